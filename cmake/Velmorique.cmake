@@ -6,6 +6,8 @@ set(VELMORIQUE_WARNINGS -Wall -Wextra -Werror)
 # the fuzz-targets target in such a configuration and runs each for a while.
 add_custom_target(fuzz-targets)
 if(VELMORIQUE_LIBFUZZER)
+  # clang's warnings differ from the compiler the project is kept clean with.
+  set(VELMORIQUE_WARNINGS -Wall -Wextra)
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
