@@ -51,7 +51,6 @@ private:
     ErrorCode mStreamError = ERROR_OK;
     uint32_t mLine = 1;
     uint32_t mColumn = 1;
-    bool mStarted = false;
     uint32_t mErrorLine = 0;
     uint32_t mErrorColumn = 0;
     std::string mErrorMessage;
