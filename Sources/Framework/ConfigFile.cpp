@@ -1,6 +1,5 @@
 #include "Framework/ConfigFile.h"
 
-#include "Framework/DiskFile.h"
 #include "Framework/FileLookup.h"
 #include "Framework/Messages.h"
 #include "Framework/SafeFileWriter.h"
@@ -122,19 +121,10 @@ void ConfigFile::reportLine(uint32_t lineNumber, const char* message, const std:
 
 ErrorCode ConfigFile::load()
 {
+    // Archives first when the application has mounted some, else the disk.
     std::unique_ptr<InputStream> stream;
-    if (FileLookup* lookup = activeFileLookup())
-    {
-        if (ErrorCode error = lookup->openFile(mFileName, stream))
-            return error;
-    }
-    else
-    {
-        auto file = std::make_unique<DiskInputFile>(mFileName);
-        if (ErrorCode error = file->open())
-            return error;
-        stream = std::move(file);
-    }
+    if (ErrorCode error = openDataFile(mFileName, stream))
+        return error;
     return loadFrom(*stream);
 }
 

@@ -74,3 +74,26 @@ bool FileLookup::fileExists(const std::string& path) const
     }
     return diskFileExists(path);
 }
+
+ErrorCode readDataFromArchives(const std::string& path, std::unique_ptr<ByteBuffer>& bytes)
+{
+    if (FileLookup* lookup = activeFileLookup())
+        return lookup->readFromArchives(path, bytes);
+    bytes.reset();
+    return ERROR_OK;
+}
+
+ErrorCode openDataFile(const std::string& path, std::unique_ptr<InputStream>& stream, uint32_t flags)
+{
+    if (FileLookup* lookup = activeFileLookup())
+        return lookup->openFile(path, stream, flags);
+    FileLookup diskOnly;
+    return diskOnly.openFile(path, stream, flags);
+}
+
+bool dataFileExists(const std::string& path)
+{
+    if (FileLookup* lookup = activeFileLookup())
+        return lookup->fileExists(path);
+    return diskFileExists(path);
+}

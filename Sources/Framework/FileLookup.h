@@ -43,3 +43,9 @@ private:
 // it has gone.
 FileLookup* activeFileLookup();
 void setActiveFileLookup(FileLookup* lookup);
+
+// The same three lookups through the active lookup, or on the disk alone
+// while there is none (before the application exists, in tools and tests).
+ErrorCode readDataFromArchives(const std::string& path, std::unique_ptr<ByteBuffer>& bytes);
+ErrorCode openDataFile(const std::string& path, std::unique_ptr<InputStream>& stream, uint32_t flags = 0);
+bool dataFileExists(const std::string& path);

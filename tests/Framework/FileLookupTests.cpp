@@ -99,3 +99,23 @@ TEST_F(FileLookupTest, DiskFallbackIgnoresCaseAndFolders)
     ASSERT_EQ(empty.openFile("data\\Ressources\\lang.ini", stream), ERROR_OK);
     EXPECT_EQ(readAll(*stream), "disk");
 }
+
+TEST_F(FileLookupTest, FreeLookupsUseTheActiveLookupOrTheDisk)
+{
+    std::unique_ptr<InputStream> stream;
+    std::unique_ptr<ByteBuffer> bytes;
+    ASSERT_EQ(activeFileLookup(), nullptr);
+    ASSERT_EQ(openDataFile("data\\Ressources\\lang.ini", stream), ERROR_OK);
+    EXPECT_EQ(readAll(*stream), "disk");
+    EXPECT_EQ(readDataFromArchives("data\\Ressources\\lang.ini", bytes), ERROR_OK);
+    EXPECT_EQ(bytes, nullptr);
+    EXPECT_TRUE(dataFileExists("data\\Ressources\\extra.ini"));
+
+    setActiveFileLookup(&mLookup);
+    ASSERT_EQ(openDataFile("data\\Ressources\\lang.ini", stream), ERROR_OK);
+    EXPECT_EQ(readAll(*stream), "archive");
+    EXPECT_EQ(readDataFromArchives("data\\Ressources\\lang.ini", bytes), ERROR_OK);
+    ASSERT_NE(bytes, nullptr);
+    EXPECT_FALSE(dataFileExists("data\\Ressources\\extra.ini"));
+    setActiveFileLookup(nullptr);
+}
