@@ -59,8 +59,8 @@ void drawChineseWindow(SkinWriter& out, const Theme& theme)
     Canvas body(W, H);
 
     // Lacquer frame with its gold rim, and the parchment inside it.
-    const float fx0 = 58, fy0 = 92, fx1 = W - 58, fy1 = H - 34;
-    const float px0 = 102, py0 = 134, px1 = W - 102, py1 = H - 76;
+    const float fx0 = 58, fy0 = 84, fx1 = W - 58, fy1 = H - 34;
+    const float px0 = 102, py0 = 124, px1 = W - 102, py1 = H - 76;
     body.fill(
         fx0, fy0, fx1, fy1,
         [&](float x, float y) { return sdRoundBox(x, y, fx0, fy0, fx1 - fx0, fy1 - fy0, 12); },
@@ -102,18 +102,21 @@ void drawChineseWindow(SkinWriter& out, const Theme& theme)
             float edge = -sdRoundBox(x, y, px0, py0, px1 - px0, py1 - py0, 6);
             return mix(c, theme.p["parchment.dark"], 0.55f * (1.0f - smoothstep(0.0f, 10.0f, edge)));
         });
-    // Gold cloud brackets in the four inner corners of the frame.
+    // Gold cloud brackets in the four inner corners of the parchment; they
+    // stay inside the corner parts, which are not stretched.
     auto bracket = [&](float cx, float cy, float sx, float sy)
     {
+        const float k = 0.6f;
         auto d = [&](float x, float y)
         {
-            float lx = (x - cx) * sx, ly = (y - cy) * sy; // local, pointing into the parchment
+            // Local coordinates, pointing into the parchment.
+            float lx = (x - cx) * sx / k, ly = (y - cy) * sy / k;
             float arm1 = sdSegment(lx, ly, 0, 0, 34, 0) - 2.2f;
             float arm2 = sdSegment(lx, ly, 0, 0, 0, 34) - 2.2f;
             float curl1 = std::fabs(sdCircle(lx, ly, 40, 6, 6)) - 1.8f;
             float curl2 = std::fabs(sdCircle(lx, ly, 6, 40, 6)) - 1.8f;
             float knot = sdCircle(lx, ly, 8, 8, 4.5f);
-            return std::min(std::min(arm1, arm2), std::min(std::min(curl1, curl2), knot));
+            return std::min(std::min(arm1, arm2), std::min(std::min(curl1, curl2), knot)) * k;
         };
         float x0 = std::min(cx, cx + 48 * sx), x1 = std::max(cx, cx + 48 * sx);
         float y0 = std::min(cy, cy + 48 * sy), y1 = std::max(cy, cy + 48 * sy);
@@ -206,7 +209,9 @@ void drawSmallWindow(SkinWriter& out, const Theme& theme)
             float inner = std::max(std::max(L - x, x - (W - R)), std::max(T - y, y - (H - B)));
             if (inner < 4)
                 return theme.gold(1.0f - inner / 4.0f);
-            Color c = theme.lacquer(y < T ? 0.1f + 0.6f * (y / T) : 0.45f);
+            // The title band darkens downwards and is even from T - 8 on,
+            // where it meets the side borders.
+            Color c = theme.lacquer(0.1f + 0.35f * clamp01(y / (T - 8.0f)));
             if (std::fabs(d - 6.0f) < 0.7f)
                 c = mix(c, theme.gold(0.3f), 0.6f);
             return c;
@@ -240,7 +245,7 @@ void drawInfotip(SkinWriter& out, const Theme& theme)
                 ref.set(x, y, line);
             else if (inBox && (x == 1 || y == 1 || x == W - 4 || y == H - 4))
                 ref.set(x, y, theme.p["gold.mid"]);
-            else if (!inBox && x >= 2 && y >= 2)
+            else if (!inBox && x >= 1 && y >= 1)
                 ref.set(x, y, {0, 0, 0, (x >= W - 2 && y >= H - 2) ? 0.22f : 0.3f});
             else if (inBox)
                 ref.at(x, y) = tile.at(x % tile.width(), y % tile.height());
@@ -254,24 +259,34 @@ void drawContainer(SkinWriter& out, const Theme& theme)
     const int M = 4, mid = 32;
     const int W = 2 * M + mid, H = 2 * M + mid;
     Canvas tile = parchmentTile(theme, 64, 0.3f, theme.p["ivory"], 0.45f, 41);
+    // The rim is one flat colour along each side (the tile's mean), so the
+    // stretched borders show no streaks; top and left are in shade.
+    Color mean{0, 0, 0, 1};
+    for (int y = 0; y < tile.height(); ++y)
+        for (int x = 0; x < tile.width(); ++x)
+        {
+            Color c = tile.colorAt(x, y);
+            mean.r += c.r, mean.g += c.g, mean.b += c.b;
+        }
+    float n = static_cast<float>(tile.width() * tile.height());
+    mean.r /= n, mean.g /= n, mean.b /= n;
     Canvas ref(W, H);
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
         {
-            int edge = std::min(std::min(x, y), std::min(W - 1 - x, H - 1 - y));
+            int fromLeft = x, fromTop = y, fromRight = W - 1 - x, fromBottom = H - 1 - y;
+            int edge = std::min(std::min(fromLeft, fromTop), std::min(fromRight, fromBottom));
+            bool shaded = std::min(fromLeft, fromTop) <= std::min(fromRight, fromBottom);
             if (edge == 0)
-                ref.set(x, y, theme.gold(x + y < W ? 0.9f : 0.2f));
+                ref.set(x, y, theme.gold(shaded ? 0.9f : 0.2f));
             else if (edge == 1)
                 ref.set(x, y, theme.p["lacquer.dark"]);
+            else if (edge < M - 1)
+                ref.set(x, y, shaded ? mix(mean, theme.p["ink"], 0.3f) : mix(mean, theme.p["ivory"], 0.3f));
             else if (edge < M)
-            {
-                // Inner shade: dark at the top and left, light at the bottom and right.
-                bool topLeft = (x == edge || y == edge) && !(x == W - 1 - edge || y == H - 1 - edge);
-                Color base = tile.colorAt(x % tile.width(), y % tile.height());
-                ref.set(x, y,
-                        topLeft ? mix(base, theme.p["ink"], 0.35f / edge)
-                                : mix(base, theme.p["ivory"], 0.3f));
-            }
+                // The innermost ring is the same on every side: where two
+                // sides meet, the corner part must continue both.
+                ref.set(x, y, mix(mean, theme.p["ink"], 0.08f));
             else
                 ref.at(x, y) = tile.at(x % tile.width(), y % tile.height());
         }
