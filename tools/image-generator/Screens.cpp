@@ -56,24 +56,34 @@ void silk(Canvas& c, const Theme& theme, uint32_t seed)
             base = mix(base, Color::rgb(0x6A3020), clamp01(n - 0.45f) * 0.8f);
             return mix(base, base.scaled(1.12f), weave * 0.25f);
         });
-    // Cloud scrolls in dark gold.
-    for (int i = 0; i < 9; ++i)
-    {
-        float cx = valueNoise(i * 2.3f, 0.3f, 0, 0, seed + 1) * W,
-              cy = valueNoise(i * 5.1f, 0.7f, 0, 0, seed + 2) * H;
-        float r = 26 + 30 * valueNoise(i * 1.7f, 0.1f, 0, 0, seed + 3);
-        c.fill(
-            cx - 3 * r, cy - 2 * r, cx + 3 * r, cy + 2 * r,
-            [&](float x, float y)
-            {
-                float a = std::fabs(sdCircle(x, y, cx, cy, r)) - 2.0f;
-                float b = std::fabs(sdCircle(x, y, cx + r * 1.3f, cy + r * 0.3f, r * 0.6f)) - 2.0f;
-                float d = std::fabs(sdCircle(x, y, cx - r * 1.2f, cy + r * 0.4f, r * 0.5f)) - 2.0f;
-                float base = sdSegment(x, y, cx - r * 2.2f, cy + r, cx + r * 2.4f, cy + r) - 2.0f;
-                return std::min(std::min(a, b), std::min(d, base));
-            },
-            [&](float, float) { return theme.p["gold.dark"].withAlpha(0.22f); });
-    }
+    // A faint wave pattern (seigaiha): rows of concentric arcs, each row
+    // laid over the one above it.
+    const float r = 34;
+    std::vector<float> lines(static_cast<size_t>(c.width()) * c.height(), 0.0f);
+    for (int row = -1; row * r * 0.5f < H + r; ++row)
+        for (int col = -1; col * 2 * r < W + 2 * r; ++col)
+        {
+            float cx = col * 2 * r + (row % 2 ? r : 0), cy = row * r * 0.5f;
+            for (int y = std::max(0, static_cast<int>(cy - r));
+                 y < std::min(c.height(), static_cast<int>(cy + 1)); ++y)
+                for (int x = std::max(0, static_cast<int>(cx - r));
+                     x < std::min(c.width(), static_cast<int>(cx + r)); ++x)
+                {
+                    float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy);
+                    if (d > r)
+                        continue;
+                    float ring = std::fabs(std::fmod(d, r / 4) - r / 8) / (r / 8); // 0 on a ring, 1 between
+                    lines[static_cast<size_t>(y) * c.width() + x] =
+                        clamp01(1.6f - ring * 2.2f) * (d > r - 1 ? 0 : 1);
+                }
+        }
+    c.fillAll(
+        [&](float x, float y)
+        {
+            float v = lines[static_cast<size_t>(y) * c.width() + static_cast<size_t>(x)];
+            float fade = 1.0f - clamp01(std::hypot(x / W - 0.5f, y / H - 0.45f) * 1.4f);
+            return theme.p["gold.dark"].withAlpha(v * (0.05f + 0.08f * fade));
+        });
 }
 
 } // namespace

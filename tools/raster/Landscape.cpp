@@ -12,9 +12,12 @@ constexpr float kTwoPi = 6.2831853f;
 // Height of a ridge (fraction of the picture height, from the top) at u in 0..1.
 float ridge(float u, float base, float amplitude, float scale, uint32_t seed)
 {
-    float n = fbm(u * scale, 0.5f, 0, 0, 5, seed);
-    float peak = std::pow(n, 1.6f);
-    return base - amplitude * peak;
+    // Ridged noise gives the sharp crests of ink-painted mountains.
+    float n = fbm(u * scale, 0.5f, 0, 0, 3, seed);
+    float detail = fbm(u * scale * 8.0f, 0.5f, 0, 0, 2, seed + 1) - 0.5f;
+    float crest = 1.0f - std::fabs(2.0f * n - 1.0f);
+    float peak = std::pow(crest, 2.2f);
+    return base - amplitude * (peak + detail * 0.06f);
 }
 
 // A mist layer of the given size, periodic across its width.
@@ -63,7 +66,7 @@ Landscape::Landscape(int width, int height, const Theme& theme)
 {
     const float W = static_cast<float>(width), H = static_cast<float>(height);
     const Color skyTop = Color::rgb(0x241A38), skyMid = Color::rgb(0x8A4A5A), skyLow = Color::rgb(0xF0B070);
-    const float sunX = 0.68f * W, sunY = 0.46f * H, sunR = 0.075f * W;
+    const float sunX = 0.78f * W, sunY = 0.33f * H, sunR = 0.05f * W;
     mSky.setAll(
         [&](float x, float y)
         {
@@ -85,8 +88,8 @@ Landscape::Landscape(int width, int height, const Theme& theme)
         uint32_t seed;
         Color color;
     };
-    const Layer far[] = {{0.60f, 0.22f, 3.0f, 3, Color::rgb(0x9A7A98)},
-                         {0.66f, 0.20f, 4.0f, 9, Color::rgb(0x6E5275)}};
+    const Layer far[] = {{0.62f, 0.34f, 3.0f, 3, Color::rgb(0x9A7A98)},
+                         {0.68f, 0.28f, 4.0f, 9, Color::rgb(0x6E5275)}};
     for (const Layer& l : far)
         for (int x = 0; x < width; ++x)
         {
@@ -99,8 +102,8 @@ Landscape::Landscape(int width, int height, const Theme& theme)
             }
         }
     // Near ridges: dark ink with a warm rim.
-    const Layer nearLayers[] = {{0.76f, 0.16f, 5.0f, 21, Color::rgb(0x3B2838)},
-                                {0.88f, 0.12f, 6.0f, 33, Color::rgb(0x1E1420)}};
+    const Layer nearLayers[] = {{0.78f, 0.20f, 5.0f, 21, Color::rgb(0x3B2838)},
+                                {0.90f, 0.12f, 6.0f, 33, Color::rgb(0x1E1420)}};
     int layerIndex = 0;
     for (const Layer& l : nearLayers)
     {

@@ -85,6 +85,27 @@ Color ramp(std::initializer_list<std::pair<float, Color>> stops, float t)
 }
 } // namespace
 
+float sdFretCorner(float lx, float ly, float scale)
+{
+    auto chain = [&](std::initializer_list<Point> points, float halfWidth)
+    {
+        float d = 1e9f;
+        const Point* previous = nullptr;
+        for (const Point& p : points)
+        {
+            if (previous)
+                d = std::min(
+                    d, sdSegment(lx, ly, previous->x * scale, previous->y * scale, p.x * scale, p.y * scale));
+            previous = &p;
+        }
+        return d - std::max(0.8f, halfWidth * scale);
+    };
+    float outer = chain({{0, 62}, {0, 0}, {62, 0}}, 2.6f);
+    float inner = chain({{10, 50}, {10, 10}, {50, 10}}, 1.6f);
+    float spiral = chain({{20, 46}, {20, 20}, {44, 20}, {44, 36}, {30, 36}, {30, 30}, {37, 30}}, 1.9f);
+    return std::min(std::min(outer, inner), spiral);
+}
+
 Color Theme::gold(float t) const
 {
     return ramp({{0.0f, p["gold.light"]},

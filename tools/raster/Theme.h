@@ -35,6 +35,11 @@ enum class ButtonState
     Disabled
 };
 
+// A key-fret corner ornament: two nested L-shaped bands and a square spiral,
+// in local coordinates with the corner at (0, 0) and the arms along +x and
+// +y; about 60 x scale pixels on each side.
+float sdFretCorner(float lx, float ly, float scale);
+
 class Theme
 {
 public:

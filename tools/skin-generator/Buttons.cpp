@@ -533,7 +533,19 @@ void drawBoardButtons(SkinWriter& out, const Theme& theme)
 void drawMenuButtons(SkinWriter& out, const Theme& theme, Typeface& face,
                      const std::map<std::string, std::string>& words)
 {
-    // 208 x 54 plaques carrying their French word in gold.
+    // 208 x 54 plaques carrying their French word in gold, all words at one
+    // size: the largest at which the longest still fits.
+    const float maxWidth = 176;
+    float size = 25;
+    for (int n = 1; n <= 11; ++n)
+    {
+        auto it = words.find("menu." + std::to_string(n));
+        if (it == words.end())
+            continue;
+        face.setSize(size);
+        while (face.measure(it->second) > maxWidth && size > 12)
+            face.setSize(size -= 0.5f);
+    }
     for (int n = 1; n <= 11; ++n)
     {
         auto it = words.find("menu." + std::to_string(n));
@@ -548,21 +560,8 @@ void drawMenuButtons(SkinWriter& out, const Theme& theme, Typeface& face,
         {
             Canvas c(208, 54);
             theme.jadePlaque(c, 3, 2, 202, 47, 12, state, 3.5f);
-            // Small gold knots at both ends.
-            for (float kx : {17.0f, 191.0f})
-                theme.goldShape(
-                    c, kx - 6, 19, kx + 6, 31,
-                    [&](float x, float y)
-                    {
-                        float diamond = (std::fabs(x - kx) +
-                                         std::fabs(y - 25.5f + (state == ButtonState::Pressed ? -1 : 0))) *
-                                            0.7071f -
-                                        4.0f;
-                        return diamond;
-                    },
-                    state, 1.0f);
             float cy = 25.5f + (state == ButtonState::Pressed ? 1.0f : 0.0f);
-            theme.goldText(c, face, word, 104, cy, 25, 150, state);
+            theme.goldText(c, face, word, 104, cy, size, maxWidth, state);
             out.save(c, "boutonMenu" + std::to_string(n) + name + ".png");
         }
     }

@@ -102,25 +102,16 @@ void drawChineseWindow(SkinWriter& out, const Theme& theme)
             float edge = -sdRoundBox(x, y, px0, py0, px1 - px0, py1 - py0, 6);
             return mix(c, theme.p["parchment.dark"], 0.55f * (1.0f - smoothstep(0.0f, 10.0f, edge)));
         });
-    // Gold cloud brackets in the four inner corners of the parchment; they
-    // stay inside the corner parts, which are not stretched.
+    // Gold key frets in the four inner corners of the parchment; they stay
+    // inside the corner parts, which are not stretched.
     auto bracket = [&](float cx, float cy, float sx, float sy)
     {
-        const float k = 0.6f;
-        auto d = [&](float x, float y)
-        {
-            // Local coordinates, pointing into the parchment.
-            float lx = (x - cx) * sx / k, ly = (y - cy) * sy / k;
-            float arm1 = sdSegment(lx, ly, 0, 0, 34, 0) - 2.2f;
-            float arm2 = sdSegment(lx, ly, 0, 0, 0, 34) - 2.2f;
-            float curl1 = std::fabs(sdCircle(lx, ly, 40, 6, 6)) - 1.8f;
-            float curl2 = std::fabs(sdCircle(lx, ly, 6, 40, 6)) - 1.8f;
-            float knot = sdCircle(lx, ly, 8, 8, 4.5f);
-            return std::min(std::min(arm1, arm2), std::min(std::min(curl1, curl2), knot)) * k;
-        };
-        float x0 = std::min(cx, cx + 48 * sx), x1 = std::max(cx, cx + 48 * sx);
-        float y0 = std::min(cy, cy + 48 * sy), y1 = std::max(cy, cy + 48 * sy);
-        theme.goldShape(body, x0, y0, x1, y1, d, ButtonState::Released, 1.0f);
+        float x0 = std::min(cx, cx + 40 * sx), x1 = std::max(cx, cx + 40 * sx);
+        float y0 = std::min(cy, cy + 40 * sy), y1 = std::max(cy, cy + 40 * sy);
+        theme.goldShape(
+            body, x0, y0, x1, y1,
+            [&](float x, float y) { return sdFretCorner((x - cx) * sx, (y - cy) * sy, 0.45f); },
+            ButtonState::Released, 0.9f);
     };
     bracket(px0 + 6, py0 + 6, 1, 1);
     bracket(px1 - 6, py0 + 6, -1, 1);

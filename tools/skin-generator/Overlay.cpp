@@ -25,23 +25,13 @@ void drawBoardOverlay(SkinWriter& out, const Theme& theme)
                 return theme.gold(-inner / 3.0f);
             return theme.lacquer(0.3f + 0.6f * (1 - t));
         });
-    // Gold cloud corners.
+    // Gold key-fret corners.
     auto corner = [&](float cx, float cy, float sx, float sy)
     {
         theme.goldShape(
-            layer, std::min(cx, cx + 70 * sx), std::min(cy, cy + 70 * sy), std::max(cx, cx + 70 * sx),
-            std::max(cy, cy + 70 * sy),
-            [&](float x, float y)
-            {
-                float lx = (x - cx) * sx, ly = (y - cy) * sy;
-                float arm1 = sdSegment(lx, ly, 4, 4, 58, 4) - 2.5f;
-                float arm2 = sdSegment(lx, ly, 4, 4, 4, 58) - 2.5f;
-                float curl1 = std::fabs(sdCircle(lx, ly, 62, 12, 8)) - 2.0f;
-                float curl2 = std::fabs(sdCircle(lx, ly, 12, 62, 8)) - 2.0f;
-                float knot = sdCircle(lx, ly, 14, 14, 7);
-                float ring = std::fabs(sdCircle(lx, ly, 14, 14, 12)) - 1.5f;
-                return std::min(std::min(std::min(arm1, arm2), std::min(curl1, curl2)), std::min(knot, ring));
-            },
+            layer, std::min(cx, cx + 80 * sx), std::min(cy, cy + 80 * sy), std::max(cx, cx + 80 * sx),
+            std::max(cy, cy + 80 * sy),
+            [&](float x, float y) { return sdFretCorner((x - cx) * sx, (y - cy) * sy, 1.15f); },
             ButtonState::Released, 1.2f);
     };
     corner(band + 4, band + 4, 1, 1);
