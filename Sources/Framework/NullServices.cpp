@@ -1,0 +1,20 @@
+#include "Framework/NullServices.h"
+
+#include "Platform/Window/Window.h"
+
+void NullCursorManager::update()
+{
+    Platform::showSystemCursor(true);
+}
+
+ErrorCode NullInputManager::init()
+{
+    mCursor.update();
+    return 0;
+}
+
+void NullGuiManager::openIntroScreen(const IntroScreen&, std::function<void()> onEnd)
+{
+    if (onEnd)
+        onEnd();
+}

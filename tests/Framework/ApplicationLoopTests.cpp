@@ -1,0 +1,218 @@
+#include "ApplicationTestSupport.h"
+#include "Platform/System/MessageSink.h"
+#include "Platform/System/Paths.h"
+
+#include <SDL.h>
+
+using namespace Platform;
+
+TEST(FramePacing, SleepsHalfOfWhatIsLeftAndNeverSpins)
+{
+    EXPECT_EQ(framePacingSleepMs(0), 10u);
+    EXPECT_EQ(framePacingSleepMs(10), 5u);
+    EXPECT_EQ(framePacingSleepMs(17), 1u);
+    EXPECT_EQ(framePacingSleepMs(19), 1u);
+    EXPECT_EQ(framePacingSleepMs(20), 0u);
+    EXPECT_EQ(framePacingSleepMs(500), 0u);
+}
+
+TEST_F(ApplicationTest, ServicesAreMadeInitialisedAndDeletedInTheirOrders)
+{
+    recordAllServices();
+    make();
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"create 6", "create 7", "create 4", "create 5",
+                                                     "create 0", "create 2", "create 3", "create 8"}));
+    log.entries.clear();
+    ASSERT_EQ(application->init(), 0u);
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"init 0", "init 2", "init 3", "init 4", "init 5",
+                                                     "init 6", "init 7", "init 8"}));
+    log.entries.clear();
+    application.reset();
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"delete 6", "delete 8", "delete 7", "delete 5",
+                                                     "delete 4", "delete 3", "delete 2", "delete 0"}));
+    EXPECT_EQ(getApplication(), nullptr);
+}
+
+TEST_F(ApplicationTest, StartStopsAtTheFirstFailingService)
+{
+    recordAllServices(SERVICE_ENGINE_3D, ERROR_D3D);
+    make();
+    log.entries.clear();
+    EXPECT_EQ(application->run(), ERROR_D3D);
+    EXPECT_EQ(log.entries, (std::vector<std::string>{"init 0", "init 2", "init 3"}));
+    EXPECT_EQ(application->firstWindows, 0);
+    EXPECT_TRUE(application->isNotYetRunning());
+}
+
+TEST_F(ApplicationTest, StopRenderingFromInitEndsSilently)
+{
+    recordAllServices(SERVICE_SOUND_MANAGER, ERROR_STOP_RENDERING);
+    make();
+    ScopedMessageCapture capture;
+    EXPECT_EQ(application->run(), 0u);
+    EXPECT_TRUE(capture.messages().empty());
+    EXPECT_EQ(application->firstWindows, 0);
+}
+
+TEST_F(ApplicationTest, MissingArchiveGives17AndSaysSo)
+{
+    TemporaryDirectory folder;
+    setProgramDirectory(folder.path());
+    settings.mArchivePath = "data\\Ressources.dat";
+    make();
+    ScopedMessageCapture capture;
+    EXPECT_EQ(application->run(), ERROR_FILEIO_FILENOTFOUND);
+    ASSERT_EQ(capture.messages().size(), 1u);
+    EXPECT_NE(capture.messages()[0].text.find("introuvable"), std::string::npos);
+    EXPECT_NE(capture.messages()[0].text.find("Ressources.dat"), std::string::npos);
+}
+
+TEST_F(ApplicationTest, FramesComeEvery20MsWithTheirDelta)
+{
+    make();
+    std::vector<uint32_t> deltas;
+    application->gui().onAnimate = [&](int frame)
+    {
+        deltas.push_back(application->getFrameDelta());
+        if (frame == 5)
+            application->quitApplication(false);
+    };
+    int64_t start = clock.nowNs() / 1000000;
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_EQ(application->firstWindows, 1);
+    EXPECT_EQ(application->gui().frames, 5);
+    // The frame that asked to quit is still drawn.
+    EXPECT_EQ(application->gui().renders, 5);
+    EXPECT_EQ(deltas, (std::vector<uint32_t>{20, 20, 20, 20, 20}));
+    const auto& times = application->gui().animateTimes;
+    for (size_t i = 0; i < times.size(); ++i)
+        EXPECT_EQ(times[i] - start, int64_t(20 * (i + 1)));
+    EXPECT_FALSE(application->isNotYetRunning());
+}
+
+TEST_F(ApplicationTest, SwitchedOffStepsAreSkipped)
+{
+    make();
+    application->setRenderEnabled(false);
+    application->gui().onAnimate = [&](int frame)
+    {
+        if (frame == 3)
+            application->quitApplication(false);
+    };
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_EQ(application->gui().frames, 3);
+    EXPECT_EQ(application->gui().renders, 0);
+}
+
+TEST_F(ApplicationTest, RenderGoesOnWithoutUpdates)
+{
+    make();
+    application->setAnimateEnabled(false);
+    application->gui().onRender = [&](int render)
+    {
+        if (render == 3)
+            application->quitApplication(false);
+    };
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_EQ(application->gui().frames, 0);
+    EXPECT_EQ(application->gui().renders, 3);
+}
+
+TEST_F(ApplicationTest, GuiRenderFailureIsShownAndEndsTheProgram)
+{
+    make();
+    application->gui().renderCode = ERROR_D3D;
+    ScopedMessageCapture capture;
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_EQ(application->gui().frames, 1);
+    ASSERT_EQ(capture.messages().size(), 1u);
+    EXPECT_EQ(capture.messages()[0].text, gTextUnavailable);
+}
+
+TEST_F(ApplicationTest, GuiRenderStopIsNotAFailure)
+{
+    make();
+    application->gui().renderCode = ERROR_STOP_RENDERING;
+    application->gui().onAnimate = [&](int frame)
+    {
+        if (frame == 3)
+            application->quitApplication(false);
+    };
+    ScopedMessageCapture capture;
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_EQ(application->gui().renders, 3);
+    EXPECT_TRUE(capture.messages().empty());
+}
+
+TEST_F(ApplicationTest, IntroScreensChainToTheFirstWindow)
+{
+    make();
+    for (uint32_t ms : {1500u, 1200u})
+    {
+        auto screen = std::make_unique<IntroScreen>();
+        screen->mDisplayMs = ms;
+        application->getIntroScreens().push_back(std::move(screen));
+    }
+    application->setIntroEnabled(true);
+    FakeGuiManager& gui = application->gui();
+    gui.onAnimate = [&](int)
+    {
+        // Each intro window ends on the frame after it opened.
+        if (gui.pendingIntroEnd)
+        {
+            auto end = std::move(gui.pendingIntroEnd);
+            gui.pendingIntroEnd = nullptr;
+            end();
+        }
+        else if (application->firstWindows == 1)
+            application->quitApplication(false);
+    };
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_EQ(gui.introsOpened, (std::vector<uint32_t>{1500, 1200}));
+    EXPECT_EQ(application->firstWindows, 1);
+}
+
+TEST_F(ApplicationTest, EmptyIntroListOpensTheFirstWindowAtOnce)
+{
+    make();
+    application->setIntroEnabled(true);
+    application->gui().onAnimate = [&](int) { application->quitApplication(false); };
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_EQ(application->firstWindows, 1);
+    EXPECT_TRUE(application->gui().introsOpened.empty());
+}
+
+TEST_F(ApplicationTest, ClosingTheWindowEndsRunAndLeavesTheApplicationToItsOwner)
+{
+    make();
+    application->gui().onAnimate = [&](int frame)
+    {
+        if (frame == 2)
+        {
+            SDL_Event event{};
+            event.type = SDL_WINDOWEVENT;
+            event.window.event = SDL_WINDOWEVENT_CLOSE;
+            SDL_PushEvent(&event);
+        }
+    };
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_EQ(application->gui().frames, 2);
+    EXPECT_EQ(getApplication(), application.get());
+    Platform::Window* window = application->getAppWindow()->getWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->isAlive());
+    application.reset();
+    EXPECT_EQ(getApplication(), nullptr);
+}
+
+TEST_F(ApplicationTest, SecondStartOnALiveWindowOnlyRaisesIt)
+{
+    void* existing = nullptr;
+    settings.mExistingWindow = &existing;
+    make();
+    ASSERT_EQ(application->init(), 0u);
+    EXPECT_NE(existing, nullptr);
+    EXPECT_EQ(application->run(), 0u);
+    EXPECT_EQ(application->firstWindows, 0);
+    EXPECT_TRUE(application->isNotYetRunning());
+}
