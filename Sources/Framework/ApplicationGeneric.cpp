@@ -103,10 +103,11 @@ ApplicationGeneric::ApplicationGeneric(const ApplicationSettings& settings) : mS
 ApplicationGeneric::~ApplicationGeneric()
 {
     mOverlayText.reset();
+    // The widget tree goes first, while the engines and the fonts its texts
+    // draw with still exist.
+    mServices[SERVICE_GUI_MANAGER].reset();
     mFonts.clear();
     mIntroScreens.clear();
-    // The widget tree goes while the engines and the fonts' users still exist.
-    mServices[SERVICE_GUI_MANAGER].reset();
     for (uint32_t id = SERVICE_COUNT; id-- > 0;)
         mServices[id].reset();
     if (gApplication == this)

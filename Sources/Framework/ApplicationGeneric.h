@@ -93,9 +93,10 @@ class ApplicationGeneric
 public:
     // Publishes the object as the application root and creates the services.
     explicit ApplicationGeneric(const ApplicationSettings& settings);
-    // Deletes the GUI manager first (the widget tree goes while the engines
-    // still exist), then the other services from the last id down, then
-    // clears the application root.
+    // Deletes the overlay text, then the GUI manager (the widget tree goes
+    // while the engines and the fonts still exist), the fonts and the intro
+    // records, then the other services from the last id down, then clears the
+    // application root.
     virtual ~ApplicationGeneric();
     ApplicationGeneric(const ApplicationGeneric&) = delete;
     ApplicationGeneric& operator=(const ApplicationGeneric&) = delete;

@@ -33,6 +33,29 @@ TEST_F(ApplicationTest, ServicesAreMadeInitialisedAndDeletedInTheirOrders)
     EXPECT_EQ(getApplication(), nullptr);
 }
 
+TEST_F(ApplicationTest, FontsLoadAfterTheServicesAndGoAfterTheWidgetTree)
+{
+    recordAllServices();
+    make();
+    application->addFont(std::make_unique<RecordingFont>(0, log));
+    application->addFont(std::make_unique<RecordingFont>(1, log, ERROR_FILEIO_FILENOTFOUND));
+    application->addFont(std::make_unique<RecordingFont>(2, log));
+    log.entries.clear();
+    EXPECT_EQ(application->init(), ERROR_FILEIO_FILENOTFOUND);
+    // The window service keeps no log: eight services, then the fonts up to
+    // the failing one.
+    ASSERT_EQ(log.entries.size(), 10u);
+    EXPECT_EQ(log.entries[7], "init 8");
+    EXPECT_EQ(log.entries[8], "load font 0");
+    EXPECT_EQ(log.entries[9], "load font 1");
+    log.entries.clear();
+    application.reset();
+    ASSERT_GE(log.entries.size(), 4u);
+    EXPECT_EQ(log.entries[0], "delete 6");
+    EXPECT_EQ(log.entries[1], "delete font 0");
+    EXPECT_EQ(log.entries[3], "delete font 2");
+}
+
 TEST_F(ApplicationTest, StartStopsAtTheFirstFailingService)
 {
     recordAllServices(SERVICE_ENGINE_3D, ERROR_D3D);

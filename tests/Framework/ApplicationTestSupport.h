@@ -41,6 +41,29 @@ private:
     ErrorCode mInitCode;
 };
 
+class RecordingFont final : public BitmapFontBase
+{
+public:
+    RecordingFont(uint32_t index, ServiceLog& log, ErrorCode loadCode = 0)
+        : mIndex(index), mLog(log), mLoadCode(loadCode)
+    {
+    }
+    ~RecordingFont() override { mLog.add("delete font", mIndex); }
+    bool isLoaded() const override { return mLoaded; }
+    ErrorCode load() override
+    {
+        mLog.add("load font", mIndex);
+        mLoaded = mLoadCode == 0;
+        return mLoadCode;
+    }
+
+private:
+    uint32_t mIndex;
+    ServiceLog& mLog;
+    ErrorCode mLoadCode;
+    bool mLoaded = false;
+};
+
 class FakeCursor final : public CursorManagerBase
 {
 public:
