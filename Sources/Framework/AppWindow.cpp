@@ -2,39 +2,19 @@
 
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/InputEvents.h"
+#include "Framework/Keys.h"
+#include "Framework/WindowDesktop.h"
 
-#include <array>
 #include <cstring>
 
 using namespace Platform;
-
-namespace
-{
-// Virtual-key code of each key id; where ids share a code the highest id
-// wins in the reverse direction.
-constexpr std::array<uint8_t, 94> kKeyIdVirtualKeys = {
-    0x00, 0x20, 0x60, 0x61, 0x62, 0x63, 0x64, 0x65, 0x66, 0x67, 0x68, 0x69, 0x30, 0x31, 0x32, 0x33,
-    0x34, 0x35, 0x36, 0x37, 0x38, 0x39, 0x41, 0x42, 0x43, 0x44, 0x45, 0x46, 0x47, 0x48, 0x49, 0x4A,
-    0x4B, 0x4C, 0x4D, 0x4E, 0x4F, 0x50, 0x51, 0x52, 0x53, 0x54, 0x55, 0x56, 0x57, 0x58, 0x59, 0x5A,
-    0x25, 0x27, 0x26, 0x28, 0x2E, 0x08, 0x0D, 0x24, 0x23, 0x09, 0x0D, 0x21, 0x22, 0x6B, 0x6D, 0x11,
-    0x11, 0x12, 0x12, 0x10, 0x10, 0x1B, 0x70, 0x71, 0x72, 0x73, 0x74, 0x75, 0x76, 0x77, 0x78, 0x79,
-    0x7A, 0x7B, 0x91, 0x5B, 0x5C, 0x13, 0x2C, 0x2D, 0x90, 0x6F, 0x6A, 0x00, 0x6C, 0x14};
-
-uint32_t keyIdOfVirtualKey(uint64_t virtualKey)
-{
-    if (virtualKey == 0 || virtualKey > 0xFF)
-        return 0;
-    for (size_t id = kKeyIdVirtualKeys.size(); id-- > 1;)
-        if (kKeyIdVirtualKeys[id] == virtualKey)
-            return static_cast<uint32_t>(id);
-    return 0;
-}
-} // namespace
 
 AppWindow::AppWindow() = default;
 
 AppWindow::~AppWindow()
 {
+    if (mDesktopInstalled)
+        setDesktop(std::move(mPreviousDesktop));
     ApplicationGeneric* application = getApplication();
     if (application != nullptr && mWindow != nullptr)
     {
@@ -55,6 +35,9 @@ ErrorCode AppWindow::create()
     if (mWindow == nullptr)
         return ERROR_FAILED;
     mWindow->setProcedure(&AppWindow::staticWindowProcedure);
+    // The clipboard and the key state are the window's from now on.
+    mPreviousDesktop = setDesktop(std::make_shared<WindowDesktop>());
+    mDesktopInstalled = true;
     mClientWidth = static_cast<uint32_t>(mWindow->logicalWidth());
     mClientHeight = static_cast<uint32_t>(mWindow->logicalHeight());
     if (settings.mExistingWindow != nullptr)
@@ -222,7 +205,8 @@ void AppWindow::onMouseButton(bool left, bool down)
 void AppWindow::onKey(const WindowMessage& message, bool down)
 {
     KeyEvent event;
-    event.mKeyId = keyIdOfVirtualKey(message.wParam);
+    event.mKeyId =
+        message.wParam <= 0xFF ? virtualKeyToKeyId(static_cast<uint32_t>(message.wParam)) : KEY_NONE;
     event.mMessage = message.message;
     event.mVirtualKey = static_cast<uint32_t>(message.wParam);
     event.mLParam = message.lParam;

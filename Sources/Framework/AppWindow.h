@@ -4,6 +4,7 @@
 // the GUI toolkit's input events, forwards activation changes to the
 // application and ends the program when the window is destroyed.
 #include "Framework/AppService.h"
+#include "Framework/Desktop.h"
 #include "Platform/Window/Window.h"
 
 #include <functional>
@@ -63,4 +64,7 @@ private:
     bool mWindowedMode = false;
     uint32_t mClientWidth = 800;
     uint32_t mClientHeight = 600;
+    // The desktop that was in use before the window's, put back when it goes.
+    std::shared_ptr<Desktop> mPreviousDesktop;
+    bool mDesktopInstalled = false;
 };

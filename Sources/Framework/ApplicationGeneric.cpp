@@ -1,6 +1,7 @@
 #include "Framework/ApplicationGeneric.h"
 
 #include "Framework/AppWindow.h"
+#include "Framework/FileUtilities.h"
 #include "Framework/Messages.h"
 #include "Framework/NullServices.h"
 #include "Platform/System/Clock.h"
@@ -10,7 +11,6 @@
 #include <cassert>
 #include <cstdlib>
 #include <ctime>
-#include <filesystem>
 
 namespace
 {
@@ -83,6 +83,8 @@ ApplicationGeneric::ApplicationGeneric(const ApplicationSettings& settings) : mS
 {
     assert(gApplication == nullptr && "only one application exists at a time");
     mFolderPrefixes.push_back("");
+    mFileLookup.setArchiveOnly(settings.mArchiveOnly);
+    setActiveFileLookup(&mFileLookup);
     mRunClock.start();
     mRenderTimer.start();
     mRender2DTimer.start();
@@ -112,6 +114,9 @@ ApplicationGeneric::~ApplicationGeneric()
         mServices[id].reset();
     if (gApplication == this)
         gApplication = nullptr;
+    if (activeFileLookup() == &mFileLookup)
+        setActiveFileLookup(nullptr);
+    mFileLookup.clearArchives();
     mImages.clear();
     mFolderPrefixes.clear();
 }
@@ -202,12 +207,22 @@ ErrorCode ApplicationGeneric::mountArchive()
 {
     if (mSettings->mArchivePath.empty())
         return 0;
-    if (!std::filesystem::exists(Platform::mapPath(mSettings->mArchivePath)))
-    {
-        showMessage("Fichier '%s' introuvable", mSettings->mArchivePath.c_str());
-        return ERROR_FILEIO_FILENOTFOUND;
-    }
+    auto archive = std::make_unique<ResourceArchive>();
+    // An archive that fails to open goes with its error.
+    if (ErrorCode code = archive->open(mSettings->mArchivePath))
+        return code;
+    addArchive(std::move(archive));
     return 0;
+}
+
+void ApplicationGeneric::shellOpenInAppFolder(const std::string& relativePath)
+{
+    ::shellOpen(mApplicationFolder + relativePath);
+}
+
+void ApplicationGeneric::shellOpen(const std::string& path)
+{
+    ::shellOpen(path);
 }
 
 ErrorCode ApplicationGeneric::run()

@@ -7,6 +7,7 @@
 // application root designates it for every subsystem.
 #include "Framework/AppService.h"
 #include "Framework/ErrorCodes.h"
+#include "Framework/FileLookup.h"
 #include "Framework/ServiceInterfaces.h"
 #include "Framework/Timer.h"
 
@@ -115,6 +116,24 @@ public:
     // message is taken and ends the process with exit code -1.
     void quitApplication(bool wait);
 
+    // File lookup over the mounted archives, then the disk.
+    ErrorCode openFile(const std::string& path, std::unique_ptr<InputStream>& stream, uint32_t flags = 0)
+    {
+        return mFileLookup.openFile(path, stream, flags);
+    }
+    bool fileExists(const std::string& path) const { return mFileLookup.fileExists(path); }
+    ErrorCode readFromArchives(const std::string& path, std::unique_ptr<ByteBuffer>& bytes)
+    {
+        return mFileLookup.readFromArchives(path, bytes);
+    }
+    void addArchive(std::unique_ptr<ResourceArchive> archive) { mFileLookup.addArchive(std::move(archive)); }
+    FileLookup& getFileLookup() { return mFileLookup; }
+
+    // Opens the application folder + path, or the path as it is, with the
+    // desktop's default program.
+    void shellOpenInAppFolder(const std::string& relativePath);
+    void shellOpen(const std::string& path);
+
     // Stores in the image table, at id, the 2D engine's texture for the file
     // (with inImagesFolder, the settings' images folder is put in front).
     void loadImage(uint32_t id, const std::string& fileName, bool inImagesFolder);
@@ -200,6 +219,8 @@ protected:
     // Texture loading by file name puts the first entry in front of the name.
     std::vector<std::string> mFolderPrefixes;
     std::vector<std::unique_ptr<BitmapFontBase>> mFonts;
+    // The mounted archives, published as the program's file lookup.
+    FileLookup mFileLookup;
     bool mNotYetRunning = true;
     Timer mRunClock;
     uint32_t mPreviousClock = 0;

@@ -1,8 +1,15 @@
 #include "ApplicationTestSupport.h"
+#include "Framework/Desktop.h"
+#include "Framework/Keys.h"
+#include "Framework/ResourceArchive.h"
+#include "Framework/WindowDesktop.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
 
 #include <SDL.h>
+
+#include <filesystem>
+#include <fstream>
 
 using namespace Platform;
 
@@ -238,4 +245,58 @@ TEST_F(ApplicationTest, SecondStartOnALiveWindowOnlyRaisesIt)
     EXPECT_EQ(application->run(), 0u);
     EXPECT_EQ(application->firstWindows, 0);
     EXPECT_TRUE(application->isNotYetRunning());
+}
+
+TEST_F(ApplicationTest, ArchiveOfTheSettingsIsMountedBeforeInit)
+{
+    TemporaryDirectory folder;
+    setProgramDirectory(folder.path());
+    std::filesystem::create_directories(folder.path() + "tree/images");
+    std::ofstream(folder.path() + "tree/images/a.png") << "png";
+    std::filesystem::create_directories(folder.path() + "data");
+    ASSERT_EQ(buildResourceArchive(folder.path() + "data/Ressources.dat", folder.path() + "tree",
+                                   "data\\Ressources"),
+              0u);
+    settings.mArchivePath = "data\\Ressources.dat";
+    make();
+    application->gui().onAnimate = [&](int) { application->quitApplication(false); };
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_TRUE(application->fileExists("data\\Ressources\\images\\a.png"));
+    EXPECT_FALSE(application->fileExists("data\\Ressources\\images\\b.png"));
+    EXPECT_EQ(application->getApplicationFolder(), folder.path());
+}
+
+TEST_F(ApplicationTest, DamagedArchiveEndsTheStartAndMountsNothing)
+{
+    TemporaryDirectory folder;
+    setProgramDirectory(folder.path());
+    std::filesystem::create_directories(folder.path() + "data");
+    std::ofstream(folder.path() + "data/Ressources.dat") << "\x05";
+    settings.mArchivePath = "data\\Ressources.dat";
+    make();
+    EXPECT_EQ(application->run(), ERROR_FILEIO_READERROR);
+    EXPECT_TRUE(application->getFileLookup().archives().empty());
+}
+
+TEST_F(ApplicationTest, ClipboardAndKeysAreTheWindowsWhileItLives)
+{
+    make();
+    ASSERT_EQ(application->init(), 0u);
+    ASSERT_EQ(::setClipboardText("\xE9t\xE9"), 0);
+    std::string text;
+    ASSERT_EQ(::getClipboardText(text), 0);
+    EXPECT_EQ(text, "\xE9t\xE9");
+
+    SDL_Event event{};
+    event.type = SDL_KEYDOWN;
+    event.key.keysym.scancode = SDL_SCANCODE_LSHIFT;
+    event.key.keysym.sym = SDLK_LSHIFT;
+    SDL_PushEvent(&event);
+    application->getAppWindow()->getWindow()->pumpEvents();
+    EXPECT_TRUE(isKeyDown(KEY_LSHIFT));
+    EXPECT_TRUE(isKeyDown(KEY_RSHIFT)); // both shifts are one virtual key
+    EXPECT_FALSE(isKeyDown(KEY_A));
+
+    application.reset();
+    EXPECT_EQ(dynamic_cast<WindowDesktop*>(&desktop()), nullptr);
 }

@@ -194,7 +194,11 @@ class ApplicationTest : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // Headless: no display either, so that nothing (the desktop bus among
+        // others) reaches for the X server the suite may run under.
         setenv("SDL_VIDEODRIVER", "dummy", 1);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
         resetTimeBase();
         settings.mTitle = "Velmorique";
         setServiceCreator(SERVICE_GUI_MANAGER, [this](const ApplicationSettings&)

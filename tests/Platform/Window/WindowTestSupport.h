@@ -15,7 +15,11 @@ class HeadlessWindow : public ::testing::Test
 protected:
     void SetUp() override
     {
+        // Headless: no display either, so that nothing (the desktop bus among
+        // others) reaches for the X server the suite may run under.
         setenv("SDL_VIDEODRIVER", "dummy", 1);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
         std::string error;
         window = Platform::Window::create("Velmorique", 1024, 768, queue, &error);
         ASSERT_NE(window, nullptr) << error;
