@@ -86,10 +86,9 @@ ApplicationGeneric::ApplicationGeneric(const ApplicationSettings& settings) : mS
     mFileLookup.setArchiveOnly(settings.mArchiveOnly);
     setActiveFileLookup(&mFileLookup);
     mRunClock.start();
-    mRenderTimer.start();
-    mRender2DTimer.start();
-    mRender3DTimer.start();
-    mAnimateTimer.start();
+    // The overlay's timers only run while they time their step, so that a
+    // step that never runs (the 3D pass switched off) reads 0, not the time
+    // since start-up.
     Platform::seedRandom(static_cast<uint32_t>(std::time(nullptr)));
     gApplication = this;
 

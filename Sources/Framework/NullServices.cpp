@@ -1,5 +1,6 @@
 #include "Framework/NullServices.h"
 
+#include "Framework/Keys.h"
 #include "Platform/Window/Window.h"
 
 void NullCursorManager::update()
@@ -10,6 +11,7 @@ void NullCursorManager::update()
 ErrorCode NullInputManager::init()
 {
     mCursor.update();
+    buildKeyNames();
     return 0;
 }
 

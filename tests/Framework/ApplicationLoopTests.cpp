@@ -300,3 +300,35 @@ TEST_F(ApplicationTest, ClipboardAndKeysAreTheWindowsWhileItLives)
     application.reset();
     EXPECT_EQ(dynamic_cast<WindowDesktop*>(&desktop()), nullptr);
 }
+
+TEST_F(ApplicationTest, TimingOverlayShowsThePreviousFramesTimes)
+{
+    settings.mTimingOverlay = true;
+    make();
+    application->gui().onAnimate = [&](int frame)
+    {
+        if (frame == 2)
+            application->quitApplication(false);
+    };
+    ASSERT_EQ(application->run(), 0u);
+    RecordingOverlay* overlay = application->gui().overlay;
+    ASSERT_NE(overlay, nullptr);
+    ASSERT_EQ(overlay->texts.size(), 2u);
+    EXPECT_EQ(overlay->renders, 2);
+    // The manual clock stands still while a frame is drawn.
+    EXPECT_EQ(overlay->texts[1],
+              "Temps render 0ms\nTemps render2D 0ms\nTemps render3D 0ms\nTemps animate 0ms\n"
+              "Texture Memory used = 0 Ko\nTexture Memory available = 0 Ko\n");
+}
+
+TEST_F(ApplicationTest, QuitAndWaitEndsTheProcess)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            make();
+            application->getAppWindow()->getQueue().post(Platform::WM_SIZE);
+            application->quitApplication(true);
+        },
+        testing::ExitedWithCode(255), "");
+}

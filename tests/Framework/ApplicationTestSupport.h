@@ -102,6 +102,19 @@ private:
     ServiceLog* mLog;
 };
 
+class RecordingOverlay final : public OverlayTextBase
+{
+public:
+    void setText(const std::string& text) override { texts.push_back(text); }
+    ErrorCode render() override
+    {
+        ++renders;
+        return 0;
+    }
+    std::vector<std::string> texts;
+    int renders = 0;
+};
+
 class FakeGuiManager final : public GuiManagerBase
 {
 public:
@@ -153,9 +166,12 @@ public:
     }
     std::unique_ptr<OverlayTextBase> createOverlayText(BitmapFontBase*, int32_t, int32_t, int32_t) override
     {
-        return nullptr;
+        auto overlay = std::make_unique<RecordingOverlay>();
+        this->overlay = overlay.get();
+        return overlay;
     }
 
+    RecordingOverlay* overlay = nullptr;
     int frames = 0;
     int renders = 0;
     ErrorCode renderCode = 0;
