@@ -26,6 +26,8 @@ AppWindow::~AppWindow()
 
 ErrorCode AppWindow::create()
 {
+    if (mWindow != nullptr)
+        return 0;
     ApplicationSettings defaults;
     ApplicationGeneric* application = getApplication();
     const ApplicationSettings& settings = application != nullptr ? application->getSettings() : defaults;

@@ -118,6 +118,7 @@ void Window::pumpEvents()
             break;
         events.insert(events.end(), batch, batch + count);
     }
+    mCloseInBatch = false;
     for (size_t i = 0; i < events.size(); ++i)
     {
         bool nextConsumed = false;
@@ -205,6 +206,16 @@ void Window::keyReleased(int scancode, uint8_t virtualKey)
         mKeyStates[virtualKey] &= static_cast<uint8_t>(~0x80);
 }
 
+void Window::postClose()
+{
+    // Closing the last window also makes SDL ask the program to quit: one
+    // close request is enough.
+    if (mCloseInBatch)
+        return;
+    mCloseInBatch = true;
+    mQueue.post(WM_CLOSE);
+}
+
 void Window::translate(const SDL_Event& event, const SDL_Event* next, bool& nextConsumed)
 {
     if (!mAlive)
@@ -212,13 +223,13 @@ void Window::translate(const SDL_Event& event, const SDL_Event* next, bool& next
     switch (event.type)
     {
     case SDL_QUIT:
-        mQueue.post(WM_CLOSE);
+        postClose();
         break;
     case SDL_WINDOWEVENT:
         switch (event.window.event)
         {
         case SDL_WINDOWEVENT_CLOSE:
-            mQueue.post(WM_CLOSE);
+            postClose();
             break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
             mQueue.post(WM_ACTIVATE, WA_ACTIVE);

@@ -95,6 +95,7 @@ private:
     void translate(const SDL_Event& event, const SDL_Event* next, bool& nextConsumed);
     void toLogical(int windowX, int windowY);
     WParam mouseButtonFlags() const;
+    void postClose();
     void keyPressed(int scancode, uint8_t virtualKey);
     void keyReleased(int scancode, uint8_t virtualKey);
 
@@ -116,6 +117,7 @@ private:
     // How many keys of each virtual key are down (both shift keys share one).
     std::array<uint8_t, 256> mKeyCounts{};
     std::bitset<512> mScancodesDown;
+    bool mCloseInBatch = false;
 };
 
 // Shows or hides the system's mouse cursor over the window.

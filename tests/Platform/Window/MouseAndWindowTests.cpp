@@ -93,6 +93,9 @@ TEST_F(HeadlessWindow, ClosingDestroysTheWindowOnce)
             return window->defaultProcedure(message);
         });
     pushWindowEvent(SDL_WINDOWEVENT_CLOSE);
+    SDL_Event quitEvent{};
+    quitEvent.type = SDL_QUIT;
+    SDL_PushEvent(&quitEvent);
     WindowMessage message;
     bool quit = false;
     for (int i = 0; i < 100 && !quit; ++i)
