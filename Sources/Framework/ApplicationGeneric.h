@@ -177,6 +177,11 @@ public:
     // Milliseconds between the last two updates.
     uint32_t getFrameDelta() const { return mFrameDelta; }
     const TextStyle& getTextStyle(uint32_t index) const { return mTextStyles[index < 3 ? index : 0]; }
+    // The value kept between the first two styles, and the two after the third.
+    uint32_t getTextStyleExtra() const { return mTextStyleExtra; }
+    uint32_t getTextStyleTail(uint32_t index) const { return mTextStyleTail[index < 2 ? index : 0]; }
+    // Texture loading by file name puts the first entry in front of the name.
+    std::vector<std::string>& getFolderPrefixes() { return mFolderPrefixes; }
 
     // The 2D engine installs how a frame it still holds is presented, so that
     // a message box shows over the current picture.
@@ -216,7 +221,6 @@ protected:
     uint32_t mIntroIndex = 0;
     std::vector<std::unique_ptr<IntroScreen>> mIntroScreens;
     std::vector<Texture*> mImages;
-    // Texture loading by file name puts the first entry in front of the name.
     std::vector<std::string> mFolderPrefixes;
     std::vector<std::unique_ptr<BitmapFontBase>> mFonts;
     // The mounted archives, published as the program's file lookup.
