@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace Platform
 {
@@ -28,6 +29,10 @@ RiffFile::~RiffFile()
 bool RiffFile::openFile(const std::string& path, RiffMode mode)
 {
     close();
+    // Reading a folder "succeeds" with fopen: only regular files are RIFF files.
+    struct stat st;
+    if (mode != RiffMode::Create && (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)))
+        return false;
     const char* how = mode == RiffMode::Read ? "rb" : mode == RiffMode::ReadWrite ? "r+b" : "w+b";
     mFile = std::fopen(path.c_str(), how);
     if (mFile == nullptr)

@@ -158,3 +158,12 @@ TEST(RiffFile, MemoryFilesAreReadOnly)
     EXPECT_FALSE(file.seek(9));
     EXPECT_TRUE(file.seek(8));
 }
+
+TEST(RiffFile, FoldersAndMissingFilesDoNotOpen)
+{
+    TemporaryDirectory dir;
+    RiffFile file;
+    EXPECT_FALSE(file.openFile(dir.path(), RiffMode::Read));
+    EXPECT_FALSE(file.openFile(dir.path() + "absent.wav", RiffMode::Read));
+    EXPECT_FALSE(file.isOpen());
+}
