@@ -2,7 +2,6 @@
 
 #include "Tarnaveli/Board/Player.h"
 
-#include <cassert>
 #include <utility>
 
 namespace
@@ -155,9 +154,23 @@ bool Board::hasLegalMove(uint32_t side)
 
 void Board::playMove(const Move& move)
 {
-    assert(move.getOwner() != nullptr && move.getOwner()->getBoard() == this);
+    if (move.getOwner() == nullptr || move.getOwner()->getBoard() != this)
+        return;
     MoveList& owner = *move.getOwner();
     int32_t index = owner.indexOf(&move);
+    if (index < 0)
+    {
+        // A copy taken out of its list: play the list's own move of the same
+        // target, whose slot the history can record.
+        for (uint32_t i = 0; i < owner.getCount() && index < 0; ++i)
+        {
+            if (owner[i].getTargetX() == move.getTargetX() && owner[i].getTargetY() == move.getTargetY() &&
+                owner[i].getKind() == move.getKind())
+                index = static_cast<int32_t>(i);
+        }
+        if (index < 0)
+            return;
+    }
     owner[static_cast<uint32_t>(index)].apply();
     HistoryEntry& entry = mHistory.emplace_back();
     entry.mMoves = owner;

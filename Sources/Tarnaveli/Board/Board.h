@@ -38,7 +38,9 @@ public:
     bool hasLegalMove(uint32_t side);
 
     // Plays a move taken from a MoveList of this board and passes the turn.
-    // It trusts the move: callers check moves that come from outside.
+    // It trusts the move: callers check moves that come from outside. A copy
+    // of a move plays the matching move of its list; a move of no list of
+    // this board is ignored.
     void playMove(const Move& move);
     // Takes back the last played move; nothing on an empty history.
     void undoMove();

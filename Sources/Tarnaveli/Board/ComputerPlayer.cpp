@@ -3,6 +3,7 @@
 #include "Platform/System/Random.h"
 #include "Tarnaveli/Board/Board.h"
 
+#include <cassert>
 #include <climits>
 
 namespace
@@ -285,6 +286,7 @@ ComputerPlayer::ComputerPlayer() : Player(PLAYER_COMPUTER, 0) {}
 ComputerPlayer::ComputerPlayer(Board* board, uint32_t side, uint32_t level)
     : Player(PLAYER_COMPUTER, side), mBoard(board), mLevel(level)
 {
+    assert(side <= 1 && level <= kMaxLevel);
     init();
 }
 

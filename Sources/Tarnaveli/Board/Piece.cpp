@@ -2,10 +2,16 @@
 
 #include "Tarnaveli/Board/Board.h"
 
-void Piece::moveTo(int32_t x, int32_t y)
+bool Piece::moveTo(int32_t x, int32_t y)
 {
-    if (x != -1 && !Board::isInside(x, y))
-        return;
+    if (x != -1)
+    {
+        if (!Board::isInside(x, y))
+            return false;
+        const Piece* occupant = mBoard->getCell(x, y).mOccupant;
+        if (occupant != nullptr && occupant != this)
+            return false;
+    }
     if (mX != -1)
     {
         BoardCell& old = mBoard->getCell(mX, mY);
@@ -16,4 +22,5 @@ void Piece::moveTo(int32_t x, int32_t y)
     mY = y;
     if (x != -1)
         mBoard->getCell(x, y).mOccupant = this;
+    return true;
 }

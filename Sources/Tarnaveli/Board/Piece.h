@@ -25,9 +25,10 @@ public:
     Piece& operator=(const Piece&) = delete;
 
     // x = -1 takes the piece off the board. Coordinates that lie neither on
-    // the board nor off it (x = -1) are refused and leave the piece where it
-    // is, so a damaged saved game cannot write outside the cell array.
-    void moveTo(int32_t x, int32_t y);
+    // the board nor off it (x = -1), or a cell that another piece holds, are
+    // refused (false) and leave the piece where it is: a damaged saved game
+    // can neither write outside the cells nor put two pieces on one cell.
+    bool moveTo(int32_t x, int32_t y);
 
     int32_t getX() const { return mX; }
     int32_t getY() const { return mY; }

@@ -40,6 +40,16 @@ inline void setPosition(Board& board, const std::vector<Placed>& pieces)
         place(board, p.side, p.rank, p.x, p.y);
 }
 
+// A crowded mid-game: every piece on the board, the Lions and Tigers beside
+// the lakes, a Rat in each lake.
+inline const std::vector<Placed> kMidGame = {{0, 0, 3, 5}, {0, 1, 1, 2}, {0, 2, 2, 3}, {0, 3, 1, 4},
+                                             {0, 4, 3, 3}, {0, 5, 2, 1}, {0, 6, 2, 5}, {0, 7, 4, 3},
+                                             {1, 0, 5, 1}, {1, 1, 7, 4}, {1, 2, 6, 3}, {1, 3, 7, 2},
+                                             {1, 4, 5, 3}, {1, 5, 6, 5}, {1, 6, 6, 1}, {1, 7, 6, 4}};
+// Few pieces near the dens and traps, a Rat in each lake, jumpers beside them.
+inline const std::vector<Placed> kEndGame = {{0, 0, 4, 4}, {0, 6, 2, 2}, {0, 1, 7, 2}, {0, 7, 6, 3},
+                                             {1, 0, 4, 1}, {1, 5, 6, 4}, {1, 4, 1, 2}, {1, 3, 2, 3}};
+
 using Target = std::tuple<int32_t, int32_t, uint32_t>; // x, y, kind
 
 inline std::vector<Target> targetsOf(Board& board, uint32_t side, uint32_t rank)

@@ -266,14 +266,34 @@ TEST(Board, ResetRestoresTheOpeningAndEmptiesTheHistory)
     EXPECT_EQ(snapshot(board), opening);
 }
 
-TEST(Board, MoveToRefusesCoordinatesOffTheGrid)
+TEST(Board, MoveToRefusesCellsOffTheGridOrHeldByAnotherPiece)
 {
     Board board;
     const std::string before = snapshot(board);
     Piece& rat = board.getPiece(0, RANK_RAT);
-    for (auto [x, y] : {std::pair{9, 0}, {0, 7}, {-2, 0}, {3, -1}, {1000, 1000}})
-        rat.moveTo(x, y);
+    for (auto [x, y] : {std::pair{9, 0}, {0, 7}, {-2, 0}, {3, -1}, {1000, 1000}, {0, 6}, {6, 0}})
+        EXPECT_FALSE(rat.moveTo(x, y)) << x << "," << y;
     EXPECT_EQ(snapshot(board), before);
+    EXPECT_TRUE(rat.moveTo(2, 6)); // its own cell
+    EXPECT_TRUE(rat.moveTo(-1, 0));
+    EXPECT_TRUE(rat.moveTo(4, 4));
+    EXPECT_TRUE(isConsistent(board));
+}
+
+TEST(Board, PlayingACopiedMovePlaysTheMatchingMoveOfItsList)
+{
+    Board board;
+    MoveList moves;
+    board.generateMoves(0, RANK_CAT, moves);
+    const Move copy = moves[2];
+    board.playMove(copy);
+    EXPECT_EQ(board.getPiece(0, RANK_CAT).getX(), 2);
+    EXPECT_EQ(board.getHistory().back().mIndex, 2);
+    board.undoMove();
+    EXPECT_EQ(board.getPiece(0, RANK_CAT).getX(), 1);
+
+    board.playMove(Move()); // no list: ignored
+    EXPECT_EQ(board.getMoveCount(), 0u);
     EXPECT_TRUE(isConsistent(board));
 }
 

@@ -112,12 +112,6 @@ void expectSameSearch(Board& board, ComputerPlayer& player, const std::string& n
     EXPECT_EQ(chosen == nullptr, plain.moves.empty()) << name;
 }
 
-const std::vector<Placed> kMidGame = {{0, 0, 3, 5}, {0, 1, 1, 2}, {0, 2, 2, 3}, {0, 3, 1, 4},
-                                      {0, 4, 3, 3}, {0, 5, 2, 1}, {0, 6, 2, 5}, {0, 7, 4, 3},
-                                      {1, 0, 5, 1}, {1, 1, 7, 4}, {1, 2, 6, 3}, {1, 3, 7, 2},
-                                      {1, 4, 5, 3}, {1, 5, 6, 5}, {1, 6, 6, 1}, {1, 7, 6, 4}};
-const std::vector<Placed> kEndGame = {{0, 0, 4, 4}, {0, 6, 2, 2}, {0, 1, 7, 2}, {0, 7, 6, 3},
-                                      {1, 0, 4, 1}, {1, 5, 6, 4}, {1, 4, 1, 2}, {1, 3, 2, 3}};
 } // namespace
 
 TEST(ComputerPlayer, DistanceTablesAimAtTheTargetsOfTheSide)

@@ -176,13 +176,6 @@ struct PerftCase
     std::vector<uint64_t> counts; // depths 1..5
 };
 
-const std::vector<Placed> kMidGame = {{0, 0, 3, 5}, {0, 1, 1, 2}, {0, 2, 2, 3}, {0, 3, 1, 4},
-                                      {0, 4, 3, 3}, {0, 5, 2, 1}, {0, 6, 2, 5}, {0, 7, 4, 3},
-                                      {1, 0, 5, 1}, {1, 1, 7, 4}, {1, 2, 6, 3}, {1, 3, 7, 2},
-                                      {1, 4, 5, 3}, {1, 5, 6, 5}, {1, 6, 6, 1}, {1, 7, 6, 4}};
-// Few pieces near the dens and traps, a Rat in each lake, jumpers beside them.
-const std::vector<Placed> kEndGame = {{0, 0, 4, 4}, {0, 6, 2, 2}, {0, 1, 7, 2}, {0, 7, 6, 3},
-                                      {1, 0, 4, 1}, {1, 5, 6, 4}, {1, 4, 1, 2}, {1, 3, 2, 3}};
 } // namespace
 
 TEST(Perft, MoveSequenceCountsMatchASimpleSecondGenerator)
