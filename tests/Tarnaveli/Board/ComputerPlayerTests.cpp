@@ -215,6 +215,61 @@ TEST(ComputerPlayer, RootValuesAndTiesEqualThePlainMinimax)
     }
 }
 
+// The deepest searches, too slow for the plain minimax in every test run, are
+// pinned by their root values and choice (checked once against it).
+TEST(ComputerPlayer, LevelTwoSearchSignatures)
+{
+    struct Case
+    {
+        const char* name;
+        std::vector<Placed> position; // empty: the opening
+        uint32_t side;
+        std::vector<int32_t> values;
+        uint32_t chosenRank;
+        int32_t chosenX, chosenY;
+    };
+    const std::vector<Case> cases = {
+        {"opening white",
+         {},
+         0,
+         {27, 29, 29, 29, 27, 27, 27, 29, 27, 27, 29, 27, 27, 27, 29, 27, 27, 29, 29, 29, 29, 27, 29, 29},
+         RANK_TIGER,
+         1,
+         0},
+        {"mid-game white",
+         kMidGame,
+         0,
+         {33, 32, 31, 32, 32, 28, 30, 32, 28, 30, 32, 30, 30, 32, 33, 33, 31, 30, 32, 30, 35},
+         RANK_ELEPHANT,
+         5,
+         3},
+        {"mid-game black",
+         kMidGame,
+         1,
+         {3, 11, 13, 1, 3, 3, 4, 6, 1, 3, 3, 1, 1, 1, 1, 1, 6},
+         RANK_RAT,
+         5,
+         2},
+    };
+    for (const Case& c : cases)
+    {
+        Board board;
+        if (!c.position.empty())
+            setPosition(board, c.position);
+        ComputerPlayer player(&board, c.side, 2);
+        Platform::seedRandom(2026);
+        Move* move = player.chooseMove();
+        ASSERT_NE(move, nullptr) << c.name;
+        std::vector<int32_t> values;
+        for (uint32_t i = 0; i < player.getRootMoveCount(); ++i)
+            values.push_back(player.getRootMove(i).mValue);
+        EXPECT_EQ(values, c.values) << c.name;
+        EXPECT_EQ(move->getOwner()->getRank(), c.chosenRank) << c.name;
+        EXPECT_EQ(move->getTargetX(), c.chosenX) << c.name;
+        EXPECT_EQ(move->getTargetY(), c.chosenY) << c.name;
+    }
+}
+
 TEST(ComputerPlayer, TakesAnImmediateDenEntry)
 {
     Board board;
