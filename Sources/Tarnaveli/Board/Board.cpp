@@ -15,24 +15,7 @@ struct Placement
 // Side 0's opening cells by rank; side 1 takes the point reflection.
 constexpr Placement kOpening[8] = {{2, 6}, {1, 1}, {2, 2}, {1, 5}, {2, 4}, {0, 0}, {0, 6}, {2, 0}};
 
-bool isWater(int32_t x, int32_t y)
-{
-    return x >= 3 && x <= 5 && (y == 1 || y == 2 || y == 4 || y == 5);
-}
 } // namespace
-
-uint32_t terrainAt(int32_t x, int32_t y)
-{
-    if (isWater(x, y))
-        return TERRAIN_WATER;
-    if (y == 3 && (x == 0 || x == 8))
-        return x == 0 ? TERRAIN_DEN_0 : TERRAIN_DEN_1;
-    if ((x == 0 && (y == 2 || y == 4)) || (x == 1 && y == 3))
-        return TERRAIN_TRAP_0;
-    if ((x == 8 && (y == 2 || y == 4)) || (x == 7 && y == 3))
-        return TERRAIN_TRAP_1;
-    return TERRAIN_LAND;
-}
 
 Board::Board()
 {

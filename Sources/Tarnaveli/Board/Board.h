@@ -79,6 +79,3 @@ private:
     Timer mClock;
     std::list<HistoryEntry> mHistory;
 };
-
-// Terrain of (x, y) on every board; the board's cells hold the same kinds.
-uint32_t terrainAt(int32_t x, int32_t y);

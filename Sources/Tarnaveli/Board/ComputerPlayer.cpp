@@ -50,19 +50,6 @@ constexpr bool inside(int x, int y)
     return x >= 0 && x < 9 && y >= 0 && y < 7;
 }
 
-constexpr uint8_t terrainOf(int x, int y)
-{
-    if (x >= 3 && x <= 5 && (y == 1 || y == 2 || y == 4 || y == 5))
-        return TERRAIN_WATER;
-    if (y == 3 && (x == 0 || x == 8))
-        return x == 0 ? TERRAIN_DEN_0 : TERRAIN_DEN_1;
-    if ((x == 0 && (y == 2 || y == 4)) || (x == 1 && y == 3))
-        return TERRAIN_TRAP_0;
-    if ((x == 8 && (y == 2 || y == 4)) || (x == 7 && y == 3))
-        return TERRAIN_TRAP_1;
-    return TERRAIN_LAND;
-}
-
 constexpr Geometry buildGeometry()
 {
     constexpr int dx[4] = {-1, 0, 1, 0};
@@ -76,16 +63,16 @@ constexpr Geometry buildGeometry()
         for (int x = 0; x < 9; ++x)
         {
             const int c = x + 9 * y;
-            g.terrain[c] = terrainOf(x, y);
+            g.terrain[c] = static_cast<uint8_t>(terrainAt(x, y));
             for (int dir = 0; dir < 4; ++dir)
             {
                 int tx = x + dx[dir];
                 int ty = y + dy[dir];
                 g.neighbour[c][dir] = inside(tx, ty) ? static_cast<int8_t>(tx + 9 * ty) : int8_t(-1);
-                if (!inside(tx, ty) || terrainOf(tx, ty) != TERRAIN_WATER)
+                if (!inside(tx, ty) || terrainAt(tx, ty) != TERRAIN_WATER)
                     continue;
                 int n = 0;
-                while (inside(tx, ty) && terrainOf(tx, ty) == TERRAIN_WATER)
+                while (inside(tx, ty) && terrainAt(tx, ty) == TERRAIN_WATER)
                 {
                     g.jump[c][dir].path[n++] = static_cast<int8_t>(tx + 9 * ty);
                     tx += dx[dir];
@@ -109,15 +96,6 @@ struct SearchState
     int32_t score; // the static value while the den flag is clear
     uint32_t me;   // the computer's side
     const int32_t (*contribution)[64];
-};
-
-struct SearchMove
-{
-    int piece;
-    int from;
-    int to;
-    uint32_t kind;
-    int victim; // kNoPiece unless a capture
 };
 
 // Calls visit(piece, from, to, kind, victim) for every legal move of `side`,
