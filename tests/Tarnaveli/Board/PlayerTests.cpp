@@ -119,6 +119,15 @@ TEST_F(PlayerTransfer, NetworkPlayersAreNeverWritten)
     EXPECT_TRUE(out.mBytes.empty());
     std::unique_ptr<Player> none;
     EXPECT_EQ(transferPlayer(out, none), ERROR_INVALID);
+
+    // Its own transfer is the side alone, as for every plain player.
+    ASSERT_EQ(player->serialize(out), ERROR_OK);
+    EXPECT_EQ(out.mBytes, bytesOf({1}));
+    NetworkPlayer remote(PLAYER_NETWORK_REMOTE, 0);
+    MemoryInputStream in(out.mBytes.data(), static_cast<uint32_t>(out.mBytes.size()));
+    ASSERT_EQ(remote.serialize(in), ERROR_OK);
+    EXPECT_EQ(remote.getSide(), 1u);
+    EXPECT_EQ(remote.getKind(), PLAYER_NETWORK_REMOTE);
 }
 
 TEST(PlayerKinds, RegistrationFillsKindsZeroAndOneOnly)
