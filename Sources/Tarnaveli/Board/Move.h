@@ -2,6 +2,7 @@
 // A move of one piece and the list of the (at most four) moves of that piece.
 // A move carries its own undo data (from cell, captured rank), so the search
 // applies and takes back moves in place without allocating.
+#include <cassert>
 #include <cstdint>
 
 class Board;
@@ -75,6 +76,7 @@ public:
     }
     void add(int32_t targetX, int32_t targetY, uint32_t kind)
     {
+        assert(mCount < kCapacity);
         mMoves[mCount++] = Move(this, targetX, targetY, kind);
     }
 
