@@ -1,0 +1,6 @@
+#include "Framework/LangTable.h"
+
+ErrorCode LangTable::loadFile(const std::string&)
+{
+    return ERROR_NOT_YET_IMPLEMENTED;
+}
