@@ -1,6 +1,16 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
 set(VELMORIQUE_WARNINGS -Wall -Wextra -Werror)
+
+# With libFuzzer every library is instrumented for coverage; tools/fuzz builds
+# the fuzz-targets target in such a configuration and runs each for a while.
+add_custom_target(fuzz-targets)
+if(VELMORIQUE_LIBFUZZER)
+  # clang's warnings differ from the compiler the project is kept clean with.
+  set(VELMORIQUE_WARNINGS -Wall -Wextra)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
 set(VELMORIQUE_TEST_ENVIRONMENT
     "VELMORIQUE_DISCOVERY=127.0.0.1"
     "SDL_AUDIODRIVER=dummy"
@@ -61,6 +71,7 @@ function(velmorique_fuzz name)
   endif()
   target_compile_options(${name} PRIVATE ${VELMORIQUE_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS})
+  add_dependencies(fuzz-targets ${name})
 endfunction()
 
 # velmorique_bench(<target> SOURCES ... [DEPS ...]) builds a Google Benchmark
