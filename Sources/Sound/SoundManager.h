@@ -135,7 +135,8 @@ public:
     void setMusicLevel(uint32_t level) { setGroupLevel(1, level); }
     void setSoundEnabled(bool enabled) { setGroupEnabled(0, enabled); }
     void setMusicEnabled(bool enabled) { setGroupEnabled(1, enabled); }
-    // The effects' level: group 0's channels and every sound of the 2D engine's components.
+    // The effects' level, kept in group 0 and given to its channels. The
+    // videos of the 2D engine's components follow it once the engine exists.
     void setSoundLevel(uint32_t level) { setGroupLevel(0, level); }
 
     // Plays sound index `index` of the name table on the first free channel of first..last.
