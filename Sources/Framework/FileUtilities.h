@@ -1,0 +1,38 @@
+#pragma once
+// Path handling and file tests on the game's paths ("data\Ressources\x.png",
+// relative to the program's folder unless absolute; see Platform/System/Paths).
+#include <functional>
+#include <string>
+
+// Drive and directory of a path with the trailing separator ('\' or '/'),
+// without the file name: "C:\a\b.txt" gives "C:\a\". Empty when the path has
+// neither.
+void getFileDirectory(const std::string& path, std::string& directory);
+
+// The part from the last '.', the dot included, or empty.
+std::string getFileExtension(const std::string& path);
+
+// Pointer to the last '.' of the text, else to its terminating NUL.
+const char* findExtension(const char* text);
+
+// Whether anything (file or folder) stands at the path; isDirectory tells
+// which.
+bool pathExists(const std::string& path, bool& isDirectory);
+
+// Whether a file can be opened for reading at the path. A directory is not a
+// file.
+bool diskFileExists(const std::string& path);
+
+// Opens a document, folder or web link with the desktop's default program
+// ("xdg-open"), without waiting for it. Game paths are mapped first; texts
+// with a scheme ("http://...", "mailto:...") are passed unchanged. Returns
+// false when the opener could not be started.
+bool shellOpen(const std::string& path);
+
+// What shellOpen would hand to the opener.
+std::string shellOpenTarget(const std::string& path);
+
+// Replaces the program that shellOpen starts (tests install a recorder so
+// that nothing is launched); an empty function restores xdg-open.
+using ShellLauncher = std::function<bool(const std::string& target)>;
+void setShellLauncher(ShellLauncher launcher);
