@@ -68,3 +68,47 @@ TEST(ErrorText, DirectXReportReturnsItsCodeAndCutsTheFormattedText)
     EXPECT_EQ(box.title, "ERROR_DSOUND");
     EXPECT_EQ(box.text, "DSERR_ALLOCATED" + std::string(255, 'x'));
 }
+
+namespace
+{
+class LoadedErrorTextTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        app.writeFile("data/Ressources/lang.ini", "LANG_ERROR_DSOUND = Son en panne\r\n");
+        ASSERT_EQ(app.lang().init(), ERROR_OK);
+    }
+    TestApplication app;
+};
+} // namespace
+
+TEST_F(LoadedErrorTextTest, CodesShowTheirLanguageTexts)
+{
+    EXPECT_EQ(errorCodeToText(ERROR_OK), "Aucune erreur");
+    EXPECT_EQ(errorCodeToText(ERROR_NO_TCP_IP), "Aucun protocole TCP/IP n'a \xE9t\xE9 dectect\xE9");
+    EXPECT_EQ(errorCodeToText(ERROR_NOT_IN_A_GAME), "ERROR_NOT_IN_A_GAME");
+    EXPECT_EQ(errorCodeToText(ERROR_XML_PARSING_INVALID_CARACTER), "Caract\xE8re innatendu");
+    EXPECT_EQ(errorCodeToText(ERROR_DSOUND), "Son en panne");
+    EXPECT_EQ(errorCodeToText(34), "Code d'erreur inconnu");
+}
+
+TEST_F(LoadedErrorTextTest, KnownResultsAreDescribedByTheirLanguageTexts)
+{
+    reportD3DError(0x8007000E, " (%s)", "texture");
+    reportD3DError(0x82000001, "%s", "");
+    reportD3DError(0x8876017C, "!");
+    reportDirectXError(ERROR_DSOUND, 0x88780078, "(line %i in file %s)", 281, "a.cpp");
+    reportDirectXError(ERROR_DPLAY, 0x80158520, "%s", "");
+    const auto& boxes = app.messages.messages();
+    ASSERT_EQ(boxes.size(), 5u);
+    EXPECT_EQ(boxes[0].title, "Erreur Direct3D");
+    EXPECT_EQ(boxes[0].text, "Pas de m\xE9moire (texture)");
+    EXPECT_EQ(boxes[1].text.rfind("Impossible d'initialiser Direct3D.", 0), 0u);
+    EXPECT_EQ(boxes[2].text, "Pas assez de m\xE9moire vid\xE9o.!");
+    EXPECT_EQ(boxes[3].title, "Son en panne");
+    EXPECT_EQ(boxes[3].text.rfind("Impossible de lancer l'application car", 0), 0u);
+    EXPECT_NE(boxes[3].text.find("probl\xE8me.(line 281 in file a.cpp)"), std::string::npos);
+    EXPECT_EQ(boxes[4].title, "Erreur DirectPlay");
+    EXPECT_EQ(boxes[4].text, "DPNERR_TIMEDOUT");
+}
