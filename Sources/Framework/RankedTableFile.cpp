@@ -1,7 +1,7 @@
 #include "Framework/RankedTableFile.h"
 
 #include "Framework/DiskFile.h"
-#include "Framework/ReplaceFile.h"
+#include "Framework/SafeStreamWriter.h"
 
 RankedTableFile::RankedTableFile(uint32_t categoryCount, uint32_t maxEntries, std::string fileName)
     : mCategoryCount(categoryCount), mMaxEntries(maxEntries), mFileName(std::move(fileName))
@@ -60,8 +60,8 @@ void RankedTableFile::clear()
 
 ErrorCode RankedTableFile::save()
 {
-    return writeFileReplacing(mFileName, 0,
-                              [this](DiskOutputFile& file) { return transferTable(file, mCategories); });
+    return writeStreamSafely(mFileName, 0,
+                             [this](OutputStream& file) { return transferTable(file, mCategories); });
 }
 
 ErrorCode RankedTableFile::load()

@@ -2,11 +2,8 @@
 
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/DiskFile.h"
-#include "Framework/ReplaceFile.h"
+#include "Framework/SafeStreamWriter.h"
 #include "Sound/SoundManager.h"
-
-#include <cstring>
-#include <vector>
 
 namespace
 {
@@ -19,26 +16,6 @@ SoundManager* soundManager()
     ApplicationGeneric* application = getApplication();
     return application != nullptr ? application->getSoundManager() : nullptr;
 }
-
-// Collects what a serializer writes, to put it back if a load goes wrong.
-class SnapshotStream final : public OutputStream
-{
-public:
-    using OutputStream::OutputStream;
-    ErrorCode transfer(void* address, uint32_t byteCount) override
-    {
-        const uint8_t* bytes = static_cast<const uint8_t*>(address);
-        mBytes.insert(mBytes.end(), bytes, bytes + byteCount);
-        return ERROR_OK;
-    }
-    ErrorCode seek(uint32_t) override { return ERROR_INVALID; }
-    uint32_t tell() override { return static_cast<uint32_t>(mBytes.size()); }
-    bool isAtEnd() override { return true; }
-    const std::vector<uint8_t>& bytes() const { return mBytes; }
-
-private:
-    std::vector<uint8_t> mBytes;
-};
 
 // The settings file hands its stored flags word to the serializers.
 class SettingsInputFile final : public DiskInputFile
@@ -110,14 +87,14 @@ void SettingsFile::setMusicEnabled(bool enabled)
 
 ErrorCode SettingsFile::save()
 {
-    return writeFileReplacing(mPath, mFlags,
-                              [this](DiskOutputFile& file) -> ErrorCode
-                              {
-                                  uint32_t flags = mFlags;
-                                  if (ErrorCode error = file.transferValue(flags))
-                                      return error;
-                                  return serialize(file);
-                              });
+    return writeStreamSafely(mPath, mFlags,
+                             [this](OutputStream& file) -> ErrorCode
+                             {
+                                 uint32_t flags = mFlags;
+                                 if (ErrorCode error = file.transferValue(flags))
+                                     return error;
+                                 return serialize(file);
+                             });
 }
 
 ErrorCode SettingsFile::load()
@@ -130,7 +107,7 @@ ErrorCode SettingsFile::load()
         return error;
     file.setFlags(storedFlags);
 
-    SnapshotStream before(mFlags);
+    ByteVectorOutputStream before(mFlags);
     serialize(before);
     ErrorCode result = serialize(file);
     file.close();
