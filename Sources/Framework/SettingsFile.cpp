@@ -107,6 +107,8 @@ ErrorCode SettingsFile::load()
         return error;
     file.setFlags(storedFlags);
 
+    // The values as they stand, put back when the file turns out damaged
+    // half-way: a failed load changes nothing, subclass fields included.
     ByteVectorOutputStream before(mFlags);
     serialize(before);
     ErrorCode result = serialize(file);
