@@ -106,7 +106,9 @@ public:
 
     void setGroupLevel(uint32_t group, uint32_t level)
     {
-        ChannelGroup& g = mGroups.at(group);
+        if (group >= mGroups.size())
+            return;
+        ChannelGroup& g = mGroups[group];
         g.level = level;
         for (uint32_t i = g.first; i < g.first + g.count && i < mChannels.size(); ++i)
             setChannelLevel(i, static_cast<int32_t>(level));
@@ -114,7 +116,9 @@ public:
     // Levels are not reapplied to the channels that join the group.
     void setGroupChannels(uint32_t group, uint32_t first, uint32_t count)
     {
-        ChannelGroup& g = mGroups.at(group);
+        if (group >= mGroups.size())
+            return;
+        ChannelGroup& g = mGroups[group];
         for (uint32_t i = g.first; i < g.first + g.count && i < mChannels.size(); ++i)
             mChannels[i]->setGroup(-1);
         g.first = first;
@@ -125,7 +129,9 @@ public:
     // Switching a group off stops its channels; switching it on starts nothing.
     void setGroupEnabled(uint32_t group, bool enabled)
     {
-        ChannelGroup& g = mGroups.at(group);
+        if (group >= mGroups.size())
+            return;
+        ChannelGroup& g = mGroups[group];
         g.enabled = enabled;
         if (enabled)
             return;

@@ -85,3 +85,16 @@ TEST(SoundManagerInterface, ChannelMovedOutOfAGroupIgnoresItsSwitch)
     sound.playOnFreeChannel(1, 7, "a.wav", -1, false, false);
     EXPECT_EQ(sound.log, (std::vector<std::string>{"channel 1 play a.wav -1"}));
 }
+
+TEST(SoundManagerInterface, GroupOperationsOutsideTheTableDoNothing)
+{
+    RecordingSoundManager sound;
+    sound.setGroupCount(0);
+    sound.setGroupLevel(1, 10);
+    sound.setGroupEnabled(0, false);
+    sound.setGroupChannels(1, 0, 8);
+    sound.setSoundLevel(20);
+    EXPECT_TRUE(sound.log.empty());
+    EXPECT_EQ(sound.getChannel(0)->getGroup(), 1);
+    EXPECT_EQ(sound.getGroupLevelOfChannel(0), 255u);
+}
