@@ -16,6 +16,14 @@ TEST(ErrorText, CodesMapToTheirLanguageIds)
     EXPECT_EQ(errorCodeIdentifier(ERROR_COUNT), nullptr);
 }
 
+TEST(ErrorText, EveryCodeIsShownByTheLanguageKeyOfItsIdentifier)
+{
+    LangTable table;
+    for (ErrorCode code = 0; code < ERROR_COUNT; ++code)
+        EXPECT_EQ(table.getKeys()[errorCodeLangId(code)], std::string("LANG_") + errorCodeIdentifier(code))
+            << code;
+}
+
 TEST(ErrorText, WithoutAnApplicationCodesShowTheirIdentifiers)
 {
     ASSERT_EQ(getApplication(), nullptr);
