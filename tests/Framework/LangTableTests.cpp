@@ -1,4 +1,5 @@
 // The language table: built-in texts, growth and the text lookup.
+#include "Framework/FileLookup.h"
 #include "Framework/FormatCheck.h"
 #include "Framework/LangTable.h"
 #include "Framework/Messages.h"
@@ -186,4 +187,22 @@ TEST_F(LangFileTest, LoadedTableServesLookupsAndCaptions)
     ASSERT_EQ(app.messages.messages().size(), 1u);
     EXPECT_EQ(app.messages.messages()[0].title, "Renseignement");
     EXPECT_EQ(app.messages.messages()[0].text, "5");
+}
+
+TEST_F(LangFileTest, ArchivedFileIsReadBeforeTheDisk)
+{
+    app.writeFile("pack/lang.ini", "LANG_ERROR = Archive\r\n");
+    ASSERT_EQ(buildResourceArchive(app.directory() + "data/Ressources.dat", app.directory() + "pack",
+                                   "data\\Ressources"),
+              ERROR_OK);
+    writeLangIni("LANG_ERROR = Disque\r\n");
+    FileLookup lookup;
+    auto archive = std::make_unique<ResourceArchive>();
+    ASSERT_EQ(archive->open("data\\Ressources.dat"), ERROR_OK);
+    lookup.addArchive(std::move(archive));
+    setActiveFileLookup(&lookup);
+    ErrorCode result = app.lang().init();
+    setActiveFileLookup(nullptr);
+    EXPECT_EQ(result, ERROR_OK);
+    EXPECT_EQ(getLangText(LANG_ERROR), "Archive");
 }
