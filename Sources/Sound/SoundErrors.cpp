@@ -1,5 +1,6 @@
 #include "Sound/SoundErrors.h"
 
+#include "Framework/ErrorText.h"
 #include "Framework/Messages.h"
 
 #include <cstdarg>
@@ -33,10 +34,5 @@ ErrorCode reportSoundError(ErrorCode code, Platform::AudioResult result, const c
         reporter(code, result, detail);
         return code;
     }
-    const char* name = Platform::audioResultName(result);
-    if (name != nullptr)
-        showMessage("%s%s", name, detail.c_str());
-    else
-        showMessage("0x%08X%s", static_cast<unsigned>(result), detail.c_str());
-    return code;
+    return reportDirectXError(code, static_cast<uint32_t>(result), "%s", detail.c_str());
 }

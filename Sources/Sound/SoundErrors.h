@@ -7,9 +7,9 @@
 #include <functional>
 #include <string>
 
-// The application installs its own report (language texts, the no-sound-card
-// text for Platform::kAudioNoDriver). Until then the box shows the result's
-// name followed by the detail, through showMessage.
+// By default the framework's error box reports it (the no-sound-card text for
+// Platform::kAudioNoDriver, the result's name otherwise, captioned with the
+// error code's text); tests may install a reporter of their own.
 using SoundErrorReporter =
     std::function<void(ErrorCode code, Platform::AudioResult result, const std::string& detail)>;
 void setSoundErrorReporter(SoundErrorReporter reporter);

@@ -1,5 +1,6 @@
 #include "Sound/SoundFileReader.h"
 
+#include "Framework/FileLookup.h"
 #include "Platform/System/Paths.h"
 #include "Sound/OggSoundReader.h"
 #include "Sound/WaveSoundReader.h"
@@ -19,7 +20,7 @@ ErrorCode readFromArchives(const std::string& name, std::unique_ptr<ByteBuffer>&
         reader = gArchiveReader;
     }
     bytes.reset();
-    return reader ? reader(name, bytes) : ERROR_OK;
+    return reader ? reader(name, bytes) : readDataFromArchives(name, bytes);
 }
 } // namespace
 

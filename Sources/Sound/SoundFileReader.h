@@ -55,10 +55,10 @@ private:
     std::unique_ptr<ByteBuffer> mArchiveBytes;
 };
 
-// How the sound readers reach the application's resource archives: the
-// function answers a non-zero code on failure, else 0 with the file's bytes,
-// or 0 and no bytes when the archives do not hold the file. Until the
-// application installs one, every file comes from the disk.
+// How the sound readers reach the resource archives: the function answers a
+// non-zero code on failure, else 0 with the file's bytes, or 0 and no bytes
+// when the disk should be tried. Without one installed, the application's
+// file lookup (readDataFromArchives) answers; tests install their own.
 using SoundArchiveReader =
     std::function<ErrorCode(const std::string& name, std::unique_ptr<ByteBuffer>& bytes)>;
 void setSoundArchiveReader(SoundArchiveReader reader);

@@ -1,6 +1,7 @@
 #include "OggEncoder.h"
 #include "WaveBuilder.h"
 
+#include "Framework/FileLookup.h"
 #include "Platform/System/Paths.h"
 #include "Sound/OggSoundReader.h"
 #include "Sound/SoundFileReader.h"
@@ -88,6 +89,30 @@ TEST(SoundFileReader, TheArchiveComesBeforeTheDisk)
     // An Ogg file found in the archive cannot be read from memory.
     reader = SoundFileReader::create("data\\sons\\theme.ogg");
     EXPECT_EQ(reader->openByName("data\\sons\\theme.ogg", nullptr, 1), kAudioNotImplemented);
+}
+
+TEST(SoundFileReader, TheApplicationsArchivesAreSearchedByDefault)
+{
+    ProgramFolder folder;
+    TestWave::Spec archived;
+    archived.data = TestWave::samples16({7, 7, 7, 7});
+    std::filesystem::create_directories(folder.dir.path() + "pack/sons");
+    TestWave::writeFile(folder.dir.path() + "pack/sons/clic.wav", TestWave::build(archived));
+    ASSERT_EQ(buildResourceArchive(folder.dir.path() + "data/Ressources.dat", folder.dir.path() + "pack",
+                                   "data\\Ressources"),
+              ERROR_OK);
+    FileLookup lookup;
+    auto archive = std::make_unique<ResourceArchive>();
+    ASSERT_EQ(archive->open("data\\Ressources.dat"), ERROR_OK);
+    lookup.addArchive(std::move(archive));
+    setActiveFileLookup(&lookup);
+
+    auto reader = SoundFileReader::create("data\\Ressources\\sons\\clic.wav");
+    EXPECT_EQ(reader->openByName("data\\Ressources\\sons\\clic.wav", nullptr, 1), kAudioOk);
+    EXPECT_EQ(reader->size(), 8u);
+    // Covered by the archive but not in it: archive-only lookups fail.
+    EXPECT_EQ(reader->openByName("data\\Ressources\\sons\\autre.wav", nullptr, 1), kAudioFailed);
+    setActiveFileLookup(nullptr);
 }
 
 TEST(SoundFileReader, DrivePathsAreOpenedAsGiven)

@@ -322,6 +322,26 @@ TEST(SoundManagerDSoundStartUp, NoSoundDeviceIsAStartUpError)
         unsetenv("SDL_AUDIODRIVER");
 }
 
+TEST(SoundManagerDSoundStartUp, TheNoDeviceBoxNamesThePlaceOfTheFailure)
+{
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    std::string previous = saved != nullptr ? saved : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    ScopedMessageCapture messages;
+    {
+        SoundManagerDSound manager;
+        EXPECT_EQ(manager.init(), ERROR_DSOUND);
+    }
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].kind, MessageKind::Error);
+    EXPECT_NE(messages.messages()[0].text.find("(line "), std::string::npos);
+    EXPECT_NE(messages.messages()[0].text.find("SoundManagerDSound.cpp)"), std::string::npos);
+    if (saved != nullptr)
+        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+}
+
 TEST(SoundManagerDSoundStartUp, KindOneIsThisManager)
 {
     SoundManagerDSound::registerKind();
