@@ -9,7 +9,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace Platform;
 
@@ -189,4 +195,32 @@ TEST(OggSoundReader, FilesThatAreNotOggVorbisFail)
     }
     uint32_t written = 0;
     EXPECT_EQ(reader.write(nullptr, 0, &written), kAudioNotImplemented);
+}
+
+TEST(OggSoundReader, AStreamWhoseLengthCannotBeKnownFailsToOpen)
+{
+    // Through a pipe the stream cannot be searched for its last page, so its
+    // length is unknown: a buffer could not be sized from it.
+    TemporaryDirectory dir;
+    std::string tone = dir.path() + "tone.ogg";
+    ASSERT_TRUE(TestOgg::encodeTone(tone, 1, 11025, 2000));
+    std::ifstream in(tone, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_LT(bytes.size(), 16384u); // fits in the pipe: the writer never waits on the reader
+    std::string pipePath = dir.path() + "pipe.ogg";
+    ASSERT_EQ(::mkfifo(pipePath.c_str(), 0600), 0);
+    std::thread writer(
+        [&]
+        {
+            int fd = ::open(pipePath.c_str(), O_WRONLY);
+            if (fd < 0)
+                return;
+            ssize_t written = ::write(fd, bytes.data(), bytes.size());
+            (void)written;
+            ::close(fd);
+        });
+    OggSoundReader reader;
+    EXPECT_EQ(reader.open(pipePath.c_str(), nullptr, 1), kAudioFailed);
+    EXPECT_EQ(reader.format(), nullptr);
+    writer.join();
 }
