@@ -256,6 +256,40 @@ TEST_F(SoundManagerDSoundTest, AChannelLevelReachesItsPlayingSound)
     EXPECT_EQ(volumeOf(buffer), 0);
 }
 
+TEST_F(SoundManagerDSoundTest, ChannelSettingsReportDeviceFailuresWithTheirPlace)
+{
+    EXPECT_EQ(manager->getMinSampleRate(), kFrequencyMin);
+    EXPECT_EQ(manager->getMaxSampleRate(), kFrequencyMax);
+    // Without a sound the settings do nothing.
+    EXPECT_EQ(channel(1).setFrequency(11025), ERROR_OK);
+    uint32_t value = 7;
+    EXPECT_EQ(channel(1).getPosition(value), ERROR_OK);
+    EXPECT_EQ(value, 0u);
+
+    std::string name = writeWave("pas.wav", ramp(400));
+    ASSERT_EQ(channel(1).play(name, -1, false, false), ERROR_OK);
+    EXPECT_EQ(channel(1).setFrequency(44100), ERROR_OK);
+    EXPECT_EQ(channel(1).getFrequency(value), ERROR_OK);
+    EXPECT_EQ(value, 44100u);
+    EXPECT_EQ(channel(1).setPosition(100), ERROR_OK);
+    EXPECT_EQ(channel(1).getPosition(value), ERROR_OK);
+    EXPECT_EQ(value, 100u);
+    EXPECT_TRUE(messages.messages().empty());
+
+    // Past the end of the sound; and a streaming buffer has no frequency control.
+    EXPECT_EQ(channel(1).setPosition(400), ERROR_DSOUND);
+    ASSERT_EQ(channel(0).play(name, -1, false, true), ERROR_OK);
+    EXPECT_EQ(channel(0).setFrequency(11025), ERROR_DSOUND);
+    ASSERT_EQ(messages.messages().size(), 2u);
+    for (const auto& message : messages.messages())
+    {
+        EXPECT_EQ(message.kind, MessageKind::Error);
+        EXPECT_NE(message.text.find("(line "), std::string::npos);
+        EXPECT_NE(message.text.find("in file Sources\\SoundManagerDSound\\SoundChannelDSound.cpp)"),
+                  std::string::npos);
+    }
+}
+
 TEST_F(SoundManagerDSoundTest, MissingFilesReturnTheirCodeAndSayWhich)
 {
     EXPECT_EQ(channel(1).play("data\\sons\\absent.wav", -1, false, false), ERROR_DSOUND);
