@@ -1,12 +1,15 @@
 #include "Framework/ApplicationGeneric.h"
 
 #include "Framework/AppWindow.h"
+#include "Framework/ErrorText.h"
 #include "Framework/FileUtilities.h"
+#include "Framework/LangTable.h"
 #include "Framework/Messages.h"
 #include "Framework/NullServices.h"
 #include "Platform/System/Clock.h"
 #include "Platform/System/Paths.h"
 #include "Platform/System/Random.h"
+#include "Sound/SoundManager.h"
 
 #include <cassert>
 #include <cstdlib>
@@ -22,10 +25,12 @@ std::array<ServiceCreator, SERVICE_COUNT>& serviceCreators()
     return creators;
 }
 
-std::unique_ptr<AppService> createDefaultService(uint32_t id)
+std::unique_ptr<AppService> createDefaultService(uint32_t id, const ApplicationSettings& settings)
 {
     switch (id)
     {
+    case SERVICE_LANG_TABLE:
+        return std::make_unique<LangTable>();
     case SERVICE_APP_WINDOW:
         return std::make_unique<AppWindow>();
     case SERVICE_ENGINE_2D:
@@ -36,17 +41,11 @@ std::unique_ptr<AppService> createDefaultService(uint32_t id)
         return std::make_unique<NullGuiManager>();
     case SERVICE_INPUT_MANAGER:
         return std::make_unique<NullInputManager>();
+    case SERVICE_SOUND_MANAGER:
+        return createSoundManager(settings.mSoundManagerKind);
     default:
         return std::make_unique<NullService>(id);
     }
-}
-
-constexpr uint32_t LANG_RENDERINGERROR_ID = 2;
-
-// The text of a language id; the fallback text while no table is loaded.
-std::string languageText(uint32_t)
-{
-    return gTextUnavailable;
 }
 } // namespace
 
@@ -59,7 +58,14 @@ ApplicationGeneric* getApplication()
 
 void showRunError(ErrorCode code)
 {
-    showMessage("Erreur %s", std::to_string(code).c_str());
+    // The table's own entry holds the built-in text until the file is read;
+    // without any table, the same built-in text.
+    ApplicationGeneric* application = getApplication();
+    LangTable* table = application != nullptr ? application->getLangTable() : nullptr;
+    std::string format = table != nullptr && table->size() > LANG_ERROR_STRING
+                             ? table->getText(LANG_ERROR_STRING)
+                             : std::string("Erreur %s");
+    showMessage(format.c_str(), errorCodeToText(code).c_str());
 }
 
 void setServiceCreator(uint32_t id, ServiceCreator creator)
@@ -95,9 +101,22 @@ ApplicationGeneric::ApplicationGeneric(const ApplicationSettings& settings) : mS
     for (uint32_t id : kServiceCreationOrder)
     {
         const ServiceCreator& creator = serviceCreators()[id];
-        std::unique_ptr<AppService> service = creator ? creator(settings) : createDefaultService(id);
+        std::unique_ptr<AppService> service =
+            creator ? creator(settings) : createDefaultService(id, settings);
         assert(service == nullptr || service->getServiceId() == id);
         mServices[id] = std::move(service);
+    }
+
+    // Eight channels: channel 0 carries the music (group 1), channels 1 to 7
+    // the effects (group 0), both at full level.
+    if (SoundManager* sound = getSoundManager())
+    {
+        sound->setChannelCount(8);
+        sound->setGroupCount(2);
+        sound->setGroupChannels(SoundManager::MUSIC_GROUP, 0, 1);
+        sound->setGroupLevel(SoundManager::MUSIC_GROUP, 255);
+        sound->setGroupChannels(SoundManager::EFFECTS_GROUP, 1, 7);
+        sound->setGroupLevel(SoundManager::EFFECTS_GROUP, 255);
     }
 }
 
@@ -126,6 +145,16 @@ void ApplicationGeneric::setService(std::unique_ptr<AppService> service)
     assert(id < SERVICE_COUNT);
     if (id < SERVICE_COUNT)
         mServices[id] = std::move(service);
+}
+
+LangTable* ApplicationGeneric::getLangTable() const
+{
+    return dynamic_cast<LangTable*>(mServices[SERVICE_LANG_TABLE].get());
+}
+
+SoundManager* ApplicationGeneric::getSoundManager() const
+{
+    return dynamic_cast<SoundManager*>(mServices[SERVICE_SOUND_MANAGER].get());
 }
 
 AppWindow* ApplicationGeneric::getAppWindow() const
@@ -377,7 +406,7 @@ ErrorCode ApplicationGeneric::renderFrame()
         ErrorCode code = gui->render();
         if (code != 0 && code != ERROR_STOP_RENDERING)
         {
-            showMessage("%s", languageText(LANG_RENDERINGERROR_ID).c_str());
+            showMessage("%s", getLangText(LANG_RENDERINGERROR).c_str());
             if (AppWindow* window = getAppWindow())
                 window->postQuitMessage(0);
         }

@@ -20,6 +20,8 @@
 #include <vector>
 
 class AppWindow;
+class LangTable;
+class SoundManager;
 
 // Filled by the entry point, read-only afterwards; the application keeps a
 // pointer to it for the whole run.
@@ -153,6 +155,8 @@ public:
     AppService* getService(uint32_t id) const { return id < SERVICE_COUNT ? mServices[id].get() : nullptr; }
     // Replaces the service at its own id, deleting the one it held.
     void setService(std::unique_ptr<AppService> service);
+    LangTable* getLangTable() const;
+    SoundManager* getSoundManager() const;
     AppWindow* getAppWindow() const;
     Engine2DBase* getEngine2D() const;
     Engine3DBase* getEngine3D() const;

@@ -3,6 +3,7 @@
 // yet (and for tests): the program starts, opens its window, runs its loop and
 // quits with them in place.
 #include "Framework/ServiceInterfaces.h"
+#include "Sound/SoundManager.h"
 
 // A service with nothing to do but answer its id.
 class NullService final : public AppService
@@ -78,4 +79,19 @@ public:
     ErrorCode beginPass3D() override { return 0; }
     ErrorCode endPass3D() override { return 0; }
     ErrorCode render() override { return 0; }
+};
+
+// Plays nothing and succeeds; configured like any sound manager.
+class NullSoundManager final : public SoundManager
+{
+public:
+    ~NullSoundManager() override { mChannels.clear(); }
+    using SoundManager::playSound;
+    ErrorCode playSound(uint32_t, int32_t, bool) override { return 0; }
+    void stopChannel(uint32_t) override {}
+    void setChannelLevel(uint32_t, int32_t) override {}
+    uint32_t getMinSampleRate() override { return 0; }
+    uint32_t getMaxSampleRate() override { return 0; }
+    uint32_t getCapability() override { return 0; }
+    SoundChannel* createChannel() override;
 };

@@ -3,6 +3,7 @@
 #include "Framework/ApplicationGeneric.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
+#include "SoundManagerDSound/SoundManagerDSound.h"
 
 #include <filesystem>
 #include <memory>
@@ -24,6 +25,9 @@ int main()
     // A failed start-up is shown to the person at the display, not only on
     // standard error.
     Platform::installInteractiveMessageSink();
+
+    // Sound manager kind 1.
+    SoundManagerDSound::registerKind();
 
     ApplicationSettings settings;
     settings.mTitle = "Velmorique";

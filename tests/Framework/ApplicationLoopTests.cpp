@@ -86,8 +86,6 @@ TEST_F(ApplicationTest, StopRenderingFromInitEndsSilently)
 
 TEST_F(ApplicationTest, MissingArchiveGives17AndSaysSo)
 {
-    TemporaryDirectory folder;
-    setProgramDirectory(folder.path());
     settings.mArchivePath = "data\\Ressources.dat";
     make();
     ScopedMessageCapture capture;
@@ -156,7 +154,7 @@ TEST_F(ApplicationTest, GuiRenderFailureIsShownAndEndsTheProgram)
     ASSERT_EQ(application->run(), 0u);
     EXPECT_EQ(application->gui().frames, 1);
     ASSERT_EQ(capture.messages().size(), 1u);
-    EXPECT_EQ(capture.messages()[0].text, gTextUnavailable);
+    EXPECT_EQ(capture.messages()[0].text, "Erreur de rendu. L'application va maintenant se terminer.");
 }
 
 TEST_F(ApplicationTest, GuiRenderStopIsNotAFailure)
@@ -249,8 +247,6 @@ TEST_F(ApplicationTest, SecondStartOnALiveWindowOnlyRaisesIt)
 
 TEST_F(ApplicationTest, ArchiveOfTheSettingsIsMountedBeforeInit)
 {
-    TemporaryDirectory folder;
-    setProgramDirectory(folder.path());
     std::filesystem::create_directories(folder.path() + "tree/images");
     std::ofstream(folder.path() + "tree/images/a.png") << "png";
     std::filesystem::create_directories(folder.path() + "data");
@@ -268,8 +264,6 @@ TEST_F(ApplicationTest, ArchiveOfTheSettingsIsMountedBeforeInit)
 
 TEST_F(ApplicationTest, DamagedArchiveEndsTheStartAndMountsNothing)
 {
-    TemporaryDirectory folder;
-    setProgramDirectory(folder.path());
     std::filesystem::create_directories(folder.path() + "data");
     std::ofstream(folder.path() + "data/Ressources.dat") << "\x05";
     settings.mArchivePath = "data\\Ressources.dat";
@@ -331,4 +325,48 @@ TEST_F(ApplicationTest, QuitAndWaitEndsTheProcess)
             application->quitApplication(true);
         },
         testing::ExitedWithCode(255), "");
+}
+
+TEST_F(ApplicationTest, SoundManagerGetsEightChannelsInTwoGroups)
+{
+    make();
+    SoundManager* sound = application->getSoundManager();
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(sound->getChannelCount(), 8u);
+    ASSERT_EQ(sound->getGroupCount(), 2u);
+    EXPECT_EQ(sound->getGroup(SoundManager::MUSIC_GROUP).first, 0u);
+    EXPECT_EQ(sound->getGroup(SoundManager::MUSIC_GROUP).count, 1u);
+    EXPECT_EQ(sound->getGroup(SoundManager::EFFECTS_GROUP).first, 1u);
+    EXPECT_EQ(sound->getGroup(SoundManager::EFFECTS_GROUP).count, 7u);
+    EXPECT_EQ(sound->getGroup(SoundManager::EFFECTS_GROUP).level, 255u);
+    EXPECT_EQ(sound->getGroup(SoundManager::MUSIC_GROUP).level, 255u);
+}
+
+TEST_F(ApplicationTest, StartErrorBeforeTheTableIsReadUsesTheBuiltInText)
+{
+    settings.mArchivePath = "data\\Ressources.dat";
+    make();
+    ScopedMessageCapture capture;
+    ErrorCode code = application->run();
+    capture.clear();
+    showRunError(code);
+    ASSERT_EQ(capture.messages().size(), 1u);
+    EXPECT_EQ(capture.messages()[0].text, "Erreur ERROR_FILEIO_FILENOTFOUND");
+    application.reset();
+    showRunError(ERROR_D3D);
+    EXPECT_EQ(capture.messages().back().text, "Erreur ERROR_D3D");
+}
+
+TEST_F(ApplicationTest, StartErrorAfterTheTableIsReadUsesItsTexts)
+{
+    recordAllServices(SERVICE_ENGINE_2D, ERROR_D3D);
+    setServiceCreator(SERVICE_LANG_TABLE, nullptr);
+    make();
+    ScopedMessageCapture capture;
+    ErrorCode code = application->run();
+    EXPECT_EQ(code, ERROR_D3D);
+    showRunError(code);
+    ASSERT_EQ(capture.messages().size(), 1u);
+    EXPECT_EQ(capture.messages()[0].text.rfind("Erreur ", 0), 0u);
+    EXPECT_NE(capture.messages()[0].text, "Erreur ERROR_D3D");
 }

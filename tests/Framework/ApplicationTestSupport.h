@@ -4,7 +4,9 @@
 // number of frames, and gives up after a bound in any case.
 #include "Framework/AppWindow.h"
 #include "Framework/ApplicationGeneric.h"
+#include "Framework/NullServices.h"
 #include "Platform/System/Clock.h"
+#include "Platform/System/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -188,7 +190,7 @@ private:
     ServiceLog* mLog;
 };
 
-class TestApplication final : public ApplicationGeneric
+class LoopApplication final : public ApplicationGeneric
 {
 public:
     using ApplicationGeneric::ApplicationGeneric;
@@ -216,7 +218,12 @@ protected:
         unsetenv("DISPLAY");
         unsetenv("WAYLAND_DISPLAY");
         resetTimeBase();
+        // The language table writes its file here.
+        Platform::setProgramDirectory(folder.path());
         settings.mTitle = "Velmorique";
+        settings.mLanguageFile = "lang.ini";
+        setServiceCreator(SERVICE_SOUND_MANAGER,
+                          [](const ApplicationSettings&) { return std::make_unique<NullSoundManager>(); });
         setServiceCreator(SERVICE_GUI_MANAGER, [this](const ApplicationSettings&)
                           { return std::make_unique<FakeGuiManager>(logPointer); });
         setServiceCreator(SERVICE_INPUT_MANAGER, [this](const ApplicationSettings&)
@@ -239,15 +246,16 @@ protected:
                 { return std::make_unique<RecordingService>(id, log, id == failingId ? code : 0); });
     }
 
-    TestApplication& make()
+    LoopApplication& make()
     {
-        application = std::make_unique<TestApplication>(settings);
+        application = std::make_unique<LoopApplication>(settings);
         return *application;
     }
 
     Platform::ManualClock clock;
+    Platform::TemporaryDirectory folder;
     ApplicationSettings settings;
     ServiceLog log;
     ServiceLog* logPointer = nullptr;
-    std::unique_ptr<TestApplication> application;
+    std::unique_ptr<LoopApplication> application;
 };
