@@ -1,8 +1,10 @@
 #include "Framework/AppWindow.h"
 
 #include "Framework/ApplicationGeneric.h"
+#include "Framework/ErrorText.h"
 #include "Framework/InputEvents.h"
 #include "Framework/Keys.h"
+#include "Framework/Messages.h"
 #include "Framework/WindowDesktop.h"
 
 #include <cstring>
@@ -35,7 +37,11 @@ ErrorCode AppWindow::create()
     mWindow = Window::create(settings.mTitle, static_cast<int>(settings.mClientWidth),
                              static_cast<int>(settings.mClientHeight), mQueue, &reason);
     if (mWindow == nullptr)
+    {
+        // No display, or SDL cannot use it: say why before the start ends.
+        showMessageOverFrame(errorCodeToText(ERROR_FAILED), reason, MessageKind::Error);
         return ERROR_FAILED;
+    }
     mWindow->setProcedure(&AppWindow::staticWindowProcedure);
     // The clipboard and the key state are the window's from now on.
     mPreviousDesktop = setDesktop(std::make_shared<WindowDesktop>());

@@ -370,3 +370,14 @@ TEST_F(ApplicationTest, StartErrorAfterTheTableIsReadUsesItsTexts)
     EXPECT_EQ(capture.messages()[0].text.rfind("Erreur ", 0), 0u);
     EXPECT_NE(capture.messages()[0].text, "Erreur ERROR_D3D");
 }
+
+TEST_F(ApplicationTest, NoWindowEndsTheStartAndSaysWhy)
+{
+    setenv("SDL_VIDEODRIVER", "no-such-driver", 1);
+    make();
+    ScopedMessageCapture capture;
+    EXPECT_EQ(application->run(), ERROR_FAILED);
+    ASSERT_EQ(capture.messages().size(), 1u);
+    EXPECT_FALSE(capture.messages()[0].text.empty());
+    EXPECT_EQ(application->firstWindows, 0);
+}
