@@ -3,6 +3,7 @@
 #include "Framework/AppWindow.h"
 #include "Framework/ErrorText.h"
 #include "Framework/FileUtilities.h"
+#include "Framework/Keys.h"
 #include "Framework/LangTable.h"
 #include "Framework/Messages.h"
 #include "Framework/NullServices.h"
@@ -97,6 +98,17 @@ ApplicationGeneric::ApplicationGeneric(const ApplicationSettings& settings) : mS
     // since start-up.
     Platform::seedRandom(static_cast<uint32_t>(std::time(nullptr)));
     gApplication = this;
+    // Key names are language texts, once the table has read its file.
+    setKeyNameSource(
+        [](uint32_t textId, std::string& text)
+        {
+            ApplicationGeneric* application = getApplication();
+            LangTable* table = application != nullptr ? application->getLangTable() : nullptr;
+            if (table == nullptr || !table->isLoaded() || textId >= table->size())
+                return false;
+            text = table->getText(textId);
+            return true;
+        });
 
     for (uint32_t id : kServiceCreationOrder)
     {
@@ -131,7 +143,10 @@ ApplicationGeneric::~ApplicationGeneric()
     for (uint32_t id = SERVICE_COUNT; id-- > 0;)
         mServices[id].reset();
     if (gApplication == this)
+    {
         gApplication = nullptr;
+        setKeyNameSource(nullptr);
+    }
     if (activeFileLookup() == &mFileLookup)
         setActiveFileLookup(nullptr);
     mFileLookup.clearArchives();

@@ -381,3 +381,15 @@ TEST_F(ApplicationTest, NoWindowEndsTheStartAndSaysWhy)
     EXPECT_FALSE(capture.messages()[0].text.empty());
     EXPECT_EQ(application->firstWindows, 0);
 }
+
+TEST_F(ApplicationTest, KeyNamesComeFromTheLoadedTable)
+{
+    // The input service builds the names once the table is read.
+    setServiceCreator(SERVICE_INPUT_MANAGER, nullptr);
+    make();
+    ASSERT_EQ(application->init(), 0u);
+    std::string name;
+    getKeyName(KEY_SPACE, name);
+    EXPECT_EQ(name, "Espace");
+    EXPECT_EQ(getKeyChar(KEY_A), 'A');
+}
