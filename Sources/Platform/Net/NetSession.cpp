@@ -255,6 +255,17 @@ NetSession::NetSession(NetHandler& handler, NetTimings timings) : mHandler(handl
 
 NetSession::~NetSession()
 {
+    shutdown();
+    for (auto& connection : mConnections)
+        closeFd(connection->fd);
+    closeFd(mListenFd);
+    closeFd(mHostUdpFd);
+    closeFd(mEnumFd);
+    closeFd(mWakeFd);
+}
+
+void NetSession::shutdown()
+{
     assert(!mThread.joinable() || mThread.get_id() != std::this_thread::get_id());
     close();
     {
@@ -264,19 +275,13 @@ NetSession::~NetSession()
     wake();
     if (mThread.joinable())
         mThread.join();
-    for (auto& connection : mConnections)
-        closeFd(connection->fd);
-    closeFd(mListenFd);
-    closeFd(mHostUdpFd);
-    closeFd(mEnumFd);
-    closeFd(mWakeFd);
 }
 
 bool NetSession::start()
 {
     std::lock_guard lock(mMutex);
-    if (mStarted)
-        return true;
+    if (mStarted || mStop)
+        return mStarted;
     int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (probe < 0)
         return false;

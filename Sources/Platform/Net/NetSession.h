@@ -132,6 +132,10 @@ public:
 
     // Creates the sockets and the I/O thread; false when there is no TCP/IP.
     bool start();
+    // Leaves any session as close() does and stops the I/O thread, waiting for
+    // a notification in progress to return; nothing is reported afterwards.
+    // Never call it from a handler, nor while holding a lock a handler takes.
+    void shutdown();
 
     NetResult host(const NetHostOptions& options, uint32_t& session);
     // The port the hosted session listens on (0 outside a hosted session).
