@@ -430,3 +430,29 @@ TEST(PeerSessions, TwoHundredHostJoinPlayCloseCyclesLeakNothing)
     }
     EXPECT_TRUE(settled) << openDescriptors() << " descriptors, " << descriptorsBefore << " before";
 }
+
+TEST(PeerSessions, ClosingUnderTheLockNeverWaitsAndLateNotificationsAreIgnored)
+{
+    Game game;
+    ASSERT_TRUE(game.join());
+    {
+        std::scoped_lock guard(game.joiner.peer);
+        {
+            std::scoped_lock hostGuard(game.host.peer);
+            for (int i = 0; i < 3; ++i)
+                ASSERT_EQ(game.host.peer.send(std::make_unique<ChatMessage>("tard"), nullptr), ERROR_OK);
+        }
+        // The joiner's I/O thread is now waiting for this lock inside a
+        // receive notification.
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(game.joiner.peer.closeSession(), ERROR_OK);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ASSERT_TRUE(game.joiner.pumpUntil([] { return true; }));
+    EXPECT_EQ(std::count(game.joiner.messages.begin(), game.joiner.messages.end(), MESSAGE_CHAT), 0);
+    EXPECT_EQ(game.joiner.find(NETWORK_EVENT_SESSION_ENDED), nullptr);
+    // And the peer is free for the next game.
+    ASSERT_TRUE(game.host.waitFor(NETWORK_EVENT_PLAYER_LEFT));
+    std::scoped_lock guard(game.joiner.peer);
+    EXPECT_EQ(game.joiner.peer.host("Revanche", 2), ERROR_OK);
+}

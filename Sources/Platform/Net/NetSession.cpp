@@ -1079,7 +1079,9 @@ void NetSession::finishConnect(Connection& connection)
 void NetSession::readConnection(Connection& connection)
 {
     uint8_t buffer[16 * 1024];
-    for (;;)
+    // A bounded share per round, so that a peer that never stops sending
+    // cannot keep its notifications from being delivered.
+    for (int round = 0; round < 16; ++round)
     {
         ssize_t got = ::recv(connection.fd, buffer, sizeof buffer, MSG_DONTWAIT);
         if (got < 0 && errno == EINTR)
@@ -1181,6 +1183,10 @@ bool NetSession::handleFrame(Connection& connection, uint8_t type, const uint8_t
         uint32_t ip = type == FRAME_PLAYER_CREATED ? reader.u32() : 0;
         if (!reader.ok() || id == kNetAllPlayers || id == mLocalId)
             return false;
+        bool known =
+            std::any_of(mPlayerIps.begin(), mPlayerIps.end(), [&](const auto& e) { return e.first == id; });
+        if (type == FRAME_PLAYER_CREATED && (known || mPlayerIps.size() >= kNetMaxPlayers))
+            return false;
         if (type == FRAME_PLAYER_CREATED)
             mPlayerIps.push_back({id, ip});
         else
@@ -1233,7 +1239,6 @@ bool NetSession::handleJoin(Connection& connection, const uint8_t* body, uint32_
     {
         Writer reject = startFrame(FRAME_REJECT);
         reject.u8(refusal);
-        connection.state = Connection::State::Joined; // so that the frame is queued
         queueFrame(connection, finishFrame(reject));
         closeLink(connection, false);
         return true;

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 
 using namespace Platform;
 
@@ -610,4 +611,25 @@ TEST(NetSessions, AClientSeesOnlyItsServer)
     EXPECT_EQ(b.recorder.lines(), std::vector<std::string>{"complete accepted"});
     server.session.close();
     EXPECT_TRUE(b.recorder.waitForLine("ended host"));
+}
+
+TEST(NetSessions, FramesSplitAcrossReadsAreReassembled)
+{
+    Endpoint host;
+    hostSession(host, 2);
+    RawSocket raw;
+    ASSERT_TRUE(raw.connectTo(host.session.hostedPort()));
+    std::vector<uint8_t> join = joinFrame(7);
+    std::vector<uint8_t> data = le32(13);
+    data.insert(data.end(), {6, 0, 0, 0, 0, 1, 0, 0, 0, 'a', 'b', 'c', 'd'});
+    join.insert(join.end(), data.begin(), data.end());
+    for (uint8_t byte : join)
+    {
+        raw.sendBytes({byte});
+        std::this_thread::sleep_for(std::chrono::microseconds(300));
+    }
+    EXPECT_TRUE(host.recorder.waitForLine("from 2: abcd"));
+    uint8_t reply[5] = {};
+    ASSERT_EQ(::recv(raw.fd, reply, sizeof reply, MSG_WAITALL), 5);
+    EXPECT_EQ(reply[4], 2); // accepted
 }
