@@ -136,8 +136,9 @@ TEST(PeerSessions, AJoinerKnowsEveryPlayerWhenItsConnectCompletesAndNamesAreExch
 
     ASSERT_TRUE(game.joiner.waitFor(NETWORK_EVENT_PLAYER_NAMED));
     ASSERT_TRUE(game.host.waitFor(NETWORK_EVENT_PLAYER_NAMED));
-    std::scoped_lock hostGuard(game.host.peer);
+    // Always the joiner's lock first, as everywhere in these tests.
     std::scoped_lock joinerGuard(game.joiner.peer);
+    std::scoped_lock hostGuard(game.host.peer);
     EXPECT_EQ(game.other(game.joiner)->getName(), "Bob");
     EXPECT_EQ(game.other(game.host)->getName(), "Ann");
     EXPECT_EQ(static_cast<NetworkPlayerDirectPlay*>(game.other(game.host))->getHostAddress(), "127.0.0.1");
