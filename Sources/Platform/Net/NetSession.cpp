@@ -466,10 +466,8 @@ NetResult NetSession::cancelConnect()
     std::lock_guard lock(mMutex);
     if (mMode != Mode::Connecting)
         return NetResult::NoPendingConnect;
-    uint32_t session = mSession;
     completeConnect(NetConnectResult::Cancelled);
     mDeliverSession = 0;
-    (void)session;
     wake();
     return NetResult::Ok;
 }
