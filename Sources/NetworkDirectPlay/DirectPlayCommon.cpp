@@ -1,6 +1,6 @@
 #include "NetworkDirectPlay/DirectPlayCommon.h"
 
-#include "Framework/Messages.h"
+#include "Framework/ErrorText.h"
 #include "Network/NetworkEvent.h"
 #include "Network/NetworkStreams.h"
 
@@ -65,10 +65,9 @@ ErrorCode sendMessage(Platform::NetSession& session, NetworkMessage& message, Pl
 
 ErrorCode reportFailure(const char* what, int line, const char* file)
 {
-    // The caption and the text of ERROR_DPLAY come from the language table
-    // once it is there; until then the message names the failure itself.
-    showMessage("%s (line %i in file %s)", what, line, file);
-    return ERROR_DPLAY;
+    // The session layer has no result code of its own for these: report the
+    // generic failure (E_FAIL) under the DirectPlay caption.
+    return reportDirectXError(ERROR_DPLAY, 0x80004005u, " %s (line %i in file %s)", what, line, file);
 }
 
 } // namespace DirectPlay
