@@ -11,12 +11,13 @@ size_t checkedImageBytes(int64_t width, int64_t height, uint32_t bytesPerPixel)
     return static_cast<size_t>(width) * static_cast<size_t>(height) * bytesPerPixel;
 }
 
-ImageBuffer* ImageBuffer::create(int32_t width, int32_t height, ImagePixelFormat format)
+ImageBuffer* ImageBuffer::create(int32_t width, int32_t height, ImagePixelFormat format, bool zeroFill)
 {
     const size_t bytes = checkedImageBytes(width, height, getPixelFormatBytes(format));
     if (bytes == 0)
         return nullptr;
-    std::unique_ptr<uint8_t[]> pixels(new (std::nothrow) uint8_t[bytes]());
+    std::unique_ptr<uint8_t[]> pixels(zeroFill ? new (std::nothrow) uint8_t[bytes]()
+                                               : new (std::nothrow) uint8_t[bytes]);
     if (!pixels)
         return nullptr;
     return new (std::nothrow) ImageBuffer(width, height, format, std::move(pixels));

@@ -51,8 +51,10 @@ class ImageBuffer final : public DecodedImage
 public:
     // A zero-filled image, or null when the size is refused or memory is
     // short. The format only fixes the bytes per pixel; callers of the layer
-    // get direct formats or I8 only.
-    static ImageBuffer* create(int32_t width, int32_t height, ImagePixelFormat format);
+    // get direct formats or I8 only. Decoders that write every byte before
+    // handing the image out skip the fill: a file that claims a huge image and
+    // then fails costs no more than its address space.
+    static ImageBuffer* create(int32_t width, int32_t height, ImagePixelFormat format, bool zeroFill = true);
 
     void destroy() override { delete this; }
     int32_t getWidth() const override { return mWidth; }

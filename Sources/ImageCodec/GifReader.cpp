@@ -4,6 +4,7 @@
 
 #include <gif_lib.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace
@@ -27,6 +28,64 @@ struct GifCloser
     }
 };
 
+// Walks the blocks of the file and checks every image's size before giflib
+// allocates a raster for it (it would take any size up to 65535 x 65535).
+// Damage other than an oversized image is left for giflib to report; the
+// file is put back where it was.
+bool framesWithinLimits(ImageFile& file)
+{
+    const int64_t start = file.tell();
+    auto skip = [&](int64_t count) { return ImageCodecs::bytesLeft(file) >= count && file.seek(count, 1); };
+    auto skipSubBlocks = [&]
+    {
+        uint8_t length = 0;
+        while (ImageCodecs::readExact(file, &length, 1) && length != 0)
+        {
+            if (!skip(length))
+                return false;
+        }
+        return length == 0;
+    };
+    auto scan = [&]
+    {
+        uint8_t screen[13];
+        if (!ImageCodecs::readExact(file, screen, sizeof screen))
+            return true;
+        if ((screen[10] & 0x80) != 0 && !skip(3 << ((screen[10] & 7) + 1)))
+            return true;
+        uint8_t record = 0;
+        while (ImageCodecs::readExact(file, &record, 1))
+        {
+            if (record == 0x21)
+            {
+                uint8_t label;
+                if (!ImageCodecs::readExact(file, &label, 1) || !skipSubBlocks())
+                    return true;
+            }
+            else if (record == 0x2C)
+            {
+                uint8_t desc[9];
+                if (!ImageCodecs::readExact(file, desc, sizeof desc))
+                    return true;
+                if (ImageCodecs::u16At(desc + 4) > kMaxImageSide ||
+                    ImageCodecs::u16At(desc + 6) > kMaxImageSide)
+                    return false;
+                uint8_t codeSize;
+                if (((desc[8] & 0x80) != 0 && !skip(3 << ((desc[8] & 7) + 1))) ||
+                    !ImageCodecs::readExact(file, &codeSize, 1) || !skipSubBlocks())
+                    return true;
+            }
+            else
+            {
+                return true;
+            }
+        }
+        return true;
+    };
+    const bool ok = scan();
+    return file.seek(start, 0) && ok;
+}
+
 // The transparent index of the last graphic-control block before the image
 // that says it has one; -1 when none does.
 int transparentIndex(const SavedImage& image)
@@ -44,6 +103,8 @@ int transparentIndex(const SavedImage& image)
 
 DecodedImage* ImageCodecs::readGif(ImageFile& file)
 {
+    if (!framesWithinLimits(file))
+        return nullptr;
     int error = 0;
     std::unique_ptr<GifFileType, GifCloser> gif(DGifOpen(&file, gifRead, &error));
     // The slurp decodes every image and already puts interlaced rows in order.

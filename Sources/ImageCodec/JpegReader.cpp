@@ -123,7 +123,7 @@ bool decode(JpegState& state, ImageFile& file)
     if (info.output_components != 1 && info.output_components != 3)
         return false;
     state.image = ImageBuffer::create(static_cast<int32_t>(info.output_width),
-                                      static_cast<int32_t>(info.output_height), PIXEL_FORMAT_R8G8B8);
+                                      static_cast<int32_t>(info.output_height), PIXEL_FORMAT_R8G8B8, false);
     if (state.image == nullptr)
         return false;
     const size_t rowBytes = state.image->rowBytes();

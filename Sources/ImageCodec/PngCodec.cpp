@@ -114,7 +114,7 @@ bool decode(PngState& state, ImageFile& file)
 
     // Grey and alpha is read into the right half of each RGBA row and spread
     // out in place, left to right, once the image is complete.
-    state.image = ImageBuffer::create(width, height, format);
+    state.image = ImageBuffer::create(width, height, format, false);
     state.rows = new (std::nothrow) png_bytep[static_cast<size_t>(height)];
     if (state.image == nullptr || state.rows == nullptr)
         return false;

@@ -114,3 +114,16 @@ TEST(GifReader, RefusesFilesWithoutAGlobalPaletteOrAnImage)
     EXPECT_EQ(decode(encodeGif(4, 4, sixteenColours(), 0, {}), IMAGE_FORMAT_GIF), nullptr);
     EXPECT_EQ(decode(Bytes{'G', 'I', 'F', '8', '9', 'a'}, IMAGE_FORMAT_GIF), nullptr);
 }
+
+TEST(GifReader, RefusesImagesWithASideAbove16384BeforeDecodingThem)
+{
+    GifImage wide{0, 0, 16385, 1, false, Bytes(16385, 1), -1};
+    EXPECT_EQ(decode(encodeGif(4, 1, sixteenColours(), 0, {wide}), IMAGE_FORMAT_GIF), nullptr);
+    // A later frame counts too: giflib decodes them all.
+    EXPECT_EQ(decode(encodeGif(4, 1, sixteenColours(), 0, {fullImage(4, 1), wide}), IMAGE_FORMAT_GIF),
+              nullptr);
+    wide.width = 16384;
+    wide.raster.resize(16384);
+    EXPECT_NE(decode(encodeGif(4, 1, sixteenColours(), 0, {wide}), IMAGE_FORMAT_GIF), nullptr);
+    EXPECT_EQ(decode(encodeGif(16385, 1, sixteenColours(), 0, {fullImage(4, 1)}), IMAGE_FORMAT_GIF), nullptr);
+}
