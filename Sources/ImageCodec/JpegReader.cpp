@@ -8,10 +8,17 @@
 #include <cstring>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace
 {
 constexpr size_t kBlockSize = 4096;
+// A progressive file is decoded into whole-image coefficient buffers that
+// libjpeg zero-fills before reading a byte of pixel data: a header claiming
+// 16384 x 16384 would cost gigabytes. Past this much, libjpeg fails (it has
+// no backing store), which is far beyond any image the game uses.
+constexpr long kMaxDecoderMemory = 256L * 1024 * 1024;
 const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
 
 struct Source
@@ -28,6 +35,9 @@ struct ErrorHandler
 {
     jpeg_error_mgr manager;
     std::jmp_buf jump;
+    // The compressed data of a scan ended before the image did: libjpeg
+    // goes on with made-up pixels, as for a cut file.
+    bool dataMissing;
 };
 
 void initSource(j_decompress_ptr) {}
@@ -74,6 +84,12 @@ void errorExit(j_common_ptr info)
 
 void outputMessage(j_common_ptr) {}
 
+void emitMessage(j_common_ptr info, int level)
+{
+    if (level < 0 && info->err->msg_code == JWRN_HIT_MARKER)
+        reinterpret_cast<ErrorHandler*>(info->err)->dataMissing = true;
+}
+
 struct JpegState
 {
     jpeg_decompress_struct info;
@@ -99,8 +115,11 @@ bool decode(JpegState& state, ImageFile& file)
     info.err = jpeg_std_error(&state.error.manager);
     state.error.manager.error_exit = errorExit;
     state.error.manager.output_message = outputMessage;
+    state.error.manager.emit_message = emitMessage;
+    state.error.dataMissing = false;
     jpeg_create_decompress(&info);
     state.created = true;
+    info.mem->max_memory_to_use = kMaxDecoderMemory;
 
     state.source.file = &file;
     state.source.ranOut = false;
@@ -118,7 +137,7 @@ bool decode(JpegState& state, ImageFile& file)
     // Sizes are checked before the decoder allocates for the image.
     if (checkedImageBytes(info.image_width, info.image_height, 3) == 0)
         return false;
-    if (!jpeg_start_decompress(&info) || state.source.ranOut)
+    if (!jpeg_start_decompress(&info) || state.source.ranOut || state.error.dataMissing)
         return false;
     if (info.output_components != 1 && info.output_components != 3)
         return false;
@@ -138,7 +157,7 @@ bool decode(JpegState& state, ImageFile& file)
         if (jpeg_read_scanlines(&info, &target, 1) != 1)
             return false;
         // A cut file still yields rows of filler; stop at the first one.
-        if (state.source.ranOut)
+        if (state.source.ranOut || state.error.dataMissing)
             return false;
         if (grey != nullptr)
         {
@@ -147,7 +166,7 @@ bool decode(JpegState& state, ImageFile& file)
         }
     }
     jpeg_finish_decompress(&info);
-    return !state.source.ranOut;
+    return !state.source.ranOut && !state.error.dataMissing;
 }
 } // namespace
 

@@ -87,3 +87,39 @@ TEST(JpegReader, RefusesOtherData)
     EXPECT_EQ(decode(Bytes(100, 0x42), IMAGE_FORMAT_JPEG), nullptr);
     EXPECT_EQ(decode(Bytes{}, IMAGE_FORMAT_JPEG), nullptr);
 }
+
+TEST(JpegReader, AProgressiveHeaderClaimingAHugeImageFailsCheaply)
+{
+    Bytes bytes = encodeJpeg(16, 16, 3, pattern(16, 16, 3), 50, true);
+    size_t frame = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); ++i)
+    {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC2)
+        {
+            frame = i;
+            break;
+        }
+    }
+    ASSERT_NE(frame, 0u);
+    // Height and width, big-endian, after the marker, length and precision.
+    bytes[frame + 5] = 0x3E;
+    bytes[frame + 6] = 0x80;
+    bytes[frame + 7] = 0x3E;
+    bytes[frame + 8] = 0x80;
+    EXPECT_EQ(decode(bytes, IMAGE_FORMAT_JPEG), nullptr);
+}
+
+TEST(JpegReader, AFrameLargerThanItsDataIsRefused)
+{
+    // Baseline this time: the scan ends long before the claimed rows do.
+    Bytes bytes = encodeJpeg(16, 16, 3, pattern(16, 16, 3), 50);
+    for (size_t i = 0; i + 8 < bytes.size(); ++i)
+    {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0)
+        {
+            bytes[i + 5] = 0x10; // 4096 rows
+            break;
+        }
+    }
+    EXPECT_EQ(decode(bytes, IMAGE_FORMAT_JPEG), nullptr);
+}
