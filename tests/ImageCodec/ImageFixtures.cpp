@@ -296,7 +296,8 @@ Bytes encodeBmp(int width, int height, const Bytes& pixelData, const BmpOptions&
 Bytes encodeTga(int width, int height, int bits, uint8_t descriptor, const Bytes& pixels, int idLength,
                 int colourMapLength)
 {
-    Bytes out(18, 0);
+    const size_t mapBytes = static_cast<size_t>(colourMapLength) * 3;
+    Bytes out(18 + static_cast<size_t>(idLength) + mapBytes + pixels.size(), 0);
     out[0] = static_cast<uint8_t>(idLength);
     out[1] = colourMapLength > 0 ? 1 : 0;
     out[2] = 2;
@@ -309,9 +310,13 @@ Bytes encodeTga(int width, int height, int bits, uint8_t descriptor, const Bytes
     out[15] = static_cast<uint8_t>(height >> 8);
     out[16] = static_cast<uint8_t>(bits);
     out[17] = descriptor;
-    out.insert(out.end(), static_cast<size_t>(idLength), 'x');
-    out.insert(out.end(), static_cast<size_t>(colourMapLength) * 3, 0x55);
-    out.insert(out.end(), pixels.begin(), pixels.end());
+    uint8_t* cursor = out.data() + 18;
+    std::memset(cursor, 'x', static_cast<size_t>(idLength));
+    cursor += idLength;
+    std::memset(cursor, 0x55, mapBytes);
+    cursor += mapBytes;
+    if (!pixels.empty())
+        std::memcpy(cursor, pixels.data(), pixels.size());
     return out;
 }
 
