@@ -49,7 +49,8 @@ void flipImage(DecodedImage* image, uint32_t axes);
 bool convertPalette(DecodedImage* image, uint32_t format);
 
 // Writes PNG or TGA (IMAGE_FORMAT_AUTODETECT picks by the ".png" / ".tga"
-// ending, in any case). The file is written beside its final name and renamed
+// ending, in any case). The name is a game path like openImageFile's; an
+// absolute Linux path is used as it stands. The file is written beside its final name and renamed
 // into place, so a failed write leaves an older file intact. PNG keeps
 // R, G, B and A; TGA is written as 32-bit B8G8R8A8, top row first.
 bool saveImageByName(const char* name, uint32_t format, DecodedImage* image);
