@@ -18,3 +18,19 @@ struct TestEnvironment
 };
 const TestEnvironment gTestEnvironment;
 } // namespace
+
+// System libraries that keep allocations for the life of the process (the
+// desktop bus SDL opens under a display, X11, Mesa's drivers) are not our
+// leaks.
+extern "C" const char* __lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\n"
+           "leak:libX11.so\n"
+           "leak:libxcb.so\n"
+           "leak:libGLX_mesa.so\n"
+           "leak:libEGL_mesa.so\n"
+           "leak:swrast_dri.so\n"
+           "leak:libgallium\n"
+           "leak:libLLVM\n"
+           "leak:libfontconfig.so\n";
+}
