@@ -393,3 +393,49 @@ TEST_F(ApplicationTest, KeyNamesComeFromTheLoadedTable)
     EXPECT_EQ(name, "Espace");
     EXPECT_EQ(getKeyChar(KEY_A), 'A');
 }
+
+namespace
+{
+class NamingEngine2D final : public Engine2DBase
+{
+public:
+    ErrorCode init() override { return 0; }
+    ErrorCode beginFrame() override { return 0; }
+    ErrorCode begin2DPass() override { return 0; }
+    ErrorCode end2DPass() override { return 0; }
+    ErrorCode endFrame() override { return 0; }
+    uint64_t getTextureMemoryUsed() override { return 0; }
+    uint64_t getTextureMemoryAvailable() override { return 0; }
+    Texture* findOrLoadTexture(const std::string& fileName) override
+    {
+        names.push_back(fileName);
+        return reinterpret_cast<Texture*>(static_cast<uintptr_t>(0x1000 + names.size()));
+    }
+    void releaseTexture(Texture*) override {}
+    std::vector<std::string> names;
+};
+} // namespace
+
+TEST_F(ApplicationTest, ImagesAreLoadedByNameAndImageZeroIsTheCursor)
+{
+    setServiceCreator(SERVICE_ENGINE_2D,
+                      [](const ApplicationSettings&) { return std::make_unique<NamingEngine2D>(); });
+    settings.mImagesFolder = "data\\Ressources\\images\\";
+    make();
+    auto& engine = *static_cast<NamingEngine2D*>(application->getEngine2D());
+    application->loadImage(0, "curseur.png", true);
+    application->loadImage(3, "data\\x.png", false);
+    application->loadImage(4, std::string(300, 'n'), true);
+    ASSERT_EQ(engine.names.size(), 3u);
+    EXPECT_EQ(engine.names[0], "data\\Ressources\\images\\curseur.png");
+    EXPECT_EQ(engine.names[1], "data\\x.png");
+    EXPECT_EQ(engine.names[2].size(), 255u);
+    EXPECT_EQ(application->getImage(2), nullptr);
+    EXPECT_NE(application->getImage(3), nullptr);
+    EXPECT_EQ(application->getImage(99), nullptr);
+
+    application->gui().onAnimate = [&](int) { application->quitApplication(false); };
+    ASSERT_EQ(application->run(), 0u);
+    EXPECT_EQ(application->input().cursor.image, application->getImage(0));
+    EXPECT_NE(application->input().cursor.image, nullptr);
+}
