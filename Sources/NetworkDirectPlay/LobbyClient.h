@@ -7,7 +7,7 @@
 // Everything runs on the game thread: the screen calls update every frame,
 // and every notification comes from login or update with the connection's
 // lock held. A notification may call resetConnection (the old connection is
-// then let go once update has returned) and login after it; it must not
+// let go once login or update has returned) and login after it; it must not
 // delete this object.
 #include "Framework/Timer.h"
 #include "Network/NetworkGameLinks.h"
