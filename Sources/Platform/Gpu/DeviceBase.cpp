@@ -38,15 +38,16 @@ Light defaultEnabledLight()
 
 } // namespace
 
-uint32_t verticesForPrimitives(uint32_t type, uint32_t primitiveCount)
+// 64 bits: a count near 2^32 must not wrap round to a small one.
+uint64_t verticesForPrimitives(uint32_t type, uint32_t primitiveCount)
 {
     switch (type)
     {
     case PT_TRIANGLELIST:
-        return primitiveCount * 3;
+        return uint64_t(primitiveCount) * 3;
     case PT_TRIANGLESTRIP:
     case PT_TRIANGLEFAN:
-        return primitiveCount + 2;
+        return uint64_t(primitiveCount) + 2;
     default:
         return 0;
     }

@@ -33,7 +33,7 @@ struct DrawCall
 
 // Vertices a primitive count needs (3 per triangle of a list, 2 more than the
 // count for strips and fans).
-uint32_t verticesForPrimitives(uint32_t type, uint32_t primitiveCount);
+uint64_t verticesForPrimitives(uint32_t type, uint32_t primitiveCount);
 
 class DeviceBase : public Device
 {

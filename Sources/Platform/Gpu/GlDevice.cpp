@@ -617,7 +617,8 @@ GpuResult GlDevice::doDraw(const DrawCall& call)
     uint32_t size = vertexSize(call.fvf);
     uint32_t first =
         call.indices ? uint32_t(call.baseVertex + int32_t(call.minVertexIndex)) : call.startVertex;
-    uint32_t count = call.indices ? call.vertexCount : verticesForPrimitives(call.type, call.primitiveCount);
+    uint32_t count =
+        call.indices ? call.vertexCount : uint32_t(verticesForPrimitives(call.type, call.primitiveCount));
     const uint8_t* source = call.vertices + size_t(first) * call.stride;
     size_t at = mBatchVertices.size();
     mBatchVertices.resize(at + size_t(count) * size);
