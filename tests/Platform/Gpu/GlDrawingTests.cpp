@@ -373,3 +373,57 @@ TEST_F(GlDeviceTest, TextureWrittenOnAnotherThreadShowsAtTheNextDraw)
     forgetFrame();
     EXPECT_EQ(pixel(0, 0), 0xFF00FF00u);
 }
+
+TEST_F(GlDeviceTest, PositionAndTextureLayoutDrawsWhiteTexturedTrianglesAtAnyStride)
+{
+    // The grid sheet's 20-byte layout has no colour: the texture shows as it is.
+    auto texture = makeTexture(1, 1, {0xFF336699});
+    device->setTexture(0, texture.get());
+    struct PaddedVertex
+    {
+        float x, y, z, u, v;
+        uint32_t padding;
+    };
+    const PaddedVertex v[6] = {{0, 0, 1024, 0, 0, 0}, {8, 0, 1024, 0, 0, 0}, {0, 8, 1024, 0, 0, 0},
+                               {0, 8, 1024, 0, 0, 0}, {8, 0, 1024, 0, 0, 0}, {8, 8, 1024, 0, 0, 0}};
+    std::unique_ptr<VertexBuffer> buffer;
+    ASSERT_EQ(device->createVertexBuffer(sizeof v, 0, FVF_XYZ_TEX1, POOL_SYSTEMMEM, &buffer), GPU_OK);
+    void* data;
+    buffer->lock(0, 0, &data, 0);
+    std::memcpy(data, v, sizeof v);
+    buffer->unlock();
+    device->setStreamSource(0, buffer.get(), 0, sizeof(PaddedVertex));
+    device->setFVF(FVF_XYZ_TEX1);
+    ASSERT_EQ(device->drawPrimitive(PT_TRIANGLELIST, 0, 2), GPU_OK);
+    EXPECT_EQ(pixel(1, 6), 0xFF336699u);
+    EXPECT_EQ(pixel(6, 1), 0xFF336699u);
+}
+
+TEST_F(GlDeviceTest, ResetKeepsTexturesAndDrawsAgainFromDefaultStates)
+{
+    auto texture = makeTexture(1, 1, {0xFF00FF00});
+    device->setRenderState(RS_LIGHTING, 0);
+    ASSERT_EQ(device->testCooperativeLevel(), GPU_OK);
+    ASSERT_EQ(device->reset(PresentParameters{}), GPU_OK);
+    uint32_t lighting = 0;
+    device->getRenderState(RS_LIGHTING, &lighting);
+    EXPECT_EQ(lighting, 1u);
+    device->setRenderState(RS_LIGHTING, 0);
+    device->setRenderState(RS_CULLMODE, CULL_NONE);
+    device->setRenderState(RS_ZENABLE, 0);
+    device->setTransform(TS_PROJECTION, pixelProjection(1024, 768));
+    device->setTexture(0, texture.get());
+    drawQuad(0, 0, 4, 4);
+    EXPECT_EQ(pixel(1, 1), 0xFF00FF00u);
+}
+
+TEST_F(GlDeviceTest, PresentFitsTheFrameIntoALargerWindow)
+{
+    device->clear(CLEAR_TARGET, 0xFFFF0000, 1, 0);
+    SDL_SetWindowSize(window(), 1280, 1024);
+    EXPECT_EQ(device->present(), GPU_OK);
+    SDL_SetWindowSize(window(), 640, 400);
+    EXPECT_EQ(device->present(), GPU_OK);
+    // The frame itself is untouched by presenting it.
+    EXPECT_EQ(pixel(512, 384), 0xFFFF0000u);
+}

@@ -148,6 +148,7 @@ protected:
         return mFrame[size_t(y) * 1024 + x];
     }
     void forgetFrame() { mFrame.clear(); }
+    SDL_Window* window() const { return mWindow; }
 
     std::unique_ptr<GlDevice> device;
 
