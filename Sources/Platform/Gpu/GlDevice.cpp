@@ -38,10 +38,11 @@ namespace
     (void)failed;
 }
 
-GLuint compileShader(GLenum kind, const char* source)
+GLuint compileShader(GLenum kind, const std::string& header, const char* body)
 {
     GLuint shader = glCreateShader(kind);
-    glShaderSource(shader, 1, &source, nullptr);
+    const char* sources[2] = {header.c_str(), body};
+    glShaderSource(shader, 2, sources, nullptr);
     glCompileShader(shader);
     GLint compiled = 0;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -189,15 +190,23 @@ PixelTransfer transferOf(uint32_t format)
 struct GlDevice::Program
 {
     GLuint name = 0;
-    GLint worldView, projection, normalMatrix, pixelSize, lighting, specularEnable, normalize, localViewer;
+    GLint worldView, projection, normalMatrix, pixelSize, normalize, localViewer;
     GLint colorSource, material, power, globalAmbient, lightCount, lightType, lightDiffuse, lightSpecular;
     GLint lightAmbient, lightPosition, lightDirection, lightAttenuation, lightSpot;
-    GLint texture, hasTexture, colorStage, alphaStage, textureFactor, alphaFunc, alphaRef;
+    GLint texture, textureFactor, alphaRef;
 
-    bool build()
+    ~Program()
     {
-        GLuint vertex = compileShader(GL_VERTEX_SHADER, kVertexShaderSource);
-        GLuint fragment = compileShader(GL_FRAGMENT_SHADER, kFragmentShaderSource);
+        if (name)
+        {
+            glDeleteProgram(name);
+        }
+    }
+
+    bool build(const std::string& header)
+    {
+        GLuint vertex = compileShader(GL_VERTEX_SHADER, header, kVertexShaderSource);
+        GLuint fragment = compileShader(GL_FRAGMENT_SHADER, header, kFragmentShaderSource);
         if (!vertex || !fragment)
         {
             glDeleteShader(vertex);
@@ -225,8 +234,6 @@ struct GlDevice::Program
         projection = at("uProjection");
         normalMatrix = at("uNormalMatrix");
         pixelSize = at("uPixelSize");
-        lighting = at("uLighting");
-        specularEnable = at("uSpecularEnable");
         normalize = at("uNormalize");
         localViewer = at("uLocalViewer");
         colorSource = at("uColorSource");
@@ -243,12 +250,10 @@ struct GlDevice::Program
         lightAttenuation = at("uLightAttenuation");
         lightSpot = at("uLightSpot");
         texture = at("uTexture");
-        hasTexture = at("uHasTexture");
-        colorStage = at("uColorStage");
-        alphaStage = at("uAlphaStage");
         textureFactor = at("uTextureFactor");
-        alphaFunc = at("uAlphaFunc");
         alphaRef = at("uAlphaRef");
+        glUseProgram(name);
+        glUniform1i(texture, 0);
         return true;
     }
 };
@@ -292,13 +297,14 @@ GpuResult GlDevice::initialise()
     }
     // The game paces its own frames; presenting should not wait for the screen.
     SDL_GL_SetSwapInterval(0);
-    mProgram = std::make_unique<Program>();
-    if (!mProgram->build())
+    // The program for the states a new device starts with proves that the
+    // shaders compile here.
+    mProgramKey = programKey();
+    mProgram = programFor(mProgramKey);
+    if (!mProgram)
     {
         return GPU_NOTAVAILABLE;
     }
-    glUseProgram(mProgram->name);
-    glUniform1i(mProgram->texture, 0);
     glGenVertexArrays(1, &mVertexArray);
     glBindVertexArray(mVertexArray);
     glGenBuffers(1, &mVertexBuffer);
@@ -336,10 +342,7 @@ GlDevice::~GlDevice()
     glDeleteBuffers(1, &mVertexBuffer);
     glDeleteBuffers(1, &mIndexBuffer);
     glDeleteVertexArrays(1, &mVertexArray);
-    if (mProgram && mProgram->name)
-    {
-        glDeleteProgram(mProgram->name);
-    }
+    mPrograms.clear();
     detachAllResources();
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
 }
@@ -388,7 +391,7 @@ void GlDevice::bindTarget()
     uint32_t height = mRenderTarget ? mRenderTarget->height() : mParameters.backBufferHeight;
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
     glViewport(0, 0, GLsizei(width), GLsizei(height));
-    glUniform2f(mProgram->pixelSize, 1.0f / float(width), 1.0f / float(height));
+    mPixelSizeChanged = true;
 }
 
 GpuResult GlDevice::doReset()
@@ -661,7 +664,15 @@ void GlDevice::flushBatch()
     {
         return;
     }
-    applyStates();
+    if (!applyStates())
+    {
+        // No program for these states: the draws are dropped, as a card
+        // drops what it cannot draw.
+        mBatchVertices.clear();
+        mBatchIndices.clear();
+        mBatchVertexCount = 0;
+        return;
+    }
     applyAttributes(mBatchFvf);
     glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(mBatchVertices.size()), mBatchVertices.data(), GL_STREAM_DRAW);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(mBatchIndices.size() * sizeof(uint32_t)),
@@ -730,8 +741,76 @@ void GlDevice::applyAttributes(uint32_t fvf)
     }
 }
 
-void GlDevice::applyStates()
+uint64_t GlDevice::programKey() const
 {
+    const auto& stage = mStageStates[0];
+    const auto& rs = mRenderStates;
+    uint64_t key = 0;
+    auto put = [&key](uint64_t value, int bits) { key = (key << bits) | (value & ((1u << bits) - 1)); };
+    put(stage[TSS_COLOROP], 5);
+    put(stage[TSS_COLORARG1], 6);
+    put(stage[TSS_COLORARG2], 6);
+    put(stage[TSS_ALPHAOP], 5);
+    put(stage[TSS_ALPHAARG1], 6);
+    put(stage[TSS_ALPHAARG2], 6);
+    put(rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] : 0, 4);
+    put(rs[RS_LIGHTING] ? 1 : 0, 1);
+    put(rs[RS_SPECULARENABLE] ? 1 : 0, 1);
+    put(mTextures[0] ? 1 : 0, 1);
+    return key;
+}
+
+GlDevice::Program* GlDevice::programFor(uint64_t key)
+{
+    auto found = mPrograms.find(key);
+    if (found != mPrograms.end())
+    {
+        glUseProgram(found->second->name);
+        return found->second.get();
+    }
+    const auto& stage = mStageStates[0];
+    const auto& rs = mRenderStates;
+    char header[512];
+    std::snprintf(header, sizeof header,
+                  "#version 330 core\n#define LIGHTING %d\n#define SPECULAR %d\n#define HAS_TEXTURE %d\n"
+                  "#define COLOR_OP %u\n#define COLOR_ARG1 %u\n#define COLOR_ARG2 %u\n#define ALPHA_OP %u\n"
+                  "#define ALPHA_ARG1 %u\n#define ALPHA_ARG2 %u\n#define ALPHA_FUNC %u\n",
+                  rs[RS_LIGHTING] ? 1 : 0, rs[RS_SPECULARENABLE] ? 1 : 0, mTextures[0] ? 1 : 0,
+                  stage[TSS_COLOROP] & 0x1F, stage[TSS_COLORARG1] & 0x3F, stage[TSS_COLORARG2] & 0x3F,
+                  stage[TSS_ALPHAOP] & 0x1F, stage[TSS_ALPHAARG1] & 0x3F, stage[TSS_ALPHAARG2] & 0x3F,
+                  rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] & 0xF : 0u);
+    auto program = std::make_unique<Program>();
+    if (!program->build(header))
+    {
+        return nullptr;
+    }
+    Program* made = program.get();
+    mPrograms.emplace(key, std::move(program));
+    return made;
+}
+
+bool GlDevice::applyStates()
+{
+    uint64_t key = programKey();
+    if (key != mProgramKey || !mProgram)
+    {
+        mProgram = programFor(key);
+        mProgramKey = key;
+        if (!mProgram)
+        {
+            return false;
+        }
+        // Uniforms belong to the program: the new one needs them all.
+        mRenderStatesChanged = mTransformsChanged = mMaterialChanged = mLightsChanged = mPixelSizeChanged =
+            true;
+    }
+    if (mPixelSizeChanged)
+    {
+        float width = float(mRenderTarget ? mRenderTarget->width() : mParameters.backBufferWidth);
+        float height = float(mRenderTarget ? mRenderTarget->height() : mParameters.backBufferHeight);
+        glUniform2f(mProgram->pixelSize, 1.0f / width, 1.0f / height);
+        mPixelSizeChanged = false;
+    }
     if (mRenderStatesChanged || mSourcesFvf != mBatchFvf)
     {
         applyRenderStates();
@@ -748,15 +827,12 @@ void GlDevice::applyStates()
     {
         applyLights();
     }
-    if (mStageChanged)
-    {
-        applyStage();
-    }
     if (mSamplerChanged)
     {
         applySampler();
     }
     applyTexture();
+    return true;
 }
 
 void GlDevice::applyRenderStates()
@@ -817,10 +893,7 @@ void GlDevice::applyRenderStates()
                                      : rs[RS_FILLMODE] == FILL_WIREFRAME ? GL_LINE
                                                                          : GL_FILL);
 
-    glUniform1i(p.alphaFunc, rs[RS_ALPHATESTENABLE] ? GLint(rs[RS_ALPHAFUNC]) : 0);
     glUniform1f(p.alphaRef, float(rs[RS_ALPHAREF] & 0xFF));
-    glUniform1i(p.lighting, rs[RS_LIGHTING] ? 1 : 0);
-    glUniform1i(p.specularEnable, rs[RS_SPECULARENABLE] ? 1 : 0);
     glUniform1i(p.normalize, rs[RS_NORMALIZENORMALS] ? 1 : 0);
     glUniform1i(p.localViewer, rs[RS_LOCALVIEWER] ? 1 : 0);
     float color[4];
@@ -945,16 +1018,6 @@ void GlDevice::applyLights()
     mLightsChanged = false;
 }
 
-void GlDevice::applyStage()
-{
-    const auto& stage = mStageStates[0];
-    glUniform3i(mProgram->colorStage, GLint(stage[TSS_COLOROP]), GLint(stage[TSS_COLORARG1]),
-                GLint(stage[TSS_COLORARG2]));
-    glUniform3i(mProgram->alphaStage, GLint(stage[TSS_ALPHAOP]), GLint(stage[TSS_ALPHAARG1]),
-                GLint(stage[TSS_ALPHAARG2]));
-    mStageChanged = false;
-}
-
 void GlDevice::applySampler()
 {
     const auto& sampler = mSamplerStates[0];
@@ -998,7 +1061,6 @@ void GlDevice::applyTexture()
     if (mTextureChanged || mGlTexture != texture)
     {
         glBindTexture(GL_TEXTURE_2D, texture ? texture->handles().object : 0);
-        glUniform1i(mProgram->hasTexture, texture ? 1 : 0);
         mGlTexture = texture;
         mTextureChanged = false;
     }

@@ -8,6 +8,7 @@
 #include "Platform/Gpu/DeviceBase.h"
 
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 struct SDL_Window;
@@ -52,12 +53,14 @@ private:
     GpuResult doReset() override;
 
     void flushBatch();
-    void applyStates();
+    // The states a program is made for, packed; see GlShaders.cpp.
+    uint64_t programKey() const;
+    Program* programFor(uint64_t key);
+    bool applyStates();
     void applyRenderStates();
     void applyTransforms();
     void applyMaterial();
     void applyLights();
-    void applyStage();
     void applySampler();
     void applyTexture();
     void applyAttributes(uint32_t fvf);
@@ -66,7 +69,10 @@ private:
     SDL_Window* mWindow;
     void* mContext = nullptr;
     std::thread::id mMainThread;
-    std::unique_ptr<Program> mProgram;
+    std::unordered_map<uint64_t, std::unique_ptr<Program>> mPrograms;
+    Program* mProgram = nullptr;
+    uint64_t mProgramKey = ~0ull;
+    bool mPixelSizeChanged = true;
     uint32_t mVertexArray = 0;
     uint32_t mVertexBuffer = 0;
     uint32_t mIndexBuffer = 0;

@@ -3,12 +3,18 @@
 namespace Platform::Gpu
 {
 
+// Both sources follow a header of #version and #define lines that fix the
+// states each program is made for (LIGHTING, SPECULAR, HAS_TEXTURE, the
+// stage's COLOR_OP, COLOR_ARG1, COLOR_ARG2, ALPHA_OP, ALPHA_ARG1, ALPHA_ARG2
+// and ALPHA_FUNC, 0 for no alpha test): the compiler then drops every path
+// those states do not take, which the software renderer pays for per pixel.
+//
 // Per-vertex lighting in view space. Matrices arrive in row-vector layout, so
 // `M * v` here is the row vector v times M. The clip position is turned
 // upside down (the offscreen images keep their top row first), moved by half
 // a pixel (pixel centres lie on whole coordinates for the callers) and its
 // depth taken from 0..w to -w..w.
-const char* const kVertexShaderSource = R"(#version 330 core
+const char* const kVertexShaderSource = R"(
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec3 aNormal;
 layout(location = 2) in vec4 aDiffuse;
@@ -19,8 +25,6 @@ uniform mat4 uWorldView;
 uniform mat4 uProjection;
 uniform mat3 uNormalMatrix;
 uniform vec2 uPixelSize;
-uniform int uLighting;
-uniform int uSpecularEnable;
 uniform int uNormalize;
 uniform int uLocalViewer;
 uniform ivec4 uColorSource;
@@ -56,7 +60,7 @@ void main()
     vec4 clip = uProjection * viewPosition;
     gl_Position = vec4(clip.x + clip.w * uPixelSize.x, -clip.y + clip.w * uPixelSize.y, 2.0 * clip.z - clip.w, clip.w);
     vTexCoord = aTexCoord;
-    if (uLighting == 0)
+    if (LIGHTING == 0)
     {
         vDiffuse = aDiffuse;
         vSpecular = aSpecular;
@@ -103,7 +107,7 @@ void main()
         }
         ambient += uLightAmbient[i].rgb * attenuation;
         diffuse += uLightDiffuse[i].rgb * max(dot(n, l), 0.0) * attenuation;
-        if (uSpecularEnable != 0)
+        if (SPECULAR != 0)
         {
             float nh = dot(n, normalize(toViewer + l));
             if (nh > 0.0)
@@ -118,19 +122,14 @@ void main()
 
 // Texture stage 0 (operation, first and second argument for colour and
 // alpha), alpha test against an 8-bit reference, then the specular sum.
-const char* const kFragmentShaderSource = R"(#version 330 core
+const char* const kFragmentShaderSource = R"(
 in vec4 vDiffuse;
 in vec4 vSpecular;
 in vec2 vTexCoord;
 
 uniform sampler2D uTexture;
-uniform int uHasTexture;
-uniform ivec3 uColorStage;
-uniform ivec3 uAlphaStage;
 uniform vec4 uTextureFactor;
-uniform int uAlphaFunc;
 uniform float uAlphaRef;
-uniform int uSpecularEnable;
 
 out vec4 fragColor;
 
@@ -183,17 +182,17 @@ bool passes(int func, float a, float ref)
 
 void main()
 {
-    vec4 tex = uHasTexture != 0 ? texture(uTexture, vTexCoord) : vec4(1.0);
+    vec4 tex = HAS_TEXTURE != 0 ? texture(uTexture, vTexCoord) : vec4(1.0);
     vec4 color = vDiffuse;
-    if (uColorStage.x != 1)
+    if (COLOR_OP != 1)
     {
-        color.rgb = clamp(combine(uColorStage.x, argument(uColorStage.y, tex), argument(uColorStage.z, tex), tex).rgb, 0.0, 1.0);
-        if (uAlphaStage.x != 1)
-            color.a = clamp(combine(uAlphaStage.x, argument(uAlphaStage.y, tex), argument(uAlphaStage.z, tex), tex).a, 0.0, 1.0);
+        color.rgb = clamp(combine(COLOR_OP, argument(COLOR_ARG1, tex), argument(COLOR_ARG2, tex), tex).rgb, 0.0, 1.0);
+        if (ALPHA_OP != 1)
+            color.a = clamp(combine(ALPHA_OP, argument(ALPHA_ARG1, tex), argument(ALPHA_ARG2, tex), tex).a, 0.0, 1.0);
     }
-    if (uAlphaFunc != 0 && !passes(uAlphaFunc, floor(color.a * 255.0 + 0.5), uAlphaRef))
+    if (ALPHA_FUNC != 0 && !passes(ALPHA_FUNC, floor(color.a * 255.0 + 0.5), uAlphaRef))
         discard;
-    if (uSpecularEnable != 0)
+    if (SPECULAR != 0)
         color.rgb = min(color.rgb + vSpecular.rgb, vec3(1.0));
     fragColor = color;
 }

@@ -427,3 +427,33 @@ TEST_F(GlDeviceTest, PresentFitsTheFrameIntoALargerWindow)
     // The frame itself is untouched by presenting it.
     EXPECT_EQ(pixel(512, 384), 0xFFFF0000u);
 }
+
+TEST_F(GlDeviceTest, StageOperationsSelectAndCombineTheirArguments)
+{
+    auto texture = makeTexture(1, 1, {0xFF404040});
+    device->setTexture(0, texture.get());
+    device->setRenderState(RS_ALPHABLENDENABLE, 0);
+    // The outline pass: the vertex colour alone.
+    device->setTextureStageState(0, TSS_COLOROP, TOP_SELECTARG1);
+    device->setTextureStageState(0, TSS_COLORARG1, TA_DIFFUSE);
+    drawQuad(0, 0, 2, 2, 0xFF10E010);
+    // Texture plus the complement of the texture factor.
+    device->setRenderState(RS_TEXTUREFACTOR, 0xFFF0F0F0);
+    device->setTextureStageState(0, TSS_COLOROP, TOP_ADD);
+    device->setTextureStageState(0, TSS_COLORARG1, TA_TEXTURE);
+    device->setTextureStageState(0, TSS_COLORARG2, TA_TFACTOR | TA_COMPLEMENT);
+    drawQuad(4, 0, 2, 2, 0xFF000000);
+    // Twice the product, saturating.
+    device->setTextureStageState(0, TSS_COLOROP, TOP_MODULATE2X);
+    device->setTextureStageState(0, TSS_COLORARG2, TA_DIFFUSE);
+    drawQuad(8, 0, 2, 2, 0xFFFF8000);
+    EXPECT_EQ(pixel(0, 0), 0xFF10E010u);
+    EXPECT_EQ(pixel(4, 0), 0xFF4F4F4Fu);
+    EXPECT_TRUE(nearColor(pixel(8, 0), 0xFF804000));
+    // Without a texture, the texture argument reads as white.
+    device->setTexture(0, nullptr);
+    device->setTextureStageState(0, TSS_COLOROP, TOP_MODULATE);
+    drawQuad(12, 0, 2, 2, 0xFF123456);
+    forgetFrame();
+    EXPECT_EQ(pixel(12, 0), 0xFF123456u);
+}
