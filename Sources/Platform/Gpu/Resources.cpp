@@ -97,7 +97,6 @@ GpuResult Texture::getLevelDesc(uint32_t level, SurfaceDesc* desc) const
 
 GpuResult Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags)
 {
-    (void)flags;
     if (!locked || isRenderTarget() || level >= mLevels.size())
     {
         return GPU_INVALIDCALL;
@@ -111,7 +110,8 @@ GpuResult Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags)
     {
         return GPU_INVALIDCALL;
     }
-    mLevelLocked[level] = 1;
+    // A level only read need not be sent to the card again.
+    mLevelLocked[level] = (flags & LOCK_READONLY) ? READ_LOCK : WRITE_LOCK;
     locked->bits = mLevels[level].data();
     locked->pitch = int32_t(levelWidth(level) * bytesPerPixel(mFormat));
     return GPU_OK;
@@ -124,9 +124,12 @@ GpuResult Texture::unlockRect(uint32_t level)
     {
         return GPU_INVALIDCALL;
     }
+    if (mLevelLocked[level] == WRITE_LOCK)
+    {
+        mLevelDirty[level] = 1;
+        mDirty.store(true, std::memory_order_release);
+    }
     mLevelLocked[level] = 0;
-    mLevelDirty[level] = 1;
-    mDirty.store(true, std::memory_order_release);
     return GPU_OK;
 }
 

@@ -67,6 +67,12 @@ public:
     void detachFromDevice() { mDevice = nullptr; }
 
 private:
+    enum : uint8_t
+    {
+        READ_LOCK = 1,
+        WRITE_LOCK = 2
+    };
+
     DeviceBase* mDevice;
     uint32_t mWidth, mHeight, mUsage, mFormat, mPool;
     uint32_t mStoredLevels = 1;

@@ -223,4 +223,10 @@ TEST(RecordingDevice, TextureLockedFromAnotherThread)
                                  { seen.assign(pixels, pixels + width * height * 4); });
     EXPECT_EQ(seen, std::vector<uint8_t>(16, 99));
     EXPECT_FALSE(texture->hasPendingUpload());
+    // Reading the pixels back sends nothing again.
+    LockedRect locked;
+    ASSERT_EQ(texture->lockRect(0, &locked, LOCK_READONLY), GPU_OK);
+    EXPECT_EQ(static_cast<uint8_t*>(locked.bits)[0], 99);
+    texture->unlockRect(0);
+    EXPECT_FALSE(texture->hasPendingUpload());
 }
