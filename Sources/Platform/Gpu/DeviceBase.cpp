@@ -111,8 +111,7 @@ void DeviceBase::resetStates()
     mFvf = 0;
     mIndices = nullptr;
     mRenderTarget = nullptr;
-    mRenderStatesChanged = mTransformsChanged = mMaterialChanged = mLightsChanged = mStageChanged =
-        mSamplerChanged = true;
+    mRenderStatesChanged = mTransformsChanged = mMaterialChanged = mLightsChanged = mSamplerChanged = true;
 }
 
 GpuResult DeviceBase::testCooperativeLevel()
@@ -223,7 +222,6 @@ GpuResult DeviceBase::setTextureStageState(uint32_t stage, uint32_t type, uint32
     {
         beforeChange();
         mStageStates[stage][type] = value;
-        mStageChanged = true;
     }
     return GPU_OK;
 }

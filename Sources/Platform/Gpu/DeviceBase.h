@@ -147,7 +147,6 @@ protected:
     bool mTransformsChanged = true;
     bool mMaterialChanged = true;
     bool mLightsChanged = true;
-    bool mStageChanged = true;
     bool mSamplerChanged = true;
 
 private:

@@ -765,7 +765,11 @@ GlDevice::Program* GlDevice::programFor(uint64_t key)
     auto found = mPrograms.find(key);
     if (found != mPrograms.end())
     {
-        glUseProgram(found->second->name);
+        // A program that did not build is not tried again at every draw.
+        if (found->second)
+        {
+            glUseProgram(found->second->name);
+        }
         return found->second.get();
     }
     const auto& stage = mStageStates[0];
@@ -782,6 +786,7 @@ GlDevice::Program* GlDevice::programFor(uint64_t key)
     auto program = std::make_unique<Program>();
     if (!program->build(header))
     {
+        mPrograms.emplace(key, nullptr);
         return nullptr;
     }
     Program* made = program.get();
