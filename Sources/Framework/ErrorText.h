@@ -1,0 +1,31 @@
+#pragma once
+// How an error code or a platform result code becomes a text for the player,
+// and the two error boxes of the engines, the sound and the network.
+#include "Framework/ErrorCodes.h"
+
+#include <cstdint>
+#include <string>
+
+// The code's identifier ("ERROR_FILEIO_EOF"), or null outside 0 to 33.
+const char* errorCodeIdentifier(ErrorCode code);
+// The language id that shows a code 0 to 33: codes 24 to 29 use ids 26 to 31,
+// codes 30 to 33 ids 57 to 60, the others 33 + code.
+uint32_t errorCodeLangId(ErrorCode code);
+
+// The text of a code from the language table when it is loaded, else the
+// code's identifier; an unknown code gives "Code d'erreur inconnu", or the
+// fallback text without a loaded table.
+std::string errorCodeToText(ErrorCode code);
+
+// The published name of a Direct3D, DirectSound, DirectPlay or COM result
+// code ("D3DERR_DEVICELOST"), "Unknown" for any other.
+const char* resultCodeName(uint32_t result);
+
+// An error box whose text is a description of the result followed directly
+// by the formatted text (the engines pass their source position as
+// "(line %i in file %s)"). Returns ERROR_D3D.
+ErrorCode reportD3DError(uint32_t result, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The same for the other platform services, captioned with the error code's
+// text. Returns the error code.
+ErrorCode reportDirectXError(ErrorCode code, uint32_t result, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));

@@ -1,0 +1,27 @@
+#include "Framework/LangTable.h"
+
+#include "Framework/ConfigFile.h"
+#include "Framework/FileLookup.h"
+#include "Framework/FormatCheck.h"
+
+ErrorCode LangTable::loadFile(const std::string& path)
+{
+    ConfigFile file(path);
+    for (size_t id = 0; id < mTexts.size() && id < mKeys.size(); ++id)
+        file.addString(mKeys[id], mTexts[id]);
+    if (dataFileExists(path))
+    {
+        // The program formats with these texts: a replacement that reads other
+        // arguments than the built-in text would read what was never passed.
+        std::vector<std::string> builtIn = mTexts;
+        file.load();
+        for (size_t id = 0; id < mTexts.size(); ++id)
+            if (mTexts[id] != builtIn[id] && !formatsAgree(builtIn[id], mTexts[id]))
+                mTexts[id] = std::move(builtIn[id]);
+    }
+    else
+        file.save();
+    mKeys.clear();
+    mKeys.shrink_to_fit();
+    return ERROR_OK;
+}
