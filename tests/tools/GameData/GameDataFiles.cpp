@@ -1,9 +1,6 @@
 #include "GameDataFiles.h"
 
-#include <csetjmp>
-#include <cstdio>
-#include <jpeglib.h>
-#include <png.h>
+#include "ImageCodec/ImageLibrary.h"
 
 namespace GameData
 {
@@ -31,87 +28,27 @@ std::unique_ptr<ByteBuffer> readRessource(const std::string& gamePath)
     return a ? a->readFile(gamePath) : nullptr;
 }
 
-namespace
-{
-struct JpegError
-{
-    jpeg_error_mgr manager;
-    std::jmp_buf jump;
-};
-void jpegErrorExit(j_common_ptr info)
-{
-    std::longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
-}
-
-bool decodeJpeg(jpeg_decompress_struct& info, JpegError& error, const ByteBuffer& bytes,
-                std::vector<uint8_t>& rgb, int& width, int& height)
-{
-    if (setjmp(error.jump) != 0)
-        return false;
-    jpeg_mem_src(&info, bytes.data(), bytes.size());
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    width = static_cast<int>(info.output_width);
-    height = static_cast<int>(info.output_height);
-    rgb.resize(static_cast<size_t>(width) * height * 3);
-    while (info.output_scanline < info.output_height)
-    {
-        JSAMPROW row = rgb.data() + static_cast<size_t>(info.output_scanline) * width * 3;
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    return true;
-}
-} // namespace
-
 std::optional<Raster::Canvas> decodePicture(const ByteBuffer& bytes)
 {
-    if (bytes.size() >= 8 && png_sig_cmp(bytes.data(), 0, 8) == 0)
-    {
-        png_image image{};
-        image.version = PNG_IMAGE_VERSION;
-        if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
-            return std::nullopt;
-        image.format = PNG_FORMAT_RGBA;
-        std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-        if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+    // Through the game's own image layer, as the texture loader reads them.
+    ImageFilePtr file(createMemoryImageFile(bytes.data(), bytes.size()));
+    if (!file)
+        return std::nullopt;
+    DecodedImagePtr image(openImageFromFile(file.get(), IMAGE_FORMAT_AUTODETECT));
+    if (!image)
+        return std::nullopt;
+    image.reset(convertImage(image.release(), PIXEL_FORMAT_R8G8B8A8));
+    if (!image)
+        return std::nullopt;
+    Raster::Canvas canvas(image->getWidth(), image->getHeight());
+    const uint8_t* pixels = image->getPixels();
+    for (int y = 0; y < canvas.height(); ++y)
+        for (int x = 0; x < canvas.width(); ++x)
         {
-            png_image_free(&image);
-            return std::nullopt;
+            const uint8_t* p = &pixels[(static_cast<size_t>(y) * canvas.width() + x) * 4];
+            canvas.set(x, y, {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, p[3] / 255.0f});
         }
-        Raster::Canvas canvas(static_cast<int>(image.width), static_cast<int>(image.height));
-        for (int y = 0; y < canvas.height(); ++y)
-            for (int x = 0; x < canvas.width(); ++x)
-            {
-                const uint8_t* p = &pixels[(static_cast<size_t>(y) * canvas.width() + x) * 4];
-                canvas.set(x, y, {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, p[3] / 255.0f});
-            }
-        return canvas;
-    }
-    if (bytes.size() >= 3 && bytes.data()[0] == 0xFF && bytes.data()[1] == 0xD8)
-    {
-        jpeg_decompress_struct info{};
-        JpegError error{};
-        info.err = jpeg_std_error(&error.manager);
-        error.manager.error_exit = jpegErrorExit;
-        jpeg_create_decompress(&info);
-        std::vector<uint8_t> rgb;
-        int width = 0, height = 0;
-        bool ok = decodeJpeg(info, error, bytes, rgb, width, height);
-        jpeg_destroy_decompress(&info);
-        if (!ok)
-            return std::nullopt;
-        Raster::Canvas canvas(width, height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-            {
-                const uint8_t* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
-                canvas.set(x, y, {p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, 1});
-            }
-        return canvas;
-    }
-    return std::nullopt;
+    return canvas;
 }
 
 std::optional<BitmapFontFile> BitmapFontFile::parse(const uint8_t* bytes, size_t size, std::string& reason)

@@ -20,8 +20,8 @@ ResourceArchive* archive();
 // A file below data\Ressources, read from the archive (game path with
 // backslashes, "data\Ressources\images\mouse.png").
 std::unique_ptr<ByteBuffer> readRessource(const std::string& gamePath);
-// A PNG or JPEG picture decoded to straight RGBA; nothing when the bytes do
-// not decode.
+// A picture decoded by the image layer to straight RGBA; nothing when the
+// bytes do not decode.
 std::optional<Raster::Canvas> decodePicture(const ByteBuffer& bytes);
 
 // A bitmap font read by the game's rules: 256 as the first word, glyph codes
