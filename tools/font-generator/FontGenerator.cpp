@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 #include FT_FREETYPE_H
+#include FT_OUTLINE_H
 
 namespace
 {
@@ -35,8 +36,9 @@ void putU32(std::vector<uint8_t>& out, uint32_t v)
         out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-// The outline is scaled so that ascender to descender fills exactly the
-// nominal height: a "32" font then fits the 32-pixel rows of the dialogs.
+// The outline is scaled so that the tallest character of the set (accented
+// capitals) to the deepest descender fills exactly the nominal height: a
+// "32" font then fits the 32-pixel rows of the dialogs and no accent is cut.
 bool makeFont(FT_Library library, const std::string& fontPath, int height, const std::string& outPath)
 {
     FT_Face face = nullptr;
@@ -45,10 +47,29 @@ bool makeFont(FT_Library library, const std::string& fontPath, int height, const
         std::fprintf(stderr, "font-generator: cannot load %s\n", fontPath.c_str());
         return false;
     }
-    float span = static_cast<float>(face->ascender - face->descender);
-    float emPixels = height * face->units_per_EM / span;
+    long top = 0, bottom = 0;
+    for (int code = 32; code < 256; ++code)
+    {
+        char32_t cp = Platform::cp1252ToCodePoint(static_cast<unsigned char>(code));
+        FT_UInt index = cp ? FT_Get_Char_Index(face, cp) : 0;
+        if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_NO_SCALE) != 0)
+            continue;
+        FT_BBox box;
+        FT_Outline_Get_CBox(&face->glyph->outline, &box);
+        top = std::max(top, box.yMax);
+        bottom = std::min(bottom, box.yMin);
+    }
+    if (top <= bottom)
+    {
+        std::fprintf(stderr, "font-generator: %s has no outlines\n", fontPath.c_str());
+        FT_Done_Face(face);
+        return false;
+    }
+    // Air above the accents (two pixels) and below the descenders (one):
+    // hinting may move an edge by a pixel.
+    float emPixels = (height - 3) * face->units_per_EM / static_cast<float>(top - bottom);
     FT_Set_Char_Size(face, 0, static_cast<FT_F26Dot6>(emPixels * 64.0f), 72, 72);
-    int baseline = static_cast<int>(std::lround(face->ascender * emPixels / face->units_per_EM));
+    int baseline = 2 + static_cast<int>(std::lround(top * emPixels / face->units_per_EM));
 
     std::vector<Glyph> glyphs;
     // Glyph 0: a hollow box half as wide as the height, standing on the baseline.

@@ -313,6 +313,46 @@ TEST(GameDataManifest, RepeatedBackgroundsTileWithoutSeams)
     }
 }
 
+namespace
+{
+// First and last rows of a glyph that hold ink; (-1, -1) when it has none.
+std::pair<int, int> inkRows(const BitmapFontFile& font, unsigned char code)
+{
+    const auto& glyph = font.glyphs[code];
+    int first = -1, last = -1;
+    for (uint32_t y = 0; y < font.height; ++y)
+        for (uint32_t x = 0; x < glyph.width; ++x)
+            if (glyph.pixels[y * glyph.width + x] > 96)
+            {
+                if (first < 0)
+                    first = static_cast<int>(y);
+                last = static_cast<int>(y);
+            }
+    return {first, last};
+}
+} // namespace
+
+TEST(GameDataManifest, FontsKeepAccentsAndDescendersInsideTheirHeight)
+{
+    for (const std::string& file : fontFiles())
+    {
+        auto bytes = readRessource(kImages + file);
+        ASSERT_NE(bytes, nullptr);
+        std::string reason;
+        auto font = BitmapFontFile::parse(bytes->data(), bytes->size(), reason);
+        ASSERT_TRUE(font.has_value()) << reason;
+        // The accent of É stands clear above the E; the cedilla of ç and the
+        // tail of g go below the c; neither is cut at the glyph's edge.
+        auto capital = inkRows(*font, 'E'), accented = inkRows(*font, 0xC9);
+        EXPECT_LE(accented.first, capital.first - 2) << file;
+        EXPECT_GT(accented.first, 0) << file << ": the accent touches the top";
+        auto plain = inkRows(*font, 'c'), cedilla = inkRows(*font, 0xE7), tail = inkRows(*font, 'g');
+        EXPECT_GE(cedilla.second, plain.second + 2) << file;
+        EXPECT_GE(tail.second, plain.second + 2) << file;
+        EXPECT_LT(tail.second, static_cast<int>(font->height) - 0) << file;
+    }
+}
+
 TEST(GameDataManifest, FontsFollowTheBitmapFontRules)
 {
     const int heights[] = {20, 24, 32, 40};
