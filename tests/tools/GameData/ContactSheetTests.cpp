@@ -246,8 +246,27 @@ Canvas dialogs(Sheet& s)
     int lx = ix + 440 - 4 - 27, ly = iy + 154, lh = 92;
     c.drawScaled(s.skin("LiftButtonUpReleased.png"), lx, ly, 27, 27 * 47 / 26.0f);
     c.drawScaled(s.skin("LiftButtonDownReleased.png"), lx, ly + lh - 48, 27, 27 * 47 / 26.0f);
-    c.draw(s.skin("LiftVerticalBackgroundUp.png"), lx, ly + 48);
-    c.drawScaled(s.skin("LiftVerticalBackgroundMiddle.png"), lx, ly + 62, 27, lh - 96 - 28);
+    (void)lh;
+    // A tall lift beside the list: track and carret in three pieces each.
+    int tx = ix + 452, ty = iy + 150, th = 230;
+    c.drawScaled(s.skin("LiftButtonUpReleased.png"), tx, ty, 27, 27 * 47 / 26.0f);
+    c.drawScaled(s.skin("LiftButtonDownRolledOver.png"), tx, ty + th - 48, 27, 27 * 47 / 26.0f);
+    c.draw(s.skin("LiftVerticalBackgroundUp.png"), tx, ty + 49);
+    c.drawScaled(s.skin("LiftVerticalBackgroundMiddle.png"), tx, ty + 63, 27, th - 98 - 28);
+    c.draw(s.skin("LiftVerticalBackgroundDown.png"), tx, ty + th - 49 - 14);
+    c.draw(s.skin("LiftVerticalCarretUpReleased.png"), tx, ty + 80);
+    c.drawScaled(s.skin("LiftVerticalCarretMiddleReleased.png"), tx, ty + 90, 27, 40);
+    c.draw(s.skin("LiftVerticalCarretDownReleased.png"), tx, ty + 130);
+    // And a horizontal one under the controls.
+    int hx = ix + 150, hy = iy + 20;
+    c.drawScaled(s.skin("LiftButtonLeftReleased.png"), hx + 200, hy, 27, 27);
+    c.draw(s.skin("LiftHorizontalBackgroundUp.png"), hx + 227, hy);
+    c.drawScaled(s.skin("LiftHorizontalBackgroundMiddle.png"), hx + 241, hy, 60, 27);
+    c.draw(s.skin("LiftHorizontalBackgroundDown.png"), hx + 301, hy);
+    c.draw(s.skin("LiftHorizontalCarretUpRolledOver.png"), hx + 250, hy);
+    c.drawScaled(s.skin("LiftHorizontalCarretMiddleRolledOver.png"), hx + 260, hy, 20, 27);
+    c.draw(s.skin("LiftHorizontalCarretDownRolledOver.png"), hx + 280, hy);
+    c.drawScaled(s.skin("LiftButtonRightReleased.png"), hx + 315, hy, 27, 27);
     // Progression bar.
     s.frame(c, box, ix, iy + 262, 300, 24);
     c.drawScaled(s.skin("progLeft.png"), ix + 4, iy + 266, 8, 16);
@@ -293,7 +312,11 @@ int grid(Sheet& s, Canvas& sheet, int top, const std::string& folder, const std:
             std::min({1.0f * (cellW - 8) / picture.width(), 1.0f * (cellH - 8) / picture.height(), 2.0f});
         float w = picture.width() * scale, h = picture.height() * scale;
         sheet.drawScaled(picture, x + (cellW - w) / 2, y + (cellH - h) / 2, w, h);
-        std::string label = file.size() > 30 ? file.substr(0, 29) + "…" : file;
+        // The name, shortened from the front until it fits its cell.
+        std::string label = file;
+        const BitmapFontFile* f = s.font(2);
+        for (size_t cut = 1; f && cut < file.size() && f->measure(Platform::utf8ToCp1252(label)) > cellW - 8; ++cut)
+            label = "…" + file.substr(cut);
         s.text(sheet, 2, x + 4, y + cellH, label, kWhite);
         ++index;
     }
@@ -316,7 +339,7 @@ TEST(GameDataContactSheet, DrawsEveryPictureOnOneSheet)
 
     const int width = 2 * 1024 + 3 * 16;
     const int imageRows = (static_cast<int>(images.size()) + 7) / 8;
-    const int skinRows = (static_cast<int>(skinFiles.size()) + 15) / 16;
+    const int skinRows = (static_cast<int>(skinFiles.size()) + 9) / 10;
     const int height = 16 + 2 * (768 + 16) + 40 + imageRows * (220 + 22) + 40 + skinRows * (110 + 22) + 16;
     Canvas sheet(width, height, Color::rgb(0x202024));
     sheet.draw(mainMenu(s), 16, 16);
@@ -339,6 +362,6 @@ TEST(GameDataContactSheet, DrawsEveryPictureOnOneSheet)
     s.text(sheet, 1, 16, y - 8, "data\\Ressources\\images", kWhite);
     y = grid(s, sheet, y + 36, kImages, images, width / 8, 220);
     s.text(sheet, 1, 16, y + 8, "data\\Ressources\\skins\\Default", kWhite);
-    grid(s, sheet, y + 52, kSkin, skinFiles, width / 16, 110);
+    grid(s, sheet, y + 52, kSkin, skinFiles, width / 10, 110);
     EXPECT_TRUE(Raster::writePng(sheet, VELMORIQUE_CONTACT_SHEET));
 }
