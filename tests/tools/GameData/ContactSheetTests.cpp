@@ -315,7 +315,8 @@ int grid(Sheet& s, Canvas& sheet, int top, const std::string& folder, const std:
         // The name, shortened from the front until it fits its cell.
         std::string label = file;
         const BitmapFontFile* f = s.font(2);
-        for (size_t cut = 1; f && cut < file.size() && f->measure(Platform::utf8ToCp1252(label)) > cellW - 8; ++cut)
+        for (size_t cut = 1; f && cut < file.size() && f->measure(Platform::utf8ToCp1252(label)) > cellW - 8;
+             ++cut)
             label = "…" + file.substr(cut);
         s.text(sheet, 2, x + 4, y + cellH, label, kWhite);
         ++index;

@@ -418,3 +418,70 @@ TEST(GameDataManifest, FontsCoverEveryCharacterOfTheFrenchTexts)
         }
     }
 }
+
+TEST(GameDataManifest, ButtonStatesLookDifferent)
+{
+    // Every look state must be told apart at a glance: each pair of state
+    // pictures of a button differs clearly.
+    std::vector<std::pair<std::string, std::vector<std::string>>> families;
+    auto add = [&](const std::string& prefix, bool disabled)
+    {
+        std::vector<std::string> states = {"Pressed", "Released", "RolledOver"};
+        if (disabled)
+            states.push_back("Disabled");
+        families.push_back({prefix, states});
+    };
+    for (const char* button :
+         {"ComboBoxButton", "boutonTutorialNext", "LiftButtonUp", "LiftButtonDown", "LiftButtonLeft",
+          "LiftButtonRight", "LiftSonsCarret", "videoControlButton1", "videoControlButton5"})
+        add(button, false);
+    for (const char* board : {"angle", "point", "retour", "liste", "bulle"})
+        add(board, true);
+    for (int n = 1; n <= 11; ++n)
+        add("boutonMenu" + std::to_string(n), n == 3 || n == 4 || n == 10);
+    families.push_back({"checkBox",
+                        {"CheckedPressed", "UncheckedPressed", "CheckedReleased", "UncheckedReleased",
+                         "CheckedRolledOver", "UncheckedRolledOver"}});
+    families.push_back({"checkboxHard",
+                        {"CheckedPressed", "UncheckedPressed", "CheckedReleased", "UncheckedReleased",
+                         "CheckedRolledOver", "UncheckedRolledOver"}});
+    for (const auto& [prefix, states] : families)
+    {
+        std::vector<Raster::Canvas> pictures;
+        for (const std::string& state : states)
+        {
+            auto image = picture(kSkins + "Default\\" + prefix + state + ".png");
+            ASSERT_TRUE(image.has_value()) << prefix << state;
+            pictures.push_back(*image);
+        }
+        for (size_t a = 0; a < pictures.size(); ++a)
+            for (size_t b = a + 1; b < pictures.size(); ++b)
+            {
+                ASSERT_EQ(pictures[a].width(), pictures[b].width()) << prefix;
+                ASSERT_EQ(pictures[a].height(), pictures[b].height()) << prefix;
+                float sum = 0;
+                for (int y = 0; y < pictures[a].height(); ++y)
+                    sum += difference(row(pictures[a], y), row(pictures[b], y));
+                EXPECT_GT(sum / pictures[a].height(), 2.0f) << prefix << states[a] << " and " << states[b];
+            }
+    }
+}
+
+TEST(GameDataManifest, HelpPagesLeaveTheCornerOfTheNextButtonFree)
+{
+    // The help window puts its 121 x 64 button at (880, 671) over both pages:
+    // no writing may lie under it.
+    for (const char* page : {"TutorialPage1.jpg", "TutorialPage2.jpg"})
+    {
+        auto image = picture(kImages + page);
+        ASSERT_TRUE(image.has_value());
+        float darkest = 1;
+        for (int y = 671; y < 671 + 64; ++y)
+            for (int x = 880; x < 880 + 121; ++x)
+            {
+                Raster::Color c = image->colorAt(x, y);
+                darkest = std::min(darkest, 0.3f * c.r + 0.59f * c.g + 0.11f * c.b);
+            }
+        EXPECT_GT(darkest, 0.4f) << page;
+    }
+}
