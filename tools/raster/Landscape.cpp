@@ -20,7 +20,8 @@ float ridge(float u, float base, float amplitude, float scale, uint32_t seed)
     return base - amplitude * (peak + detail * 0.06f);
 }
 
-// A mist layer of the given size, periodic across its width.
+// A mist layer of the given size whose pattern repeats every half width, so
+// that it can drift by half a picture per loop: slowly.
 Canvas mistLayer(int width, int height, float centre, float thickness, float density, Color tint,
                  uint32_t seed)
 {
@@ -31,7 +32,7 @@ Canvas mistLayer(int width, int height, float centre, float thickness, float den
         {
             float u = static_cast<float>(x) / width, v = static_cast<float>(y) / height;
             float band = std::exp(-std::pow((v - centre) / thickness, 2.0f));
-            float n = fbm(u * period, v * 8.0f, period, 0, 4, seed);
+            float n = fbm(u * period, v * 8.0f, period / 2, 0, 4, seed);
             float a = clamp01(band * (n * 1.6f - 0.35f)) * density;
             c.set(x, y, tint.withAlpha(a));
         }
@@ -191,10 +192,10 @@ void Landscape::render(Canvas& out, float phase) const
 {
     const float W = static_cast<float>(mWidth), H = static_cast<float>(mHeight);
     out = mSky;
-    drawShifted(out, mMistFar, phase * W);
+    drawShifted(out, mMistFar, phase * W / 2);
     // Middle ridge and its mist, then the nearest ridge: the near layer holds both.
     out.draw(mNear, 0, 0);
-    drawShifted(out, mMistNear, -phase * W);
+    drawShifted(out, mMistNear, -phase * W / 2);
     // Lantern sparks rising from the valley: each crosses the picture a
     // whole number of times per loop.
     for (int i = 0; i < 14; ++i)

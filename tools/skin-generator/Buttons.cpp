@@ -212,11 +212,6 @@ void drawLifts(SkinWriter& out, const Theme& theme)
         // The trough: a dark groove between gold rails; the ends are rounded.
         auto trough = [&](float along, float across, float length, int end)
         {
-            float a = end < 0 ? along : end > 0 ? along - length : 0;
-            float endDist = end == 0 ? -100.0f
-                                     : sdRoundBox(0, a, -1, end < 0 ? 0 : -12, 2, 12, 0) +
-                                           0; // unused placeholder for symmetry
-            (void)endDist;
             // Rounded end: distance from the end's centre line.
             float d = std::fabs(across - thick / 2.0f) - 9.0f;
             if (end != 0)

@@ -21,9 +21,14 @@ bool writeSkinsIni(const std::string& path)
     std::string text;
     for (const SkinTexture& entry : skinTextureTable())
         text += entry.key + " = " + entry.file + "\r\n";
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    return static_cast<bool>(out);
+    std::string temporary = path + ".part";
+    {
+        std::ofstream out(temporary, std::ios::binary);
+        out << text;
+        if (!out.flush())
+            return false;
+    }
+    return std::rename(temporary.c_str(), path.c_str()) == 0;
 }
 
 } // namespace
