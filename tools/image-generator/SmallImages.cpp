@@ -111,8 +111,8 @@ void drawSmallImages(ImageWriter& out, const Theme& theme, ImageFonts& fonts)
             [&](float, float) { return theme.lacquer(0.3f); });
         out.png(c, lit ? "his turn.png" : "not his turn.png");
     }
-    // The board's cell marker: white so the marker's material gives it its
-    // colour (green target, grey selectable, red selected).
+    // The board's cell marker: white and grey so the marker's material gives
+    // it its colour (green target, grey selectable, red selected).
     {
         Canvas c(64, 64);
         c.setAll(
@@ -121,7 +121,10 @@ void drawSmallImages(ImageWriter& out, const Theme& theme, ImageFonts& fonts)
                 float edge = std::min(std::min(x, y), std::min(64 - x, 64 - y));
                 float a = 0.18f + 0.82f * std::exp(-edge / 5.0f);
                 float corner = std::min(std::hypot(std::min(x, 64 - x), std::min(y, 64 - y)) / 14.0f, 1.0f);
-                return Color{1, 1, 1, clamp01(a + (1 - corner) * 0.2f)};
+                // The brightness follows the alpha, so the frame shows even
+                // where the marker is drawn without blending.
+                float v = clamp01(a + (1 - corner) * 0.2f);
+                return Color{0.3f + 0.7f * v, 0.3f + 0.7f * v, 0.3f + 0.7f * v, v};
             });
         out.png(c, "selectionCell.png");
     }
