@@ -98,7 +98,9 @@ Landscape::Landscape(int width, int height, const Theme& theme)
             for (int y = std::max(0, static_cast<int>(top) - 1); y < height; ++y)
             {
                 float cov = clamp01(y + 0.5f - top + 0.5f);
-                float depth = clamp01((y - top) / (0.25f * H));
+                // Shade by height in the picture, not from each column's crest,
+                // so that the slopes show no vertical streaks.
+                float depth = clamp01((y / H - (l.base - l.amplitude)) / (l.amplitude + 0.1f));
                 mSky.blend(x, y, mix(l.color, Color::rgb(0x3A2A48), depth * 0.4f), cov);
             }
         }

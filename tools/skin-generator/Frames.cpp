@@ -205,6 +205,10 @@ void drawSmallWindow(SkinWriter& out, const Theme& theme)
             Color c = theme.lacquer(0.1f + 0.35f * clamp01(y / (T - 8.0f)));
             if (std::fabs(d - 6.0f) < 0.7f)
                 c = mix(c, theme.gold(0.3f), 0.6f);
+            // Recessed towards the client area, with a second fine line.
+            c = c.scaled(0.78f + 0.22f * smoothstep(4.0f, 14.0f, inner));
+            if (std::fabs(inner - 9.0f) < 0.6f)
+                c = mix(c, theme.gold(0.4f), 0.5f);
             return c;
         });
     // Gloss along the title band.
