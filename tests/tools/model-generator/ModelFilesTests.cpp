@@ -4,6 +4,7 @@
 // and the geometry the board view relies on.
 #include "Framework/BinaryStream.h"
 #include "Framework/XmlReader.h"
+#include "Platform/System/Paths.h"
 #include "XFileReader.h"
 
 #include <gtest/gtest.h>
@@ -342,4 +343,21 @@ TEST(PieceModels, SwimmingRatKeepsItsTopAboveTheWater)
         EXPECT_GT(bottomBelowTop, waterBelowTop) << "the rat floats over the water";
         EXPECT_LT(bottomBelowTop - ratHeight, waterBelowTop - 0.03f) << "the rat sinks out of sight";
     }
+}
+
+TEST(ModelGenerator, WritesTheSameBytesEveryTime)
+{
+    Platform::TemporaryDirectory scratch;
+    std::string command = std::string("\"") + MODEL_GENERATOR + "\" \"" + scratch.path() + "\" \"" +
+                          EMOJI_FONT + "\" \"" + RANK_FONT + "\"";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    size_t compared = 0;
+    for (const char* folder : {"models/boardZorvad", "models/pions"})
+        for (const auto& entry : std::filesystem::directory_iterator(kData + "/" + folder))
+        {
+            std::string relative = std::string(folder) + "/" + entry.path().filename().string();
+            EXPECT_TRUE(readFile(scratch.path() + relative) == readFile(entry.path().string())) << relative;
+            ++compared;
+        }
+    EXPECT_EQ(compared, 2u + 10u + 8u * 5u);
 }
