@@ -75,15 +75,15 @@ Canvas pieceTexture(int rank, const Scheme& scheme, GlyphPainter& glyphs)
     c.fillRect(0, 0, 256, 256, scheme.body);
     c.ring(128, 128, 112, 118, kAccent);
     c.disc(128, 128, 112, scheme.face);
-    if (!glyphs.drawEmoji(c, kAnimals[rank].emoji, 128, 106, 138))
-        glyphs.drawText(c, kAnimals[rank].label, 128, 106, 40, scheme.badge);
-    c.disc(128, 200, 27, kAccent);
-    c.disc(128, 200, 24, scheme.badge);
+    if (!glyphs.drawEmoji(c, kAnimals[rank].emoji, 128, 100, 160))
+        glyphs.drawText(c, kAnimals[rank].label, 128, 100, 40, scheme.badge);
+    c.disc(128, 204, 27, kAccent);
+    c.disc(128, 204, 24, scheme.badge);
     // Ranks are shown 1 to 8, as players count them.
     std::string digit(1, static_cast<char>('1' + rank));
-    if (!glyphs.drawText(c, digit, 128, 200, 34, scheme.digit))
+    if (!glyphs.drawText(c, digit, 128, 204, 34, scheme.digit))
         for (int i = 0; i <= rank; ++i)
-            c.disc(128 + (i % 4 - 1.5f) * 10, 194 + (i / 4) * 12.0f, 3.5f, scheme.digit);
+            c.disc(128 + (i % 4 - 1.5f) * 10, 198 + (i / 4) * 12.0f, 3.5f, scheme.digit);
     return c;
 }
 
