@@ -22,3 +22,4 @@ velmorique_pkg(ffmpeg libavformat libavcodec libavutil libswscale libswresample)
 
 find_package(JPEG)
 find_package(GIF)
+velmorique_pkg(vorbis vorbis)

@@ -42,14 +42,15 @@ function(velmorique_test name)
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 300)
   endif()
-  add_executable(${name} ${ARG_SOURCES})
+  add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/TestEnvironment.cpp)
   target_compile_options(${name} PRIVATE ${VELMORIQUE_WARNINGS})
+  target_compile_definitions(${name} PRIVATE VELMORIQUE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
     PROPERTIES LABELS ${ARG_LABEL} TIMEOUT ${ARG_TIMEOUT}
-               ENVIRONMENT "${VELMORIQUE_TEST_ENVIRONMENT}")
+               ENVIRONMENT "VELMORIQUE_DISCOVERY=127.0.0.1")
 endfunction()
 
 # velmorique_fuzz(<target> LABEL <label> SOURCES ... [DEPS ...]) builds a
@@ -64,7 +65,9 @@ function(velmorique_fuzz name)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   else()
-    add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/CorpusDriver.cpp)
+    add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/fuzz/CorpusDriver.cpp
+                           ${PROJECT_SOURCE_DIR}/tests/TestEnvironment.cpp)
+    target_compile_definitions(${name} PRIVATE VELMORIQUE_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
     add_test(NAME fuzz.${name} COMMAND ${name} ${corpus})
     set_tests_properties(fuzz.${name} PROPERTIES LABELS ${ARG_LABEL} TIMEOUT 600
                          ENVIRONMENT "${VELMORIQUE_TEST_ENVIRONMENT}")

@@ -4,12 +4,20 @@
 // (effects, music) that carry a level and an on/off switch. The platform's
 // manager derives from it and supplies the channels and the play-by-id path.
 //
-// The group operations are defined here, inline, because the framework's
-// settings object drives them without linking the sound library.
+// Everything here is defined inline: the framework creates, configures and
+// drives the manager (application base, settings file) without linking the
+// sound library, which sits above it.
+//
+// Indices come from callers, tables and files: a sound, channel or group
+// index outside its table is no sound and changes nothing.
 #include "Framework/AppService.h"
 #include "Framework/ErrorCodes.h"
 
+#include <algorithm>
+#include <cassert>
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,6 +43,7 @@ public:
     virtual ErrorCode setLevel(int32_t level) = 0;
     virtual ErrorCode setFrequency(uint32_t frequency) = 0;
     virtual ErrorCode getFrequency(uint32_t& frequency) = 0;
+    // Positions and lengths in samples (frames).
     virtual ErrorCode setPosition(uint32_t samples) = 0;
     virtual ErrorCode getPosition(uint32_t& samples) = 0;
     virtual ErrorCode getLength(uint32_t& samples) = 0;
@@ -58,6 +67,8 @@ public:
     // Volume of level 0, in hundredths of a decibel.
     static constexpr int32_t VOLUME_FLOOR = -3000;
     static constexpr uint32_t SERVICE_ID = 8;
+    static constexpr uint32_t EFFECTS_GROUP = 0;
+    static constexpr uint32_t MUSIC_GROUP = 1;
 
     struct ChannelGroup
     {
@@ -68,6 +79,8 @@ public:
     };
 
     SoundManager() : mSoundNames{"", "erreur.wav", "selectOption.wav"} {}
+    // Implementations delete their channels in their own destructor, while
+    // the state the channels use still exists.
     ~SoundManager() override { clearSoundNames(); }
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
@@ -83,6 +96,7 @@ public:
         for (size_t i = old; i < n; ++i)
         {
             mChannels[i].reset(createChannel());
+            assert(mChannels[i] != nullptr);
             mChannels[i]->setIndex(static_cast<uint32_t>(i));
         }
     }
@@ -97,12 +111,29 @@ public:
     // A new channel owned by this manager, in no group.
     virtual SoundChannel* createChannel() = 0;
 
-    static int32_t levelToVolume(int32_t level) { return VOLUME_FLOOR - VOLUME_FLOOR * level / 255; }
-    static int32_t volumeToLevel(int32_t volume) { return (VOLUME_FLOOR - volume) * 255 / VOLUME_FLOOR; }
+    // Integer division truncating toward zero is part of the mapping; levels
+    // above 255 count as 255.
+    static int32_t levelToVolume(int32_t level)
+    {
+        level = std::clamp(level, 0, 255);
+        return VOLUME_FLOOR - VOLUME_FLOOR * level / 255;
+    }
+    // The inverse for -3000..0; any other volume gives a level clamped to 0..255.
+    static int32_t volumeToLevel(int32_t volume)
+    {
+        int64_t level = (static_cast<int64_t>(VOLUME_FLOOR) - volume) * 255 / VOLUME_FLOOR;
+        return static_cast<int32_t>(std::clamp<int64_t>(level, 0, 255));
+    }
 
+    // New groups have no channels, level 255 and are enabled.
     void setGroupCount(uint32_t n) { mGroups.resize(n); }
     uint32_t getGroupCount() const { return static_cast<uint32_t>(mGroups.size()); }
-    const ChannelGroup& getGroup(uint32_t group) const { return mGroups.at(group); }
+    // An unknown group reads as a group without channels at level 255.
+    const ChannelGroup& getGroup(uint32_t group) const
+    {
+        static const ChannelGroup none;
+        return group < mGroups.size() ? mGroups[group] : none;
+    }
 
     void setGroupLevel(uint32_t group, uint32_t level)
     {
@@ -110,8 +141,7 @@ public:
             return;
         ChannelGroup& g = mGroups[group];
         g.level = level;
-        for (uint32_t i = g.first; i < g.first + g.count && i < mChannels.size(); ++i)
-            setChannelLevel(i, static_cast<int32_t>(level));
+        forEachChannel(g, [&](uint32_t i) { setChannelLevel(i, static_cast<int32_t>(level)); });
     }
     // Levels are not reapplied to the channels that join the group.
     void setGroupChannels(uint32_t group, uint32_t first, uint32_t count)
@@ -119,12 +149,10 @@ public:
         if (group >= mGroups.size())
             return;
         ChannelGroup& g = mGroups[group];
-        for (uint32_t i = g.first; i < g.first + g.count && i < mChannels.size(); ++i)
-            mChannels[i]->setGroup(-1);
+        forEachChannel(g, [&](uint32_t i) { mChannels[i]->setGroup(-1); });
         g.first = first;
         g.count = count;
-        for (uint32_t i = first; i < first + count && i < mChannels.size(); ++i)
-            mChannels[i]->setGroup(static_cast<int32_t>(group));
+        forEachChannel(g, [&](uint32_t i) { mChannels[i]->setGroup(static_cast<int32_t>(group)); });
     }
     // Switching a group off stops its channels; switching it on starts nothing.
     void setGroupEnabled(uint32_t group, bool enabled)
@@ -133,17 +161,24 @@ public:
             return;
         ChannelGroup& g = mGroups[group];
         g.enabled = enabled;
-        if (enabled)
-            return;
-        for (uint32_t i = g.first; i < g.first + g.count && i < mChannels.size(); ++i)
-            stopChannel(i);
+        if (!enabled)
+            forEachChannel(g, [&](uint32_t i) { stopChannel(i); });
     }
-    void setMusicLevel(uint32_t level) { setGroupLevel(1, level); }
-    void setSoundEnabled(bool enabled) { setGroupEnabled(0, enabled); }
-    void setMusicEnabled(bool enabled) { setGroupEnabled(1, enabled); }
-    // The effects' level, kept in group 0 and given to its channels. The
-    // videos of the 2D engine's components follow it once the engine exists.
-    void setSoundLevel(uint32_t level) { setGroupLevel(0, level); }
+    void setMusicLevel(uint32_t level) { setGroupLevel(MUSIC_GROUP, level); }
+    void setSoundEnabled(bool enabled) { setGroupEnabled(EFFECTS_GROUP, enabled); }
+    void setMusicEnabled(bool enabled) { setGroupEnabled(MUSIC_GROUP, enabled); }
+    // The effects' level, kept in group 0 and given to its channels, then to
+    // the level listener (the 2D engine passes it to its videos).
+    void setSoundLevel(uint32_t level)
+    {
+        setGroupLevel(EFFECTS_GROUP, level);
+        if (mLevelListener)
+            mLevelListener(level);
+    }
+    void setLevelListener(std::function<void(uint32_t level)> listener)
+    {
+        mLevelListener = std::move(listener);
+    }
 
     // Plays sound index `index` of the name table on the first free channel of first..last.
     ErrorCode playSound(uint32_t first, uint32_t last, uint32_t index, int32_t level, bool loop,
@@ -151,13 +186,15 @@ public:
     {
         if (index == 0 || index >= mSoundNames.size())
             return ERROR_OK;
-        return playOnFreeChannel(first, last, mSoundNames[index], level, loop, streaming);
+        // A copy: the name must survive whatever the channel does to the table.
+        std::string name = mSoundNames[index];
+        return playOnFreeChannel(first, last, name, level, loop, streaming);
     }
     // A sound finding no free, enabled channel is dropped silently.
     ErrorCode playOnFreeChannel(uint32_t first, uint32_t last, const std::string& name, int32_t level,
                                 bool loop, bool streaming)
     {
-        for (uint32_t i = first; i <= last && i < mChannels.size(); ++i)
+        for (uint64_t i = first; i <= last && i < mChannels.size(); ++i)
         {
             SoundChannel& channel = *mChannels[i];
             int32_t group = channel.getGroup();
@@ -169,27 +206,149 @@ public:
         }
         return ERROR_OK;
     }
+    // 255 for a channel in no group (or no channel at all).
     uint32_t getGroupLevelOfChannel(uint32_t channel) const
     {
-        int32_t group = mChannels.at(channel)->getGroup();
+        if (channel >= mChannels.size())
+            return 255;
+        int32_t group = mChannels[channel]->getGroup();
         if (group < 0 || static_cast<size_t>(group) >= mGroups.size())
             return 255;
         return mGroups[group].level;
     }
 
     uint32_t getChannelCount() const { return static_cast<uint32_t>(mChannels.size()); }
-    SoundChannel* getChannel(uint32_t channel) const { return mChannels.at(channel).get(); }
+    // Null outside the channel table.
+    SoundChannel* getChannel(uint32_t channel) const
+    {
+        return channel < mChannels.size() ? mChannels[channel].get() : nullptr;
+    }
     uint32_t getSoundCount() const { return static_cast<uint32_t>(mSoundNames.size()); }
-    const std::string& getSoundName(uint32_t id) const { return mSoundNames.at(id); }
-    void setSoundName(uint32_t id, const std::string& name) { mSoundNames.at(id) = name; }
+    // The empty name (no sound) outside the table.
+    const std::string& getSoundName(uint32_t id) const
+    {
+        static const std::string none;
+        return id < mSoundNames.size() ? mSoundNames[id] : none;
+    }
+    void setSoundName(uint32_t id, const std::string& name)
+    {
+        if (id < mSoundNames.size())
+            mSoundNames[id] = name;
+    }
     void clearSoundNames()
     {
         mSoundNames.clear();
         mSoundNames.shrink_to_fit();
     }
 
+    // The application's master level (-1: none, the only answer of this game)
+    // and whether sound may play at all; the application may install its own.
+    static int32_t getMasterSoundLevel() { return queries().masterLevel ? queries().masterLevel() : -1; }
+    static bool isSoundAllowed() { return queries().soundAllowed ? queries().soundAllowed() : true; }
+    static void setApplicationQueries(std::function<int32_t()> masterLevel,
+                                      std::function<bool()> soundAllowed)
+    {
+        queries().masterLevel = std::move(masterLevel);
+        queries().soundAllowed = std::move(soundAllowed);
+    }
+
 protected:
     std::vector<std::string> mSoundNames;
     std::vector<ChannelGroup> mGroups;
     std::vector<std::unique_ptr<SoundChannel>> mChannels;
+
+private:
+    struct Queries
+    {
+        std::function<int32_t()> masterLevel;
+        std::function<bool()> soundAllowed;
+    };
+    static Queries& queries()
+    {
+        static Queries instance;
+        return instance;
+    }
+
+    // Calls f for each channel of the group's range that exists.
+    template <typename F> void forEachChannel(const ChannelGroup& g, F f)
+    {
+        uint64_t end = std::min<uint64_t>(static_cast<uint64_t>(g.first) + g.count, mChannels.size());
+        for (uint64_t i = g.first; i < end; ++i)
+            f(static_cast<uint32_t>(i));
+    }
+
+    std::function<void(uint32_t)> mLevelListener;
 };
+
+// Makes the sound manager of a kind from the creators registered by the
+// platform managers (SoundManagerDSound registers kind 1). An unknown kind
+// gives a manager that can be configured like any other but whose init fails
+// with ERROR_DSOUND, so that the application stops at start-up instead of
+// using a service that is not there.
+using SoundManagerCreator = std::unique_ptr<SoundManager> (*)();
+
+inline std::map<uint32_t, SoundManagerCreator>& soundManagerCreators()
+{
+    static std::map<uint32_t, SoundManagerCreator> creators;
+    return creators;
+}
+
+inline void registerSoundManagerKind(uint32_t kind, SoundManagerCreator creator)
+{
+    soundManagerCreators()[kind] = creator;
+}
+
+class UnavailableSoundManager final : public SoundManager
+{
+public:
+    ~UnavailableSoundManager() override { mChannels.clear(); }
+    ErrorCode init() override { return ERROR_DSOUND; }
+    using SoundManager::playSound;
+    ErrorCode playSound(uint32_t, int32_t, bool) override { return ERROR_OK; }
+    void stopChannel(uint32_t) override {}
+    void setChannelLevel(uint32_t, int32_t) override {}
+    uint32_t getMinSampleRate() override { return 0; }
+    uint32_t getMaxSampleRate() override { return 0; }
+    uint32_t getCapability() override { return 0; }
+    SoundChannel* createChannel() override { return new SilentChannel(this); }
+
+private:
+    class SilentChannel final : public SoundChannel
+    {
+    public:
+        using SoundChannel::SoundChannel;
+        ErrorCode play(const std::string&, int32_t, bool, bool) override { return ERROR_OK; }
+        ErrorCode stopIfPlaying() override { return ERROR_OK; }
+        ErrorCode stop() override { return ERROR_OK; }
+        ErrorCode restart() override { return ERROR_OK; }
+        bool isPlaying() override { return false; }
+        ErrorCode setLevel(int32_t) override { return ERROR_OK; }
+        ErrorCode setFrequency(uint32_t) override { return ERROR_OK; }
+        ErrorCode getFrequency(uint32_t& frequency) override
+        {
+            frequency = 0;
+            return ERROR_OK;
+        }
+        ErrorCode setPosition(uint32_t) override { return ERROR_OK; }
+        ErrorCode getPosition(uint32_t& samples) override
+        {
+            samples = 0;
+            return ERROR_OK;
+        }
+        ErrorCode getLength(uint32_t& samples) override
+        {
+            samples = 0;
+            return ERROR_OK;
+        }
+        ErrorCode setReverse(bool) override { return ERROR_OK; }
+    };
+};
+
+inline std::unique_ptr<SoundManager> createSoundManager(uint32_t kind)
+{
+    auto found = soundManagerCreators().find(kind);
+    std::unique_ptr<SoundManager> manager = found != soundManagerCreators().end() ? found->second() : nullptr;
+    if (manager == nullptr)
+        manager = std::make_unique<UnavailableSoundManager>();
+    return manager;
+}

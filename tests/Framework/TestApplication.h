@@ -35,6 +35,8 @@ public:
         setService(std::make_unique<RecordingSoundManager>());
     }
 
+    void createFirstWindow() override {}
+
     LangTable& lang() { return *getLangTable(); }
     RecordingSoundManager& sound() { return static_cast<RecordingSoundManager&>(*getSoundManager()); }
     const std::string& directory() const { return mDirectory.path(); }

@@ -1,0 +1,33 @@
+#pragma once
+// What the peer and the client share on top of the session layer.
+#include "Framework/ErrorCodes.h"
+#include "Network/NetworkMessage.h"
+#include "Network/NetworkSessionInfo.h"
+#include "Platform/Net/NetSession.h"
+
+#include <memory>
+
+namespace DirectPlay
+{
+
+// The game's ports and application ids.
+constexpr uint32_t kGamePort = 2301;
+constexpr uint32_t kLobbyPort = 2300;
+// {0E6483C6-CF28-4495-B722-124C41B30D8A}, the peer's own until the game sets its id.
+extern const uint8_t kDefaultApplicationGuid[16];
+// {20668E3E-DBDC-4206-98C6-4950DDCBE257}
+extern const uint8_t kGameApplicationGuid[16];
+// {D7D1857E-8A0A-479A-AA70-A370B5BE6ACA}
+extern const uint8_t kLobbyApplicationGuid[16];
+
+Platform::NetGuid toNetGuid(const uint8_t (&bytes)[16]);
+// The data of a kind-1 event for a connect completion.
+uint32_t connectResultCode(Platform::NetConnectResult result);
+std::unique_ptr<NetworkSessionInfo> makeSessionInfo(const Platform::NetHostInfo& host);
+// Measures, writes and hands the message to the session layer.
+ErrorCode sendMessage(Platform::NetSession& session, NetworkMessage& message, Platform::NetPlayerId target);
+// A session-layer failure with no code of its own: shown with its place in
+// the source, then ERROR_DPLAY.
+ErrorCode reportFailure(const char* what, int line, const char* file);
+
+} // namespace DirectPlay

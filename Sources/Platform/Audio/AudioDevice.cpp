@@ -1,0 +1,240 @@
+#include "Platform/Audio/AudioDevice.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cstring>
+
+namespace Platform
+{
+
+const char* audioResultName(AudioResult result)
+{
+    switch (result)
+    {
+    case kAudioOk:
+        return "AUDIO_OK";
+    case kAudioNoVirtualisation:
+        return "AUDIO_NO_VIRTUALISATION";
+    case kAudioFailed:
+        return "AUDIO_FAILED";
+    case kAudioNotImplemented:
+        return "AUDIO_NOT_IMPLEMENTED";
+    case kAudioInvalidArgument:
+        return "AUDIO_INVALID_ARGUMENT";
+    case kAudioNotInitialised:
+        return "AUDIO_NOT_INITIALISED";
+    case kAudioUnexpected:
+        return "AUDIO_UNEXPECTED";
+    case kAudioNoDriver:
+        return "AUDIO_NO_DRIVER";
+    case kAudioBufferLost:
+        return "AUDIO_BUFFER_LOST";
+    case kAudioBadFormat:
+        return "AUDIO_BAD_FORMAT";
+    case kAudioControlUnavailable:
+        return "AUDIO_CONTROL_UNAVAILABLE";
+    default:
+        return nullptr;
+    }
+}
+
+bool isPlayableFormat(const WaveFormat& format)
+{
+    if (format.formatTag != kWaveFormatPcm)
+        return false;
+    if (format.channels != 1 && format.channels != 2)
+        return false;
+    if (format.bitsPerSample != 8 && format.bitsPerSample != 16)
+        return false;
+    if (format.blockAlign != format.channels * (format.bitsPerSample / 8))
+        return false;
+    return format.samplesPerSec >= kFrequencyMin && format.samplesPerSec <= kFrequencyMax;
+}
+
+namespace
+{
+// The largest buffer the device makes; larger requests are refused.
+constexpr uint32_t kMaxBufferBytes = 0x0FFFFFFF;
+} // namespace
+
+AudioDevice::AudioDevice() : mPrimary(makePcmFormat(2, 22050, 16)) {}
+
+AudioDevice::~AudioDevice()
+{
+    close();
+    assert(mBuffers.empty() && "audio buffers must be released before their device");
+}
+
+AudioResult AudioDevice::open(AudioOutput output)
+{
+    if (mOpen)
+        return kAudioOk;
+    mOutput = output;
+    if (output == AudioOutput::System)
+    {
+        AudioResult result = openSystemDevice();
+        if (audioFailed(result))
+            return result;
+    }
+    mOpen = true;
+    return kAudioOk;
+}
+
+void AudioDevice::close()
+{
+    // The callback may be waiting for the mixer lock: never hold it here.
+    closeSystemDevice();
+    mOpen = false;
+}
+
+AudioResult AudioDevice::openSystemDevice()
+{
+    if (!mSdlAudioStarted)
+    {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            return kAudioNoDriver;
+        mSdlAudioStarted = true;
+    }
+    SDL_AudioSpec wanted;
+    std::memset(&wanted, 0, sizeof wanted);
+    wanted.freq = static_cast<int>(mPrimary.samplesPerSec);
+    wanted.format = AUDIO_S16SYS;
+    wanted.channels = static_cast<Uint8>(mPrimary.channels);
+    wanted.samples = 1024;
+    wanted.callback = &AudioDevice::audioCallback;
+    wanted.userdata = this;
+    SDL_AudioSpec obtained;
+    // SDL converts to whatever the hardware wants, so the mixer always sees
+    // the primary format.
+    mSdlDevice = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
+    if (mSdlDevice == 0)
+    {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        mSdlAudioStarted = false;
+        return kAudioNoDriver;
+    }
+    SDL_PauseAudioDevice(mSdlDevice, 0);
+    return kAudioOk;
+}
+
+void AudioDevice::closeSystemDevice()
+{
+    if (mSdlDevice != 0)
+    {
+        SDL_CloseAudioDevice(mSdlDevice);
+        mSdlDevice = 0;
+    }
+    if (mSdlAudioStarted)
+    {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        mSdlAudioStarted = false;
+    }
+}
+
+void AudioDevice::audioCallback(void* user, uint8_t* stream, int length)
+{
+    auto* device = static_cast<AudioDevice*>(user);
+    uint32_t frameBytes = device->mPrimary.blockAlign;
+    device->pump(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(length) / frameBytes);
+}
+
+AudioResult AudioDevice::setPrimaryFormat(uint16_t channels, uint32_t rate, uint16_t bits)
+{
+    if (!mOpen)
+        return kAudioNotInitialised;
+    if ((channels != 1 && channels != 2) || bits != 16 || rate < kFrequencyMin || rate > kFrequencyMax)
+        return kAudioBadFormat;
+    WaveFormat format = makePcmFormat(channels, rate, bits);
+    if (mOutput == AudioOutput::System)
+    {
+        closeSystemDevice();
+        WaveFormat previous = mPrimary;
+        {
+            std::lock_guard lock(mMutex);
+            mPrimary = format;
+        }
+        AudioResult result = openSystemDevice();
+        if (audioFailed(result))
+        {
+            mPrimary = previous;
+            mOpen = false;
+            return result;
+        }
+        return kAudioOk;
+    }
+    std::lock_guard lock(mMutex);
+    mPrimary = format;
+    return kAudioOk;
+}
+
+AudioResult AudioDevice::getCaps(AudioCaps& caps) const
+{
+    if (!mOpen)
+        return kAudioNotInitialised;
+    caps = AudioCaps{};
+    return kAudioOk;
+}
+
+AudioResult AudioDevice::createBuffer(const AudioBufferDesc& desc, std::unique_ptr<AudioBuffer>& buffer)
+{
+    buffer.reset();
+    if (!mOpen)
+        return kAudioNotInitialised;
+    if ((desc.flags & kBufferPrimary) != 0)
+        return kAudioInvalidArgument;
+    if (!isPlayableFormat(desc.format))
+        return kAudioBadFormat;
+    // Only whole frames are kept.
+    uint32_t bytes = desc.bytes - desc.bytes % desc.format.blockAlign;
+    if (bytes == 0 || bytes > kMaxBufferBytes)
+        return kAudioInvalidArgument;
+    uint8_t silence = desc.format.bitsPerSample == 8 ? 0x80 : 0;
+    auto data = std::make_shared<std::vector<uint8_t>>(bytes, silence);
+    buffer.reset(new AudioBuffer(*this, desc.flags, desc.format, std::move(data)));
+    return kAudioOk;
+}
+
+AudioResult AudioDevice::duplicateBuffer(const AudioBuffer& original, std::unique_ptr<AudioBuffer>& buffer)
+{
+    buffer.reset();
+    if (!mOpen)
+        return kAudioNotInitialised;
+    if (&original.mDevice != this)
+        return kAudioInvalidArgument;
+    buffer.reset(new AudioBuffer(*this, original.mFlags, original.mFormat, original.mData));
+    return kAudioOk;
+}
+
+void AudioDevice::addBuffer(AudioBuffer* buffer)
+{
+    std::lock_guard lock(mMutex);
+    mBuffers.push_back(buffer);
+}
+
+void AudioDevice::removeBuffer(AudioBuffer* buffer)
+{
+    std::lock_guard lock(mMutex);
+    mBuffers.erase(std::remove(mBuffers.begin(), mBuffers.end(), buffer), mBuffers.end());
+}
+
+void AudioDevice::pump(int16_t* out, uint32_t frames)
+{
+    std::lock_guard lock(mMutex);
+    const uint32_t channels = mPrimary.channels;
+    const uint32_t rate = mPrimary.samplesPerSec;
+    while (frames > 0)
+    {
+        uint32_t count = std::min(frames, kMixChunkFrames);
+        std::fill(mAccumulator, mAccumulator + count * channels, 0);
+        for (AudioBuffer* buffer : mBuffers)
+            buffer->mixInto(mAccumulator, count, channels, rate);
+        for (uint32_t i = 0; i < count * channels; ++i)
+            out[i] = static_cast<int16_t>(std::clamp(mAccumulator[i], -32768, 32767));
+        out += count * channels;
+        frames -= count;
+    }
+}
+
+} // namespace Platform

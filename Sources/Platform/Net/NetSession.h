@@ -1,0 +1,256 @@
+#pragma once
+// Sessions between copies of the game, and between the lobby client and its
+// server, on POSIX sockets: what the game's peer and client expect of a
+// peer-to-peer session service.
+//
+// - Discovery over UDP: a query carrying the application id goes to one host,
+//   or to the discovery targets (see discoveryTargets); hosts of that
+//   application answer with their session name, player count and maximum,
+//   instance id and port.
+// - Sessions over TCP with length-prefixed frames. The host is the hub: every
+//   joiner holds one connection to it, and the host relays what one joiner
+//   sends to the others, so messages stay reliable and ordered per sender.
+// - One I/O thread per object runs the sockets and calls the handler. Calls
+//   from other threads never wait for that thread, so a caller may hold a lock
+//   that the handler takes; the handler may call back into the object (send,
+//   close). A session closed by the caller reports nothing more.
+#include "Platform/Net/NetAddress.h"
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+struct pollfd;
+
+namespace Platform
+{
+
+using NetPlayerId = uint32_t;
+constexpr NetPlayerId kNetAllPlayers = 0;
+// The largest frame on a session connection, and so the largest message.
+constexpr uint32_t kNetMaxFrameSize = 64 * 1024;
+constexpr uint32_t kNetMaxMessageSize = kNetMaxFrameSize - 9;
+constexpr uint32_t kNetMaxPlayers = 64;
+constexpr uint32_t kNetMaxSessionName = 255;
+
+// Peers see each other as players; a client sees only its server.
+enum class NetRole : uint8_t
+{
+    Peer = 0,
+    ClientServer = 1
+};
+
+enum class NetConnectResult
+{
+    Accepted,
+    Rejected,
+    SessionFull,
+    InvalidPassword,
+    Failed,
+    TimedOut,
+    Cancelled
+};
+
+enum class NetCloseReason
+{
+    HostEnded,
+    ConnectionLost
+};
+
+enum class NetResult
+{
+    Ok,
+    Failed,
+    InvalidHost,
+    AlreadyInSession,
+    NotInSession,
+    NoPendingConnect,
+    MessageTooLarge
+};
+
+// One answer to a discovery query.
+struct NetHostInfo
+{
+    NetGuid application;
+    NetGuid instance;
+    uint32_t maxPlayers = 0;
+    uint32_t currentPlayers = 0;
+    std::string sessionName;
+    NetAddress address; // where to connect
+};
+
+// Called on the I/O thread. Session notifications carry the session number
+// that host or connect gave.
+class NetHandler
+{
+public:
+    virtual ~NetHandler() = default;
+    virtual void onHostFound(const NetHostInfo& host) = 0;
+    // Exactly one per connect, cancelled ones included.
+    virtual void onConnectComplete(uint32_t session, NetConnectResult result) = 0;
+    // A joiner learns of every player already there, itself included, before
+    // its connect completes.
+    virtual void onPlayerCreated(uint32_t session, NetPlayerId player, bool isLocal) = 0;
+    virtual void onPlayerDestroyed(uint32_t session, NetPlayerId player) = 0;
+    // The bytes live for the duration of the call.
+    virtual void onReceive(uint32_t session, NetPlayerId from, const uint8_t* data, uint32_t size) = 0;
+    virtual void onSessionEnded(uint32_t session, NetCloseReason reason) = 0;
+};
+
+struct NetHostOptions
+{
+    NetGuid application;
+    std::string sessionName;
+    uint32_t maxPlayers = 2; // 1 to kNetMaxPlayers; 0 means kNetMaxPlayers
+    uint16_t port = 0;       // 0: any free port
+    NetRole role = NetRole::Peer;
+    std::string password;
+};
+
+struct NetTimings
+{
+    uint32_t enumRetryMs = 500;
+    uint32_t enumTimeoutMs = 1500; // after the last query
+    uint32_t connectTimeoutMs = 5000;
+    uint32_t handshakeTimeoutMs = 5000; // a joiner that never says who it is
+    uint32_t lingerMs = 2000;           // a closed connection still draining
+};
+
+class NetSession
+{
+public:
+    explicit NetSession(NetHandler& handler, NetTimings timings = NetTimings());
+    // Stops the I/O thread; never call it from a handler. Open connections are
+    // closed as by close().
+    ~NetSession();
+    NetSession(const NetSession&) = delete;
+    NetSession& operator=(const NetSession&) = delete;
+
+    // Creates the sockets and the I/O thread; false when there is no TCP/IP.
+    bool start();
+    // Leaves any session as close() does and stops the I/O thread, waiting for
+    // a notification in progress to return; nothing is reported afterwards.
+    // Never call it from a handler, nor while holding a lock a handler takes.
+    void shutdown();
+
+    NetResult host(const NetHostOptions& options, uint32_t& session);
+    // The port the hosted session listens on (0 outside a hosted session).
+    uint16_t hostedPort();
+
+    // Sends `count` queries (0: until cancelled) to the host or, with an empty
+    // name, to the discovery targets, on `port`. A running enumeration is
+    // replaced. InvalidHost when the name cannot be resolved.
+    NetResult enumHosts(const NetGuid& application, const std::string& hostName, uint16_t port,
+                        uint32_t count);
+    void cancelEnumeration();
+
+    NetResult connect(const NetAddress& host, const NetGuid& application, const NetGuid& instance,
+                      NetRole role, const std::string& password, uint32_t& session);
+    // NoPendingConnect when no connect is pending (it may have completed); the
+    // Cancelled completion follows otherwise.
+    NetResult cancelConnect();
+
+    // To one player, or to every other player with kNetAllPlayers; never to
+    // the sender itself.
+    NetResult sendTo(NetPlayerId target, const void* data, uint32_t size);
+
+    // Leaves the session gracefully: a host tells every joiner that the
+    // session ended. A pending connect is cancelled.
+    void close();
+    // Drops every connection without a word, as a pulled cable would.
+    void abortConnections();
+
+    // The player's IPv4 address as text; false for an unknown player.
+    bool playerAddress(NetPlayerId player, std::string& address);
+    NetPlayerId localPlayer();
+
+private:
+    using Clock = std::chrono::steady_clock;
+    struct Connection;
+    struct Notification;
+    enum class Mode
+    {
+        Idle,
+        Hosting,
+        Connecting,
+        Joined
+    };
+
+    void run();
+    void wake();
+    void dispatch(std::vector<Notification>& ready);
+    void handleTimers(Clock::time_point now);
+    int buildPollSet(std::vector<::pollfd>& fds, Clock::time_point now);
+    void handlePollResult(const ::pollfd& entry);
+    void sweep();
+
+    void acceptJoiners();
+    void answerQueries();
+    void readHostAnswers();
+    void sendQueries();
+    void finishConnect(Connection& connection);
+    void readConnection(Connection& connection);
+    void flush(Connection& connection);
+    bool handleFrame(Connection& connection, uint8_t type, const uint8_t* body, uint32_t size);
+    bool handleJoin(Connection& connection, const uint8_t* body, uint32_t size);
+    bool handleAccept(Connection& connection, const uint8_t* body, uint32_t size);
+    bool handleHostData(Connection& connection, const uint8_t* body, uint32_t size);
+    void lose(Connection& connection);
+    void completeConnect(NetConnectResult result);
+    void queueFrame(Connection& connection, std::vector<uint8_t> frame);
+    void closeLink(Connection& connection, bool abortive);
+    void endSessionLocally();
+    void notify(Notification notification);
+    Connection* findConnection(int fd);
+    Connection* findPlayer(NetPlayerId player);
+    uint32_t countPlayers() const;
+
+    NetHandler& mHandler;
+    NetTimings mTimings;
+    std::mutex mMutex;
+    std::thread mThread;
+    bool mStarted = false;
+    bool mStop = false;
+    int mWakeFd = -1;
+    int mEnumFd = -1;
+
+    Mode mMode = Mode::Idle;
+    NetRole mRole = NetRole::Peer;
+    uint32_t mSession = 0;        // the session the sockets are in
+    uint32_t mDeliverSession = 0; // the session the caller still listens to
+    uint32_t mNextSession = 1;
+    NetPlayerId mLocalId = 0;
+    NetPlayerId mHostId = 0;
+    NetPlayerId mNextPlayerId = 1;
+    std::vector<std::pair<NetPlayerId, uint32_t>> mPlayerIps;
+
+    // Hosting.
+    NetHostOptions mHostOptions;
+    NetGuid mInstance;
+    int mListenFd = -1;
+    int mHostUdpFd = -1;
+    uint16_t mHostedPort = 0;
+
+    // Joining.
+    Connection* mHostLink = nullptr;
+    Clock::time_point mConnectDeadline;
+
+    // Enumeration.
+    bool mEnumActive = false;
+    NetGuid mEnumApplication;
+    std::vector<uint32_t> mEnumTargets;
+    uint16_t mEnumPort = 0;
+    uint32_t mEnumRemaining = 0;
+    bool mEnumForever = false;
+    Clock::time_point mEnumNext;
+    Clock::time_point mEnumEnd;
+
+    std::vector<std::unique_ptr<Connection>> mConnections;
+    std::vector<Notification> mNotifications;
+};
+
+} // namespace Platform

@@ -1,0 +1,38 @@
+#include "Sound/SoundErrors.h"
+
+#include "Framework/ErrorText.h"
+#include "Framework/Messages.h"
+
+#include <cstdarg>
+#include <mutex>
+
+namespace
+{
+std::mutex gReporterMutex;
+SoundErrorReporter gReporter;
+} // namespace
+
+void setSoundErrorReporter(SoundErrorReporter reporter)
+{
+    std::lock_guard lock(gReporterMutex);
+    gReporter = std::move(reporter);
+}
+
+ErrorCode reportSoundError(ErrorCode code, Platform::AudioResult result, const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    std::string detail = formatMessage(format, args);
+    va_end(args);
+    SoundErrorReporter reporter;
+    {
+        std::lock_guard lock(gReporterMutex);
+        reporter = gReporter;
+    }
+    if (reporter)
+    {
+        reporter(code, result, detail);
+        return code;
+    }
+    return reportDirectXError(code, static_cast<uint32_t>(result), "%s", detail.c_str());
+}

@@ -1,0 +1,19 @@
+#pragma once
+// How the sound code reports a failure of the sound layer: the error box
+// names the result and the place, and the caller gets the error code back.
+#include "Framework/ErrorCodes.h"
+#include "Platform/Audio/AudioResult.h"
+
+#include <functional>
+#include <string>
+
+// By default the framework's error box reports it (the no-sound-card text for
+// Platform::kAudioNoDriver, the result's name otherwise, captioned with the
+// error code's text); tests may install a reporter of their own.
+using SoundErrorReporter =
+    std::function<void(ErrorCode code, Platform::AudioResult result, const std::string& detail)>;
+void setSoundErrorReporter(SoundErrorReporter reporter);
+
+// Formats the detail (at most 255 characters), reports, returns `code`.
+ErrorCode reportSoundError(ErrorCode code, Platform::AudioResult result, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));

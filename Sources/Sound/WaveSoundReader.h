@@ -1,0 +1,44 @@
+#pragma once
+// Reads (and writes) RIFF WAVE files, on disk or in memory. The format
+// record and the data size come from an untrusted file: sizes are clamped
+// to the bytes present and a format the header cannot describe is refused.
+#include "Platform/Riff/RiffFile.h"
+#include "Sound/SoundFileReader.h"
+
+#include <vector>
+
+class WaveSoundReader : public SoundFileReader
+{
+public:
+    WaveSoundReader() = default;
+    ~WaveSoundReader() override;
+
+    Platform::AudioResult open(const char* path, const Platform::WaveFormat* format, uint32_t mode) override;
+    Platform::AudioResult openMemory(const uint8_t* data, uint32_t size, const Platform::WaveFormat* format,
+                                     uint32_t mode) override;
+    Platform::AudioResult close() override;
+    Platform::AudioResult read(uint8_t* destination, uint32_t count, uint32_t* bytesRead) override;
+    Platform::AudioResult write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten) override;
+    uint32_t size() const override { return mSize; }
+    Platform::AudioResult reset() override;
+    const Platform::WaveFormat* format() const override { return mHasFormat ? &mFormat : nullptr; }
+
+    // The bytes that follow the format record in the file (formats other than PCM).
+    const std::vector<uint8_t>& extraFormatBytes() const { return mExtra; }
+
+private:
+    Platform::AudioResult readHeader();
+    Platform::AudioResult writeHeader(const Platform::WaveFormat& format);
+
+    Platform::RiffFile mFile;
+    Platform::RiffChunk mRiffChunk;
+    // The 'data' chunk while reading; the 'fact' chunk is kept for closing a written file.
+    Platform::RiffChunk mChunk;
+    Platform::RiffChunk mFactChunk;
+    Platform::WaveFormat mFormat;
+    std::vector<uint8_t> mExtra;
+    bool mHasFormat = false;
+    uint32_t mMode = 0;
+    uint32_t mSize = 0;
+    uint32_t mRemaining = 0;
+};

@@ -1,0 +1,109 @@
+#include "SoundManagerDSound/SoundDevice.h"
+
+#include <vector>
+
+using namespace Platform;
+
+AudioResult SoundDevice::initialize()
+{
+    return mDevice.open(mOutput);
+}
+
+AudioResult SoundDevice::setPrimaryBufferFormat(uint16_t channels, uint32_t rate, uint16_t bits)
+{
+    return mDevice.setPrimaryFormat(channels, rate, bits);
+}
+
+AudioResult SoundDevice::openReader(const std::string& name, std::unique_ptr<SoundFileReader>& reader)
+{
+    reader = SoundFileReader::create(name);
+    AudioResult result = reader->openByName(name, nullptr, SoundFileReader::kModeRead);
+    if (audioFailed(result))
+        return result;
+    if (reader->size() == 0 || reader->format() == nullptr)
+        return kAudioFailed;
+    return kAudioOk;
+}
+
+AudioResult SoundDevice::createStaticSound(const std::string& name, uint32_t flags, uint32_t count,
+                                           std::unique_ptr<StaticSound>& sound)
+{
+    // 1.
+    sound.reset();
+    if (!mDevice.isOpen())
+        return kAudioNotInitialised;
+    if (count < 1)
+        return kAudioInvalidArgument;
+
+    // 2. The reader.
+    std::unique_ptr<SoundFileReader> reader;
+    AudioResult result = openReader(name, reader);
+    if (audioFailed(result))
+        return result;
+
+    // 3. The first buffer, the size of the whole sound.
+    std::vector<std::unique_ptr<AudioBuffer>> buffers(1);
+    result = mDevice.createBuffer({flags, reader->size(), *reader->format()}, buffers[0]);
+    if (audioFailed(result))
+        return result;
+
+    // 4. The others.
+    for (uint32_t i = 1; i < count; ++i)
+    {
+        std::unique_ptr<AudioBuffer> buffer;
+        if ((flags & kBufferControlEffects) != 0)
+            result = mDevice.createBuffer({flags, reader->size(), *reader->format()}, buffer);
+        else
+            result = mDevice.duplicateBuffer(*buffers[0], buffer);
+        if (audioFailed(result))
+            return result;
+        buffers.push_back(std::move(buffer));
+    }
+
+    // 5. Filled from the start.
+    sound = std::make_unique<StaticSound>(std::move(buffers), flags, std::move(reader));
+    for (uint32_t i = 0; i < sound->getBufferCount(); ++i)
+        sound->fillBuffer(sound->getBuffer(i), false);
+    return kAudioOk;
+}
+
+AudioResult SoundDevice::createStreamingSound(const std::string& name, uint32_t flags,
+                                              uint32_t notificationCount, uint32_t notificationSize,
+                                              std::shared_ptr<AudioEvent> event,
+                                              std::unique_ptr<StreamingSound>& sound)
+{
+    sound.reset();
+    if (!mDevice.isOpen())
+        return kAudioNotInitialised;
+    if (notificationCount < 1 || notificationSize < 1 || event == nullptr ||
+        notificationSize > 0xFFFFFFFFu / notificationCount)
+        return kAudioInvalidArgument;
+
+    std::unique_ptr<SoundFileReader> reader;
+    AudioResult result = openReader(name, reader);
+    if (audioFailed(result))
+        return result;
+
+    // The blocks must be whole frames, or the cursor never lands on their ends.
+    uint32_t align = reader->format()->blockAlign;
+    if (align == 0 || notificationSize % align != 0)
+        return kAudioBadFormat;
+    std::unique_ptr<AudioBuffer> buffer;
+    result = mDevice.createBuffer({flags | kBufferControlNotify | kBufferPrecisePosition,
+                                   notificationCount * notificationSize, *reader->format()},
+                                  buffer);
+    if (audioFailed(result))
+        return result;
+    std::vector<AudioNotification> positions;
+    for (uint32_t i = 0; i < notificationCount; ++i)
+        positions.push_back({notificationSize * (i + 1) - 1, event.get()});
+    result = buffer->setNotificationPositions(positions);
+    if (audioFailed(result))
+        return result;
+
+    sound = std::make_unique<StreamingSound>(std::move(buffer),
+                                             flags | kBufferControlNotify | kBufferPrecisePosition,
+                                             std::move(reader), notificationSize, std::move(event));
+    sound->fillBuffer(sound->getBuffer(0), false);
+    return kAudioOk;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// The sound manager's device object: the audio device with its primary
+// format, and the factory of static and streaming sounds read from files.
+#include "Platform/Audio/AudioDevice.h"
+#include "Platform/Audio/AudioEvent.h"
+#include "SoundManagerDSound/StaticSound.h"
+#include "SoundManagerDSound/StreamingSound.h"
+
+#include <memory>
+#include <string>
+
+class SoundDevice
+{
+public:
+    explicit SoundDevice(Platform::AudioOutput output) : mOutput(output) {}
+    SoundDevice(const SoundDevice&) = delete;
+    SoundDevice& operator=(const SoundDevice&) = delete;
+
+    Platform::AudioResult initialize();
+    Platform::AudioResult setPrimaryBufferFormat(uint16_t channels, uint32_t rate, uint16_t bits);
+    Platform::AudioResult getCaps(Platform::AudioCaps& caps) const { return mDevice.getCaps(caps); }
+
+    // `count` buffers holding the whole sound: new buffers when the flags ask
+    // for effects, duplicates of the first otherwise.
+    Platform::AudioResult createStaticSound(const std::string& name, uint32_t flags, uint32_t count,
+                                            std::unique_ptr<StaticSound>& sound);
+    // One buffer of notificationCount blocks of notificationSize bytes, each
+    // block's last byte signalling the event once played.
+    Platform::AudioResult createStreamingSound(const std::string& name, uint32_t flags,
+                                               uint32_t notificationCount, uint32_t notificationSize,
+                                               std::shared_ptr<Platform::AudioEvent> event,
+                                               std::unique_ptr<StreamingSound>& sound);
+
+    Platform::AudioDevice& audioDevice() { return mDevice; }
+
+private:
+    Platform::AudioResult openReader(const std::string& name, std::unique_ptr<SoundFileReader>& reader);
+
+    Platform::AudioOutput mOutput;
+    Platform::AudioDevice mDevice;
+};

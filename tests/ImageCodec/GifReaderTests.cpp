@@ -1,0 +1,129 @@
+#include "ImageFixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace ImageFixtures;
+
+namespace
+{
+Bytes pixelsOf(DecodedImage& image)
+{
+    return Bytes(image.getPixels(), image.getPixels() + static_cast<size_t>(image.getWidth()) *
+                                                            static_cast<size_t>(image.getHeight()));
+}
+
+Bytes sixteenColours()
+{
+    return pattern(16, 1, 3, 3);
+}
+
+GifImage fullImage(int width, int height, bool interlaced = false, int transparent = -1)
+{
+    GifImage image{0, 0, width, height, interlaced, pattern(width, height, 1), transparent};
+    for (uint8_t& index : image.raster)
+        index &= 15;
+    return image;
+}
+} // namespace
+
+TEST(GifReader, FirstImageGivesIndicesAndAnOpaquePalette)
+{
+    const GifImage first = fullImage(10, 9);
+    const Bytes colours = sixteenColours();
+    DecodedImagePtr image = decode(encodeGif(10, 9, colours, 0, {first, fullImage(10, 9)}), IMAGE_FORMAT_GIF);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->getFormat(), PIXEL_FORMAT_I8);
+    EXPECT_EQ(image->getPaletteFormat(), PIXEL_FORMAT_R8G8B8A8);
+    ASSERT_EQ(image->getPaletteSize(), 256);
+    EXPECT_EQ(pixelsOf(*image), first.raster);
+    const uint8_t* palette = image->getPalette();
+    for (int i = 0; i < 16; ++i)
+    {
+        EXPECT_EQ(palette[4 * i], colours[3 * i]);
+        EXPECT_EQ(palette[4 * i + 2], colours[3 * i + 2]);
+        EXPECT_EQ(palette[4 * i + 3], 255);
+    }
+    EXPECT_EQ(palette[4 * 16 + 3], 0);
+}
+
+TEST(GifReader, InterlacedRowsAreNotReorderedTwice)
+{
+    const GifImage interlaced = fullImage(10, 19, true);
+    DecodedImagePtr image = decode(encodeGif(10, 19, sixteenColours(), 0, {interlaced}), IMAGE_FORMAT_GIF);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(pixelsOf(*image), interlaced.raster);
+}
+
+TEST(GifReader, OnlyTheTransparentIndexLosesItsAlpha)
+{
+    const Bytes colours = pattern(256, 1, 3, 4);
+    GifImage image{0, 0, 2, 1, false, {200, 1}, 200};
+    DecodedImagePtr decoded = decode(encodeGif(2, 1, colours, 0, {image}), IMAGE_FORMAT_GIF);
+    ASSERT_NE(decoded, nullptr);
+    for (int i = 0; i < 256; ++i)
+        ASSERT_EQ(decoded->getPalette()[4 * i + 3], i == 200 ? 0 : 255) << i;
+}
+
+TEST(GifReader, ASmallFirstImageSitsAtItsOffsetOnTheBackground)
+{
+    GifImage inner{3, 2, 4, 3, false, Bytes(12, 5), -1};
+    DecodedImagePtr image = decode(encodeGif(10, 9, sixteenColours(), 2, {inner}), IMAGE_FORMAT_GIF);
+    ASSERT_NE(image, nullptr);
+    ASSERT_EQ(image->getWidth(), 10);
+    ASSERT_EQ(image->getHeight(), 9);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 10; ++x)
+        {
+            const bool inside = x >= 3 && x < 7 && y >= 2 && y < 5;
+            ASSERT_EQ(image->getPixels()[y * 10 + x], inside ? 5 : 2) << x << "," << y;
+        }
+
+    // With a transparent index the uncovered screen is transparent instead.
+    inner.transparent = 9;
+    image = decode(encodeGif(10, 9, sixteenColours(), 2, {inner}), IMAGE_FORMAT_GIF);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->getPixels()[0], 9);
+    EXPECT_EQ(image->getPixels()[2 * 10 + 3], 5);
+}
+
+TEST(GifReader, AnImageReachingPastTheScreenIsClipped)
+{
+    GifImage wide = fullImage(8, 6);
+    wide.left = 5;
+    wide.top = 4;
+    DecodedImagePtr image = decode(encodeGif(10, 7, sixteenColours(), 1, {wide}), IMAGE_FORMAT_GIF);
+    ASSERT_NE(image, nullptr);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 10; ++x)
+        {
+            const bool inside = x >= 5 && y >= 4;
+            const uint8_t expected = inside ? wide.raster[static_cast<size_t>((y - 4) * 8 + (x - 5))] : 1;
+            ASSERT_EQ(image->getPixels()[y * 10 + x], expected) << x << "," << y;
+        }
+
+    GifImage outside = fullImage(4, 4);
+    outside.left = 30;
+    image = decode(encodeGif(10, 7, sixteenColours(), 1, {outside}), IMAGE_FORMAT_GIF);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(pixelsOf(*image), Bytes(70, 1));
+}
+
+TEST(GifReader, RefusesFilesWithoutAGlobalPaletteOrAnImage)
+{
+    EXPECT_EQ(decode(encodeGif(4, 4, {}, 0, {fullImage(4, 4)}), IMAGE_FORMAT_GIF), nullptr);
+    EXPECT_EQ(decode(encodeGif(4, 4, sixteenColours(), 0, {}), IMAGE_FORMAT_GIF), nullptr);
+    EXPECT_EQ(decode(Bytes{'G', 'I', 'F', '8', '9', 'a'}, IMAGE_FORMAT_GIF), nullptr);
+}
+
+TEST(GifReader, RefusesImagesWithASideAbove16384BeforeDecodingThem)
+{
+    GifImage wide{0, 0, 16385, 1, false, Bytes(16385, 1), -1};
+    EXPECT_EQ(decode(encodeGif(4, 1, sixteenColours(), 0, {wide}), IMAGE_FORMAT_GIF), nullptr);
+    // A later frame counts too: giflib decodes them all.
+    EXPECT_EQ(decode(encodeGif(4, 1, sixteenColours(), 0, {fullImage(4, 1), wide}), IMAGE_FORMAT_GIF),
+              nullptr);
+    wide.width = 16384;
+    wide.raster.resize(16384);
+    EXPECT_NE(decode(encodeGif(4, 1, sixteenColours(), 0, {wide}), IMAGE_FORMAT_GIF), nullptr);
+    EXPECT_EQ(decode(encodeGif(16385, 1, sixteenColours(), 0, {fullImage(4, 1)}), IMAGE_FORMAT_GIF), nullptr);
+}

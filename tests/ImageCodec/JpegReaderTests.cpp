@@ -1,0 +1,125 @@
+#include "ImageFixtures.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace ImageFixtures;
+
+namespace
+{
+// A smooth gradient survives compression within a few levels.
+Bytes gradient(int width, int height, int channels)
+{
+    Bytes out;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < channels; ++c)
+                out.push_back(static_cast<uint8_t>(x * 3 + y * 2 + c * 30));
+    return out;
+}
+
+void expectClose(DecodedImage& image, const Bytes& rgb)
+{
+    ASSERT_EQ(image.getFormat(), PIXEL_FORMAT_R8G8B8);
+    int worst = 0;
+    for (size_t i = 0; i < rgb.size(); ++i)
+        worst = std::max(worst, std::abs(int{image.getPixels()[i]} - int{rgb[i]}));
+    EXPECT_LE(worst, 8);
+}
+} // namespace
+
+TEST(JpegReader, ColourImagesDecodeToRgb)
+{
+    const Bytes rgb = gradient(40, 24, 3);
+    DecodedImagePtr image = decode(encodeJpeg(40, 24, 3, rgb, 95), IMAGE_FORMAT_JPEG);
+    ASSERT_NE(image, nullptr);
+    EXPECT_EQ(image->getWidth(), 40);
+    EXPECT_EQ(image->getHeight(), 24);
+    EXPECT_EQ(image->getPalette(), nullptr);
+    expectClose(*image, rgb);
+}
+
+TEST(JpegReader, GreyImagesFillAllThreeChannels)
+{
+    const Bytes grey = gradient(24, 16, 1);
+    DecodedImagePtr image = decode(encodeJpeg(24, 16, 1, grey, 95), IMAGE_FORMAT_JPEG);
+    ASSERT_NE(image, nullptr);
+    Bytes expected;
+    for (uint8_t value : grey)
+        expected.insert(expected.end(), {value, value, value});
+    expectClose(*image, expected);
+    for (size_t i = 0; i < grey.size(); ++i)
+    {
+        ASSERT_EQ(image->getPixels()[3 * i], image->getPixels()[3 * i + 1]);
+        ASSERT_EQ(image->getPixels()[3 * i], image->getPixels()[3 * i + 2]);
+    }
+}
+
+TEST(JpegReader, ProgressiveImagesDecode)
+{
+    const Bytes rgb = gradient(33, 17, 3);
+    DecodedImagePtr image = decode(encodeJpeg(33, 17, 3, rgb, 95, true), IMAGE_FORMAT_JPEG);
+    ASSERT_NE(image, nullptr);
+    expectClose(*image, rgb);
+}
+
+TEST(JpegReader, RefusesFourComponentImages)
+{
+    EXPECT_EQ(decode(encodeJpeg(8, 8, 4, pattern(8, 8, 4)), IMAGE_FORMAT_JPEG), nullptr);
+}
+
+TEST(JpegReader, ACutFileIsNotPassedOffAsAnImage)
+{
+    // The decoder would fill the missing rows with grey; the reader refuses.
+    const Bytes whole = encodeJpeg(64, 64, 3, pattern(64, 64, 3), 90);
+    EXPECT_NE(decode(whole, IMAGE_FORMAT_JPEG), nullptr);
+    EXPECT_EQ(
+        decode(Bytes(whole.begin(), whole.begin() + static_cast<long>(whole.size() / 2)), IMAGE_FORMAT_JPEG),
+        nullptr);
+    // Only the final marker missing.
+    EXPECT_EQ(decode(Bytes(whole.begin(), whole.end() - 2), IMAGE_FORMAT_JPEG), nullptr);
+}
+
+TEST(JpegReader, RefusesOtherData)
+{
+    EXPECT_EQ(decode(Bytes{0xFF, 0xD8, 0xFF, 0xD9}, IMAGE_FORMAT_JPEG), nullptr);
+    EXPECT_EQ(decode(Bytes(100, 0x42), IMAGE_FORMAT_JPEG), nullptr);
+    EXPECT_EQ(decode(Bytes{}, IMAGE_FORMAT_JPEG), nullptr);
+}
+
+TEST(JpegReader, AProgressiveHeaderClaimingAHugeImageFailsCheaply)
+{
+    Bytes bytes = encodeJpeg(16, 16, 3, pattern(16, 16, 3), 50, true);
+    size_t frame = 0;
+    for (size_t i = 0; i + 1 < bytes.size(); ++i)
+    {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC2)
+        {
+            frame = i;
+            break;
+        }
+    }
+    ASSERT_NE(frame, 0u);
+    // Height and width, big-endian, after the marker, length and precision.
+    bytes[frame + 5] = 0x3E;
+    bytes[frame + 6] = 0x80;
+    bytes[frame + 7] = 0x3E;
+    bytes[frame + 8] = 0x80;
+    EXPECT_EQ(decode(bytes, IMAGE_FORMAT_JPEG), nullptr);
+}
+
+TEST(JpegReader, AFrameLargerThanItsDataIsRefused)
+{
+    // Baseline this time: the scan ends long before the claimed rows do.
+    Bytes bytes = encodeJpeg(16, 16, 3, pattern(16, 16, 3), 50);
+    for (size_t i = 0; i + 8 < bytes.size(); ++i)
+    {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xC0)
+        {
+            bytes[i + 5] = 0x10; // 4096 rows
+            break;
+        }
+    }
+    EXPECT_EQ(decode(bytes, IMAGE_FORMAT_JPEG), nullptr);
+}

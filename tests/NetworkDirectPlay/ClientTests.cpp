@@ -1,0 +1,176 @@
+#include "PeerHarness.h"
+
+#include "Network/NetworkStreams.h"
+#include "NetworkDirectPlay/NetworkClientDirectPlay.h"
+
+#include "../Network/FakeGame.h"
+
+#include <condition_variable>
+
+namespace
+{
+// A stand-in for the online server: keeps what clients send, answers on
+// request.
+class LobbyServer : public Platform::NetHandler
+{
+public:
+    LobbyServer() : net(*this, fastTimings())
+    {
+        registerGameMessages();
+        EXPECT_TRUE(net.start());
+        Platform::NetHostOptions options;
+        options.application = DirectPlay::toNetGuid(DirectPlay::kLobbyApplicationGuid);
+        options.sessionName = "Morvex Games";
+        options.maxPlayers = 16;
+        options.role = Platform::NetRole::ClientServer;
+        uint32_t session = 0;
+        EXPECT_EQ(net.host(options, session), Platform::NetResult::Ok);
+    }
+    ~LobbyServer() override { net.shutdown(); }
+
+    void onHostFound(const Platform::NetHostInfo&) override {}
+    void onConnectComplete(uint32_t, Platform::NetConnectResult) override {}
+    void onPlayerCreated(uint32_t, Platform::NetPlayerId player, bool isLocal) override
+    {
+        if (!isLocal)
+            client = player;
+    }
+    void onPlayerDestroyed(uint32_t, Platform::NetPlayerId) override {}
+    void onReceive(uint32_t, Platform::NetPlayerId, const uint8_t* data, uint32_t size) override
+    {
+        std::unique_ptr<NetworkMessage> message;
+        if (readNetworkMessage(data, size, message) != ERROR_OK)
+            return;
+        std::lock_guard lock(mutex);
+        received.push_back(std::move(message));
+        changed.notify_all();
+    }
+    void onSessionEnded(uint32_t, Platform::NetCloseReason) override {}
+
+    bool waitForMessages(size_t count)
+    {
+        std::unique_lock lock(mutex);
+        return changed.wait_for(lock, std::chrono::seconds(5), [&] { return received.size() >= count; });
+    }
+    void send(NetworkMessage& message) { DirectPlay::sendMessage(net, message, client); }
+
+    Platform::NetSession net;
+    std::atomic<Platform::NetPlayerId> client{0};
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::vector<std::unique_ptr<NetworkMessage>> received;
+};
+
+struct TestClient
+{
+    explicit TestClient(uint16_t serverPort) : client(fastTimings())
+    {
+        client.setPorts(DirectPlay::kLobbyPort, serverPort);
+        EXPECT_EQ(client.setApplicationGuid(DirectPlay::kLobbyApplicationGuid, 16), ERROR_OK);
+        client.setNickname("Ann");
+        EXPECT_EQ(client.init(), ERROR_OK);
+    }
+    bool pumpUntil(const std::function<bool()>& done)
+    {
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        for (;;)
+        {
+            {
+                std::scoped_lock guard(client);
+                while (auto event = client.popEvent())
+                {
+                    if (event->getKind() == NETWORK_EVENT_MESSAGE)
+                    {
+                        auto& received = static_cast<NetworkMessageEvent&>(*event);
+                        EXPECT_EQ(received.getSender(), nullptr);
+                        received.getMessage()->execute(&client, received.getSender());
+                    }
+                    events.push_back(std::move(event));
+                }
+                if (done())
+                    return true;
+            }
+            if (std::chrono::steady_clock::now() > deadline)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+    }
+    NetworkDataEvent* find(uint32_t kind)
+    {
+        for (auto& event : events)
+        {
+            if (event->getKind() == kind)
+                return dynamic_cast<NetworkDataEvent*>(event.get());
+        }
+        return nullptr;
+    }
+    NetworkClientDirectPlay client;
+    std::vector<std::unique_ptr<NetworkEvent>> events;
+};
+} // namespace
+
+TEST(LobbyClient, FindsTheServerLogsInAndHearsItsChat)
+{
+    LobbyServer server;
+    TestClient lobby(server.net.hostedPort());
+    {
+        std::scoped_lock guard(lobby.client);
+        ASSERT_EQ(lobby.client.enumHosts("127.0.0.1", 1), ERROR_OK);
+    }
+    ASSERT_TRUE(lobby.pumpUntil([&] { return lobby.client.getServers().size() == 1; }));
+    {
+        std::scoped_lock guard(lobby.client);
+        EXPECT_EQ(lobby.client.getServers()[0]->mSessionName, "Morvex Games");
+        ASSERT_EQ(lobby.client.connect(*lobby.client.getServers()[0]), ERROR_OK);
+    }
+    ASSERT_TRUE(lobby.pumpUntil([&] { return lobby.find(NETWORK_EVENT_CONNECT_RESULT) != nullptr; }));
+    EXPECT_EQ(lobby.find(NETWORK_EVENT_CONNECT_RESULT)->getData(), CONNECT_RESULT_OK);
+    {
+        std::scoped_lock guard(lobby.client);
+        EXPECT_FALSE(lobby.client.getPlayerSet()->isPlayerTable());
+        ASSERT_EQ(lobby.client.send(std::make_unique<LobbyRequest>("ann", "pw", "FR", 1)), ERROR_OK);
+    }
+    ASSERT_TRUE(server.waitForMessages(2));
+    {
+        std::lock_guard lock(server.mutex);
+        auto* name = dynamic_cast<PlayerNameMessage*>(server.received[0].get());
+        ASSERT_NE(name, nullptr);
+        EXPECT_EQ(name->getName(), "Ann");
+        auto* request = dynamic_cast<LobbyRequest*>(server.received[1].get());
+        ASSERT_NE(request, nullptr);
+        EXPECT_EQ(request->getLogin(), "ann");
+        EXPECT_EQ(request->getMode(), 1u);
+    }
+
+    FakeListener listener;
+    lobby.client.setListener(&listener);
+    ChatMessage chat("bienvenue");
+    server.send(chat);
+    ASSERT_TRUE(lobby.pumpUntil([&] { return !listener.chats.empty(); }));
+    EXPECT_EQ(listener.chats[0], "bienvenue");
+
+    server.net.close();
+    ASSERT_TRUE(lobby.pumpUntil([&] { return lobby.find(NETWORK_EVENT_SESSION_ENDED) != nullptr; }));
+    EXPECT_EQ(lobby.find(NETWORK_EVENT_SESSION_ENDED)->getData(), DISCONNECT_HOST_LEFT);
+    std::scoped_lock guard(lobby.client);
+    EXPECT_EQ(lobby.client.getPlayerSet(), nullptr);
+    EXPECT_EQ(lobby.client.close(), ERROR_NOT_IN_A_GAME);
+    EXPECT_EQ(lobby.client.send(std::make_unique<ChatMessage>("x")), ERROR_NOT_IN_A_GAME);
+}
+
+TEST(LobbyClient, AGamePeerCannotJoinTheLobbyNorTheReverse)
+{
+    LobbyServer server;
+    TestPeer peer("Bob");
+    {
+        std::scoped_lock guard(peer.peer);
+        NetworkSessionInfo lobby;
+        lobby.mHostIp = 0x7F000001;
+        lobby.mHostPort = server.net.hostedPort();
+        lobby.mMaxPlayers = 16;
+        ASSERT_EQ(peer.peer.setApplicationGuid(DirectPlay::kLobbyApplicationGuid, 16), ERROR_OK);
+        ASSERT_EQ(peer.peer.connect(lobby), ERROR_OK);
+    }
+    ASSERT_TRUE(peer.waitFor(NETWORK_EVENT_CONNECT_RESULT));
+    EXPECT_EQ(peer.dataOf(NETWORK_EVENT_CONNECT_RESULT), CONNECT_RESULT_REJECTED);
+}

@@ -1,0 +1,385 @@
+#include "../Sound/OggEncoder.h"
+#include "../Sound/WaveBuilder.h"
+
+#include "Platform/System/MessageSink.h"
+#include "Platform/System/Paths.h"
+#include "Platform/System/Random.h"
+#include "Sound/SoundErrors.h"
+#include "SoundManagerDSound/SoundChannelDSound.h"
+#include "SoundManagerDSound/SoundManagerDSound.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+using namespace Platform;
+
+namespace
+{
+// A manager on the manual mixer, configured as the application configures
+// it, with the program folder in a scratch directory.
+class SoundManagerDSoundTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        mPreviousFolder = programDirectory();
+        setProgramDirectory(mFolder.path());
+        std::filesystem::create_directories(mFolder.path() + "data/sons");
+        manager = makeManager();
+        ASSERT_EQ(manager->init(), ERROR_OK);
+    }
+    void TearDown() override
+    {
+        manager.reset();
+        setProgramDirectory(mPreviousFolder);
+    }
+
+    static std::unique_ptr<SoundManagerDSound> makeManager()
+    {
+        auto made = std::make_unique<SoundManagerDSound>(AudioOutput::Manual);
+        made->setChannelCount(8);
+        made->setGroupCount(2);
+        made->setGroupChannels(SoundManager::MUSIC_GROUP, 0, 1);
+        made->setGroupLevel(SoundManager::MUSIC_GROUP, 255);
+        made->setGroupChannels(SoundManager::EFFECTS_GROUP, 1, 7);
+        made->setGroupLevel(SoundManager::EFFECTS_GROUP, 255);
+        return made;
+    }
+
+    // Writes data\sons\<name> with mono 16-bit samples and returns its game path.
+    std::string writeWave(const std::string& name, const std::vector<int16_t>& samples, uint16_t channels = 1)
+    {
+        TestWave::Spec spec;
+        spec.channels = channels;
+        spec.data = TestWave::samples16(samples);
+        TestWave::writeFile(mFolder.path() + "data/sons/" + name, TestWave::build(spec));
+        return "data\\sons\\" + name;
+    }
+
+    // Left channel of the next frames.
+    std::vector<int16_t> pumpLeft(uint32_t frames)
+    {
+        std::vector<int16_t> out(frames * 2);
+        manager->getAudioDevice().pump(out.data(), frames);
+        std::vector<int16_t> left(frames);
+        for (uint32_t i = 0; i < frames; ++i)
+            left[i] = out[2 * i];
+        return left;
+    }
+
+    SoundChannelDSound& channel(uint32_t i)
+    {
+        return static_cast<SoundChannelDSound&>(*manager->getChannel(i));
+    }
+
+    static std::vector<int16_t> ramp(int count, int start = 1, int step = 1)
+    {
+        std::vector<int16_t> values(static_cast<size_t>(count));
+        for (int i = 0; i < count; ++i)
+            values[static_cast<size_t>(i)] = static_cast<int16_t>(start + i * step);
+        return values;
+    }
+
+    TemporaryDirectory mFolder;
+    std::string mPreviousFolder;
+    ScopedMessageCapture messages;
+    std::unique_ptr<SoundManagerDSound> manager;
+};
+
+int32_t volumeOf(AudioBuffer* buffer)
+{
+    int32_t volume = 1;
+    buffer->getVolume(volume);
+    return volume;
+}
+} // namespace
+
+TEST_F(SoundManagerDSoundTest, TheSameStaticNameReusesItsBufferAndRestarts)
+{
+    std::string name = writeWave("clic.wav", ramp(100));
+    ASSERT_EQ(channel(1).play(name, -1, false, false), ERROR_OK);
+    StaticSound* first = channel(1).getSound();
+    EXPECT_EQ(pumpLeft(3), ramp(3));
+    EXPECT_EQ(pumpLeft(2), ramp(2, 4));
+
+    ASSERT_EQ(channel(1).play(name, -1, false, false), ERROR_OK);
+    EXPECT_EQ(channel(1).getSound(), first);
+    EXPECT_EQ(pumpLeft(3), ramp(3));
+
+    // Shorter than nothing else: played once, then silence and stopped.
+    pumpLeft(97);
+    EXPECT_EQ(pumpLeft(2), std::vector<int16_t>(2, 0));
+    EXPECT_FALSE(channel(1).isPlaying());
+
+    uint32_t length = 0;
+    channel(1).getLength(length);
+    EXPECT_EQ(length, 100u);
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SoundManagerDSoundTest, AStreamingSoundPlaysToItsEndAcrossRefillsThenStops)
+{
+    // Two and a half buffers of 8 blocks of 40000 mono frames.
+    const int frames = 8 * 40000 * 2 + 20000 + 123;
+    std::vector<int16_t> samples(static_cast<size_t>(frames));
+    for (int i = 0; i < frames; ++i)
+        samples[static_cast<size_t>(i)] = static_cast<int16_t>(1 + i % 30011);
+    std::string name = writeWave("musique.wav", samples);
+
+    ASSERT_EQ(channel(0).play(name, -1, true, true), ERROR_OK);
+    EXPECT_EQ(manager->getStreamingSoundCount(), 1u);
+    ASSERT_TRUE(manager->waitForNotifications());
+
+    // Half a block at a time, letting the refill thread keep up.
+    std::vector<int16_t> heard;
+    int pumps = 0;
+    while (channel(0).isPlaying() && pumps < 200)
+    {
+        std::vector<int16_t> part = pumpLeft(20000);
+        heard.insert(heard.end(), part.begin(), part.end());
+        ASSERT_TRUE(manager->waitForNotifications());
+        ++pumps;
+    }
+    EXPECT_FALSE(channel(0).isPlaying()) << "looping was asked, yet the stream must end";
+    ASSERT_GE(heard.size(), samples.size());
+    // Every sample in order, then only silence.
+    size_t firstWrong = 0;
+    while (firstWrong < samples.size() && heard[firstWrong] == samples[firstWrong])
+        ++firstWrong;
+    EXPECT_EQ(firstWrong, samples.size());
+    for (size_t i = samples.size(); i < heard.size(); ++i)
+        ASSERT_EQ(heard[i], 0) << i;
+    // It stops within a buffer of its end.
+    EXPECT_LT(heard.size(), samples.size() + 8 * 40000);
+}
+
+TEST_F(SoundManagerDSoundTest, OggMusicStreamsFromTheDisk)
+{
+    ASSERT_TRUE(TestOgg::encodeTone(mFolder.path() + "data/sons/theme.ogg", 2, 22050, 30000));
+    ASSERT_EQ(channel(0).play("data\\sons\\theme.ogg", -1, false, true), ERROR_OK);
+    ASSERT_TRUE(manager->waitForNotifications());
+    int16_t peak = 0;
+    int pumps = 0;
+    while (channel(0).isPlaying() && pumps < 100)
+    {
+        for (int16_t s : pumpLeft(20000))
+            peak = std::max(peak, s);
+        ASSERT_TRUE(manager->waitForNotifications());
+        ++pumps;
+    }
+    EXPECT_FALSE(channel(0).isPlaying());
+    EXPECT_GT(peak, 8000);
+}
+
+TEST_F(SoundManagerDSoundTest, PlayByIdNeedsTheEffectsGroupAndRestarts)
+{
+    std::string name = writeWave("erreur.wav", ramp(10, 100, 100));
+    manager->setSoundCount(4);
+    manager->setSoundName(3, name);
+
+    manager->setGroupEnabled(SoundManager::EFFECTS_GROUP, false);
+    EXPECT_EQ(manager->playSound(3, -1, false), ERROR_OK);
+    EXPECT_EQ(manager->getLoadedSound(3), nullptr);
+    EXPECT_EQ(pumpLeft(1), std::vector<int16_t>{0});
+
+    manager->setGroupEnabled(SoundManager::EFFECTS_GROUP, true);
+    EXPECT_EQ(manager->playSound(3, -1, false), ERROR_OK);
+    ASSERT_NE(manager->getLoadedSound(3), nullptr);
+    EXPECT_EQ(pumpLeft(2), ramp(2, 100, 100));
+    // Again while playing: from the start.
+    EXPECT_EQ(manager->playSound(3, -1, false), ERROR_OK);
+    EXPECT_EQ(pumpLeft(2), ramp(2, 100, 100));
+
+    // At the effects group's level.
+    manager->setGroupLevel(SoundManager::EFFECTS_GROUP, 178);
+    EXPECT_EQ(manager->playSound(3, -1, false), ERROR_OK);
+    EXPECT_EQ(volumeOf(manager->getLoadedSound(3)->getBuffer(0)), -906);
+
+    // Ids outside the table play nothing.
+    EXPECT_EQ(manager->playSound(0, -1, false), ERROR_OK);
+    EXPECT_EQ(manager->playSound(4, -1, false), ERROR_OK);
+    EXPECT_EQ(manager->playSound(0xFFFFFFFF, -1, false), ERROR_OK);
+    EXPECT_TRUE(messages.messages().empty());
+}
+
+TEST_F(SoundManagerDSoundTest, WhenEveryBufferIsBusyOneIsTakenAtRandom)
+{
+    std::string name = writeWave("pion.wav", ramp(1000));
+    std::unique_ptr<StaticSound> sound;
+    ASSERT_EQ(manager->getDevice().createStaticSound(name, kBufferControlVolume, 3, sound), kAudioOk);
+    ASSERT_EQ(sound->getBufferCount(), 3u);
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(sound->play(0, 0, -100, -1, 0), kAudioOk);
+    for (uint32_t i = 0; i < 3; ++i)
+        EXPECT_EQ(volumeOf(sound->getBuffer(i)), -100);
+
+    seedRandom(4242);
+    uint32_t expected = static_cast<uint32_t>(Platform::random()) % 3;
+    seedRandom(4242);
+    ASSERT_EQ(sound->play(0, 0, -700, -1, 0), kAudioOk);
+    for (uint32_t i = 0; i < 3; ++i)
+        EXPECT_EQ(volumeOf(sound->getBuffer(i)), i == expected ? -700 : -100) << i;
+}
+
+TEST_F(SoundManagerDSoundTest, ReversedSoundsPlayTheirFramesBackwards)
+{
+    std::string name = writeWave("stereo.wav", {1, -1, 2, -2, 3, -3}, 2);
+    ASSERT_EQ(channel(2).play(name, -1, false, false), ERROR_OK);
+    ASSERT_EQ(channel(2).setReverse(true), ERROR_OK);
+    std::vector<int16_t> out(6);
+    manager->getAudioDevice().pump(out.data(), 3);
+    // Frames reversed, each frame's two sides kept together.
+    EXPECT_EQ(out, (std::vector<int16_t>{3, -3, 2, -2, 1, -1}));
+    ASSERT_EQ(channel(2).setReverse(false), ERROR_OK);
+    channel(2).setPosition(0);
+    channel(2).restart();
+    manager->getAudioDevice().pump(out.data(), 3);
+    EXPECT_EQ(out, (std::vector<int16_t>{1, -1, 2, -2, 3, -3}));
+}
+
+TEST_F(SoundManagerDSoundTest, AChannelLevelReachesItsPlayingSound)
+{
+    std::string name = writeWave("long.wav", std::vector<int16_t>(5000, 1000));
+    ASSERT_EQ(channel(3).play(name, -1, true, false), ERROR_OK);
+    AudioBuffer* buffer = channel(3).getSound()->getBuffer(0);
+    EXPECT_EQ(volumeOf(buffer), 0);
+    manager->setSoundLevel(0);
+    EXPECT_EQ(volumeOf(buffer), -3000);
+    // An explicit level wins over the group's.
+    channel(3).setLevel(178);
+    EXPECT_EQ(volumeOf(buffer), -906);
+    // A channel moved out of every group resolves to 255.
+    manager->setGroupChannels(SoundManager::EFFECTS_GROUP, 4, 4);
+    channel(3).setLevel(-1);
+    EXPECT_EQ(volumeOf(buffer), 0);
+}
+
+TEST_F(SoundManagerDSoundTest, ChannelSettingsReportDeviceFailuresWithTheirPlace)
+{
+    EXPECT_EQ(manager->getMinSampleRate(), kFrequencyMin);
+    EXPECT_EQ(manager->getMaxSampleRate(), kFrequencyMax);
+    // Without a sound the settings do nothing.
+    EXPECT_EQ(channel(1).setFrequency(11025), ERROR_OK);
+    uint32_t value = 7;
+    EXPECT_EQ(channel(1).getPosition(value), ERROR_OK);
+    EXPECT_EQ(value, 0u);
+
+    std::string name = writeWave("pas.wav", ramp(400));
+    ASSERT_EQ(channel(1).play(name, -1, false, false), ERROR_OK);
+    EXPECT_EQ(channel(1).setFrequency(44100), ERROR_OK);
+    EXPECT_EQ(channel(1).getFrequency(value), ERROR_OK);
+    EXPECT_EQ(value, 44100u);
+    EXPECT_EQ(channel(1).setPosition(100), ERROR_OK);
+    EXPECT_EQ(channel(1).getPosition(value), ERROR_OK);
+    EXPECT_EQ(value, 100u);
+    EXPECT_TRUE(messages.messages().empty());
+
+    // Past the end of the sound; and a streaming buffer has no frequency control.
+    EXPECT_EQ(channel(1).setPosition(400), ERROR_DSOUND);
+    ASSERT_EQ(channel(0).play(name, -1, false, true), ERROR_OK);
+    EXPECT_EQ(channel(0).setFrequency(11025), ERROR_DSOUND);
+    ASSERT_EQ(messages.messages().size(), 2u);
+    for (const auto& message : messages.messages())
+    {
+        EXPECT_EQ(message.kind, MessageKind::Error);
+        EXPECT_NE(message.text.find("(line "), std::string::npos);
+        EXPECT_NE(message.text.find("in file Sources\\SoundManagerDSound\\SoundChannelDSound.cpp)"),
+                  std::string::npos);
+    }
+}
+
+TEST_F(SoundManagerDSoundTest, MissingFilesReturnTheirCodeAndSayWhich)
+{
+    EXPECT_EQ(channel(1).play("data\\sons\\absent.wav", -1, false, false), ERROR_DSOUND);
+    EXPECT_EQ(channel(1).getSound(), nullptr);
+    EXPECT_FALSE(channel(1).isPlaying());
+    EXPECT_EQ(channel(0).play("data\\sons\\absent.ogg", -1, false, true), ERROR_DSOUND);
+    EXPECT_EQ(manager->getStreamingSoundCount(), 0u);
+
+    manager->setSoundCount(4);
+    EXPECT_EQ(manager->playSound(3, -1, false), ERROR_DSOUND);
+    ASSERT_EQ(messages.messages().size(), 4u);
+    EXPECT_EQ(messages.messages()[0].text, "Impossible de charger le son data\\sons\\absent.wav");
+    EXPECT_EQ(messages.messages()[1].text, "Impossible de charger le son data\\sons\\absent.ogg");
+    EXPECT_EQ(messages.messages()[2].text, "Son non initialisé 3");
+    EXPECT_EQ(messages.messages()[3].text, "Impossible de charger le son ");
+
+    // A file the mixer cannot play fails the same way.
+    TestWave::Spec adpcm;
+    adpcm.formatTag = 2;
+    adpcm.data = std::vector<uint8_t>(64, 0);
+    TestWave::writeFile(mFolder.path() + "data/sons/adpcm.wav", TestWave::build(adpcm));
+    EXPECT_EQ(channel(1).play("data\\sons\\adpcm.wav", -1, false, false), ERROR_DSOUND);
+}
+
+TEST_F(SoundManagerDSoundTest, StartUpAndShutDownRepeatWithStreamsRunning)
+{
+    std::string name = writeWave("court.wav", ramp(3000));
+    for (int round = 0; round < 100; ++round)
+    {
+        std::unique_ptr<SoundManagerDSound> other = makeManager();
+        ASSERT_EQ(other->init(), ERROR_OK);
+        ASSERT_EQ(other->getChannel(0)->play(name, -1, false, true), ERROR_OK);
+        ASSERT_EQ(other->getChannel(1)->play(name, -1, false, false), ERROR_OK);
+        std::vector<int16_t> out(2 * 45000);
+        other->getAudioDevice().pump(out.data(), 45000); // past the first block: a refill is due
+    }
+}
+
+TEST(SoundManagerDSoundStartUp, NoSoundDeviceIsAStartUpError)
+{
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    std::string previous = saved != nullptr ? saved : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    std::vector<AudioResult> reported;
+    setSoundErrorReporter(
+        [&](ErrorCode code, AudioResult result, const std::string& detail)
+        {
+            EXPECT_EQ(code, ERROR_DSOUND);
+            EXPECT_NE(detail.find("(line "), std::string::npos);
+            EXPECT_NE(detail.find("SoundManagerDSound.cpp)"), std::string::npos);
+            reported.push_back(result);
+        });
+    {
+        SoundManagerDSound manager;
+        manager.setChannelCount(8);
+        EXPECT_EQ(manager.init(), ERROR_DSOUND);
+        EXPECT_EQ(manager.getChannel(1)->play("x.wav", -1, false, false), ERROR_DSOUND);
+    }
+    setSoundErrorReporter(nullptr);
+    EXPECT_EQ(reported, std::vector<AudioResult>{kAudioNoDriver});
+    if (saved != nullptr)
+        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+}
+
+TEST(SoundManagerDSoundStartUp, TheNoDeviceBoxNamesThePlaceOfTheFailure)
+{
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    std::string previous = saved != nullptr ? saved : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    ScopedMessageCapture messages;
+    {
+        SoundManagerDSound manager;
+        EXPECT_EQ(manager.init(), ERROR_DSOUND);
+    }
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_EQ(messages.messages()[0].kind, MessageKind::Error);
+    EXPECT_NE(messages.messages()[0].text.find("(line "), std::string::npos);
+    EXPECT_NE(messages.messages()[0].text.find("SoundManagerDSound.cpp)"), std::string::npos);
+    if (saved != nullptr)
+        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+}
+
+TEST(SoundManagerDSoundStartUp, KindOneIsThisManager)
+{
+    SoundManagerDSound::registerKind();
+    std::unique_ptr<SoundManager> manager = createSoundManager(1);
+    EXPECT_NE(dynamic_cast<SoundManagerDSound*>(manager.get()), nullptr);
+    EXPECT_EQ(manager->getCapability(), 1u);
+}
