@@ -4,11 +4,11 @@
 // and the geometry the board view relies on.
 #include "Framework/BinaryStream.h"
 #include "Framework/XmlReader.h"
+#include "ImageCodec/ImageLibrary.h"
 #include "Platform/System/Paths.h"
 #include "XFileReader.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
 #include <algorithm>
 #include <cmath>
@@ -68,20 +68,17 @@ float dot(XTest::Vec3 a, XTest::Vec3 b)
     return a.x * b.x + a.y * b.y + a.z * b.z;
 }
 
-// Decodes the whole image; reports its size.
+// Decodes the whole image with the game's image layer, in the pixel format
+// textures ask for; reports its size.
 bool decodePng(const std::string& path, uint32_t& width, uint32_t& height)
 {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str()))
+    DecodedImagePtr image(
+        convertImage(openImageByName(path.c_str(), IMAGE_FORMAT_PNG), PIXEL_FORMAT_B8G8R8A8));
+    if (!image)
         return false;
-    image.format = PNG_FORMAT_RGBA;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    bool ok = png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) != 0;
-    width = image.width;
-    height = image.height;
-    png_image_free(&image);
-    return ok;
+    width = static_cast<uint32_t>(image->getWidth());
+    height = static_cast<uint32_t>(image->getHeight());
+    return true;
 }
 
 bool isPowerOfTwo(uint32_t v)
