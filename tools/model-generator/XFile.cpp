@@ -156,8 +156,9 @@ std::string XMesh::frameText() const
     add("   MeshMaterialList {\n");
     add("    " + std::to_string(mMaterials.size()) + ";\n");
     add("    " + std::to_string(mFaces.size()) + ";\n");
+    // The list ends in ";;", as most exporters write it.
     for (size_t i = 0; i < mFaces.size(); ++i)
-        add("    " + std::to_string(mFaces[i].material) + (i + 1 < mFaces.size() ? "," : ";") + "\n");
+        add("    " + std::to_string(mFaces[i].material) + (i + 1 < mFaces.size() ? "," : ";;") + "\n");
     for (const XMaterial& m : mMaterials)
     {
         add("    Material " + m.name + " {\n");
