@@ -75,7 +75,9 @@ Canvas pieceTexture(int rank, const Scheme& scheme, GlyphPainter& glyphs)
     c.fillRect(0, 0, 256, 256, scheme.body);
     c.ring(128, 128, 112, 118, kAccent);
     c.disc(128, 128, 112, scheme.face);
-    if (!glyphs.drawEmoji(c, kAnimals[rank].emoji, 128, 100, 160))
+    Rgba contour = scheme.badge;
+    contour.a = 0.8f;
+    if (!glyphs.drawEmoji(c, kAnimals[rank].emoji, 128, 100, 160, &contour))
         glyphs.drawText(c, kAnimals[rank].label, 128, 100, 40, scheme.badge);
     c.disc(128, 204, 27, kAccent);
     c.disc(128, 204, 24, scheme.badge);

@@ -149,7 +149,7 @@ void Canvas::grain(uint32_t seed, int cells, float amount)
 }
 
 void Canvas::drawBgra(const uint8_t* pixels, int width, int height, int pitch, float x, float y, float w,
-                      float h)
+                      float h, const Rgba* silhouette)
 {
     if (width <= 0 || height <= 0 || w <= 0 || h <= 0)
         return;
@@ -182,7 +182,10 @@ void Canvas::drawBgra(const uint8_t* pixels, int width, int height, int pitch, f
             if (a <= 0)
                 continue;
             // Stored as blue, green, red, alpha, premultiplied.
-            blend(dx, dy, {premult[2] / a, premult[1] / a, premult[0] / a, 1}, a);
+            if (silhouette)
+                blend(dx, dy, *silhouette, a);
+            else
+                blend(dx, dy, {premult[2] / a, premult[1] / a, premult[0] / a, 1}, a);
         }
 }
 
@@ -307,7 +310,8 @@ GlyphPainter::~GlyphPainter()
         FT_Done_FreeType(mFonts->library);
 }
 
-bool GlyphPainter::drawEmoji(Canvas& canvas, uint32_t codePoint, float cx, float cy, float size)
+bool GlyphPainter::drawEmoji(Canvas& canvas, uint32_t codePoint, float cx, float cy, float size,
+                             const Rgba* outline)
 {
     FT_Face face = mFonts->emoji;
     if (!face || FT_Get_Char_Index(face, codePoint) == 0)
@@ -321,8 +325,15 @@ bool GlyphPainter::drawEmoji(Canvas& canvas, uint32_t codePoint, float cx, float
     float factor = size / std::max(w, h);
     w *= factor;
     h *= factor;
-    canvas.drawBgra(bitmap.buffer, static_cast<int>(bitmap.width), static_cast<int>(bitmap.rows),
-                    bitmap.pitch, cx - w / 2, cy - h / 2, w, h);
+    int bw = static_cast<int>(bitmap.width), bh = static_cast<int>(bitmap.rows);
+    if (outline)
+        for (int k = 0; k < 8; ++k)
+        {
+            float ox = 2.5f * std::cos(k * 0.785398f), oy = 2.5f * std::sin(k * 0.785398f);
+            canvas.drawBgra(bitmap.buffer, bw, bh, bitmap.pitch, cx - w / 2 + ox, cy - h / 2 + oy, w, h,
+                            outline);
+        }
+    canvas.drawBgra(bitmap.buffer, bw, bh, bitmap.pitch, cx - w / 2, cy - h / 2, w, h);
     return true;
 }
 

@@ -43,9 +43,10 @@ public:
     // tileable over the canvas (period = canvas size / cells).
     void grain(uint32_t seed, int cells, float amount);
 
-    // Premultiplied BGRA or plain coverage bitmaps, scaled into a box.
-    void drawBgra(const uint8_t* pixels, int width, int height, int pitch, float x, float y, float w,
-                  float h);
+    // A premultiplied BGRA bitmap scaled into a box; with a silhouette
+    // colour, only its shape is drawn, in that colour.
+    void drawBgra(const uint8_t* pixels, int width, int height, int pitch, float x, float y, float w, float h,
+                  const Rgba* silhouette = nullptr);
 
     bool savePng(const std::string& path) const;
 
@@ -72,8 +73,10 @@ public:
     GlyphPainter& operator=(const GlyphPainter&) = delete;
 
     // Draws the colour glyph of a code point fitted into the square box
-    // centred on (cx, cy).
-    bool drawEmoji(Canvas& canvas, uint32_t codePoint, float cx, float cy, float size);
+    // centred on (cx, cy); with an outline colour, ringed by a thin contour
+    // so that pale pictures stand out on pale ground (and dark on dark).
+    bool drawEmoji(Canvas& canvas, uint32_t codePoint, float cx, float cy, float size,
+                   const Rgba* outline = nullptr);
     // Draws ASCII text centred on (cx, cy), pixel height size.
     bool drawText(Canvas& canvas, const std::string& text, float cx, float cy, float size, const Rgba& c);
 
