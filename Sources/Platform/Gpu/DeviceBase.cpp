@@ -1,0 +1,741 @@
+#include "Platform/Gpu/DeviceBase.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace Platform::Gpu
+{
+
+namespace
+{
+
+std::string describe(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
+
+std::string describe(const char* pattern, ...)
+{
+    char text[256];
+    va_list arguments;
+    va_start(arguments, pattern);
+    std::vsnprintf(text, sizeof text, pattern, arguments);
+    va_end(arguments);
+    return text;
+}
+
+bool sameBytes(const void* a, const void* b, size_t size)
+{
+    return std::memcmp(a, b, size) == 0;
+}
+
+Light defaultEnabledLight()
+{
+    Light light;
+    light.type = LIGHT_DIRECTIONAL;
+    light.diffuse = {1, 1, 1, 0};
+    light.direction = {0, 0, 1};
+    return light;
+}
+
+} // namespace
+
+// 64 bits: a count near 2^32 must not wrap round to a small one.
+uint64_t verticesForPrimitives(uint32_t type, uint32_t primitiveCount)
+{
+    switch (type)
+    {
+    case PT_TRIANGLELIST:
+        return uint64_t(primitiveCount) * 3;
+    case PT_TRIANGLESTRIP:
+    case PT_TRIANGLEFAN:
+        return uint64_t(primitiveCount) + 2;
+    default:
+        return 0;
+    }
+}
+
+DeviceBase::DeviceBase(const PresentParameters& parameters) : mParameters(parameters)
+{
+    resetStates();
+}
+
+DeviceBase::~DeviceBase()
+{
+    detachAllResources();
+}
+
+void DeviceBase::detachAllResources()
+{
+    for (Texture* texture : mLiveTextures)
+    {
+        texture->detachFromDevice();
+    }
+    for (VertexBuffer* buffer : mLiveVertexBuffers)
+    {
+        buffer->detachFromDevice();
+    }
+    for (IndexBuffer* buffer : mLiveIndexBuffers)
+    {
+        buffer->detachFromDevice();
+    }
+    mLiveTextures.clear();
+    mLiveVertexBuffers.clear();
+    mLiveIndexBuffers.clear();
+}
+
+void DeviceBase::resetStates()
+{
+    for (uint32_t state = 0; state < RENDER_STATE_COUNT; ++state)
+    {
+        mRenderStates[state] = defaultRenderState(state);
+    }
+    for (uint32_t stage = 0; stage < TEXTURE_STAGE_COUNT; ++stage)
+    {
+        for (uint32_t type = 0; type < TEXTURE_STAGE_STATE_COUNT; ++type)
+        {
+            mStageStates[stage][type] = defaultTextureStageState(stage, type);
+        }
+    }
+    for (auto& sampler : mSamplerStates)
+    {
+        for (uint32_t type = 0; type < SAMPLER_STATE_COUNT; ++type)
+        {
+            sampler[type] = defaultSamplerState(type);
+        }
+    }
+    mWorld = mView = mProjection = Matrix{};
+    mMaterial = Material{};
+    mLights.clear();
+    mTextures.fill(nullptr);
+    mStream = nullptr;
+    mStreamOffset = mStreamStride = 0;
+    mFvf = 0;
+    mIndices = nullptr;
+    mRenderTarget = nullptr;
+    mRenderStatesChanged = mTransformsChanged = mMaterialChanged = mLightsChanged = mSamplerChanged = true;
+}
+
+GpuResult DeviceBase::testCooperativeLevel()
+{
+    log("testCooperativeLevel()");
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::reset(const PresentParameters& parameters)
+{
+    log(describe("reset(%u, %u)", parameters.backBufferWidth, parameters.backBufferHeight));
+    if (parameters.backBufferWidth == 0 || parameters.backBufferHeight == 0)
+    {
+        return GPU_INVALIDCALL;
+    }
+    beforeChange();
+    mParameters = parameters;
+    mInScene = false;
+    resetStates();
+    return doReset();
+}
+
+GpuResult DeviceBase::beginScene()
+{
+    log("beginScene()");
+    if (mInScene)
+    {
+        return GPU_INVALIDCALL;
+    }
+    mInScene = true;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::endScene()
+{
+    log("endScene()");
+    if (!mInScene)
+    {
+        return GPU_INVALIDCALL;
+    }
+    mInScene = false;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::present()
+{
+    log("present()");
+    return doPresent();
+}
+
+GpuResult DeviceBase::clear(uint32_t flags, uint32_t color, float z, uint32_t stencil)
+{
+    if (logging())
+    {
+        log(describe("clear(%u, 0x%08X, %g, %u)", flags, color, double(z), stencil));
+    }
+    if ((flags & ~(CLEAR_TARGET | CLEAR_ZBUFFER | CLEAR_STENCIL)) != 0 || !(z >= 0 && z <= 1))
+    {
+        return GPU_INVALIDCALL;
+    }
+    return doClear(flags, color, z, stencil);
+}
+
+GpuResult DeviceBase::setRenderState(uint32_t state, uint32_t value)
+{
+    if (logging())
+    {
+        log(describe("setRenderState(%u, %u)", state, value));
+    }
+    if (state >= RENDER_STATE_COUNT)
+    {
+        return GPU_INVALIDCALL;
+    }
+    if (mRenderStates[state] != value)
+    {
+        beforeChange();
+        mRenderStates[state] = value;
+        mRenderStatesChanged = true;
+    }
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::getRenderState(uint32_t state, uint32_t* value)
+{
+    if (logging())
+    {
+        log(describe("getRenderState(%u)", state));
+    }
+    if (state >= RENDER_STATE_COUNT || !value)
+    {
+        return GPU_INVALIDCALL;
+    }
+    *value = mRenderStates[state];
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::setTextureStageState(uint32_t stage, uint32_t type, uint32_t value)
+{
+    if (logging())
+    {
+        log(describe("setTextureStageState(%u, %u, %u)", stage, type, value));
+    }
+    if (stage >= TEXTURE_STAGE_COUNT || type >= TEXTURE_STAGE_STATE_COUNT)
+    {
+        return GPU_INVALIDCALL;
+    }
+    if (mStageStates[stage][type] != value)
+    {
+        beforeChange();
+        mStageStates[stage][type] = value;
+    }
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::getTextureStageState(uint32_t stage, uint32_t type, uint32_t* value)
+{
+    if (logging())
+    {
+        log(describe("getTextureStageState(%u, %u)", stage, type));
+    }
+    if (stage >= TEXTURE_STAGE_COUNT || type >= TEXTURE_STAGE_STATE_COUNT || !value)
+    {
+        return GPU_INVALIDCALL;
+    }
+    *value = mStageStates[stage][type];
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::setSamplerState(uint32_t sampler, uint32_t type, uint32_t value)
+{
+    if (logging())
+    {
+        log(describe("setSamplerState(%u, %u, %u)", sampler, type, value));
+    }
+    if (sampler >= SAMPLER_COUNT || type >= SAMPLER_STATE_COUNT)
+    {
+        return GPU_INVALIDCALL;
+    }
+    if (mSamplerStates[sampler][type] != value)
+    {
+        beforeChange();
+        mSamplerStates[sampler][type] = value;
+        mSamplerChanged = true;
+    }
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::getSamplerState(uint32_t sampler, uint32_t type, uint32_t* value)
+{
+    if (logging())
+    {
+        log(describe("getSamplerState(%u, %u)", sampler, type));
+    }
+    if (sampler >= SAMPLER_COUNT || type >= SAMPLER_STATE_COUNT || !value)
+    {
+        return GPU_INVALIDCALL;
+    }
+    *value = mSamplerStates[sampler][type];
+    return GPU_OK;
+}
+
+Matrix* DeviceBase::transformSlot(uint32_t type)
+{
+    switch (type)
+    {
+    case TS_WORLD:
+        return &mWorld;
+    case TS_VIEW:
+        return &mView;
+    case TS_PROJECTION:
+        return &mProjection;
+    default:
+        return nullptr;
+    }
+}
+
+GpuResult DeviceBase::setTransform(uint32_t type, const Matrix& matrix)
+{
+    if (logging())
+    {
+        log(describe("setTransform(%u)", type));
+    }
+    Matrix* slot = transformSlot(type);
+    if (!slot)
+    {
+        return GPU_INVALIDCALL;
+    }
+    if (!sameBytes(slot, &matrix, sizeof matrix))
+    {
+        beforeChange();
+        *slot = matrix;
+        mTransformsChanged = true;
+    }
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::getTransform(uint32_t type, Matrix* matrix)
+{
+    if (logging())
+    {
+        log(describe("getTransform(%u)", type));
+    }
+    Matrix* slot = transformSlot(type);
+    if (!slot || !matrix)
+    {
+        return GPU_INVALIDCALL;
+    }
+    *matrix = *slot;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::multiplyTransform(uint32_t type, const Matrix& matrix)
+{
+    if (logging())
+    {
+        log(describe("multiplyTransform(%u)", type));
+    }
+    Matrix* slot = transformSlot(type);
+    if (!slot)
+    {
+        return GPU_INVALIDCALL;
+    }
+    beforeChange();
+    *slot = matrix * *slot;
+    mTransformsChanged = true;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::setMaterial(const Material& material)
+{
+    log("setMaterial()");
+    if (!sameBytes(&mMaterial, &material, sizeof material))
+    {
+        beforeChange();
+        mMaterial = material;
+        mMaterialChanged = true;
+    }
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::getMaterial(Material* material)
+{
+    log("getMaterial()");
+    if (!material)
+    {
+        return GPU_INVALIDCALL;
+    }
+    *material = mMaterial;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::setLight(uint32_t index, const Light& light)
+{
+    if (logging())
+    {
+        log(describe("setLight(%u, %u)", index, light.type));
+    }
+    if (light.type < LIGHT_POINT || light.type > LIGHT_DIRECTIONAL ||
+        (light.type != LIGHT_DIRECTIONAL && !(light.range >= 0)))
+    {
+        return GPU_INVALIDCALL;
+    }
+    beforeChange();
+    mLights[index].light = light;
+    mLightsChanged = true;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::getLight(uint32_t index, Light* light)
+{
+    if (logging())
+    {
+        log(describe("getLight(%u)", index));
+    }
+    auto found = mLights.find(index);
+    if (found == mLights.end() || !light)
+    {
+        return GPU_INVALIDCALL;
+    }
+    *light = found->second.light;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::lightEnable(uint32_t index, bool enable)
+{
+    if (logging())
+    {
+        log(describe("lightEnable(%u, %d)", index, enable ? 1 : 0));
+    }
+    auto found = mLights.find(index);
+    if (found == mLights.end())
+    {
+        if (!enable)
+        {
+            return GPU_OK;
+        }
+        beforeChange();
+        found = mLights.emplace(index, LightSlot{defaultEnabledLight(), false}).first;
+    }
+    if (found->second.enabled != enable)
+    {
+        beforeChange();
+        found->second.enabled = enable;
+        mLightsChanged = true;
+    }
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::getLightEnable(uint32_t index, bool* enable)
+{
+    if (logging())
+    {
+        log(describe("getLightEnable(%u)", index));
+    }
+    auto found = mLights.find(index);
+    if (found == mLights.end() || !enable)
+    {
+        return GPU_INVALIDCALL;
+    }
+    *enable = found->second.enabled;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
+                                    uint32_t format, uint32_t pool, std::unique_ptr<Texture>* texture)
+{
+    if (logging())
+    {
+        log(describe("createTexture(%u, %u, %u, 0x%X, %u, %u)", width, height, levels, usage, format, pool));
+    }
+    constexpr uint32_t maxSide = 8192;
+    if (!texture || width == 0 || height == 0 || width > maxSide || height > maxSide ||
+        bytesPerPixel(format) == 0)
+    {
+        return GPU_INVALIDCALL;
+    }
+    bool renderTarget = (usage & USAGE_RENDERTARGET) != 0;
+    if (renderTarget && (pool != POOL_DEFAULT || format == FMT_A1R5G5B5))
+    {
+        return GPU_INVALIDCALL;
+    }
+    auto made = std::make_unique<Texture>(this, width, height, levels, usage, format, pool);
+    if (mTextureBytes + made->byteSize() > TEXTURE_MEMORY)
+    {
+        made->detachFromDevice();
+        return GPU_OUTOFVIDEOMEMORY;
+    }
+    GpuResult result = doCreateTexture(*made);
+    if (gpuFailed(result))
+    {
+        made->detachFromDevice();
+        return result;
+    }
+    mTextureBytes += made->byteSize();
+    mLiveTextures.insert(made.get());
+    *texture = std::move(made);
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::createVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
+                                         std::unique_ptr<VertexBuffer>* buffer)
+{
+    if (logging())
+    {
+        log(describe("createVertexBuffer(%u, 0x%X, 0x%X, %u)", length, usage, fvf, pool));
+    }
+    constexpr uint32_t maxLength = 256u * 1024 * 1024;
+    if (!buffer || length == 0 || length > maxLength || (fvf != 0 && vertexSize(fvf) == 0))
+    {
+        return GPU_INVALIDCALL;
+    }
+    auto made = std::make_unique<VertexBuffer>(this, length, usage, fvf, pool);
+    mLiveVertexBuffers.insert(made.get());
+    *buffer = std::move(made);
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
+                                        std::unique_ptr<IndexBuffer>* buffer)
+{
+    if (logging())
+    {
+        log(describe("createIndexBuffer(%u, 0x%X, %u, %u)", length, usage, format, pool));
+    }
+    constexpr uint32_t maxLength = 256u * 1024 * 1024;
+    if (!buffer || length == 0 || length > maxLength || (format != FMT_INDEX16 && format != FMT_INDEX32))
+    {
+        return GPU_INVALIDCALL;
+    }
+    auto made = std::make_unique<IndexBuffer>(this, length, usage, format, pool);
+    mLiveIndexBuffers.insert(made.get());
+    *buffer = std::move(made);
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::setTexture(uint32_t stage, Texture* texture)
+{
+    if (logging())
+    {
+        log(describe("setTexture(%u, %p)", stage, static_cast<void*>(texture)));
+    }
+    if (stage >= TEXTURE_STAGE_COUNT || (texture && !mLiveTextures.count(texture)))
+    {
+        return GPU_INVALIDCALL;
+    }
+    if (mTextures[stage] != texture)
+    {
+        beforeChange();
+        mTextures[stage] = texture;
+    }
+    return GPU_OK;
+}
+
+Texture* DeviceBase::getTexture(uint32_t stage)
+{
+    return stage < TEXTURE_STAGE_COUNT ? mTextures[stage] : nullptr;
+}
+
+GpuResult DeviceBase::setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset, uint32_t stride)
+{
+    if (logging())
+    {
+        log(describe("setStreamSource(%u, %p, %u, %u)", stream, static_cast<void*>(buffer), offset, stride));
+    }
+    if (stream != 0 || (buffer && !mLiveVertexBuffers.count(buffer)))
+    {
+        return GPU_INVALIDCALL;
+    }
+    // The vertices are copied when drawn, so changing the stream never
+    // changes what an earlier draw showed.
+    mStream = buffer;
+    mStreamOffset = offset;
+    mStreamStride = stride;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::setFVF(uint32_t fvf)
+{
+    if (logging())
+    {
+        log(describe("setFVF(0x%X)", fvf));
+    }
+    if (vertexSize(fvf) == 0)
+    {
+        return GPU_INVALIDCALL;
+    }
+    mFvf = fvf;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::getFVF(uint32_t* fvf)
+{
+    if (!fvf)
+    {
+        return GPU_INVALIDCALL;
+    }
+    *fvf = mFvf;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::setIndices(IndexBuffer* buffer)
+{
+    if (logging())
+    {
+        log(describe("setIndices(%p)", static_cast<void*>(buffer)));
+    }
+    if (buffer && !mLiveIndexBuffers.count(buffer))
+    {
+        return GPU_INVALIDCALL;
+    }
+    mIndices = buffer;
+    return GPU_OK;
+}
+
+GpuResult DeviceBase::checkAndDraw(DrawCall& call)
+{
+    uint32_t size = vertexSize(mFvf);
+    if (!mStream || size == 0 || mStreamStride < size || call.primitiveCount == 0 ||
+        verticesForPrimitives(call.type, call.primitiveCount) == 0 || mStreamOffset > mStream->length())
+    {
+        return GPU_INVALIDCALL;
+    }
+    call.fvf = mFvf;
+    call.stride = mStreamStride;
+    call.vertices = mStream->data() + mStreamOffset;
+    uint64_t available = (mStream->length() - mStreamOffset) / mStreamStride;
+    if (!call.indices)
+    {
+        uint64_t end = uint64_t(call.startVertex) + verticesForPrimitives(call.type, call.primitiveCount);
+        if (end > available)
+        {
+            return GPU_INVALIDCALL;
+        }
+        return doDraw(call);
+    }
+    uint64_t indexEnd = uint64_t(call.startIndex) + verticesForPrimitives(call.type, call.primitiveCount);
+    if (indexEnd > call.indices->indexCount())
+    {
+        return GPU_INVALIDCALL;
+    }
+    // Every vertex an index reaches must exist.
+    int64_t low = int64_t(call.baseVertex) + call.minVertexIndex;
+    int64_t high = low + int64_t(call.vertexCount);
+    if (call.vertexCount == 0 || low < 0 || high > int64_t(available))
+    {
+        return GPU_INVALIDCALL;
+    }
+    for (uint64_t i = call.startIndex; i < indexEnd; ++i)
+    {
+        int64_t vertex = int64_t(call.baseVertex) + call.indices->indexAt(uint32_t(i));
+        if (vertex < low || vertex >= high)
+        {
+            return GPU_INVALIDCALL;
+        }
+    }
+    return doDraw(call);
+}
+
+GpuResult DeviceBase::drawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount)
+{
+    if (logging())
+    {
+        log(describe("drawPrimitive(%u, %u, %u)", type, startVertex, primitiveCount));
+    }
+    DrawCall call;
+    call.type = type;
+    call.startVertex = startVertex;
+    call.primitiveCount = primitiveCount;
+    return checkAndDraw(call);
+}
+
+GpuResult DeviceBase::drawIndexedPrimitive(uint32_t type, int32_t baseVertexIndex, uint32_t minVertexIndex,
+                                           uint32_t vertexCount, uint32_t startIndex, uint32_t primitiveCount)
+{
+    if (logging())
+    {
+        log(describe("drawIndexedPrimitive(%u, %d, %u, %u, %u, %u)", type, baseVertexIndex, minVertexIndex,
+                     vertexCount, startIndex, primitiveCount));
+    }
+    if (!mIndices)
+    {
+        return GPU_INVALIDCALL;
+    }
+    DrawCall call;
+    call.type = type;
+    call.primitiveCount = primitiveCount;
+    call.indices = mIndices;
+    call.startIndex = startIndex;
+    call.baseVertex = baseVertexIndex;
+    call.minVertexIndex = minVertexIndex;
+    call.vertexCount = vertexCount;
+    return checkAndDraw(call);
+}
+
+GpuResult DeviceBase::setRenderTarget(Texture* target)
+{
+    if (logging())
+    {
+        log(describe("setRenderTarget(%p)", static_cast<void*>(target)));
+    }
+    if (target && (!mLiveTextures.count(target) || !target->isRenderTarget()))
+    {
+        return GPU_INVALIDCALL;
+    }
+    if (target == mRenderTarget)
+    {
+        return GPU_OK;
+    }
+    beforeChange();
+    mRenderTarget = target;
+    return doSetRenderTarget(target);
+}
+
+uint32_t DeviceBase::getAvailableTextureMem()
+{
+    log("getAvailableTextureMem()");
+    return uint32_t(TEXTURE_MEMORY - mTextureBytes);
+}
+
+GpuResult DeviceBase::saveScreenshot(const std::string& path)
+{
+    log("saveScreenshot(" + path + ")");
+    return doSaveScreenshot(path);
+}
+
+void DeviceBase::textureDestroyed(Texture* texture)
+{
+    if (!mLiveTextures.erase(texture))
+    {
+        return;
+    }
+    beforeChange();
+    for (Texture*& bound : mTextures)
+    {
+        if (bound == texture)
+        {
+            bound = nullptr;
+        }
+    }
+    if (mRenderTarget == texture)
+    {
+        mRenderTarget = nullptr;
+        doSetRenderTarget(nullptr);
+    }
+    mTextureBytes -= texture->byteSize();
+    doDestroyTexture(*texture);
+}
+
+void DeviceBase::vertexBufferDestroyed(VertexBuffer* buffer)
+{
+    mLiveVertexBuffers.erase(buffer);
+    if (mStream == buffer)
+    {
+        mStream = nullptr;
+    }
+}
+
+void DeviceBase::indexBufferDestroyed(IndexBuffer* buffer)
+{
+    mLiveIndexBuffers.erase(buffer);
+    if (mIndices == buffer)
+    {
+        mIndices = nullptr;
+    }
+}
+
+} // namespace Platform::Gpu

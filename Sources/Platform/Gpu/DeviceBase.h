@@ -1,0 +1,161 @@
+#pragma once
+// What both devices share: every state with its default value, argument
+// checks, the light slots, the bindings and the bookkeeping of live
+// resources. The implementations add what happens on the card (or in the
+// log) through the hooks at the end.
+#include "Platform/Gpu/Device.h"
+
+#include <array>
+#include <map>
+#include <unordered_set>
+
+namespace Platform::Gpu
+{
+
+// One draw call as the implementations receive it, already checked: every
+// vertex it reads lies inside the vertex buffer.
+struct DrawCall
+{
+    uint32_t type = PT_TRIANGLELIST;
+    uint32_t fvf = 0;
+    uint32_t stride = 0;
+    const uint8_t* vertices = nullptr; // the stream's data from its offset
+    uint32_t primitiveCount = 0;
+    // Not indexed: vertices startVertex onwards.
+    uint32_t startVertex = 0;
+    // Indexed: indices startIndex onwards, each naming vertex baseVertex + index.
+    const IndexBuffer* indices = nullptr;
+    uint32_t startIndex = 0;
+    int32_t baseVertex = 0;
+    uint32_t minVertexIndex = 0;
+    uint32_t vertexCount = 0;
+};
+
+// Vertices a primitive count needs (3 per triangle of a list, 2 more than the
+// count for strips and fans).
+uint64_t verticesForPrimitives(uint32_t type, uint32_t primitiveCount);
+
+class DeviceBase : public Device
+{
+public:
+    explicit DeviceBase(const PresentParameters& parameters);
+    ~DeviceBase() override;
+
+    GpuResult testCooperativeLevel() override;
+    GpuResult reset(const PresentParameters& parameters) override;
+    const PresentParameters& presentParameters() const override { return mParameters; }
+    GpuResult beginScene() override;
+    GpuResult endScene() override;
+    GpuResult present() override;
+    GpuResult clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
+
+    GpuResult setRenderState(uint32_t state, uint32_t value) override;
+    GpuResult getRenderState(uint32_t state, uint32_t* value) override;
+    GpuResult setTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
+    GpuResult getTextureStageState(uint32_t stage, uint32_t type, uint32_t* value) override;
+    GpuResult setSamplerState(uint32_t sampler, uint32_t type, uint32_t value) override;
+    GpuResult getSamplerState(uint32_t sampler, uint32_t type, uint32_t* value) override;
+
+    GpuResult setTransform(uint32_t type, const Matrix& matrix) override;
+    GpuResult getTransform(uint32_t type, Matrix* matrix) override;
+    GpuResult multiplyTransform(uint32_t type, const Matrix& matrix) override;
+
+    GpuResult setMaterial(const Material& material) override;
+    GpuResult getMaterial(Material* material) override;
+    GpuResult setLight(uint32_t index, const Light& light) override;
+    GpuResult getLight(uint32_t index, Light* light) override;
+    GpuResult lightEnable(uint32_t index, bool enable) override;
+    GpuResult getLightEnable(uint32_t index, bool* enable) override;
+
+    GpuResult createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format,
+                            uint32_t pool, std::unique_ptr<Texture>* texture) override;
+    GpuResult createVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
+                                 std::unique_ptr<VertexBuffer>* buffer) override;
+    GpuResult createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
+                                std::unique_ptr<IndexBuffer>* buffer) override;
+
+    GpuResult setTexture(uint32_t stage, Texture* texture) override;
+    Texture* getTexture(uint32_t stage) override;
+    GpuResult setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
+                              uint32_t stride) override;
+    GpuResult setFVF(uint32_t fvf) override;
+    GpuResult getFVF(uint32_t* fvf) override;
+    GpuResult setIndices(IndexBuffer* buffer) override;
+    GpuResult drawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) override;
+    GpuResult drawIndexedPrimitive(uint32_t type, int32_t baseVertexIndex, uint32_t minVertexIndex,
+                                   uint32_t vertexCount, uint32_t startIndex,
+                                   uint32_t primitiveCount) override;
+
+    GpuResult setRenderTarget(Texture* target) override;
+    Texture* getRenderTarget() override { return mRenderTarget; }
+    uint32_t getAvailableTextureMem() override;
+    GpuResult saveScreenshot(const std::string& path) override;
+
+    // Called by the resources.
+    void textureDestroyed(Texture* texture);
+    void vertexBufferDestroyed(VertexBuffer* buffer);
+    void indexBufferDestroyed(IndexBuffer* buffer);
+    // A texture is about to be written on the calling thread.
+    virtual void textureLocking(Texture* texture) { (void)texture; }
+
+    // The texture memory the device pretends to have.
+    static constexpr uint64_t TEXTURE_MEMORY = 256u * 1024 * 1024;
+
+protected:
+    struct LightSlot
+    {
+        Light light;
+        bool enabled = false;
+    };
+
+    void resetStates();
+    // Implementations stop using the resources before the base forgets them.
+    void detachAllResources();
+
+    // Hooks. beforeChange runs before any state that drawing reads changes.
+    virtual void beforeChange() {}
+    virtual void log(const std::string& line) { (void)line; }
+    virtual bool logging() const { return false; }
+    virtual GpuResult doDraw(const DrawCall& call) = 0;
+    virtual GpuResult doClear(uint32_t flags, uint32_t color, float z, uint32_t stencil) = 0;
+    virtual GpuResult doPresent() = 0;
+    virtual GpuResult doCreateTexture(Texture& texture) = 0;
+    virtual void doDestroyTexture(Texture& texture) = 0;
+    virtual GpuResult doSetRenderTarget(Texture* target) = 0;
+    virtual GpuResult doSaveScreenshot(const std::string& path) = 0;
+    virtual GpuResult doReset() { return GPU_OK; }
+
+    PresentParameters mParameters;
+    bool mInScene = false;
+    std::array<uint32_t, RENDER_STATE_COUNT> mRenderStates{};
+    std::array<std::array<uint32_t, TEXTURE_STAGE_STATE_COUNT>, TEXTURE_STAGE_COUNT> mStageStates{};
+    std::array<std::array<uint32_t, SAMPLER_STATE_COUNT>, SAMPLER_COUNT> mSamplerStates{};
+    Matrix mWorld, mView, mProjection;
+    Material mMaterial;
+    std::map<uint32_t, LightSlot> mLights;
+    std::array<Texture*, TEXTURE_STAGE_COUNT> mTextures{};
+    VertexBuffer* mStream = nullptr;
+    uint32_t mStreamOffset = 0;
+    uint32_t mStreamStride = 0;
+    uint32_t mFvf = 0;
+    IndexBuffer* mIndices = nullptr;
+    Texture* mRenderTarget = nullptr;
+    uint64_t mTextureBytes = 0;
+
+    // What changed since the implementation last looked.
+    bool mRenderStatesChanged = true;
+    bool mTransformsChanged = true;
+    bool mMaterialChanged = true;
+    bool mLightsChanged = true;
+    bool mSamplerChanged = true;
+
+private:
+    Matrix* transformSlot(uint32_t type);
+    GpuResult checkAndDraw(DrawCall& call);
+
+    std::unordered_set<Texture*> mLiveTextures;
+    std::unordered_set<VertexBuffer*> mLiveVertexBuffers;
+    std::unordered_set<IndexBuffer*> mLiveIndexBuffers;
+};
+
+} // namespace Platform::Gpu

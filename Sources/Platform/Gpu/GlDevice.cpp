@@ -1,0 +1,1074 @@
+#include "Platform/Gpu/GlDevice.h"
+
+#include "Platform/Gpu/GlShaders.h"
+#include "Platform/Gpu/PngWriter.h"
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+// OpenGL errors are looked for in debug builds only; a release build does
+// not pay for the round trip.
+#ifndef NDEBUG
+#define GL_CHECK(where) checkGlErrors(where)
+#else
+#define GL_CHECK(where) ((void)0)
+#endif
+
+namespace Platform::Gpu
+{
+
+namespace
+{
+
+[[maybe_unused]] void checkGlErrors(const char* where)
+{
+    bool failed = false;
+    for (GLenum error = glGetError(); error != GL_NO_ERROR; error = glGetError())
+    {
+        std::fprintf(stderr, "OpenGL error 0x%X in %s\n", error, where);
+        failed = true;
+    }
+    assert(!failed && "OpenGL error");
+    (void)failed;
+}
+
+GLuint compileShader(GLenum kind, const std::string& header, const char* body)
+{
+    GLuint shader = glCreateShader(kind);
+    const char* sources[2] = {header.c_str(), body};
+    glShaderSource(shader, 2, sources, nullptr);
+    glCompileShader(shader);
+    GLint compiled = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (!compiled)
+    {
+        char text[2048];
+        glGetShaderInfoLog(shader, sizeof text, nullptr, text);
+        std::fprintf(stderr, "Shader compilation failed: %s\n", text);
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+GLenum glBlend(uint32_t blend)
+{
+    switch (blend)
+    {
+    case BLEND_ZERO:
+        return GL_ZERO;
+    case BLEND_SRCCOLOR:
+        return GL_SRC_COLOR;
+    case BLEND_INVSRCCOLOR:
+        return GL_ONE_MINUS_SRC_COLOR;
+    case BLEND_SRCALPHA:
+        return GL_SRC_ALPHA;
+    case BLEND_INVSRCALPHA:
+        return GL_ONE_MINUS_SRC_ALPHA;
+    case BLEND_DESTALPHA:
+        return GL_DST_ALPHA;
+    case BLEND_INVDESTALPHA:
+        return GL_ONE_MINUS_DST_ALPHA;
+    case BLEND_DESTCOLOR:
+        return GL_DST_COLOR;
+    case BLEND_INVDESTCOLOR:
+        return GL_ONE_MINUS_DST_COLOR;
+    case BLEND_SRCALPHASAT:
+        return GL_SRC_ALPHA_SATURATE;
+    case BLEND_BLENDFACTOR:
+        return GL_CONSTANT_COLOR;
+    case BLEND_INVBLENDFACTOR:
+        return GL_ONE_MINUS_CONSTANT_COLOR;
+    default:
+        return GL_ONE;
+    }
+}
+
+GLenum glBlendOp(uint32_t op)
+{
+    switch (op)
+    {
+    case BLENDOP_SUBTRACT:
+        return GL_FUNC_SUBTRACT;
+    case BLENDOP_REVSUBTRACT:
+        return GL_FUNC_REVERSE_SUBTRACT;
+    case BLENDOP_MIN:
+        return GL_MIN;
+    case BLENDOP_MAX:
+        return GL_MAX;
+    default:
+        return GL_FUNC_ADD;
+    }
+}
+
+GLenum glCompare(uint32_t compare)
+{
+    switch (compare)
+    {
+    case CMP_NEVER:
+        return GL_NEVER;
+    case CMP_LESS:
+        return GL_LESS;
+    case CMP_EQUAL:
+        return GL_EQUAL;
+    case CMP_LESSEQUAL:
+        return GL_LEQUAL;
+    case CMP_GREATER:
+        return GL_GREATER;
+    case CMP_NOTEQUAL:
+        return GL_NOTEQUAL;
+    case CMP_GREATEREQUAL:
+        return GL_GEQUAL;
+    default:
+        return GL_ALWAYS;
+    }
+}
+
+GLint glAddress(uint32_t address)
+{
+    switch (address)
+    {
+    case TADDRESS_MIRROR:
+    case TADDRESS_MIRRORONCE:
+        return GL_MIRRORED_REPEAT;
+    case TADDRESS_CLAMP:
+        return GL_CLAMP_TO_EDGE;
+    case TADDRESS_BORDER:
+        return GL_CLAMP_TO_BORDER;
+    default:
+        return GL_REPEAT;
+    }
+}
+
+GLint glMinFilter(uint32_t minFilter, uint32_t mipFilter)
+{
+    bool linear = minFilter >= TEXF_LINEAR;
+    switch (mipFilter)
+    {
+    case TEXF_POINT:
+        return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
+    case TEXF_LINEAR:
+    case TEXF_ANISOTROPIC:
+        return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
+    default:
+        return linear ? GL_LINEAR : GL_NEAREST;
+    }
+}
+
+void colorOf(uint32_t argb, float out[4])
+{
+    out[0] = float((argb >> 16) & 0xFF) / 255.0f;
+    out[1] = float((argb >> 8) & 0xFF) / 255.0f;
+    out[2] = float(argb & 0xFF) / 255.0f;
+    out[3] = float(argb >> 24) / 255.0f;
+}
+
+struct PixelTransfer
+{
+    GLint internalFormat;
+    GLenum format;
+    GLenum type;
+};
+
+PixelTransfer transferOf(uint32_t format)
+{
+    if (format == FMT_A1R5G5B5)
+    {
+        return {GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV};
+    }
+    return {GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV};
+}
+
+} // namespace
+
+struct GlDevice::Program
+{
+    GLuint name = 0;
+    GLint worldView, projection, normalMatrix, pixelSize, normalize, localViewer;
+    GLint colorSource, material, power, globalAmbient, lightCount, lightType, lightDiffuse, lightSpecular;
+    GLint lightAmbient, lightPosition, lightDirection, lightAttenuation, lightSpot;
+    GLint texture, textureFactor, alphaRef;
+
+    ~Program()
+    {
+        if (name)
+        {
+            glDeleteProgram(name);
+        }
+    }
+
+    bool build(const std::string& header)
+    {
+        GLuint vertex = compileShader(GL_VERTEX_SHADER, header, kVertexShaderSource);
+        GLuint fragment = compileShader(GL_FRAGMENT_SHADER, header, kFragmentShaderSource);
+        if (!vertex || !fragment)
+        {
+            glDeleteShader(vertex);
+            glDeleteShader(fragment);
+            return false;
+        }
+        name = glCreateProgram();
+        glAttachShader(name, vertex);
+        glAttachShader(name, fragment);
+        glBindFragDataLocation(name, 0, "fragColor");
+        glLinkProgram(name);
+        glDeleteShader(vertex);
+        glDeleteShader(fragment);
+        GLint linked = 0;
+        glGetProgramiv(name, GL_LINK_STATUS, &linked);
+        if (!linked)
+        {
+            char text[2048];
+            glGetProgramInfoLog(name, sizeof text, nullptr, text);
+            std::fprintf(stderr, "Program link failed: %s\n", text);
+            return false;
+        }
+        auto at = [this](const char* uniform) { return glGetUniformLocation(name, uniform); };
+        worldView = at("uWorldView");
+        projection = at("uProjection");
+        normalMatrix = at("uNormalMatrix");
+        pixelSize = at("uPixelSize");
+        normalize = at("uNormalize");
+        localViewer = at("uLocalViewer");
+        colorSource = at("uColorSource");
+        material = at("uMaterial");
+        power = at("uPower");
+        globalAmbient = at("uGlobalAmbient");
+        lightCount = at("uLightCount");
+        lightType = at("uLightType");
+        lightDiffuse = at("uLightDiffuse");
+        lightSpecular = at("uLightSpecular");
+        lightAmbient = at("uLightAmbient");
+        lightPosition = at("uLightPosition");
+        lightDirection = at("uLightDirection");
+        lightAttenuation = at("uLightAttenuation");
+        lightSpot = at("uLightSpot");
+        texture = at("uTexture");
+        textureFactor = at("uTextureFactor");
+        alphaRef = at("uAlphaRef");
+        glUseProgram(name);
+        glUniform1i(texture, 0);
+        return true;
+    }
+};
+
+GpuResult GlDevice::create(SDL_Window* window, const PresentParameters& parameters,
+                           std::unique_ptr<GlDevice>* device)
+{
+    if (!window || !device || parameters.backBufferWidth == 0 || parameters.backBufferHeight == 0)
+    {
+        return GPU_INVALIDCALL;
+    }
+    std::unique_ptr<GlDevice> made(new GlDevice(window, parameters));
+    GpuResult result = made->initialise();
+    if (gpuFailed(result))
+    {
+        return result;
+    }
+    *device = std::move(made);
+    return GPU_OK;
+}
+
+GlDevice::GlDevice(SDL_Window* window, const PresentParameters& parameters)
+    : DeviceBase(parameters), mWindow(window), mMainThread(std::this_thread::get_id())
+{
+}
+
+GpuResult GlDevice::initialise()
+{
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    mContext = SDL_GL_CreateContext(mWindow);
+    if (!mContext)
+    {
+        std::fprintf(stderr, "No OpenGL 3.3 context: %s\n", SDL_GetError());
+        return GPU_NOTAVAILABLE;
+    }
+    if (SDL_GL_MakeCurrent(mWindow, mContext) != 0)
+    {
+        return GPU_NOTAVAILABLE;
+    }
+    // The game paces its own frames; presenting should not wait for the screen.
+    SDL_GL_SetSwapInterval(0);
+    // The program for the states a new device starts with proves that the
+    // shaders compile here.
+    mProgramKey = programKey();
+    mProgram = programFor(mProgramKey);
+    if (!mProgram)
+    {
+        return GPU_NOTAVAILABLE;
+    }
+    glGenVertexArrays(1, &mVertexArray);
+    glBindVertexArray(mVertexArray);
+    glGenBuffers(1, &mVertexBuffer);
+    glGenBuffers(1, &mIndexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, mVertexBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, mIndexBuffer);
+    glGenSamplers(1, &mSampler);
+    glBindSampler(0, mSampler);
+    glActiveTexture(GL_TEXTURE0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glFrontFace(GL_CCW);
+    GpuResult result = makeFrame();
+    if (gpuFailed(result))
+    {
+        return result;
+    }
+    bindTarget();
+    GL_CHECK("initialise");
+    return GPU_OK;
+}
+
+GlDevice::~GlDevice()
+{
+    if (!mContext)
+    {
+        return;
+    }
+    SDL_GL_MakeCurrent(mWindow, mContext);
+    mBatchIndices.clear();
+    // Resources that outlive the device keep their memory but lose their
+    // objects on the card.
+    releaseFrame();
+    glDeleteSamplers(1, &mSampler);
+    glDeleteBuffers(1, &mVertexBuffer);
+    glDeleteBuffers(1, &mIndexBuffer);
+    glDeleteVertexArrays(1, &mVertexArray);
+    mPrograms.clear();
+    detachAllResources();
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
+}
+
+GpuResult GlDevice::makeFrame()
+{
+    glGenTextures(1, &mFrameTexture);
+    glBindTexture(GL_TEXTURE_2D, mFrameTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(mParameters.backBufferWidth),
+                 GLsizei(mParameters.backBufferHeight), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glGenRenderbuffers(1, &mFrameDepth);
+    glBindRenderbuffer(GL_RENDERBUFFER, mFrameDepth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, GLsizei(mParameters.backBufferWidth),
+                          GLsizei(mParameters.backBufferHeight));
+    glGenFramebuffers(1, &mFrameBuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, mFrameBuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mFrameTexture, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, mFrameDepth);
+    bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindTexture(GL_TEXTURE_2D, 0);
+    mGlTexture = nullptr;
+    mTextureChanged = true;
+    glClearColor(0, 0, 0, 1);
+    glClearDepth(1);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mRenderStatesChanged = true;
+    GL_CHECK("makeFrame");
+    return complete ? GPU_OK : GPU_OUTOFVIDEOMEMORY;
+}
+
+void GlDevice::releaseFrame()
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &mFrameBuffer);
+    glDeleteRenderbuffers(1, &mFrameDepth);
+    glDeleteTextures(1, &mFrameTexture);
+    mFrameBuffer = mFrameDepth = mFrameTexture = 0;
+}
+
+void GlDevice::bindTarget()
+{
+    GLuint framebuffer = mRenderTarget ? mRenderTarget->handles().framebuffer : mFrameBuffer;
+    uint32_t width = mRenderTarget ? mRenderTarget->width() : mParameters.backBufferWidth;
+    uint32_t height = mRenderTarget ? mRenderTarget->height() : mParameters.backBufferHeight;
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glViewport(0, 0, GLsizei(width), GLsizei(height));
+    mPixelSizeChanged = true;
+}
+
+GpuResult GlDevice::doReset()
+{
+    if (mFrameBuffer)
+    {
+        releaseFrame();
+    }
+    GpuResult result = makeFrame();
+    bindTarget();
+    mAttributesFvf = 0;
+    mSourcesFvf = ~0u;
+    return result;
+}
+
+void GlDevice::textureLocking(Texture* texture)
+{
+    // Another thread only writes the CPU copy; what it writes reaches the
+    // card at the next draw. On the main thread, draws gathered earlier must
+    // still see the old contents.
+    if (std::this_thread::get_id() == mMainThread && texture == mTextures[0])
+    {
+        flushBatch();
+    }
+}
+
+GpuResult GlDevice::doCreateTexture(Texture& texture)
+{
+    PixelTransfer transfer = transferOf(texture.format());
+    DeviceHandles& handles = texture.handles();
+    glGenTextures(1, &handles.object);
+    glBindTexture(GL_TEXTURE_2D, handles.object);
+    mGlTexture = nullptr;
+    mTextureChanged = true;
+    for (uint32_t level = 0; level < texture.storedLevelCount(); ++level)
+    {
+        glTexImage2D(GL_TEXTURE_2D, GLint(level), transfer.internalFormat, GLsizei(texture.levelWidth(level)),
+                     GLsizei(texture.levelHeight(level)), 0, transfer.format, transfer.type, nullptr);
+    }
+    // A chain shorter than the full one must still count as complete.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(texture.storedLevelCount() - 1));
+    if (texture.format() == FMT_X8R8G8B8)
+    {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
+    }
+    if (texture.isRenderTarget())
+    {
+        glGenRenderbuffers(1, &handles.depth);
+        glBindRenderbuffer(GL_RENDERBUFFER, handles.depth);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, GLsizei(texture.width()),
+                              GLsizei(texture.height()));
+        glGenFramebuffers(1, &handles.framebuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, handles.framebuffer);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, handles.object, 0);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, handles.depth);
+        bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        if (complete)
+        {
+            glClearColor(0, 0, 0, 1);
+            glClearDepth(1);
+            glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+            glDepthMask(GL_TRUE);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            mRenderStatesChanged = true;
+        }
+        bindTarget();
+        if (!complete)
+        {
+            doDestroyTexture(texture);
+            return GPU_OUTOFVIDEOMEMORY;
+        }
+    }
+    GL_CHECK("createTexture");
+    return GPU_OK;
+}
+
+void GlDevice::doDestroyTexture(Texture& texture)
+{
+    DeviceHandles& handles = texture.handles();
+    if (mGlTexture == &texture)
+    {
+        mGlTexture = nullptr;
+        mTextureChanged = true;
+    }
+    if (handles.framebuffer)
+    {
+        glDeleteFramebuffers(1, &handles.framebuffer);
+        glDeleteRenderbuffers(1, &handles.depth);
+    }
+    glDeleteTextures(1, &handles.object);
+    handles = DeviceHandles{};
+    GL_CHECK("destroyTexture");
+}
+
+GpuResult GlDevice::doSetRenderTarget(Texture*)
+{
+    flushBatch();
+    bindTarget();
+    GL_CHECK("setRenderTarget");
+    return GPU_OK;
+}
+
+GpuResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32_t)
+{
+    flushBatch();
+    GLbitfield mask = 0;
+    if (flags & CLEAR_TARGET)
+    {
+        float c[4];
+        colorOf(color, c);
+        glClearColor(c[0], c[1], c[2], c[3]);
+        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        mask |= GL_COLOR_BUFFER_BIT;
+    }
+    if (flags & CLEAR_ZBUFFER)
+    {
+        glClearDepth(z);
+        glDepthMask(GL_TRUE);
+        mask |= GL_DEPTH_BUFFER_BIT;
+    }
+    if (mask)
+    {
+        glClear(mask);
+        // The write masks were changed for the clear.
+        mRenderStatesChanged = true;
+    }
+    GL_CHECK("clear");
+    return GPU_OK;
+}
+
+GpuResult GlDevice::doPresent()
+{
+    flushBatch();
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(mWindow, &drawableWidth, &drawableHeight);
+    float frameWidth = float(mParameters.backBufferWidth), frameHeight = float(mParameters.backBufferHeight);
+    // Fit the frame into the window, keeping its shape, centred.
+    float scale = std::min(float(drawableWidth) / frameWidth, float(drawableHeight) / frameHeight);
+    GLint width = GLint(std::lround(frameWidth * scale)), height = GLint(std::lround(frameHeight * scale));
+    GLint x = (drawableWidth - width) / 2, y = (drawableHeight - height) / 2;
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mFrameBuffer);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    if (width != drawableWidth || height != drawableHeight)
+    {
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    bool exact = width == GLint(frameWidth) && height == GLint(frameHeight);
+    // The frame keeps its top row first; the window wants its bottom row first.
+    glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
+                      GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+    SDL_GL_SwapWindow(mWindow);
+    mRenderStatesChanged = true;
+    bindTarget();
+    GL_CHECK("present");
+    return GPU_OK;
+}
+
+std::vector<uint32_t> GlDevice::readFrame()
+{
+    flushBatch();
+    std::vector<uint32_t> pixels(size_t(mParameters.backBufferWidth) * mParameters.backBufferHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mFrameBuffer);
+    glReadPixels(0, 0, GLsizei(mParameters.backBufferWidth), GLsizei(mParameters.backBufferHeight), GL_BGRA,
+                 GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
+    bindTarget();
+    GL_CHECK("readFrame");
+    return pixels;
+}
+
+GpuResult GlDevice::doSaveScreenshot(const std::string& path)
+{
+    std::vector<uint32_t> pixels = readFrame();
+    return writePng(path, mParameters.backBufferWidth, mParameters.backBufferHeight, pixels.data())
+               ? GPU_OK
+               : GPU_FAIL;
+}
+
+namespace
+{
+
+// Triangles of a primitive as a list, keeping each one's winding: every odd
+// triangle of a strip is taken in the order that faces the same way.
+template <class IndexOf>
+void appendTriangles(std::vector<uint32_t>& out, uint32_t type, uint32_t primitiveCount, uint32_t base,
+                     IndexOf indexOf)
+{
+    size_t at = out.size();
+    out.resize(at + size_t(primitiveCount) * 3);
+    uint32_t* write = out.data() + at;
+    for (uint32_t t = 0; t < primitiveCount; ++t)
+    {
+        switch (type)
+        {
+        case PT_TRIANGLELIST:
+            write[0] = base + indexOf(3 * t);
+            write[1] = base + indexOf(3 * t + 1);
+            write[2] = base + indexOf(3 * t + 2);
+            break;
+        case PT_TRIANGLESTRIP:
+            write[0] = base + indexOf(t + (t & 1));
+            write[1] = base + indexOf(t + 1 - (t & 1));
+            write[2] = base + indexOf(t + 2);
+            break;
+        default: // fan
+            write[0] = base + indexOf(0);
+            write[1] = base + indexOf(t + 1);
+            write[2] = base + indexOf(t + 2);
+            break;
+        }
+        write += 3;
+    }
+}
+
+} // namespace
+
+GpuResult GlDevice::doDraw(const DrawCall& call)
+{
+    if (!mBatchIndices.empty() && call.fvf != mBatchFvf)
+    {
+        flushBatch();
+    }
+    mBatchFvf = call.fvf;
+    uint32_t size = vertexSize(call.fvf);
+    uint32_t first =
+        call.indices ? uint32_t(call.baseVertex + int32_t(call.minVertexIndex)) : call.startVertex;
+    uint32_t count =
+        call.indices ? call.vertexCount : uint32_t(verticesForPrimitives(call.type, call.primitiveCount));
+    const uint8_t* source = call.vertices + size_t(first) * call.stride;
+    size_t at = mBatchVertices.size();
+    mBatchVertices.resize(at + size_t(count) * size);
+    if (size == call.stride)
+    {
+        std::memcpy(mBatchVertices.data() + at, source, size_t(count) * size);
+    }
+    else
+    {
+        for (uint32_t i = 0; i < count; ++i)
+        {
+            std::memcpy(mBatchVertices.data() + at + size_t(i) * size, source + size_t(i) * call.stride,
+                        size);
+        }
+    }
+    uint32_t base = mBatchVertexCount;
+    if (call.indices)
+    {
+        const IndexBuffer& indices = *call.indices;
+        uint32_t start = call.startIndex, lowest = call.minVertexIndex;
+        appendTriangles(mBatchIndices, call.type, call.primitiveCount, base,
+                        [&](uint32_t i) { return indices.indexAt(start + i) - lowest; });
+    }
+    else
+    {
+        appendTriangles(mBatchIndices, call.type, call.primitiveCount, base, [](uint32_t i) { return i; });
+    }
+    mBatchVertexCount += count;
+    constexpr size_t flushAt = 1u << 20;
+    if (mBatchVertices.size() > flushAt)
+    {
+        flushBatch();
+    }
+    return GPU_OK;
+}
+
+void GlDevice::flushBatch()
+{
+    if (mBatchIndices.empty())
+    {
+        return;
+    }
+    if (!applyStates())
+    {
+        // No program for these states: the draws are dropped, as a card
+        // drops what it cannot draw.
+        mBatchVertices.clear();
+        mBatchIndices.clear();
+        mBatchVertexCount = 0;
+        return;
+    }
+    applyAttributes(mBatchFvf);
+    glBufferData(GL_ARRAY_BUFFER, GLsizeiptr(mBatchVertices.size()), mBatchVertices.data(), GL_STREAM_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, GLsizeiptr(mBatchIndices.size() * sizeof(uint32_t)),
+                 mBatchIndices.data(), GL_STREAM_DRAW);
+    glDrawElements(GL_TRIANGLES, GLsizei(mBatchIndices.size()), GL_UNSIGNED_INT, nullptr);
+    ++mGlDrawCount;
+    mBatchVertices.clear();
+    mBatchIndices.clear();
+    mBatchVertexCount = 0;
+    GL_CHECK("draw");
+}
+
+void GlDevice::applyAttributes(uint32_t fvf)
+{
+    if (mAttributesFvf == fvf)
+    {
+        return;
+    }
+    mAttributesFvf = fvf;
+    GLsizei stride = GLsizei(vertexSize(fvf));
+    uintptr_t offset = 0;
+    auto pointer = [&](GLuint location, GLint components, GLenum type, GLboolean normalised, uintptr_t size)
+    {
+        glEnableVertexAttribArray(location);
+        glVertexAttribPointer(location, components, type, normalised, stride,
+                              reinterpret_cast<void*>(offset));
+        offset += size;
+    };
+    pointer(0, 3, GL_FLOAT, GL_FALSE, 12);
+    if (fvf & FVF_NORMAL)
+    {
+        pointer(1, 3, GL_FLOAT, GL_FALSE, 12);
+    }
+    else
+    {
+        glDisableVertexAttribArray(1);
+        glVertexAttrib3f(1, 0, 0, 0);
+    }
+    // Colours are stored B, G, R, A in memory.
+    if (fvf & FVF_DIFFUSE)
+    {
+        pointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4);
+    }
+    else
+    {
+        glDisableVertexAttribArray(2);
+        glVertexAttrib4f(2, 1, 1, 1, 1);
+    }
+    if (fvf & FVF_SPECULAR)
+    {
+        pointer(3, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, 4);
+    }
+    else
+    {
+        glDisableVertexAttribArray(3);
+        glVertexAttrib4f(3, 0, 0, 0, 0);
+    }
+    if (fvf & FVF_TEXCOUNT_MASK)
+    {
+        pointer(4, 2, GL_FLOAT, GL_FALSE, 8);
+    }
+    else
+    {
+        glDisableVertexAttribArray(4);
+        glVertexAttrib2f(4, 0, 0);
+    }
+}
+
+uint64_t GlDevice::programKey() const
+{
+    const auto& stage = mStageStates[0];
+    const auto& rs = mRenderStates;
+    uint64_t key = 0;
+    auto put = [&key](uint64_t value, int bits) { key = (key << bits) | (value & ((1u << bits) - 1)); };
+    put(stage[TSS_COLOROP], 5);
+    put(stage[TSS_COLORARG1], 6);
+    put(stage[TSS_COLORARG2], 6);
+    put(stage[TSS_ALPHAOP], 5);
+    put(stage[TSS_ALPHAARG1], 6);
+    put(stage[TSS_ALPHAARG2], 6);
+    put(rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] : 0, 4);
+    put(rs[RS_LIGHTING] ? 1 : 0, 1);
+    put(rs[RS_SPECULARENABLE] ? 1 : 0, 1);
+    put(mTextures[0] ? 1 : 0, 1);
+    return key;
+}
+
+GlDevice::Program* GlDevice::programFor(uint64_t key)
+{
+    auto found = mPrograms.find(key);
+    if (found != mPrograms.end())
+    {
+        // A program that did not build is not tried again at every draw.
+        if (found->second)
+        {
+            glUseProgram(found->second->name);
+        }
+        return found->second.get();
+    }
+    const auto& stage = mStageStates[0];
+    const auto& rs = mRenderStates;
+    char header[512];
+    std::snprintf(header, sizeof header,
+                  "#version 330 core\n#define LIGHTING %d\n#define SPECULAR %d\n#define HAS_TEXTURE %d\n"
+                  "#define COLOR_OP %u\n#define COLOR_ARG1 %u\n#define COLOR_ARG2 %u\n#define ALPHA_OP %u\n"
+                  "#define ALPHA_ARG1 %u\n#define ALPHA_ARG2 %u\n#define ALPHA_FUNC %u\n",
+                  rs[RS_LIGHTING] ? 1 : 0, rs[RS_SPECULARENABLE] ? 1 : 0, mTextures[0] ? 1 : 0,
+                  stage[TSS_COLOROP] & 0x1F, stage[TSS_COLORARG1] & 0x3F, stage[TSS_COLORARG2] & 0x3F,
+                  stage[TSS_ALPHAOP] & 0x1F, stage[TSS_ALPHAARG1] & 0x3F, stage[TSS_ALPHAARG2] & 0x3F,
+                  rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] & 0xF : 0u);
+    auto program = std::make_unique<Program>();
+    if (!program->build(header))
+    {
+        mPrograms.emplace(key, nullptr);
+        return nullptr;
+    }
+    Program* made = program.get();
+    mPrograms.emplace(key, std::move(program));
+    return made;
+}
+
+bool GlDevice::applyStates()
+{
+    uint64_t key = programKey();
+    if (key != mProgramKey || !mProgram)
+    {
+        mProgram = programFor(key);
+        mProgramKey = key;
+        if (!mProgram)
+        {
+            return false;
+        }
+        // Uniforms belong to the program: the new one needs them all.
+        mRenderStatesChanged = mTransformsChanged = mMaterialChanged = mLightsChanged = mPixelSizeChanged =
+            true;
+    }
+    if (mPixelSizeChanged)
+    {
+        float width = float(mRenderTarget ? mRenderTarget->width() : mParameters.backBufferWidth);
+        float height = float(mRenderTarget ? mRenderTarget->height() : mParameters.backBufferHeight);
+        glUniform2f(mProgram->pixelSize, 1.0f / width, 1.0f / height);
+        mPixelSizeChanged = false;
+    }
+    if (mRenderStatesChanged || mSourcesFvf != mBatchFvf)
+    {
+        applyRenderStates();
+    }
+    if (mTransformsChanged)
+    {
+        applyTransforms();
+    }
+    if (mMaterialChanged)
+    {
+        applyMaterial();
+    }
+    if (mLightsChanged)
+    {
+        applyLights();
+    }
+    if (mSamplerChanged)
+    {
+        applySampler();
+    }
+    applyTexture();
+    return true;
+}
+
+void GlDevice::applyRenderStates()
+{
+    const auto& rs = mRenderStates;
+    const Program& p = *mProgram;
+    if (rs[RS_ALPHABLENDENABLE])
+    {
+        glEnable(GL_BLEND);
+        if (rs[RS_SEPARATEALPHABLENDENABLE])
+        {
+            glBlendFuncSeparate(glBlend(rs[RS_SRCBLEND]), glBlend(rs[RS_DESTBLEND]),
+                                glBlend(rs[RS_SRCBLENDALPHA]), glBlend(rs[RS_DESTBLENDALPHA]));
+            glBlendEquationSeparate(glBlendOp(rs[RS_BLENDOP]), glBlendOp(rs[RS_BLENDOPALPHA]));
+        }
+        else
+        {
+            glBlendFunc(glBlend(rs[RS_SRCBLEND]), glBlend(rs[RS_DESTBLEND]));
+            glBlendEquation(glBlendOp(rs[RS_BLENDOP]));
+        }
+        float factor[4];
+        colorOf(rs[RS_BLENDFACTOR], factor);
+        glBlendColor(factor[0], factor[1], factor[2], factor[3]);
+    }
+    else
+    {
+        glDisable(GL_BLEND);
+    }
+    if (rs[RS_ZENABLE])
+    {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(glCompare(rs[RS_ZFUNC]));
+        glDepthMask(rs[RS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+    }
+    else
+    {
+        glDisable(GL_DEPTH_TEST);
+    }
+    // Pictures are stored top row first, so a triangle that turns clockwise
+    // on the screen turns counter-clockwise for OpenGL: that is its front.
+    switch (rs[RS_CULLMODE])
+    {
+    case CULL_CW:
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_FRONT);
+        break;
+    case CULL_CCW:
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        break;
+    default:
+        glDisable(GL_CULL_FACE);
+        break;
+    }
+    uint32_t writeMask = rs[RS_COLORWRITEENABLE];
+    glColorMask((writeMask & 1) != 0, (writeMask & 2) != 0, (writeMask & 4) != 0, (writeMask & 8) != 0);
+    glPolygonMode(GL_FRONT_AND_BACK, rs[RS_FILLMODE] == FILL_POINT       ? GL_POINT
+                                     : rs[RS_FILLMODE] == FILL_WIREFRAME ? GL_LINE
+                                                                         : GL_FILL);
+
+    glUniform1f(p.alphaRef, float(rs[RS_ALPHAREF] & 0xFF));
+    glUniform1i(p.normalize, rs[RS_NORMALIZENORMALS] ? 1 : 0);
+    glUniform1i(p.localViewer, rs[RS_LOCALVIEWER] ? 1 : 0);
+    float color[4];
+    colorOf(rs[RS_TEXTUREFACTOR], color);
+    glUniform4fv(p.textureFactor, 1, color);
+    colorOf(rs[RS_AMBIENT], color);
+    glUniform4fv(p.globalAmbient, 1, color);
+    // A material colour comes from the vertex only when the layout has it.
+    auto source = [&](uint32_t state)
+    {
+        if (!rs[RS_COLORVERTEX])
+        {
+            return 0;
+        }
+        if (rs[state] == MCS_COLOR1 && (mBatchFvf & FVF_DIFFUSE))
+        {
+            return 1;
+        }
+        if (rs[state] == MCS_COLOR2 && (mBatchFvf & FVF_SPECULAR))
+        {
+            return 2;
+        }
+        return 0;
+    };
+    glUniform4i(p.colorSource, source(RS_DIFFUSEMATERIALSOURCE), source(RS_SPECULARMATERIALSOURCE),
+                source(RS_AMBIENTMATERIALSOURCE), source(RS_EMISSIVEMATERIALSOURCE));
+    mSourcesFvf = mBatchFvf;
+    mRenderStatesChanged = false;
+}
+
+void GlDevice::applyTransforms()
+{
+    Matrix worldView = mWorld * mView;
+    glUniformMatrix4fv(mProgram->worldView, 1, GL_FALSE, worldView.data());
+    glUniformMatrix4fv(mProgram->projection, 1, GL_FALSE, mProjection.data());
+    // Normals go through the inverse transpose, so that scaling bends them
+    // the right way.
+    Matrix inverse;
+    Matrix normal = matrixInverse(worldView, inverse) ? matrixTranspose(inverse) : worldView;
+    float n[9];
+    for (int row = 0; row < 3; ++row)
+    {
+        for (int column = 0; column < 3; ++column)
+        {
+            n[row * 3 + column] = normal.m[row][column];
+        }
+    }
+    glUniformMatrix3fv(mProgram->normalMatrix, 1, GL_FALSE, n);
+    mTransformsChanged = false;
+    // Lights are given in world space and lit in view space.
+    mLightsChanged = true;
+}
+
+void GlDevice::applyMaterial()
+{
+    const Material& m = mMaterial;
+    const float values[16] = {m.diffuse.r,  m.diffuse.g,  m.diffuse.b,  m.diffuse.a,
+                              m.specular.r, m.specular.g, m.specular.b, m.specular.a,
+                              m.ambient.r,  m.ambient.g,  m.ambient.b,  m.ambient.a,
+                              m.emissive.r, m.emissive.g, m.emissive.b, m.emissive.a};
+    glUniform4fv(mProgram->material, 4, values);
+    glUniform1f(mProgram->power, m.power);
+    mMaterialChanged = false;
+}
+
+void GlDevice::applyLights()
+{
+    GLint types[kMaxActiveLights];
+    float diffuse[kMaxActiveLights][4], specular[kMaxActiveLights][4], ambient[kMaxActiveLights][4];
+    float position[kMaxActiveLights][3], direction[kMaxActiveLights][3];
+    float attenuation[kMaxActiveLights][4], spot[kMaxActiveLights][3];
+    int count = 0;
+    // The enabled slots with the lowest indices light the scene.
+    for (const auto& [index, slot] : mLights)
+    {
+        if (!slot.enabled || count == kMaxActiveLights)
+        {
+            continue;
+        }
+        const Light& light = slot.light;
+        types[count] = GLint(light.type);
+        auto copyColor = [](const ColorValue& c, float out[4])
+        {
+            out[0] = c.r;
+            out[1] = c.g;
+            out[2] = c.b;
+            out[3] = c.a;
+        };
+        copyColor(light.diffuse, diffuse[count]);
+        copyColor(light.specular, specular[count]);
+        copyColor(light.ambient, ambient[count]);
+        Vector3 p = vec3TransformCoord(light.position, mView);
+        Vector3 d = vec3Normalize(vec3TransformNormal(light.direction, mView));
+        position[count][0] = p.x;
+        position[count][1] = p.y;
+        position[count][2] = p.z;
+        direction[count][0] = d.x;
+        direction[count][1] = d.y;
+        direction[count][2] = d.z;
+        attenuation[count][0] = light.attenuation0;
+        attenuation[count][1] = light.attenuation1;
+        attenuation[count][2] = light.attenuation2;
+        attenuation[count][3] = light.range;
+        spot[count][0] = std::cos(light.theta / 2);
+        spot[count][1] = std::cos(light.phi / 2);
+        spot[count][2] = light.falloff;
+        ++count;
+    }
+    const Program& p = *mProgram;
+    glUniform1i(p.lightCount, count);
+    if (count > 0)
+    {
+        glUniform1iv(p.lightType, count, types);
+        glUniform4fv(p.lightDiffuse, count, &diffuse[0][0]);
+        glUniform4fv(p.lightSpecular, count, &specular[0][0]);
+        glUniform4fv(p.lightAmbient, count, &ambient[0][0]);
+        glUniform3fv(p.lightPosition, count, &position[0][0]);
+        glUniform3fv(p.lightDirection, count, &direction[0][0]);
+        glUniform4fv(p.lightAttenuation, count, &attenuation[0][0]);
+        glUniform3fv(p.lightSpot, count, &spot[0][0]);
+    }
+    mLightsChanged = false;
+}
+
+void GlDevice::applySampler()
+{
+    const auto& sampler = mSamplerStates[0];
+    glSamplerParameteri(mSampler, GL_TEXTURE_MAG_FILTER,
+                        sampler[SAMP_MAGFILTER] >= TEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
+    glSamplerParameteri(mSampler, GL_TEXTURE_MIN_FILTER,
+                        glMinFilter(sampler[SAMP_MINFILTER], sampler[SAMP_MIPFILTER]));
+    glSamplerParameteri(mSampler, GL_TEXTURE_WRAP_S, glAddress(sampler[SAMP_ADDRESSU]));
+    glSamplerParameteri(mSampler, GL_TEXTURE_WRAP_T, glAddress(sampler[SAMP_ADDRESSV]));
+    float border[4];
+    colorOf(sampler[SAMP_BORDERCOLOR], border);
+    glSamplerParameterfv(mSampler, GL_TEXTURE_BORDER_COLOR, border);
+    float bias;
+    std::memcpy(&bias, &sampler[SAMP_MIPMAPLODBIAS], sizeof bias);
+    glSamplerParameterf(mSampler, GL_TEXTURE_LOD_BIAS, std::isfinite(bias) ? bias : 0.0f);
+    glSamplerParameterf(mSampler, GL_TEXTURE_MIN_LOD, float(sampler[SAMP_MAXMIPLEVEL]));
+    mSamplerChanged = false;
+}
+
+void GlDevice::applyTexture()
+{
+    Texture* texture = mTextures[0];
+    if (texture && texture->hasPendingUpload())
+    {
+        glBindTexture(GL_TEXTURE_2D, texture->handles().object);
+        PixelTransfer transfer = transferOf(texture->format());
+        bool baseChanged = false;
+        texture->uploadChangedLevels(
+            [&](uint32_t level, const uint8_t* pixels, uint32_t width, uint32_t height)
+            {
+                glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(width), GLsizei(height),
+                                transfer.format, transfer.type, pixels);
+                baseChanged = baseChanged || level == 0;
+            });
+        if (baseChanged && texture->generatesMipChain() && texture->storedLevelCount() > 1)
+        {
+            glGenerateMipmap(GL_TEXTURE_2D);
+        }
+        mTextureChanged = true;
+    }
+    if (mTextureChanged || mGlTexture != texture)
+    {
+        glBindTexture(GL_TEXTURE_2D, texture ? texture->handles().object : 0);
+        mGlTexture = texture;
+        mTextureChanged = false;
+    }
+}
+
+} // namespace Platform::Gpu

@@ -1,0 +1,98 @@
+#pragma once
+// The device on OpenGL 3.3 core (through libepoxy), drawing into an
+// offscreen frame of the back-buffer size that present copies into the SDL
+// window, scaled to fit. Fixed-function lighting and texture stage 0 are
+// emulated by one GLSL program. Draw calls that follow each other with the
+// same states are gathered and sent as one; any state change, clear,
+// present or read-back sends what was gathered first.
+#include "Platform/Gpu/DeviceBase.h"
+
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+struct SDL_Window;
+
+namespace Platform::Gpu
+{
+
+class GlDevice final : public DeviceBase
+{
+public:
+    // The window must have been made with SDL_WINDOW_OPENGL; the device makes
+    // its own 3.3 core context on it, current on the calling thread, which
+    // becomes the only thread that may draw. GPU_NOTAVAILABLE when the
+    // context or the program cannot be made.
+    static GpuResult create(SDL_Window* window, const PresentParameters& parameters,
+                            std::unique_ptr<GlDevice>* device);
+    ~GlDevice() override;
+
+    // The current frame, ARGB, top row first (for tests and screenshots).
+    std::vector<uint32_t> readFrame();
+    // Draw calls sent to OpenGL so far (gathered draws count once).
+    uint64_t glDrawCount() const { return mGlDrawCount; }
+
+    void textureLocking(Texture* texture) override;
+
+private:
+    struct Program;
+
+    GlDevice(SDL_Window* window, const PresentParameters& parameters);
+    GpuResult initialise();
+    GpuResult makeFrame();
+    void releaseFrame();
+
+    void beforeChange() override { flushBatch(); }
+    GpuResult doDraw(const DrawCall& call) override;
+    GpuResult doClear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
+    GpuResult doPresent() override;
+    GpuResult doCreateTexture(Texture& texture) override;
+    void doDestroyTexture(Texture& texture) override;
+    GpuResult doSetRenderTarget(Texture* target) override;
+    GpuResult doSaveScreenshot(const std::string& path) override;
+    GpuResult doReset() override;
+
+    void flushBatch();
+    // The states a program is made for, packed; see GlShaders.cpp.
+    uint64_t programKey() const;
+    Program* programFor(uint64_t key);
+    bool applyStates();
+    void applyRenderStates();
+    void applyTransforms();
+    void applyMaterial();
+    void applyLights();
+    void applySampler();
+    void applyTexture();
+    void applyAttributes(uint32_t fvf);
+    void bindTarget();
+
+    SDL_Window* mWindow;
+    void* mContext = nullptr;
+    std::thread::id mMainThread;
+    std::unordered_map<uint64_t, std::unique_ptr<Program>> mPrograms;
+    Program* mProgram = nullptr;
+    uint64_t mProgramKey = ~0ull;
+    bool mPixelSizeChanged = true;
+    uint32_t mVertexArray = 0;
+    uint32_t mVertexBuffer = 0;
+    uint32_t mIndexBuffer = 0;
+    uint32_t mSampler = 0;
+    uint32_t mFrameTexture = 0;
+    uint32_t mFrameDepth = 0;
+    uint32_t mFrameBuffer = 0;
+
+    // Gathered draws: vertices repacked to the layout's own size, triangles
+    // as a list of 32-bit indices.
+    std::vector<uint8_t> mBatchVertices;
+    std::vector<uint32_t> mBatchIndices;
+    uint32_t mBatchVertexCount = 0;
+    uint32_t mBatchFvf = 0;
+
+    uint32_t mAttributesFvf = 0;
+    uint32_t mSourcesFvf = ~0u;
+    Texture* mGlTexture = nullptr;
+    bool mTextureChanged = true;
+    uint64_t mGlDrawCount = 0;
+};
+
+} // namespace Platform::Gpu

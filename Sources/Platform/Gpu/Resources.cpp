@@ -1,0 +1,223 @@
+#include "Platform/Gpu/Resources.h"
+
+#include "Platform/Gpu/DeviceBase.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace Platform::Gpu
+{
+
+namespace
+{
+
+uint32_t fullChainLength(uint32_t width, uint32_t height)
+{
+    uint32_t levels = 1;
+    while (width > 1 || height > 1)
+    {
+        width = std::max(1u, width / 2);
+        height = std::max(1u, height / 2);
+        ++levels;
+    }
+    return levels;
+}
+
+} // namespace
+
+Texture::Texture(DeviceBase* device, uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
+                 uint32_t format, uint32_t pool)
+    : mDevice(device), mWidth(width), mHeight(height), mUsage(usage), mFormat(format), mPool(pool)
+{
+    uint32_t chain = fullChainLength(width, height);
+    mStoredLevels = (levels == 0 || levels > chain) ? chain : levels;
+    if (isRenderTarget())
+    {
+        mStoredLevels = 1;
+        return;
+    }
+    // A generated chain keeps only level 0 in memory; the card builds the rest.
+    uint32_t kept = generatesMipChain() ? 1 : mStoredLevels;
+    uint32_t pixelSize = bytesPerPixel(format);
+    for (uint32_t level = 0; level < kept; ++level)
+    {
+        mLevels.emplace_back(size_t(levelWidth(level)) * levelHeight(level) * pixelSize, uint8_t(0));
+    }
+    mLevelDirty.assign(kept, 1);
+    mLevelLocked.assign(kept, 0);
+    mDirty = true;
+}
+
+Texture::~Texture()
+{
+    if (mDevice)
+    {
+        mDevice->textureDestroyed(this);
+    }
+}
+
+uint32_t Texture::levelWidth(uint32_t level) const
+{
+    return std::max(1u, mWidth >> std::min(level, 31u));
+}
+uint32_t Texture::levelHeight(uint32_t level) const
+{
+    return std::max(1u, mHeight >> std::min(level, 31u));
+}
+
+uint64_t Texture::byteSize() const
+{
+    uint64_t total = 0;
+    uint32_t pixelSize = bytesPerPixel(mFormat);
+    for (uint32_t level = 0; level < mStoredLevels; ++level)
+    {
+        total += uint64_t(levelWidth(level)) * levelHeight(level) * pixelSize;
+    }
+    return total;
+}
+
+uint32_t Texture::getLevelCount() const
+{
+    return generatesMipChain() ? 1 : mStoredLevels;
+}
+
+GpuResult Texture::getLevelDesc(uint32_t level, SurfaceDesc* desc) const
+{
+    if (!desc || level >= getLevelCount())
+    {
+        return GPU_INVALIDCALL;
+    }
+    desc->format = mFormat;
+    desc->usage = mUsage;
+    desc->pool = mPool;
+    desc->width = levelWidth(level);
+    desc->height = levelHeight(level);
+    return GPU_OK;
+}
+
+GpuResult Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags)
+{
+    if (!locked || isRenderTarget() || level >= mLevels.size())
+    {
+        return GPU_INVALIDCALL;
+    }
+    if (mDevice)
+    {
+        mDevice->textureLocking(this);
+    }
+    std::lock_guard<std::mutex> guard(mMutex);
+    if (mLevelLocked[level])
+    {
+        return GPU_INVALIDCALL;
+    }
+    // A level only read need not be sent to the card again.
+    mLevelLocked[level] = (flags & LOCK_READONLY) ? READ_LOCK : WRITE_LOCK;
+    locked->bits = mLevels[level].data();
+    locked->pitch = int32_t(levelWidth(level) * bytesPerPixel(mFormat));
+    return GPU_OK;
+}
+
+GpuResult Texture::unlockRect(uint32_t level)
+{
+    std::lock_guard<std::mutex> guard(mMutex);
+    if (level >= mLevels.size() || !mLevelLocked[level])
+    {
+        return GPU_INVALIDCALL;
+    }
+    if (mLevelLocked[level] == WRITE_LOCK)
+    {
+        mLevelDirty[level] = 1;
+        mDirty.store(true, std::memory_order_release);
+    }
+    mLevelLocked[level] = 0;
+    return GPU_OK;
+}
+
+VertexBuffer::VertexBuffer(DeviceBase* device, uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool)
+    : mDevice(device), mUsage(usage), mFvf(fvf), mPool(pool), mData(length, uint8_t(0))
+{
+}
+
+VertexBuffer::~VertexBuffer()
+{
+    if (mDevice)
+    {
+        mDevice->vertexBufferDestroyed(this);
+    }
+}
+
+namespace
+{
+
+GpuResult lockRange(std::vector<uint8_t>& data, bool& locked, uint32_t offset, uint32_t size, void** out)
+{
+    if (!out || locked || offset > data.size() || size > data.size() - offset)
+    {
+        return GPU_INVALIDCALL;
+    }
+    locked = true;
+    *out = data.data() + offset;
+    return GPU_OK;
+}
+
+} // namespace
+
+GpuResult VertexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
+{
+    (void)flags;
+    return lockRange(mData, mLocked, offset, size, data);
+}
+
+GpuResult VertexBuffer::unlock()
+{
+    if (!mLocked)
+    {
+        return GPU_INVALIDCALL;
+    }
+    mLocked = false;
+    return GPU_OK;
+}
+
+IndexBuffer::IndexBuffer(DeviceBase* device, uint32_t length, uint32_t usage, uint32_t format, uint32_t pool)
+    : mDevice(device), mUsage(usage), mFormat(format), mPool(pool), mData(length, uint8_t(0))
+{
+}
+
+IndexBuffer::~IndexBuffer()
+{
+    if (mDevice)
+    {
+        mDevice->indexBufferDestroyed(this);
+    }
+}
+
+GpuResult IndexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
+{
+    (void)flags;
+    return lockRange(mData, mLocked, offset, size, data);
+}
+
+GpuResult IndexBuffer::unlock()
+{
+    if (!mLocked)
+    {
+        return GPU_INVALIDCALL;
+    }
+    mLocked = false;
+    return GPU_OK;
+}
+
+uint32_t IndexBuffer::indexAt(uint32_t i) const
+{
+    if (mFormat == FMT_INDEX32)
+    {
+        uint32_t value;
+        std::memcpy(&value, mData.data() + size_t(i) * 4, 4);
+        return value;
+    }
+    uint16_t value;
+    std::memcpy(&value, mData.data() + size_t(i) * 2, 2);
+    return value;
+}
+
+} // namespace Platform::Gpu
