@@ -58,6 +58,14 @@ function(velmorique_game_data name)
   endif()
 endfunction()
 
+# velmorique_archive_input(<target> <files>...): a folder that places files
+# under data/Ressources with commands of its own names them here, so that the
+# archive is packed after them and again whenever they change.
+function(velmorique_archive_input target)
+  set_property(GLOBAL APPEND PROPERTY VELMORIQUE_DATA_TARGETS ${target})
+  set_property(GLOBAL APPEND PROPERTY VELMORIQUE_ARCHIVE_STAMPS ${ARGN})
+endfunction()
+
 # Runs once, after every folder has registered its generators.
 function(velmorique_finish_game_data)
   get_property(targets GLOBAL PROPERTY VELMORIQUE_DATA_TARGETS)
