@@ -21,10 +21,21 @@ Canvas titlePlaque(const Theme& theme, ImageFonts& fonts, int width, int height)
     for (float side : {-1.0f, 1.0f})
     {
         float ex = side < 0 ? bx + 10 : W - bx - 10;
-        std::vector<Point> wing = {{ex, by + 4},
-                                   {ex + side * (bx - 4), by - H * 0.08f},
-                                   {ex + side * (bx - 14), by + bh * 0.45f},
-                                   {ex, by + bh - 4}};
+        // An upswept eave: the upper edge curls up to the tip, the lower
+        // edge sweeps back under it.
+        std::vector<Point> wing;
+        const float reach = bx - 4, tipY = by - H * 0.1f;
+        for (int i = 0; i <= 12; ++i)
+        {
+            float t = i / 12.0f;
+            wing.push_back({ex + side * reach * t, by + 6 + (tipY - by - 6) * t * t});
+        }
+        for (int i = 12; i >= 0; --i)
+        {
+            float t = i / 12.0f;
+            float lower = by + bh * 0.62f + (tipY + 6 - by - bh * 0.62f) * std::pow(t, 1.6f);
+            wing.push_back({ex + side * reach * t * 0.97f, lower});
+        }
         float x0, y0, x1, y1;
         bounds(wing, x0, y0, x1, y1);
         layer.fill(
@@ -33,6 +44,11 @@ Canvas titlePlaque(const Theme& theme, ImageFonts& fonts, int width, int height)
         layer.fill(
             x0, y0, x1, y1, [&](float x, float y) { return sdPolygon(x, y, wing) + 1.0f; },
             [&](float, float y) { return theme.lacquer((y - y0) / (y1 - y0)); });
+        // A gold finial on the tip, as on the windows' roofs.
+        float fx = ex + side * reach, fy = tipY + 2;
+        theme.goldShape(
+            layer, fx - 6, fy - 6, fx + 6, fy + 6,
+            [&](float x, float y) { return sdCircle(x, y, fx, fy, 4.5f); }, ButtonState::Released, 1.0f);
     }
     theme.lacquerPlaque(layer, bx, by, bw, bh, bh * 0.22f, 4);
     c.draw(layer.shadow({0, 0, 0, 0.6f}, 6, 0, 4), 0, 0);
