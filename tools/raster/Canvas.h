@@ -167,8 +167,5 @@ float fbm(float x, float y, int periodX, int periodY, int octaves, uint32_t seed
 // Writes a canvas; false (with a line on standard error) on failure.
 bool writePng(const Canvas& canvas, const std::string& path);
 bool writeJpeg(const Canvas& canvas, const std::string& path, int quality = 90);
-// Reads a PNG written by writePng (for tools that assemble pictures).
-bool readPng(const std::string& path, Canvas& canvas);
-bool readJpeg(const std::string& path, Canvas& canvas);
 
 } // namespace Raster

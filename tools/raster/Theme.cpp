@@ -264,7 +264,6 @@ void Theme::goldText(Canvas& c, Typeface& face, const std::string& text, float c
     Canvas shadow = mask.shadow({0, 0, 0, disabled ? 0.3f : 0.75f}, 2.0f, 1, 2);
     c.draw(shadow, dx, dy);
     Canvas outline = mask.shadow({0.16f, 0.07f, 0.01f, 1.0f}, 1.2f, 0, 0);
-    outline.multiplyAlpha([](float, float) { return 1.0f; });
     for (int y = 0; y < outline.height(); ++y)
         for (int x = 0; x < outline.width(); ++x)
         {

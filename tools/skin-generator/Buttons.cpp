@@ -264,12 +264,7 @@ void drawLifts(SkinWriter& out, const Theme& theme)
             };
             out.save(piece(10, [&](float a, float c) { return carret(a, c, 10, -1); }),
                      prefix + "CarretUp" + kThreeNames[s] + ".png");
-            out.save(piece(16,
-                           [&](float a, float c)
-                           {
-                               Color col = carret(a, c, 16, 0);
-                               return col;
-                           }),
+            out.save(piece(16, [&](float a, float c) { return carret(a, c, 16, 0); }),
                      prefix + "CarretMiddle" + kThreeNames[s] + ".png");
             out.save(piece(10, [&](float a, float c) { return carret(a, c, 10, 1); }),
                      prefix + "CarretDown" + kThreeNames[s] + ".png");
