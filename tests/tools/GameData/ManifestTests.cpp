@@ -485,3 +485,31 @@ TEST(GameDataManifest, HelpPagesLeaveTheCornerOfTheNextButtonFree)
         EXPECT_GT(darkest, 0.4f) << page;
     }
 }
+
+TEST(GameDataManifest, OverlayAndCursorFitHowTheGameDrawsThem)
+{
+    // cadre.png is drawn over the whole 3D board view: its middle must be
+    // clear so that the board shows through.
+    auto overlay = picture(kSkins + "Default\\cadre.png");
+    ASSERT_TRUE(overlay.has_value());
+    float alpha = 0;
+    int count = 0;
+    for (int y = 200; y < 660; y += 2)
+        for (int x = 150; x < 874; x += 2, ++count)
+            alpha += overlay->colorAt(x, y).a;
+    EXPECT_LT(alpha / count, 0.02f);
+    // Behind the clock and the turn label (white text at (465, 117) and
+    // (465, 145), 108 x 24) the overlay is solid and dark.
+    for (int y = 117; y < 169; y += 4)
+        for (int x = 465; x < 573; x += 4)
+        {
+            Raster::Color c = overlay->colorAt(x, y);
+            EXPECT_GT(c.a, 0.9f) << x << "," << y;
+            EXPECT_LT(0.3f * c.r + 0.59f * c.g + 0.11f * c.b, 0.5f) << x << "," << y;
+        }
+    // The cursor's hot spot is its top-left pixel: the arrow's tip is there.
+    auto cursor = picture(kImages + "mouse.png");
+    ASSERT_TRUE(cursor.has_value());
+    EXPECT_GT(cursor->colorAt(1, 1).a, 0.5f);
+    EXPECT_LT(cursor->colorAt(cursor->width() - 2, 1).a, 0.1f);
+}
