@@ -3,6 +3,7 @@
 // input manager's cursor, a recording sound manager and a fake font, plus
 // widgets and layers that log what reaches them.
 #include "../Sound/RecordingSoundManager.h"
+#include "Engine/Engine2D.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Gui/Container.h"
 #include "Gui/Dialog.h"
@@ -83,12 +84,64 @@ private:
     int32_t mLineHeight;
 };
 
+// A 2D engine that draws nothing; its opening effects log their steps.
+class FakeEngine2D final : public Engine2D
+{
+public:
+    struct Effect final : LayerEffect
+    {
+        explicit Effect(Log* log) : log(log) {}
+        uint32_t getDuration() override { return 1000; }
+        void begin(float t, const Rect2D&) override { log->push_back(t < 1.0f ? "begin" : "begin 1"); }
+        void end() override { log->push_back("end"); }
+        Log* log;
+    };
+
+    ErrorCode init() override { return 0; }
+    ErrorCode beginFrame() override { return 0; }
+    ErrorCode begin2DPass() override { return 0; }
+    ErrorCode end2DPass() override { return 0; }
+    ErrorCode endFrame() override { return 0; }
+    uint64_t getTextureMemoryUsed() override { return 0; }
+    uint64_t getTextureMemoryAvailable() override { return 0; }
+    std::unique_ptr<Image2D> createImage(float, float, Texture*, uint32_t, float, float, uint32_t,
+                                         RenderList*) override
+    {
+        return nullptr;
+    }
+    std::unique_ptr<Image2DStreched> createStretchedImage(const Platform::Vector3*, Texture*, uint32_t,
+                                                          uint32_t) override
+    {
+        return nullptr;
+    }
+    Texture* createTexture(uint32_t, uint32_t, uint16_t) override { return nullptr; }
+    Texture* createTextureFromPixels(uint32_t, uint32_t, const void*, uint16_t, uint32_t) override
+    {
+        return nullptr;
+    }
+    Texture* getTextureByResourceId(uint32_t, uint16_t) override { return nullptr; }
+    Texture* getTextureByName(const std::string&, uint16_t) override { return nullptr; }
+    std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D&) override { return nullptr; }
+    std::unique_ptr<SheetMove> createGridSheetMove() override { return nullptr; }
+    std::unique_ptr<RenderedComponent> createRenderedComponent(const Rect2D&) override { return nullptr; }
+    ErrorCode presentPending() override { return 0; }
+    uint32_t getOpeningEffectCount() override { return effectCount; }
+    std::unique_ptr<LayerEffect> createOpeningEffect(uint32_t kind) override
+    {
+        return kind < 2 && effectLog != nullptr ? std::make_unique<Effect>(effectLog) : nullptr;
+    }
+
+    uint32_t effectCount = 0;
+    Log* effectLog = nullptr;
+};
+
 class GuiTestApplication final : public ApplicationGeneric
 {
 public:
     GuiTestApplication() : ApplicationGeneric(settings())
     {
         setService(std::make_unique<RecordingSoundManager>());
+        setService(std::make_unique<FakeEngine2D>());
         setService(std::make_unique<LookTable>());
         setService(std::make_unique<GuiManager>());
         gui().init();
@@ -106,6 +159,7 @@ public:
     LookTable& looks() { return *static_cast<LookTable*>(getService(SERVICE_LOOK_TABLE)); }
     RecordingSoundManager& sound() { return static_cast<RecordingSoundManager&>(*getSoundManager()); }
     CursorManagerBase& cursor() { return *getCursorManager(); }
+    FakeEngine2D& engine() { return static_cast<FakeEngine2D&>(*getEngine2D()); }
 
     MouseEvent mouse(uint32_t type, int32_t x, int32_t y, uint32_t button = MOUSE_BUTTON_LEFT)
     {

@@ -80,27 +80,45 @@ TEST(Layer, OpeningEffectWrapsTheDrawingUntilItsDurationHasPassed)
 {
     Log log;
     GuiTestApplication app;
-    struct Effect : OpeningEffect
-    {
-        Log* log;
-        explicit Effect(Log* log) : log(log) {}
-        uint32_t getDuration() override { return 1000; }
-        void begin(float progress, const Rect&) override
-        {
-            log->push_back(progress < 1.0f ? "begin" : "begin 1");
-        }
-        void end(const Rect&) override { log->push_back("end"); }
-    };
-    setOpeningEffectSource({[] { return 2u; }, [&log](uint32_t) { return std::make_unique<Effect>(&log); }});
+    app.engine().effectCount = 2;
+    app.engine().effectLog = &log;
     Layer layer(0, 0, 10, 10, LOOK_EMPTY, true);
     Layer plain(0, 0, 10, 10, LOOK_EMPTY, false);
-    setOpeningEffectSource({});
+    app.engine().effectCount = 0;
+    Layer without(0, 0, 10, 10, LOOK_EMPTY, true);
     ASSERT_TRUE(layer.hasEffect());
     EXPECT_FALSE(plain.hasEffect());
+    EXPECT_FALSE(without.hasEffect()) << "an engine without effects";
     layer.addChild(new Probe(log, "child", 0, 0, 1, 1));
     log.clear();
     EXPECT_EQ(layer.render(), 0);
     EXPECT_EQ(log, (Log{"begin", "child render", "end"}));
+}
+
+TEST(Layer, DeviceLossAndResetReachTheTreeThroughTheEngine)
+{
+    Log log;
+    GuiTestApplication app;
+    struct DeviceProbe : Probe
+    {
+        using Probe::Probe;
+        ErrorCode onDeviceLost() override
+        {
+            log.push_back(name + " lost");
+            return 0;
+        }
+        ErrorCode onDeviceReset() override
+        {
+            log.push_back(name + " reset");
+            return 0;
+        }
+    };
+    auto* layer = openNow(app, new TestLayer(log, "layer", 0, 0, 10, 10));
+    layer->addChild(new DeviceProbe(log, "probe", 0, 0, 1, 1));
+    log.clear();
+    EXPECT_EQ(app.gui().onDeviceLost(), 0);
+    EXPECT_EQ(app.gui().onDeviceReset(), 0);
+    EXPECT_EQ(log, (Log{"probe lost", "probe reset"}));
 }
 
 TEST(Dialog, MaskNineMakesOkAndCancelCentredAsATwoButtonRow)
