@@ -199,3 +199,21 @@ TEST(GuiDispatch, WindowMessagesStopAtTheFirstModalLayer)
     app.gui().broadcastWindowMessage(0x200, 0, 0);
     EXPECT_EQ(log, (Log{"modalProbe message 512", "topProbe message 512"}));
 }
+
+TEST(GuiDispatch, InfotipRequestsCompareWithoutPlacementAndResetKeepsTheAnchor)
+{
+    InfotipRequest a;
+    EXPECT_EQ(a.width, 16);
+    a.x = 5;
+    a.text = "tip";
+    a.delay = 500;
+    InfotipRequest b = a;
+    b.placement = 3;
+    EXPECT_TRUE(a == b);
+    b.delay = 0xFFFFFFFF;
+    EXPECT_FALSE(a == b);
+    a.reset();
+    EXPECT_EQ(a.x, 5);
+    EXPECT_EQ(a.delay, 500u);
+    EXPECT_TRUE(a.text.empty());
+}
