@@ -240,3 +240,60 @@ TEST(MessageDialog, ReportsTheButtonCallsBackAndCloses)
     EXPECT_EQ(log, (Log{"below activate"}));
     EXPECT_TRUE(app.sound().log.empty());
 }
+
+namespace
+{
+// Buttons whose caption is 10 pixels a character wide.
+class WideCaptionKit final : public DialogButtonKit
+{
+public:
+    struct Button final : Component
+    {
+        Button(const DialogButtonSpec& spec) : Component(0, 0, spec.width, spec.height), caption(spec.caption)
+        {
+        }
+        std::string caption;
+    };
+    Component* createButton(const DialogButtonSpec& spec) override { return new Button(spec); }
+    void setCaption(Component* button, const std::string& caption) override
+    {
+        static_cast<Button*>(button)->caption = caption;
+    }
+    int32_t getCaptionWidth(Component* button) override
+    {
+        return static_cast<int32_t>(static_cast<Button*>(button)->caption.size()) * 10;
+    }
+};
+} // namespace
+
+TEST(Dialog, FittedButtonsTakeTheirCaptionWidthAndKeepTheirSlot)
+{
+    Log log;
+    GuiTestApplication app;
+    setDialogButtonKit(std::make_unique<WideCaptionKit>());
+    struct KitReset
+    {
+        ~KitReset() { setDialogButtonKit(nullptr); }
+    } kitReset;
+    auto* look = new DialogLook();
+    look->fitButtons = true;
+    look->buttonExtraWidth = 20;
+    look->buttonRecords[0].captionTextId = -1;
+    look->buttonRecords[0].caption = "Valider";
+    look->buttonRecords[3].captionTextId = -1;
+    look->buttonRecords[3].caption = "Non";
+    app.looks().setLook(12, std::unique_ptr<Look>(look));
+    TestDialog dialog(log, 9, true, 12);
+    Component* first = dialog.getButton(0);
+    Component* second = dialog.getButton(3);
+    EXPECT_EQ(first->getWidth(), 90);
+    EXPECT_EQ(second->getWidth(), 50);
+    // Each stays centred in its 150-pixel slot.
+    EXPECT_EQ(first->getX(), dialog.getX() + 30);
+    EXPECT_EQ(second->getX(), dialog.getX() + 150 + 50);
+
+    dialog.setButtonCaption(3, "Reinitialiser");
+    EXPECT_EQ(second->getWidth(), 150);
+    EXPECT_EQ(second->getX(), dialog.getX() + 150) << "the second slot, not past the row";
+    EXPECT_EQ(second->getY(), dialog.getY() + dialog.getHeight() - 32);
+}
