@@ -1,6 +1,7 @@
 // Entry point of the game: fills the start-up settings, runs the application
 // and deletes it once run has returned, whatever ended it.
 #include "Framework/ApplicationGeneric.h"
+#include "Gui/GuiManager.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -28,6 +29,8 @@ int main()
 
     // Sound manager kind 1.
     SoundManagerDSound::registerKind();
+    // The look table and the GUI manager.
+    GuiManager::registerServices();
 
     ApplicationSettings settings;
     settings.mTitle = "Velmorique";
