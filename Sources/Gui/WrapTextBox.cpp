@@ -1,0 +1,148 @@
+#include "Gui/WrapTextBox.h"
+
+#include "Gui/Dialog.h"
+
+#include <algorithm>
+
+namespace
+{
+
+WrapTextBox::TextFieldMaker& textFieldMaker()
+{
+    static WrapTextBox::TextFieldMaker maker;
+    return maker;
+}
+
+Font* styleFont(const TextStyle& style)
+{
+    Font* font = findFont(style.fontId);
+    return font != nullptr ? font : findFont(0);
+}
+
+} // namespace
+
+void WrapTextBox::setTextFieldMaker(TextFieldMaker maker)
+{
+    textFieldMaker() = std::move(maker);
+}
+
+WrapTextBox::WrapTextBox(const Rect& rect, uint32_t lookId) : Container(rect, lookId) {}
+
+void WrapTextBox::newLine()
+{
+    mRunningX = 0;
+    mLineTop += mLineSpacing + (mFixedLineHeight != 0 ? mFixedLineHeight : mLineHeight);
+    mLineHeight = 0;
+}
+
+void WrapTextBox::placeComponent(Component* widget, int32_t mode)
+{
+    if (widget == nullptr)
+        return;
+    int32_t innerWidth = getInnerWidth();
+    int32_t width = widget->getWidth();
+    int32_t height = widget->getHeight();
+    if (mRunningX > 0 && mRunningX + width > innerWidth)
+        newLine();
+    mLineHeight = std::max(mLineHeight, height);
+    int32_t y = mFixedLineHeight != 0 ? mLineTop + (mFixedLineHeight - height) / 2 : mLineTop;
+    int32_t x = mRunningX;
+    bool endsLine = false;
+    if (mode == WRAP_CENTER)
+    {
+        x = mRunningX + (innerWidth - width - mRunningX) / 2;
+        endsLine = true;
+    }
+    else if (mode == WRAP_RIGHT)
+    {
+        x = innerWidth - width;
+        endsLine = true;
+    }
+    else
+    {
+        mRunningX += width + mItemSpacing;
+    }
+    // Relative to the client origin until it is added.
+    widget->moveTo(x, y, false);
+    add(widget);
+    if (endsLine)
+        newLine();
+}
+
+Label* WrapTextBox::addWord(const std::string& text, const TextStyle& style, int32_t mode)
+{
+    int32_t room = getInnerWidth() - mRunningX;
+    if (room <= 0)
+    {
+        newLine();
+        room = getInnerWidth();
+    }
+    Font* font = styleFont(style);
+    int32_t height = font != nullptr ? font->getLineHeight() : 0;
+    auto* label = new Label(0, 0, room, height, text, style.color, style.alignment, font);
+    if (Text2D* textObject = label->getTextObject())
+        label->resize(std::min(textObject->getMaxLineWidth(), room), height, true);
+    placeComponent(label, mode);
+    return label;
+}
+
+Component* WrapTextBox::addButton(const std::string& caption, const TextStyle& style, int32_t mode)
+{
+    Font* font = styleFont(style);
+    DialogButtonSpec spec;
+    spec.caption = caption;
+    spec.lookId = style.lookId;
+    spec.font = style.fontId;
+    spec.width = getInnerWidth();
+    spec.height = font != nullptr ? font->getLineHeight() : 0;
+    DialogButtonKit& kit = getDialogButtonKit();
+    Component* button = kit.createButton(spec);
+    if (button == nullptr)
+        return nullptr;
+    button->resize(kit.getCaptionWidth(button), button->getHeight(), true);
+    placeComponent(button, mode);
+    return button;
+}
+
+Component* WrapTextBox::addLabeledTextField(const TextStyle& style, const std::string& caption,
+                                            uint32_t maxLength, int32_t indent, int32_t width, int32_t mode)
+{
+    if (!caption.empty())
+    {
+        Label* label = addWord(caption, style, WRAP_FLOW);
+        // Where the word landed: it may have wrapped to a new line.
+        int32_t captionStart = mRunningX - label->getWidth() - mItemSpacing;
+        if (indent != 0)
+            mRunningX = captionStart + indent;
+    }
+    Font* font = styleFont(style);
+    TextFieldSpec spec;
+    spec.height = font != nullptr ? font->getLineHeight() : 0;
+    spec.color = style.color;
+    spec.maxLength = maxLength;
+    spec.font = font;
+    spec.width = std::max(getInnerWidth() - mRunningX, 0);
+    int32_t cut = width;
+    if (cut == 0 && font != nullptr)
+    {
+        // The width of maxLength characters, measured on one.
+        std::unique_ptr<Text2D> sample = font->createText(0, 0, 1 << 20, "0", style.color, 0, 0);
+        int64_t characterWidth = sample ? sample->getMaxLineWidth() : 0;
+        cut = static_cast<int32_t>(std::min<int64_t>(characterWidth * maxLength, spec.width));
+    }
+    if (cut > 0)
+        spec.width = std::min(spec.width, cut);
+    const TextFieldMaker& maker = textFieldMaker();
+    Component* field = maker ? maker(spec) : nullptr;
+    if (field == nullptr)
+        field = new Component(0, 0, spec.width, spec.height);
+    placeComponent(field, mode);
+    return field;
+}
+
+void WrapTextBox::fitHeight()
+{
+    if (mRunningX > 0 || mLineHeight > 0)
+        newLine();
+    resize(mWidth, mLineTop + mMarginTop + mMarginBottom, true);
+}
