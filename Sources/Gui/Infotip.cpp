@@ -68,6 +68,9 @@ void Infotip::setRequest(const InfotipRequest& request)
         mShownComponent = nullptr;
     }
     mRequest = request;
+    // The tip may have been made before the font table was filled.
+    if (!mText)
+        makeText(findFont(0));
     mLastTick = getTimeMs();
     mWaited = 0;
     mShown = false;

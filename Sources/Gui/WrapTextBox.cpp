@@ -13,7 +13,7 @@ WrapTextBox::TextFieldMaker& textFieldMaker()
     return maker;
 }
 
-Font* styleFont(const TextStyle& style)
+Font* styleFont(const WrapTextStyle& style)
 {
     Font* font = findFont(style.fontId);
     return font != nullptr ? font : findFont(0);
@@ -69,7 +69,7 @@ void WrapTextBox::placeComponent(Component* widget, int32_t mode)
         newLine();
 }
 
-Label* WrapTextBox::addWord(const std::string& text, const TextStyle& style, int32_t mode)
+Label* WrapTextBox::addWord(const std::string& text, const WrapTextStyle& style, int32_t mode)
 {
     int32_t room = getInnerWidth() - mRunningX;
     if (room <= 0)
@@ -80,13 +80,15 @@ Label* WrapTextBox::addWord(const std::string& text, const TextStyle& style, int
     Font* font = styleFont(style);
     int32_t height = font != nullptr ? font->getLineHeight() : 0;
     auto* label = new Label(0, 0, room, height, text, style.color, style.alignment, font);
+    // A word wider than the room left goes to the next line as a whole; only
+    // a word wider than the whole line is cut.
     if (Text2D* textObject = label->getTextObject())
-        label->resize(std::min(textObject->getMaxLineWidth(), room), height, true);
+        label->resize(std::min(textObject->getMaxLineWidth(), getInnerWidth()), height, true);
     placeComponent(label, mode);
     return label;
 }
 
-Component* WrapTextBox::addButton(const std::string& caption, const TextStyle& style, int32_t mode)
+Component* WrapTextBox::addButton(const std::string& caption, const WrapTextStyle& style, int32_t mode)
 {
     Font* font = styleFont(style);
     DialogButtonSpec spec;
@@ -99,12 +101,15 @@ Component* WrapTextBox::addButton(const std::string& caption, const TextStyle& s
     Component* button = kit.createButton(spec);
     if (button == nullptr)
         return nullptr;
-    button->resize(kit.getCaptionWidth(button), button->getHeight(), true);
+    // A kit that cannot measure its captions keeps the line's width.
+    int32_t captionWidth = kit.getCaptionWidth(button);
+    if (captionWidth > 0)
+        button->resize(std::min(captionWidth, button->getWidth()), button->getHeight(), true);
     placeComponent(button, mode);
     return button;
 }
 
-Component* WrapTextBox::addLabeledTextField(const TextStyle& style, const std::string& caption,
+Component* WrapTextBox::addLabeledTextField(const WrapTextStyle& style, const std::string& caption,
                                             uint32_t maxLength, int32_t indent, int32_t width, int32_t mode)
 {
     if (!caption.empty())

@@ -9,7 +9,7 @@
 #include <string>
 
 // How the box's words, buttons and fields look.
-struct TextStyle
+struct WrapTextStyle
 {
     // Index into the application's font table.
     uint32_t fontId = 0;
@@ -52,13 +52,14 @@ public:
     void newLine();
     // Takes ownership; the widget's size is kept.
     void placeComponent(Component* widget, int32_t mode);
-    // A label of the text, in the room left on the line, shrunk to its text.
-    Label* addWord(const std::string& text, const TextStyle& style, int32_t mode);
+    // A label of the text, as wide as its text (at most the line); a word that
+    // does not fit the room left starts a new line.
+    Label* addWord(const std::string& text, const WrapTextStyle& style, int32_t mode);
     // A text button of the style's look and font, shrunk to its caption.
-    Component* addButton(const std::string& caption, const TextStyle& style, int32_t mode);
+    Component* addButton(const std::string& caption, const WrapTextStyle& style, int32_t mode);
     // An optional caption, then a field filling the rest of the line, cut to
     // width (or, with width 0, to maxLength characters of the font).
-    Component* addLabeledTextField(const TextStyle& style, const std::string& caption, uint32_t maxLength,
+    Component* addLabeledTextField(const WrapTextStyle& style, const std::string& caption, uint32_t maxLength,
                                    int32_t indent, int32_t width, int32_t mode);
     // Closes a pending line and takes the height of the content.
     void fitHeight();
