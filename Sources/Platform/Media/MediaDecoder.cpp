@@ -7,11 +7,15 @@ extern "C"
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/opt.h>
 #include <libavutil/pixdesc.h>
+#include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <mutex>
@@ -25,6 +29,8 @@ namespace
 constexpr int kIoBufferSize = 4096;
 constexpr AVRational kNanoseconds = {1, 1000000000};
 constexpr int64_t kDefaultFrameDurationNs = 40000000;
+// Read-ahead for the sound never queues more pictures than this.
+constexpr size_t kMaxQueuedPackets = 512;
 
 int readMemory(void* opaque, uint8_t* buffer, int size)
 {
@@ -118,6 +124,7 @@ void MediaDecoder::close()
     mStream.reset();
     mPath.clear();
     mName.clear();
+    mAudioStartNs = 0;
     mWidth = mHeight = 0;
     mDurationNs = 0;
     mFrameDurationNs = 0;
@@ -128,6 +135,15 @@ void MediaDecoder::close()
 
 void MediaDecoder::closeInput()
 {
+    for (AVPacket*& packet : mVideoPackets)
+        av_packet_free(&packet);
+    mVideoPackets.clear();
+    avcodec_free_context(&mAudioCodec);
+    swr_free(&mResampler);
+    mAudioIndex = -1;
+    mAudio.clear();
+    mAudioRead = 0;
+    mInputEnded = false;
     avcodec_free_context(&mCodec);
     av_frame_free(&mFrame);
     av_frame_free(&mHeld);
@@ -190,8 +206,13 @@ MediaResult MediaDecoder::openInput()
     if (index < 0 || decoder == nullptr)
         return kMediaNoVideo;
     mStreamIndex = index;
+    if (mAudioWanted)
+        openAudio();
     for (unsigned i = 0; i < mFormat->nb_streams; ++i)
-        mFormat->streams[i]->discard = static_cast<int>(i) == index ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    {
+        const bool used = static_cast<int>(i) == index || static_cast<int>(i) == mAudioIndex;
+        mFormat->streams[i]->discard = used ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+    }
 
     const AVStream* stream = mFormat->streams[index];
     const AVCodecParameters* parameters = stream->codecpar;
@@ -237,6 +258,170 @@ MediaResult MediaDecoder::openInput()
     return kMediaOk;
 }
 
+MediaResult MediaDecoder::openAudio()
+{
+    const AVCodec* decoder = nullptr;
+    const int index = av_find_best_stream(mFormat, AVMEDIA_TYPE_AUDIO, -1, mStreamIndex, &decoder, 0);
+    if (index < 0 || decoder == nullptr)
+        return kMediaNoDecoder;
+    const AVCodecParameters* parameters = mFormat->streams[index]->codecpar;
+    if (parameters->sample_rate <= 0 || parameters->sample_rate > 384000 ||
+        parameters->ch_layout.nb_channels <= 0 || parameters->ch_layout.nb_channels > 16)
+        return kMediaNoDecoder;
+    AVCodecContext* codec = avcodec_alloc_context3(decoder);
+    bool opened = codec != nullptr && avcodec_parameters_to_context(codec, parameters) >= 0;
+    if (opened)
+    {
+        codec->thread_count = 1;
+        opened = avcodec_open2(codec, decoder, nullptr) >= 0;
+    }
+    if (!opened)
+    {
+        avcodec_free_context(&codec);
+        return kMediaNoDecoder;
+    }
+    AVChannelLayout input = {};
+    if (codec->ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
+        av_channel_layout_default(&input, codec->ch_layout.nb_channels);
+    else if (av_channel_layout_copy(&input, &codec->ch_layout) < 0)
+        av_channel_layout_default(&input, codec->ch_layout.nb_channels);
+    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    SwrContext* resampler = nullptr;
+    const bool ready = swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_S16, kMediaAudioRate, &input,
+                                           codec->sample_fmt, codec->sample_rate, 0, nullptr) >= 0 &&
+                       swr_init(resampler) >= 0;
+    av_channel_layout_uninit(&input);
+    if (!ready)
+    {
+        swr_free(&resampler);
+        avcodec_free_context(&codec);
+        return kMediaNoDecoder;
+    }
+    mAudioCodec = codec;
+    mResampler = resampler;
+    mAudioIndex = index;
+    return kMediaOk;
+}
+
+bool MediaDecoder::readPacket()
+{
+    if (mInputEnded)
+        return false;
+    if (av_read_frame(mFormat, mPacket) < 0)
+    {
+        // End of the data, or data we cannot read on: what was decoded plays.
+        mInputEnded = true;
+        if (mAudioCodec != nullptr)
+            decodeAudio(nullptr);
+        return false;
+    }
+    if (mPacket->stream_index == mStreamIndex)
+    {
+        AVPacket* queued = av_packet_alloc();
+        if (queued != nullptr)
+        {
+            av_packet_move_ref(queued, mPacket);
+            mVideoPackets.push_back(queued);
+        }
+    }
+    else if (mPacket->stream_index == mAudioIndex && mAudioCodec != nullptr)
+        decodeAudio(mPacket);
+    av_packet_unref(mPacket);
+    return true;
+}
+
+void MediaDecoder::decodeAudio(const AVPacket* packet)
+{
+    // A damaged packet is skipped like a picture's.
+    if (avcodec_send_packet(mAudioCodec, packet) < 0 && packet != nullptr)
+        return;
+    const AVStream* stream = mFormat->streams[mAudioIndex];
+    while (avcodec_receive_frame(mAudioCodec, mFrame) == 0)
+    {
+        if (mFrame->nb_samples <= 0 || mFrame->sample_rate <= 0)
+        {
+            av_frame_unref(mFrame);
+            continue;
+        }
+        const int capacity = swr_get_out_samples(mResampler, mFrame->nb_samples);
+        if (capacity <= 0)
+        {
+            av_frame_unref(mFrame);
+            continue;
+        }
+        // Samples before the seek position are dropped.
+        int64_t drop = 0;
+        if (mFrame->best_effort_timestamp != AV_NOPTS_VALUE)
+        {
+            int64_t timestamp = mFrame->best_effort_timestamp;
+            if (stream->start_time != AV_NOPTS_VALUE)
+                timestamp -= stream->start_time;
+            const int64_t startNs = av_rescale_q(timestamp, stream->time_base, kNanoseconds);
+            if (startNs < mAudioStartNs)
+                drop = av_rescale(mAudioStartNs - startNs, kMediaAudioRate, 1000000000);
+        }
+        const size_t old = mAudio.size();
+        mAudio.resize(old + static_cast<size_t>(capacity) * kMediaAudioBlock);
+        uint8_t* out = mAudio.data() + old;
+        const int converted =
+            swr_convert(mResampler, &out, capacity, const_cast<const uint8_t**>(mFrame->extended_data),
+                        mFrame->nb_samples);
+        size_t kept = converted > 0 ? static_cast<size_t>(converted) : 0;
+        size_t dropped = static_cast<size_t>(std::min<int64_t>(drop, static_cast<int64_t>(kept)));
+        if (dropped != 0)
+            std::memmove(out, out + dropped * kMediaAudioBlock, (kept - dropped) * kMediaAudioBlock);
+        mAudio.resize(old + (kept - dropped) * kMediaAudioBlock);
+        av_frame_unref(mFrame);
+    }
+}
+
+void MediaDecoder::fillAudio(size_t bytes)
+{
+    while (mAudioCodec != nullptr && audioAvailable() < bytes && mVideoPackets.size() < kMaxQueuedPackets &&
+           readPacket())
+    {
+    }
+}
+
+size_t MediaDecoder::takeAudio(uint8_t* out, size_t bytes)
+{
+    const size_t count = std::min(bytes, audioAvailable());
+    if (count != 0)
+        std::memcpy(out, mAudio.data() + mAudioRead, count);
+    mAudioRead += count;
+    if (mAudioRead == mAudio.size())
+    {
+        mAudio.clear();
+        mAudioRead = 0;
+    }
+    else if (mAudioRead > 65536 && mAudioRead * 2 > mAudio.size())
+    {
+        mAudio.erase(mAudio.begin(), mAudio.begin() + static_cast<std::ptrdiff_t>(mAudioRead));
+        mAudioRead = 0;
+    }
+    return count;
+}
+
+void MediaDecoder::resetStreams(int64_t audioStartNs)
+{
+    for (AVPacket*& packet : mVideoPackets)
+        av_packet_free(&packet);
+    mVideoPackets.clear();
+    avcodec_flush_buffers(mCodec);
+    mDraining = false;
+    mInputEnded = false;
+    mAudio.clear();
+    mAudioRead = 0;
+    mAudioStartNs = audioStartNs;
+    if (mAudioCodec != nullptr)
+    {
+        avcodec_flush_buffers(mAudioCodec);
+        // Drops what the resampler still holds from before.
+        swr_close(mResampler);
+        swr_init(mResampler);
+    }
+}
+
 int64_t MediaDecoder::framePosition(const AVFrame* frame) const
 {
     const AVStream* stream = mFormat->streams[mStreamIndex];
@@ -263,20 +448,20 @@ int MediaDecoder::receiveFrame(AVFrame* frame)
         }
         if (received != AVERROR(EAGAIN) || mDraining)
             return 1;
-        const int read = av_read_frame(mFormat, mPacket);
-        if (read < 0)
+        if (!mVideoPackets.empty())
         {
-            // End of the data, or data we cannot read on: what was decoded plays.
-            mDraining = true;
-            avcodec_send_packet(mCodec, nullptr);
+            AVPacket* packet = mVideoPackets.front();
+            mVideoPackets.pop_front();
+            // A damaged packet is skipped; the decoder picks up at the next one.
+            avcodec_send_packet(mCodec, packet);
+            av_packet_free(&packet);
             continue;
         }
-        if (mPacket->stream_index == mStreamIndex)
+        if (!readPacket() && mVideoPackets.empty())
         {
-            // A damaged packet is skipped; the decoder picks up at the next one.
-            avcodec_send_packet(mCodec, mPacket);
+            mDraining = true;
+            avcodec_send_packet(mCodec, nullptr);
         }
-        av_packet_unref(mPacket);
     }
 }
 
@@ -324,13 +509,8 @@ bool MediaDecoder::seek(int64_t positionNs)
     int64_t timestamp = av_rescale_q_rnd(positionNs, kNanoseconds, stream->time_base, AV_ROUND_DOWN);
     if (stream->start_time != AV_NOPTS_VALUE)
         timestamp += stream->start_time;
-    bool sought = av_seek_frame(mFormat, mStreamIndex, timestamp, AVSEEK_FLAG_BACKWARD) >= 0;
-    if (sought)
-    {
-        avcodec_flush_buffers(mCodec);
-        mDraining = false;
-    }
-    else
+    const bool sought = av_seek_frame(mFormat, mStreamIndex, timestamp, AVSEEK_FLAG_BACKWARD) >= 0;
+    if (!sought)
     {
         // A container that cannot seek is read again from its start.
         closeInput();
@@ -340,6 +520,7 @@ bool MediaDecoder::seek(int64_t positionNs)
             return false;
         }
     }
+    resetStreams(positionNs);
 
     // Decode up to the picture that covers the position; past the last
     // picture, the last one stays.

@@ -7,6 +7,7 @@
 #include "Platform/Media/MediaResult.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,12 +18,17 @@ struct AVIOContext;
 struct AVFrame;
 struct AVPacket;
 struct SwsContext;
+struct SwrContext;
 
 namespace Platform
 {
 
 // Larger pictures are refused: their frame buffers would be absurd for a game.
 inline constexpr uint32_t kMaxVideoDimension = 4096;
+
+// Sound comes out as 16-bit stereo at the game's primary rate.
+inline constexpr uint32_t kMediaAudioRate = 22050;
+inline constexpr uint32_t kMediaAudioBlock = 4;
 
 class MediaDecoder
 {
@@ -31,6 +37,10 @@ public:
     ~MediaDecoder();
     MediaDecoder(const MediaDecoder&) = delete;
     MediaDecoder& operator=(const MediaDecoder&) = delete;
+
+    // Whether the next open decodes the sound track as well (off by default).
+    // A sound track without a decoder is left out: the pictures still play.
+    void setAudioWanted(bool wanted) { mAudioWanted = wanted; }
 
     // A file on the disk, by the game's path (mapped to the Linux one).
     MediaResult openFile(const std::string& path);
@@ -53,6 +63,16 @@ public:
     // has no picture at all to show.
     bool seek(int64_t positionNs);
 
+    bool hasAudio() const { return mAudioCodec != nullptr; }
+    // Reads ahead until `bytes` of sound wait (or the stream ends); pictures
+    // read on the way wait their turn.
+    void fillAudio(size_t bytes);
+    size_t audioAvailable() const { return mAudio.size() - mAudioRead; }
+    // Copies up to `bytes` of waiting sound; returns the bytes copied.
+    size_t takeAudio(uint8_t* out, size_t bytes);
+    // No more sound will come until the next seek.
+    bool audioEnded() const { return mInputEnded && audioAvailable() == 0; }
+
     // The current picture: BGRA rows top down, pitch width x 4.
     const std::vector<uint8_t>& pixels() const { return mPixels; }
     int64_t framePositionNs() const { return mFramePositionNs; }
@@ -65,6 +85,12 @@ private:
     int receiveFrame(AVFrame* frame);
     void convert(const AVFrame* frame);
     int64_t framePosition(const AVFrame* frame) const;
+    MediaResult openAudio();
+    // Reads one packet: a picture's is queued, a sound's decoded. False at
+    // the end of the input.
+    bool readPacket();
+    void decodeAudio(const AVPacket* packet);
+    void resetStreams(int64_t audioStartNs);
 
     std::string mPath;
     std::string mName;
@@ -78,7 +104,19 @@ private:
     AVPacket* mPacket = nullptr;
     SwsContext* mScaler = nullptr;
     int mStreamIndex = -1;
+    // The input has no more packets; the video decoder was told so.
+    bool mInputEnded = false;
     bool mDraining = false;
+    std::deque<AVPacket*> mVideoPackets;
+
+    bool mAudioWanted = false;
+    AVCodecContext* mAudioCodec = nullptr;
+    SwrContext* mResampler = nullptr;
+    int mAudioIndex = -1;
+    std::vector<uint8_t> mAudio;
+    size_t mAudioRead = 0;
+    // Sound before this time (after a seek) is dropped.
+    int64_t mAudioStartNs = 0;
     // mFrame holds a picture that seeking read ahead and decodeNext returns.
     bool mFramePending = false;
 

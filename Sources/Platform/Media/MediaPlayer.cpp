@@ -1,10 +1,12 @@
 #include "Platform/Media/MediaPlayer.h"
 
+#include "Platform/Audio/AudioDevice.h"
 #include "Platform/System/Clock.h"
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 
 namespace Platform
 {
@@ -15,6 +17,10 @@ namespace
 // The longest the decoding thread sleeps before it reads the clock again:
 // a test's manual clock moves without waking it.
 constexpr int64_t kPollNs = 5000000;
+// One second of sound ahead of the play cursor at most.
+constexpr uint32_t kAudioBufferBytes = kMediaAudioRate * kMediaAudioBlock;
+// Bytes just ahead of the cursor are left alone: the mixer may be reading them.
+constexpr uint32_t kAudioGuardBytes = 4096;
 
 } // namespace
 
@@ -28,6 +34,7 @@ MediaPlayer::~MediaPlayer()
 MediaResult MediaPlayer::openFile(const std::string& path)
 {
     close();
+    mDecoder.setAudioWanted(mAudioDevice != nullptr);
     return startPlayer(mDecoder.openFile(path));
 }
 
@@ -38,6 +45,7 @@ MediaResult MediaPlayer::openMemory(const uint8_t* data, size_t size, std::share
     if (data == nullptr && size != 0)
         return kMediaInvalidArgument;
     auto stream = std::make_shared<MediaMemoryStream>(data, size, std::move(owner));
+    mDecoder.setAudioWanted(mAudioDevice != nullptr);
     return startPlayer(mDecoder.openMemory(std::move(stream), name));
 }
 
@@ -45,6 +53,7 @@ MediaResult MediaPlayer::openMemory(std::vector<uint8_t> bytes, const std::strin
 {
     close();
     auto stream = std::make_shared<MediaMemoryStream>(std::move(bytes));
+    mDecoder.setAudioWanted(mAudioDevice != nullptr);
     return startPlayer(mDecoder.openMemory(std::move(stream), name));
 }
 
@@ -56,6 +65,20 @@ MediaResult MediaPlayer::startPlayer(MediaResult opened)
     mWidth = mDecoder.width();
     mHeight = mDecoder.height();
     mDurationNs = mDecoder.durationNs();
+    mVolume = 0;
+    if (mDecoder.hasAudio() && mAudioDevice != nullptr && mAudioDevice->isOpen())
+    {
+        AudioBufferDesc desc;
+        desc.flags = kBufferControlVolume | kBufferControlFrequency;
+        desc.bytes = kAudioBufferBytes;
+        desc.format = makePcmFormat(2, kMediaAudioRate, 16);
+        // Without a buffer the pictures play on in silence.
+        if (audioFailed(mAudioDevice->createBuffer(desc, mAudioBuffer)))
+            mAudioBuffer.reset();
+    }
+    mAudioRunning = false;
+    mAudioWritten = mAudioPlayed = 0;
+    mAudioCursor = 0;
     {
         std::lock_guard<std::mutex> lock(mMutex);
         mQuit = false;
@@ -84,6 +107,7 @@ void MediaPlayer::close()
         mWake.notify_all();
         mThread.join();
     }
+    mAudioBuffer.reset();
     mDecoder.close();
     mOpen = false;
     mWidth = mHeight = 0;
@@ -222,6 +246,7 @@ MediaResult MediaPlayer::setRate(double rate)
         mAnchorPositionNs = positionNsLocked(now);
         mAnchorClockNs = now;
         mRate = rate;
+        applyAudioRateLocked();
     }
     mWake.notify_all();
     return kMediaOk;
@@ -240,6 +265,8 @@ MediaResult MediaPlayer::setVolume(int32_t volume)
     if (volume < -10000 || volume > 0)
         return kMediaInvalidArgument;
     mVolume = volume;
+    if (mAudioBuffer)
+        mAudioBuffer->setVolume(volume);
     return kMediaOk;
 }
 
@@ -259,6 +286,79 @@ bool MediaPlayer::getEvent(uint32_t& event)
     event = mEvents.front();
     mEvents.pop_front();
     return true;
+}
+
+void MediaPlayer::applyAudioRateLocked()
+{
+    if (!mAudioBuffer)
+        return;
+    const double frequency =
+        std::min(static_cast<double>(kMediaAudioRate) * mRate, static_cast<double>(kFrequencyMax));
+    mAudioBuffer->setFrequency(
+        static_cast<uint32_t>(std::max(frequency, static_cast<double>(kFrequencyMin))));
+}
+
+void MediaPlayer::restartAudio()
+{
+    if (!mAudioBuffer)
+        return;
+    mAudioBuffer->stop();
+    mAudioBuffer->setCurrentPosition(0);
+    mAudioRunning = false;
+    mAudioWritten = mAudioPlayed = 0;
+    mAudioCursor = 0;
+}
+
+void MediaPlayer::serviceAudio(bool run)
+{
+    if (!mAudioBuffer)
+        return;
+    if (!run)
+    {
+        if (mAudioRunning)
+            mAudioBuffer->stop();
+        mAudioRunning = false;
+        return;
+    }
+    const uint32_t size = mAudioBuffer->size();
+    uint32_t cursor = 0;
+    mAudioBuffer->getCurrentPosition(&cursor, nullptr);
+    mAudioPlayed += (cursor + size - mAudioCursor) % size;
+    mAudioCursor = cursor;
+    // Behind the cursor: what it played meanwhile is lost, writing resumes there.
+    if (mAudioPlayed > mAudioWritten)
+        mAudioWritten = mAudioPlayed;
+    const uint64_t pending = mAudioWritten - mAudioPlayed;
+    if (pending + kAudioGuardBytes < size)
+    {
+        const uint32_t room =
+            (size - static_cast<uint32_t>(pending) - kAudioGuardBytes) / kMediaAudioBlock * kMediaAudioBlock;
+        mDecoder.fillAudio(room);
+        uint32_t bytes = static_cast<uint32_t>(std::min<size_t>(room, mDecoder.audioAvailable()));
+        // After the last sound, silence, so that the looping buffer does not
+        // play old sound again.
+        if (mDecoder.audioEnded())
+            bytes = room;
+        AudioLockRegions regions;
+        if (bytes != 0 &&
+            !audioFailed(mAudioBuffer->lock(static_cast<uint32_t>(mAudioWritten % size), bytes, regions)))
+        {
+            const size_t first = mDecoder.takeAudio(regions.first, regions.firstBytes);
+            std::memset(regions.first + first, 0, regions.firstBytes - first);
+            if (regions.second != nullptr)
+            {
+                const size_t second = mDecoder.takeAudio(regions.second, regions.secondBytes);
+                std::memset(regions.second + second, 0, regions.secondBytes - second);
+            }
+            mAudioBuffer->unlock(regions);
+            mAudioWritten += bytes;
+        }
+    }
+    if (!mAudioRunning)
+    {
+        mAudioBuffer->play(kPlayLooping);
+        mAudioRunning = true;
+    }
 }
 
 void MediaPlayer::deliver(std::unique_lock<std::mutex>& lock)
@@ -290,6 +390,15 @@ void MediaPlayer::run()
     std::unique_lock<std::mutex> lock(mMutex);
     while (!mQuit)
     {
+        if (mAudioBuffer)
+        {
+            const bool run = mState == MediaState::Playing && !mCompleteSent && mSeekSerial == mSeekDone;
+            lock.unlock();
+            serviceAudio(run);
+            lock.lock();
+            if (mQuit)
+                break;
+        }
         if (mState == MediaState::Stopped)
         {
             mWake.wait(lock);
@@ -300,6 +409,7 @@ void MediaPlayer::run()
             const uint64_t serial = mSeekSerial;
             const int64_t target = mSeekTargetNs;
             lock.unlock();
+            restartAudio();
             const bool found = mDecoder.seek(target);
             lock.lock();
             mSeekDone = serial;

@@ -6,11 +6,14 @@
 // frame. Pacing reads the program's clock (Platform/System/Clock.h), so a test
 // installs a ManualClock and moves time itself.
 //
-// The decoding thread only decodes into its own buffers, calls the sink and
-// queues events under a lock; every other call comes from the owner's thread.
+// The sound track, when an audio device is given, streams into a looping
+// secondary buffer of that device that the decoding thread keeps filled; it
+// runs on the device's own time beside the pictures' clock.
 //
-// Sound tracks are not played: the one video the game shows (the menu
-// background) runs under the menu music. The volume is kept as a setting.
+// The decoding thread only decodes into its own buffers, fills the sound
+// buffer, calls the sink and queues events under a lock; every other call
+// comes from the owner's thread.
+#include "Platform/Audio/AudioBuffer.h"
 #include "Platform/Media/MediaDecoder.h"
 #include "Platform/Media/MediaResult.h"
 #include "Platform/Media/VideoFrameSink.h"
@@ -26,6 +29,8 @@
 
 namespace Platform
 {
+
+class AudioDevice;
 
 // The game's own numbering of the player's state.
 enum class MediaState : uint32_t
@@ -45,6 +50,12 @@ public:
     ~MediaPlayer();
     MediaPlayer(const MediaPlayer&) = delete;
     MediaPlayer& operator=(const MediaPlayer&) = delete;
+
+    // Sound tracks of the videos opened from now on play on this device (null:
+    // no sound). The device must stay open while a video is.
+    void setAudioDevice(AudioDevice* device) { mAudioDevice = device; }
+    // The open video's sound track plays.
+    bool hasAudio() const { return mAudioBuffer != nullptr; }
 
     // Opening closes any previous video; the new one is stopped at 0.
     // A file by the game's path (kMediaFileNotFound when it is not there).
@@ -85,7 +96,8 @@ public:
     uint32_t videoWidth() const { return mWidth; }
     uint32_t videoHeight() const { return mHeight; }
 
-    // Hundredths of a decibel, -10000..0.
+    // Hundredths of a decibel, -10000..0, applied to the sound track (kept
+    // when there is none).
     MediaResult setVolume(int32_t volume);
     MediaResult getVolume(int32_t& volume) const;
 
@@ -101,6 +113,11 @@ private:
     int64_t positionNsLocked(int64_t now) const;
     void requestSeekLocked(int64_t positionNs);
     void deliver(std::unique_lock<std::mutex>& lock);
+    // Decoding thread: keeps the sound buffer filled while it should run,
+    // stops it otherwise.
+    void serviceAudio(bool run);
+    void restartAudio();
+    void applyAudioRateLocked();
 
     MediaDecoder mDecoder;
     bool mOpen = false;
@@ -108,6 +125,15 @@ private:
     uint32_t mHeight = 0;
     int64_t mDurationNs = 0;
     int32_t mVolume = 0;
+
+    AudioDevice* mAudioDevice = nullptr;
+    std::unique_ptr<AudioBuffer> mAudioBuffer;
+    // Decoding thread only: bytes written to and played from the buffer since
+    // the last restart, and the play cursor last seen.
+    bool mAudioRunning = false;
+    uint64_t mAudioWritten = 0;
+    uint64_t mAudioPlayed = 0;
+    uint32_t mAudioCursor = 0;
 
     std::mutex mSinkMutex;
     VideoFrameSink* mSink = nullptr;

@@ -7,6 +7,7 @@ extern "C"
 }
 
 #include <climits>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -79,6 +80,27 @@ int nearestFrame(const uint8_t* bgra)
     return best;
 }
 
+// The tone's samples from `first` on, into an audio frame of the encoder's format.
+void fillTone(AVFrame* frame, int64_t first)
+{
+    const auto format = static_cast<AVSampleFormat>(frame->format);
+    const int channels = frame->ch_layout.nb_channels;
+    for (int i = 0; i < frame->nb_samples; ++i)
+    {
+        const double value = 0.25 * std::sin(2.0 * M_PI * 440.0 * static_cast<double>(first + i) / 22050.0);
+        for (int c = 0; c < channels; ++c)
+        {
+            if (format == AV_SAMPLE_FMT_FLTP)
+                reinterpret_cast<float*>(frame->extended_data[c])[i] = static_cast<float>(value);
+            else if (format == AV_SAMPLE_FMT_S16)
+                reinterpret_cast<int16_t*>(frame->data[0])[i * channels + c] =
+                    static_cast<int16_t>(value * 32767);
+            else if (format == AV_SAMPLE_FMT_S16P)
+                reinterpret_cast<int16_t*>(frame->extended_data[c])[i] = static_cast<int16_t>(value * 32767);
+        }
+    }
+}
+
 std::vector<uint8_t> encode(const Spec& spec, const std::string& path)
 {
     AVFormatContext* output = nullptr;
@@ -108,8 +130,39 @@ std::vector<uint8_t> encode(const Spec& spec, const std::string& path)
              avcodec_parameters_from_context(stream->codecpar, codec) >= 0;
         stream->time_base = codec->time_base;
     }
+    AVStream* audioStream = nullptr;
+    AVCodecContext* audio = nullptr;
+    AVFrame* audioFrame = nullptr;
+    if (ok && !spec.audioCodec.empty())
+    {
+        const AVCodec* audioEncoder = avcodec_find_encoder_by_name(spec.audioCodec.c_str());
+        audioStream = avformat_new_stream(output, nullptr);
+        audio = audioEncoder != nullptr ? avcodec_alloc_context3(audioEncoder) : nullptr;
+        ok = audio != nullptr && audioStream != nullptr;
+        if (ok)
+        {
+            audio->sample_fmt =
+                audioEncoder->sample_fmts != nullptr ? audioEncoder->sample_fmts[0] : AV_SAMPLE_FMT_S16;
+            audio->sample_rate = 22050;
+            audio->ch_layout = AV_CHANNEL_LAYOUT_STEREO;
+            audio->bit_rate = 64000;
+            audio->time_base = {1, 22050};
+            if (output->oformat->flags & AVFMT_GLOBALHEADER)
+                audio->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+            ok = avcodec_open2(audio, audioEncoder, nullptr) >= 0 &&
+                 avcodec_parameters_from_context(audioStream->codecpar, audio) >= 0;
+            audioStream->time_base = audio->time_base;
+            audioFrame = av_frame_alloc();
+            audioFrame->format = audio->sample_fmt;
+            audioFrame->sample_rate = 22050;
+            av_channel_layout_copy(&audioFrame->ch_layout, &audio->ch_layout);
+            audioFrame->nb_samples = audio->frame_size > 0 ? audio->frame_size : 1024;
+            ok = ok && av_frame_get_buffer(audioFrame, 0) >= 0;
+        }
+    }
     ok = ok && avio_open(&output->pb, path.c_str(), AVIO_FLAG_WRITE) >= 0;
     ok = ok && avformat_write_header(output, nullptr) >= 0;
+    int64_t audioSamples = 0;
     AVFrame* frame = av_frame_alloc();
     if (ok)
     {
@@ -142,11 +195,24 @@ std::vector<uint8_t> encode(const Spec& spec, const std::string& path)
             }
         frame->pts = i;
         ok = ok && writePackets(codec, stream, output, frame);
+        // The sound up to the end of this picture.
+        while (ok && audio != nullptr && audioSamples < int64_t{22050} * (i + 1) / spec.framesPerSecond)
+        {
+            ok = av_frame_make_writable(audioFrame) >= 0;
+            fillTone(audioFrame, audioSamples);
+            audioFrame->pts = audioSamples;
+            audioSamples += audioFrame->nb_samples;
+            ok = ok && writePackets(audio, audioStream, output, audioFrame);
+        }
     }
     ok = ok && writePackets(codec, stream, output, nullptr);
+    if (audio != nullptr)
+        ok = ok && writePackets(audio, audioStream, output, nullptr);
     ok = ok && av_write_trailer(output) >= 0;
     av_frame_free(&frame);
+    av_frame_free(&audioFrame);
     avcodec_free_context(&codec);
+    avcodec_free_context(&audio);
     if (output->pb != nullptr)
         avio_closep(&output->pb);
     avformat_free_context(output);

@@ -18,6 +18,9 @@ struct Spec
     int framesPerSecond = 10;
     // Pictures between key pictures.
     int keyInterval = 4;
+    // A sound track: a 440 Hz tone at a quarter of full scale, 22050 Hz
+    // stereo, through this encoder (none when empty).
+    std::string audioCodec;
 };
 
 // 0xRRGGBB of picture i (the palette repeats after ten).
