@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <functional>
@@ -16,6 +17,22 @@ using namespace Platform;
 
 namespace
 {
+
+// Tells when the picture of a position has come, that is when a seek is done.
+class PositionSink : public VideoFrameSink
+{
+public:
+    void renderFrame(const VideoFrame& frame) override { mLastMs = frame.positionMs; }
+    bool waitFor(int64_t positionMs)
+    {
+        for (int i = 0; i < 1000 && mLastMs != positionMs; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        return mLastMs == positionMs;
+    }
+
+private:
+    std::atomic<int64_t> mLastMs{-1};
+};
 
 class MediaAudioTest : public ::testing::TestWithParam<TestVideo::Spec>
 {
@@ -79,8 +96,10 @@ TestVideo::Spec withSound(const char* container, const char* codec, const char* 
 TEST_P(MediaAudioTest, SoundTrackPlaysAtTheVolumeAndOnlyWhilePlaying)
 {
     MediaPlayer player;
+    PositionSink sink;
     player.setAudioDevice(&mDevice);
     ASSERT_EQ(player.openMemory(mBytes, "clip"), kMediaOk);
+    player.setFrameSink(&sink);
     ASSERT_TRUE(player.hasAudio());
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     EXPECT_EQ(peak(), 0);
@@ -102,6 +121,7 @@ TEST_P(MediaAudioTest, SoundTrackPlaysAtTheVolumeAndOnlyWhilePlaying)
 
     // Seeking restarts the sound at the new place.
     ASSERT_EQ(player.setPositionMs(1500), kMediaOk);
+    ASSERT_TRUE(sink.waitFor(1500));
     ASSERT_TRUE(listenUntil([](int loudest) { return loudest > 400; }));
     EXPECT_NEAR(peak(), 819, 250);
 
