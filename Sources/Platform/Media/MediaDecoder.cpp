@@ -31,6 +31,8 @@ constexpr AVRational kNanoseconds = {1, 1000000000};
 constexpr int64_t kDefaultFrameDurationNs = 40000000;
 // Read-ahead for the sound never queues more pictures than this.
 constexpr size_t kMaxQueuedPackets = 512;
+// Decoded sound waiting to be played: a minute at most.
+constexpr size_t kMaxAudioBytes = size_t{60} * kMediaAudioRate * kMediaAudioBlock;
 
 int readMemory(void* opaque, uint8_t* buffer, int size)
 {
@@ -300,6 +302,9 @@ MediaResult MediaDecoder::openAudio()
     mAudioCodec = codec;
     mResampler = resampler;
     mAudioIndex = index;
+    mAudioChannels = codec->ch_layout.nb_channels;
+    mAudioFormat = codec->sample_fmt;
+    mAudioInputRate = codec->sample_rate;
     return kMediaOk;
 }
 
@@ -338,7 +343,12 @@ void MediaDecoder::decodeAudio(const AVPacket* packet)
     const AVStream* stream = mFormat->streams[mAudioIndex];
     while (avcodec_receive_frame(mAudioCodec, mFrame) == 0)
     {
-        if (mFrame->nb_samples <= 0 || mFrame->sample_rate <= 0)
+        // The resampler reads as many planes as it was set up for: a frame
+        // whose layout changed in damaged data is dropped, as is sound far
+        // beyond what the buffer could ever hold ahead.
+        if (mFrame->nb_samples <= 0 || mFrame->ch_layout.nb_channels != mAudioChannels ||
+            mFrame->format != mAudioFormat || mFrame->sample_rate != mAudioInputRate ||
+            audioAvailable() > kMaxAudioBytes)
         {
             av_frame_unref(mFrame);
             continue;

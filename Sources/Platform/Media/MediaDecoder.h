@@ -117,6 +117,10 @@ private:
     size_t mAudioRead = 0;
     // Sound before this time (after a seek) is dropped.
     int64_t mAudioStartNs = 0;
+    // What the resampler was set up for.
+    int mAudioChannels = 0;
+    int mAudioFormat = -1;
+    int mAudioInputRate = 0;
     // mFrame holds a picture that seeking read ahead and decodeNext returns.
     bool mFramePending = false;
 
