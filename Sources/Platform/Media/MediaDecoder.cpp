@@ -123,6 +123,7 @@ void MediaDecoder::close()
     closeInput();
     sws_freeContext(mScaler);
     mScaler = nullptr;
+    av_freep(&mScaled[0]);
     mStream.reset();
     mPath.clear();
     mName.clear();
@@ -483,9 +484,19 @@ void MediaDecoder::convert(const AVFrame* frame)
                                    nullptr);
     if (mScaler == nullptr)
         return;
-    uint8_t* destination[4] = {mPixels.data(), nullptr, nullptr, nullptr};
-    int pitch[4] = {static_cast<int>(mWidth * 4), 0, 0, 0};
-    sws_scale(mScaler, frame->data, frame->linesize, 0, frame->height, destination, pitch);
+    // The scaler's vector code writes whole blocks past the end of a row: it
+    // gets an aligned picture with padded rows, and the rows are copied out.
+    if (mScaled[0] == nullptr && av_image_alloc(mScaled, mScaledPitch, static_cast<int>(mWidth),
+                                                static_cast<int>(mHeight) + 1, AV_PIX_FMT_BGRA, 64) < 0)
+    {
+        mScaled[0] = nullptr;
+        return;
+    }
+    if (sws_scale(mScaler, frame->data, frame->linesize, 0, frame->height, mScaled, mScaledPitch) <= 0)
+        return;
+    const size_t row = static_cast<size_t>(mWidth) * 4;
+    for (uint32_t y = 0; y < mHeight; ++y)
+        std::memcpy(mPixels.data() + y * row, mScaled[0] + static_cast<size_t>(y) * mScaledPitch[0], row);
     const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
     if (descriptor == nullptr || (descriptor->flags & AV_PIX_FMT_FLAG_ALPHA) != 0)
     {

@@ -103,6 +103,8 @@ private:
     AVFrame* mHeld = nullptr;
     AVPacket* mPacket = nullptr;
     SwsContext* mScaler = nullptr;
+    uint8_t* mScaled[4] = {};
+    int mScaledPitch[4] = {};
     int mStreamIndex = -1;
     // The input has no more packets; the video decoder was told so.
     bool mInputEnded = false;

@@ -205,3 +205,29 @@ TEST(MediaDecoder, ContainerWithoutPicturesOrDecoderIsRefused)
     EXPECT_EQ(decoder.openMemory(std::make_shared<MediaMemoryStream>(bytes), "avs2.wmv"), kMediaNoDecoder);
     EXPECT_FALSE(decoder.isOpen());
 }
+
+TEST(MediaDecoder, WidthsOffTheScalersBlockSizeAreConvertedInPlace)
+{
+    TemporaryDirectory directory;
+    for (int width : {70, 22, 322})
+    {
+        TestVideo::Spec spec;
+        spec.width = width;
+        spec.height = 14;
+        spec.frames = 3;
+        const auto bytes = TestVideo::encode(spec, directory.path() + "odd.wmv");
+        ASSERT_FALSE(bytes.empty()) << width;
+        MediaDecoder decoder;
+        ASSERT_EQ(decoder.openMemory(std::make_shared<MediaMemoryStream>(bytes), "odd.wmv"), kMediaOk);
+        ASSERT_EQ(decoder.width(), static_cast<uint32_t>(width));
+        for (int i = 0; i < 3; ++i)
+        {
+            ASSERT_TRUE(decoder.decodeNext()) << width;
+            const auto& pixels = decoder.pixels();
+            ASSERT_EQ(pixels.size(), static_cast<size_t>(width) * 14 * 4);
+            // The last pixel of the last row too.
+            EXPECT_EQ(TestVideo::nearestFrame(pixels.data() + pixels.size() - 4), i) << width;
+            EXPECT_EQ(pixels.back(), 0xFF);
+        }
+    }
+}
