@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <system_error>
 
 namespace Platform
 {
@@ -92,7 +93,20 @@ MediaResult MediaPlayer::startPlayer(MediaResult opened)
         mHasFrame = mCueFrame = mEndOfStream = mCompleteSent = false;
         mLastFrameEndNs = 0;
     }
-    mThread = std::thread([this] { run(); });
+    try
+    {
+        mThread = std::thread([this] { run(); });
+    }
+    catch (const std::system_error&)
+    {
+        // No thread, no playback: as when the player cannot be built at all.
+        mAudioBuffer.reset();
+        mDecoder.close();
+        mOpen = false;
+        mWidth = mHeight = 0;
+        mDurationNs = 0;
+        return kMediaNoDecoder;
+    }
     return kMediaOk;
 }
 
