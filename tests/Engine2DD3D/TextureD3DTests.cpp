@@ -1,4 +1,7 @@
 #include "Engine2DTestSupport.h"
+#include "Framework/FileLookup.h"
+
+#include <filesystem>
 
 using namespace Engine2DTest;
 
@@ -225,4 +228,27 @@ TEST_F(TextureD3DTest, PowerOfTwoRounding)
     EXPECT_EQ(TextureD3D::powerOfTwo(2), 2u);
     EXPECT_EQ(TextureD3D::powerOfTwo(3), 4u);
     EXPECT_EQ(TextureD3D::powerOfTwo(1025), 2048u);
+}
+
+TEST_F(TextureD3DTest, FilesAreLookedUpInTheMountedArchiveFirst)
+{
+    std::filesystem::create_directories(folder.path() + "src/images");
+    writePng("src/images/x.png", 2, 2, std::vector<uint32_t>(4, 0xFF0000FF));
+    ASSERT_EQ(buildResourceArchive(folder.path() + "test.dat", folder.path() + "src", "data\\Ressources"),
+              0u);
+    auto archive = std::make_unique<ResourceArchive>();
+    ASSERT_EQ(archive->open(folder.path() + "test.dat"), 0u);
+    FileLookup lookup;
+    lookup.addArchive(std::move(archive));
+    setActiveFileLookup(&lookup);
+    Texture* packed = engine.getTextureByName("data\\Ressources\\images\\x.png", 0);
+    EXPECT_EQ(packed->load(), 0u);
+    EXPECT_EQ(readTexels(packed)[3], 0xFF0000FFu);
+    // Covered by the archive but not in it: not looked for on the disk.
+    Texture* absent = engine.getTextureByName("data\\Ressources\\images\\y.png", 0);
+    EXPECT_EQ(absent->doLoad(), ERROR_FILENOTFOUND);
+    setActiveFileLookup(nullptr);
+    packed->unload();
+    packed->release();
+    absent->release();
 }
