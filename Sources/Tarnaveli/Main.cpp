@@ -2,6 +2,7 @@
 // and deletes it once run has returned, whatever ended it.
 #include "Engine2DD3D/Engine2DD3D.h"
 #include "Framework/ApplicationGeneric.h"
+#include "Gui/GuiManager.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -30,6 +31,8 @@ int main()
     // Sound manager kind 1 and 2D engine kind 1.
     SoundManagerDSound::registerKind();
     Engine2DD3D::registerKind();
+    // The look table and the GUI manager.
+    GuiManager::registerServices();
 
     ApplicationSettings settings;
     settings.mTitle = "Velmorique";
