@@ -1,0 +1,58 @@
+#pragma once
+// The one-line text widget: a text object made by a font, placed at the top,
+// middle or bottom of the label.
+#include "Gui/Component.h"
+#include "Gui/Text.h"
+
+#include <memory>
+#include <string>
+
+struct LabelStyle
+{
+    int32_t fontIndex = 0;
+    uint32_t color = 0xFF000000;
+    uint32_t flags = 0;
+};
+
+enum LabelAlignment : int32_t
+{
+    LABEL_ALIGN_TOP = 0,
+    LABEL_ALIGN_CENTER = 1,
+    LABEL_ALIGN_BOTTOM = 2
+};
+
+class Label : public Component
+{
+public:
+    // A null font is font 0 of the application's font table.
+    Label(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text, uint32_t color,
+          uint32_t flags, Font* font = nullptr);
+    Label(const Rect& rect, const std::string& text, uint32_t color, uint32_t flags, Font* font = nullptr);
+    Label(const Rect& rect, const std::string& text, const LabelStyle& style);
+    ~Label() override;
+
+    ErrorCode render() override;
+    void updateLayout() override;
+    void setRenderList(RenderList* list) override;
+    void setColor(uint32_t argb) override;
+    std::string getInfotipText() override { return mInfotipText; }
+    Component* getInfotipComponent() override { return mInfotipComponent; }
+
+    void setText(const std::string& text);
+    void setAlignment(int32_t alignment);
+    int32_t getAlignment() const { return mAlignment; }
+    // Takes ownership of the component; the previous one is deleted.
+    void setInfotip(const std::string& text, Component* component);
+    // Null when no font could make one.
+    Text2D* getTextObject() const { return mTextObject.get(); }
+    int32_t getTextHeight() const { return mTextObject ? mTextObject->getHeight() : 0; }
+
+private:
+    void makeText(const std::string& text, uint32_t color, uint32_t flags, Font* font);
+    void applyAlignment();
+
+    std::unique_ptr<Text2D> mTextObject;
+    std::string mInfotipText;
+    Component* mInfotipComponent = nullptr;
+    int32_t mAlignment = LABEL_ALIGN_TOP;
+};

@@ -1,0 +1,59 @@
+#pragma once
+// A top-level container of the GUI root: screens, windows and message boxes.
+// Built detached, shown once with open and removed with close; the manager adds
+// and deletes it between dispatches. It may play an opening effect of the 2D
+// engine while it first shows.
+#include "Framework/Timer.h"
+#include "Gui/Container.h"
+
+#include <functional>
+#include <memory>
+
+// One opening effect: its steps wrap the layer's drawing while it runs.
+class OpeningEffect
+{
+public:
+    virtual ~OpeningEffect() = default;
+    virtual uint32_t getDuration() = 0;
+    // progress: elapsed / duration.
+    virtual void begin(float progress, const Rect& layer) = 0;
+    virtual void end(const Rect& layer) = 0;
+};
+
+// Where layers take their opening effects from (the 2D engine installs it):
+// the number of effects and the effect of a kind.
+struct OpeningEffectSource
+{
+    std::function<uint32_t()> count;
+    std::function<std::unique_ptr<OpeningEffect>(uint32_t kind)> create;
+};
+void setOpeningEffectSource(OpeningEffectSource source);
+
+class Layer : public Container
+{
+public:
+    Layer(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t lookId, bool randomEffect,
+          const Margins* margins = nullptr);
+    ~Layer() override;
+
+    ErrorCode render() override;
+    // Consumes every event over the layer, so layers below never see it.
+    uint32_t onMouseEvent(const MouseEvent& event) override;
+
+    // Once only: 1 when already opened.
+    virtual ErrorCode open();
+    // Became the root's top child.
+    virtual void activate() {}
+    virtual void deactivate() {}
+    virtual bool isModal() { return false; }
+
+    // Removed and deleted after the current dispatch.
+    void close();
+    bool isOpened() const { return mOpened; }
+    bool hasEffect() const { return mEffect != nullptr; }
+
+protected:
+    std::unique_ptr<OpeningEffect> mEffect;
+    Timer mEffectTimer;
+    bool mOpened = false;
+};
