@@ -21,6 +21,7 @@ Engine3D::~Engine3D()
     // object is released through the engine that made it.
     mRenderRoot = nullptr;
     mSceneRoot.reset();
+    mDefaultMaterial.reset();
     if (gCurrentEngine == this)
         gCurrentEngine = nullptr;
 }

@@ -6,6 +6,7 @@
 // exists is the current one: scene nodes, transforms and lights made while
 // it lives belong to it.
 #include "Engine/ChildListNode.h"
+#include "Engine/Material.h"
 #include "Framework/ServiceInterfaces.h"
 #include "Platform/Math/Vector.h"
 
@@ -14,7 +15,6 @@
 #include <vector>
 
 class Light;
-class Material;
 class MeshInstance;
 class MeshModel;
 
@@ -71,6 +71,7 @@ public:
     virtual ErrorCode render3D();
     // Picks at window point (x, y), from the start node or the scene root.
     virtual ErrorCode pick(float x, float y, PickResult* result, ChildListNode* start) = 0;
+    virtual Material* createMaterial() = 0;
     virtual Light* createLight() = 0;
     virtual MeshModel* createMeshModel() = 0;
     virtual EngineTransform* createTransform() = 0;
@@ -96,19 +97,21 @@ public:
     float getFieldOfView() const { return getCamera().mFieldOfView; }
     uint32_t getAmbient() const { return mAmbient; }
     ChildListNode* getSceneRoot() const { return mSceneRoot.get(); }
+    Material* getDefaultMaterial() const { return mDefaultMaterial.get(); }
     const std::vector<Light*>& getLights() const { return mLights; }
+
+    // The window size the camera and the picking ray use.
+    virtual void getViewSize(float* width, float* height) const;
 
 protected:
     // The root node, made before the engine knows it so that it stays
     // parentless; pickable.
     void createSceneRoot();
-    // The window size the camera and the picking ray use.
-    virtual void getViewSize(float* width, float* height) const;
-
     CameraSetup mDefaultCamera{{0, 500, -1500}, {0, 0, 0}, {0, 0, 1}, 0.7853982f};
     CameraSetup* mCamera = nullptr;
     uint32_t mAmbient = 0xFFFFFFFF;
     std::unique_ptr<ChildListNode> mSceneRoot;
+    std::unique_ptr<Material> mDefaultMaterial;
     ChildListNode* mRenderRoot = nullptr;
     std::vector<Light*> mLights;
     std::vector<DeviceModel*> mModels;

@@ -1,8 +1,12 @@
 #include "Engine3DD3D/Engine3DD3D.h"
 
+#include "Engine/Engine2D.h"
 #include "Engine/Light.h"
+#include "Engine/MeshModel.h"
+#include "Engine2DD3D/MaterialD3D.h"
 #include "Engine3DD3D/Engine2DLink.h"
 #include "Engine3DD3D/LightD3D.h"
+#include "Engine3DD3D/MeshModelD3D.h"
 #include "Engine3DD3D/TransformD3D.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/ErrorText.h"
@@ -17,11 +21,26 @@ namespace
 const char* const kSourceName = "Sources\\Engine3DD3D\\Engine3DD3D.cpp";
 } // namespace
 
+class Engine3DD3D::DeviceListener final : public DeviceObjectsListener
+{
+public:
+    explicit DeviceListener(Engine3DD3D& engine) : mEngine(engine) {}
+    ErrorCode onDeviceLost() override { return mEngine.onLostDevice(); }
+    ErrorCode onDeviceReset() override { return mEngine.onResetDevice(); }
+
+private:
+    Engine3DD3D& mEngine;
+};
+
 Engine3DD3D::Engine3DD3D(Engine2DBase* engine2D) : mEngine2D(engine2D) {}
 
 Engine3DD3D::Engine3DD3D(Device* device, RenderStateCache* cache) : mDevice(device), mCache(cache) {}
 
-Engine3DD3D::~Engine3DD3D() = default;
+Engine3DD3D::~Engine3DD3D()
+{
+    if (auto* engine2D = dynamic_cast<Engine2D*>(mEngine2D); engine2D != nullptr && mDeviceListener)
+        engine2D->set3DDeviceListener(nullptr);
+}
 
 void Engine3DD3D::registerKind()
 {
@@ -56,8 +75,19 @@ ErrorCode Engine3DD3D::init()
 {
     if (mEngine2D != nullptr && mDevice == nullptr)
         findEngine2DDevice(mEngine2D, &mDevice, &mCache);
+    if (auto* engine2D = dynamic_cast<Engine2D*>(mEngine2D); engine2D != nullptr && !mDeviceListener)
+    {
+        mDeviceListener = std::make_unique<DeviceListener>(*this);
+        engine2D->set3DDeviceListener(mDeviceListener.get());
+    }
     // 1. The scene root.
     createSceneRoot();
+    // 2. The default material: white ambient and diffuse, no highlight.
+    mDefaultMaterial.reset(createMaterial());
+    mDefaultMaterial->setAmbient(1, 1, 1, 1);
+    mDefaultMaterial->setDiffuse(1, 1, 1, 1);
+    mDefaultMaterial->setSpecular(0, 0, 0, 1);
+    mDefaultMaterial->setEmissive(0, 0, 0, 1);
     return ERROR_OK;
 }
 
@@ -171,6 +201,11 @@ ErrorCode Engine3DD3D::pick(float x, float y, PickResult* result, ChildListNode*
     return code;
 }
 
+::Material* Engine3DD3D::createMaterial()
+{
+    return new MaterialD3D();
+}
+
 ::Light* Engine3DD3D::createLight()
 {
     return new LightD3D();
@@ -178,7 +213,7 @@ ErrorCode Engine3DD3D::pick(float x, float y, PickResult* result, ChildListNode*
 
 MeshModel* Engine3DD3D::createMeshModel()
 {
-    return nullptr;
+    return new MeshModelD3D();
 }
 
 EngineTransform* Engine3DD3D::createTransform()

@@ -35,6 +35,7 @@ public:
     ErrorCode endPass3D() override;
     ErrorCode render3D() override;
     ErrorCode pick(float x, float y, PickResult* result, ChildListNode* start) override;
+    Material* createMaterial() override;
     Light* createLight() override;
     MeshModel* createMeshModel() override;
     EngineTransform* createTransform() override;
@@ -53,10 +54,13 @@ public:
     const Platform::Vector3& getEye() const { return mEye; }
     const Platform::Vector3& getViewDirection() const { return mViewDirection; }
 
-protected:
     void getViewSize(float* width, float* height) const override;
 
 private:
+    // Passes the 2D engine's reset notifications on to the engine.
+    class DeviceListener;
+    std::unique_ptr<DeviceListener> mDeviceListener;
+
     Engine2DBase* mEngine2D = nullptr;
     Platform::Gpu::Device* mDevice = nullptr;
     RenderStateCache* mCache = nullptr;

@@ -3,6 +3,7 @@
 // with the name the test gave the node, so that walks can be followed.
 #include "Engine/Engine3D.h"
 #include "Engine/Light.h"
+#include "Engine/MeshModel.h"
 
 #include <string>
 #include <vector>
@@ -49,8 +50,9 @@ public:
     {
         return (start != nullptr ? start : mSceneRoot.get())->pickWithTransform(result);
     }
+    Material* createMaterial() override { return nullptr; }
     Light* createLight() override { return nullptr; }
-    MeshModel* createMeshModel() override { return nullptr; }
+    MeshModel* createMeshModel() override;
     EngineTransform* createTransform() override { return new LoggingTransform(&log); }
     ErrorCode onLostDevice() override { return mSceneRoot->onLostDevice(); }
     ErrorCode onResetDevice() override { return mSceneRoot->onResetDevice(); }
@@ -62,5 +64,27 @@ public:
 
     std::vector<std::string> log;
 };
+
+// A model that counts its loads and unloads; its subsets are given by the
+// test, its materials stay null.
+class CountingModel final : public MeshModel
+{
+public:
+    explicit CountingModel(size_t subsets = 2) { mMaterials.resize(subsets); }
+    MeshInstance* createInstance() override { return new MeshInstance(this); }
+    ErrorCode pick(MeshInstance*, PickResult*) override { return 0; }
+    ErrorCode computeBoundingBox() override { return 0; }
+    ErrorCode doLoad() override { return ++loads, loadCode; }
+    ErrorCode doUnload() override { return ++unloads, 0; }
+
+    int loads = 0;
+    int unloads = 0;
+    ErrorCode loadCode = 0;
+};
+
+inline MeshModel* FakeEngine3D::createMeshModel()
+{
+    return new CountingModel();
+}
 
 } // namespace EngineTest
