@@ -301,8 +301,11 @@ ErrorCode MeshInstanceD3D::renderOutline(MeshModelD3D* model)
     uint32_t colorOp = 0, colorArg = 0;
     device->getTextureStageState(0, Gpu::TSS_COLOROP, &colorOp);
     device->getTextureStageState(0, Gpu::TSS_COLORARG1, &colorArg);
+    // Unlit geometry without vertex colours is white whatever the material
+    // says, so the colour comes from the texture factor instead.
+    ScopedRenderState factor(*cache, Gpu::RS_TEXTUREFACTOR, color);
     device->setTextureStageState(0, Gpu::TSS_COLOROP, Gpu::TOP_SELECTARG1);
-    device->setTextureStageState(0, Gpu::TSS_COLORARG1, Gpu::TA_DIFFUSE);
+    device->setTextureStageState(0, Gpu::TSS_COLORARG1, Gpu::TA_TFACTOR);
     // The outline is the back of the shape grown outwards: cull its front.
     ScopedRenderState cull(*cache, Gpu::RS_CULLMODE,
                            model->getCulling() == MeshModel::CULLING_CW ? Gpu::CULL_CCW : Gpu::CULL_CW);
