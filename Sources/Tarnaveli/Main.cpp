@@ -1,5 +1,6 @@
 // Entry point of the game: fills the start-up settings, runs the application
 // and deletes it once run has returned, whatever ended it.
+#include "Engine3DD3D/Engine3DD3D.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
@@ -28,6 +29,8 @@ int main()
 
     // Sound manager kind 1.
     SoundManagerDSound::registerKind();
+    // 3D engine kind 1.
+    Engine3DD3D::registerKind();
 
     ApplicationSettings settings;
     settings.mTitle = "Velmorique";
