@@ -17,6 +17,7 @@
 class Light;
 class MeshInstance;
 class MeshModel;
+class Sprite3D;
 
 struct CameraSetup
 {
@@ -74,6 +75,8 @@ public:
     virtual Material* createMaterial() = 0;
     virtual Light* createLight() = 0;
     virtual MeshModel* createMeshModel() = 0;
+    // A new sprite, already in the engine's sprite list; the caller owns it.
+    virtual Sprite3D* createSprite() = 0;
     virtual EngineTransform* createTransform() = 0;
     virtual ErrorCode onLostDevice() = 0;
     virtual ErrorCode onResetDevice() = 0;
@@ -88,6 +91,8 @@ public:
 
     void registerLight(Light* light);
     void unregisterLight(Light* light);
+    // A sprite being destroyed leaves the engine's list.
+    virtual void removeSprite(Sprite3D* sprite) { (void)sprite; }
     void addModel(DeviceModel* model);
     void removeModel(DeviceModel* model);
 

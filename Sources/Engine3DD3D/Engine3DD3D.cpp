@@ -3,6 +3,7 @@
 #include "Engine/Engine2D.h"
 #include "Engine/Light.h"
 #include "Engine/MeshModel.h"
+#include "Engine/Sprite3D.h"
 #include "Engine2DD3D/MaterialD3D.h"
 #include "Engine3DD3D/Engine2DLink.h"
 #include "Engine3DD3D/LightD3D.h"
@@ -11,7 +12,10 @@
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/ErrorText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <limits>
 
 using namespace Platform;
 using namespace Platform::Gpu;
@@ -19,6 +23,29 @@ using namespace Platform::Gpu;
 namespace
 {
 const char* const kSourceName = "Sources\\Engine3DD3D\\Engine3DD3D.cpp";
+
+// One sprite vertex: position, colour, texture coordinates.
+struct SpriteVertex
+{
+    float x, y, z;
+    uint32_t color;
+    float u, v;
+};
+static_assert(sizeof(SpriteVertex) == 24);
+constexpr uint32_t kSpriteFvf = FVF_XYZ_DIFFUSE_TEX1;
+constexpr uint32_t kQuadBytes = 4 * sizeof(SpriteVertex);
+
+// The quad in the sprite's own plane, drawn as a strip of two triangles.
+void writeSpriteQuad(const Sprite3D& sprite, void* destination)
+{
+    float px = sprite.mPivot.x, py = sprite.mPivot.y, w = sprite.mWidth, h = sprite.mHeight;
+    uint32_t c = sprite.mColor;
+    const SpriteVertex quad[4] = {{px, py, 0, c, 0, 1},
+                                  {px, py + h, 0, c, 0, 0},
+                                  {px + w, py, 0, c, 1, 1},
+                                  {px + w, py + h, 0, c, 1, 0}};
+    std::memcpy(destination, quad, sizeof quad);
+}
 } // namespace
 
 class Engine3DD3D::DeviceListener final : public DeviceObjectsListener
@@ -88,7 +115,12 @@ ErrorCode Engine3DD3D::init()
     mDefaultMaterial->setDiffuse(1, 1, 1, 1);
     mDefaultMaterial->setSpecular(0, 0, 0, 1);
     mDefaultMaterial->setEmissive(0, 0, 0, 1);
-    return ERROR_OK;
+    // 3-4. Sixteen free sprite quads.
+    mQuadCapacity = 16;
+    mFreeQuads.clear();
+    for (uint32_t quad = 0; quad < mQuadCapacity; ++quad)
+        mFreeQuads.push_back(quad * 4);
+    return createSpriteVertices(mQuadCapacity, __LINE__);
 }
 
 ErrorCode Engine3DD3D::beginPass3D()
@@ -124,7 +156,133 @@ ErrorCode Engine3DD3D::render3D()
 {
     if (mDevice == nullptr)
         return ERROR_OK;
-    return Engine3D::render3D();
+    if (ErrorCode code = Engine3D::render3D())
+        return code;
+    return mSprites.empty() ? ERROR_OK : drawSprites();
+}
+
+ErrorCode Engine3DD3D::createSpriteVertices(uint32_t quads, int line)
+{
+    mSpriteVertices.reset();
+    if (mDevice == nullptr)
+        return ERROR_OK;
+    if (GpuResult result = mDevice->createVertexBuffer(quads * kQuadBytes, USAGE_WRITEONLY, kSpriteFvf,
+                                                       POOL_MANAGED, &mSpriteVertices))
+        return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
+    return ERROR_OK;
+}
+
+Sprite3D* Engine3DD3D::createSprite()
+{
+    auto* sprite = new Sprite3D();
+    addSprite(sprite);
+    return sprite;
+}
+
+ErrorCode Engine3DD3D::addSprite(Sprite3D* sprite)
+{
+    // 1.
+    mSprites.push_back(sprite);
+    // 2. A free quad.
+    if (!mFreeQuads.empty())
+    {
+        sprite->mQuadIndex = mFreeQuads.front();
+        mFreeQuads.pop_front();
+        updateSpriteQuad(sprite);
+        return ERROR_OK;
+    }
+    // 3. None left: twice the quads, the first new one for this sprite.
+    uint32_t old = mQuadCapacity;
+    for (uint32_t quad = old + 1; quad < 2 * old; ++quad)
+        mFreeQuads.push_back(quad * 4);
+    mQuadCapacity = 2 * old;
+    sprite->mQuadIndex = old * 4;
+    if (ErrorCode code = createSpriteVertices(mQuadCapacity, __LINE__))
+        return code;
+    void* data = nullptr;
+    if (mSpriteVertices && mSpriteVertices->lock(0, 0, &data, 0) == GPU_OK)
+    {
+        for (Sprite3D* each : mSprites)
+            writeSpriteQuad(*each,
+                            static_cast<uint8_t*>(data) + size_t(each->mQuadIndex) * sizeof(SpriteVertex));
+        mSpriteVertices->unlock();
+    }
+    return ERROR_OK;
+}
+
+void Engine3DD3D::removeSprite(Sprite3D* sprite)
+{
+    auto found = std::find(mSprites.begin(), mSprites.end(), sprite);
+    // A sprite not in the list has no quad to give back; giving one twice
+    // would hand it to two sprites.
+    if (found == mSprites.end())
+        return;
+    mSprites.erase(found);
+    mFreeQuads.push_back(sprite->mQuadIndex);
+}
+
+void Engine3DD3D::updateSpriteQuad(Sprite3D* sprite)
+{
+    void* data = nullptr;
+    if (mSpriteVertices && mSpriteVertices->lock(sprite->mQuadIndex * uint32_t(sizeof(SpriteVertex)),
+                                                 kQuadBytes, &data, 0) == GPU_OK)
+    {
+        writeSpriteQuad(*sprite, data);
+        mSpriteVertices->unlock();
+    }
+}
+
+ErrorCode Engine3DD3D::drawSprites()
+{
+    if (mDevice == nullptr || mCache == nullptr || !mSpriteVertices)
+        return ERROR_OK;
+    // 1.
+    for (Sprite3D* sprite : mSprites)
+    {
+        if (sprite->mDirty)
+        {
+            updateSpriteQuad(sprite);
+            sprite->mDirty = false;
+        }
+    }
+    // 2. Farthest first along the view; equal depths keep their order and a
+    // depth that is not a number counts as nearest.
+    auto depth = [this](const Sprite3D* sprite)
+    {
+        float k = vec3Dot(sprite->mPosition, mViewDirection);
+        return std::isnan(k) ? -std::numeric_limits<float>::infinity() : k;
+    };
+    std::stable_sort(mSprites.begin(), mSprites.end(),
+                     [&depth](const Sprite3D* a, const Sprite3D* b) { return depth(a) > depth(b); });
+    // 3.
+    uint32_t blend = mCache->getState(RS_ALPHABLENDENABLE);
+    mCache->setState(RS_ALPHABLENDENABLE, 1);
+    if (auto* material = dynamic_cast<MaterialD3D*>(mDefaultMaterial.get()))
+        mDevice->setMaterial(material->getD3DMaterial());
+    mDevice->setStreamSource(0, mSpriteVertices.get(), 0, sizeof(SpriteVertex));
+    mDevice->setFVF(kSpriteFvf);
+    // 4. The sprites in front of the eye; the first one behind ends the list.
+    for (Sprite3D* sprite : mSprites)
+    {
+        if (vec3Dot(sprite->mPosition - mEye, mViewDirection) < 0)
+            break;
+        Gpu::Texture* texture = deviceTextureOf(sprite->mTexture);
+        if (texture == nullptr)
+            continue;
+        mDevice->setTexture(0, texture);
+        Matrix m = sprite->mBillboard ? mBillboard : mInverseView;
+        if (sprite->mRotation != 0)
+            m = matrixRotationZ(sprite->mRotation * 0.017453292f) * m;
+        m.m[3][0] = sprite->mPosition.x;
+        m.m[3][1] = sprite->mPosition.y;
+        m.m[3][2] = sprite->mPosition.z;
+        mDevice->setTransform(TS_WORLD, m);
+        mCache->flush();
+        mDevice->drawPrimitive(PT_TRIANGLESTRIP, sprite->mQuadIndex, 2);
+    }
+    // 5.
+    mCache->setState(RS_ALPHABLENDENABLE, blend);
+    return ERROR_OK;
 }
 
 void Engine3DD3D::setAmbient(uint32_t color)

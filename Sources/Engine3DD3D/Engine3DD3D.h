@@ -10,6 +10,9 @@
 #include "Platform/Gpu/Device.h"
 #include "Platform/Math/Matrix.h"
 
+#include <deque>
+#include <vector>
+
 #include <memory>
 
 class Engine3DD3D final : public Engine3D
@@ -38,10 +41,22 @@ public:
     Material* createMaterial() override;
     Light* createLight() override;
     MeshModel* createMeshModel() override;
+    Sprite3D* createSprite() override;
     EngineTransform* createTransform() override;
     ErrorCode onLostDevice() override;
     ErrorCode onResetDevice() override;
     void setAmbient(uint32_t color) override;
+
+    // The sprite list and the shared quad buffer: a sprite takes a free quad,
+    // or doubles the buffer when none is left.
+    ErrorCode addSprite(Sprite3D* sprite);
+    void removeSprite(Sprite3D* sprite) override;
+    void updateSpriteQuad(Sprite3D* sprite);
+    ErrorCode drawSprites();
+    const std::vector<Sprite3D*>& getSprites() const { return mSprites; }
+    const std::deque<uint32_t>& getFreeQuads() const { return mFreeQuads; }
+    uint32_t getQuadCapacity() const { return mQuadCapacity; }
+    Platform::Gpu::VertexBuffer* getSpriteVertices() const { return mSpriteVertices.get(); }
 
     void computeViewProjection(Platform::Matrix* view, Platform::Matrix* projection);
     ErrorCode applyCamera();
@@ -64,6 +79,12 @@ private:
     Engine2DBase* mEngine2D = nullptr;
     Platform::Gpu::Device* mDevice = nullptr;
     RenderStateCache* mCache = nullptr;
+    ErrorCode createSpriteVertices(uint32_t quads, int line);
+
+    std::vector<Sprite3D*> mSprites;
+    std::deque<uint32_t> mFreeQuads;
+    std::unique_ptr<Platform::Gpu::VertexBuffer> mSpriteVertices;
+    uint32_t mQuadCapacity = 0;
     Platform::Matrix mInverseView;
     Platform::Matrix mBillboard;
     Platform::Vector3 mViewDirection;
