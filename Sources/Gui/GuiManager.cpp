@@ -12,6 +12,12 @@ namespace
 {
 GuiManager* gCurrentManager = nullptr;
 
+Engine2D* findEngine()
+{
+    ApplicationGeneric* application = getApplication();
+    return application != nullptr ? dynamic_cast<Engine2D*>(application->getEngine2D()) : nullptr;
+}
+
 std::function<std::unique_ptr<InfotipPopup>()>& infotipCreator()
 {
     static std::function<std::unique_ptr<InfotipPopup>()> creator;
@@ -72,6 +78,8 @@ GuiManager::~GuiManager()
     }
     mInfotip.reset();
     mListeners.clear();
+    if (Engine2D* engine = findEngine())
+        engine->setGuiDeviceListener(nullptr);
     if (gCurrentManager == this)
         gCurrentManager = nullptr;
 }
@@ -119,7 +127,31 @@ ErrorCode GuiManager::init()
     int32_t height =
         application != nullptr ? static_cast<int32_t>(application->getSettings().mClientHeight) : 768;
     mRoot = std::make_unique<GuiRoot>(width, height);
+    if (Engine2D* engine = findEngine())
+        engine->setGuiDeviceListener(this);
     return 0;
+}
+
+ErrorCode GuiManager::onDeviceLost()
+{
+    std::lock_guard lock(getLock());
+    if (mRoot)
+    {
+        if (ErrorCode code = mRoot->onDeviceLost())
+            return code;
+    }
+    return mInfotip ? mInfotip->onDeviceLost() : 0;
+}
+
+ErrorCode GuiManager::onDeviceReset()
+{
+    std::lock_guard lock(getLock());
+    if (mRoot)
+    {
+        if (ErrorCode code = mRoot->onDeviceReset())
+            return code;
+    }
+    return mInfotip ? mInfotip->onDeviceReset() : 0;
 }
 
 void GuiManager::animate()

@@ -5,6 +5,7 @@
 // operations that widgets post while an event is being dispatched. Structural
 // changes wait in that queue so that no traversal ever walks a changed tree: a
 // widget may close its own window from its click handler.
+#include "Engine/Engine2D.h"
 #include "Framework/ServiceInterfaces.h"
 #include "Gui/GuiTypes.h"
 
@@ -59,6 +60,8 @@ public:
     // A new request: starts the delay and the fade.
     virtual void setRequest(const InfotipRequest& request) { mRequest = request; }
     const InfotipRequest& getRequest() const { return mRequest; }
+    virtual ErrorCode onDeviceLost() { return 0; }
+    virtual ErrorCode onDeviceReset() { return 0; }
     // The component shown inside is being deleted.
     virtual void forgetComponent(Component* component)
     {
@@ -84,7 +87,8 @@ enum GuiOperation : uint32_t
     GUI_OP_LOWER = 8
 };
 
-class GuiManager final : public GuiManagerBase
+// Also the 2D engine's listener for the device objects of the widget tree.
+class GuiManager final : public GuiManagerBase, public DeviceObjectsListener
 {
 public:
     struct Operation
@@ -118,6 +122,9 @@ public:
     std::unique_ptr<OverlayTextBase> createOverlayText(BitmapFontBase* font, int32_t x, int32_t y,
                                                        int32_t width) override;
     void updateLayout();
+    // Around a device reset: the tree, then the infotip.
+    ErrorCode onDeviceLost() override;
+    ErrorCode onDeviceReset() override;
 
     void setPressed(Component* widget);
     void clearPressed(Component* widget);

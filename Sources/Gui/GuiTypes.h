@@ -1,6 +1,8 @@
 #pragma once
 // Small records shared by every widget: rectangles, inner margins and the
 // click callback slot.
+#include "Engine/Rect2D.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -9,14 +11,8 @@ class Component;
 // container hands it down to its children.
 class RenderList;
 
-struct Rect
-{
-    int32_t x = 0;
-    int32_t y = 0;
-    int32_t width = 0;
-    int32_t height = 0;
-    bool operator==(const Rect&) const = default;
-};
+// A widget's rectangle, as the 2D engine takes it.
+using Rect = Rect2D;
 
 // Inner margins of a container's client area.
 struct Margins

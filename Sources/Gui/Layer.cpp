@@ -1,21 +1,9 @@
 #include "Gui/Layer.h"
 
+#include "Engine/Engine2D.h"
+#include "Framework/ApplicationGeneric.h"
 #include "Gui/GuiManager.h"
 #include "Platform/System/Random.h"
-
-namespace
-{
-OpeningEffectSource& effectSource()
-{
-    static OpeningEffectSource source;
-    return source;
-}
-} // namespace
-
-void setOpeningEffectSource(OpeningEffectSource source)
-{
-    effectSource() = std::move(source);
-}
 
 Layer::Layer(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t lookId, bool randomEffect,
              const Margins* margins)
@@ -24,11 +12,12 @@ Layer::Layer(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t lookI
     mEffectTimer.start();
     if (!randomEffect)
         return;
-    const OpeningEffectSource& source = effectSource();
-    uint32_t count = source.count ? source.count() : 0;
-    if (count == 0 || !source.create)
+    ApplicationGeneric* application = getApplication();
+    auto* engine = application != nullptr ? dynamic_cast<Engine2D*>(application->getEngine2D()) : nullptr;
+    uint32_t count = engine != nullptr ? engine->getOpeningEffectCount() : 0;
+    if (count == 0)
         return;
-    mEffect = source.create(static_cast<uint32_t>(Platform::random()) % count);
+    mEffect = engine->createOpeningEffect(static_cast<uint32_t>(Platform::random()) % count);
     if (mEffect)
         mEffectTimer.start();
 }
@@ -47,7 +36,7 @@ ErrorCode Layer::render()
             float progress = duration > 0 ? static_cast<float>(elapsed) / static_cast<float>(duration) : 1.0f;
             mEffect->begin(progress, rect);
             ErrorCode code = Container::render();
-            mEffect->end(rect);
+            mEffect->end();
             return code;
         }
         mEffect.reset();

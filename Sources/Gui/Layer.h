@@ -3,31 +3,11 @@
 // Built detached, shown once with open and removed with close; the manager adds
 // and deletes it between dispatches. It may play an opening effect of the 2D
 // engine while it first shows.
+#include "Engine/LayerEffect.h"
 #include "Framework/Timer.h"
 #include "Gui/Container.h"
 
-#include <functional>
 #include <memory>
-
-// One opening effect: its steps wrap the layer's drawing while it runs.
-class OpeningEffect
-{
-public:
-    virtual ~OpeningEffect() = default;
-    virtual uint32_t getDuration() = 0;
-    // progress: elapsed / duration.
-    virtual void begin(float progress, const Rect& layer) = 0;
-    virtual void end(const Rect& layer) = 0;
-};
-
-// Where layers take their opening effects from (the 2D engine installs it):
-// the number of effects and the effect of a kind.
-struct OpeningEffectSource
-{
-    std::function<uint32_t()> count;
-    std::function<std::unique_ptr<OpeningEffect>(uint32_t kind)> create;
-};
-void setOpeningEffectSource(OpeningEffectSource source);
 
 class Layer : public Container
 {
@@ -53,7 +33,7 @@ public:
     bool hasEffect() const { return mEffect != nullptr; }
 
 protected:
-    std::unique_ptr<OpeningEffect> mEffect;
+    std::unique_ptr<LayerEffect> mEffect;
     Timer mEffectTimer;
     bool mOpened = false;
 };

@@ -2,6 +2,7 @@
 // and deletes it once run has returned, whatever ended it.
 #include "Engine3DD3D/Engine3DD3D.h"
 #include "Framework/ApplicationGeneric.h"
+#include "Gui/GuiManager.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -31,6 +32,8 @@ int main()
     SoundManagerDSound::registerKind();
     // 3D engine kind 1.
     Engine3DD3D::registerKind();
+    // The look table and the GUI manager.
+    GuiManager::registerServices();
 
     ApplicationSettings settings;
     settings.mTitle = "Velmorique";

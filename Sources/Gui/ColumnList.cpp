@@ -1,0 +1,199 @@
+#include "Gui/ColumnList.h"
+
+#include "Framework/FrameworkTexts.h"
+#include "Framework/LangTable.h"
+#include "Gui/Label.h"
+
+namespace
+{
+uint32_t buttonBitsFor(int32_t extraButton)
+{
+    return 1u | (extraButton >= 0 && extraButton < 32 ? 1u << extraButton : 0u);
+}
+} // namespace
+
+ColumnList::ColumnList(CategorySelector* selector, RankedTableFile* records, uint32_t columnCount,
+                       int32_t highlightRow, uint32_t titleColor, int32_t extraButton, uint32_t lookId)
+    : Dialog(750, 500, getLangText(LANG_WINDOW_SCORE_TITLE), buttonBitsFor(extraButton), false, true, lookId),
+      mSelector(selector), mRecords(records), mHighlightRow(highlightRow), mColumnX(columnCount, -1),
+      mColumnTitles(columnCount), mColumnCount(columnCount), mTitleColor(titleColor),
+      mExtraButton(extraButton)
+{
+    mPulseTimer.start();
+    if (getButton(static_cast<uint32_t>(extraButton)) != nullptr && extraButton >= 0)
+        setButtonCaption(static_cast<uint32_t>(extraButton), getLangText(LANG_WINDOW_SCORE_RESET));
+}
+
+ColumnList::~ColumnList()
+{
+    // The selector is a child once the list is opened; before, it is still
+    // the list's to delete.
+    if (mSelector != nullptr && mSelector->getParent() == nullptr)
+        delete mSelector;
+}
+
+void ColumnList::setColumn(uint32_t index, int32_t x, const std::string& title)
+{
+    if (index >= mColumnCount)
+        return;
+    mColumnX[index] = x;
+    mColumnTitles[index] = title;
+}
+
+int32_t ColumnList::lineHeight() const
+{
+    Font* font = findFont(mLook->textFont);
+    if (font == nullptr)
+        font = findFont(0);
+    return font != nullptr ? font->getLineHeight() : 0;
+}
+
+int32_t ColumnList::columnWidth(uint32_t column)
+{
+    int32_t x = mColumnX[column];
+    for (uint32_t next = column + 1; next < mColumnCount; ++next)
+    {
+        if (mColumnX[next] >= 0)
+            return mColumnX[next] - x;
+    }
+    return getContentWidth() - x;
+}
+
+Container* ColumnList::makeRow(int32_t y)
+{
+    return new Container(0, y, getContentWidth(), lineHeight(), LOOK_EMPTY);
+}
+
+Container* ColumnList::createListContainer(const Rect& rect)
+{
+    return new Container(rect, LOOK_EMPTY);
+}
+
+void ColumnList::appendRow(Container* row)
+{
+    // Stacked under the rows already there.
+    int32_t y = 0;
+    for (Component* child : mListContainer->getChildren())
+        y += child->getHeight();
+    row->moveTo(row->getX(), y, false);
+    mListContainer->addChild(row);
+}
+
+ErrorCode ColumnList::open()
+{
+    if (mOpened)
+        return 1;
+    Font* font = findFont(mLook->textFont);
+    int32_t line = lineHeight();
+    int32_t contentLeft = getContentLeft();
+    int32_t contentWidth = getContentWidth();
+    // 1. The selector across the content; a new choice shows its category.
+    if (mSelector != nullptr && mSelector->getParent() == nullptr)
+    {
+        mSelector->moveTo(contentLeft, mCursorY, false);
+        mSelector->resize(contentWidth, mSelector->getHeight(), true);
+        mSelector->onChange.mFunction = [this](Component*, uint32_t)
+        {
+            mHighlightRow = -1;
+            fillRows();
+        };
+        add(mSelector);
+        mCursorY += mSelector->getHeight();
+    }
+    // 2. The column titles, one line above the list.
+    auto* header = new Container(contentLeft, mCursorY, contentWidth, line, LOOK_EMPTY);
+    for (uint32_t column = 0; column < mColumnCount; ++column)
+    {
+        if (mColumnX[column] < 0)
+            continue;
+        header->addChild(new Label(mColumnX[column], 0, columnWidth(column), line, mColumnTitles[column],
+                                   mTitleColor, 0, font));
+    }
+    add(header);
+    // 3. The list fills the rest of the content area.
+    int32_t listY = mCursorY + line;
+    int32_t listHeight = getContentTop() + getContentHeight() - listY;
+    mListContainer = createListContainer({contentLeft, listY, contentWidth, listHeight > 0 ? listHeight : 0});
+    add(mListContainer);
+    fillRows();
+    return Layer::open();
+}
+
+void ColumnList::fillRows()
+{
+    if (mListContainer == nullptr)
+        return;
+    mSelectedRow = nullptr;
+    mListContainer->deleteAllChildren();
+    if (mRecords != nullptr && mSelector != nullptr)
+    {
+        Font* font = findFont(mLook->textFont);
+        int32_t line = lineHeight();
+        const RankedTableFile::Category& entries = mRecords->getCategory(mSelector->getSelectedCategory());
+        for (uint32_t row = 0; row < entries.size(); ++row)
+        {
+            Container* rowContainer = makeRow(0);
+            for (uint32_t column = 0; column < mColumnCount; ++column)
+            {
+                if (mColumnX[column] < 0)
+                    continue;
+                std::string text;
+                getCellText(column, row, *entries[row], text);
+                rowContainer->addChild(
+                    new Label(mColumnX[column], 0, columnWidth(column), line, text, 0xFF000000, 0, font));
+            }
+            appendRow(rowContainer);
+            if (static_cast<int32_t>(row) == mHighlightRow)
+                mSelectedRow = rowContainer;
+        }
+    }
+    mPulseTimer.start();
+}
+
+uint32_t ColumnList::pulseLevel(uint32_t t)
+{
+    int64_t level = 0;
+    if (t <= 1000)
+        level = static_cast<int64_t>(t) * 255 / 1000;
+    else if (t <= 2000)
+        level = 255 + (1000 - static_cast<int64_t>(t)) * 255 / 1000;
+    return static_cast<uint32_t>(level < 0 ? 0 : level > 255 ? 255 : level);
+}
+
+void ColumnList::animate()
+{
+    Container::animate();
+    if (mSelectedRow == nullptr)
+        return;
+    uint32_t t = mPulseTimer.getElapsed();
+    uint32_t level = pulseLevel(t);
+    if (t > 2000)
+        mPulseTimer.start();
+    for (Component* child : mSelectedRow->getChildren())
+        child->setColor(0xFF000000 | level << 16 | (level / 2) << 8);
+}
+
+void ColumnList::onResult(uint32_t buttonBits)
+{
+    if (mExtraButton >= 0 && mExtraButton < 32 && buttonBits == 1u << mExtraButton)
+    {
+        auto* confirm = new MessageDialog(
+            getLangText(LANG_WINDOW_SCORE_RESET_MSGBOX_TITLE),
+            getLangText(LANG_WINDOW_SCORE_RESET_MSGBOX_TEXT), 9,
+            [](MessageDialog* dialog, void* object)
+            {
+                if (dialog->getResult() != 1)
+                    return;
+                auto* list = static_cast<ColumnList*>(object);
+                if (list->mRecords == nullptr)
+                    return;
+                list->mRecords->clear();
+                list->fillRows();
+                list->mRecords->save();
+            },
+            this);
+        confirm->open();
+        return;
+    }
+    close();
+}
