@@ -1,14 +1,21 @@
 #include "Engine3DD3D/Engine2DLink.h"
 
-#include "Engine/Engine2D.h"
+#include "Engine2DD3D/Engine2DD3D.h"
+#include "Engine2DD3D/TextureD3D.h"
 #include "Framework/ApplicationGeneric.h"
 
 bool findEngine2DDevice(Engine2DBase* engine2D, Platform::Gpu::Device** device, RenderStateCache** cache)
 {
-    (void)engine2D;
-    *device = nullptr;
-    *cache = nullptr;
-    return false;
+    auto* engine = dynamic_cast<Engine2DD3D*>(engine2D);
+    if (engine == nullptr || engine->getDevice() == nullptr)
+    {
+        *device = nullptr;
+        *cache = nullptr;
+        return false;
+    }
+    *device = engine->getDevice();
+    *cache = &engine->getStateCache();
+    return true;
 }
 
 Resource* loadModelTexture(const std::string& path)
@@ -20,6 +27,6 @@ Resource* loadModelTexture(const std::string& path)
 
 Platform::Gpu::Texture* deviceTextureOf(Resource* texture)
 {
-    (void)texture;
-    return nullptr;
+    auto* own = dynamic_cast<TextureD3D*>(texture);
+    return own != nullptr ? own->getD3DTexture() : nullptr;
 }
