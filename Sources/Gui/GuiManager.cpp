@@ -2,6 +2,8 @@
 
 #include "Framework/ApplicationGeneric.h"
 #include "Gui/Container.h"
+#include "Gui/FadePopup.h"
+#include "Gui/Infotip.h"
 #include "Gui/Layer.h"
 #include "Gui/Look.h"
 #include "Gui/Text.h"
@@ -90,6 +92,9 @@ void GuiManager::registerServices()
                       [](const ApplicationSettings&) { return std::make_unique<LookTable>(); });
     setServiceCreator(SERVICE_GUI_MANAGER,
                       [](const ApplicationSettings&) { return std::make_unique<GuiManager>(); });
+    // The toolkit's own tool-tip and fading intro window.
+    Infotip::install();
+    FadePopup::installIntroScreenOpener();
 }
 
 GuiManager* GuiManager::current()

@@ -158,8 +158,8 @@ TEST(WrapTextBox, ButtonsTakeTheStyleAndShrinkToTheirCaption)
 
 TEST(WrapTextBox, ContentAddedUnderTheRootWaitsForTheQueue)
 {
-    GuiTestApplication app;
     Log log;
+    GuiTestApplication app;
     auto* layer = openNow(app, new TestLayer(log, "layer", 0, 0, 300, 300));
     auto* box = new WrapTextBox({5, 5, 200, 100}, LOOK_EMPTY);
     layer->addChild(box);
