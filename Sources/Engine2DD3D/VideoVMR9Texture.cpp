@@ -209,6 +209,10 @@ ErrorCode VideoVMR9Texture::openGraph(const std::string& fileName)
 
     setVideoSize(mPlayer->videoWidth(), mPlayer->videoHeight());
     mPlayer->setFrameSink(mRenderer.get());
+    // The running application's sound-effect level, now and on every change.
+    ApplicationGeneric* application = getApplication();
+    if (SoundManager* sound = application != nullptr ? application->getSoundManager() : nullptr)
+        listenToSoundManager(*sound);
     setVolume(soundLevel());
     return 0;
 }

@@ -38,6 +38,18 @@ TEST_F(RecordingEngineTest, VideoPicturesReachATextureD3D)
     EXPECT_EQ(readTexels(texture)[24 * pitch + 32], 0xFF000000u);
 }
 
+TEST_F(RecordingEngineTest, TheEngineMakesVideoWidgetsTheCallerOwns)
+{
+    std::unique_ptr<EngineComponent> video(engine.createVideo(10, 20, 300, 200, nullptr));
+    ASSERT_NE(dynamic_cast<VideoVMR9Texture*>(video.get()), nullptr);
+    EXPECT_EQ(video->getRect().x, 10);
+    EXPECT_EQ(video->getRect().height, 200);
+    EXPECT_EQ(EngineComponent::components().back(), video.get());
+    EXPECT_EQ(video->open(VideoClips::get().quick), 0);
+    video.reset();
+    EXPECT_TRUE(EngineComponent::components().empty());
+}
+
 namespace
 {
 
