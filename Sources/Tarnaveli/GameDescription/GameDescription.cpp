@@ -58,13 +58,10 @@ ErrorCode GameDescription::transfer(XmlObjectReader& reader)
             return result;
         });
     if (code == ERROR_OK)
-        code = reader.transferChild(
-            "TutorialLinkGroup",
-            [&] { return reader.transferVector(mTutorialLinkGroup.getAreas(), "LinkArea", kMaxLinkAreas); });
+        code = reader.transferChild("TutorialLinkGroup", [&] { return mTutorialLinkGroup.transfer(reader); });
     if (code == ERROR_OK)
-        code = reader.transferChild(
-            "EndScreenLinkGroup",
-            [&] { return reader.transferVector(mEndScreenLinkGroup.getAreas(), "LinkArea", kMaxLinkAreas); });
+        code =
+            reader.transferChild("EndScreenLinkGroup", [&] { return mEndScreenLinkGroup.transfer(reader); });
     if (reader.isReading() && mCurrentPionSet >= mPionSets.size())
         mCurrentPionSet = 0;
     return code;

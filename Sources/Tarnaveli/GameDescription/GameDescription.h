@@ -24,7 +24,6 @@ public:
     // More sets than the set chooser can offer: a bigger count is a damaged
     // file (each set holds eight models and eighty materials).
     static constexpr size_t kMaxPionSets = 32;
-    static constexpr size_t kMaxLinkAreas = 64;
 
     GameDescription();
     ~GameDescription();

@@ -36,7 +36,7 @@ void LinkGroup::setButtonCreator(ButtonCreator creator)
 
 ErrorCode LinkGroup::transfer(XmlObjectReader& reader)
 {
-    return reader.transferVector(mAreas, "LinkArea");
+    return reader.transferVector(mAreas, "LinkArea", kMaxAreas);
 }
 
 void LinkGroup::createButtons(Container* parent)

@@ -30,6 +30,8 @@ public:
     using ButtonCreator = std::function<std::unique_ptr<Component>(
         const XmlRect& rect, const std::string& infotip, std::function<void()> onClick)>;
     static void setButtonCreator(ButtonCreator creator);
+    // More areas than a window has room for: a damaged file.
+    static constexpr size_t kMaxAreas = 64;
 
     ErrorCode transfer(XmlObjectReader& reader);
 

@@ -16,8 +16,6 @@ using namespace GameDescriptionTest;
 namespace
 {
 
-constexpr const char* kRealGameXml = VELMORIQUE_DATA_DIR "/Ressources/game.xml";
-
 std::string pionData(const std::string& animal)
 {
     return "<TexturePion0>t\\" + animal + "0.png</TexturePion0><TexturePion1>t\\" + animal +
@@ -80,7 +78,13 @@ protected:
 
 TEST_F(GameDescriptionTest, TheGameXmlOfTheBuildReads)
 {
-    ASSERT_EQ(description.loadDescription(kRealGameXml), ERROR_OK);
+    // The build's data folder as the program's: game.xml and the animal
+    // sounds are found where the game finds them.
+    std::string previous = Platform::programDirectory();
+    Platform::setProgramDirectory(VELMORIQUE_DATA_DIR "/../");
+    ErrorCode code = description.loadDescription(GameDescription::kFileName);
+    Platform::setProgramDirectory(previous);
+    ASSERT_EQ(code, ERROR_OK);
     EXPECT_TRUE(messages.messages().empty());
     ASSERT_EQ(description.getPionSetCount(), 2u);
     PionSet& set = *description.getCurrentPionSet();
@@ -101,6 +105,12 @@ TEST_F(GameDescriptionTest, TheGameXmlOfTheBuildReads)
     ASSERT_NE(selected, nullptr);
     EXPECT_FLOAT_EQ(selected->getDiffuse()[1], 220.0f / 255.0f);
     EXPECT_EQ(selected->getTexture(), elephant.getTexture(1));
+
+    // Every animal has its three sounds, numbered after the built-in ones.
+    EXPECT_EQ(sounds.getSoundCount(), 3u + 48u);
+    EXPECT_EQ(elephant.getSound(PION_SOUND_DEATH), 3u + 21u + 2u);
+    EXPECT_EQ(sounds.getSoundName(26), "data\\sons\\animaux\\elephant - meurt.wav");
+    EXPECT_EQ(description.getPionSet(1)->getPionData(0).getSound(PION_SOUND_MOVE), 27u);
 
     ASSERT_EQ(description.getTutorialLinkGroup().getAreas().size(), 1u);
     EXPECT_EQ(description.getTutorialLinkGroup().getAreas()[0]->mFile, "data\\Aide\\regles.html");
