@@ -2,6 +2,8 @@
 
 #include "Framework/FileUtilities.h"
 #include "Framework/Text1252Literal.h"
+#include "Gui/Container.h"
+#include "Gui/GuiManager.h"
 #include "XmlTestHelpers.h"
 
 #include <gtest/gtest.h>
@@ -82,4 +84,42 @@ TEST(LinkGroup, OpeningAnAreaPrefersItsUrl)
     ASSERT_EQ(recorder.targets.size(), 2u);
     EXPECT_EQ(recorder.targets[0], "http://example.org/");
     EXPECT_NE(recorder.targets[1].find("data/Aide/credits.html"), std::string::npos) << recorder.targets[1];
+}
+
+TEST(LinkGroup, ButtonsAreQueuedForTheParentAndOpenTheirArea)
+{
+    LinkGroup group;
+    ASSERT_EQ(readGroup("<G><A><URL>http://example.org/</URL><Rect>1, 2, 3, 4</Rect></A>"
+                        "<B><File>data\\Aide\\regles.html</File><Rect>5, 6, 7, 8</Rect></B></G>",
+                        group),
+              ERROR_OK);
+    std::vector<XmlRect> rects;
+    std::vector<std::string> infotips;
+    std::vector<std::function<void()>> clicks;
+    LinkGroup::setButtonCreator(
+        [&](const XmlRect& rect, const std::string& infotip, std::function<void()> onClick)
+        {
+            rects.push_back(rect);
+            infotips.push_back(infotip);
+            clicks.push_back(std::move(onClick));
+            return std::make_unique<Component>(rect.x, rect.y, rect.width, rect.height);
+        });
+    {
+        GuiManager manager;
+        Container parent(0, 0, 1024, 768, 0);
+        group.createButtons(&parent);
+        ASSERT_EQ(manager.getOperations().size(), 2u);
+        EXPECT_EQ(manager.getOperations()[1].op, GUI_OP_ADD);
+        EXPECT_EQ(manager.getOperations()[1].parent, &parent);
+        EXPECT_EQ(manager.getOperations()[1].component->getRect().x, 5);
+    }
+    LinkGroup::setButtonCreator(nullptr);
+    ASSERT_EQ(rects.size(), 2u);
+    EXPECT_EQ(rects[1], (XmlRect{5, 6, 7, 8}));
+    EXPECT_EQ(infotips[0], "http://example.org/");
+    EXPECT_EQ(infotips[1], "");
+    ShellRecorder recorder;
+    clicks[0]();
+    ASSERT_EQ(recorder.targets.size(), 1u);
+    EXPECT_EQ(recorder.targets[0], "http://example.org/");
 }
