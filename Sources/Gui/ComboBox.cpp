@@ -19,8 +19,6 @@ ComboBox::ComboBox(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t
     addChild(mContent);
     int32_t innerWidth = mContent->getWidth() - mContent->getMarginLeft() - mContent->getMarginRight();
     mLabel = new Label(0, 0, innerWidth, getItemHeight(), std::string(), 0xFF000000, 0, font);
-    if (Text2D* text = mLabel->getTextObject())
-        text->setSize(getItemHeight());
     mContent->addChild(mLabel);
 }
 
@@ -60,8 +58,6 @@ void ComboBox::resize(int32_t width, int32_t height, bool update)
                    false);
     mLabel->resize(mContent->getWidth() - mContent->getMarginLeft() - mContent->getMarginRight(),
                    getItemHeight(), false);
-    if (Text2D* text = mLabel->getTextObject())
-        text->setSize(getItemHeight());
     if (update)
         updateLayout();
 }

@@ -65,7 +65,7 @@ public:
     virtual Margins getMargins() { return {}; }
     // The one value some looks keep beside their ids: a button's or a check
     // box's click sound id.
-    virtual uint32_t getValue() { return 0; }
+    virtual uint32_t getValue() const { return 0; }
 
     uint32_t getTextureId(uint32_t index) const
     {

@@ -54,8 +54,6 @@ public:
     // Bits 0-1 of the flags.
     virtual void setAlignment(uint32_t) {}
     virtual void setWordWrap(bool) {}
-    // The drawn line height.
-    virtual void setSize(int32_t) {}
     // Where the character at index is drawn; the end of the text is the last
     // character's right edge.
     virtual void getCharPosition(int32_t, int32_t& x, int32_t& y) const

@@ -22,18 +22,12 @@ bool controlHeld()
 
 TextField::TextField(int32_t x, int32_t y, int32_t width, int32_t height, const std::string& text,
                      uint32_t maxLength, uint32_t textColor)
-    : Container(x, y, width, height, kBordersLook, &kNoMargins), mMaxLength(maxLength)
+    : Container(x, y, width, height, kBordersLook, &kNoMargins), mMaxLength(maxLength), mTextColor(textColor)
 {
     int32_t m = margin();
     mClipList = std::make_unique<RenderList>(Rect{x + m, y, width - 2 * m, height});
     mFont = findFont(0);
-    if (mFont != nullptr)
-    {
-        mText = mFont->createText(x + m, y, width - 2 * m, text, textColor, height,
-                                  TEXT_SHOW_CARET | TEXT_SHOW_SELECTION);
-        if (mText)
-            mText->setRenderList(mClipList.get());
-    }
+    makeText(text);
     mBlinkTimer.start();
     if (GuiManager* manager = GuiManager::current())
         manager->setFocus(this);
@@ -115,6 +109,18 @@ void TextField::moveTo(int32_t x, int32_t y, bool update)
     mClipList->setRect(x + m, y, mWidth - 2 * m, mHeight);
 }
 
+void TextField::makeText(const std::string& text)
+{
+    if (mFont == nullptr)
+        return;
+    int32_t m = margin();
+    // The text is as high as the field.
+    mText = mFont->createText(mX + m - mScroll, mY, mWidth - 2 * m, text, mTextColor, mHeight,
+                              TEXT_SHOW_CARET | TEXT_SHOW_SELECTION);
+    if (mText)
+        mText->setRenderList(mClipList.get());
+}
+
 void TextField::resize(int32_t width, int32_t height, bool update)
 {
     mWidth = width;
@@ -122,13 +128,24 @@ void TextField::resize(int32_t width, int32_t height, bool update)
     if (update)
         updateLayout();
     int32_t m = margin();
-    if (mText)
-    {
-        mText->setSize(height);
-        mText->setWidth(width - 2 * m);
-    }
-    placeText();
     mClipList->setRect(mX + m, mY, width - 2 * m, height);
+    if (!mText)
+        return;
+    // A text object keeps the height it was made with: the field makes a new
+    // one, with the same text, caret and selection.
+    std::string text = mText->getText();
+    int32_t caret = mText->getCaret();
+    int32_t start = mText->getSelectionStart();
+    int32_t end = mText->getSelectionEnd();
+    uint32_t shown = mText->getFlags() & (TEXT_SHOW_CARET | TEXT_SHOW_SELECTION);
+    makeText(text);
+    if (!mText)
+        return;
+    mText->showCaret((shown & TEXT_SHOW_CARET) != 0);
+    mText->showSelection((shown & TEXT_SHOW_SELECTION) != 0);
+    mText->setCaret(caret == start ? end : start, false);
+    mText->setCaret(caret, caret != start || start != end);
+    scrollToCaret();
 }
 
 void TextField::scrollToCaret()

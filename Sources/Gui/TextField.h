@@ -50,6 +50,7 @@ public:
 
 private:
     int32_t margin() const { return mHeight / 5; }
+    void makeText(const std::string& text);
     void scrollToCaret();
     void placeText();
     void restartBlink();
@@ -64,6 +65,7 @@ private:
     Font* mFont = nullptr;
     int32_t mScroll = 0;
     uint32_t mMaxLength;
+    uint32_t mTextColor;
     int32_t mPressCaret = 0;
     bool mCaretShown = true;
 };

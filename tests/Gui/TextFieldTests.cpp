@@ -238,6 +238,22 @@ TEST_F(FieldFixture, CaretNearTheRightEdgeScrollsByHalfTheInnerWidth)
     EXPECT_EQ(text().x, 104);
 }
 
+TEST_F(FieldFixture, ResizeRemakesTheTextAtTheNewHeightKeepingCaretAndSelection)
+{
+    makeField("abcdef", 10);
+    field->setCaret(4, false);
+    field->setCaret(1, true);
+    field->resize(300, 30, true);
+    EXPECT_EQ(text().size, 30);
+    EXPECT_EQ(text().x, 106);
+    EXPECT_EQ(text().renderList, field->getClipList());
+    EXPECT_EQ(field->getClipList()->getRect(), (Rect{106, 50, 288, 30}));
+    EXPECT_EQ(text().caret, 1);
+    EXPECT_EQ(field->getSelectedText(), "bcd");
+    app.key(KEY_A + 25, "z");
+    EXPECT_EQ(field->getText(), "azef");
+}
+
 TEST_F(FieldFixture, InsertTextRefusesAnOverflowWhole)
 {
     makeField("abc", 4);

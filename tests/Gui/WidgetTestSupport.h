@@ -68,7 +68,6 @@ public:
     uint32_t getFlags() const override { return flags; }
     void setAlignment(uint32_t alignment) override { flags = (flags & ~3u) | (alignment & 3u); }
     void setWordWrap(bool wrap) override { flags = wrap ? flags | TEXT_WORD_WRAP : flags & ~TEXT_WORD_WRAP; }
-    void setSize(int32_t newSize) override { size = newSize; }
     void getCharPosition(int32_t index, int32_t& outX, int32_t& outY) const override
     {
         outX = x + index * kCharWidth;
@@ -124,7 +123,7 @@ public:
     {
         return std::make_unique<EmptyRenderer>(this, widget);
     }
-    uint32_t getValue() override { return sound; }
+    uint32_t getValue() const override { return sound; }
     uint32_t sound;
 };
 
