@@ -1,7 +1,10 @@
 #pragma once
 // The look of check boxes: six skin textures (unchecked and checked, for
 // pressed, released and rolled over) and the click sound id.
+#include "Gui/Image.h"
 #include "Gui/Look.h"
+
+#include <memory>
 
 class CheckBoxLook : public Look
 {
@@ -17,16 +20,18 @@ private:
     uint32_t mClickSoundId;
 };
 
-// Chooses the skin texture of the box's state at each update.
+// One image over the box with the skin texture of the box's state.
 class CheckBoxRenderer final : public LookRenderer
 {
 public:
-    using LookRenderer::LookRenderer;
-    ErrorCode render() override { return 0; }
+    CheckBoxRenderer(Look* look, Component* widget);
+    ErrorCode render() override { return mImage->render(); }
     ErrorCode update() override;
+    void setRenderList(RenderList* list) override { mImage->setRenderList(list); }
     // The skin texture id chosen by the last update.
     uint32_t getTextureId() const { return mTextureId; }
 
 private:
     uint32_t mTextureId = 0;
+    std::unique_ptr<Image> mImage;
 };

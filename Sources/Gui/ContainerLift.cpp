@@ -8,6 +8,8 @@
 namespace
 {
 const Margins kNoMargins;
+// The skin's list-selection texture.
+constexpr uint32_t kSelectionTexture = 1;
 } // namespace
 
 ContainerLiftLook* findContainerLiftLook(uint32_t lookId)
@@ -49,13 +51,16 @@ void ContainerLift::init(uint32_t lookId)
     addChild(mLift);
     mClipList = std::make_unique<RenderList>();
     clipToContent();
+    mHighlightImage = std::make_unique<Image>(0, 0, 0, 0, static_cast<Texture*>(nullptr));
+    mHighlightImage->setRenderList(mClipList.get());
     updateRange();
 }
 
 ContainerLift::~ContainerLift()
 {
-    // The rows draw through the clip list: they go first.
+    // The rows and the highlight draw through the clip list: they go first.
     mContent->deleteAllChildren();
+    mHighlightImage.reset();
 }
 
 void ContainerLift::clipToContent()
@@ -104,9 +109,41 @@ void ContainerLift::placeHighlight()
 {
     Component* row = mSelected >= 0 ? getRow(static_cast<uint32_t>(mSelected)) : nullptr;
     mHighlightShown = row != nullptr && mSelectable;
-    if (mHighlightShown)
-        mHighlight = {row->getX(), row->getY(), mContent->getWidth() - mContent->getMarginRight(),
-                      row->getHeight()};
+    if (!mHighlightShown)
+    {
+        mHighlightImage->setTexture(nullptr);
+        return;
+    }
+    mHighlight = {row->getX(), row->getY(), mContent->getWidth() - mContent->getMarginRight(),
+                  row->getHeight()};
+    mHighlightImage->moveTo(mHighlight.x, mHighlight.y, false);
+    mHighlightImage->resize(mHighlight.width, mHighlight.height, false);
+    mHighlightImage->setSkinTexture(kSelectionTexture);
+    mHighlightImage->updateLayout();
+}
+
+ErrorCode ContainerLift::render()
+{
+    if (ErrorCode code = mRenderer->render())
+        return code;
+    if (mContent->isVisible())
+    {
+        if (ErrorCode code = mContent->getRenderer()->render())
+            return code;
+        if (mHighlightShown)
+        {
+            if (ErrorCode code = mHighlightImage->render())
+                return code;
+        }
+        for (Component* row : mContent->getChildren())
+        {
+            if (!row->isVisible())
+                continue;
+            if (ErrorCode code = row->render())
+                return code;
+        }
+    }
+    return mLift->isVisible() ? mLift->render() : 0;
 }
 
 void ContainerLift::updateLayout()

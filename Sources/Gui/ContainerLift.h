@@ -5,6 +5,7 @@
 // when enabled, selection with the arrow, home and end keys.
 #include "Engine/RenderList.h"
 #include "Gui/Container.h"
+#include "Gui/Image.h"
 #include "Gui/Lift.h"
 
 #include <memory>
@@ -39,6 +40,8 @@ public:
     ContainerLift(const Rect& rect, uint32_t lookId, uint32_t selectionSound);
     ~ContainerLift() override;
 
+    // The content's frame, the highlight, the rows, then the lift.
+    ErrorCode render() override;
     void updateLayout() override;
     void moveTo(int32_t x, int32_t y, bool update) override;
     uint32_t onMouseEvent(const MouseEvent& event) override;
@@ -67,6 +70,7 @@ public:
     Lift* getLift() const { return mLift; }
     Container* getContent() const { return mContent; }
     RenderList* getClipList() const { return mClipList.get(); }
+    Image* getHighlightImage() const { return mHighlightImage.get(); }
     // Where the highlight shows; false when it shows nothing.
     bool getHighlight(Rect& rect) const
     {
@@ -95,6 +99,7 @@ private:
     int32_t mStep = 10;
     int32_t mScroll = 0;
     Rect mHighlight{};
+    std::unique_ptr<Image> mHighlightImage;
     bool mHighlightShown = false;
     uint32_t mSelectionSound;
     bool mSelectable = true;

@@ -94,6 +94,8 @@ TEST_F(ListFixture, ClickSelectsTheRowUnderThePointWithSoundAndHighlight)
     Rect highlight;
     ASSERT_TRUE(list->getHighlight(highlight));
     EXPECT_EQ(highlight, (Rect{104, 136, 196, 40}));
+    EXPECT_EQ(list->getHighlightImage()->getRect(), highlight);
+    EXPECT_EQ(list->getHighlightImage()->getSkinTextureId(), 1u);
     // Below the rows: nothing.
     app.click(120, 190);
     EXPECT_EQ(list->getSelectedIndex(), 1);
@@ -104,6 +106,7 @@ TEST_F(ListFixture, ClickSelectsTheRowUnderThePointWithSoundAndHighlight)
     list->setSelectable(false);
     list->updateLayout();
     EXPECT_FALSE(list->getHighlight(highlight));
+    EXPECT_EQ(list->getHighlightImage()->getSkinTextureId(), Image::kNoSkinTexture);
 }
 
 TEST_F(ListFixture, SelectBringsTheRowIntoTheMiddle)
