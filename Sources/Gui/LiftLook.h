@@ -4,9 +4,11 @@
 // slider look (8 textures). Both name the looks of the four arrow buttons
 // (up, left, right, down) and keep the size of each arrow's picture, whose
 // aspect the buttons keep along the lift.
+#include "Gui/Image.h"
 #include "Gui/Look.h"
 
 #include <array>
+#include <memory>
 
 enum LiftArrow : uint32_t
 {
@@ -39,9 +41,9 @@ private:
 class LiftLook final : public LiftLookBase
 {
 public:
-    // Four groups of six: vertical background up, middle, down; vertical
-    // carret up, middle, down for pressed, released and rolled over; then
-    // the same for horizontal lifts.
+    // Vertical lifts first, then horizontal ones, twelve each: background
+    // start, middle, end; then carret start, middle, end for pressed,
+    // released and rolled over.
     LiftLook(const uint32_t (&textureIds)[24], const uint32_t (&buttonLooks)[4])
         : LiftLookBase(24, textureIds, buttonLooks)
     {
@@ -61,16 +63,21 @@ public:
     bool hasThreePieceCarret() const override { return false; }
 };
 
-// Follows the lift's look state (released, pressed, rolled over) at each
-// update.
+// Draws the track's background and the carret of the lift's look state,
+// each in three pieces (square ends, stretched middle) for the scroll bar
+// look, in one for the slider look.
 class LiftRenderer final : public LookRenderer
 {
 public:
-    using LookRenderer::LookRenderer;
-    ErrorCode render() override { return 0; }
+    LiftRenderer(Look* look, Component* widget);
+    ErrorCode render() override;
     ErrorCode update() override;
+    void setRenderList(RenderList* list) override;
     uint32_t getLookState() const { return mLookState; }
+    // Background pieces 0-2, carret pieces 3-5.
+    Image* getPiece(uint32_t index) const { return index < mPieces.size() ? mPieces[index].get() : nullptr; }
 
 private:
     uint32_t mLookState = 0;
+    std::array<std::unique_ptr<Image>, 6> mPieces;
 };

@@ -10,7 +10,9 @@ struct LiftFixture : ::testing::Test
     // A vertical lift 20 wide: square arrows of 20, the track from 20 to 180.
     Lift* makeLift()
     {
-        const uint32_t ids[24] = {};
+        uint32_t ids[24];
+        for (uint32_t i = 0; i < 24; ++i)
+            ids[i] = 100 + i;
         const uint32_t buttons[4] = {};
         app.looks().setLook(12, std::make_unique<LiftLook>(ids, buttons));
         lift = new Lift(0, 0, 20, 200, 0, 12);
@@ -125,6 +127,27 @@ TEST_F(LiftFixture, LookStateFollowsPressAndCarret)
     EXPECT_EQ(static_cast<LiftRenderer*>(lift->getRenderer())->getLookState(), 2u);
 }
 
+TEST_F(LiftFixture, ScrollBarLookDrawsTrackAndCarretInThreePieces)
+{
+    makeLift();
+    lift->setRange(0, 10, 1, 0.5, 0); // carret 80 long at 20
+    auto* renderer = static_cast<LiftRenderer*>(lift->getRenderer());
+    auto piece = [&](uint32_t i) { return renderer->getPiece(i); };
+    EXPECT_EQ(piece(0)->getRect(), (Rect{0, 20, 20, 20}));
+    EXPECT_EQ(piece(1)->getRect(), (Rect{0, 40, 20, 120}));
+    EXPECT_EQ(piece(2)->getRect(), (Rect{0, 160, 20, 20}));
+    EXPECT_EQ(piece(1)->getSkinTextureId(), 101u);
+    EXPECT_EQ(piece(3)->getRect(), (Rect{0, 20, 20, 20}));
+    EXPECT_EQ(piece(4)->getRect(), (Rect{0, 40, 20, 40}));
+    EXPECT_EQ(piece(5)->getRect(), (Rect{0, 80, 20, 20}));
+    EXPECT_EQ(piece(4)->getSkinTextureId(), 107u); // released
+    app.moveMouse(10, 30);
+    app.press(10, 30);
+    EXPECT_EQ(piece(4)->getSkinTextureId(), 104u); // pressed
+    app.release(10, 30);
+    EXPECT_EQ(piece(4)->getSkinTextureId(), 110u); // rolled over
+}
+
 TEST(Lift, HorizontalArrowsKeepTheirPictureAspect)
 {
     WidgetTestApplication app;
@@ -145,5 +168,11 @@ TEST(Lift, HorizontalArrowsKeepTheirPictureAspect)
     EXPECT_EQ(lift.getCarretLength(), 10);
     lift.moveTo(0, 0, false);
     EXPECT_EQ(lift.getTrackStart(), 10);
+    // The slider look: one background piece and one carret piece.
+    lift.updateLayout();
+    auto* renderer = static_cast<LiftRenderer*>(lift.getRenderer());
+    EXPECT_EQ(renderer->getPiece(0)->getRect(), (Rect{10, 0, 260, 20}));
+    EXPECT_EQ(renderer->getPiece(3)->getRect(), (Rect{10, 0, 10, 20}));
+    EXPECT_FALSE(renderer->getPiece(1)->isVisible());
 }
 } // namespace
