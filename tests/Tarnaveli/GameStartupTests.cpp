@@ -1,0 +1,221 @@
+// The game's start-up with the data the build generates, under SDL's
+// headless video driver: the initialisation in its order, the main loop
+// reached, and what is written at exit.
+#include "Framework/LangTable.h"
+#include "Gui/Dialog.h"
+#include "Gui/GuiManager.h"
+#include "Gui/Look.h"
+#include "Platform/System/MessageSink.h"
+#include "Platform/System/Paths.h"
+#include "SoundManagerDSound/SoundManagerDSound.h"
+#include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameLang.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+// A program folder whose data are the build's, except that what the game
+// writes (set-up, settings, records, language file) stays in the folder.
+class GameStartupTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        unsetenv("DISPLAY");
+        unsetenv("WAYLAND_DISPLAY");
+        const fs::path built = fs::path(VELMORIQUE_BUILD_DIR) / "data";
+        const fs::path data = fs::path(folder.path()) / "data";
+        fs::create_directories(data / "Ressources");
+        for (const char* shared : {"Ressources.dat", "lights.dat"})
+            fs::create_symlink(built / shared, data / shared);
+        for (const char* shared : {"sons", "Video", "models"})
+            fs::create_directory_symlink(built / shared, data / shared);
+        Platform::setProgramDirectory(folder.path());
+
+        SoundManagerDSound::registerKind();
+        GuiManager::registerServices();
+        GameApplication::hooks() = GameHooks{};
+        GameApplication::hooks().openMainMenu = [this](GameApplication& game)
+        {
+            ++mainMenus;
+            game.quitApplication(false);
+        };
+        GameApplication::hooks().registerSkins =
+            [this](GameApplication&, const SkinRegistration& registration) { skins = registration; };
+    }
+    void TearDown() override
+    {
+        application.reset();
+        GameApplication::hooks() = GameHooks{};
+        for (uint32_t id = 0; id < SERVICE_COUNT; ++id)
+            setServiceCreator(id, nullptr);
+    }
+
+    GameApplication& make()
+    {
+        settings = GameApplication::makeSettings(true);
+        application = std::make_unique<GameApplication>(settings);
+        return *application;
+    }
+    std::string file(const std::string& relative) const { return folder.path() + "/" + relative; }
+    std::vector<uint8_t> readBytes(const std::string& relative) const
+    {
+        std::ifstream in(file(relative), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+
+    Platform::TemporaryDirectory folder;
+    ApplicationSettings settings;
+    std::unique_ptr<GameApplication> application;
+    SkinRegistration skins;
+    int mainMenus = 0;
+};
+} // namespace
+
+TEST_F(GameStartupTest, StartsWithTheGeneratedDataReachesTheMainMenuAndWritesItsFilesAtExit)
+{
+    GameApplication& game = make();
+    EXPECT_EQ(GameApplication::current(), &game);
+    ASSERT_EQ(game.run(), 0u);
+    EXPECT_EQ(mainMenus, 1);
+
+    // Texts: the game's defaults, read through the language file it wrote.
+    EXPECT_EQ(getLangText(LANG_ID), "FR");
+    EXPECT_EQ(getLangText(LANG_WINDOW_MENU_QUIT), "Quitter");
+    EXPECT_TRUE(fs::exists(file("data/Ressources/lang.ini")));
+    EXPECT_TRUE(fs::exists(file("data/setup.ini")));
+
+    // Skins, sounds, looks, records table and settings.
+    EXPECT_EQ(skins.skinsFolder, "data\\Ressources\\skins\\");
+    EXPECT_EQ(skins.skinIniName, "skin.ini");
+    ASSERT_NE(skins.textures, nullptr);
+    EXPECT_EQ(skins.textures->size(), 195u);
+    SoundManager* sound = game.getSoundManager();
+    ASSERT_NE(sound, nullptr);
+    EXPECT_EQ(sound->getSoundCount(), 9u);
+    EXPECT_EQ(sound->getSoundName(0), "");
+    EXPECT_EQ(sound->getSoundName(SOUND_LOST), "data\\sons\\perdu.wav");
+    EXPECT_EQ(sound->getGroup(SoundManager::MUSIC_GROUP).first, 0u);
+    EXPECT_EQ(sound->getGroup(SoundManager::MUSIC_GROUP).count, 1u);
+    EXPECT_EQ(sound->getGroup(SoundManager::EFFECTS_GROUP).first, 1u);
+    EXPECT_EQ(sound->getGroup(SoundManager::EFFECTS_GROUP).count, 7u);
+    auto* looks = dynamic_cast<LookTable*>(game.getService(SERVICE_LOOK_TABLE));
+    ASSERT_NE(looks, nullptr);
+    EXPECT_EQ(looks->size(), kLookTableSize);
+    EXPECT_NE(looks->getLook(8), nullptr);
+    auto* dialog = dynamic_cast<DialogLook*>(looks->getLook(10));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->buttonWidth, 100);
+    EXPECT_EQ(dialog->buttonHeight, 24);
+    EXPECT_EQ(dialog->titleFont, 1u);
+    EXPECT_EQ(dialog->textFont, 3u);
+    ASSERT_NE(game.getScoreTable(), nullptr);
+    EXPECT_TRUE(game.getScoreTable()->getCategory(0).empty());
+    ASSERT_NE(game.getGameSettings(), nullptr);
+    EXPECT_EQ(game.getGameSettings()->getMusicLevel(), 178u);
+    EXPECT_EQ(game.getTextStyle(0).mFont, uint32_t{FONT_TEXT});
+    EXPECT_EQ(game.getTextStyle(1).mFont, uint32_t{FONT_TEXT});
+    EXPECT_EQ(game.getTextStyle(1).mFlags, 4u);
+    EXPECT_EQ(game.getTextStyle(2).mFont, 0u);
+    ASSERT_EQ(game.getIntroScreens().size(), 2u);
+    EXPECT_EQ(game.getIntroScreens()[0]->mDisplayMs, 1500u);
+    EXPECT_EQ(game.getIntroScreens()[1]->mFadeMs, 2500u);
+
+    application.reset();
+    EXPECT_EQ(GameApplication::current(), nullptr);
+    EXPECT_EQ(readBytes("data/settings.dat"),
+              (std::vector<uint8_t>{0, 0, 0, 0, 178, 0, 0, 0, 178, 0, 0, 0, 1, 1}));
+}
+
+TEST_F(GameStartupTest, SettingsAboveTheLevelRangeGiveTheDefaultsRewrittenAtExit)
+{
+    {
+        std::ofstream out(file("data/settings.dat"), std::ios::binary);
+        const uint8_t bytes[] = {0, 0, 0, 0, 0, 1, 0, 0, 3, 0, 0, 0, 0, 0};
+        out.write(reinterpret_cast<const char*>(bytes), sizeof bytes);
+    }
+    {
+        std::ofstream(file("data/setup.ini"), std::ios::binary)
+            << "SkinsDir = my\\\\skins\r\nPionSet = 3\r\n";
+    }
+    GameApplication& game = make();
+    ASSERT_EQ(game.run(), 0u);
+    EXPECT_EQ(game.getGameSettings()->getMusicLevel(), 178u);
+    EXPECT_TRUE(game.getGameSettings()->isMusicEnabled());
+    // The skins folder gets its final backslash once.
+    EXPECT_EQ(game.getSetup().mSkinsDir, "my\\skins\\");
+    EXPECT_EQ(skins.skinsFolder, "my\\skins\\");
+    application.reset();
+    EXPECT_EQ(readBytes("data/settings.dat"),
+              (std::vector<uint8_t>{0, 0, 0, 0, 178, 0, 0, 0, 178, 0, 0, 0, 1, 1}));
+    SetupConfig written;
+    ASSERT_EQ(written.load(), 0u);
+    EXPECT_EQ(written.mSkinsDir, "my\\skins\\");
+    EXPECT_EQ(written.mPionSet, 3);
+}
+
+TEST_F(GameStartupTest, ErrorTextOfCode34IsTheGameTextOnceTheTableIsLoaded)
+{
+    EXPECT_EQ(GameApplication::getErrorText(34), "ERROR_NO_ERROR");
+    GameApplication& game = make();
+    EXPECT_EQ(GameApplication::getErrorText(34), "ERROR_NO_ERROR");
+    ASSERT_EQ(game.run(), 0u);
+    EXPECT_EQ(GameApplication::getErrorText(34), "");
+    EXPECT_EQ(GameApplication::getErrorText(ERROR_FILEIO_INVALIDFILE), getLangText(46));
+}
+
+TEST_F(GameStartupTest, MenuVideoOpensOnceAndNothingHappensOnDeactivationOutsideAGame)
+{
+    int opened = 0;
+    int closed = 0;
+    int paused = 0;
+    GameApplication::hooks().openMenuVideo = [&](GameApplication&) { ++opened; };
+    GameApplication::hooks().closeMenuVideo = [&](GameApplication&) { ++closed; };
+    GameApplication::hooks().pauseGame = [&](GameApplication&) { ++paused; };
+    GameApplication& game = make();
+    game.openMenuVideoWindow();
+    game.openMenuVideoWindow();
+    EXPECT_EQ(opened, 1);
+    game.closeMenuVideoWindow();
+    game.closeMenuVideoWindow();
+    EXPECT_EQ(closed, 1);
+    game.onDeactivate();
+    EXPECT_EQ(paused, 0);
+    game.setGameScreenShown(true);
+    game.onDeactivate();
+    EXPECT_EQ(paused, 1);
+}
+
+TEST_F(GameStartupTest, QuitWithoutTheClosingScreenPostsAPlainQuit)
+{
+    int closingScreens = 0;
+    GameApplication::hooks().openMainMenu = [&](GameApplication& game)
+    {
+        ++mainMenus;
+        game.quit();
+    };
+    GameApplication::hooks().openClosingScreen = [&](GameApplication& game)
+    {
+        ++closingScreens;
+        game.quitApplication(false);
+    };
+    GameApplication& game = make();
+    ASSERT_EQ(game.run(), 0u);
+    // The generated data hold the closing image.
+    EXPECT_EQ(closingScreens, 1);
+
+    application.reset();
+    GameApplication::hooks().openClosingScreen = nullptr;
+    GameApplication& second = make();
+    ASSERT_EQ(second.run(), 0u);
+    EXPECT_EQ(mainMenus, 2);
+}
