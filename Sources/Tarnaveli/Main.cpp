@@ -1,5 +1,7 @@
 // Entry point of the game: fills the start-up settings, runs the game's
 // application and deletes it once run has returned, whatever ended it.
+#include "Engine2DD3D/Engine2DD3D.h"
+#include "Engine3DD3D/Engine3DD3D.h"
 #include "Gui/GuiManager.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
@@ -15,8 +17,11 @@ int main()
     // standard error.
     Platform::installInteractiveMessageSink();
 
-    // Sound manager kind 1.
+    // Sound manager kind 1 and 2D engine kind 1.
     SoundManagerDSound::registerKind();
+    Engine2DD3D::registerKind();
+    // 3D engine kind 1.
+    Engine3DD3D::registerKind();
     // The look table and the GUI manager.
     GuiManager::registerServices();
 
