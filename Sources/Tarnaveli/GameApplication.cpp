@@ -305,16 +305,12 @@ void GameApplication::setMusicMode(MusicMode mode)
     }
     if (mode == MusicMode::Menu)
     {
-        // The menu music plays on the effects' path: let it through even
-        // when the effects are off, then put the switch back.
-        bool effects = mGameSettings != nullptr ? mGameSettings->isSoundEnabled() : true;
-        if (mGameSettings != nullptr)
-            mGameSettings->setSoundEnabled(true);
+        // Channel 0 belongs to the music group alone, so the effects' switch
+        // has no say here and is left as it is (turning it off again would
+        // stop every effect channel).
         sound->stopChannel(kMusicChannel);
         int32_t level = mGameSettings != nullptr ? static_cast<int32_t>(mGameSettings->getMusicLevel()) : -1;
         sound->playSound(kMusicChannel, kMusicChannel, SOUND_MENU_MUSIC, level, false, false);
-        if (mGameSettings != nullptr)
-            mGameSettings->setSoundEnabled(effects);
     }
     else if (mode == MusicMode::Stopped)
         sound->stopChannel(kMusicChannel);

@@ -1,6 +1,9 @@
 // The game's start-up with the data the build generates, under SDL's
 // headless video driver: the initialisation in its order, the main loop
 // reached, and what is written at exit.
+#include "../Sound/RecordingSoundManager.h"
+#include "Engine2DD3D/Engine2DD3D.h"
+#include "Engine3DD3D/Engine3DD3D.h"
 #include "Framework/LangTable.h"
 #include "Gui/Dialog.h"
 #include "Gui/GuiManager.h"
@@ -14,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,6 +26,9 @@ namespace fs = std::filesystem;
 
 namespace
 {
+// The display the suite was started with, if any: most tests run headless.
+const char* const gDisplay = std::getenv("DISPLAY") != nullptr ? strdup(std::getenv("DISPLAY")) : nullptr;
+
 // A program folder whose data are the build's, except that what the game
 // writes (set-up, settings, records, language file) stays in the folder.
 class GameStartupTest : public ::testing::Test
@@ -218,4 +225,48 @@ TEST_F(GameStartupTest, QuitWithoutTheClosingScreenPostsAPlainQuit)
     GameApplication& second = make();
     ASSERT_EQ(second.run(), 0u);
     EXPECT_EQ(mainMenus, 2);
+}
+
+TEST_F(GameStartupTest, MenuMusicPlaysOnChannelZeroAtTheMusicLevelUnlessTheMusicIsOff)
+{
+    setServiceCreator(SERVICE_SOUND_MANAGER,
+                      [](const ApplicationSettings&) { return std::make_unique<RecordingSoundManager>(); });
+    GameApplication& game = make();
+    ASSERT_EQ(game.run(), 0u);
+    auto& sound = static_cast<RecordingSoundManager&>(*game.getSoundManager());
+    GameSettings& settings = *game.getGameSettings();
+    settings.setSoundEnabled(false);
+    sound.log.clear();
+
+    game.setMusicMode(MusicMode::Menu);
+    EXPECT_EQ(sound.log, (std::vector<std::string>{"stop 0", "channel 0 play data\\sons\\intro.wav 178"}));
+    // The effects stay off.
+    EXPECT_FALSE(settings.isSoundEnabled());
+    sound.log.clear();
+    game.setMusicMode(MusicMode::Menu);
+    EXPECT_TRUE(sound.log.empty());
+    game.setMusicMode(MusicMode::Stopped);
+    EXPECT_EQ(sound.log, (std::vector<std::string>{"stop 0"}));
+
+    sound.log.clear();
+    settings.setMusicEnabled(false);
+    sound.log.clear();
+    game.setMusicMode(MusicMode::Menu);
+    EXPECT_EQ(sound.log, (std::vector<std::string>{"stop 0"}));
+}
+
+TEST_F(GameStartupTest, OnADisplayTheEnginesLoadEveryImageOfTheTable)
+{
+    if (gDisplay == nullptr)
+        GTEST_SKIP() << "no display";
+    setenv("DISPLAY", gDisplay, 1);
+    unsetenv("SDL_VIDEODRIVER");
+    Engine2DD3D::registerKind();
+    Engine3DD3D::registerKind();
+    GameApplication& game = make();
+    ASSERT_EQ(game.run(), 0u);
+    for (uint32_t id = 0; id < kImageCount; ++id)
+        EXPECT_NE(game.getImage(id), nullptr) << imageFiles()[id];
+    EXPECT_EQ(game.getIntroScreens()[0]->mImage, game.getImage(IMAGE_INTRO_LOGO));
+    EXPECT_EQ(mainMenus, 1);
 }
