@@ -62,7 +62,10 @@ GameApplication::GameApplication(const ApplicationSettings& settings) : Applicat
 
 GameApplication::~GameApplication()
 {
-    mSetup.save();
+    // A start that failed before reading them must not replace the player's
+    // files with the defaults.
+    if (mSetupRead)
+        mSetup.save();
     if (mGameSettings != nullptr)
         mGameSettings->save();
     mGameSettings.reset();
@@ -78,6 +81,7 @@ ErrorCode GameApplication::init()
     // read or written leaves the defaults, and the game runs on them: the
     // set-up is written again at exit.
     mSetup.load();
+    mSetupRead = true;
 
     // 2-3. The game's texts, then the language file.
     LangTable* lang = getLangTable();
@@ -101,6 +105,9 @@ ErrorCode GameApplication::init()
     // 11. Every service, then the fonts.
     if (ErrorCode code = ApplicationGeneric::init())
         return code;
+
+    if (hooks().selectSkin)
+        hooks().selectSkin(*this, mSetup.mSkinName);
 
     // 12.
     if (GuiManager* gui = GuiManager::current())

@@ -42,6 +42,9 @@ struct GameHooks
     std::function<std::unique_ptr<BitmapFontBase>(const std::string& path, Texture* caret)> createFont;
     // The look of one entry of the look table, or null to keep the table's.
     std::function<std::unique_ptr<Look>(const LookEntry& entry)> createLook;
+    // Makes the skin of that name current (the first skin when none has it),
+    // once the skin manager has found the skins.
+    std::function<void(GameApplication&, const std::string& skinName)> selectSkin;
     // Gives the infotip its font once the services are initialised.
     std::function<void(GameApplication&, uint32_t fontIndex)> setInfotipFont;
     // Creates and loads the game description (game.xml).
@@ -79,7 +82,8 @@ public:
     static ApplicationSettings makeSettings(bool archivePresent);
 
     explicit GameApplication(const ApplicationSettings& settings);
-    // Writes the set-up file and the settings file back.
+    // Writes the set-up file and the settings file back, each only when the
+    // start-up got as far as reading it.
     ~GameApplication() override;
 
     static GameHooks& hooks();
@@ -131,4 +135,5 @@ private:
     MusicMode mMusicMode = MusicMode::None;
     bool mGameScreenShown = false;
     bool mMenuVideoOpen = false;
+    bool mSetupRead = false;
 };

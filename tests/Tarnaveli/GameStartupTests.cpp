@@ -270,3 +270,85 @@ TEST_F(GameStartupTest, OnADisplayTheEnginesLoadEveryImageOfTheTable)
     EXPECT_EQ(game.getIntroScreens()[0]->mImage, game.getImage(IMAGE_INTRO_LOGO));
     EXPECT_EQ(mainMenus, 1);
 }
+
+TEST_F(GameStartupTest, InitialisationRunsItsStepsInOrder)
+{
+    std::vector<std::string> steps;
+    auto& hooks = GameApplication::hooks();
+    hooks.registerSkins = [&](GameApplication& game, const SkinRegistration&)
+    {
+        steps.push_back("skins");
+        // The texts and the language file come first.
+        EXPECT_TRUE(game.getLangTable()->isLoaded());
+        EXPECT_EQ(game.getLangTable()->size(), kGameLangTableSize);
+    };
+    hooks.createFont = [&](const std::string& path, Texture*) -> std::unique_ptr<BitmapFontBase>
+    {
+        steps.push_back("font " + path);
+        return nullptr;
+    };
+    hooks.createLook = [&](const LookEntry& entry) -> std::unique_ptr<Look>
+    {
+        if (steps.back() != "looks")
+            steps.push_back("looks");
+        EXPECT_EQ(GameApplication::current()->getSoundManager()->getSoundCount(), kSoundNameCount)
+            << entry.id;
+        return nullptr;
+    };
+    hooks.selectSkin = [&](GameApplication&, const std::string& name) { steps.push_back("select " + name); };
+    hooks.setInfotipFont = [&](GameApplication&, uint32_t font)
+    { steps.push_back("infotip font " + std::to_string(font)); };
+    hooks.loadGameDescription = [&](GameApplication& game)
+    {
+        steps.push_back("description");
+        EXPECT_NE(game.getScoreTable(), nullptr);
+        EXPECT_EQ(game.getGameSettings(), nullptr);
+        return ErrorCode{0};
+    };
+    hooks.setClearColor = [&](GameApplication& game, uint32_t argb)
+    {
+        steps.push_back("clear colour");
+        EXPECT_EQ(argb, 0xFF000000u);
+        EXPECT_NE(game.getGameSettings(), nullptr);
+    };
+    hooks.openMainMenu = [&](GameApplication& game)
+    {
+        steps.push_back("main menu");
+        game.quitApplication(false);
+    };
+    GameApplication& game = make();
+    ASSERT_EQ(game.run(), 0u);
+    EXPECT_EQ(steps, (std::vector<std::string>{"skins", "font data\\Ressources\\images\\Arial Narrow 20.fnt",
+                                               "looks", "select Default", "infotip font 2", "description",
+                                               "clear colour", "main menu"}));
+    // A font that could not be made leaves the font table empty rather than
+    // holding a hole the base would load.
+    EXPECT_EQ(game.getFont(0), nullptr);
+}
+
+TEST_F(GameStartupTest, AFailingGameDescriptionEndsTheStartWithItsCode)
+{
+    GameApplication::hooks().loadGameDescription = [](GameApplication&)
+    { return ErrorCode{ERROR_DOM_INTERPRETING}; };
+    GameApplication& game = make();
+    EXPECT_EQ(game.run(), uint32_t{ERROR_DOM_INTERPRETING});
+    EXPECT_EQ(mainMenus, 0);
+}
+
+TEST_F(GameStartupTest, AStartThatFailsBeforeReadingTheFilesLeavesThemAlone)
+{
+    {
+        std::ofstream(file("data/setup.ini"), std::ios::binary) << "PionSet = 5\r\n";
+    }
+    fs::remove(file("data/Ressources.dat"));
+    {
+        std::ofstream(file("data/Ressources.dat"), std::ios::binary) << "not an archive";
+    }
+    Platform::ScopedMessageCapture messages;
+    GameApplication& game = make();
+    EXPECT_NE(game.run(), 0u);
+    application.reset();
+    std::vector<uint8_t> setup = readBytes("data/setup.ini");
+    EXPECT_EQ(std::string(setup.begin(), setup.end()), "PionSet = 5\r\n");
+    EXPECT_FALSE(fs::exists(file("data/settings.dat")));
+}
