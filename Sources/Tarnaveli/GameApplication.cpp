@@ -1,5 +1,6 @@
 #include "Tarnaveli/GameApplication.h"
 
+#include "Engine/Engine2D.h"
 #include "Framework/ErrorText.h"
 #include "Framework/LangTable.h"
 #include "Gui/Dialog.h"
@@ -143,8 +144,8 @@ ErrorCode GameApplication::init()
         mGameSettings = std::make_unique<GameSettings>();
 
     // 18. No cursor during the intro.
-    if (hooks().setClearColor)
-        hooks().setClearColor(*this, kBlack);
+    if (auto* engine = dynamic_cast<Engine2D*>(getEngine2D()))
+        engine->setClearColor(kBlack);
     if (CursorManagerBase* cursor = getCursorManager())
         cursor->setImage(nullptr);
 

@@ -49,8 +49,6 @@ struct GameHooks
     std::function<void(GameApplication&, uint32_t fontIndex)> setInfotipFont;
     // Creates and loads the game description (game.xml).
     std::function<ErrorCode(GameApplication&)> loadGameDescription;
-    // The 2D engine's frame background colour.
-    std::function<void(GameApplication&, uint32_t argb)> setClearColor;
     // Opens the main menu.
     std::function<void(GameApplication&)> openMainMenu;
     // Opens the closing screen showing image 32, which then ends the program.
