@@ -11,6 +11,7 @@
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/Board/PlayerKinds.h"
+#include "Tarnaveli/GameDescription/GameDescription.h"
 #include "Tarnaveli/GameLang.h"
 
 #include <cstdint>
@@ -72,6 +73,8 @@ GameApplication::~GameApplication()
     mGameSettings.reset();
     mScoreTable.reset();
     mNetwork.reset();
+    // Its board models hold device data: they go before the engines do.
+    mGameDescription.reset();
     if (gGame == this)
         gGame = nullptr;
 }
@@ -117,15 +120,15 @@ ErrorCode GameApplication::init()
         hooks().setInfotipFont(*this, FONT_INFOTIP);
 
     // 13. The records table starts empty when its file is missing or damaged.
+    mGameDescription = std::make_unique<GameDescription>();
     mScoreTable = std::make_unique<ScoreTable>();
     mScoreTable->init();
 
     // 14. The game description.
-    if (hooks().loadGameDescription)
-    {
-        if (ErrorCode code = hooks().loadGameDescription(*this))
-            return code;
-    }
+    ErrorCode described =
+        hooks().loadGameDescription ? hooks().loadGameDescription(*this) : mGameDescription->load();
+    if (described != ERROR_OK)
+        return described;
 
     // 15.
     registerPlayerKinds();

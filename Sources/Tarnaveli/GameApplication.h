@@ -21,6 +21,7 @@
 #include <string>
 
 class GameApplication;
+class GameDescription;
 class Look;
 class NetworkPeer;
 
@@ -47,7 +48,8 @@ struct GameHooks
     std::function<void(GameApplication&, const std::string& skinName)> selectSkin;
     // Gives the infotip its font once the services are initialised.
     std::function<void(GameApplication&, uint32_t fontIndex)> setInfotipFont;
-    // Creates and loads the game description (game.xml).
+    // Loads the game description in place of GameDescription::load (which
+    // needs the 3D engine for the board models).
     std::function<ErrorCode(GameApplication&)> loadGameDescription;
     // Opens the main menu.
     std::function<void(GameApplication&)> openMainMenu;
@@ -113,6 +115,7 @@ public:
     SetupConfig& getSetup() { return mSetup; }
     GameSettings* getGameSettings() const { return mGameSettings.get(); }
     ScoreTable* getScoreTable() const { return mScoreTable.get(); }
+    GameDescription* getGameDescription() const { return mGameDescription.get(); }
     NetworkPeer* getNetwork() const { return mNetwork.get(); }
     void setNetwork(std::unique_ptr<NetworkPeer> network);
     // In-game screen presence, told by the screen itself.
@@ -128,6 +131,7 @@ private:
 
     SetupConfig mSetup;
     std::unique_ptr<NetworkPeer> mNetwork;
+    std::unique_ptr<GameDescription> mGameDescription;
     std::unique_ptr<ScoreTable> mScoreTable;
     std::unique_ptr<GameSettings> mGameSettings;
     MusicMode mMusicMode = MusicMode::None;

@@ -12,6 +12,7 @@
 #include "Platform/System/Paths.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
 #include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameDescription/GameDescription.h"
 #include "Tarnaveli/GameLang.h"
 
 #include <gtest/gtest.h>
@@ -51,6 +52,9 @@ protected:
         SoundManagerDSound::registerKind();
         GuiManager::registerServices();
         GameApplication::hooks() = GameHooks{};
+        // Without the engines the description's textures and models cannot
+        // be made: it is read on a display only (see below).
+        GameApplication::hooks().loadGameDescription = [](GameApplication&) { return ErrorCode{0}; };
         GameApplication::hooks().openMainMenu = [this](GameApplication& game)
         {
             ++mainMenus;
@@ -125,6 +129,7 @@ TEST_F(GameStartupTest, StartsWithTheGeneratedDataReachesTheMainMenuAndWritesIts
     EXPECT_EQ(dialog->buttonHeight, 24);
     EXPECT_EQ(dialog->titleFont, 1u);
     EXPECT_EQ(dialog->textFont, 3u);
+    EXPECT_NE(game.getGameDescription(), nullptr);
     ASSERT_NE(game.getScoreTable(), nullptr);
     EXPECT_TRUE(game.getScoreTable()->getCategory(0).empty());
     ASSERT_NE(game.getGameSettings(), nullptr);
@@ -263,11 +268,15 @@ TEST_F(GameStartupTest, OnADisplayTheEnginesLoadEveryImageOfTheTable)
     unsetenv("SDL_VIDEODRIVER");
     Engine2DD3D::registerKind();
     Engine3DD3D::registerKind();
+    GameApplication::hooks().loadGameDescription = nullptr;
     GameApplication& game = make();
     ASSERT_EQ(game.run(), 0u);
     for (uint32_t id = 0; id < kImageCount; ++id)
         EXPECT_NE(game.getImage(id), nullptr) << imageFiles()[id];
     EXPECT_EQ(game.getIntroScreens()[0]->mImage, game.getImage(IMAGE_INTRO_LOGO));
+    // game.xml and the board models.
+    EXPECT_GT(game.getGameDescription()->getPionSetCount(), 0u);
+    EXPECT_NE(game.getGameDescription()->getBoardModel(), nullptr);
     EXPECT_EQ(mainMenus, 1);
 }
 
