@@ -75,6 +75,7 @@ GameApplication::~GameApplication()
     mNetwork.reset();
     // Its board models hold device data: they go before the engines do.
     mGameDescription.reset();
+    releaseImages();
     if (gGame == this)
         gGame = nullptr;
 }
@@ -180,6 +181,24 @@ void GameApplication::loadImages()
     std::span<const char* const> files = imageFiles();
     for (uint32_t id = 0; id < files.size(); ++id)
         loadImage(id, files[id], true);
+}
+
+void GameApplication::releaseImages()
+{
+    // The image table holds one reference per image, given back while the
+    // 2D engine still exists.
+    if (CursorManagerBase* cursor = getCursorManager())
+        cursor->setImage(nullptr);
+    Engine2DBase* engine = getEngine2D();
+    for (uint32_t id = 0; id < mImages.size(); ++id)
+    {
+        if (mImages[id] != nullptr && engine != nullptr)
+            engine->releaseTexture(mImages[id]);
+        mImages[id] = nullptr;
+    }
+    for (auto& screen : mIntroScreens)
+        if (screen != nullptr)
+            screen->mImage = nullptr;
 }
 
 void GameApplication::createFonts()

@@ -125,6 +125,7 @@ public:
 private:
     void registerSkins();
     void loadImages();
+    void releaseImages();
     void createFonts();
     void registerSounds();
     void fillLookTable();
