@@ -95,7 +95,7 @@
     X(246, LANG_THE_PION_NAME_TIGRE, "le tigre") \
     X(247, LANG_THE_PION_NAME_LION, "le lion") \
     X(248, LANG_THE_PION_NAME_ELEPHANT, "l'éléphant") \
-    X(249, LANG_PION_DESC_RAT, "Le rat est la plus petite créature et il peut être dévoré par toutes les autres pièces du jeu. Il ne peut prendre que le rat adverse et l'éléphant, qu'il est le seul à pouvoir prendre. Il est aussi le seul animal à pouvoir entrer dans la rivière : caché dans l'eau, il coupe la ligne des sauts du lion et du tigre.") \
+    X(249, LANG_PION_DESC_RAT, "Le rat est la plus petite créature et il peut être dévoré par toutes les autres pièces du jeu. Il ne peut prendre que le rat adverse et l'éléphant, mais jamais l'éléphant depuis l'eau. Il est aussi le seul animal à pouvoir entrer dans la rivière : caché dans l'eau, il coupe la ligne des sauts du lion et du tigre.") \
     X(250, LANG_PION_DESC_CHAT, "Le chat craint l'éléphant, le lion, le tigre, la panthère, le chien, le loup et le chat adverse. Il peut prendre le rat et le chat adverse. Placé près de vos pièges, il défend votre tannière contre les pièces attaquantes de l'ennemi.") \
     X(251, LANG_PION_DESC_LOUP, "Le loup craint l'éléphant, le lion, le tigre, la panthère, le chien et le loup adverse. Il peut prendre le rat, le chat et le loup adverse. Placé près de vos pièges, il défend votre tannière contre les pièces attaquantes de l'ennemi.") \
     X(252, LANG_PION_DESC_CHIEN, "Le chien craint l'éléphant, le lion, le tigre, la panthère et le chien adverse. Il peut prendre le rat, le chat, le loup et le chien adverse. Placé près de vos pièges, il défend votre tannière contre les pièces attaquantes de l'ennemi.") \
