@@ -8,6 +8,7 @@
 #include "Gui/Dialog.h"
 #include "Gui/GuiManager.h"
 #include "Gui/Look.h"
+#include "Network/NetworkPeer.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -363,4 +364,22 @@ TEST_F(GameStartupTest, AStartThatFailsBeforeReadingTheFilesLeavesThemAlone)
     std::vector<uint8_t> setup = readBytes("data/setup.ini");
     EXPECT_EQ(std::string(setup.begin(), setup.end()), "PionSet = 5\r\n");
     EXPECT_FALSE(fs::exists(file("data/settings.dat")));
+}
+
+TEST_F(GameStartupTest, NetworkMenuMakesTheNetworkObjectOnceAndOpensTheWindowEachTime)
+{
+    int windows = 0;
+    GameApplication::hooks().openNetworkGameWindow = [&](GameApplication&) { ++windows; };
+    GameApplication::hooks().openMainMenu = [&](GameApplication& game)
+    {
+        game.openNetworkMenu();
+        NetworkPeer* first = game.getNetwork();
+        EXPECT_NE(first, nullptr);
+        game.openNetworkMenu();
+        EXPECT_EQ(game.getNetwork(), first);
+        game.quitApplication(false);
+    };
+    GameApplication& game = make();
+    ASSERT_EQ(game.run(), 0u);
+    EXPECT_EQ(windows, 2);
 }
