@@ -2,6 +2,8 @@
 // and deletes it once run has returned, whatever ended it.
 #include "Framework/ApplicationGeneric.h"
 #include "Gui/GuiManager.h"
+#include "Gui/InputManager.h"
+#include "Gui/Skin.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -31,6 +33,9 @@ int main()
     SoundManagerDSound::registerKind();
     // The look table and the GUI manager.
     GuiManager::registerServices();
+    // The skins and the input manager with its cursor.
+    SkinManager::registerService();
+    InputManager::registerService();
 
     ApplicationSettings settings;
     settings.mTitle = "Velmorique";
