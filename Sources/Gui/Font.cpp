@@ -30,8 +30,13 @@ void endProgram(int exitCode)
 void reportFatal(ErrorCode code, const std::string& what)
 {
     // Text 7 reads two strings; a language file may only replace it by a
-    // text that reads the same.
-    showMessage(getLangText(LANG_FATAL_ERROR).c_str(), errorCodeToText(code).c_str(), what.c_str());
+    // text that reads the same. Before the language file is read (the fonts
+    // load early) the built-in text still names what failed.
+    ApplicationGeneric* application = getApplication();
+    LangTable* table = application != nullptr ? application->getLangTable() : nullptr;
+    const std::string format =
+        table != nullptr && table->isLoaded() ? getLangText(LANG_FATAL_ERROR) : "Erreure fatale %s : %s";
+    showMessage(format.c_str(), errorCodeToText(code).c_str(), what.c_str());
 }
 
 bool readU32(InputStream& stream, uint32_t& value)
@@ -358,6 +363,17 @@ int32_t Text2DView::getLetterSpacing() const
 Image2D* Text2DView::getGlyphImage(int32_t index) const
 {
     return index >= 0 && static_cast<size_t>(index) < mImages.size() ? mImages[index].get() : nullptr;
+}
+
+void Text2DView::setRenderList(RenderList* list)
+{
+    // Characters not shown now move too, for when they show again.
+    for (auto& image : mImages)
+    {
+        if (image)
+            image->setRenderList(list);
+    }
+    Text2D::setRenderList(list);
 }
 
 void Text2DView::beginLayout()

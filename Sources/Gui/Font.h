@@ -121,6 +121,7 @@ public:
     int32_t getLineSpacing() const override;
     int32_t getLetterSpacing() const override;
     void recolor() override;
+    void setRenderList(RenderList* list) override;
     int32_t getSize() const override { return mSize; }
 
     // The image of the character at index (null before it was laid out).

@@ -208,6 +208,13 @@ public:
         std::memcpy(mBytes.data() + mCountAt, &count, 4);
         return *this;
     }
+    // A record header alone, its bytes left out.
+    FntBuilder& recordHeader(uint32_t code, uint32_t width)
+    {
+        put(code);
+        put(width);
+        return *this;
+    }
     // Overrides the glyph count of the header.
     FntBuilder& count(uint32_t count)
     {
