@@ -92,8 +92,12 @@ void CursorManager::update()
             }
         }
     }
-    for (size_t i = 0; i < layers.size() && i < mSprites.size(); ++i)
-        mSprites[i]->setTexture(layers[i].getImage());
+    for (size_t i = 0; i < mSprites.size(); ++i)
+    {
+        // Sprites past the layers in use stay, but let their pictures go:
+        // lent layers may be freed once they are no longer in use.
+        mSprites[i]->setTexture(i < layers.size() ? layers[i].getImage() : nullptr);
+    }
     placeSprites();
     showSystemArrow(false);
 }

@@ -62,8 +62,9 @@ public:
     std::unique_ptr<Image2D> createImage(float x, float y, Texture* texture, uint32_t flags, float width,
                                          float height, uint32_t color, RenderList* list) override
     {
-        ++imagesMade;
-        return std::make_unique<RecordingImage>(x, y, texture, flags, width, height, color, list);
+        auto image = std::make_unique<RecordingImage>(x, y, texture, flags, width, height, color, list);
+        images.push_back(image.get());
+        return image;
     }
     std::unique_ptr<Image2DStreched> createStretchedImage(const Platform::Vector3*, Texture*, uint32_t,
                                                           uint32_t) override
@@ -98,7 +99,8 @@ public:
     ErrorCode presentPending() override { return 0; }
     std::unique_ptr<LayerEffect> createOpeningEffect(uint32_t) override { return nullptr; }
 
-    int imagesMade = 0;
+    // Every image made, in order; valid while its owner keeps it.
+    std::vector<RecordingImage*> images;
     std::vector<std::string> namesAsked;
 };
 
@@ -146,6 +148,25 @@ private:
         return systemCursor ? withSystemCursor : withSprites;
     }
     TestCursorManager* mCursor = nullptr;
+};
+
+// A skin of n textures ("t0.png"...) and the colours, current while it lives.
+class CurrentTestSkin
+{
+public:
+    CurrentTestSkin(SkinTestApplication& app, uint32_t textureCount, std::vector<uint32_t> colors)
+        : mApp(app), mSkin("Test", textureCount, colors)
+    {
+        for (uint32_t id = 0; id < textureCount; ++id)
+            mSkin.setTexture(id, app.engine().getTextureByName("t" + std::to_string(id) + ".png", 0));
+        app.skins().setCurrentSkin(&mSkin);
+    }
+    ~CurrentTestSkin() { mApp.skins().setCurrentSkin(nullptr); }
+    Skin& skin() { return mSkin; }
+
+private:
+    SkinTestApplication& mApp;
+    Skin mSkin;
 };
 
 // Points the program folder at a scratch directory for its lifetime.
