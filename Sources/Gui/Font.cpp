@@ -321,8 +321,18 @@ int32_t BitmapFont::getGlyph0Height() const
 Text2DView::Text2DView(int32_t x, int32_t y, int32_t width, const std::string& text, BitmapFont* font,
                        uint32_t color, int32_t size, uint32_t flags)
     : Text2D(x, y, width, text, font, color, flags), mBitmapFont(font),
-      mSize(size != 0 ? size : font->getLineHeight())
+      mSize(size > 0 ? size : font->getLineHeight())
 {
+    relayout();
+}
+
+void Text2DView::setSize(int32_t size)
+{
+    if (size <= 0)
+        size = mBitmapFont->getLineHeight();
+    if (size == mSize)
+        return;
+    mSize = size;
     relayout();
 }
 

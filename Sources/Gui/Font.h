@@ -123,6 +123,8 @@ public:
     void recolor() override;
     void setRenderList(RenderList* list) override;
     int32_t getSize() const override { return mSize; }
+    // 0 or less: the font's own line height.
+    void setSize(int32_t size) override;
 
     // The image of the character at index (null before it was laid out).
     Image2D* getGlyphImage(int32_t index) const;

@@ -77,6 +77,9 @@ public:
     virtual std::unique_ptr<LookRenderer> createRenderer(Component* widget) = 0;
     // The all-zero record unless the look has margins of its own.
     virtual Margins getMargins() { return {}; }
+    // The one value some looks keep beside their ids: a button's or a check
+    // box's click sound id.
+    virtual uint32_t getValue() { return 0; }
 
     uint32_t getTextureId(uint32_t index) const
     {
@@ -146,7 +149,7 @@ public:
     // LOOK_STATE_...
     virtual uint32_t getLookState() = 0;
     // The caption the look colours and shadows; null for none.
-    virtual Text2D* getCaption() { return nullptr; }
+    virtual Text2D* getCaption() const { return nullptr; }
 };
 
 // The renderer base of the button and text looks (kind 1).
@@ -175,8 +178,7 @@ public:
     }
     uint32_t getKind() final { return LOOK_KIND_BUTTON; }
     Margins getMargins() final { return {}; }
-    // The click sound id of the button looks.
-    uint32_t getValue() const { return mValue; }
+    uint32_t getValue() override { return mValue; }
 
 protected:
     uint32_t mValue;

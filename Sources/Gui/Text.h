@@ -87,15 +87,15 @@ public:
     // colour of the characters after them; the codes are not shown.
     void setColoredText(const std::string& source);
     const std::string& getColoredText() const { return mColoredText; }
-    void setAlignment(uint32_t alignment);
+    virtual void setAlignment(uint32_t alignment);
     uint32_t getAlignment() const { return mFlags & TEXT_ALIGN_MASK; }
-    void setWordWrap(bool wrap);
+    virtual void setWordWrap(bool wrap);
     bool isWordWrap() const { return (mFlags & TEXT_WORD_WRAP) != 0; }
-    void showCaret(bool show);
-    void showSelection(bool show);
+    virtual void showCaret(bool show);
+    virtual void showSelection(bool show);
     // Without extend the selection collapses at the caret; with extend it
     // runs from its anchor to the new caret.
-    void setCaret(int32_t index, bool extend);
+    virtual void setCaret(int32_t index, bool extend);
     // Replaces the alpha of every per-character colour, or of the text's
     // colour when there are none.
     void setAlpha(uint8_t alpha);
@@ -105,16 +105,17 @@ public:
     int32_t getY() const { return mY; }
     int32_t getWidth() const { return mWidth; }
     Font* getFont() const { return mFont; }
-    uint32_t getFlags() const { return mFlags; }
+    virtual uint32_t getFlags() const { return mFlags; }
     uint32_t getColor() const { return mColor; }
     RenderList* getRenderList() const { return mRenderList; }
-    int32_t getCaret() const { return mCaret; }
-    int32_t getSelectionStart() const { return mSelectionStart; }
-    int32_t getSelectionEnd() const { return mSelectionEnd; }
+    virtual int32_t getCaret() const { return mCaret; }
+    virtual int32_t getSelectionStart() const { return mSelectionStart; }
+    virtual int32_t getSelectionEnd() const { return mSelectionEnd; }
     const std::vector<uint32_t>& getCharColors() const { return mCharColors; }
     Image2D* getCaretImage() const { return mCaretImage.get(); }
     // The drawn line height; 0 for the font's own.
     virtual int32_t getSize() const { return 0; }
+    virtual void setSize(int32_t) {}
     // Lines of the last layout.
     int32_t getLineCount() const { return mLineCount; }
 
@@ -178,7 +179,8 @@ public:
     bool isLoaded() const override { return mLoaded; }
 
     int32_t getLineSpacing() const { return mLineSpacing; }
-    int32_t getLetterSpacing() const { return mLetterSpacing; }
+    // Virtual and not const, as the clock's picture source asks it.
+    virtual int32_t getLetterSpacing() { return mLetterSpacing; }
     int32_t getMaxGlyphWidth() const { return mMaxGlyphWidth; }
     // The texture of every text's caret.
     Texture* getCaretTexture() const { return mCaretTexture; }

@@ -31,7 +31,7 @@ public:
             caption = font->createText(15, 25, 100, "Oui", 0xFF000000, 0, TEXT_ALIGN_CENTER);
     }
     uint32_t getLookState() override { return state; }
-    Text2D* getCaption() override { return caption.get(); }
+    Text2D* getCaption() const override { return caption.get(); }
 
     uint32_t state = LOOK_STATE_RELEASED;
     std::unique_ptr<Text2D> caption;

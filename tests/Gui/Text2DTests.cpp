@@ -123,6 +123,10 @@ TEST_F(Text2DTest, DrawnSizeScalesEveryMetric)
     EXPECT_EQ(image(*text, 0).getWidth(), 20.0f);
     EXPECT_EQ(image(*text, 0).getHeight(), 40.0f);
     EXPECT_EQ(at(*text, 1), P(120, 50));
+    // Size 0 goes back to the font's own.
+    text->setSize(0);
+    EXPECT_EQ(text->getSize(), 20);
+    EXPECT_EQ(at(*text, 1), P(110, 50));
     auto small = make("a", 100, 0, nullptr, 5);
     EXPECT_EQ(small->getCharWidth('a'), 3);
     EXPECT_EQ(small->getLineSpacing(), 1);
