@@ -1,5 +1,7 @@
 // Entry point of the game: fills the start-up settings, runs the application
 // and deletes it once run has returned, whatever ended it.
+#include "Engine2DD3D/Engine2DD3D.h"
+#include "Engine3DD3D/Engine3DD3D.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Gui/GuiManager.h"
 #include "Gui/InputManager.h"
@@ -29,8 +31,11 @@ int main()
     // standard error.
     Platform::installInteractiveMessageSink();
 
-    // Sound manager kind 1.
+    // Sound manager kind 1 and 2D engine kind 1.
     SoundManagerDSound::registerKind();
+    Engine2DD3D::registerKind();
+    // 3D engine kind 1.
+    Engine3DD3D::registerKind();
     // The look table and the GUI manager.
     GuiManager::registerServices();
     // The skins and the input manager with its cursor.

@@ -1,5 +1,8 @@
 #include "FakeResource.h"
+#include "Framework/ApplicationGeneric.h"
+#include "Framework/LangTable.h"
 #include "Platform/System/MessageSink.h"
+#include "Platform/System/Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -156,4 +159,37 @@ TEST(Resource, DetachedResourceLeavesTheListAndOutlivesIt)
     EXPECT_TRUE(list->empty());
     list.reset();
     resource->release();
+}
+
+namespace
+{
+class QuietApplication final : public ApplicationGeneric
+{
+public:
+    using ApplicationGeneric::ApplicationGeneric;
+    void createFirstWindow() override {}
+};
+} // namespace
+
+// While the program runs, a texture that cannot be loaded ends it after a
+// message naming the file or the resource id.
+TEST(ResourceDeathTest, FailedFirstLoadEndsTheApplicationWithTheSourceInTheMessage)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto failingLoad = [](bool byId)
+    {
+        Platform::TemporaryDirectory folder;
+        Platform::setProgramDirectory(folder.path());
+        ApplicationSettings settings;
+        settings.mLanguageFile = "data\\Ressources\\lang.ini";
+        QuietApplication application(settings);
+        application.getLangTable()->init();
+        FakeResource file(nullptr, std::string("data\\absent.png"), 0);
+        FakeResource id(nullptr, 77u, 0);
+        FakeResource& resource = byId ? id : file;
+        resource.failLoad = ERROR_FILENOTFOUND;
+        resource.load();
+    };
+    EXPECT_EXIT(failingLoad(false), ::testing::ExitedWithCode(255), "charger l'image data.absent\\.png");
+    EXPECT_EXIT(failingLoad(true), ::testing::ExitedWithCode(255), "resssource 77\\.");
 }

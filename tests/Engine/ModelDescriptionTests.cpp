@@ -1,0 +1,100 @@
+#include "Engine/ModelDescription.h"
+#include "FakeEngine3D.h"
+
+#include <gtest/gtest.h>
+
+using namespace EngineTest;
+
+namespace
+{
+class PlainMaterial final : public Material
+{
+public:
+    void applyAmbient() override {}
+    void applyDiffuse() override {}
+    void applySpecular() override {}
+    void applyEmissive() override {}
+    void applyPower() override {}
+};
+
+class ModelDescriptionTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { engine.init(); }
+    FakeEngine3D engine;
+};
+} // namespace
+
+TEST_F(ModelDescriptionTest, InstancesShareOneLoadOfTheirModel)
+{
+    CountingModel model;
+    model.setFileName("data\\models\\a.X");
+    auto first = std::unique_ptr<MeshInstance>(model.createInstance());
+    auto second = std::unique_ptr<MeshInstance>(model.createInstance());
+    EXPECT_EQ(model.loads, 1);
+    first.reset();
+    EXPECT_EQ(model.unloads, 0);
+    second.reset();
+    EXPECT_EQ(model.unloads, 1);
+    EXPECT_EQ(model.getUseCount(), 0u);
+}
+
+TEST_F(ModelDescriptionTest, AModelBuiltInCodeIsNeverUnloadedByItsInstances)
+{
+    CountingModel model;
+    delete model.createInstance();
+    EXPECT_EQ(model.loads, 1);
+    EXPECT_EQ(model.unloads, 0);
+}
+
+TEST_F(ModelDescriptionTest, InstanceMaterialsCoverTheModelsSubsets)
+{
+    CountingModel model(3);
+    auto instance = std::unique_ptr<MeshInstance>(model.createInstance());
+    EXPECT_EQ(instance->getSubsetCount(), 3u);
+    PlainMaterial own;
+    Material* marker = &own;
+    EXPECT_EQ(instance->setAllMaterials(marker), 3u);
+    EXPECT_EQ(instance->getEffectiveMaterial(2), marker);
+    instance->setMaterial(1, nullptr);
+    EXPECT_EQ(instance->getEffectiveMaterial(1), nullptr);
+    // Outside the subsets: nothing, never a read past the list.
+    instance->setMaterial(7, marker);
+    EXPECT_EQ(instance->getMaterial(7), nullptr);
+    EXPECT_EQ(instance->getParent(), engine.getSceneRoot());
+}
+
+TEST_F(ModelDescriptionTest, PreloadingHoldsTheModelAndScalesInstances)
+{
+    ModelDescription description;
+    auto* model = static_cast<CountingModel*>(description.getModel());
+    ASSERT_NE(model, nullptr);
+    model->setFileName("data\\models\\piece.X");
+    description.setScale(2.5f);
+    EXPECT_EQ(description.setPreloaded(true), 0u);
+    EXPECT_EQ(description.setPreloaded(true), 0u);
+    EXPECT_EQ(model->loads, 1);
+    auto instance = std::unique_ptr<MeshInstance>(description.createInstance());
+    EXPECT_EQ(instance->mTransform.mScale, (Platform::Vector3{2.5f, 2.5f, 2.5f}));
+    EXPECT_EQ(model->loads, 1);
+    instance.reset();
+    EXPECT_EQ(model->unloads, 0);
+    EXPECT_EQ(description.setPreloaded(false), 0u);
+    EXPECT_EQ(model->unloads, 1);
+}
+
+TEST_F(ModelDescriptionTest, PreloadReturnsTheLoadCode)
+{
+    ModelDescription description;
+    auto* model = static_cast<CountingModel*>(description.getModel());
+    model->loadCode = ERROR_FILENOTFOUND;
+    EXPECT_EQ(description.setPreloaded(true), uint32_t(ERROR_FILENOTFOUND));
+}
+
+TEST(ModelDescriptionWithoutEngine, HasNoModelAndMakesNoInstance)
+{
+    ModelDescription description;
+    EXPECT_EQ(description.getModel(), nullptr);
+    EXPECT_EQ(description.createInstance(), nullptr);
+    EXPECT_EQ(description.setPreloaded(true), 0u);
+}

@@ -1,0 +1,230 @@
+// The 2D engine drawing on the OpenGL device, frames read back. Skipped
+// without a display.
+#include "Engine2DD3D/Image2DD3D.h"
+#include "Engine2DTestSupport.h"
+#include "Framework/ApplicationGeneric.h"
+#include "Framework/NullServices.h"
+#include "Platform/Gpu/GlDevice.h"
+
+#include <SDL.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#include <sanitizer/lsan_interface.h>
+#endif
+
+using namespace Engine2DTest;
+
+namespace
+{
+// X11 and Mesa keep allocations of their own until the process ends.
+struct SystemAllocations
+{
+#if defined(__SANITIZE_ADDRESS__)
+    SystemAllocations()
+    {
+        __lsan_disable();
+    }
+    ~SystemAllocations()
+    {
+        __lsan_enable();
+    }
+#endif
+};
+
+class GlEngine2DTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        if (!std::getenv("DISPLAY"))
+            GTEST_SKIP() << "no display";
+        mSystem = std::make_unique<SystemAllocations>();
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        mWindow = SDL_CreateWindow("test", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        ASSERT_NE(mWindow, nullptr) << SDL_GetError();
+        std::unique_ptr<Platform::Gpu::GlDevice> device;
+        ASSERT_EQ(Platform::Gpu::GlDevice::create(mWindow, Platform::Gpu::PresentParameters{}, &device),
+                  Platform::Gpu::GPU_OK);
+        mDevice = device.get();
+        mEngine = std::make_unique<Engine2DD3D>();
+        ASSERT_EQ(mEngine->initWithDevice(std::move(device)), 0u);
+    }
+    void TearDown() override
+    {
+        mEngine.reset();
+        if (mWindow)
+            SDL_DestroyWindow(mWindow);
+        SDL_Quit();
+        mSystem.reset();
+    }
+
+    uint32_t pixel(uint32_t x, uint32_t y)
+    {
+        if (mFrame.empty())
+            mFrame = mDevice->readFrame();
+        return mFrame[size_t(y) * 1024 + x];
+    }
+    ::Texture* pixelsTexture(uint32_t width, uint32_t height, const std::vector<uint32_t>& argb)
+    {
+        mPixels.push_back(argb);
+        ::Texture* texture = mEngine->createTextureFromPixels(width, height, mPixels.back().data(),
+                                                              ::Texture::FLAG_PIXELS_32BIT, 0);
+        mTextures.push_back(texture);
+        return texture;
+    }
+    void forgetFrame() { mFrame.clear(); }
+    void releaseTextures()
+    {
+        for (::Texture* texture : mTextures)
+            texture->release();
+        mTextures.clear();
+    }
+
+    std::unique_ptr<Engine2DD3D> mEngine;
+    Platform::Gpu::GlDevice* mDevice = nullptr;
+    Platform::ScopedMessageCapture mMessages;
+
+private:
+    std::unique_ptr<SystemAllocations> mSystem;
+    SDL_Window* mWindow = nullptr;
+    std::vector<uint32_t> mFrame;
+    std::vector<std::vector<uint32_t>> mPixels;
+    std::vector<::Texture*> mTextures;
+};
+} // namespace
+
+TEST_F(GlEngine2DTest, FrameIsClearedOpaqueInTheClearColour)
+{
+    mEngine->setClearColor(0x00204060);
+    ASSERT_EQ(mEngine->beginFrame(), 0u);
+    for (auto [x, y] : {std::pair{0u, 0u}, {1023u, 767u}, {512u, 384u}})
+        EXPECT_EQ(pixel(x, y), 0xFF204060u) << x << "," << y;
+    EXPECT_EQ(mEngine->endFrame(), 0u);
+}
+
+TEST_F(GlEngine2DTest, NaturalSizeImageLandsTexelForPixel)
+{
+    std::vector<uint32_t> texels;
+    for (uint32_t y = 0; y < 4; ++y)
+        for (uint32_t x = 0; x < 4; ++x)
+            texels.push_back(0xFF000000u | (x * 60 + 10) << 16 | (y * 60 + 10) << 8 | 0x33);
+    ::Texture* texture = pixelsTexture(4, 4, texels);
+    ASSERT_EQ(mEngine->beginFrame(), 0u);
+    mEngine->begin2DPass();
+    {
+        auto image = mEngine->createImage(100, 50, texture, Image2D::SIZE_NATURAL, 0, 0, 0xFFFFFFFF, nullptr);
+        EXPECT_EQ(image->draw(), 0u);
+        for (uint32_t y = 0; y < 4; ++y)
+            for (uint32_t x = 0; x < 4; ++x)
+                EXPECT_EQ(pixel(100 + x, 50 + y), texels[y * 4 + x]) << x << "," << y;
+        EXPECT_EQ(pixel(99, 50), 0xFF000000u);
+        EXPECT_EQ(pixel(104, 53), 0xFF000000u);
+        EXPECT_EQ(pixel(100, 54), 0xFF000000u);
+    }
+    mEngine->endFrame();
+    releaseTextures();
+}
+
+TEST_F(GlEngine2DTest, ColourModulatesAndAlphaBlendsOverTheFrame)
+{
+    ::Texture* white = pixelsTexture(1, 1, {0xFFFFFFFF});
+    mEngine->setClearColor(0x000000FF);
+    ASSERT_EQ(mEngine->beginFrame(), 0u);
+    mEngine->begin2DPass();
+    {
+        auto image =
+            mEngine->createImage(10, 10, white, Image2D::SIZE_STRETCHED, 20, 20, 0x80FF0000, nullptr);
+        image->draw();
+        uint32_t blended = pixel(15, 15);
+        EXPECT_NEAR(int((blended >> 16) & 0xFF), 0x80, 2);
+        EXPECT_NEAR(int(blended & 0xFF), 0x7F, 2);
+        EXPECT_EQ(pixel(35, 15), 0xFF0000FFu);
+    }
+    mEngine->endFrame();
+    releaseTextures();
+}
+
+TEST_F(GlEngine2DTest, ClippedImageDrawsOnlyInsideItsClip)
+{
+    ::Texture* white = pixelsTexture(1, 1, {0xFFFFFFFF});
+    RenderList clip({0, 0, 50, 50});
+    ASSERT_EQ(mEngine->beginFrame(), 0u);
+    mEngine->begin2DPass();
+    {
+        auto image = mEngine->createImage(40, 40, white, Image2D::SIZE_STRETCHED, 20, 20, 0xFFFFFFFF, &clip);
+        image->draw();
+        EXPECT_EQ(pixel(45, 45), 0xFFFFFFFFu);
+        EXPECT_EQ(pixel(49, 49), 0xFFFFFFFFu);
+        EXPECT_EQ(pixel(50, 45), 0xFF000000u);
+        EXPECT_EQ(pixel(45, 55), 0xFF000000u);
+    }
+    mEngine->endFrame();
+    releaseTextures();
+}
+
+TEST_F(GlEngine2DTest, RenderedComponentShowsWhatWasDrawnIntoIt)
+{
+    ::Texture* green = pixelsTexture(1, 1, {0xFF00FF00});
+    ASSERT_EQ(mEngine->beginFrame(), 0u);
+    mEngine->begin2DPass();
+    {
+        // The component: a green square in the top-left quarter of a
+        // 32 x 32 area at (500, 500), on the white the surface starts with.
+        auto content =
+            mEngine->createImage(500, 500, green, Image2D::SIZE_STRETCHED, 16, 16, 0xFFFFFFFF, nullptr);
+        auto rendered = mEngine->createRenderedComponent({10, 10, 32, 32});
+        ASSERT_EQ(rendered->renderComponent({500, 500, 32, 32}, [&] { return content->draw(); }), 0u);
+        // Nothing of it reached the frame.
+        EXPECT_EQ(pixel(505, 505), 0xFF000000u);
+        EXPECT_EQ(rendered->draw(), 0u);
+        mEngine->endFrame();
+        mEngine->beginFrame();
+        mEngine->begin2DPass();
+        rendered->draw();
+        forgetFrame();
+        EXPECT_EQ(pixel(12, 12), 0xFF00FF00u);
+        EXPECT_EQ(pixel(30, 30), 0xFFFFFFFFu);
+        EXPECT_EQ(pixel(45, 45), 0xFF000000u);
+    }
+    mEngine->endFrame();
+    releaseTextures();
+}
+
+// The program's own path: the application builds its 2D engine through the
+// kind registered for it, on its main window, and draws a cleared frame.
+TEST(GlApplicationEngine, ApplicationDrawsItsFramesThroughTheRegisteredEngine)
+{
+    if (!std::getenv("DISPLAY"))
+        GTEST_SKIP() << "no display";
+    [[maybe_unused]] SystemAllocations system;
+    Platform::ScopedMessageCapture messages;
+    Platform::TemporaryDirectory folder;
+    Platform::setProgramDirectory(folder.path());
+    Engine2DD3D::registerKind();
+    struct StartApplication final : ApplicationGeneric
+    {
+        using ApplicationGeneric::ApplicationGeneric;
+        void createFirstWindow() override {}
+    };
+    ApplicationSettings settings;
+    settings.mTitle = "test";
+    settings.mLanguageFile = "data\\Ressources\\lang.ini";
+    {
+        StartApplication application(settings);
+        application.setService(std::make_unique<NullSoundManager>());
+        auto* engine = dynamic_cast<Engine2DD3D*>(application.getEngine2D());
+        ASSERT_NE(engine, nullptr);
+        ASSERT_EQ(application.init(), 0u) << (messages.messages().empty() ? "" : messages.messages()[0].text);
+        engine->setClearColor(0x00336699);
+        EXPECT_EQ(application.renderFrame(), 0u);
+        auto* device = dynamic_cast<Platform::Gpu::GlDevice*>(engine->getDevice());
+        ASSERT_NE(device, nullptr);
+        EXPECT_EQ(device->readFrame()[384 * 1024 + 512], 0xFF336699u);
+        EXPECT_TRUE(engine->getPresentParity());
+        // A message box first presents the frame again.
+        application.presentPendingFrame();
+        EXPECT_FALSE(engine->getPresentParity());
+    }
+    setServiceCreator(SERVICE_ENGINE_2D, nullptr);
+    SDL_Quit();
+}

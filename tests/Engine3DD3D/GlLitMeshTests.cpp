@@ -1,0 +1,120 @@
+// A lit model drawn by the engine on the OpenGL device, read back.
+#include "../Platform/Gpu/GlTestSupport.h"
+#include "Engine3DD3D/Engine3DD3D.h"
+#include "Engine3DD3D/LightD3D.h"
+#include "Engine3DD3D/MeshModelD3D.h"
+#include "ModelFiles.h"
+
+using namespace GpuTest;
+
+namespace
+{
+
+class GlLitMeshTest : public GlDeviceTest
+{
+protected:
+    void SetUp() override
+    {
+        GlDeviceTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        cache.setDevice(device.get());
+        engine = std::make_unique<Engine3DD3D>(device.get(), &cache);
+        ASSERT_EQ(engine->init(), 0u);
+        engine->setCamera(&camera);
+        engine->setAmbient(0xFF000000);
+    }
+
+    void TearDown() override
+    {
+        instance.reset();
+        model.reset();
+        light.reset();
+        engine.reset();
+        GlDeviceTest::TearDown();
+    }
+
+    void loadSquare(const std::string& diffuse, bool doubleSided = false)
+    {
+        folder.write("square.X", Engine3DTest::squareModel(diffuse, "", doubleSided));
+        model.reset(static_cast<MeshModelD3D*>(engine->createMeshModel()));
+        model->setFileName("models\\square.X");
+        instance.reset(model->createInstance());
+        ASSERT_NE(model->getMesh(), nullptr);
+    }
+
+    void drawFrame()
+    {
+        device->beginScene();
+        device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+        ASSERT_EQ(engine->beginPass3D(), 0u);
+        ASSERT_EQ(engine->render3D(), 0u);
+        ASSERT_EQ(engine->endPass3D(), 0u);
+        device->endScene();
+        forgetFrame();
+    }
+
+    Engine3DTest::ModelFolder folder;
+    RenderStateCache cache;
+    CameraSetup camera{{0, 0, -10}, {0, 0, 0}, {0, 1, 0}, 0.7853982f};
+    std::unique_ptr<Engine3DD3D> engine;
+    std::unique_ptr<::Light> light;
+    std::unique_ptr<MeshModelD3D> model;
+    std::unique_ptr<MeshInstance> instance;
+};
+
+} // namespace
+
+TEST_F(GlLitMeshTest, DirectionalLightShadesTheModelByTheAngleOfItsFaces)
+{
+    loadSquare("1;0.5;0;1;;");
+    light.reset(engine->createLight());
+    light->setDiffuse(0xFFFFFFFF);
+    // N.L = (0, 0, -1) . -(0, 0.6, 0.8) = 0.8
+    light->setDirection({0, 0.6f, 0.8f});
+    ASSERT_EQ(light->enable(), 0u);
+    drawFrame();
+    EXPECT_TRUE(nearColor(pixel(512, 384), 0xFFCC6600, 2));
+    // The square spans about 93 pixels each way from the centre.
+    EXPECT_TRUE(nearColor(pixel(512 + 80, 384 - 80), 0xFFCC6600, 2));
+    EXPECT_TRUE(nearColor(pixel(512 + 120, 384), 0xFF000000));
+
+    // Switched off, only the (black) ambient is left.
+    light->disable();
+    drawFrame();
+    EXPECT_TRUE(nearColor(pixel(512, 384), 0xFF000000));
+}
+
+TEST_F(GlLitMeshTest, InstancesArePlacedByTheirTransforms)
+{
+    loadSquare("1;1;1;1;;");
+    light.reset(engine->createLight());
+    light->setDiffuse(0xFFFFFFFF);
+    light->setDirection({0, 0, 1});
+    light->enable();
+    instance->mTransform.mPosition = {2, 0, 0};
+    instance->mTransform.update();
+    drawFrame();
+    // Moved right by 2 units, about 185 pixels: the centre is now empty.
+    EXPECT_TRUE(nearColor(pixel(512, 384), 0xFF000000));
+    EXPECT_TRUE(nearColor(pixel(512 + 185, 384), 0xFFFFFFFF, 2));
+}
+
+TEST_F(GlLitMeshTest, OutlineSurroundsTheModel)
+{
+    loadSquare("1;1;1;1;;", true);
+    light.reset(engine->createLight());
+    light->setDiffuse(0xFFFFFFFF);
+    light->setDirection({0, 0, 1});
+    light->enable();
+    instance->setOutline(0x0200FF00);
+    drawFrame();
+    EXPECT_TRUE(nearColor(pixel(512, 384), 0xFFFFFFFF, 2));
+    // Find the square's right edge along the middle row: the outline's
+    // green lies just past it.
+    uint32_t x = 512;
+    while (x < 700 && nearColor(pixel(x, 384), 0xFFFFFFFF, 2))
+        ++x;
+    EXPECT_TRUE(nearColor(pixel(x, 384), 0xFF00FF00, 2)) << x;
+    EXPECT_TRUE(nearColor(pixel(x + 4, 384), 0xFF000000)) << x;
+}
