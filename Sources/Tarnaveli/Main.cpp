@@ -4,6 +4,8 @@
 #include "Engine3DD3D/Engine3DD3D.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Gui/GuiManager.h"
+#include "Gui/InputManager.h"
+#include "Gui/Skin.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -36,6 +38,9 @@ int main()
     Engine3DD3D::registerKind();
     // The look table and the GUI manager.
     GuiManager::registerServices();
+    // The skins and the input manager with its cursor.
+    SkinManager::registerService();
+    InputManager::registerService();
 
     ApplicationSettings settings;
     settings.mTitle = "Velmorique";
