@@ -7,6 +7,7 @@
 #include "Gui/Layer.h"
 #include "Gui/Look.h"
 #include "Gui/Text.h"
+#include "Gui/TextButton.h"
 
 #include <algorithm>
 
@@ -92,6 +93,8 @@ void GuiManager::registerServices()
                       [](const ApplicationSettings&) { return std::make_unique<LookTable>(); });
     setServiceCreator(SERVICE_GUI_MANAGER,
                       [](const ApplicationSettings&) { return std::make_unique<GuiManager>(); });
+    // The dialogs' buttons are the widget set's text buttons.
+    installTextButtonDialogKit();
     // The toolkit's own tool-tip and fading intro window.
     Infotip::install();
     FadePopup::installIntroScreenOpener();

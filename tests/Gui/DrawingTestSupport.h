@@ -8,11 +8,11 @@
 
 #include <map>
 
-class RecordingImage final : public Image2D
+class DrawnProbeImage final : public Image2D
 {
 public:
-    RecordingImage(float x, float y, Texture* texture, uint32_t flags, float width, float height,
-                   uint32_t color, RenderList* renderList)
+    DrawnProbeImage(float x, float y, Texture* texture, uint32_t flags, float width, float height,
+                    uint32_t color, RenderList* renderList)
         : Image2D(x, y, texture, flags, width, height, color, renderList)
     {
         if (texture != nullptr)
@@ -27,7 +27,7 @@ public:
     int draws = 0;
 };
 
-class RecordingSheet final : public SheetMove
+class DrawnProbeSheet final : public SheetMove
 {
 public:
     void update(float t) override { progress = t; }
@@ -36,7 +36,7 @@ public:
     int draws = 0;
 };
 
-class DrawingEngine2D final : public Engine2D
+class DrawnProbeEngine2D final : public Engine2D
 {
 public:
     ErrorCode init() override { return 0; }
@@ -49,7 +49,7 @@ public:
     std::unique_ptr<Image2D> createImage(float x, float y, Texture* texture, uint32_t flags, float width,
                                          float height, uint32_t color, RenderList* list) override
     {
-        auto image = std::make_unique<RecordingImage>(x, y, texture, flags, width, height, color, list);
+        auto image = std::make_unique<DrawnProbeImage>(x, y, texture, flags, width, height, color, list);
         images.push_back(image.get());
         return image;
     }
@@ -68,7 +68,7 @@ public:
     std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D&) override { return nullptr; }
     std::unique_ptr<SheetMove> createGridSheetMove() override
     {
-        auto sheet = std::make_unique<RecordingSheet>();
+        auto sheet = std::make_unique<DrawnProbeSheet>();
         lastSheet = sheet.get();
         return sheet;
     }
@@ -78,15 +78,15 @@ public:
     std::unique_ptr<LayerEffect> createOpeningEffect(uint32_t) override { return nullptr; }
 
     // Not owned: the widgets own their images.
-    std::vector<RecordingImage*> images;
-    RecordingSheet* lastSheet = nullptr;
+    std::vector<DrawnProbeImage*> images;
+    DrawnProbeSheet* lastSheet = nullptr;
 };
 
 // Installs the drawing engine in the application (replacing the silent one).
-inline DrawingEngine2D& useDrawingEngine(GuiTestApplication& app)
+inline DrawnProbeEngine2D& useDrawingEngine(GuiTestApplication& app)
 {
-    auto engine = std::make_unique<DrawingEngine2D>();
-    DrawingEngine2D& result = *engine;
+    auto engine = std::make_unique<DrawnProbeEngine2D>();
+    DrawnProbeEngine2D& result = *engine;
     app.setService(std::move(engine));
     return result;
 }
@@ -99,10 +99,10 @@ inline std::unique_ptr<FakeResource> makeTexture(uint32_t width, uint32_t height
 // A font with one picture per character on a shared texture: digits are
 // digitWidth wide, the colon colonWidth, everything pictureHeight high;
 // characters outside the map have no picture (code 0 is the default one).
-class PictureFont final : public Font, public CharPictureSource
+class DrawnPictureFont final : public Font, public CharPictureSource
 {
 public:
-    PictureFont(int32_t digitWidth, int32_t colonWidth, int32_t pictureHeight, int32_t spacing)
+    DrawnPictureFont(int32_t digitWidth, int32_t colonWidth, int32_t pictureHeight, int32_t spacing)
         : mTexture(makeTexture(256, 256)), mSpacing(spacing)
     {
         for (uint8_t c = '0'; c <= '9'; ++c)

@@ -32,7 +32,7 @@ struct FadeFixture
     Platform::ManualClock clock;
     std::unique_ptr<FakeResource> texture;
     GuiTestApplication app;
-    DrawingEngine2D& engine;
+    DrawnProbeEngine2D& engine;
     IntroScreen screen;
     std::vector<uint32_t> ends;
 };

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-class FakeVideo final : public ControllableVideo
+class FakeControllableVideo final : public ControllableVideo
 {
 public:
-    explicit FakeVideo(Rect rect) : rect(rect) {}
+    explicit FakeControllableVideo(Rect rect) : rect(rect) {}
 
     ErrorCode open(const std::string& name) override
     {

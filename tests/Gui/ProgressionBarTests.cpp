@@ -35,7 +35,7 @@ struct BarFixture
     ~BarFixture() { ProgressionBarLook::setTextureResolver(nullptr); }
 
     GuiTestApplication app;
-    DrawingEngine2D& engine;
+    DrawnProbeEngine2D& engine;
     std::unique_ptr<FakeResource> left, middle, right;
     ProgressionBarLook* look;
 };

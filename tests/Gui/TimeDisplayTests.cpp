@@ -10,8 +10,8 @@ struct ClockFixture
 {
     ClockFixture() : engine(useDrawingEngine(app)), font(8, 4, 16, 2) {}
     GuiTestApplication app;
-    DrawingEngine2D& engine;
-    PictureFont font;
+    DrawnProbeEngine2D& engine;
+    DrawnPictureFont font;
 };
 
 } // namespace
@@ -45,7 +45,7 @@ TEST(TimeDisplay, SlotsComeFromTheWidestDigitAndTheContentIsCentred)
     EXPECT_EQ(clock.getCharRect(0), (Rect{118 + 4, 50, 16, 32}));
     EXPECT_EQ(clock.getCharRect(2), (Rect{118 + 48 + 1, 50, 8, 32}));
     EXPECT_EQ(clock.getCharRect(7), (Rect{118 + 5 * 24 + 20 + 2, 50, 20, 32})) << "the 7 is wider";
-    auto* image = static_cast<RecordingImage*>(clock.getImage(7));
+    auto* image = static_cast<DrawnProbeImage*>(clock.getImage(7));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->getSourceRect(), (Rect2D{56, 0, 10, 16}));
     EXPECT_EQ(image->getWidth(), 20.0f);
@@ -63,7 +63,7 @@ TEST(TimeDisplay, CharacterWithoutPictureUsesTheDefaultOneAndColourReachesEveryI
     f.font.pictures.erase('5');
     TimeDisplay clock({0, 0, 200, 32}, nullptr, 0xFFFFFFFF, &f.font, LOOK_EMPTY);
     clock.setTime(5000);
-    EXPECT_EQ(static_cast<RecordingImage*>(clock.getImage(7))->getSourceRect(), (Rect2D{0, 100, 5, 16}));
+    EXPECT_EQ(static_cast<DrawnProbeImage*>(clock.getImage(7))->getSourceRect(), (Rect2D{0, 100, 5, 16}));
     clock.setColor(0x80112233);
     for (int i = 0; i < TimeDisplay::CHAR_COUNT; ++i)
         EXPECT_EQ(clock.getImage(i)->getColor(), 0x80112233u);

@@ -1,5 +1,5 @@
 #include "DrawingTestSupport.h"
-#include "FakeVideo.h"
+#include "FakeControllableVideo.h"
 
 #include "Gui/VideoControler.h"
 #include "Gui/VideoFullScreenLayer.h"
@@ -16,7 +16,7 @@ struct ControlerFixture
         VideoControler::setVideoFactory(
             [this](int32_t x, int32_t y, int32_t w, int32_t h, RenderList*)
             {
-                auto made = std::make_unique<FakeVideo>(Rect{x, y, w, h});
+                auto made = std::make_unique<FakeControllableVideo>(Rect{x, y, w, h});
                 made->duration = nextDuration;
                 video = made.get();
                 return made;
@@ -32,7 +32,7 @@ struct ControlerFixture
     }
 
     GuiTestApplication app;
-    FakeVideo* video = nullptr;
+    FakeControllableVideo* video = nullptr;
     uint32_t nextDuration = 10000;
     std::unique_ptr<VideoControler> owned;
 };

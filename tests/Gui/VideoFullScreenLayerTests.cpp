@@ -1,5 +1,5 @@
 #include "DrawingTestSupport.h"
-#include "FakeVideo.h"
+#include "FakeControllableVideo.h"
 
 #include "Gui/VideoControler.h"
 #include "Gui/VideoFullScreenLayer.h"
@@ -17,7 +17,7 @@ struct FullScreenFixture
         VideoControler::setVideoFactory(
             [this](int32_t x, int32_t y, int32_t w, int32_t h, RenderList*)
             {
-                auto made = std::make_unique<FakeVideo>(Rect{x, y, w, h});
+                auto made = std::make_unique<FakeControllableVideo>(Rect{x, y, w, h});
                 made->videoWidth = 800;
                 made->videoHeight = 400;
                 made->texture = texture.get();
@@ -47,9 +47,9 @@ struct FullScreenFixture
     Log log;
     Platform::ManualClock clock;
     GuiTestApplication app;
-    DrawingEngine2D& engine;
+    DrawnProbeEngine2D& engine;
     std::unique_ptr<FakeResource> texture;
-    FakeVideo* video = nullptr;
+    FakeControllableVideo* video = nullptr;
     TestLayer* screen = nullptr;
     VideoControler* controler = nullptr;
 };
