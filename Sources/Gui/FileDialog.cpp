@@ -1,6 +1,7 @@
 #include "Gui/FileDialog.h"
 
 #include "Framework/LangTable.h"
+#include "Gui/Image.h"
 #include "Platform/System/Paths.h"
 
 #include <algorithm>
@@ -50,40 +51,14 @@ bool isRoot(const std::string& folder)
     return folder.size() <= 1 || (folder.size() == 3 && folder[1] == ':');
 }
 
-// A row of the list: the entry's name; a press tells the dialog.
-class FileDialogRow final : public Container
-{
-public:
-    FileDialogRow(FileDialog* dialog, uint32_t index, int32_t width, int32_t height, const std::string& name)
-        : Container(0, 0, width, height, LOOK_EMPTY), mDialog(dialog), mIndex(index)
-    {
-        addChild(new Label(height, 0, std::max(width - height, 0), height, name, 0xFF000000, 0));
-    }
-    uint32_t onMouseEvent(const MouseEvent& event) override
-    {
-        if (uint32_t result = Container::onMouseEvent(event))
-            return result;
-        if (event.mType != MOUSE_EVENT_BUTTON_DOWN || event.mButton != MOUSE_BUTTON_LEFT ||
-            !containsPoint(event))
-            return 0;
-        mDialog->clickRow(mIndex);
-        return 1;
-    }
-
-private:
-    FileDialog* mDialog;
-    uint32_t mIndex;
-};
-
 } // namespace
 
 FileDialog::FileDialog(const std::string& title, int32_t width, int32_t height, const std::string& folder,
                        bool saveMode, ResultCallback callback, uint32_t userValue)
-    : Dialog(width, height, title, 9, false, true, LOOK_DIALOG), mFolder(folder), mSaveMode(saveMode),
+    : Dialog(width, height, title, 9, false, true, LOOK_DIALOG), mSaveMode(saveMode),
       mCallback(std::move(callback)), mUserValue(userValue)
 {
-    if (mFolder.empty() || !isSeparator(mFolder.back()))
-        mFolder += '\\';
+    storeFolder(folder);
     WrapTextStyle style;
     style.fontId = mLook->textFont;
     style.color = mLook->textColor;
@@ -92,17 +67,36 @@ FileDialog::FileDialog(const std::string& title, int32_t width, int32_t height, 
     mBox->setLineSpacing(mLook->spacing / 2);
     mFolderField =
         mBox->addLabeledTextField(style, getLangText(LANG_FILES_DIRECTORY_TEXT), 1024, 150, 0, WRAP_FLOW);
+    mFolderField->setText(mFolder);
+    mFolderField->onChange.mFunction = [this](Component*, uint32_t)
+    {
+        storeFolder(mFolderField->getText());
+        listFolder();
+    };
     mBox->newLine();
     Font* font = findFont(style.fontId);
     int32_t lineHeight = font != nullptr ? font->getLineHeight() : 16;
     int32_t listHeight = std::max(boxRect.height - 3 * (lineHeight + mBox->getLineHeight()), lineHeight);
-    mList = new Container(0, 0, mBox->getInnerWidth(), listHeight, LOOK_EMPTY);
+    mList = new ContainerLift(0, 0, mBox->getInnerWidth(), listHeight, LOOK_COMBO_BOX, 2);
+    mList->onSelect.mFunction = [this](Component*, uint32_t)
+    {
+        if (mList->getSelectedIndex() >= 0)
+            clickRow(static_cast<uint32_t>(mList->getSelectedIndex()));
+    };
     mBox->placeComponent(mList, WRAP_FLOW);
     mBox->newLine();
     mNameField = mBox->addLabeledTextField(style, getLangText(LANG_FILES_FILE_TEXT), 1024, 150, 0, WRAP_FLOW);
     mBox->newLine();
     mFilterCaption = mBox->addWord(getLangText(LANG_FILES_FILTER_TEXT), style, WRAP_FLOW);
-    mFilterChoice = new Component(0, 0, std::max(mBox->getInnerWidth() - 150, 0), lineHeight);
+    int32_t captionStart = mBox->getRunningX() - mFilterCaption->getWidth();
+    int32_t choiceX = std::max(captionStart + 150, mBox->getRunningX());
+    mFilterChoice = new ComboBox(0, 0, std::max(mBox->getInnerWidth() - choiceX, 0), lineHeight, 2,
+                                 findFont(style.fontId));
+    mFilterChoice->onChange.mFunction = [this](Component*, uint32_t)
+    {
+        if (mFilterChoice->getSelectedIndex() >= 0)
+            selectFilter(static_cast<uint32_t>(mFilterChoice->getSelectedIndex()));
+    };
     mBox->placeComponent(mFilterChoice, WRAP_FLOW);
     mFilterCaption->setVisible(false);
     mFilterChoice->setVisible(false);
@@ -132,6 +126,7 @@ void FileDialog::addFilter(const std::vector<std::string>& extensions, const std
     filter.name = name;
     filter.label = makeFilterLabel(name, extensions);
     filter.iconId = iconId;
+    mFilterChoice->addItem(filter.label);
     mFilters.push_back(std::move(filter));
     if (mFilters.size() >= 2)
     {
@@ -143,6 +138,7 @@ void FileDialog::addFilter(const std::vector<std::string>& extensions, const std
 
 ErrorCode FileDialog::open()
 {
+    mFilterChoice->setSelectedIndex(0);
     selectFilter(0);
     return Dialog::open();
 }
@@ -154,17 +150,24 @@ void FileDialog::selectFilter(uint32_t index)
     listFolder();
 }
 
-void FileDialog::setFolder(const std::string& folder)
+void FileDialog::storeFolder(const std::string& folder)
 {
     mFolder = folder;
     if (mFolder.empty() || !isSeparator(mFolder.back()))
         mFolder += '\\';
+}
+
+void FileDialog::setFolder(const std::string& folder)
+{
+    storeFolder(folder);
+    mFolderField->setText(mFolder);
     listFolder();
 }
 
 void FileDialog::setName(const std::string& name)
 {
-    mName = name;
+    mNameField->setText(name);
+    mNameField->setCaret(static_cast<int32_t>(name.size()), false);
 }
 
 bool FileDialog::matchesFilter(const std::string& fileName) const
@@ -187,7 +190,8 @@ void FileDialog::listFolder()
     setName(std::string());
     mLastRow = -1;
     mEntries.clear();
-    mList->deleteAllChildren();
+    mList->select(-1);
+    mList->clear();
     mClickTimer.start();
     // The search of a folder other than a root returns ".." first, which
     // leads up; "." is never listed.
@@ -206,10 +210,15 @@ void FileDialog::addRow(const Entry& entry)
 {
     Font* font = findFont(mLook->textFont);
     int32_t rowHeight = font != nullptr ? font->getLineHeight() : 16;
-    auto index = static_cast<uint32_t>(mList->getChildren().size());
-    auto* row = new FileDialogRow(this, index, mList->getWidth(), rowHeight, entry.name);
-    row->moveTo(0, static_cast<int32_t>(index) * rowHeight, false);
-    mList->addChild(row);
+    int32_t rowWidth = mList->getContent()->getWidth() - mList->getContent()->getMarginLeft() -
+                       mList->getContent()->getMarginRight();
+    rowWidth = std::max(rowWidth, rowHeight);
+    uint32_t icon = entry.isFolder ? FOLDER_ICON : mFilters.empty() ? 0 : mFilters[mFilterIndex].iconId;
+    auto* row = new Container(0, 0, rowWidth, rowHeight, LOOK_EMPTY);
+    row->addChild(new Image(0, 0, rowHeight, rowHeight, icon));
+    row->addChild(
+        new Label(rowHeight, 0, rowWidth - rowHeight, rowHeight, entry.name, mLook->textColor, 0, font));
+    mList->addRow(row);
 }
 
 void FileDialog::clickRow(uint32_t index)
@@ -227,10 +236,11 @@ void FileDialog::clickRow(uint32_t index)
 
 std::string FileDialog::getFilePath() const
 {
-    if (mName.empty())
+    std::string name = getName();
+    if (name.empty())
         return std::string();
-    std::string path = mFolder + mName;
-    if (extensionOf(mName).empty() && !mFilters.empty() && !mFilters[mFilterIndex].extensions.empty())
+    std::string path = mFolder + name;
+    if (extensionOf(name).empty() && !mFilters.empty() && !mFilters[mFilterIndex].extensions.empty())
         path += mFilters[mFilterIndex].extensions.front();
     return path;
 }
@@ -315,7 +325,7 @@ void FileDialog::onResult(uint32_t buttonBits)
 {
     if (buttonBits == 1)
     {
-        validate(mName);
+        validate(getName());
     }
     else if (buttonBits == 8)
     {

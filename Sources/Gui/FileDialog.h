@@ -6,7 +6,10 @@
 // opening a missing file says so. Folders are the game's paths (backslashes,
 // always ending in a separator), mapped to the disk as every file name is.
 #include "Framework/Timer.h"
+#include "Gui/ComboBox.h"
+#include "Gui/ContainerLift.h"
 #include "Gui/Dialog.h"
+#include "Gui/TextField.h"
 #include "Gui/WrapTextBox.h"
 
 #include <functional>
@@ -54,14 +57,16 @@ public:
     std::string getFilePath() const;
     // Goes into a folder, or accepts (or asks about) a file.
     void validate(const std::string& name);
-    // A click on row i of the list; a second one within 500 ms validates.
+    // A click on row i of the list (the list's selection); a second one on
+    // the same row within 500 ms validates.
     void clickRow(uint32_t index);
     void listFolder();
-    // A folder typed into the folder field.
+    // Goes to a folder and lists it.
     void setFolder(const std::string& folder);
 
+    // The name field's text; setting it puts the caret at its end.
     void setName(const std::string& name);
-    const std::string& getName() const { return mName; }
+    std::string getName() const { return mNameField->getText(); }
     const std::string& getFolder() const { return mFolder; }
     const std::vector<Entry>& getEntries() const { return mEntries; }
     const std::vector<Filter>& getFilters() const { return mFilters; }
@@ -70,24 +75,28 @@ public:
     // The path handed to the callback when a file was accepted.
     const std::string& getAcceptedPath() const { return mAcceptedPath; }
     bool isFilterChoiceShown() const { return mFilterShown; }
-    Container* getList() const { return mList; }
+    ContainerLift* getList() const { return mList; }
+    TextField* getFolderField() const { return mFolderField; }
+    TextField* getNameField() const { return mNameField; }
+    ComboBox* getFilterChoice() const { return mFilterChoice; }
 
 private:
     void accept();
     void askReplace();
     bool matchesFilter(const std::string& fileName) const;
     void addRow(const Entry& entry);
+    // The folder as typed or chosen, with its trailing separator.
+    void storeFolder(const std::string& folder);
 
     std::vector<Filter> mFilters;
     uint32_t mFilterIndex = 0;
     std::string mFolder;
-    std::string mName;
     WrapTextBox* mBox = nullptr;
-    Component* mFolderField = nullptr;
-    Container* mList = nullptr;
-    Component* mNameField = nullptr;
+    TextField* mFolderField = nullptr;
+    ContainerLift* mList = nullptr;
+    TextField* mNameField = nullptr;
     Label* mFilterCaption = nullptr;
-    Component* mFilterChoice = nullptr;
+    ComboBox* mFilterChoice = nullptr;
     std::vector<Entry> mEntries;
     bool mSaveMode;
     bool mFilterShown = false;

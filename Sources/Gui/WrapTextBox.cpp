@@ -1,17 +1,9 @@
 #include "Gui/WrapTextBox.h"
 
-#include "Gui/Dialog.h"
-
 #include <algorithm>
 
 namespace
 {
-
-WrapTextBox::TextFieldMaker& textFieldMaker()
-{
-    static WrapTextBox::TextFieldMaker maker;
-    return maker;
-}
 
 Font* styleFont(const WrapTextStyle& style)
 {
@@ -20,11 +12,6 @@ Font* styleFont(const WrapTextStyle& style)
 }
 
 } // namespace
-
-void WrapTextBox::setTextFieldMaker(TextFieldMaker maker)
-{
-    textFieldMaker() = std::move(maker);
-}
 
 WrapTextBox::WrapTextBox(const Rect& rect, uint32_t lookId) : Container(rect, lookId) {}
 
@@ -88,28 +75,21 @@ Label* WrapTextBox::addWord(const std::string& text, const WrapTextStyle& style,
     return label;
 }
 
-Component* WrapTextBox::addButton(const std::string& caption, const WrapTextStyle& style, int32_t mode)
+TextButton* WrapTextBox::addButton(const std::string& caption, const WrapTextStyle& style, int32_t mode)
 {
     Font* font = styleFont(style);
-    DialogButtonSpec spec;
-    spec.caption = caption;
-    spec.lookId = style.lookId;
-    spec.font = style.fontId;
-    spec.width = getInnerWidth();
-    spec.height = font != nullptr ? font->getLineHeight() : 0;
-    DialogButtonKit& kit = getDialogButtonKit();
-    Component* button = kit.createButton(spec);
-    if (button == nullptr)
-        return nullptr;
-    // A kit that cannot measure its captions keeps the line's width.
-    int32_t captionWidth = kit.getCaptionWidth(button);
-    if (captionWidth > 0)
-        button->resize(std::min(captionWidth, button->getWidth()), button->getHeight(), true);
+    int32_t height = font != nullptr ? font->getLineHeight() : 0;
+    auto* button = new TextButton(0, 0, getInnerWidth(), height, caption, style.lookId, std::string(), font);
+    if (Text2D* text = button->getCaption())
+        text->setAlignment(style.alignment & TEXT_ALIGN_MASK);
+    int32_t captionWidth = button->getCaptionWidth();
+    if (captionWidth > 0 && captionWidth < button->getWidth())
+        button->resize(captionWidth, height, true);
     placeComponent(button, mode);
     return button;
 }
 
-Component* WrapTextBox::addLabeledTextField(const WrapTextStyle& style, const std::string& caption,
+TextField* WrapTextBox::addLabeledTextField(const WrapTextStyle& style, const std::string& caption,
                                             uint32_t maxLength, int32_t indent, int32_t width, int32_t mode)
 {
     if (!caption.empty())
@@ -121,26 +101,19 @@ Component* WrapTextBox::addLabeledTextField(const WrapTextStyle& style, const st
             mRunningX = captionStart + indent;
     }
     Font* font = styleFont(style);
-    TextFieldSpec spec;
-    spec.height = font != nullptr ? font->getLineHeight() : 0;
-    spec.color = style.color;
-    spec.maxLength = maxLength;
-    spec.font = font;
-    spec.width = std::max(getInnerWidth() - mRunningX, 0);
+    int32_t height = font != nullptr ? font->getLineHeight() : 0;
+    int32_t fieldWidth = std::max(getInnerWidth() - mRunningX, 0);
     int32_t cut = width;
     if (cut == 0 && font != nullptr)
     {
         // The width of maxLength characters, measured on one.
         std::unique_ptr<Text2D> sample = font->createText(0, 0, 1 << 20, "0", style.color, 0, 0);
         int64_t characterWidth = sample ? sample->getMaxLineWidth() : 0;
-        cut = static_cast<int32_t>(std::min<int64_t>(characterWidth * maxLength, spec.width));
+        cut = static_cast<int32_t>(std::min<int64_t>(characterWidth * maxLength, fieldWidth));
     }
     if (cut > 0)
-        spec.width = std::min(spec.width, cut);
-    const TextFieldMaker& maker = textFieldMaker();
-    Component* field = maker ? maker(spec) : nullptr;
-    if (field == nullptr)
-        field = new Component(0, 0, spec.width, spec.height);
+        fieldWidth = std::min(fieldWidth, cut);
+    auto* field = new TextField(0, 0, fieldWidth, height, std::string(), maxLength, style.color);
     placeComponent(field, mode);
     return field;
 }

@@ -4,8 +4,9 @@
 // width. The dialogs build their content with it.
 #include "Gui/Container.h"
 #include "Gui/Label.h"
+#include "Gui/TextButton.h"
+#include "Gui/TextField.h"
 
-#include <functional>
 #include <string>
 
 // How the box's words, buttons and fields look.
@@ -17,16 +18,6 @@ struct WrapTextStyle
     // Text flags (Gui/Text.h): the alignment of a word or a button caption.
     uint32_t alignment = 0;
     uint32_t lookId = 0;
-};
-
-// What the box asks of a text field.
-struct TextFieldSpec
-{
-    int32_t width = 0;
-    int32_t height = 0;
-    uint32_t color = 0xFF000000;
-    uint32_t maxLength = 0;
-    Font* font = nullptr;
 };
 
 enum WrapPlacement : int32_t
@@ -42,11 +33,6 @@ enum WrapPlacement : int32_t
 class WrapTextBox : public Container
 {
 public:
-    using TextFieldMaker = std::function<Component*(const TextFieldSpec&)>;
-    // How the box makes text fields (the widget set's text field); without
-    // one a field is a plain component that only takes its place.
-    static void setTextFieldMaker(TextFieldMaker maker);
-
     WrapTextBox(const Rect& rect, uint32_t lookId);
 
     void newLine();
@@ -56,10 +42,10 @@ public:
     // does not fit the room left starts a new line.
     Label* addWord(const std::string& text, const WrapTextStyle& style, int32_t mode);
     // A text button of the style's look and font, shrunk to its caption.
-    Component* addButton(const std::string& caption, const WrapTextStyle& style, int32_t mode);
+    TextButton* addButton(const std::string& caption, const WrapTextStyle& style, int32_t mode);
     // An optional caption, then a field filling the rest of the line, cut to
     // width (or, with width 0, to maxLength characters of the font).
-    Component* addLabeledTextField(const WrapTextStyle& style, const std::string& caption, uint32_t maxLength,
+    TextField* addLabeledTextField(const WrapTextStyle& style, const std::string& caption, uint32_t maxLength,
                                    int32_t indent, int32_t width, int32_t mode);
     // Closes a pending line and takes the height of the content.
     void fitHeight();

@@ -62,11 +62,14 @@ TEST(FileDialog, ListsSubfoldersAndFilesOfTheCurrentFilterWhateverTheirCase)
     FileDialog* dialog = f.open(false);
     EXPECT_EQ(dialog->getFolder(), f.dir.path()) << "already ends in a separator";
     EXPECT_EQ(f.names(), (std::vector<std::string>{"..", "B.SAV", "a.sav", "saves", "zeta"}));
-    EXPECT_EQ(dialog->getList()->getChildren().size(), 5u) << "one row per entry";
+    EXPECT_EQ(dialog->getList()->getRowCount(), 5u) << "one row per entry";
+    EXPECT_EQ(dialog->getFolderField()->getText(), f.dir.path());
     EXPECT_FALSE(dialog->isFilterChoiceShown()) << "one filter: no choice";
 
     dialog->addFilter({".txt", ""}, "Tout", 6);
     EXPECT_TRUE(dialog->isFilterChoiceShown());
+    EXPECT_TRUE(dialog->getFilterChoice()->isVisible());
+    EXPECT_EQ(dialog->getFilterChoice()->getItem(1).text, "Tout (*.txt, *.*)");
     EXPECT_EQ(dialog->getFilters()[1].label, "Tout (*.txt, *.*)");
     dialog->selectFilter(1);
     EXPECT_EQ(f.names(), (std::vector<std::string>{"..", "B.SAV", "a.sav", "notes.txt", "saves", "zeta"}));
@@ -102,7 +105,7 @@ TEST(FileDialog, ClickOnARowThroughTheTreeTakesItsName)
 {
     FileDialogFixture f;
     FileDialog* dialog = f.open(false);
-    Component* row = dialog->getList()->getChildren()[2];
+    Component* row = dialog->getList()->getRow(2);
     f.app.click(row->getX() + 20, row->getY() + 2);
     EXPECT_EQ(dialog->getName(), "a.sav");
     f.app.click(row->getX() + 20, row->getY() + 2);
@@ -184,4 +187,22 @@ TEST(FileDialog, RootHasNoWayUp)
     EXPECT_NE(dialog.getEntries().front().name, "..");
     dialog.validate("..");
     EXPECT_EQ(dialog.getFolder(), "/");
+}
+
+TEST(FileDialog, TypingAFolderOrChoosingAFilterListsAgain)
+{
+    FileDialogFixture f;
+    FileDialog* dialog = f.open(false);
+    dialog->addFilter({".txt"}, "Textes", 6);
+    ComboBox* choice = dialog->getFilterChoice();
+    choice->setSelectedIndex(1);
+    choice->onChange.invoke(choice);
+    EXPECT_EQ(dialog->getFilterIndex(), 1u);
+    EXPECT_EQ(f.names(), (std::vector<std::string>{"..", "notes.txt", "saves", "zeta"}));
+
+    TextField* folder = dialog->getFolderField();
+    folder->setText(f.dir.path() + "saves");
+    folder->onChange.invoke(folder);
+    EXPECT_EQ(dialog->getFolder(), f.dir.path() + "saves\\");
+    EXPECT_EQ(f.names(), (std::vector<std::string>{".."})) << "no text file there";
 }

@@ -5,26 +5,6 @@
 namespace
 {
 
-// Captions measured as the fake font lays them out: 7 pixels a character.
-class MeasuringKit final : public DialogButtonKit
-{
-public:
-    Component* createButton(const DialogButtonSpec& spec) override
-    {
-        specs.push_back(spec);
-        auto* button = new Component(0, 0, spec.width, spec.height);
-        captions[button] = spec.caption;
-        return button;
-    }
-    void setCaption(Component* button, const std::string& caption) override { captions[button] = caption; }
-    int32_t getCaptionWidth(Component* button) override
-    {
-        return static_cast<int32_t>(captions[button].size()) * 7;
-    }
-    std::vector<DialogButtonSpec> specs;
-    std::map<Component*, std::string> captions;
-};
-
 struct BoxFixture
 {
     BoxFixture() : box({10, 20, 200, 100}, LOOK_EMPTY)
@@ -111,49 +91,30 @@ TEST(WrapTextBox, FixedLineHeightCentresItemsVertically)
 TEST(WrapTextBox, LabeledTextFieldIndentsAndIsOnlyEverNarrowed)
 {
     BoxFixture f;
-    std::vector<TextFieldSpec> specs;
-    WrapTextBox::setTextFieldMaker(
-        [&specs](const TextFieldSpec& spec)
-        {
-            specs.push_back(spec);
-            return new Component(0, 0, spec.width, spec.height);
-        });
     f.style.color = 0xFF112233;
-    Component* field = f.box.addLabeledTextField(f.style, "Nom :", 4, 150, 0, WRAP_FLOW);
-    ASSERT_EQ(specs.size(), 1u);
-    EXPECT_EQ(specs[0].width, 28) << "four characters of the font";
-    EXPECT_EQ(specs[0].height, 11);
-    EXPECT_EQ(specs[0].maxLength, 4u);
-    EXPECT_EQ(specs[0].color, 0xFF112233u);
-    EXPECT_EQ(rectOf(field), (Rect{10 + 150, 20, 28, 11}));
+    TextField* field = f.box.addLabeledTextField(f.style, "Nom :", 4, 150, 0, WRAP_FLOW);
+    EXPECT_EQ(rectOf(field), (Rect{10 + 150, 20, 28, 11})) << "four characters of the font, after the indent";
+    EXPECT_EQ(field->getMaxLength(), 4u);
 
     f.box.newLine();
-    f.box.addLabeledTextField(f.style, "Dossier :", 1024, 150, 0, WRAP_FLOW);
-    EXPECT_EQ(specs[1].width, 50) << "the rest of the line";
+    EXPECT_EQ(f.box.addLabeledTextField(f.style, "Dossier :", 1024, 150, 0, WRAP_FLOW)->getWidth(), 50)
+        << "the rest of the line";
     f.box.newLine();
-    f.box.addLabeledTextField(f.style, "", 10, 0, 300, WRAP_FLOW);
-    EXPECT_EQ(specs[2].width, 200) << "a given width never widens the field";
+    EXPECT_EQ(f.box.addLabeledTextField(f.style, "", 10, 0, 300, WRAP_FLOW)->getWidth(), 200)
+        << "a given width never widens the field";
     f.box.newLine();
-    f.box.addLabeledTextField(f.style, "", 10, 0, 120, WRAP_FLOW);
-    EXPECT_EQ(specs[3].width, 120);
-    WrapTextBox::setTextFieldMaker(nullptr);
-
-    Component* plain = f.box.addLabeledTextField(f.style, "", 10, 0, 0, WRAP_FLOW);
-    EXPECT_EQ(plain->getWidth(), 70) << "without a text field maker a plain place holder";
+    EXPECT_EQ(f.box.addLabeledTextField(f.style, "", 10, 0, 120, WRAP_FLOW)->getWidth(), 120);
 }
 
 TEST(WrapTextBox, ButtonsTakeTheStyleAndShrinkToTheirCaption)
 {
     BoxFixture f;
-    auto kit = std::make_unique<MeasuringKit>();
-    MeasuringKit* measuring = kit.get();
-    setDialogButtonKit(std::move(kit));
-    f.style.lookId = 3;
-    Component* ok = f.box.addButton("OK", f.style, WRAP_RIGHT);
-    ASSERT_EQ(measuring->specs.size(), 1u);
-    EXPECT_EQ(measuring->specs[0].lookId, 3u);
+    f.style.alignment = TEXT_ALIGN_RIGHT;
+    TextButton* ok = f.box.addButton("OK", f.style, WRAP_RIGHT);
     EXPECT_EQ(rectOf(ok), (Rect{10 + 186, 20, 14, 11}));
-    setDialogButtonKit(nullptr);
+    ASSERT_NE(ok->getCaption(), nullptr);
+    EXPECT_EQ(ok->getCaption()->getAlignment(), TEXT_ALIGN_RIGHT);
+    EXPECT_EQ(ok->getCaption()->getText(), "OK");
 }
 
 TEST(WrapTextBox, ContentAddedUnderTheRootWaitsForTheQueue)
