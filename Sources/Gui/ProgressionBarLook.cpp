@@ -1,5 +1,7 @@
 #include "Gui/ProgressionBarLook.h"
 
+#include "Gui/Skin.h"
+
 namespace
 {
 
@@ -26,5 +28,7 @@ void ProgressionBarLook::setTextureResolver(TextureResolver resolver)
 Texture* ProgressionBarLook::getPieceTexture(uint32_t piece) const
 {
     const TextureResolver& resolver = textureResolver();
-    return resolver && piece < mTextureIds.size() ? resolver(mTextureIds[piece]) : nullptr;
+    if (piece >= mTextureIds.size())
+        return nullptr;
+    return resolver ? resolver(mTextureIds[piece]) : findSkinTexture(mTextureIds[piece]);
 }

@@ -29,8 +29,7 @@ public:
         return std::make_unique<EmptyRenderer>(this, widget);
     }
 
-    // How skin texture ids become textures (the skin manager's lookup);
-    // without one the pieces have no texture.
+    // Replaces the current skin's lookup of the pieces' textures (tests).
     static void setTextureResolver(TextureResolver resolver);
     // The current skin's texture of a piece, or null.
     Texture* getPieceTexture(uint32_t piece) const;

@@ -2,6 +2,7 @@
 
 #include "Engine/Engine2D.h"
 #include "Framework/ApplicationGeneric.h"
+#include "Gui/Font.h"
 
 #include <algorithm>
 
@@ -29,8 +30,7 @@ TimeDisplay::TimeDisplay(const Rect& rect, Timer* timer, uint32_t color, Font* f
             image = engine->createImage(static_cast<float>(mX), static_cast<float>(mY), nullptr,
                                         Image2D::SIZE_STRETCHED, 0.0f, 0.0f, color, mRenderList);
     }
-    uint32_t spacing =
-        mPictures != nullptr ? static_cast<uint32_t>(std::max(mPictures->getLetterSpacing(), 0)) : 0;
+    uint32_t spacing = mFont != nullptr ? static_cast<uint32_t>(std::max(mFont->getLetterSpacing(), 0)) : 0;
     for (uint8_t digit = '0'; digit <= '9'; ++digit)
     {
         CharPicture picture = pictureOf(digit);
@@ -47,11 +47,17 @@ TimeDisplay::~TimeDisplay() = default;
 
 CharPicture TimeDisplay::pictureOf(uint8_t code) const
 {
-    if (mPictures == nullptr)
+    auto pictureFor = [this](uint8_t c) -> CharPicture
+    {
+        if (mPictures != nullptr)
+            return mPictures->getCharPicture(c);
+        if (auto* bitmap = dynamic_cast<BitmapFont*>(mFont))
+            return {bitmap->getGlyphTexture(c), 0, 0, bitmap->getGlyphWidth(c), bitmap->getGlyph0Height()};
         return {};
-    CharPicture picture = mPictures->getCharPicture(code);
+    };
+    CharPicture picture = pictureFor(code);
     if (picture.width <= 0 || picture.height <= 0)
-        picture = mPictures->getCharPicture(0);
+        picture = pictureFor(0);
     if (picture.width <= 0 || picture.height <= 0)
         return {};
     return picture;

@@ -22,15 +22,15 @@ struct CharPicture
     int32_t height = 0;
 };
 
-// What the clock needs of a bitmap font besides making texts; the fonts of
-// the font table implement it.
+// A font that hands out its character pictures as rectangles of shared
+// textures; the bitmap fonts of the font table give one texture per glyph
+// instead, which the clock reads directly.
 class CharPictureSource
 {
 public:
     virtual ~CharPictureSource() = default;
     // A picture of zero size when the font has none for that code.
     virtual CharPicture getCharPicture(uint8_t code) = 0;
-    virtual int32_t getLetterSpacing() = 0;
 };
 
 class TimeDisplay : public Container

@@ -2,8 +2,8 @@
 
 #include "Engine/Engine2D.h"
 #include "Framework/ApplicationGeneric.h"
+#include "Gui/Font.h"
 #include "Gui/GuiManager.h"
-#include "Gui/TimeDisplay.h"
 #include "Gui/VideoControler.h"
 
 namespace
@@ -80,8 +80,8 @@ VideoFullScreenLayer::VideoFullScreenLayer(VideoControler* controler)
     if (engine != nullptr)
     {
         Texture* texture = nullptr;
-        if (auto* pictures = dynamic_cast<CharPictureSource*>(findFont(0)))
-            texture = pictures->getCharPicture(0).texture;
+        if (auto* bitmap = dynamic_cast<BitmapFont*>(findFont(0)))
+            texture = bitmap->getGlyphTexture(0);
         mBackdrop = engine->createImage(0.0f, 0.0f, texture, Image2D::SIZE_STRETCHED,
                                         static_cast<float>(mWidth), static_cast<float>(mHeight), 0, nullptr);
     }
