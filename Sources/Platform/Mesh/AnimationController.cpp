@@ -36,10 +36,9 @@ Vector3 lerp(const Vector3& a, const Vector3& b, float t)
 }
 
 template <typename Value>
-bool readKeys(XValueReader& reader, uint32_t count, uint32_t width, Value* scratch,
-              std::vector<AnimationKey<Value>>* out, bool (*convert)(const float*, Value*))
+bool readKeys(XValueReader& reader, uint32_t count, uint32_t width, std::vector<AnimationKey<Value>>* out,
+              bool (*convert)(const float*, Value*))
 {
-    (void)scratch;
     out->resize(count);
     double last = -1;
     for (auto& key : *out)
@@ -99,16 +98,15 @@ bool readAnimationKey(const XObject& object, FrameAnimation* animation)
     {
     case 0:
         return animation->rotations.empty() &&
-               readKeys<Quaternion>(reader, count, 4, nullptr, &animation->rotations, toQuaternion);
+               readKeys<Quaternion>(reader, count, 4, &animation->rotations, toQuaternion);
     case 1:
-        return animation->scales.empty() &&
-               readKeys<Vector3>(reader, count, 3, nullptr, &animation->scales, toVector);
+        return animation->scales.empty() && readKeys<Vector3>(reader, count, 3, &animation->scales, toVector);
     case 2:
         return animation->positions.empty() &&
-               readKeys<Vector3>(reader, count, 3, nullptr, &animation->positions, toVector);
+               readKeys<Vector3>(reader, count, 3, &animation->positions, toVector);
     case 4:
         return animation->matrices.empty() &&
-               readKeys<Matrix>(reader, count, 16, nullptr, &animation->matrices, toMatrix);
+               readKeys<Matrix>(reader, count, 16, &animation->matrices, toMatrix);
     default:
         return false;
     }

@@ -262,3 +262,30 @@ TEST(SkinnedMeshFileTest, MoreBonesOnAVertexThanAllowedIsRefused)
 }
 
 } // namespace
+
+TEST(SkinnedMeshFileTest, ScaleAndMatrixKeysInterpolateBetweenKeysAndHoldOutside)
+{
+    const std::string text =
+        "xof 0303txt 0032\n"
+        "Frame A { Frame B { } }\n"
+        "AnimationSet S {\n"
+        " Animation { {A} AnimationKey { 1; 2; 0; 3; 1,1,1;;, 4; 3; 3,1,1;;; }\n"
+        "   AnimationKey { 2; 1; 2; 3; 0,0,5;;; } }\n"
+        " Animation { {B} AnimationKey { 4; 2; 0; 16; 1,0,0,0, 0,1,0,0, 0,0,1,0, 0,0,0,1;;,\n"
+        "   8; 16; 1,0,0,0, 0,1,0,0, 0,0,1,0, 8,0,0,1;;; } }\n"
+        "}\n";
+    SkinnedModelData model;
+    ASSERT_EQ(readSkinnedModel(text.data(), text.size(), &model), Gpu::GPU_OK);
+    const AnimationSet& set = model.animationSets.at(0);
+    EXPECT_DOUBLE_EQ(set.period(), 8.0 / X_DEFAULT_TICKS_PER_SECOND);
+    FramePose a = sampleAnimation(set.animations[0], 1);
+    expectNear(a.scale, {1.5f, 1, 1});
+    // A single position key holds before and after it.
+    expectNear(a.translation, {0, 0, 5});
+    expectNear(sampleAnimation(set.animations[0], 100).scale, {3, 1, 1});
+    FramePose b = sampleAnimation(set.animations[1], 2);
+    ASSERT_TRUE(b.isMatrix);
+    expectNear(b.toMatrix(), matrixTranslation(2, 0, 0));
+    // Frame A: scaled, then moved.
+    expectNear(a.toMatrix(), matrixScaling(1.5f, 1, 1) * matrixTranslation(0, 0, 5));
+}
