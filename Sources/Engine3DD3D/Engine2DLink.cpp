@@ -18,11 +18,13 @@ bool findEngine2DDevice(Engine2DBase* engine2D, Platform::Gpu::Device** device, 
     return true;
 }
 
-Resource* loadModelTexture(const std::string& path)
+Resource* loadModelTexture(Engine2DBase* engine2D, const std::string& path)
 {
     ApplicationGeneric* application = getApplication();
-    auto* engine2D = application != nullptr ? dynamic_cast<Engine2D*>(application->getEngine2D()) : nullptr;
-    return engine2D != nullptr ? engine2D->getTextureByName(path, Texture::FLAG_MIPMAPS) : nullptr;
+    if (engine2D == nullptr && application != nullptr)
+        engine2D = application->getEngine2D();
+    auto* engine = dynamic_cast<Engine2D*>(engine2D);
+    return engine != nullptr ? engine->getTextureByName(path, Texture::FLAG_MIPMAPS) : nullptr;
 }
 
 Platform::Gpu::Texture* deviceTextureOf(Resource* texture)

@@ -15,8 +15,9 @@ class RenderStateCache;
 bool findEngine2DDevice(Engine2DBase* engine2D, Platform::Gpu::Device** device, RenderStateCache** cache);
 
 // The texture of a model's material, by its path (one reference for the
-// caller, mipmapped), or null when no 2D engine can make it.
-Resource* loadModelTexture(const std::string& path);
+// caller, mipmapped), from the given 2D engine or else the application's;
+// null when no 2D engine can make it.
+Resource* loadModelTexture(Engine2DBase* engine2D, const std::string& path);
 
 // The device texture a loaded texture draws with, or null.
 Platform::Gpu::Texture* deviceTextureOf(Resource* texture);

@@ -92,7 +92,8 @@ ErrorCode MeshModelD3D::doLoad()
     // 2. The file, through the archive or the disk.
     std::vector<uint8_t> bytes;
     std::vector<XMaterial> materials;
-    Gpu::Device* device = Engine3DD3D::currentDevice();
+    Engine3DD3D* engine = Engine3DD3D::currentD3D();
+    Gpu::Device* device = engine != nullptr ? engine->getDevice() : nullptr;
     if (device == nullptr || !readModelFile(mFileName, &bytes) ||
         loadMeshFromX(bytes.data(), bytes.size(), MESH_SYSTEMMEM, device, &materials, &mMesh) != Gpu::GPU_OK)
     {
@@ -110,8 +111,9 @@ ErrorCode MeshModelD3D::doLoad()
         material->getD3DMaterial() = source.material;
         material->getD3DMaterial().ambient = source.material.diffuse;
         material->syncFromD3DMaterial();
-        Resource* texture =
-            source.textureFileName.empty() ? nullptr : loadModelTexture(folder + source.textureFileName);
+        Resource* texture = source.textureFileName.empty()
+                                ? nullptr
+                                : loadModelTexture(engine->getEngine2D(), folder + source.textureFileName);
         material->setTexture(texture, texture != nullptr);
         mMaterials.push_back(std::move(material));
     }

@@ -1,9 +1,13 @@
 // A lit model drawn by the engine on the OpenGL device, read back.
 #include "../Platform/Gpu/GlTestSupport.h"
+#include "Engine2DD3D/Engine2DD3D.h"
 #include "Engine3DD3D/Engine3DD3D.h"
 #include "Engine3DD3D/LightD3D.h"
 #include "Engine3DD3D/MeshModelD3D.h"
 #include "ModelFiles.h"
+#include "Platform/Gpu/PngWriter.h"
+
+#include <filesystem>
 
 using namespace GpuTest;
 
@@ -117,4 +121,76 @@ TEST_F(GlLitMeshTest, OutlineSurroundsTheModel)
         ++x;
     EXPECT_TRUE(nearColor(pixel(x, 384), 0xFF00FF00, 2)) << x;
     EXPECT_TRUE(nearColor(pixel(x + 4, 384), 0xFF000000)) << x;
+}
+
+namespace
+{
+
+// The program's arrangement: the 2D engine owns the GL device, the 3D engine
+// draws through it.
+class GlEngine2DMeshTest : public GlDeviceTest
+{
+protected:
+    void SetUp() override
+    {
+        GlDeviceTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        gl = device.get();
+        engine2D = std::make_unique<Engine2DD3D>();
+        ASSERT_EQ(engine2D->initWithDevice(std::move(device)), 0u);
+        engine3D = std::make_unique<Engine3DD3D>(engine2D.get());
+        ASSERT_EQ(engine3D->init(), 0u);
+        engine3D->setCamera(&camera);
+        engine3D->setAmbient(0xFF000000);
+    }
+
+    void TearDown() override
+    {
+        instance.reset();
+        model.reset();
+        light.reset();
+        engine3D.reset();
+        engine2D.reset();
+        GlDeviceTest::TearDown();
+    }
+
+    Engine3DTest::ModelFolder folder;
+    CameraSetup camera{{0, 0, -10}, {0, 0, 0}, {0, 1, 0}, 0.7853982f};
+    GlDevice* gl = nullptr;
+    std::unique_ptr<Engine2DD3D> engine2D;
+    std::unique_ptr<Engine3DD3D> engine3D;
+    std::unique_ptr<::Light> light;
+    std::unique_ptr<MeshModel> model;
+    std::unique_ptr<MeshInstance> instance;
+};
+
+} // namespace
+
+TEST_F(GlEngine2DMeshTest, TexturedModelIsLitAndDrawnInTheFrame)
+{
+    // Left half blue, right half yellow.
+    std::vector<uint32_t> pixels(64 * 64);
+    for (uint32_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = (i % 64) < 32 ? 0xFF0000FF : 0xFFFFFF00;
+    std::filesystem::create_directories(Platform::mapPath("models"));
+    ASSERT_TRUE(writePng(Platform::mapPath("models\\moitie.png"), 64, 64, pixels.data()));
+    folder.write("square.X", Engine3DTest::squareModel("1;1;1;1;;", "moitie.png"));
+    model.reset(engine3D->createMeshModel());
+    model->setFileName("models\\square.X");
+    instance.reset(model->createInstance());
+    light.reset(engine3D->createLight());
+    light->setDiffuse(0xFFFFFFFF);
+    light->setDirection({0, 0, 1});
+    ASSERT_EQ(light->enable(), 0u);
+
+    ASSERT_EQ(engine2D->beginFrame(), 0u);
+    ASSERT_EQ(engine3D->beginPass3D(), 0u);
+    ASSERT_EQ(engine3D->render3D(), 0u);
+    ASSERT_EQ(engine3D->endPass3D(), 0u);
+    std::vector<uint32_t> frame = gl->readFrame();
+    auto at = [&frame](uint32_t x, uint32_t y) { return frame[size_t(y) * 1024 + x]; };
+    EXPECT_TRUE(nearColor(at(512 - 40, 384), 0xFF0000FF, 3));
+    EXPECT_TRUE(nearColor(at(512 + 40, 384), 0xFFFFFF00, 3));
+    EXPECT_TRUE(nearColor(at(512 + 150, 384), 0xFF000000));
 }
