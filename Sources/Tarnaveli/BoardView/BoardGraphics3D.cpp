@@ -9,6 +9,7 @@
 #include "Framework/ErrorText.h"
 #include "Framework/LangTable.h"
 #include "Framework/Messages.h"
+#include "Gui/Label.h"
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/Board/Board.h"
 #include "Tarnaveli/BoardView/BoardViewListener.h"
@@ -24,6 +25,10 @@ namespace
 
 constexpr uint32_t kLookBoard = 13;
 constexpr uint32_t kLangUnableToLoadModels = 313;
+constexpr uint32_t kLangTurnOfPlayer0 = 210;
+constexpr uint32_t kLangTurnOfPlayer1 = 211;
+constexpr uint32_t kBackgroundImage = 24;
+constexpr int32_t kTurnFont = 3;
 constexpr float kPieceScaleUnit = 0.01f;
 constexpr float kMarkerSize = 0.9f;
 constexpr float kMsPerDegree = 5.5555553f;
@@ -72,8 +77,14 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
     if (mEngine3D == nullptr || mAssets == nullptr || mAssets->getBoardModel() == nullptr)
         return;
 
-    if (mEngine2D != nullptr && services.backgroundPicture != nullptr)
-        mBackground = mEngine2D->createImage(0, 0, services.backgroundPicture, 0, 0, 0, 0xFFFFFFFF, nullptr);
+    Texture* picture = services.backgroundPicture;
+    if (picture == nullptr && application != nullptr)
+        picture = application->getImage(kBackgroundImage);
+    if (mEngine2D != nullptr && picture != nullptr)
+        mBackground = mEngine2D->createImage(0, 0, picture, 0, 0, 0, 0xFFFFFFFF, nullptr);
+
+    mTurnLabel = new Label(Rect{465, 145, 108, 24}, std::string(), LabelStyle{kTurnFont, 0xFFFFFFFF, 1});
+    addChild(mTurnLabel);
 
     if (buildHoverMarker() != ERROR_OK)
     {
@@ -118,7 +129,18 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
     mCamera = mPresets[kStartCamera];
     mEngine3D->setCamera(&mCamera);
 
-    mAssets->createLights(*mEngine3D, mLights);
+    if (mAssets->createLights(*mEngine3D, mLights) != ERROR_OK && mLights.empty())
+    {
+        // Without the lights file the scene still gets one light from above.
+        mLights.emplace_back(mEngine3D->createLight());
+        Light& light = *mLights.back();
+        light.setType(Light::DIRECTIONAL);
+        light.setDiffuse(0xFF969696);
+        light.setSpecular(0xFF828282);
+        light.setAmbient(0xFF000000);
+        light.setDirection(Vector3{0, -1, 0.5f} * (1.0f / std::sqrt(1.25f)));
+        light.enable();
+    }
 
     Material* own = mMarkerModel->getMaterial(0);
     mTargetMaterial.reset(mEngine3D->createMaterial());
@@ -358,6 +380,32 @@ void BoardGraphics3D::updateLayout()
     BoardGraphics::updateLayout();
     if (!mAnimating && mReady)
         placePieces();
+    if (mTurnLabel != nullptr)
+    {
+        ApplicationGeneric* application = getApplication();
+        LangTable* table = application != nullptr ? application->getLangTable() : nullptr;
+        bool loaded = table != nullptr && table->isLoaded();
+        uint32_t id = mBoard->getSideToMove() == 1 ? kLangTurnOfPlayer1 : kLangTurnOfPlayer0;
+        mTurnLabel->setText(loaded ? getLangText(id) : std::string());
+    }
+}
+
+void BoardGraphics3D::changePieceSet(size_t index)
+{
+    if (!mReady)
+        return;
+    BoardPieceSet* set = mAssets->selectPieceSet(index);
+    if (set == nullptr)
+        return;
+    clearSelection();
+    mHovered = nullptr;
+    hideMarker();
+    destroyPieceObjects();
+    mPieceSet = set;
+    // The water depth belongs to the set.
+    computeCellGeometry();
+    buildPieceObjects();
+    placePieces();
 }
 
 void BoardGraphics3D::playPieceSound(uint32_t rank, uint32_t sound)

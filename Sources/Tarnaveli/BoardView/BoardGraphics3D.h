@@ -16,6 +16,7 @@
 
 class Engine2D;
 class Image2D;
+class Label;
 class Light;
 class MeshInstance;
 class MeshModel;
@@ -31,7 +32,8 @@ struct BoardViewServices
     Engine2D* engine2D = nullptr;
     SoundManager* sounds = nullptr;
     BoardAssets* assets = nullptr;
-    // Drawn behind the scene at its natural size; none: no picture.
+    // Drawn behind the scene at its natural size; null: the application's
+    // image 24, and none without an application.
     Texture* backgroundPicture = nullptr;
     size_t pieceSet = 0;
 };
@@ -64,6 +66,8 @@ public:
     bool isMoveAnimationFinished() override { return !mAnimating; }
     ErrorCode render3D() override;
 
+    // Another piece set: the animals are made again from it.
+    void changePieceSet(size_t index);
     void selectPiece(Piece& piece);
     void clearSelection();
     // The board buttons' actions.
@@ -100,6 +104,7 @@ public:
     const CameraSetup& getCamera() const { return mCamera; }
     const std::vector<std::unique_ptr<Light>>& getLights() const { return mLights; }
     bool isHintShown() const { return mHintShown; }
+    Label* getTurnLabel() const { return mTurnLabel; }
 
 protected:
     // The pick of the frame, under the cursor; tests pick at a point.
@@ -179,4 +184,6 @@ private:
     Timer mCameraTimer;
 
     std::vector<std::unique_ptr<Light>> mLights;
+    // A child of the view.
+    Label* mTurnLabel = nullptr;
 };

@@ -374,3 +374,41 @@ TEST_F(BoardGraphics3DTest, TheViewLeavesNoSceneNodeNorCameraBehindAndLightsItsS
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(BoardGraphics3DTest, WithoutItsLightsFileTheSceneGetsOneDefaultLightFromAbove)
+{
+    assets->lightsResult = ERROR_FILENOTFOUND;
+    makeView();
+    ASSERT_EQ(view->getLights().size(), 1u);
+    const Light& light = *view->getLights().front();
+    EXPECT_EQ(light.getType(), uint32_t(Light::DIRECTIONAL));
+    EXPECT_TRUE(light.isEnabled());
+    uint32_t diffuse = 0;
+    light.getDiffuse(&diffuse);
+    EXPECT_EQ(diffuse, 0xFF969696u);
+    Vector3 direction;
+    light.getDirection(&direction);
+    EXPECT_NEAR(Platform::vec3Length(direction), 1.0f, 1e-5f);
+    EXPECT_LT(direction.y, 0.0f);
+}
+
+TEST_F(BoardGraphics3DTest, AnotherPieceSetRebuildsTheAnimalsAndDropsTheSelection)
+{
+    ASSERT_TRUE(board.getPiece(0, RANK_RAT).moveTo(4, 1));
+    makeView();
+    view->selectPiece(board.getPiece(0, RANK_CAT));
+    assets->waterDepth = 0.2f;
+    view->changePieceSet(0);
+    EXPECT_FALSE(view->isPieceSelected());
+    EXPECT_EQ(shown(0, RANK_CAT), material(0, RANK_CAT, PIECE_NORMAL));
+    EXPECT_NEAR(view->getPieceObject(0, RANK_RAT)->mTransform.mPosition.y,
+                view->getMarkerCentre(4, 1).y - 0.2f, 1e-5f)
+        << "the swimming rat sinks to the new set's depth";
+    view->changePieceSet(5);
+    EXPECT_NE(view->getPieceObject(0, RANK_RAT), nullptr) << "an unknown set changes nothing";
+}
+
+} // namespace

@@ -60,13 +60,15 @@ public:
     BoardPieceSet* selectPieceSet(size_t index) override { return index == 0 ? this : nullptr; }
     ErrorCode createLights(Engine3D& engine, std::vector<std::unique_ptr<Light>>& lights) override
     {
+        if (lightsResult != ERROR_OK)
+            return lightsResult;
         lights.emplace_back(engine.createLight());
         lights.back()->setType(Light::DIRECTIONAL);
         return ERROR_OK;
     }
 
     bool isRotated() const override { return rotate; }
-    float getWaterDepth() const override { return 0.08f; }
+    float getWaterDepth() const override { return waterDepth; }
     MeshModel* getModel(uint32_t rank) override { return pieces[rank].get(); }
     float getScale(uint32_t rank) override { return 1.0f + 0.1f * static_cast<float>(rank); }
     Material* getMaterial(uint32_t rank, uint32_t side, uint32_t state) override
@@ -77,6 +79,8 @@ public:
     uint32_t getSound(uint32_t rank, uint32_t sound) override { return 10 + 3 * rank + sound; }
 
     bool rotate = true;
+    float waterDepth = 0.08f;
+    ErrorCode lightsResult = ERROR_OK;
     std::unique_ptr<MeshModel> board;
     std::unique_ptr<MeshModel> background;
     std::unique_ptr<MeshModel> pieces[8];
