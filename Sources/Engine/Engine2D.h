@@ -22,6 +22,8 @@
 #include <memory>
 #include <string>
 
+class EngineComponent;
+
 // What lives above the engine and holds device objects that must be let go
 // before a device reset and made again after it (the widget tree, the 3D
 // engine's lights, models and scene).
@@ -74,6 +76,13 @@ public:
     virtual std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D& rect) = 0;
     virtual std::unique_ptr<SheetMove> createGridSheetMove() = 0;
     virtual std::unique_ptr<RenderedComponent> createRenderedComponent(const Rect2D& rect) = 0;
+    // A video texture widget (Engine2DD3D/EngineComponent.h), owned by the
+    // caller; null from an engine that plays no videos.
+    virtual EngineComponent* createVideo(int32_t /*x*/, int32_t /*y*/, int32_t /*width*/, int32_t /*height*/,
+                                         RenderList* /*renderList*/)
+    {
+        return nullptr;
+    }
 
     // Presents again a frame that was drawn but may have been overdrawn (a
     // message box or a video takes the window next).

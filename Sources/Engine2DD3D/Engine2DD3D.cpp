@@ -6,6 +6,7 @@
 #include "Engine2DD3D/RenderedComponentD3D.h"
 #include "Engine2DD3D/SheetMoveD3D.h"
 #include "Engine2DD3D/TextureD3D.h"
+#include "Engine2DD3D/VideoVMR9Texture.h"
 #include "Framework/AppWindow.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/ErrorText.h"
@@ -349,6 +350,12 @@ std::unique_ptr<SheetMove> Engine2DD3D::createGridSheetMove()
 std::unique_ptr<RenderedComponent> Engine2DD3D::createRenderedComponent(const Rect2D& rect)
 {
     return std::make_unique<RenderedComponentD3D>(*this, rect);
+}
+
+EngineComponent* Engine2DD3D::createVideo(int32_t x, int32_t y, int32_t width, int32_t height,
+                                          RenderList* renderList)
+{
+    return new VideoVMR9Texture(*this, x, y, width, height, renderList);
 }
 
 std::unique_ptr<LayerEffect> Engine2DD3D::createOpeningEffect(uint32_t kind)

@@ -45,6 +45,8 @@ public:
     std::unique_ptr<SheetMove> createGridSheetMove() override;
     std::unique_ptr<RenderedComponent> createRenderedComponent(const Rect2D& rect) override;
     std::unique_ptr<LayerEffect> createOpeningEffect(uint32_t kind) override;
+    EngineComponent* createVideo(int32_t x, int32_t y, int32_t width, int32_t height,
+                                 RenderList* renderList) override;
 
     ErrorCode presentPending() override;
     ErrorCode beginFrame() override;

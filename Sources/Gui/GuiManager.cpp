@@ -5,6 +5,7 @@
 #include "Gui/Layer.h"
 #include "Gui/Look.h"
 #include "Gui/Text.h"
+#include "Gui/TextButton.h"
 
 #include <algorithm>
 
@@ -90,6 +91,8 @@ void GuiManager::registerServices()
                       [](const ApplicationSettings&) { return std::make_unique<LookTable>(); });
     setServiceCreator(SERVICE_GUI_MANAGER,
                       [](const ApplicationSettings&) { return std::make_unique<GuiManager>(); });
+    // The dialogs' buttons are the widget set's text buttons.
+    installTextButtonDialogKit();
 }
 
 GuiManager* GuiManager::current()

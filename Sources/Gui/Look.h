@@ -63,6 +63,9 @@ public:
     virtual std::unique_ptr<LookRenderer> createRenderer(Component* widget) = 0;
     // The all-zero record unless the look has margins of its own.
     virtual Margins getMargins() { return {}; }
+    // The one value some looks keep beside their ids: a button's or a check
+    // box's click sound id.
+    virtual uint32_t getValue() const { return 0; }
 
     uint32_t getTextureId(uint32_t index) const
     {

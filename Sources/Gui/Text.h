@@ -39,6 +39,30 @@ public:
     virtual int32_t getHeight() const = 0;
     // The widest laid-out line.
     virtual int32_t getMaxLineWidth() const = 0;
+
+    // Editing and highlighting. The defaults keep no caret and no selection,
+    // for text objects that only ever show a caption.
+    // Without extend, caret and both ends of the selection go to index; with
+    // extend the selection runs from its anchor to index.
+    virtual void setCaret(int32_t, bool) {}
+    virtual int32_t getCaret() const { return 0; }
+    virtual int32_t getSelectionStart() const { return 0; }
+    virtual int32_t getSelectionEnd() const { return 0; }
+    virtual void showCaret(bool) {}
+    virtual void showSelection(bool) {}
+    virtual uint32_t getFlags() const { return 0; }
+    // Bits 0-1 of the flags.
+    virtual void setAlignment(uint32_t) {}
+    virtual void setWordWrap(bool) {}
+    // Where the character at index is drawn; the end of the text is the last
+    // character's right edge.
+    virtual void getCharPosition(int32_t, int32_t& x, int32_t& y) const
+    {
+        x = 0;
+        y = 0;
+    }
+    // The character index nearest to a point.
+    virtual int32_t hitTestChar(int32_t, int32_t) const { return 0; }
 };
 
 class Font : public BitmapFontBase

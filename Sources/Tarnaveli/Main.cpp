@@ -1,27 +1,15 @@
-// Entry point of the game: fills the start-up settings, runs the application
-// and deletes it once run has returned, whatever ended it.
+// Entry point of the game: fills the start-up settings, runs the game's
+// application and deletes it once run has returned, whatever ended it.
 #include "Engine2DD3D/Engine2DD3D.h"
 #include "Engine3DD3D/Engine3DD3D.h"
-#include "Framework/ApplicationGeneric.h"
 #include "Gui/GuiManager.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
+#include "Tarnaveli/GameApplication.h"
 
 #include <filesystem>
 #include <memory>
-
-namespace
-{
-// Opens the window and runs the loop until the window is closed; the game's
-// screens come with the game's application class.
-class StartApplication final : public ApplicationGeneric
-{
-public:
-    using ApplicationGeneric::ApplicationGeneric;
-    void createFirstWindow() override {}
-};
-} // namespace
 
 int main()
 {
@@ -37,21 +25,9 @@ int main()
     // The look table and the GUI manager.
     GuiManager::registerServices();
 
-    ApplicationSettings settings;
-    settings.mTitle = "Velmorique";
-    settings.mClientWidth = 1024;
-    settings.mClientHeight = 768;
-    settings.mSystemCursor = false;
-    settings.mIconResourceId = 125;
-    settings.mLanguageFile = "data\\Ressources\\lang.ini";
-    settings.mImagesFolder = "data\\Ressources\\images\\";
-    // The build packs the game's data into the archive; a tree without it
-    // still starts, reading files from the disk.
-    if (std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")))
-        settings.mArchivePath = "data\\Ressources.dat";
-    settings.mPass3DEnabled = true;
-
-    auto application = std::make_unique<StartApplication>(settings);
+    const ApplicationSettings settings =
+        GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));
+    auto application = std::make_unique<GameApplication>(settings);
     ErrorCode code = application->run();
     if (code != 0)
         showRunError(code);

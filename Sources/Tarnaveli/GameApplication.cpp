@@ -1,0 +1,418 @@
+#include "Tarnaveli/GameApplication.h"
+
+#include "Engine/Engine2D.h"
+#include "Framework/ErrorText.h"
+#include "Framework/LangTable.h"
+#include "Gui/Dialog.h"
+#include "Gui/GuiManager.h"
+#include "Gui/Look.h"
+#include "Network/GameMessages.h"
+#include "Network/NetworkPeer.h"
+#include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
+#include "Sound/SoundManager.h"
+#include "Tarnaveli/Board/PlayerKinds.h"
+#include "Tarnaveli/GameDescription/GameDescription.h"
+#include "Tarnaveli/GameLang.h"
+
+#include <cstdint>
+
+namespace
+{
+GameApplication* gGame = nullptr;
+
+constexpr uint32_t kNetworkPort = 2301;
+// {20668E3E-DBDC-4206-98C6-4950DDCBE257} in its in-memory byte order.
+constexpr uint8_t kApplicationGuid[16] = {0x3E, 0x8E, 0x66, 0x20, 0xDC, 0xDB, 0x06, 0x42,
+                                          0x98, 0xC6, 0x49, 0x50, 0xDD, 0xCB, 0xE2, 0x57};
+constexpr uint32_t kBlack = 0xFF000000;
+constexpr uint32_t kMusicChannel = 0;
+} // namespace
+
+ApplicationSettings GameApplication::makeSettings(bool archivePresent)
+{
+    ApplicationSettings settings;
+    settings.mTitle = "Velmorique";
+    settings.mClientWidth = 1024;
+    settings.mClientHeight = 768;
+    settings.mSystemCursor = false;
+    settings.mIconResourceId = 125;
+    settings.mLanguageFile = "data\\Ressources\\lang.ini";
+    settings.mImagesFolder = "data\\Ressources\\images\\";
+    // A tree without the packed archive still starts, reading from the disk.
+    if (archivePresent)
+        settings.mArchivePath = "data\\Ressources.dat";
+    settings.mPass3DEnabled = true;
+    return settings;
+}
+
+GameHooks& GameApplication::hooks()
+{
+    static GameHooks instance;
+    return instance;
+}
+
+GameApplication* GameApplication::current()
+{
+    return gGame;
+}
+
+GameApplication::GameApplication(const ApplicationSettings& settings) : ApplicationGeneric(settings)
+{
+    gGame = this;
+    registerGameMessages();
+}
+
+GameApplication::~GameApplication()
+{
+    // A start that failed before reading them must not replace the player's
+    // files with the defaults.
+    if (mSetupRead)
+        mSetup.save();
+    if (mGameSettings != nullptr)
+        mGameSettings->save();
+    mGameSettings.reset();
+    mScoreTable.reset();
+    mNetwork.reset();
+    // Its board models hold device data: they go before the engines do.
+    mGameDescription.reset();
+    releaseImages();
+    if (gGame == this)
+        gGame = nullptr;
+}
+
+ErrorCode GameApplication::init()
+{
+    // 1. The set-up; defaults written when missing. A file that cannot be
+    // read or written leaves the defaults, and the game runs on them: the
+    // set-up is written again at exit.
+    mSetup.load();
+    mSetupRead = true;
+
+    // 2-3. The game's texts, then the language file.
+    LangTable* lang = getLangTable();
+    if (lang == nullptr)
+        return ERROR_INVALID;
+    registerGameTexts(*lang);
+    if (ErrorCode code = lang->init())
+        return code;
+
+    // 4-6. Skins.
+    if (!mSetup.mSkinsDir.empty() && mSetup.mSkinsDir.back() != '\\')
+        mSetup.mSkinsDir += '\\';
+    registerSkins();
+
+    // 7-10.
+    loadImages();
+    createFonts();
+    registerSounds();
+    fillLookTable();
+
+    // 11. Every service, then the fonts.
+    if (ErrorCode code = ApplicationGeneric::init())
+        return code;
+
+    if (hooks().selectSkin)
+        hooks().selectSkin(*this, mSetup.mSkinName);
+
+    // 12.
+    if (GuiManager* gui = GuiManager::current())
+        gui->setInfotipEnabled(mSetup.mInfotip);
+    if (hooks().setInfotipFont)
+        hooks().setInfotipFont(*this, FONT_INFOTIP);
+
+    // 13. The records table starts empty when its file is missing or damaged.
+    mGameDescription = std::make_unique<GameDescription>();
+    mScoreTable = std::make_unique<ScoreTable>();
+    mScoreTable->init();
+
+    // 14. The game description.
+    ErrorCode described =
+        hooks().loadGameDescription ? hooks().loadGameDescription(*this) : mGameDescription->load();
+    if (described != ERROR_OK)
+        return described;
+
+    // 15.
+    registerPlayerKinds();
+
+    // 16. Both default text styles the game's windows read.
+    for (uint32_t style = 0; style < 2; ++style)
+    {
+        mTextStyles[style].mFont = FONT_TEXT;
+        mTextStyles[style].mColor = kBlack;
+    }
+    mTextStyleExtra = 0;
+
+    // 17. Settings: the defaults when the file is missing or damaged.
+    mGameSettings = std::make_unique<GameSettings>();
+    if (mGameSettings->load() != ERROR_OK)
+        mGameSettings = std::make_unique<GameSettings>();
+
+    // 18. No cursor during the intro.
+    if (auto* engine = dynamic_cast<Engine2D*>(getEngine2D()))
+        engine->setClearColor(kBlack);
+    if (CursorManagerBase* cursor = getCursorManager())
+        cursor->setImage(nullptr);
+
+    // 19-20.
+    mIntroScreens.resize(2);
+    setIntroScreen(0, getImage(IMAGE_INTRO_LOGO), kBlack, 0, 1500, 1000, 1);
+    setIntroScreen(1, getImage(IMAGE_INTRO_PUBLISHER), kBlack, 0, 1200, 2500, 1);
+    mIntroEnabled = true;
+    return ERROR_OK;
+}
+
+void GameApplication::registerSkins()
+{
+    if (!hooks().registerSkins)
+        return;
+    SkinRegistration registration;
+    registration.skinsIniPath = mSetup.mFileSkinsIni;
+    registration.skinsFolder = mSetup.mSkinsDir;
+    registration.skinIniName = "skin.ini";
+    registration.textures = &skinTextureTable();
+    registration.colors = skinColorTable();
+    hooks().registerSkins(*this, registration);
+}
+
+void GameApplication::loadImages()
+{
+    if (mImages.size() < kImageCount)
+        mImages.resize(kImageCount, nullptr);
+    std::span<const char* const> files = imageFiles();
+    for (uint32_t id = 0; id < files.size(); ++id)
+        loadImage(id, files[id], true);
+}
+
+void GameApplication::releaseImages()
+{
+    // The image table holds one reference per image, given back while the
+    // 2D engine still exists.
+    if (CursorManagerBase* cursor = getCursorManager())
+        cursor->setImage(nullptr);
+    Engine2DBase* engine = getEngine2D();
+    for (uint32_t id = 0; id < mImages.size(); ++id)
+    {
+        if (mImages[id] != nullptr && engine != nullptr)
+            engine->releaseTexture(mImages[id]);
+        mImages[id] = nullptr;
+    }
+    for (auto& screen : mIntroScreens)
+        if (screen != nullptr)
+            screen->mImage = nullptr;
+}
+
+void GameApplication::createFonts()
+{
+    if (!hooks().createFont)
+        return;
+    // The base loads every font of the table after the services: an entry
+    // may not stay empty.
+    std::vector<std::unique_ptr<BitmapFontBase>> fonts(kFontCount);
+    for (const FontEntry& entry : fontTable())
+    {
+        fonts[entry.index] =
+            hooks().createFont(getSettings().mImagesFolder + entry.file, getImage(IMAGE_CURSOR));
+        if (fonts[entry.index] == nullptr)
+            return;
+    }
+    mFonts = std::move(fonts);
+}
+
+void GameApplication::registerSounds()
+{
+    SoundManager* sound = getSoundManager();
+    if (sound == nullptr)
+        return;
+    sound->setSoundCount(kSoundNameCount);
+    for (const SoundEntry& entry : soundTable())
+    {
+        sound->setSoundName(entry.id, entry.path);
+        // The groups are set between the second and the third sound.
+        if (entry.id == SOUND_SELECT_OPTION)
+        {
+            sound->setGroupChannels(SoundManager::MUSIC_GROUP, 0, 1);
+            sound->setGroupChannels(SoundManager::EFFECTS_GROUP, 1, 7);
+        }
+    }
+}
+
+namespace
+{
+// The game's dialog look: the toolkit's, with the game's fonts and sizes.
+std::unique_ptr<DialogLook> makeGameDialogLook()
+{
+    const GameDialogMetrics metrics;
+    auto look = std::make_unique<DialogLook>();
+    look->buttonFont = metrics.buttonFont;
+    look->buttonWidth = metrics.buttonWidth;
+    look->buttonHeight = metrics.buttonHeight;
+    for (DialogButton& button : look->buttonRecords)
+        button.lookId = metrics.buttonLook;
+    look->titleFont = metrics.titleFont;
+    look->titleColor = metrics.titleColor;
+    look->titleGap = metrics.titleGap;
+    look->spacing = metrics.spacing;
+    look->fieldHeight = metrics.fieldHeight;
+    look->textFont = metrics.textFont;
+    look->textColor = metrics.textColor;
+    look->fitButtons = metrics.fitButtons;
+    return look;
+}
+} // namespace
+
+void GameApplication::fillLookTable()
+{
+    auto* table = dynamic_cast<LookTable*>(getService(SERVICE_LOOK_TABLE));
+    if (table == nullptr)
+        return;
+    table->resize(kLookTableSize);
+    for (const LookEntry& entry : lookTable())
+    {
+        std::unique_ptr<Look> look;
+        if (hooks().createLook)
+            look = hooks().createLook(entry);
+        if (look == nullptr && entry.lookClass == LookClass::Empty)
+            look = std::make_unique<EmptyLook>();
+        if (look == nullptr && entry.lookClass == LookClass::Dialog)
+            look = makeGameDialogLook();
+        if (look != nullptr)
+            table->setLook(entry.id, std::move(look));
+    }
+}
+
+ErrorCode GameApplication::render3D()
+{
+    if (mGameScreenShown && hooks().renderGame3D)
+        return hooks().renderGame3D(*this);
+    return ERROR_OK;
+}
+
+void GameApplication::createFirstWindow()
+{
+    if (CursorManagerBase* cursor = getCursorManager())
+        cursor->setImage(getImage(IMAGE_MOUSE));
+    if (hooks().openMainMenu)
+        hooks().openMainMenu(*this);
+}
+
+void GameApplication::onDeactivate()
+{
+    if (mGameScreenShown && hooks().pauseGame)
+        hooks().pauseGame(*this);
+}
+
+void GameApplication::onActivate()
+{
+    if (mGameScreenShown && hooks().resumeGame)
+        hooks().resumeGame(*this);
+}
+
+std::string GameApplication::getErrorText(ErrorCode code)
+{
+    if (code == ERROR_COUNT)
+    {
+        ApplicationGeneric* application = getApplication();
+        LangTable* lang = application != nullptr ? application->getLangTable() : nullptr;
+        if (lang == nullptr || !lang->isLoaded() || lang->size() <= LANG_ERROR_NO_ERROR)
+            return "ERROR_NO_ERROR";
+        return lang->getText(LANG_ERROR_NO_ERROR);
+    }
+    return errorCodeToText(code);
+}
+
+void GameApplication::setMusicMode(MusicMode mode)
+{
+    if (mode == mMusicMode)
+        return;
+    mMusicMode = mode;
+    SoundManager* sound = getSoundManager();
+    if (sound == nullptr)
+        return;
+    if (mGameSettings != nullptr && !mGameSettings->isMusicEnabled())
+    {
+        sound->stopChannel(kMusicChannel);
+        return;
+    }
+    if (mode == MusicMode::Menu)
+    {
+        // Channel 0 belongs to the music group alone, so the effects' switch
+        // has no say here and is left as it is (turning it off again would
+        // stop every effect channel).
+        sound->stopChannel(kMusicChannel);
+        int32_t level = mGameSettings != nullptr ? static_cast<int32_t>(mGameSettings->getMusicLevel()) : -1;
+        sound->playSound(kMusicChannel, kMusicChannel, SOUND_MENU_MUSIC, level, false, false);
+    }
+    else if (mode == MusicMode::Stopped)
+        sound->stopChannel(kMusicChannel);
+}
+
+void GameApplication::openMenuVideoWindow()
+{
+    if (mMenuVideoOpen)
+        return;
+    mMenuVideoOpen = true;
+    if (hooks().openMenuVideo)
+        hooks().openMenuVideo(*this);
+}
+
+void GameApplication::closeMenuVideoWindow()
+{
+    if (!mMenuVideoOpen)
+        return;
+    mMenuVideoOpen = false;
+    if (hooks().closeMenuVideo)
+        hooks().closeMenuVideo(*this);
+}
+
+void GameApplication::quit()
+{
+    std::string closingImage = getSettings().mImagesFolder + imageFiles()[IMAGE_CLOSING];
+    if (hooks().openClosingScreen && fileExists(closingImage))
+    {
+        hooks().openClosingScreen(*this);
+        return;
+    }
+    quitApplication(false);
+}
+
+void GameApplication::openNetworkMenu()
+{
+    if (mNetwork == nullptr)
+    {
+        std::unique_ptr<NetworkPeer> peer = createNetworkPeerDirectPlay(kNetworkPort, kNetworkPort);
+        ErrorCode code = peer != nullptr ? peer->setApplicationGuid(kApplicationGuid, sizeof kApplicationGuid)
+                                         : ERROR_FAILED;
+        if (code == ERROR_OK)
+            code = peer->init();
+        if (code != ERROR_OK)
+        {
+            auto* box = new MessageDialog(getLangText(LANG_ERROR), getErrorText(code), 1, nullptr, nullptr);
+            box->open();
+            return;
+        }
+        mNetwork = std::move(peer);
+    }
+    if (hooks().openNetworkGameWindow)
+        hooks().openNetworkGameWindow(*this);
+}
+
+void GameApplication::setNetwork(std::unique_ptr<NetworkPeer> network)
+{
+    mNetwork = std::move(network);
+}
+
+void GameApplication::setIntroScreen(uint32_t index, Texture* image, uint32_t color, uint32_t soundId,
+                                     uint32_t displayMs, uint32_t fadeMs, uint32_t fadeMode)
+{
+    if (index >= mIntroScreens.size())
+        mIntroScreens.resize(index + 1);
+    if (mIntroScreens[index] == nullptr)
+        mIntroScreens[index] = std::make_unique<IntroScreen>();
+    IntroScreen& screen = *mIntroScreens[index];
+    screen.mImage = image;
+    screen.mColor = color;
+    screen.mSoundId = soundId;
+    screen.mDisplayMs = displayMs;
+    screen.mFadeMs = fadeMs;
+    screen.mFadeMode = fadeMode;
+}
