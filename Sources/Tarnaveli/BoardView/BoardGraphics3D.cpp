@@ -10,8 +10,10 @@
 #include "Framework/LangTable.h"
 #include "Framework/Messages.h"
 #include "Gui/Label.h"
+#include "Gui/TextButton.h"
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/Board/Board.h"
+#include "Tarnaveli/Board/Player.h"
 #include "Tarnaveli/BoardView/BoardViewListener.h"
 
 #include <algorithm>
@@ -29,6 +31,18 @@ constexpr uint32_t kLangTurnOfPlayer0 = 210;
 constexpr uint32_t kLangTurnOfPlayer1 = 211;
 constexpr uint32_t kBackgroundImage = 24;
 constexpr int32_t kTurnFont = 3;
+constexpr uint32_t kLangFirstButton = 218;
+constexpr uint32_t kFirstButtonLook = 32;
+// Undo and chat share the third place: one shows outside network games, the
+// other in them.
+constexpr int32_t kButtonColumns[5] = {0, 1, 2, 3, 2};
+
+bool isNetworkGame(Board& board)
+{
+    Player* first = board.getPlayer(0);
+    return first != nullptr &&
+           (first->getKind() == PLAYER_NETWORK_REMOTE || first->getKind() == PLAYER_NETWORK_LOCAL);
+}
 constexpr float kPieceScaleUnit = 0.01f;
 constexpr float kMarkerSize = 0.9f;
 constexpr float kMsPerDegree = 5.5555553f;
@@ -122,6 +136,8 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
 
     // Every preset looks at the board's centre.
     const float fov = kPi / 4;
+    buildButtons();
+
     mPresets[0] = {{0, 10.8f, 0}, {0, 0, 0}, {0, 0, 1}, fov};
     mPresets[1] = {{8.4f, 8.4f, 0}, {0, 0, 0}, {0, 1, 0}, fov};
     mPresets[2] = {{0, 8.4f, -8.4f}, {0, 0, 0}, {0, 1, 0}, fov};
@@ -177,6 +193,55 @@ BoardGraphics3D::~BoardGraphics3D()
         mEngine3D->setCamera(nullptr);
     mBackground.reset();
     mLights.clear();
+}
+
+void BoardGraphics3D::buildButtons()
+{
+    for (uint32_t i = 0; i < kButtonCount; ++i)
+    {
+        Rect rect{240 + 141 * kButtonColumns[i], 690, 121, 64};
+        mButtons[i] =
+            new TextButton(rect, std::string(), kFirstButtonLook + i, getLangText(kLangFirstButton + i));
+        addChild(mButtons[i]);
+    }
+    mButtons[0]->onClick.mFunction = [this](Component*, uint32_t) { nextCamera(); };
+    mButtons[1]->onClick.mFunction = [this](Component*, uint32_t) { showHint(); };
+    mButtons[2]->onClick.mFunction = [this](Component*, uint32_t) { undoMove(); };
+    mButtons[3]->onClick.mFunction = [this](Component*, uint32_t)
+    {
+        if (mListener != nullptr)
+            mListener->openGameMenu();
+    };
+    mButtons[4]->onClick.mFunction = [this](Component*, uint32_t)
+    {
+        // Until the chat window closes again.
+        mButtons[4]->setEnabled(false);
+        mButtons[4]->updateLayout();
+        if (mListener != nullptr)
+            mListener->openChatWindow();
+    };
+    bool network = isNetworkGame(*mBoard);
+    mButtons[2]->setVisible(!network);
+    mButtons[4]->setVisible(network);
+}
+
+void BoardGraphics3D::setButtonsEnabled(bool enabled)
+{
+    for (TextButton* button : mButtons)
+    {
+        if (button == nullptr)
+            continue;
+        button->setEnabled(enabled);
+        button->updateLayout();
+    }
+}
+
+void BoardGraphics3D::enableChatButton()
+{
+    if (mButtons[4] == nullptr)
+        return;
+    mButtons[4]->setEnabled(true);
+    mButtons[4]->updateLayout();
 }
 
 ErrorCode BoardGraphics3D::buildHoverMarker()
@@ -675,6 +740,12 @@ void BoardGraphics3D::endMoveAnimation()
     mAnimating = false;
     mStep = 0;
     resetGameState();
+    if (mButtons[2] != nullptr)
+    {
+        bool network = isNetworkGame(*mBoard);
+        mButtons[2]->setVisible(!network);
+        mButtons[4]->setVisible(network);
+    }
     if (mReady)
     {
         for (uint32_t i = 0; i < 16; ++i)

@@ -17,6 +17,7 @@
 class Engine2D;
 class Image2D;
 class Label;
+class TextButton;
 class Light;
 class MeshInstance;
 class MeshModel;
@@ -49,6 +50,7 @@ public:
     static constexpr uint32_t kHintMs = 2000;
     // Sound of a selection.
     static constexpr uint32_t kSelectSound = 6;
+    static constexpr uint32_t kButtonCount = 5;
 
     BoardGraphics3D(Board* board, const Rect& rect, BoardViewListener* listener,
                     const BoardViewServices& services);
@@ -65,11 +67,15 @@ public:
     void endMoveAnimation() override;
     bool isMoveAnimationFinished() override { return !mAnimating; }
     ErrorCode render3D() override;
+    // The chat window has closed.
+    void enableChatButton() override;
 
     // Another piece set: the animals are made again from it.
     void changePieceSet(size_t index);
     void selectPiece(Piece& piece);
     void clearSelection();
+    // Enables or disables the five board buttons.
+    void setButtonsEnabled(bool enabled);
     // The board buttons' actions.
     void nextCamera();
     void showHint();
@@ -105,6 +111,8 @@ public:
     const std::vector<std::unique_ptr<Light>>& getLights() const { return mLights; }
     bool isHintShown() const { return mHintShown; }
     Label* getTurnLabel() const { return mTurnLabel; }
+    // 0 camera, 1 hint, 2 undo, 3 menu, 4 chat.
+    TextButton* getButton(uint32_t i) const { return i < kButtonCount ? mButtons[i] : nullptr; }
 
 protected:
     // The pick of the frame, under the cursor; tests pick at a point.
@@ -112,6 +120,7 @@ protected:
 
 private:
     ErrorCode buildHoverMarker();
+    void buildButtons();
     void buildPieceObjects();
     void destroyPieceObjects();
     void computeCellGeometry();
@@ -184,6 +193,7 @@ private:
     Timer mCameraTimer;
 
     std::vector<std::unique_ptr<Light>> mLights;
-    // A child of the view.
+    // Children of the view.
     Label* mTurnLabel = nullptr;
+    std::array<TextButton*, kButtonCount> mButtons{};
 };

@@ -5,11 +5,13 @@
 #include "Engine/MeshModel.h"
 #include "Engine3DD3D/Engine3DD3D.h"
 #include "FakeBoardViewListener.h"
+#include "Gui/TextButton.h"
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Math/Matrix.h"
 #include "Platform/System/Clock.h"
 #include "Platform/System/Paths.h"
 #include "Tarnaveli/Board/Board.h"
+#include "Tarnaveli/Board/NetworkPlayer.h"
 #include "Tarnaveli/Board/Player.h"
 #include "Tarnaveli/BoardView/BoardGraphics3D.h"
 #include "TestBoardAssets.h"
@@ -409,6 +411,40 @@ TEST_F(BoardGraphics3DTest, AnotherPieceSetRebuildsTheAnimalsAndDropsTheSelectio
         << "the swimming rat sinks to the new set's depth";
     view->changePieceSet(5);
     EXPECT_NE(view->getPieceObject(0, RANK_RAT), nullptr) << "an unknown set changes nothing";
+}
+
+TEST_F(BoardGraphics3DTest, BoardButtonsTurnTheCameraUndoOpenTheMenuAndTheChat)
+{
+    makeView();
+    TextButton* camera = view->getButton(0);
+    ASSERT_NE(camera, nullptr);
+    EXPECT_EQ(camera->getParent(), view.get());
+    EXPECT_EQ(camera->getRect().x, 240);
+    EXPECT_EQ(view->getButton(3)->getRect().x, 240 + 3 * 141);
+    EXPECT_EQ(view->getButton(4)->getRect().x, view->getButton(2)->getRect().x);
+    EXPECT_TRUE(view->getButton(2)->isVisible()) << "undo outside network games";
+    EXPECT_FALSE(view->getButton(4)->isVisible());
+
+    camera->onClick.invoke(camera);
+    EXPECT_EQ(view->getCameraIndex(), 3u);
+    view->getButton(3)->onClick.invoke(view->getButton(3));
+    EXPECT_EQ(listener.log.back(), "menu");
+    view->getButton(1)->onClick.invoke(view->getButton(1));
+    EXPECT_TRUE(view->isHintShown());
+
+    board.setPlayer(0, std::make_unique<NetworkPlayer>(PLAYER_NETWORK_LOCAL, 0));
+    board.setPlayer(1, std::make_unique<NetworkPlayer>(PLAYER_NETWORK_REMOTE, 1));
+    view->endMoveAnimation();
+    EXPECT_FALSE(view->getButton(2)->isVisible());
+    EXPECT_TRUE(view->getButton(4)->isVisible()) << "chat in network games";
+    TextButton* chat = view->getButton(4);
+    chat->onClick.invoke(chat);
+    EXPECT_EQ(listener.log.back(), "chat");
+    EXPECT_FALSE(chat->isEnabled()) << "while the chat window is open";
+    view->enableChatButton();
+    EXPECT_TRUE(chat->isEnabled());
+    view->setButtonsEnabled(false);
+    EXPECT_FALSE(camera->isEnabled());
 }
 
 } // namespace

@@ -37,6 +37,8 @@ public:
         log.push_back("send " + std::to_string(rank) + " " + std::to_string(index));
     }
     void onGameOver(uint32_t winner) override { log.push_back("game over " + std::to_string(winner)); }
+    void openGameMenu() override { log.push_back("menu"); }
+    void openChatWindow() override { log.push_back("chat"); }
 
     BoardGraphics* view = nullptr;
     std::vector<std::string> log;
