@@ -4,11 +4,13 @@
 #include "Engine/Image2D.h"
 #include "Engine/Light.h"
 #include "Engine/MeshModel.h"
+#include "Engine/Texture.h"
 #include "Engine3DD3D/MeshModelD3D.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/ErrorText.h"
 #include "Framework/LangTable.h"
 #include "Framework/Messages.h"
+#include "Gui/Image.h"
 #include "Gui/Label.h"
 #include "Gui/TextButton.h"
 #include "Sound/SoundManager.h"
@@ -30,6 +32,7 @@ constexpr uint32_t kLangUnableToLoadModels = 313;
 constexpr uint32_t kLangTurnOfPlayer0 = 210;
 constexpr uint32_t kLangTurnOfPlayer1 = 211;
 constexpr uint32_t kBackgroundImage = 24;
+constexpr uint32_t kTitleImage = 28;
 constexpr int32_t kTurnFont = 3;
 constexpr uint32_t kLangFirstButton = 218;
 constexpr uint32_t kFirstButtonLook = 32;
@@ -174,6 +177,16 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
         marker->setAllMaterials(mTargetMaterial.get());
 
     placePieces();
+
+    // The title, centred at the top: its texture is loaded only to read its width.
+    Texture* title = application != nullptr ? application->getImage(kTitleImage) : nullptr;
+    if (title != nullptr && title->load() == ERROR_OK)
+    {
+        int32_t width = static_cast<int32_t>(title->getWidth());
+        title->unload();
+        int32_t windowWidth = static_cast<int32_t>(application->getSettings().mClientWidth);
+        addChild(new Image((windowWidth - width) / 2, 2, title));
+    }
     mEngine3D->setAmbient(0xFF000000);
     mReady = true;
 }
