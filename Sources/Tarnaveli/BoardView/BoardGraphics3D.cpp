@@ -137,10 +137,10 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
         marker->mActive = false;
     }
 
-    // Every preset looks at the board's centre.
-    const float fov = kPi / 4;
     buildButtons();
 
+    // Every preset looks at the board's centre.
+    const float fov = kPi / 4;
     mPresets[0] = {{0, 10.8f, 0}, {0, 0, 0}, {0, 0, 1}, fov};
     mPresets[1] = {{8.4f, 8.4f, 0}, {0, 0, 0}, {0, 1, 0}, fov};
     mPresets[2] = {{0, 8.4f, -8.4f}, {0, 0, 0}, {0, 1, 0}, fov};
@@ -272,16 +272,12 @@ ErrorCode BoardGraphics3D::buildHoverMarker()
         if (texture != nullptr)
             material->setTexture(texture, true);
     }
+    // Each setter applies its colour group.
     material->setAmbient(1, 0, 0, 1);
-    material->applyAmbient();
     material->setDiffuse(1, 0, 0, 1);
-    material->applyDiffuse();
     material->setEmissive(0, 0, 0, 1);
-    material->applyEmissive();
     material->setPower(10.0f);
-    material->applyPower();
     material->setSpecular(1, 0, 0, 1);
-    material->applySpecular();
 
     Platform::Mesh* mesh = d3dModel->getMesh();
     struct Vertex
