@@ -1,0 +1,58 @@
+#include "Tarnaveli/MenuHooks.h"
+
+#include "Sound/SoundManager.h"
+#include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/WindowMenu.h"
+
+MenuHooks& menuHooks()
+{
+    static MenuHooks hooks;
+    return hooks;
+}
+
+void installMenuHooks()
+{
+    MenuHooks& hooks = menuHooks();
+    hooks.setup = []() -> SetupConfig*
+    {
+        GameApplication* game = GameApplication::current();
+        return game != nullptr ? &game->getSetup() : nullptr;
+    };
+    hooks.scoreTable = []() -> ScoreTable*
+    {
+        GameApplication* game = GameApplication::current();
+        return game != nullptr ? game->getScoreTable() : nullptr;
+    };
+    hooks.gameDescription = []() -> GameDescription*
+    {
+        GameApplication* game = GameApplication::current();
+        return game != nullptr ? game->getGameDescription() : nullptr;
+    };
+    hooks.openMenuVideo = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->openMenuVideoWindow();
+    };
+    hooks.closeMenuVideo = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->closeMenuVideoWindow();
+    };
+    hooks.quit = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->quit();
+    };
+    hooks.openNetworkMenu = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->openNetworkMenu();
+    };
+    hooks.playEffect = [](uint32_t soundId)
+    {
+        GameApplication* game = GameApplication::current();
+        if (SoundManager* sound = game != nullptr ? game->getSoundManager() : nullptr)
+            sound->playSound(1, 7, soundId, -1, false, false);
+    };
+    GameApplication::hooks().openMainMenu = [](GameApplication&) { WindowMenu::openNew(); };
+}
