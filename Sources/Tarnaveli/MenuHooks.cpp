@@ -3,6 +3,7 @@
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/WindowMenu.h"
+#include "Tarnaveli/WindowNewGameMulti.h"
 
 MenuHooks& menuHooks()
 {
@@ -27,6 +28,11 @@ void installMenuHooks()
     {
         GameApplication* game = GameApplication::current();
         return game != nullptr ? game->getGameDescription() : nullptr;
+    };
+    hooks.network = []() -> NetworkPeer*
+    {
+        GameApplication* game = GameApplication::current();
+        return game != nullptr ? game->getNetwork() : nullptr;
     };
     hooks.openMenuVideo = []()
     {
@@ -55,4 +61,6 @@ void installMenuHooks()
             sound->playSound(1, 7, soundId, -1, false, false);
     };
     GameApplication::hooks().openMainMenu = [](GameApplication&) { WindowMenu::openNew(); };
+    GameApplication::hooks().openNetworkGameWindow = [](GameApplication&)
+    { (new WindowNewGameMulti())->open(); };
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 class GameDescription;
+class NetworkPeer;
 class ScoreTable;
 class SetupConfig;
 
@@ -30,6 +31,8 @@ struct MenuHooks
     std::function<void()> closeMenuVideo;
     std::function<void()> quit;
     std::function<void()> openNetworkMenu;
+    // The network object, once the network menu has made it.
+    std::function<NetworkPeer*()> network;
     // Plays a sound of the table on the effects channels.
     std::function<void(uint32_t soundId)> playEffect;
 
@@ -46,6 +49,10 @@ struct MenuHooks
     // chosen game, from the in-game menu the current screen does.
     std::function<void(bool inGame)> openLoadDialog;
     std::function<void()> openSaveDialog;
+    // The network windows: the list of games to join, and the waiting room
+    // of the session just hosted (host) or joined.
+    std::function<void()> openJoinWindow;
+    std::function<void(bool host)> openWaitingWindow;
     // The options window.
     std::function<void()> openOptions;
 };
