@@ -6,7 +6,9 @@
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
+#include "Tarnaveli/DifficultySelector.h"
 #include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/MenuHooks.h"
 
 #include <filesystem>
 #include <memory>
@@ -24,6 +26,9 @@ int main()
     Engine3DD3D::registerKind();
     // The look table and the GUI manager.
     GuiManager::registerServices();
+    // The menus and the level selector of the scores window.
+    installMenuHooks();
+    DifficultySelector::installAsScoreSelector();
 
     const ApplicationSettings settings =
         GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));

@@ -2,6 +2,7 @@
 
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowMenu.h"
 #include "Tarnaveli/WindowNewGameMulti.h"
 
@@ -49,10 +50,20 @@ void installMenuHooks()
         if (GameApplication* game = GameApplication::current())
             game->quit();
     };
+    hooks.fatalQuit = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->quitApplication(true);
+    };
     hooks.openNetworkMenu = []()
     {
         if (GameApplication* game = GameApplication::current())
             game->openNetworkMenu();
+    };
+    hooks.startMenuMusic = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->setMusicMode(MusicMode::Menu);
     };
     hooks.playEffect = [](uint32_t soundId)
     {
@@ -61,6 +72,12 @@ void installMenuHooks()
             sound->playSound(1, 7, soundId, -1, false, false);
     };
     GameApplication::hooks().openMainMenu = [](GameApplication&) { WindowMenu::openNew(); };
+    GameApplication::hooks().openMenuVideo = [](GameApplication&) { MenuVideoWindow::openNew(); };
+    GameApplication::hooks().closeMenuVideo = [](GameApplication&)
+    {
+        if (MenuVideoWindow* video = MenuVideoWindow::current())
+            video->close();
+    };
     GameApplication::hooks().openNetworkGameWindow = [](GameApplication&)
     { (new WindowNewGameMulti())->open(); };
 }

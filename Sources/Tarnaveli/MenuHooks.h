@@ -30,9 +30,13 @@ struct MenuHooks
     std::function<void()> openMenuVideo;
     std::function<void()> closeMenuVideo;
     std::function<void()> quit;
+    // Ends the program at once after a fatal error.
+    std::function<void()> fatalQuit;
     std::function<void()> openNetworkMenu;
     // The network object, once the network menu has made it.
     std::function<NetworkPeer*()> network;
+    // Music mode 1: the menu music.
+    std::function<void()> startMenuMusic;
     // Plays a sound of the table on the effects channels.
     std::function<void(uint32_t soundId)> playEffect;
 
