@@ -96,10 +96,10 @@ bool WindowNewGameMulti::checkNickname()
 void WindowNewGameMulti::createGame()
 {
     NetworkPeer* peer = network();
-    if (peer == nullptr)
-        return;
-    std::scoped_lock lock(*peer);
-    if (!checkNickname())
+    std::unique_lock<NetworkPeer> lock;
+    if (peer != nullptr)
+        lock = std::unique_lock<NetworkPeer>(*peer);
+    if (!checkNickname() || peer == nullptr)
         return;
     ErrorCode code = peer->host(getLangText(LANG_GAME_NAME) + mNickname->getText(), 2);
     if (code != ERROR_OK)

@@ -2,6 +2,7 @@
 #include "Gui/TextButton.h"
 #include "MenuTestSupport.h"
 #include "Tarnaveli/DifficultySelector.h"
+#include "Tarnaveli/ScoreListView.h"
 
 TEST(DifficultySelector, ClickingAnotherLevelSelectsItAndCallsBackOnce)
 {
@@ -29,4 +30,19 @@ TEST(DifficultySelector, ClickingAnotherLevelSelectsItAndCallsBackOnce)
 
     selector->setValue(5);
     EXPECT_EQ(selector->getValue(), 2u);
+}
+
+TEST(DifficultySelector, AsTheScoresSelectorItSwitchesTheLevelShown)
+{
+    MenuFixture f;
+    DifficultySelector::installAsScoreSelector();
+    TestLayer* screen = f.app.screen();
+    auto* bar = new ScoreHeaderBar(1);
+    screen->addChild(bar);
+    ScoreHeaderBar::setSelectorMaker(nullptr);
+    auto* selector = dynamic_cast<DifficultySelector*>(bar->getSelector());
+    ASSERT_NE(selector, nullptr);
+    EXPECT_EQ(selector->getValue(), 1u);
+    f.clickOn(selector->getLevelButton(0));
+    EXPECT_EQ(bar->getSelectedCategory(), 0u);
 }
