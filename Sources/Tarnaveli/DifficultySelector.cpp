@@ -1,7 +1,7 @@
 #include "Tarnaveli/DifficultySelector.h"
 
+#include "Gui/CheckBox.h"
 #include "Gui/Look.h"
-#include "Gui/TextButton.h"
 #include "Tarnaveli/ScoreListView.h"
 
 DifficultySelector::DifficultySelector(const Rect& rect, uint32_t value)
@@ -10,12 +10,27 @@ DifficultySelector::DifficultySelector(const Rect& rect, uint32_t value)
     const int32_t width = rect.width / 3;
     for (uint32_t i = 0; i < LEVEL_COUNT; ++i)
     {
-        auto* button = new TextButton(static_cast<int32_t>(i) * width, 0, rect.height, rect.height,
-                                      std::string(), FIRST_SKIN_ID + i, std::string());
+        auto* button =
+            new CheckBox(static_cast<int32_t>(i) * width, 0, rect.height, rect.height, FIRST_LOOK_ID + i);
         button->onClick.mUserValue = i;
         button->onClick.mFunction = [this](Component*, uint32_t level) { choose(level); };
         mButtons[i] = button;
         addChild(button);
+    }
+    showValue();
+}
+
+bool DifficultySelector::isButtonDown(uint32_t level) const
+{
+    return level < LEVEL_COUNT && mButtons[level]->isChecked();
+}
+
+void DifficultySelector::showValue()
+{
+    for (uint32_t i = 0; i < LEVEL_COUNT; ++i)
+    {
+        mButtons[i]->setChecked(i == mValue);
+        mButtons[i]->updateLayout();
     }
 }
 
@@ -23,13 +38,18 @@ void DifficultySelector::setValue(uint32_t value)
 {
     if (value < LEVEL_COUNT)
         mValue = value;
+    showValue();
 }
 
 void DifficultySelector::choose(uint32_t level)
 {
-    if (level == mValue || level >= LEVEL_COUNT)
+    // The box has flipped itself: the pressed level stays down.
+    const bool changed = level < LEVEL_COUNT && level != mValue;
+    if (changed)
+        mValue = level;
+    showValue();
+    if (!changed)
         return;
-    mValue = level;
     if (mCallback)
         mCallback(this, mUserValue);
 }

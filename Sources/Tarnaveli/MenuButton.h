@@ -1,6 +1,7 @@
 #pragma once
-// A picture button of the menus: 208 by 54, no caption, drawn with a skin
-// texture, with an infotip and a callback given the button and its menu.
+// A picture button of the menus: 208 by 54, no caption, drawn by the menu
+// button look of its id (looks 37 to 47 of the game, one per picture), with
+// an infotip and a callback given the button and its menu.
 #include "Gui/TextButton.h"
 
 #include <functional>

@@ -1,5 +1,5 @@
 // The level selector: radio-button behaviour and its callback.
-#include "Gui/TextButton.h"
+#include "Gui/CheckBox.h"
 #include "MenuTestSupport.h"
 #include "Tarnaveli/DifficultySelector.h"
 #include "Tarnaveli/ScoreListView.h"
@@ -21,15 +21,21 @@ TEST(DifficultySelector, ClickingAnotherLevelSelectsItAndCallsBackOnce)
     // The pressed level changes nothing.
     f.clickOn(selector->getLevelButton(1));
     EXPECT_TRUE(seen.empty());
+    EXPECT_TRUE(selector->getLevelButton(1)->isChecked());
 
     f.clickOn(selector->getLevelButton(2));
     EXPECT_EQ(selector->getValue(), 2u);
     EXPECT_TRUE(selector->isButtonDown(2));
     EXPECT_FALSE(selector->isButtonDown(1));
+    EXPECT_FALSE(selector->isButtonDown(0));
     EXPECT_EQ(seen, std::vector<uint32_t>{207});
 
     selector->setValue(5);
     EXPECT_EQ(selector->getValue(), 2u);
+    selector->setValue(0);
+    EXPECT_TRUE(selector->isButtonDown(0));
+    EXPECT_FALSE(selector->isButtonDown(2));
+    EXPECT_EQ(seen.size(), 1u);
 }
 
 TEST(DifficultySelector, AsTheScoresSelectorItSwitchesTheLevelShown)

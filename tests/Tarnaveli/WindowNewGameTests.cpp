@@ -1,5 +1,6 @@
 // The new-game window: the level panel's visibility, what OK stores and
 // starts, and the way back to the main menu.
+#include "Gui/CheckBox.h"
 #include "Gui/ComboBox.h"
 #include "MenuTestSupport.h"
 #include "Tarnaveli/DifficultySelector.h"
