@@ -8,7 +8,9 @@
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
+#include "Tarnaveli/DifficultySelector.h"
 #include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/MenuHooks.h"
 
 #include <filesystem>
 #include <memory>
@@ -29,6 +31,9 @@ int main()
     // The skins and the input manager with its cursor.
     SkinManager::registerService();
     InputManager::registerService();
+    // The menus and the level selector of the scores window.
+    installMenuHooks();
+    DifficultySelector::installAsScoreSelector();
 
     const ApplicationSettings settings =
         GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));
