@@ -132,12 +132,17 @@ ApplicationGeneric::ApplicationGeneric(const ApplicationSettings& settings) : mS
     }
 }
 
-ApplicationGeneric::~ApplicationGeneric()
+void ApplicationGeneric::releaseWidgetTree()
 {
     mOverlayText.reset();
+    mServices[SERVICE_GUI_MANAGER].reset();
+}
+
+ApplicationGeneric::~ApplicationGeneric()
+{
     // The widget tree goes first, while the engines and the fonts its texts
     // draw with still exist.
-    mServices[SERVICE_GUI_MANAGER].reset();
+    releaseWidgetTree();
     mFonts.clear();
     mIntroScreens.clear();
     for (uint32_t id = SERVICE_COUNT; id-- > 0;)

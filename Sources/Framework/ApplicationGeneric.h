@@ -209,6 +209,12 @@ public:
     virtual void onActivate() {}
 
 protected:
+    // Deletes the widget tree (and the overlay text the GUI made) while the
+    // engines, fonts and images its windows draw with still exist. The base
+    // destructor does it first; a subclass that releases such resources in its
+    // own destructor calls it before.
+    void releaseWidgetTree();
+
     // Mounts the archive of the settings, if any; its open failure is returned.
     ErrorCode mountArchive();
     // Pumps and dispatches messages until the quit message; frames in between.

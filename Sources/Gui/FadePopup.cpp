@@ -50,12 +50,17 @@ FadePopup::FadePopup(const IntroScreen& screen, EndCallback callback, uint32_t u
     Engine2D* engine = engine2D();
     if (engine != nullptr && mScreen.mImage != nullptr)
     {
-        auto width = static_cast<int32_t>(mScreen.mImage->getWidth());
-        auto height = static_cast<int32_t>(mScreen.mImage->getHeight());
-        mPicture = engine->createImage(static_cast<float>((mWidth - width) / 2),
-                                       static_cast<float>((mHeight - height) / 2), mScreen.mImage,
-                                       Image2D::SIZE_NATURAL, static_cast<float>(width),
-                                       static_cast<float>(height), 0, nullptr);
+        mPicture =
+            engine->createImage(0.0f, 0.0f, mScreen.mImage, Image2D::SIZE_NATURAL, 0.0f, 0.0f, 0, nullptr);
+        // A texture's size is known once it is loaded, which binding it to the
+        // image does: centre the picture only then.
+        if (mPicture != nullptr)
+        {
+            auto width = static_cast<int32_t>(mScreen.mImage->getWidth());
+            auto height = static_cast<int32_t>(mScreen.mImage->getHeight());
+            mPicture->setPosition(static_cast<float>((mWidth - width) / 2),
+                                  static_cast<float>((mHeight - height) / 2));
+        }
     }
     mTimer.start();
     if (engine != nullptr)

@@ -74,6 +74,10 @@ GameApplication::~GameApplication()
         mSetup.save();
     if (mGameSettings != nullptr)
         mGameSettings->save();
+    // Windows hold images of the table, the board view holds instances of the
+    // game description's models, the chat panel the network object: the
+    // widget tree goes before all of them.
+    releaseWidgetTree();
     mGameSettings.reset();
     mScoreTable.reset();
     mNetwork.reset();

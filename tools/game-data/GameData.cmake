@@ -75,6 +75,10 @@ function(velmorique_finish_game_data)
   set(archive ${CMAKE_BINARY_DIR}/data/Ressources.dat)
   add_custom_command(
     OUTPUT ${archive}
+    # The language file is the program's own output (written at its first
+    # start beside the archive); a copy packed in would stop it ever being
+    # written again.
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${CMAKE_BINARY_DIR}/data/Ressources/lang.ini
     COMMAND archive-builder ${CMAKE_BINARY_DIR}/data/Ressources ${archive} "data\\Ressources"
     DEPENDS archive-builder ${archived}
     COMMENT "Packing data/Ressources into data/Ressources.dat"
