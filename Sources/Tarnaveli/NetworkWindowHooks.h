@@ -32,3 +32,5 @@ struct NetworkWindowHooks
 };
 
 NetworkWindowHooks& networkWindowHooks();
+// The hook, or else the running game's own network menu.
+void openNetworkMenuFromWindow();

@@ -5,6 +5,7 @@
 #include "Gui/Label.h"
 #include "Gui/TextButton.h"
 #include "Network/NetworkPeer.h"
+#include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/NetworkWindowHooks.h"
 #include "Tarnaveli/WindowPrepareGame.h"
@@ -49,6 +50,13 @@ WindowJoinGame::WindowJoinGame(NetworkPeer& network)
     };
     addChild(mRefresh);
     setJoinEnabled(false);
+}
+
+WindowJoinGame* WindowJoinGame::createForGame()
+{
+    GameApplication* game = GameApplication::current();
+    return game != nullptr && game->getNetwork() != nullptr ? new WindowJoinGame(*game->getNetwork())
+                                                            : nullptr;
 }
 
 WindowJoinGame::~WindowJoinGame()
@@ -174,7 +182,6 @@ void WindowJoinGame::onResult(uint32_t buttonBits)
     {
         mDone = true;
         close();
-        if (networkWindowHooks().openNetworkMenu)
-            networkWindowHooks().openNetworkMenu();
+        openNetworkMenuFromWindow();
     }
 }

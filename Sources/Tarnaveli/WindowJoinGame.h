@@ -14,6 +14,8 @@ public:
     explicit WindowJoinGame(NetworkPeer& network);
     // Stops the listing.
     ~WindowJoinGame() override;
+    // On the running game's network object; null without one.
+    static WindowJoinGame* createForGame();
 
     void animate() override;
     void onResult(uint32_t buttonBits) override;

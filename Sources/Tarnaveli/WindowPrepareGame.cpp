@@ -9,6 +9,7 @@
 #include "Network/NetworkPeer.h"
 #include "Tarnaveli/Board/NetworkPlayer.h"
 #include "Tarnaveli/Board/Player.h"
+#include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
 
 #include <mutex>
@@ -183,8 +184,7 @@ void WindowPrepareGame::update()
         }
         case NETWORK_EVENT_SESSION_ENDED:
         {
-            if (networkWindowHooks().openNetworkMenu)
-                networkWindowHooks().openNetworkMenu();
+            openNetworkMenuFromWindow();
             auto* dialog = new MessageDialog(getLangText(LANG_NETWORK_DISCONNECTED),
                                              static_cast<NetworkDataEvent&>(*event).getDisconnectText(), 1,
                                              nullptr, nullptr);
@@ -269,9 +269,23 @@ void WindowPrepareGame::onResult(uint32_t buttonBits)
                 mNetwork.closeSession();
         }
         close();
-        if (networkWindowHooks().openNetworkMenu)
-            networkWindowHooks().openNetworkMenu();
+        openNetworkMenuFromWindow();
     }
+}
+
+void openNetworkMenuFromWindow()
+{
+    if (networkWindowHooks().openNetworkMenu)
+        networkWindowHooks().openNetworkMenu();
+    else if (GameApplication* game = GameApplication::current())
+        game->openNetworkMenu();
+}
+
+WindowPrepareGame* WindowPrepareGame::createForGame()
+{
+    GameApplication* game = GameApplication::current();
+    return game != nullptr && game->getNetwork() != nullptr ? new WindowPrepareGame(*game->getNetwork())
+                                                            : nullptr;
 }
 
 NetworkWindowHooks& networkWindowHooks()

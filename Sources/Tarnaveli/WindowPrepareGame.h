@@ -18,6 +18,9 @@ public:
     explicit WindowPrepareGame(NetworkPeer& network);
     ~WindowPrepareGame() override;
 
+    // On the running game's network object (after hosting or joining); null
+    // without one.
+    static WindowPrepareGame* createForGame();
     // The open waiting window, or null; received chat lines fall back to it.
     static WindowPrepareGame* current();
 
