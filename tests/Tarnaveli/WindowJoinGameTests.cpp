@@ -62,3 +62,40 @@ TEST(WindowJoinGame, JoiningOpensBothWaitingWindowsWithBothNames)
         game.f.frames([&] { game.joinerWindow->update(); }, [&]
                       { return game.joinerWindow->getRows()[0]->getTextObject()->getText() == "Alice"; }));
 }
+
+TEST(WindowJoinGame, AThirdPlayerIsToldTheGameIsFullAndTheListingStartsAgain)
+{
+    JoinedGame game;
+    ASSERT_TRUE(game.join());
+    TestPeer third{"Chloe"};
+    third.peer.setRemotePort(game.host.peer.getHostedPort());
+    // This peer goes before the fixture's windows: its window is closed below.
+    auto* join = openNow(game.f.app, new WindowJoinGame(third.peer));
+    ASSERT_TRUE(game.f.frames([&] { join->update(); }, [&] { return join->getList()->getRowCount() > 0; }));
+    join->getList()->select(0);
+    join->onResult(1);
+    EXPECT_TRUE(join->isJoining());
+    ASSERT_TRUE(game.f.frames([&] { join->update(); }, [&] { return !join->isJoining(); }));
+    MessageDialog* error = nullptr;
+    for (Component* child : game.f.app.root().getChildren())
+    {
+        if (auto* dialog = dynamic_cast<MessageDialog*>(child))
+            error = dialog;
+    }
+    ASSERT_NE(error, nullptr);
+    bool fullText = false;
+    for (Component* child : error->getChildren())
+    {
+        auto* label = dynamic_cast<Label*>(child);
+        fullText =
+            fullText || (label != nullptr && label->getTextObject() != nullptr &&
+                         label->getTextObject()->getText() == getLangText(LANG_WINDOWJOINGAME_GAME_FULL));
+    }
+    EXPECT_TRUE(fullText);
+    EXPECT_FALSE(join->isEnumerating());
+    join->update();
+    EXPECT_TRUE(join->isEnumerating()) << "the listing starts again";
+    join->onResult(8);
+    game.f.app.gui().processDeferred();
+    EXPECT_GE(game.f.menus, 1);
+}
