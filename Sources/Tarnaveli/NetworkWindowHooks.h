@@ -27,7 +27,7 @@ struct NetworkWindowHooks
     // A new game screen playing white (side 0) against black; the players
     // are network players, kind 3 for this machine's side.
     std::function<void(std::unique_ptr<Player> white, std::unique_ptr<Player> black)> startNetworkGame;
-    // A chat panel filling the rectangle (absolute coordinates).
+    // A chat panel filling the rectangle, in the window's client coordinates.
     std::function<WaitingChatPanel(int32_t x, int32_t y, int32_t width, int32_t height)> createChatPanel;
 };
 

@@ -37,10 +37,11 @@ NumericFieldRow::NumericFieldRow(int32_t x, int32_t y, int32_t width, int32_t he
       mMinimum(kind == Kind::Byte ? 0.0f : -std::numeric_limits<float>::max()),
       mMaximum(kind == Kind::Byte ? 255.0f : std::numeric_limits<float>::max())
 {
-    addChild(new Label(x, y, kLabelWidth, height, label, kBlack, 0));
+    // Children stand relative to the row.
+    addChild(new Label(0, 0, kLabelWidth, height, label, kBlack, 0));
     for (uint32_t i = 0; i < count; ++i)
     {
-        auto* field = new TextField(x + kLabelWidth + static_cast<int32_t>(i) * kFieldWidth, y, kFieldWidth,
+        auto* field = new TextField(kLabelWidth + static_cast<int32_t>(i) * kFieldWidth, 0, kFieldWidth,
                                     height, std::string(), kMaxChars, kBlack);
         addChild(field);
         mFields.push_back(field);

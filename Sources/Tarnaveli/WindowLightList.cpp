@@ -26,10 +26,11 @@ WindowLightList::WindowLightList(std::vector<std::unique_ptr<Light>>& lights,
     : Window(0, 0, kWidth, kHeight, true, kWindowLook, false, false), mLights(lights),
       mMakeLight(std::move(makeLight))
 {
-    addChild(new Label(getX(), getY(), kWidth, kTitleHeight, TEXT_1252("Edition liste de lumières"), kBlack,
+    addChild(new Label(0, 0, kWidth, kTitleHeight, TEXT_1252("Edition liste de lumières"), kBlack,
                        TEXT_ALIGN_CENTER));
-    const int32_t top = getY() + kTitleHeight;
-    mList = new ContainerLift(getX(), top, kWidth, kHeight - kTitleHeight - kButtonHeight, kListLook, 0);
+    // Children stand relative to the client area.
+    const int32_t top = kTitleHeight;
+    mList = new ContainerLift(0, top, kWidth, kHeight - kTitleHeight - kButtonHeight, kListLook, 0);
     addChild(mList);
 
     struct ButtonSpec
@@ -45,8 +46,8 @@ WindowLightList::WindowLightList(std::vector<std::unique_ptr<Light>>& lights,
         {"Editer", TEXT_1252("Editer la lumiere selectionnée"), nullptr},
         {"Fermer", "", nullptr},
     };
-    int32_t x = getX();
-    const int32_t y = getY() + kHeight - kButtonHeight;
+    int32_t x = 0;
+    const int32_t y = kHeight - kButtonHeight;
     for (size_t i = 0; i < std::size(buttons); ++i)
     {
         auto* button = new TextButton(x, y, kButtonWidth, kButtonHeight, buttons[i].caption, kButtonLook,

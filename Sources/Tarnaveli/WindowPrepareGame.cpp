@@ -75,7 +75,8 @@ WindowPrepareGame::WindowPrepareGame(NetworkPeer& network)
         uint32_t count = slots != nullptr ? slots->getCapacity() : 0;
         for (uint32_t i = 0; i < count; ++i)
         {
-            auto* row = new Label(left, top + static_cast<int32_t>(i) * kRowHeight, kPanelWidth, kRowHeight,
+            // Inside the slot panel, relative to it.
+            auto* row = new Label(0, static_cast<int32_t>(i) * kRowHeight, kPanelWidth, kRowHeight,
                                   std::string(), kGrey, TEXT_ALIGN_LEFT);
             mPanel->addChild(row);
             mRows.push_back(row);

@@ -90,3 +90,27 @@ TEST(WindowPrepareGame, TheJoinerLosingTheHostReturnsToTheNetworkMenu)
     EXPECT_TRUE(notice);
     EXPECT_TRUE(game.f.games.empty());
 }
+
+TEST(WindowPrepareGame, TheChatPanelFillsTheRestAndShowsTheNoticesInOlive)
+{
+    JoinedGame game;
+    std::vector<std::pair<std::string, uint32_t>> lines;
+    Component* panel = nullptr;
+    networkWindowHooks().createChatPanel = [&](int32_t x, int32_t y, int32_t width, int32_t height)
+    {
+        WaitingChatPanel chat;
+        chat.widget = new Container(x, y, width, height, LOOK_EMPTY);
+        chat.append = [&](const std::string& text, uint32_t color) { lines.emplace_back(text, color); };
+        if (panel == nullptr)
+            panel = chat.widget;
+        return chat;
+    };
+    ASSERT_TRUE(game.join());
+    ASSERT_NE(panel, nullptr);
+    // Under the 64-pixel panel of player slots, down to the buttons.
+    EXPECT_EQ(panel->getY(), game.hostWindow->getRows()[0]->getY() + 64);
+    EXPECT_EQ(panel->getHeight(), game.hostWindow->getContentHeight() - 64);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines.back().first, "Bruno a rejoint la partie.");
+    EXPECT_EQ(lines.back().second, 0xFF808000u);
+}
