@@ -106,6 +106,12 @@ struct JoinedGame
             return false;
         joinerWindow = WindowPrepareGame::current();
         f.app.gui().processDeferred();
-        return f.frames([&] { hostWindow->update(); }, [&] { return hostWindow->isLaunchEnabled(); });
+        // The slot fills before the joiner's name arrives: wait for the name.
+        return f.frames([&] { hostWindow->update(); },
+                        [&]
+                        {
+                            return hostWindow->isLaunchEnabled() && !hostWindow->getNotices().empty() &&
+                                   hostWindow->getRows()[1]->getTextObject()->getText() == "Bruno";
+                        });
     }
 };
