@@ -73,7 +73,8 @@ WindowLightList::~WindowLightList()
 
 int32_t WindowLightList::getContentTop()
 {
-    return getY() + kTitleHeight;
+    // Relative to the client area, like the dialogs'.
+    return kTitleHeight;
 }
 
 std::string WindowLightList::rowText(uint32_t index) const
