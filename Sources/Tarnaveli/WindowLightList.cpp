@@ -33,13 +33,13 @@ WindowLightList::WindowLightList(std::vector<std::unique_ptr<Light>>& lights,
     mList = new ContainerLift(0, top, kWidth, kHeight - kTitleHeight - kButtonHeight, kListLook, 0);
     addChild(mList);
 
-    struct ButtonSpec
+    struct ButtonEntry
     {
         const char* caption;
         const char* infotip;
         void (WindowLightList::*action)();
     };
-    const ButtonSpec buttons[] = {
+    const ButtonEntry buttons[] = {
         {"On/Off", TEXT_1252("Allumer / éteindre la lumiere"), &WindowLightList::toggleSelected},
         {"Supprimer", TEXT_1252("Supprimer la lumière selectionnée"), &WindowLightList::removeSelected},
         {"Ajouter", "Ajouter une nouvelle lumiere", &WindowLightList::addLight},
