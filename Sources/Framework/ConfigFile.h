@@ -100,6 +100,8 @@ public:
     void addInt(const std::string& key, int32_t& field);
     void addPlayerType(const std::string& key, PlayerTypeField& field);
     void addDifficulty(const std::string& key, DifficultyField& field);
+    // A binding of a type the layers above define (the skins' colours).
+    void addBinding(std::unique_ptr<ConfigBinding> binding) { mBindings.push_back(std::move(binding)); }
 
     // Reads the file through the application's lookup (archives, then disk)
     // when there is one, else from the disk. The open error is returned (17

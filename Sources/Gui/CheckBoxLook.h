@@ -14,7 +14,7 @@ public:
     CheckBoxLook(const uint32_t (&textureIds)[6], uint32_t clickSoundId);
     uint32_t getKind() override { return LOOK_KIND_CHECK_BOX; }
     std::unique_ptr<LookRenderer> createRenderer(Component* widget) override;
-    uint32_t getValue() const override { return mClickSoundId; }
+    uint32_t getValue() override { return mClickSoundId; }
 
 private:
     uint32_t mClickSoundId;

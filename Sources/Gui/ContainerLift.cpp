@@ -12,12 +12,12 @@ const Margins kNoMargins;
 constexpr uint32_t kSelectionTexture = 1;
 } // namespace
 
-ContainerLiftLook* findContainerLiftLook(uint32_t lookId)
+ListLook* findListLook(uint32_t lookId)
 {
-    static ContainerLiftLook fallback;
+    static ListLook fallback;
     if (lookId == LOOK_EMPTY)
-        lookId = LOOK_COMBO_BOX;
-    auto* look = dynamic_cast<ContainerLiftLook*>(findLook(lookId));
+        lookId = LOOK_LIST;
+    auto* look = dynamic_cast<ListLook*>(findLook(lookId));
     return look != nullptr ? look : &fallback;
 }
 
@@ -36,7 +36,7 @@ ContainerLift::ContainerLift(const Rect& rect, uint32_t lookId, uint32_t selecti
 
 void ContainerLift::init(uint32_t lookId)
 {
-    mLook = findContainerLiftLook(lookId);
+    mLook = findListLook(lookId);
     mStep = mLook->scrollStep;
     int32_t liftWidth = std::min(mLook->liftWidth, mWidth);
     mContent = new Container(0, 0, mWidth - liftWidth, mHeight, mLook->contentLook);

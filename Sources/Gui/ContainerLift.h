@@ -10,27 +10,9 @@
 
 #include <memory>
 
-// The metrics of a scrolling list.
-class ContainerLiftLook : public Look
-{
-public:
-    ContainerLiftLook() : Look(0, 0, nullptr, nullptr) {}
-    uint32_t getKind() override { return 7; }
-    std::unique_ptr<LookRenderer> createRenderer(Component* widget) override
-    {
-        return std::make_unique<EmptyRenderer>(this, widget);
-    }
-
-    uint32_t contentLook = 9;
-    uint32_t liftLook = 12;
-    int32_t liftWidth = 32;
-    int32_t extraSize = 32;
-    int32_t scrollStep = 10;
-};
-
 // The list look at lookId (8 standing for 11), or the built-in default when
 // that entry holds none.
-ContainerLiftLook* findContainerLiftLook(uint32_t lookId);
+ListLook* findListLook(uint32_t lookId);
 
 class ContainerLift : public Container
 {
@@ -91,7 +73,7 @@ private:
     int32_t maxScroll() const { return mLift->getMaximum() - mLift->getMinimum(); }
     void clipToContent();
 
-    ContainerLiftLook* mLook = nullptr;
+    ListLook* mLook = nullptr;
     Lift* mLift = nullptr;
     Container* mContent = nullptr;
     std::unique_ptr<RenderList> mClipList;

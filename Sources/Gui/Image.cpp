@@ -2,15 +2,17 @@
 
 #include "Engine/Engine2D.h"
 #include "Framework/ApplicationGeneric.h"
+#include "Gui/Skin.h"
 
 namespace
 {
-Texture* (*gSkinTextureSource)(uint32_t) = nullptr;
+// The current skin of the skin manager, unless a test replaces it.
+Texture* (*gSkinTextureSource)(uint32_t) = &findSkinTexture;
 } // namespace
 
 void Image::setSkinTextureSource(Texture* (*source)(uint32_t id))
 {
-    gSkinTextureSource = source;
+    gSkinTextureSource = source != nullptr ? source : &findSkinTexture;
 }
 
 Image::Image(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t skinTextureId)

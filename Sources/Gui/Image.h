@@ -34,7 +34,8 @@ public:
     // Null when the 2D engine could not make one.
     Image2D* getImage() const { return mImage.get(); }
 
-    // Where skin texture ids are resolved; until one is set, ids show nothing.
+    // Where skin texture ids are resolved: the skin manager's current skin,
+    // unless replaced (null restores it).
     static void setSkinTextureSource(Texture* (*source)(uint32_t id));
 
 private:

@@ -125,10 +125,10 @@ uint32_t Lift::getLookState()
 {
     GuiManager* manager = GuiManager::current();
     if (manager != nullptr && manager->getPressed() == this)
-        return BUTTON_STATE_PRESSED;
+        return LOOK_STATE_PRESSED;
     int32_t x = 0;
     int32_t y = 0;
-    return getCursorPosition(x, y) && isCarretHit(x, y) ? BUTTON_STATE_ROLLED_OVER : BUTTON_STATE_RELEASED;
+    return getCursorPosition(x, y) && isCarretHit(x, y) ? LOOK_STATE_ROLLED_OVER : LOOK_STATE_RELEASED;
 }
 
 uint32_t Lift::onMouseEvent(const MouseEvent& event)

@@ -93,7 +93,7 @@ ErrorCode LiftRenderer::update()
         return 0;
     mLookState = lift->getLookState();
     // Texture groups by state: pressed, released, rolled over.
-    uint32_t group = mLookState == BUTTON_STATE_PRESSED ? 0 : mLookState == BUTTON_STATE_ROLLED_OVER ? 2 : 1;
+    uint32_t group = mLookState == LOOK_STATE_PRESSED ? 0 : mLookState == LOOK_STATE_ROLLED_OVER ? 2 : 1;
     int32_t track = lift->getTrackEnd() - lift->getTrackStart();
     Image* pieces[6];
     for (size_t i = 0; i < 6; ++i)

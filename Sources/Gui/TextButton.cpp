@@ -118,6 +118,8 @@ void TextButton::animate()
             }
         }
     }
+    if (auto* renderer = dynamic_cast<ButtonRenderer*>(mRenderer.get()))
+        renderer->animate();
 }
 
 void TextButton::setRenderList(RenderList* list)
@@ -171,12 +173,11 @@ uint32_t TextButton::onMouseEvent(const MouseEvent& event)
 uint32_t TextButton::getLookState()
 {
     if (!mEnabled)
-        return BUTTON_STATE_DISABLED;
+        return LOOK_STATE_DISABLED;
     if (!mHovered)
-        return BUTTON_STATE_RELEASED;
+        return LOOK_STATE_RELEASED;
     GuiManager* manager = GuiManager::current();
-    return manager != nullptr && manager->getPressed() == this ? BUTTON_STATE_PRESSED
-                                                               : BUTTON_STATE_ROLLED_OVER;
+    return manager != nullptr && manager->getPressed() == this ? LOOK_STATE_PRESSED : LOOK_STATE_ROLLED_OVER;
 }
 
 void TextButton::setCaption(const std::string& text)

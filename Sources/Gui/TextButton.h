@@ -10,15 +10,6 @@
 #include <memory>
 #include <string>
 
-// Look states read by the button looks.
-enum ButtonLookState : uint32_t
-{
-    BUTTON_STATE_RELEASED = 0,
-    BUTTON_STATE_PRESSED = 1,
-    BUTTON_STATE_ROLLED_OVER = 2,
-    BUTTON_STATE_DISABLED = 3
-};
-
 // The renderer of the look at lookId for the widget, updated once; a failing
 // update is reported in an error box and the renderer is kept. An empty look
 // entry gives a renderer that draws nothing. look receives the look or null.
@@ -29,7 +20,7 @@ void playWidgetSound(uint32_t soundId);
 // The cursor position of the running application.
 bool getCursorPosition(int32_t& x, int32_t& y);
 
-class TextButton : public Component
+class TextButton : public Component, public LookStateSource
 {
 public:
     // A null font is the application's first font.
@@ -49,10 +40,10 @@ public:
     void onMouseLeave() override { updateLayout(); }
     std::string getInfotipText() override { return mInfotipText; }
 
-    uint32_t getLookState();
+    uint32_t getLookState() override;
     void setCaption(const std::string& text);
     // Null when no font could make one.
-    Text2D* getCaption() const { return mCaption.get(); }
+    Text2D* getCaption() const override { return mCaption.get(); }
     // The caption's laid-out width.
     int32_t getCaptionWidth() const { return mCaption ? mCaption->getMaxLineWidth() : 0; }
     bool isEnabled() const { return mEnabled; }

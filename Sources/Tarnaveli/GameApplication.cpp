@@ -4,8 +4,10 @@
 #include "Framework/ErrorText.h"
 #include "Framework/LangTable.h"
 #include "Gui/Dialog.h"
+#include "Gui/Font.h"
 #include "Gui/GuiManager.h"
 #include "Gui/Look.h"
+#include "Gui/Skin.h"
 #include "Network/GameMessages.h"
 #include "Network/NetworkPeer.h"
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
@@ -13,7 +15,9 @@
 #include "Tarnaveli/Board/PlayerKinds.h"
 #include "Tarnaveli/GameDescription/GameDescription.h"
 #include "Tarnaveli/GameLang.h"
+#include "Tarnaveli/GameLooks.h"
 
+#include <cassert>
 #include <cstdint>
 
 namespace
@@ -111,8 +115,7 @@ ErrorCode GameApplication::init()
     if (ErrorCode code = ApplicationGeneric::init())
         return code;
 
-    if (hooks().selectSkin)
-        hooks().selectSkin(*this, mSetup.mSkinName);
+    selectSkin();
 
     // 12.
     if (GuiManager* gui = GuiManager::current())
@@ -163,15 +166,46 @@ ErrorCode GameApplication::init()
 
 void GameApplication::registerSkins()
 {
-    if (!hooks().registerSkins)
-        return;
     SkinRegistration registration;
     registration.skinsIniPath = mSetup.mFileSkinsIni;
     registration.skinsFolder = mSetup.mSkinsDir;
     registration.skinIniName = "skin.ini";
     registration.textures = &skinTextureTable();
     registration.colors = skinColorTable();
-    hooks().registerSkins(*this, registration);
+    if (hooks().registerSkins)
+    {
+        hooks().registerSkins(*this, registration);
+        return;
+    }
+    auto* skins = dynamic_cast<SkinManager*>(getService(SERVICE_SKIN_MANAGER));
+    if (skins == nullptr)
+        return;
+    skins->setSkinsIniPath(registration.skinsIniPath);
+    skins->setSkinsFolder(registration.skinsFolder);
+    skins->setSkinIniName(registration.skinIniName);
+    // The manager numbers the textures in the order they come: the table's
+    // ids follow its own two.
+    for (const SkinTextureEntry& entry : *registration.textures)
+    {
+        [[maybe_unused]] uint32_t id = skins->addTexture(entry.key, entry.file);
+        assert(id == entry.id);
+    }
+    for (const SkinColorEntry& entry : registration.colors)
+        skins->addColor(entry.key, entry.argb);
+}
+
+void GameApplication::selectSkin()
+{
+    if (hooks().selectSkin)
+    {
+        hooks().selectSkin(*this, mSetup.mSkinName);
+        return;
+    }
+    auto* skins = dynamic_cast<SkinManager*>(getService(SERVICE_SKIN_MANAGER));
+    if (skins == nullptr || skins->getSkinCount() == 0)
+        return;
+    int32_t index = skins->findSkinIndex(mSetup.mSkinName);
+    skins->setCurrentSkin(skins->getSkin(index >= 0 ? static_cast<uint32_t>(index) : 0));
 }
 
 void GameApplication::loadImages()
@@ -203,15 +237,15 @@ void GameApplication::releaseImages()
 
 void GameApplication::createFonts()
 {
-    if (!hooks().createFont)
-        return;
     // The base loads every font of the table after the services: an entry
     // may not stay empty.
     std::vector<std::unique_ptr<BitmapFontBase>> fonts(kFontCount);
     for (const FontEntry& entry : fontTable())
     {
+        std::string path = getSettings().mImagesFolder + entry.file;
+        Texture* caret = getImage(IMAGE_CURSOR);
         fonts[entry.index] =
-            hooks().createFont(getSettings().mImagesFolder + entry.file, getImage(IMAGE_CURSOR));
+            hooks().createFont ? hooks().createFont(path, caret) : std::make_unique<BitmapFont>(path, caret);
         if (fonts[entry.index] == nullptr)
             return;
     }
@@ -236,30 +270,6 @@ void GameApplication::registerSounds()
     }
 }
 
-namespace
-{
-// The game's dialog look: the toolkit's, with the game's fonts and sizes.
-std::unique_ptr<DialogLook> makeGameDialogLook()
-{
-    const GameDialogMetrics metrics;
-    auto look = std::make_unique<DialogLook>();
-    look->buttonFont = metrics.buttonFont;
-    look->buttonWidth = metrics.buttonWidth;
-    look->buttonHeight = metrics.buttonHeight;
-    for (DialogButton& button : look->buttonRecords)
-        button.lookId = metrics.buttonLook;
-    look->titleFont = metrics.titleFont;
-    look->titleColor = metrics.titleColor;
-    look->titleGap = metrics.titleGap;
-    look->spacing = metrics.spacing;
-    look->fieldHeight = metrics.fieldHeight;
-    look->textFont = metrics.textFont;
-    look->textColor = metrics.textColor;
-    look->fitButtons = metrics.fitButtons;
-    return look;
-}
-} // namespace
-
 void GameApplication::fillLookTable()
 {
     auto* table = dynamic_cast<LookTable*>(getService(SERVICE_LOOK_TABLE));
@@ -268,16 +278,11 @@ void GameApplication::fillLookTable()
     table->resize(kLookTableSize);
     for (const LookEntry& entry : lookTable())
     {
-        std::unique_ptr<Look> look;
-        if (hooks().createLook)
-            look = hooks().createLook(entry);
-        if (look == nullptr && entry.lookClass == LookClass::Empty)
-            look = std::make_unique<EmptyLook>();
-        if (look == nullptr && entry.lookClass == LookClass::Dialog)
-            look = makeGameDialogLook();
+        std::unique_ptr<Look> look = hooks().createLook ? hooks().createLook(entry) : makeGameLook(entry);
         if (look != nullptr)
             table->setLook(entry.id, std::move(look));
     }
+    finishGameLooks(*table);
 }
 
 ErrorCode GameApplication::render3D()

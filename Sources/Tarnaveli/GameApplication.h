@@ -5,10 +5,12 @@
 // kinds, settings, intro screens), what lives for the whole run, the music
 // switch, the quit path, and what is saved at exit.
 //
-// The skin manager, the bitmap fonts, most look classes, the game
-// description, the in-game screen and the menus live in other parts of the
-// game; they plug in through GameApplication::hooks(). A hook left empty is
-// skipped, so the program still starts, shows its window and quits cleanly.
+// The in-game screen, the menus and their windows, the infotip and the
+// video looks live in other parts of the game; they plug in through
+// GameApplication::hooks(). A hook left empty is skipped, so the program
+// still starts, shows its window and quits cleanly. The hooks that stand for
+// the skin manager, the fonts, the looks and the game description replace
+// what the game does by default (tests run without a display with them).
 #include "Framework/ApplicationGeneric.h"
 #include "Tarnaveli/GameSettings.h"
 #include "Tarnaveli/ScoreTable.h"
@@ -37,14 +39,16 @@ struct SkinRegistration
 
 struct GameHooks
 {
-    // Fills the skin manager's texture and colour tables and paths.
+    // In place of filling the skin manager's texture and colour tables and paths.
     std::function<void(GameApplication&, const SkinRegistration&)> registerSkins;
-    // A bitmap font from its .fnt file, its caret drawn with the texture.
+    // In place of the bitmap font of a .fnt file, its caret drawn with the
+    // texture; null leaves the font table empty.
     std::function<std::unique_ptr<BitmapFontBase>(const std::string& path, Texture* caret)> createFont;
-    // The look of one entry of the look table, or null to keep the table's.
+    // In place of the toolkit's look of one entry of the look table; null
+    // keeps what the table holds.
     std::function<std::unique_ptr<Look>(const LookEntry& entry)> createLook;
-    // Makes the skin of that name current (the first skin when none has it),
-    // once the skin manager has found the skins.
+    // In place of making the skin of that name current (the first skin when
+    // none has it) once the skin manager has found the skins.
     std::function<void(GameApplication&, const std::string& skinName)> selectSkin;
     // Gives the infotip its font once the services are initialised.
     std::function<void(GameApplication&, uint32_t fontIndex)> setInfotipFont;
@@ -124,6 +128,7 @@ public:
 
 private:
     void registerSkins();
+    void selectSkin();
     void loadImages();
     void releaseImages();
     void createFonts();

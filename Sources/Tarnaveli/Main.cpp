@@ -3,6 +3,8 @@
 #include "Engine2DD3D/Engine2DD3D.h"
 #include "Engine3DD3D/Engine3DD3D.h"
 #include "Gui/GuiManager.h"
+#include "Gui/InputManager.h"
+#include "Gui/Skin.h"
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -24,6 +26,9 @@ int main()
     Engine3DD3D::registerKind();
     // The look table and the GUI manager.
     GuiManager::registerServices();
+    // The skins and the input manager with its cursor.
+    SkinManager::registerService();
+    InputManager::registerService();
 
     const ApplicationSettings settings =
         GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));

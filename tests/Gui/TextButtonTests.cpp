@@ -33,24 +33,24 @@ TEST_F(ButtonFixture, ClickFiresOnReleaseWithSound)
     app.press(110, 110);
     EXPECT_EQ(clicks, 0);
     EXPECT_EQ(app.gui().getPressed(), button);
-    EXPECT_EQ(button->getLookState(), BUTTON_STATE_PRESSED);
+    EXPECT_EQ(button->getLookState(), LOOK_STATE_PRESSED);
     app.release(110, 110);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(app.gui().getPressed(), nullptr);
     EXPECT_EQ(app.sounds(), Log{"play 4 -1"});
-    EXPECT_EQ(button->getLookState(), BUTTON_STATE_ROLLED_OVER);
+    EXPECT_EQ(button->getLookState(), LOOK_STATE_ROLLED_OVER);
 }
 
 TEST_F(ButtonFixture, LookStatesFollowCursorPressAndEnabledFlag)
 {
-    EXPECT_EQ(button->getLookState(), BUTTON_STATE_RELEASED);
+    EXPECT_EQ(button->getLookState(), LOOK_STATE_RELEASED);
     app.moveMouse(110, 110);
-    EXPECT_EQ(button->getLookState(), BUTTON_STATE_ROLLED_OVER);
+    EXPECT_EQ(button->getLookState(), LOOK_STATE_ROLLED_OVER);
     app.moveMouse(300, 300);
-    EXPECT_EQ(button->getLookState(), BUTTON_STATE_RELEASED);
+    EXPECT_EQ(button->getLookState(), LOOK_STATE_RELEASED);
     button->setEnabled(false);
     app.moveMouse(110, 110);
-    EXPECT_EQ(button->getLookState(), BUTTON_STATE_DISABLED);
+    EXPECT_EQ(button->getLookState(), LOOK_STATE_DISABLED);
 }
 
 TEST_F(ButtonFixture, ReleaseOutsideGivesUpThePressSilently)
@@ -148,6 +148,15 @@ TEST_F(ButtonFixture, CaptionIsCentredAndFollowsTheButton)
     EXPECT_EQ(caption->text, "Quitter le jeu");
     EXPECT_EQ(button->getCaptionWidth(), 14 * 7);
     EXPECT_EQ(button->getInfotipText(), "Commencer une partie");
+}
+
+TEST_F(ButtonFixture, LooksReadStateAndCaptionThroughTheStateSource)
+{
+    auto* source = dynamic_cast<LookStateSource*>(static_cast<Component*>(button));
+    ASSERT_NE(source, nullptr);
+    EXPECT_EQ(source->getCaption(), button->getCaption());
+    app.moveMouse(110, 110);
+    EXPECT_EQ(source->getLookState(), LOOK_STATE_ROLLED_OVER);
 }
 
 TEST(TextButtonKit, DialogButtonsBecomeTextButtons)

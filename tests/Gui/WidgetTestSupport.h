@@ -123,7 +123,7 @@ public:
     {
         return std::make_unique<EmptyRenderer>(this, widget);
     }
-    uint32_t getValue() const override { return sound; }
+    uint32_t getValue() override { return sound; }
     uint32_t sound;
 };
 

@@ -6,8 +6,12 @@
 #include "Engine3DD3D/Engine3DD3D.h"
 #include "Framework/LangTable.h"
 #include "Gui/Dialog.h"
+#include "Gui/Font.h"
 #include "Gui/GuiManager.h"
+#include "Gui/InputManager.h"
+#include "Gui/LiftLook.h"
 #include "Gui/Look.h"
+#include "Gui/Skin.h"
 #include "Network/NetworkPeer.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
@@ -56,6 +60,8 @@ protected:
         // Without the engines the description's textures and models cannot
         // be made: it is read on a display only (see below).
         GameApplication::hooks().loadGameDescription = [](GameApplication&) { return ErrorCode{0}; };
+        // Glyph textures need the 2D engine too.
+        GameApplication::hooks().createFont = [](const std::string&, Texture*) { return nullptr; };
         GameApplication::hooks().openMainMenu = [this](GameApplication& game)
         {
             ++mainMenus;
@@ -130,6 +136,24 @@ TEST_F(GameStartupTest, StartsWithTheGeneratedDataReachesTheMainMenuAndWritesIts
     EXPECT_EQ(dialog->buttonHeight, 24);
     EXPECT_EQ(dialog->titleFont, 1u);
     EXPECT_EQ(dialog->textFont, 3u);
+    // The toolkit's looks, the lifts' textures in the toolkit's order.
+    auto* lift = dynamic_cast<LiftLook*>(looks->getLook(12));
+    ASSERT_NE(lift, nullptr);
+    for (uint32_t i = 0; i < 24; ++i)
+        EXPECT_EQ(lift->getTextureId(i), 66 + i);
+    EXPECT_EQ(lift->getButtonLook(LIFT_ARROW_LEFT), 23u);
+    EXPECT_EQ(lift->getButtonPictureHeight(LIFT_ARROW_DOWN), 47);
+    EXPECT_EQ(lift->getButtonPictureWidth(LIFT_ARROW_RIGHT), 32);
+    auto* slider = dynamic_cast<LiftSoundLook*>(looks->getLook(48));
+    ASSERT_NE(slider, nullptr);
+    for (uint32_t i = 0; i < 8; ++i)
+        EXPECT_EQ(slider->getTextureId(i), 90 + i);
+    EXPECT_EQ(dynamic_cast<ListLook*>(looks->getLook(LOOK_LIST))->liftWidth, 27);
+    EXPECT_NE(dynamic_cast<ContainerLook*>(looks->getLook(6)), nullptr);
+    EXPECT_EQ(looks->getLook(6)->getMargins(), (Margins{189, 164, 186, 115}));
+    EXPECT_NE(dynamic_cast<TextButtonLook*>(looks->getLook(14)), nullptr);
+    EXPECT_EQ(looks->getLook(37)->getValue(), uint32_t{SOUND_MENU_CLICK});
+    EXPECT_EQ(looks->getLook(31), nullptr) << "no video controller look in the toolkit yet";
     EXPECT_NE(game.getGameDescription(), nullptr);
     ASSERT_NE(game.getScoreTable(), nullptr);
     EXPECT_TRUE(game.getScoreTable()->getCategory(0).empty());
@@ -275,9 +299,13 @@ TEST_F(GameStartupTest, OnADisplayTheEnginesLoadEveryImageOfTheTable)
     unsetenv("SDL_VIDEODRIVER");
     Engine2DD3D::registerKind();
     Engine3DD3D::registerKind();
+    SkinManager::registerService();
+    InputManager::registerService();
     setServiceCreator(SERVICE_SOUND_MANAGER,
                       [](const ApplicationSettings&) { return std::make_unique<RecordingSoundManager>(); });
     GameApplication::hooks().loadGameDescription = nullptr;
+    GameApplication::hooks().createFont = nullptr;
+    GameApplication::hooks().registerSkins = nullptr;
     GameApplication& game = make();
     ASSERT_EQ(game.run(), 0u);
     for (uint32_t id = 0; id < kImageCount; ++id)
@@ -286,6 +314,19 @@ TEST_F(GameStartupTest, OnADisplayTheEnginesLoadEveryImageOfTheTable)
     // game.xml and the board models.
     EXPECT_GT(game.getGameDescription()->getPionSetCount(), 0u);
     EXPECT_NE(game.getGameDescription()->getBoardModel(), nullptr);
+    // The four fonts, loaded, and the skin of the set-up.
+    for (uint32_t index = 0; index < kFontCount; ++index)
+    {
+        ASSERT_NE(game.getFont(index), nullptr) << index;
+        EXPECT_TRUE(game.getFont(index)->isLoaded()) << index;
+    }
+    auto* skins = dynamic_cast<SkinManager*>(game.getService(SERVICE_SKIN_MANAGER));
+    ASSERT_NE(skins, nullptr);
+    ASSERT_NE(skins->getCurrentSkin(), nullptr);
+    EXPECT_EQ(skins->getCurrentSkin()->getName(), "Default");
+    EXPECT_TRUE(skins->getCurrentSkin()->isComplete());
+    EXPECT_EQ(skins->getTextureCount(), kSkinTextureCount);
+    EXPECT_EQ(skins->getColorCount(), kSkinColorCount);
     EXPECT_EQ(mainMenus, 1);
 }
 

@@ -1,0 +1,101 @@
+// Glyphs and skin frames through the 2D engine on a recording device: the
+// glyph textures hold white texels whose alpha is the glyph's byte, and every
+// shown character is one draw.
+#include "Engine2DD3D/Engine2DD3D.h"
+#include "Gui/Container.h"
+#include "Platform/Gpu/RecordingDevice.h"
+#include "SkinTestSupport.h"
+
+#include <cstring>
+
+namespace
+{
+class EngineApplication final : public ApplicationGeneric
+{
+public:
+    EngineApplication() : ApplicationGeneric(settings())
+    {
+        auto engine = std::make_unique<Engine2DD3D>();
+        auto recording = std::make_unique<Platform::Gpu::RecordingDevice>();
+        device = recording.get();
+        EXPECT_EQ(engine->initWithDevice(std::move(recording)), 0);
+        setService(std::move(engine));
+        setService(std::make_unique<SkinManager>());
+        setService(std::make_unique<LookTable>());
+    }
+    void createFirstWindow() override {}
+    static const ApplicationSettings& settings()
+    {
+        static ApplicationSettings s;
+        return s;
+    }
+
+    Platform::Gpu::RecordingDevice* device = nullptr;
+    Platform::ScopedMessageCapture messages;
+};
+
+std::vector<uint32_t> texels(Texture* texture)
+{
+    void* bits = nullptr;
+    int32_t pitch = 0;
+    std::vector<uint32_t> result;
+    if (texture->lock(&bits, &pitch) != 0)
+        return result;
+    for (uint32_t y = 0; y < texture->getHeight(); ++y)
+    {
+        for (uint32_t x = 0; x < texture->getWidth(); ++x)
+        {
+            uint32_t texel = 0;
+            std::memcpy(&texel, static_cast<uint8_t*>(bits) + size_t(y) * pitch + x * 4, 4);
+            result.push_back(texel);
+        }
+    }
+    texture->unlock();
+    return result;
+}
+} // namespace
+
+TEST(Text2DViewEngineTest, GlyphTexturesAreWhiteWithTheGlyphAlphaAndEachCharacterDrawsOnce)
+{
+    ScratchProgramFolder folder;
+    folder.write("data/test.fnt", FntBuilder(2, 0, 1).glyph(0, 1, 0x00).glyph('a', 3, 0x80).bytes());
+    EngineApplication app;
+    {
+        BitmapFont font("data\\test.fnt", nullptr);
+        std::unique_ptr<Text2D> text = font.createText(10, 10, 100, "aa?", 0xFF0000FF, 0, 0);
+        Texture* a = font.getGlyphTexture('a');
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->getWidth(), 3u);
+        EXPECT_EQ(a->getHeight(), 2u);
+        EXPECT_EQ(texels(a), std::vector<uint32_t>(6, 0x80FFFFFFu));
+
+        const uint32_t before = app.device->drawCount();
+        ASSERT_EQ(text->render(), 0);
+        EXPECT_EQ(app.device->drawCount() - before, 3u);
+    }
+    EXPECT_TRUE(app.messages.messages().empty());
+}
+
+TEST(Text2DViewEngineTest, SkinFrameDrawsItsNineImages)
+{
+    ScratchProgramFolder folder;
+    EngineApplication app;
+    // A skin whose nine frame pictures are blank textures of the engine.
+    Skin skin("Test", 9, {});
+    auto* engine = static_cast<Engine2D*>(app.getEngine2D());
+    for (uint32_t id = 0; id < 9; ++id)
+        skin.setTexture(id, engine->createTexture(8, 8, 0));
+    auto& skins = static_cast<SkinManager&>(*app.getService(SERVICE_SKIN_MANAGER));
+    skins.setCurrentSkin(&skin);
+    const uint32_t ids[9] = {0, 1, 2, 3, 4, 5, 6, 7, 8};
+    static_cast<LookTable&>(*app.getService(SERVICE_LOOK_TABLE))
+        .setLook(6, std::make_unique<ContainerLook>(ids, Margins{4, 4, 4, 4}, true));
+    {
+        Container frame(0, 0, 64, 48, 6);
+        const uint32_t before = app.device->drawCount();
+        ASSERT_EQ(frame.render(), 0);
+        EXPECT_EQ(app.device->drawCount() - before, 9u);
+    }
+    skins.setCurrentSkin(nullptr);
+    EXPECT_TRUE(app.messages.messages().empty());
+}
