@@ -121,7 +121,9 @@ void ChatPanel::send()
     if (text.empty())
         return;
     NetworkPeer* network = currentNetwork();
-    if (network != nullptr)
+    // Without a network object the line stays in the field.
+    if (network == nullptr)
+        return;
     {
         std::scoped_lock guard(*network);
         const NetworkPlayerInfo* local = network->getLocalPlayer();

@@ -65,6 +65,22 @@ bool isNetworkKind(uint32_t kind)
     return kind == PLAYER_NETWORK_REMOTE || kind == PLAYER_NETWORK_LOCAL;
 }
 
+// Closes a layer this screen opened, unless the GUI has already let it go
+// (at shut-down the root deletes its layers in its own order).
+void closeIfShown(Layer* layer)
+{
+    GuiManager* gui = GuiManager::current();
+    GuiRoot* root = gui != nullptr ? gui->getRoot() : nullptr;
+    if (layer == nullptr || root == nullptr)
+        return;
+    for (Component* child : root->getChildren())
+        if (child == layer)
+        {
+            layer->close();
+            return;
+        }
+}
+
 // What received messages and the application reach the current screen by.
 class ScreenLinks final : public NetworkGameLinks
 {
@@ -139,10 +155,8 @@ GameScreen::~GameScreen()
         gCurrent = nullptr;
     if (GameApplication* game = GameApplication::current(); game != nullptr && gCurrent == nullptr)
         game->setGameScreenShown(false);
-    if (mGameMenu != nullptr)
-        mGameMenu->close();
-    if (mAdvisor != nullptr)
-        mAdvisor->close();
+    closeIfShown(mGameMenu);
+    closeIfShown(mAdvisor);
     // The view's widget reads the board until it goes: it goes first.
     mView.reset();
     deleteAllChildren();
@@ -211,17 +225,14 @@ void GameScreen::newGame(std::unique_ptr<Player> player0, std::unique_ptr<Player
 
 void GameScreen::closeChatWindow()
 {
-    if (mChatWindow != nullptr)
-        mChatWindow->close();
+    closeIfShown(mChatWindow);
     mChatWindow = nullptr;
     mChatPanel = nullptr;
 }
 
 void GameScreen::removeAdvisor()
 {
-    if (mAdvisor == nullptr)
-        return;
-    mAdvisor->close();
+    closeIfShown(mAdvisor);
     mAdvisor = nullptr;
 }
 
@@ -343,6 +354,9 @@ void GameScreen::leaveToMainMenu(const std::string& message)
     closeScreen();
     if (hooks().openMainMenu)
         hooks().openMainMenu();
+    else if (GameApplication* game = GameApplication::current();
+             game != nullptr && GameApplication::hooks().openMainMenu)
+        GameApplication::hooks().openMainMenu(*game);
     if (!message.empty())
     {
         auto* box = new MessageDialog(screenText(LANG_NETWORK_DISCONNECTED), message, 1, nullptr, nullptr);

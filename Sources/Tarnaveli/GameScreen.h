@@ -67,6 +67,7 @@ struct GameScreenHooks
     // The in-game menu, opened; it calls closeGameMenu when it closes.
     std::function<Layer*(GameScreen&)> openGameMenu;
     std::function<void(GameScreen&, uint32_t winner)> openEndWindow;
+    // Empty: the game application's main-menu hook.
     std::function<void()> openMainMenu;
     // The network object; empty: the game application's.
     std::function<NetworkPeer*()> network;

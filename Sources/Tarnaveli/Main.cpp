@@ -9,6 +9,7 @@
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
 #include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameScreen.h"
 
 #include <filesystem>
 #include <memory>
@@ -29,6 +30,8 @@ int main()
     // The skins and the input manager with its cursor.
     SkinManager::registerService();
     InputManager::registerService();
+    // Received messages and the frame's 3D pass reach the in-game screen.
+    GameScreen::installLinks();
 
     const ApplicationSettings settings =
         GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));
