@@ -2,6 +2,8 @@
 
 #include "Framework/ApplicationGeneric.h"
 #include "Gui/Container.h"
+#include "Gui/FadePopup.h"
+#include "Gui/Infotip.h"
 #include "Gui/Layer.h"
 #include "Gui/Look.h"
 #include "Gui/Text.h"
@@ -93,6 +95,9 @@ void GuiManager::registerServices()
                       [](const ApplicationSettings&) { return std::make_unique<GuiManager>(); });
     // The dialogs' buttons are the widget set's text buttons.
     installTextButtonDialogKit();
+    // The toolkit's own tool-tip and fading intro window.
+    Infotip::install();
+    FadePopup::installIntroScreenOpener();
 }
 
 GuiManager* GuiManager::current()

@@ -4,6 +4,8 @@
 #include "Gui/Dialog.h"
 #include "Gui/LiftLook.h"
 #include "Gui/Look.h"
+#include "Gui/ProgressionBarLook.h"
+#include "Gui/VideoControlerLook.h"
 
 #include <array>
 
@@ -112,9 +114,22 @@ std::unique_ptr<Look> makeGameLook(const LookEntry& entry)
     case LookClass::Dialog:
         return makeDialogLook();
     case LookClass::VideoControler:
+    {
+        // The looks of play, pause, backward, forward, full screen, then the
+        // progression bar's.
+        uint32_t ids[6];
+        if (!copyIds(entry.looks, ids))
+            return nullptr;
+        return std::make_unique<VideoControlerLook>(ids[0], ids[1], ids[2], ids[3], ids[4], ids[5]);
+    }
     case LookClass::ProgressionBar:
-        // Not in the toolkit yet: the table keeps the entry empty.
-        return nullptr;
+    {
+        uint32_t ids[3];
+        uint32_t frame[1];
+        if (!copyIds(t, ids) || !copyIds(entry.looks, frame))
+            return nullptr;
+        return std::make_unique<ProgressionBarLook>(ids[0], ids[1], ids[2], frame[0]);
+    }
     }
     return nullptr;
 }

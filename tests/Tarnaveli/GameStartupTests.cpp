@@ -20,6 +20,9 @@
 #include "Tarnaveli/GameDescription/GameDescription.h"
 #include "Tarnaveli/GameLang.h"
 
+#include "Gui/ProgressionBarLook.h"
+#include "Gui/VideoControlerLook.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -153,7 +156,8 @@ TEST_F(GameStartupTest, StartsWithTheGeneratedDataReachesTheMainMenuAndWritesIts
     EXPECT_EQ(looks->getLook(6)->getMargins(), (Margins{189, 164, 186, 115}));
     EXPECT_NE(dynamic_cast<TextButtonLook*>(looks->getLook(14)), nullptr);
     EXPECT_EQ(looks->getLook(37)->getValue(), uint32_t{SOUND_MENU_CLICK});
-    EXPECT_EQ(looks->getLook(31), nullptr) << "no video controller look in the toolkit yet";
+    EXPECT_NE(dynamic_cast<VideoControlerLook*>(looks->getLook(31)), nullptr);
+    EXPECT_NE(dynamic_cast<ProgressionBarLook*>(looks->getLook(30)), nullptr);
     EXPECT_NE(game.getGameDescription(), nullptr);
     ASSERT_NE(game.getScoreTable(), nullptr);
     EXPECT_TRUE(game.getScoreTable()->getCategory(0).empty());
