@@ -157,9 +157,10 @@ GameScreen::~GameScreen()
         game->setGameScreenShown(false);
     closeIfShown(mGameMenu);
     closeIfShown(mAdvisor);
-    // The view's widget reads the board until it goes: it goes first.
-    mView.reset();
+    // The view's widget reads the board and reports to the view's link
+    // until it goes: it goes first.
     deleteAllChildren();
+    mView.reset();
     mBoard.reset();
 }
 
@@ -437,17 +438,12 @@ ErrorCode GameScreen::saveGame(const std::string& path)
 
 ErrorCode GameScreen::loadGame(const std::string& path)
 {
-    std::unique_ptr<Board> loaded;
-    if (ErrorCode error = SavedGame::load(path, loaded))
+    // The board stays the same object, so the view keeps drawing it; only
+    // a wholly valid file changes it.
+    if (ErrorCode error = SavedGame::loadInto(path, *mBoard))
         return error;
     if (mView != nullptr)
-        mView->setBoard(nullptr);
-    mBoard = std::move(loaded);
-    if (mView != nullptr)
-    {
-        mView->setBoard(mBoard.get());
         mView->resetForNewGame();
-    }
     updateLayout();
     // A loaded game has no tutorial.
     removeAdvisor();

@@ -27,8 +27,9 @@ class Player;
 class TutorialAdvisor;
 
 // What the screen asks of its board view. The view's widget is a child of
-// the screen (the screen's container deletes it); this object is the
-// screen's own.
+// the screen (the screen's container deletes it, before this object); this
+// object is the screen's own. The board stays the same object for the
+// screen's whole life.
 class GameScreenView
 {
 public:
@@ -38,8 +39,6 @@ public:
     virtual void startMove(const Move& move) = 0;
     // A new or reloaded game: animation and selection dropped, laid out.
     virtual void resetForNewGame() = 0;
-    // The board is replaced by a loaded one.
-    virtual void setBoard(Board* board) = 0;
     virtual ErrorCode render3D() = 0;
     virtual void setButtonsEnabled(bool enabled) = 0;
     // The chat window was hidden: its button may show it again.

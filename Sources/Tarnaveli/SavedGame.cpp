@@ -6,6 +6,8 @@
 #include "Tarnaveli/Board/Player.h"
 #include "Tarnaveli/Board/PlayerKinds.h"
 
+#include <vector>
+
 namespace
 {
 // The board is the context while it is transferred (a computer player finds
@@ -117,16 +119,49 @@ ErrorCode SavedGame::save(const std::string& path, Board& board)
     return code == ERROR_OK ? ERROR_OK : ERROR_FILEIO_INVALIDFILE;
 }
 
-ErrorCode SavedGame::load(const std::string& path, std::unique_ptr<Board>& board)
+namespace
+{
+// The whole file, once; refused unread when it is larger than any saved game.
+ErrorCode readSavedFile(const std::string& path, std::vector<uint8_t>& bytes)
 {
     DiskInputFile file(path, 0);
     if (file.open() != ERROR_OK)
         return ERROR_FILEIO_FILENOTFOUND;
-    std::unique_ptr<Board> loaded;
-    ErrorCode error = serializeBoardPointer(file, loaded);
+    const uint64_t size = file.bytesLeft();
+    if (size > SavedGame::kMaxFileSize)
+    {
+        file.close();
+        return ERROR_FILEIO_INVALIDFILE;
+    }
+    bytes.resize(static_cast<size_t>(size));
+    ErrorCode error = size != 0 ? file.transfer(bytes.data(), static_cast<uint32_t>(size)) : ERROR_OK;
     file.close();
-    if (error != ERROR_OK)
+    return error;
+}
+} // namespace
+
+ErrorCode SavedGame::load(const std::string& path, std::unique_ptr<Board>& board)
+{
+    std::vector<uint8_t> bytes;
+    if (ErrorCode error = readSavedFile(path, bytes))
         return error;
-    board = std::move(loaded);
-    return ERROR_OK;
+    MemoryInputStream stream(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    return serializeBoardPointer(stream, board);
+}
+
+ErrorCode SavedGame::loadInto(const std::string& path, Board& board)
+{
+    // Checked and installed from the same bytes.
+    std::vector<uint8_t> bytes;
+    if (ErrorCode error = readSavedFile(path, bytes))
+        return error;
+
+    std::unique_ptr<Board> checked;
+    MemoryInputStream check(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    if (ErrorCode invalid = serializeBoardPointer(check, checked))
+        return invalid;
+
+    board.reset();
+    MemoryInputStream install(bytes.data(), static_cast<uint32_t>(bytes.size()));
+    return serializeBoard(install, board);
 }

@@ -32,4 +32,11 @@ public:
     // 17 when the file cannot be opened; 13 or the stream's code when it is
     // damaged. `board` is replaced only on success.
     static ErrorCode load(const std::string& path, std::unique_ptr<Board>& board);
+    // The same check, then the game is read into `board` itself (its history
+    // emptied), so whatever holds the board keeps it. `board` is untouched
+    // unless the whole file is valid.
+    static ErrorCode loadInto(const std::string& path, Board& board);
+
+    // No valid file comes near this; a larger one is refused unread.
+    static constexpr uint64_t kMaxFileSize = 4096;
 };

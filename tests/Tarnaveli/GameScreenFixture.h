@@ -39,11 +39,6 @@ public:
         current = nullptr;
         log.push_back("reset");
     }
-    void setBoard(Board* newBoard) override
-    {
-        board = newBoard;
-        log.push_back(newBoard != nullptr ? "board" : "board none");
-    }
     ErrorCode render3D() override { return 0; }
     void setButtonsEnabled(bool enabled) override { log.push_back(enabled ? "buttons on" : "buttons off"); }
     void enableChatButton() override { log.push_back("chat button"); }

@@ -203,6 +203,9 @@ TEST_F(SavedGameTest, DamagedFilesAreRefusedAndLeaveTheGameAlone)
         bytes.insert(bytes.end(), good.begin() + 8, good.end());
         damaged.push_back(bytes);
     }
+    // Far too long to be a saved game.
+    damaged.push_back(good);
+    damaged.back().resize(SavedGame::kMaxFileSize + 1);
     // Every cut of the file.
     for (size_t size = 0; size < good.size(); size += 3)
         damaged.emplace_back(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(size));
@@ -214,6 +217,17 @@ TEST_F(SavedGameTest, DamagedFilesAreRefusedAndLeaveTheGameAlone)
         Board* before = current.get();
         EXPECT_NE(SavedGame::load(path(), current), ERROR_OK) << i;
         EXPECT_EQ(current.get(), before) << i;
+        // Read into a game in progress: the game stays exactly as it was.
+        Board kept;
+        kept.setPlayer(0, std::make_unique<HumanPlayer>(0));
+        kept.setPlayer(1, std::make_unique<HumanPlayer>(1));
+        MoveList moves;
+        kept.generateMoves(0, RANK_RAT, moves);
+        kept.playMove(moves[0]);
+        EXPECT_NE(SavedGame::loadInto(path(), kept), ERROR_OK) << i;
+        EXPECT_EQ(kept.getMoveCount(), 1u) << i;
+        EXPECT_EQ(kept.getSideToMove(), 1u) << i;
+        EXPECT_EQ(kept.getPiece(0, RANK_RAT).getX(), moves[0].getTargetX()) << i;
     }
 }
 
