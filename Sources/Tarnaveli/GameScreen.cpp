@@ -11,6 +11,7 @@
 #include "Tarnaveli/Board/Board.h"
 #include "Tarnaveli/Board/NetworkPlayer.h"
 #include "Tarnaveli/Board/Player.h"
+#include "Tarnaveli/BoardViewLink.h"
 #include "Tarnaveli/ChatPanel.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
@@ -121,6 +122,9 @@ void GameScreen::installLinks()
 {
     static ScreenLinks links;
     setNetworkGameLinks(&links);
+    if (!hooks().createView)
+        hooks().createView = [](GameScreen& screen, Board& board)
+        { return BoardViewLink::create(screen, board); };
     GameHooks& game = GameApplication::hooks();
     game.renderGame3D = [](GameApplication&)
     { return gCurrent != nullptr ? gCurrent->render3D() : ERROR_OK; };
