@@ -1,4 +1,5 @@
 #include "Engine2DD3D/Engine2DD3D.h"
+#include "Engine2DD3D/VideoControlAdapter.h"
 
 #include "Engine2DD3D/Image2DD3D.h"
 #include "Engine2DD3D/Image2DStrechedD3D.h"
@@ -30,6 +31,8 @@ ErrorCode reportAt(GpuResult result, int line)
 void Engine2DD3D::registerKind()
 {
     Engine2D::registerKind(1, [] { return std::make_unique<Engine2DD3D>(); });
+    // The GUI's video control bar plays its videos on this engine's textures.
+    VideoControlAdapter::install();
     setServiceCreator(SERVICE_ENGINE_2D,
                       [](const ApplicationSettings& settings) -> std::unique_ptr<AppService>
                       { return Engine2D::create(settings.mEngine2DKind); });

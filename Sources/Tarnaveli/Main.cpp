@@ -8,8 +8,10 @@
 #include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
+#include "Tarnaveli/DifficultySelector.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameScreen.h"
+#include "Tarnaveli/MenuHooks.h"
 
 #include <filesystem>
 #include <memory>
@@ -30,6 +32,9 @@ int main()
     // The skins and the input manager with its cursor.
     SkinManager::registerService();
     InputManager::registerService();
+    // The menus and the level selector of the scores window.
+    installMenuHooks();
+    DifficultySelector::installAsScoreSelector();
     // Received messages and the frame's 3D pass reach the in-game screen.
     GameScreen::installLinks();
 

@@ -1,0 +1,83 @@
+#include "Tarnaveli/MenuHooks.h"
+
+#include "Sound/SoundManager.h"
+#include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/MenuVideoWindow.h"
+#include "Tarnaveli/WindowMenu.h"
+#include "Tarnaveli/WindowNewGameMulti.h"
+
+MenuHooks& menuHooks()
+{
+    static MenuHooks hooks;
+    return hooks;
+}
+
+void installMenuHooks()
+{
+    MenuHooks& hooks = menuHooks();
+    hooks.setup = []() -> SetupConfig*
+    {
+        GameApplication* game = GameApplication::current();
+        return game != nullptr ? &game->getSetup() : nullptr;
+    };
+    hooks.scoreTable = []() -> ScoreTable*
+    {
+        GameApplication* game = GameApplication::current();
+        return game != nullptr ? game->getScoreTable() : nullptr;
+    };
+    hooks.gameDescription = []() -> GameDescription*
+    {
+        GameApplication* game = GameApplication::current();
+        return game != nullptr ? game->getGameDescription() : nullptr;
+    };
+    hooks.network = []() -> NetworkPeer*
+    {
+        GameApplication* game = GameApplication::current();
+        return game != nullptr ? game->getNetwork() : nullptr;
+    };
+    hooks.openMenuVideo = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->openMenuVideoWindow();
+    };
+    hooks.closeMenuVideo = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->closeMenuVideoWindow();
+    };
+    hooks.quit = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->quit();
+    };
+    hooks.fatalQuit = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->quitApplication(true);
+    };
+    hooks.openNetworkMenu = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->openNetworkMenu();
+    };
+    hooks.startMenuMusic = []()
+    {
+        if (GameApplication* game = GameApplication::current())
+            game->setMusicMode(MusicMode::Menu);
+    };
+    hooks.playEffect = [](uint32_t soundId)
+    {
+        GameApplication* game = GameApplication::current();
+        if (SoundManager* sound = game != nullptr ? game->getSoundManager() : nullptr)
+            sound->playSound(1, 7, soundId, -1, false, false);
+    };
+    GameApplication::hooks().openMainMenu = [](GameApplication&) { WindowMenu::openNew(); };
+    GameApplication::hooks().openMenuVideo = [](GameApplication&) { MenuVideoWindow::openNew(); };
+    GameApplication::hooks().closeMenuVideo = [](GameApplication&)
+    {
+        if (MenuVideoWindow* video = MenuVideoWindow::current())
+            video->close();
+    };
+    GameApplication::hooks().openNetworkGameWindow = [](GameApplication&)
+    { (new WindowNewGameMulti())->open(); };
+}

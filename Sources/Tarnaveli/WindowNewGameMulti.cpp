@@ -1,0 +1,130 @@
+#include "Tarnaveli/WindowNewGameMulti.h"
+
+#include "Framework/LangTable.h"
+#include "Gui/Label.h"
+#include "Gui/TextButton.h"
+#include "Gui/TextField.h"
+#include "Network/NetworkEvent.h"
+#include "Network/NetworkMessage.h"
+#include "Network/NetworkPeer.h"
+#include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameLang.h"
+#include "Tarnaveli/MenuHooks.h"
+#include "Tarnaveli/OnlineGameWindow.h"
+#include "Tarnaveli/SetupConfig.h"
+#include "Tarnaveli/WindowMenu.h"
+
+#include <mutex>
+
+namespace
+{
+constexpr int32_t kNicknameLabelWidth = 128;
+constexpr int32_t kRowHeight = 32;
+
+NetworkPeer* network()
+{
+    return menuHooks().network ? menuHooks().network() : nullptr;
+}
+
+void showError(const std::string& text)
+{
+    (new MessageDialog(getLangText(LANG_ERROR), text, 1, nullptr, nullptr))->open();
+}
+} // namespace
+
+WindowNewGameMulti::WindowNewGameMulti()
+    : TextMenuWindowBase(4, getLangText(LANG_WINDOWNEWGAMEMULTI_TITLE), kRowHeight, true)
+{
+    addEntry(CREATE, getLangText(LANG_WINDOWNEWGAMEMULTI_CREATE),
+             getLangText(LANG_WINDOWNEWGAMEMULTI_CREATE_INFOTIP),
+             [](TextButton*, TextMenuWindowBase* menu)
+             { static_cast<WindowNewGameMulti*>(menu)->createGame(); });
+    addEntry(JOIN, getLangText(LANG_WINDOWNEWGAMEMULTI_JOIN),
+             getLangText(LANG_WINDOWNEWGAMEMULTI_JOIN_INFOTIP),
+             [](TextButton*, TextMenuWindowBase* menu)
+             {
+                 if (!static_cast<WindowNewGameMulti*>(menu)->checkNickname())
+                     return;
+                 if (menuHooks().openJoinWindow)
+                     menuHooks().openJoinWindow();
+                 menu->close();
+             });
+    addEntry(ONLINE, getLangText(LANG_WINDOWGAMETYPE_MORVEXGAMES),
+             getLangText(LANG_WINDOWGAMETYPE_MORVEXGAMES_INFOTIP),
+             [](TextButton*, TextMenuWindowBase* menu)
+             {
+                 if (!static_cast<WindowNewGameMulti*>(menu)->checkNickname())
+                     return;
+                 (new OnlineGameWindow())->open();
+                 menu->close();
+             });
+    addEntry(BACK, getLangText(LANG_WINDOW_PREVIOUS_MENU), getLangText(LANG_WINDOW_PREVIOUS_MENU_INFOTIP),
+             [](TextButton*, TextMenuWindowBase* menu)
+             {
+                 menu->close();
+                 WindowMenu::openNew();
+             });
+
+    const int32_t y = rowBelowEntries();
+    addChild(new Label(getContentLeft(), y, kNicknameLabelWidth, kRowHeight,
+                       getLangText(LANG_WINDOWNEWGAMEMULTI_LABEL_NICKNAME), 0xFF000000, 0));
+    SetupConfig* setup = menuHooks().setup ? menuHooks().setup() : nullptr;
+    mNickname = new TextField(
+        getContentLeft() + kNicknameLabelWidth, y, getContentWidth() - kNicknameLabelWidth, kRowHeight,
+        setup != nullptr ? setup->mNetworkPlayerNickname : std::string(), NICKNAME_LENGTH, 0xFF000000);
+    addChild(mNickname);
+}
+
+bool WindowNewGameMulti::checkNickname()
+{
+    const std::string nickname = mNickname->getText();
+    if (nickname.empty())
+    {
+        showError(getLangText(LANG_INVALID_NETWORK_PSEUDO));
+        return false;
+    }
+    if (NetworkPeer* peer = network())
+    {
+        std::scoped_lock lock(*peer);
+        peer->setNickname(nickname);
+    }
+    if (SetupConfig* setup = menuHooks().setup ? menuHooks().setup() : nullptr)
+        setup->mNetworkPlayerNickname = nickname;
+    return true;
+}
+
+void WindowNewGameMulti::createGame()
+{
+    NetworkPeer* peer = network();
+    std::unique_lock<NetworkPeer> lock;
+    if (peer != nullptr)
+        lock = std::unique_lock<NetworkPeer>(*peer);
+    if (!checkNickname() || peer == nullptr)
+        return;
+    ErrorCode code = peer->host(getLangText(LANG_GAME_NAME) + mNickname->getText(), 2);
+    if (code != ERROR_OK)
+    {
+        showError(getLangText(LANG_UNABLE_TO_CREATE_GAME) + GameApplication::getErrorText(code));
+        return;
+    }
+    close();
+    if (menuHooks().openWaitingWindow)
+        menuHooks().openWaitingWindow(true);
+}
+
+void WindowNewGameMulti::animate()
+{
+    TextMenuWindowBase::animate();
+    NetworkPeer* peer = network();
+    if (peer == nullptr)
+        return;
+    std::scoped_lock lock(*peer);
+    while (std::unique_ptr<NetworkEvent> event = peer->popEvent())
+    {
+        if (event->getKind() != NETWORK_EVENT_MESSAGE)
+            continue;
+        auto* received = static_cast<NetworkMessageEvent*>(event.get());
+        if (NetworkMessage* message = received->getMessage())
+            message->execute(peer, received->getSender());
+    }
+}
