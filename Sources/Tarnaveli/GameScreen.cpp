@@ -9,15 +9,20 @@
 #include "Network/NetworkPeer.h"
 #include "Network/NetworkPlayerInfo.h"
 #include "Tarnaveli/Board/Board.h"
+#include "Tarnaveli/Board/ComputerPlayer.h"
 #include "Tarnaveli/Board/NetworkPlayer.h"
 #include "Tarnaveli/Board/Player.h"
 #include "Tarnaveli/BoardViewLink.h"
 #include "Tarnaveli/ChatPanel.h"
+#include "Tarnaveli/ChatWindow.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/GameTextFormat.h"
+#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/SavedGame.h"
 #include "Tarnaveli/TutorialAdvisor.h"
+#include "Tarnaveli/WindowGameMenu.h"
+#include "Tarnaveli/WindowWin.h"
 
 #include <mutex>
 
@@ -107,6 +112,79 @@ public:
 };
 } // namespace
 
+void GameScreen::installWindowHooks()
+{
+    ChatWindow::setPanelMaker([](int32_t x, int32_t y, int32_t width, int32_t height) -> Component*
+                              { return new ChatPanel(x, y, width, height); });
+    GameScreenHooks& own = hooks();
+    if (!own.createChatWindow)
+        own.createChatWindow = [](GameScreen& screen)
+        {
+            auto* window = new ChatWindow();
+            window->onHidden = [&screen] { screen.onChatWindowHidden(); };
+            GameScreenHooks::ChatWindowParts parts;
+            parts.window = window;
+            parts.panel = dynamic_cast<ChatPanel*>(window->getChatPanel());
+            return parts;
+        };
+    if (!own.openGameMenu)
+        own.openGameMenu = [](GameScreen&) -> Layer*
+        {
+            auto* menu = new WindowGameMenu();
+            menu->open();
+            return menu;
+        };
+    if (!own.openEndWindow)
+        own.openEndWindow = [](GameScreen& screen, uint32_t winner)
+        {
+            Board& board = *screen.getBoard();
+            GameOutcome outcome;
+            outcome.winnerSide = winner & 1;
+            outcome.network = screen.isNetworkGame();
+            const Player* winnerPlayer = board.getPlayer(outcome.winnerSide);
+            outcome.winnerIsLocal =
+                winnerPlayer != nullptr && winnerPlayer->getKind() == PLAYER_NETWORK_LOCAL;
+            for (uint32_t side = 0; side < 2; ++side)
+            {
+                const Player* player = board.getPlayer(side);
+                outcome.playerKind[side] = player != nullptr && player->getKind() == PLAYER_COMPUTER ? 1 : 0;
+                if (auto* computer = dynamic_cast<const ComputerPlayer*>(player))
+                    outcome.computerLevel = computer->getLevel();
+            }
+            outcome.elapsedMs = board.getClock().getElapsed();
+            outcome.moves = board.getMoveCount();
+            auto* window = new WindowWin(outcome);
+            window->open();
+        };
+
+    MenuHooks& menus = menuHooks();
+    menus.startLocalGame = [](const LocalGameRequest& request)
+    {
+        auto* screen = new GameScreen();
+        std::unique_ptr<Player> players[2];
+        for (uint32_t side = 0; side < 2; ++side)
+        {
+            if (request.playerKind[side] == PLAYER_COMPUTER)
+                players[side] = std::make_unique<ComputerPlayer>(screen->getBoard(), side, request.level);
+            else
+                players[side] = std::make_unique<HumanPlayer>(side);
+        }
+        screen->newGame(std::move(players[0]), std::move(players[1]), request.tutorial);
+    };
+    menus.leaveToMainMenu = [](const std::string& message)
+    {
+        if (gCurrent != nullptr)
+            gCurrent->leaveToMainMenu(message);
+    };
+    menus.closeGameMenu = []
+    {
+        if (gCurrent != nullptr)
+            gCurrent->closeGameMenu();
+    };
+    menus.isNetworkGame = [] { return gCurrent != nullptr && gCurrent->isNetworkGame(); };
+    menus.isGameOver = [] { return gCurrent != nullptr && gCurrent->getBoard()->isDenEntered(); };
+}
+
 GameScreenHooks& GameScreen::hooks()
 {
     static GameScreenHooks instance;
@@ -125,6 +203,7 @@ void GameScreen::installLinks()
     if (!hooks().createView)
         hooks().createView = [](GameScreen& screen, Board& board)
         { return BoardViewLink::create(screen, board); };
+    installWindowHooks();
     GameHooks& game = GameApplication::hooks();
     game.renderGame3D = [](GameApplication&)
     { return gCurrent != nullptr ? gCurrent->render3D() : ERROR_OK; };

@@ -86,6 +86,9 @@ public:
     // Installs the links through which received messages and the game
     // application reach the current screen; once, at start-up.
     static void installLinks();
+    // The chat window, in-game menu, end-of-game window and the menus'
+    // requests to the game screen; part of installLinks.
+    static void installWindowHooks();
 
     GameScreen();
     ~GameScreen() override;

@@ -6,6 +6,7 @@
 #include "Gui/ContainerLift.h"
 #include "Gui/Label.h"
 #include "Tarnaveli/Board/ComputerPlayer.h"
+#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/SavedGame.h"
 #include "Tarnaveli/TutorialAdvisor.h"
 
@@ -277,4 +278,34 @@ TEST(GameScreen, GameMenuDisablesTheBoardButtonsUntilItCloses)
     EXPECT_EQ(menus, 1);
     EXPECT_EQ(f.log, (std::vector<std::string>{"buttons off", "buttons on"}));
     delete screen;
+}
+
+TEST(GameScreen, MenusStartALocalGameOnANewScreenAndLeaveIt)
+{
+    GameScreenFixture f;
+    LocalGameRequest request;
+    request.playerKind[0] = PLAYER_HUMAN;
+    request.playerKind[1] = PLAYER_COMPUTER;
+    request.level = 2;
+    ASSERT_TRUE(menuHooks().startLocalGame);
+    menuHooks().startLocalGame(request);
+    GameScreen* screen = GameScreen::current();
+    ASSERT_NE(screen, nullptr);
+    f.app.gui().processDeferred();
+    EXPECT_TRUE(f.hasLayer(screen));
+    Board& board = *screen->getBoard();
+    ASSERT_NE(board.getPlayer(0), nullptr);
+    EXPECT_EQ(board.getPlayer(0)->getKind(), PLAYER_HUMAN);
+    auto* computer = dynamic_cast<ComputerPlayer*>(board.getPlayer(1));
+    ASSERT_NE(computer, nullptr);
+    EXPECT_EQ(computer->getLevel(), 2u);
+    EXPECT_EQ(computer->getBoard(), &board);
+    EXPECT_FALSE(menuHooks().isNetworkGame());
+    EXPECT_FALSE(menuHooks().isGameOver());
+
+    menuHooks().leaveToMainMenu(std::string());
+    f.app.gui().processDeferred();
+    EXPECT_EQ(GameScreen::current(), nullptr);
+    EXPECT_EQ(f.mainMenus, 1);
+    EXPECT_FALSE(f.hasLayer(screen));
 }
