@@ -10,6 +10,7 @@
 #include "SoundManagerDSound/SoundManagerDSound.h"
 #include "Tarnaveli/DifficultySelector.h"
 #include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/MenuHooks.h"
 
 #include <filesystem>
@@ -34,6 +35,8 @@ int main()
     // The menus and the level selector of the scores window.
     installMenuHooks();
     DifficultySelector::installAsScoreSelector();
+    // Received messages and the frame's 3D pass reach the in-game screen.
+    GameScreen::installLinks();
 
     const ApplicationSettings settings =
         GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));

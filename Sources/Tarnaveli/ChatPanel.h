@@ -1,0 +1,58 @@
+#pragma once
+// The chat of a network game: a scrolling list of lines above a text field
+// and a send button. Lines come from the local player, from received chat
+// messages and from the screens' own notices; the list keeps every line
+// until the panel goes.
+#include "Gui/Container.h"
+#include "Network/NetworkGameLinks.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class ContainerLift;
+class NetworkPeer;
+class TextButton;
+class TextField;
+
+class ChatPanel : public Container, public NetworkChatPanel
+{
+public:
+    static constexpr uint32_t kLookId = 8;
+    static constexpr int32_t kRowHeight = 24;
+    static constexpr int32_t kBarHeight = 32;
+    static constexpr int32_t kButtonWidth = 128;
+    static constexpr uint32_t kMaxLength = 256;
+    static constexpr uint32_t kLocalColor = 0xFF008000;
+    static constexpr uint32_t kRemoteColor = 0xFFFFFFFF;
+    // The key that sends, like the button.
+    static constexpr uint32_t kSendKey = 58;
+
+    // The network object the panel sends through; empty: the game
+    // application's. Tests put their own.
+    static std::function<NetworkPeer*()>& networkSource();
+
+    ChatPanel(int32_t x, int32_t y, int32_t width, int32_t height);
+    ~ChatPanel() override;
+
+    uint32_t onKeyEvent(const KeyEvent& event) override;
+
+    // One line at the end of the list, which then shows its end.
+    void append(const std::string& text, uint32_t color);
+    // A received line: "name : text", green when the sender is this machine's
+    // player, white otherwise.
+    void appendMessage(const ChatMessage& message, const NetworkPlayerInfo* sender) override;
+    // The field's text to every other player, and into the list as ours.
+    void send();
+
+    ContainerLift* getList() const { return mList; }
+    TextField* getField() const { return mField; }
+    TextButton* getSendButton() const { return mSendButton; }
+
+private:
+    void updateSendButton();
+
+    ContainerLift* mList = nullptr;
+    TextField* mField = nullptr;
+    TextButton* mSendButton = nullptr;
+};

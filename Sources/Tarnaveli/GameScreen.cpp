@@ -1,0 +1,633 @@
+#include "Tarnaveli/GameScreen.h"
+
+#include "Framework/ApplicationGeneric.h"
+#include "Framework/LangTable.h"
+#include "Gui/Dialog.h"
+#include "Gui/GuiManager.h"
+#include "Network/GameMessages.h"
+#include "Network/NetworkEvent.h"
+#include "Network/NetworkPeer.h"
+#include "Network/NetworkPlayerInfo.h"
+#include "Tarnaveli/Board/Board.h"
+#include "Tarnaveli/Board/ComputerPlayer.h"
+#include "Tarnaveli/Board/NetworkPlayer.h"
+#include "Tarnaveli/Board/Player.h"
+#include "Tarnaveli/BoardViewLink.h"
+#include "Tarnaveli/ChatPanel.h"
+#include "Tarnaveli/ChatWindow.h"
+#include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameLang.h"
+#include "Tarnaveli/GameTextFormat.h"
+#include "Tarnaveli/MenuHooks.h"
+#include "Tarnaveli/SavedGame.h"
+#include "Tarnaveli/TutorialAdvisor.h"
+#include "Tarnaveli/WindowGameMenu.h"
+#include "Tarnaveli/WindowWin.h"
+
+#include <mutex>
+
+namespace
+{
+GameScreen* gCurrent = nullptr;
+
+constexpr int32_t kDefaultWidth = 1024;
+constexpr int32_t kDefaultHeight = 768;
+constexpr size_t kMoveLineLength = 256;
+// The chat window stand-in used until a chat window is plugged in.
+constexpr int32_t kChatX = 400;
+constexpr int32_t kChatWidth = 300;
+constexpr int32_t kChatHeight = 232;
+constexpr int32_t kChatTop = 32;
+const Rect kAdvisorRect{0, 0, 200, 200};
+
+int32_t clientWidth()
+{
+    ApplicationGeneric* application = getApplication();
+    return application != nullptr && application->getSettings().mClientWidth > 0
+               ? static_cast<int32_t>(application->getSettings().mClientWidth)
+               : kDefaultWidth;
+}
+
+int32_t clientHeight()
+{
+    ApplicationGeneric* application = getApplication();
+    return application != nullptr && application->getSettings().mClientHeight > 0
+               ? static_cast<int32_t>(application->getSettings().mClientHeight)
+               : kDefaultHeight;
+}
+
+// A game text, empty when no language file has been loaded.
+std::string screenText(uint32_t id)
+{
+    ApplicationGeneric* application = getApplication();
+    LangTable* lang = application != nullptr ? application->getLangTable() : nullptr;
+    if (lang == nullptr || !lang->isLoaded() || id >= lang->size())
+        return std::string();
+    return lang->getText(id);
+}
+
+bool isNetworkKind(uint32_t kind)
+{
+    return kind == PLAYER_NETWORK_REMOTE || kind == PLAYER_NETWORK_LOCAL;
+}
+
+// Closes a layer this screen opened, unless the GUI has already let it go
+// (at shut-down the root deletes its layers in its own order).
+void closeIfShown(Layer* layer)
+{
+    GuiManager* gui = GuiManager::current();
+    GuiRoot* root = gui != nullptr ? gui->getRoot() : nullptr;
+    if (layer == nullptr || root == nullptr)
+        return;
+    for (Component* child : root->getChildren())
+        if (child == layer)
+        {
+            layer->close();
+            return;
+        }
+}
+
+// What received messages and the application reach the current screen by.
+class ScreenLinks final : public NetworkGameLinks
+{
+public:
+    NetworkGameScreen* getGameScreen() override { return GameScreen::current(); }
+    NetworkWaitingWindow* getWaitingWindow() override
+    {
+        return GameScreen::hooks().waitingWindow ? GameScreen::hooks().waitingWindow() : nullptr;
+    }
+    std::string getText(uint32_t languageId) override { return screenText(languageId); }
+};
+
+// A layer holding the chat panel, until the chat window is plugged in.
+class PlainChatLayer final : public Layer
+{
+public:
+    PlainChatLayer() : Layer(kChatX, 0, kChatWidth, kChatHeight, GameScreen::kLookId, false)
+    {
+        panel = new ChatPanel(0, kChatTop, kChatWidth, kChatHeight - kChatTop);
+        addChild(panel);
+    }
+    ChatPanel* panel;
+};
+} // namespace
+
+void GameScreen::installWindowHooks()
+{
+    ChatWindow::setPanelMaker([](int32_t x, int32_t y, int32_t width, int32_t height) -> Component*
+                              { return new ChatPanel(x, y, width, height); });
+    GameScreenHooks& own = hooks();
+    if (!own.createChatWindow)
+        own.createChatWindow = [](GameScreen& screen)
+        {
+            auto* window = new ChatWindow();
+            window->onHidden = [&screen] { screen.onChatWindowHidden(); };
+            GameScreenHooks::ChatWindowParts parts;
+            parts.window = window;
+            parts.panel = dynamic_cast<ChatPanel*>(window->getChatPanel());
+            return parts;
+        };
+    if (!own.openGameMenu)
+        own.openGameMenu = [](GameScreen&) -> Layer*
+        {
+            auto* menu = new WindowGameMenu();
+            menu->open();
+            return menu;
+        };
+    if (!own.openEndWindow)
+        own.openEndWindow = [](GameScreen& screen, uint32_t winner)
+        {
+            Board& board = *screen.getBoard();
+            GameOutcome outcome;
+            outcome.winnerSide = winner & 1;
+            outcome.network = screen.isNetworkGame();
+            const Player* winnerPlayer = board.getPlayer(outcome.winnerSide);
+            outcome.winnerIsLocal =
+                winnerPlayer != nullptr && winnerPlayer->getKind() == PLAYER_NETWORK_LOCAL;
+            for (uint32_t side = 0; side < 2; ++side)
+            {
+                const Player* player = board.getPlayer(side);
+                outcome.playerKind[side] = player != nullptr && player->getKind() == PLAYER_COMPUTER ? 1 : 0;
+                if (auto* computer = dynamic_cast<const ComputerPlayer*>(player))
+                    outcome.computerLevel = computer->getLevel();
+            }
+            outcome.elapsedMs = board.getClock().getElapsed();
+            outcome.moves = board.getMoveCount();
+            auto* window = new WindowWin(outcome);
+            window->open();
+        };
+
+    MenuHooks& menus = menuHooks();
+    menus.startLocalGame = [](const LocalGameRequest& request)
+    {
+        auto* screen = new GameScreen();
+        std::unique_ptr<Player> players[2];
+        for (uint32_t side = 0; side < 2; ++side)
+        {
+            if (request.playerKind[side] == PLAYER_COMPUTER)
+                players[side] = std::make_unique<ComputerPlayer>(screen->getBoard(), side, request.level);
+            else
+                players[side] = std::make_unique<HumanPlayer>(side);
+        }
+        screen->newGame(std::move(players[0]), std::move(players[1]), request.tutorial);
+    };
+    menus.leaveToMainMenu = [](const std::string& message)
+    {
+        if (gCurrent != nullptr)
+            gCurrent->leaveToMainMenu(message);
+    };
+    menus.closeGameMenu = []
+    {
+        if (gCurrent != nullptr)
+            gCurrent->closeGameMenu();
+    };
+    menus.isNetworkGame = [] { return gCurrent != nullptr && gCurrent->isNetworkGame(); };
+    menus.isGameOver = [] { return gCurrent != nullptr && gCurrent->getBoard()->isDenEntered(); };
+}
+
+GameScreenHooks& GameScreen::hooks()
+{
+    static GameScreenHooks instance;
+    return instance;
+}
+
+GameScreen* GameScreen::current()
+{
+    return gCurrent;
+}
+
+void GameScreen::installLinks()
+{
+    static ScreenLinks links;
+    setNetworkGameLinks(&links);
+    if (!hooks().createView)
+        hooks().createView = [](GameScreen& screen, Board& board)
+        { return BoardViewLink::create(screen, board); };
+    installWindowHooks();
+    GameHooks& game = GameApplication::hooks();
+    game.renderGame3D = [](GameApplication&)
+    { return gCurrent != nullptr ? gCurrent->render3D() : ERROR_OK; };
+    game.pauseGame = [](GameApplication&)
+    {
+        if (gCurrent != nullptr)
+            gCurrent->pauseForDeactivation();
+    };
+    game.resumeGame = [](GameApplication&)
+    {
+        if (gCurrent != nullptr)
+            gCurrent->resumeAfterActivation();
+    };
+}
+
+GameScreen::GameScreen() : Layer(0, 0, clientWidth(), clientHeight(), kLookId, false)
+{
+    GameApplication* game = GameApplication::current();
+    if (game != nullptr)
+        game->closeMenuVideoWindow();
+    gCurrent = this;
+    if (game != nullptr)
+        game->setGameScreenShown(true);
+    createBoard();
+    if (game != nullptr)
+        game->setMusicMode(MusicMode::Stopped);
+}
+
+GameScreen::~GameScreen()
+{
+    if (gCurrent == this)
+        gCurrent = nullptr;
+    if (GameApplication* game = GameApplication::current(); game != nullptr && gCurrent == nullptr)
+        game->setGameScreenShown(false);
+    closeIfShown(mGameMenu);
+    closeIfShown(mAdvisor);
+    // The view's widget reads the board and reports to the view's link
+    // until it goes: it goes first.
+    deleteAllChildren();
+    mView.reset();
+    mBoard.reset();
+}
+
+void GameScreen::createBoard()
+{
+    mBoard = std::make_unique<Board>();
+    if (hooks().createView)
+        mView = hooks().createView(*this, *mBoard);
+    if (mView != nullptr && mView->getWidget() != nullptr)
+        addChild(mView->getWidget());
+}
+
+NetworkPeer* GameScreen::network() const
+{
+    if (hooks().network)
+        return hooks().network();
+    GameApplication* game = GameApplication::current();
+    return game != nullptr ? game->getNetwork() : nullptr;
+}
+
+void GameScreen::newGame(std::unique_ptr<Player> player0, std::unique_ptr<Player> player1, bool tutorial)
+{
+    if (GameApplication* game = GameApplication::current())
+        game->getSetup().mFirstGame = false;
+    mBoard->reset();
+    mBoard->setPlayer(0, std::move(player0));
+    mBoard->setPlayer(1, std::move(player1));
+    if (!isOpened())
+        open();
+
+    if (isNetworkGame())
+    {
+        if (mChatWindow == nullptr)
+        {
+            GameScreenHooks::ChatWindowParts parts;
+            if (hooks().createChatWindow)
+                parts = hooks().createChatWindow(*this);
+            else
+            {
+                auto* plain = new PlainChatLayer();
+                parts.window = plain;
+                parts.panel = plain->panel;
+            }
+            mChatWindow = parts.window;
+            mChatPanel = parts.panel;
+            if (mChatWindow != nullptr)
+                mChatWindow->open();
+        }
+    }
+    else
+        closeChatWindow();
+
+    if (mView != nullptr)
+        mView->resetForNewGame();
+
+    if (tutorial && mAdvisor == nullptr)
+    {
+        mAdvisor = new TutorialAdvisor(kAdvisorRect, this, 0);
+        mAdvisor->open();
+        mAdvisor->update();
+    }
+}
+
+void GameScreen::closeChatWindow()
+{
+    closeIfShown(mChatWindow);
+    mChatWindow = nullptr;
+    mChatPanel = nullptr;
+}
+
+void GameScreen::removeAdvisor()
+{
+    closeIfShown(mAdvisor);
+    mAdvisor = nullptr;
+}
+
+void GameScreen::animate()
+{
+    Container::animate();
+    if (!isNetworkGame())
+        return;
+    // A move that arrives while the previous one is still being shown would
+    // find the turn not yet passed; it waits in the queue until the view is
+    // idle, as do the events behind it.
+    if (mView != nullptr && mView->isShowingMove())
+        return;
+    NetworkPeer* peer = network();
+    if (peer == nullptr)
+        return;
+    std::scoped_lock guard(*peer);
+    while (!mLeaving)
+    {
+        std::unique_ptr<NetworkEvent> event = peer->popEvent();
+        if (event == nullptr)
+            break;
+        const uint32_t kind = event->getKind();
+        if (kind == NETWORK_EVENT_PLAYER_LEFT)
+        {
+            leaveToMainMenu(screenText(LANG_NETWORK_OPPONENT_LEFT));
+            break;
+        }
+        if (kind == NETWORK_EVENT_SESSION_ENDED)
+        {
+            auto* data = dynamic_cast<NetworkDataEvent*>(event.get());
+            leaveToMainMenu(data != nullptr ? data->getDisconnectText() : std::string());
+            break;
+        }
+        if (kind == NETWORK_EVENT_MESSAGE)
+        {
+            auto* received = dynamic_cast<NetworkMessageEvent*>(event.get());
+            if (received != nullptr && received->getMessage() != nullptr)
+                received->getMessage()->execute(peer, received->getSender());
+            // A move now being shown holds back what follows it.
+            if (mView != nullptr && mView->isShowingMove())
+                break;
+        }
+    }
+}
+
+void GameScreen::playMove(const Move& move)
+{
+    if (isNetworkGame())
+        logMoveInChat(move);
+    if (mView != nullptr)
+        mView->startMove(move);
+    else
+        mBoard->playMove(move);
+}
+
+void GameScreen::sendMove(uint32_t rank, uint32_t index)
+{
+    NetworkPeer* peer = network();
+    if (peer == nullptr)
+        return;
+    std::scoped_lock guard(*peer);
+    auto payload = std::make_unique<MovePayload>(static_cast<uint8_t>(rank), static_cast<uint8_t>(index));
+    payload->computeSize();
+    peer->send(std::make_unique<MoveMessage>(std::move(payload)), nullptr);
+}
+
+void GameScreen::onGameOver(uint32_t winner)
+{
+    if (hooks().openEndWindow)
+        hooks().openEndWindow(*this, winner);
+}
+
+void GameScreen::logMoveInChat(const Move& move)
+{
+    if (mChatPanel == nullptr)
+        return;
+    const Piece* piece = move.getPiece();
+    if (piece == nullptr || !piece->isOnBoard())
+        return;
+    std::string name;
+    if (auto* player = dynamic_cast<NetworkPlayer*>(mBoard->getPlayer(piece->getSide())))
+    {
+        NetworkPeer* peer = network();
+        NetworkPlayerInfo* info = player->getInfo();
+        if (peer != nullptr)
+        {
+            std::scoped_lock guard(*peer);
+            if (info != nullptr)
+                name = info->getName();
+        }
+        else if (info != nullptr)
+            name = info->getName();
+    }
+    // The piece set maps each rank to its own animal.
+    const std::string animal = screenText(LANG_THE_PION_NAME_RAT + piece->getRank());
+    const auto column = [](int32_t x) { return std::string(1, static_cast<char>('A' + x)); };
+    const std::string line =
+        formatGameText(screenText(LANG_MOVE_DESCRIPTION),
+                       {name, animal, column(piece->getX()), std::to_string(piece->getY() + 1),
+                        column(move.getTargetX()), std::to_string(move.getTargetY() + 1)},
+                       kMoveLineLength);
+    mChatPanel->append(line, kChatLogColor);
+}
+
+void GameScreen::leaveToMainMenu(const std::string& message)
+{
+    if (mLeaving)
+        return;
+    mLeaving = true;
+    if (isNetworkGame())
+    {
+        if (NetworkPeer* peer = network())
+        {
+            std::scoped_lock guard(*peer);
+            peer->closeSession();
+        }
+    }
+    closeScreen();
+    if (hooks().openMainMenu)
+        hooks().openMainMenu();
+    else if (GameApplication* game = GameApplication::current();
+             game != nullptr && GameApplication::hooks().openMainMenu)
+        GameApplication::hooks().openMainMenu(*game);
+    if (!message.empty())
+    {
+        auto* box = new MessageDialog(screenText(LANG_NETWORK_DISCONNECTED), message, 1, nullptr, nullptr);
+        box->open();
+    }
+}
+
+void GameScreen::closeScreen()
+{
+    // Received messages no longer reach a screen that is going.
+    if (gCurrent == this)
+        gCurrent = nullptr;
+    close();
+    closeChatWindow();
+}
+
+void GameScreen::openGameMenu()
+{
+    setBoardButtonsEnabled(false);
+    if (hooks().openGameMenu)
+        mGameMenu = hooks().openGameMenu(*this);
+}
+
+void GameScreen::closeGameMenu()
+{
+    setBoardButtonsEnabled(true);
+    mGameMenu = nullptr;
+}
+
+void GameScreen::openChatWindow()
+{
+    if (mChatWindow != nullptr && hooks().showChatWindow)
+        hooks().showChatWindow(*this, mChatWindow);
+    else if (mChatWindow != nullptr)
+        mChatWindow->setVisible(true);
+}
+
+void GameScreen::onChatWindowHidden()
+{
+    if (mView != nullptr)
+        mView->enableChatButton();
+}
+
+bool GameScreen::isNetworkGame() const
+{
+    const Player* player = mBoard != nullptr ? mBoard->getPlayer(0) : nullptr;
+    return player != nullptr && isNetworkKind(player->getKind());
+}
+
+Player* GameScreen::findPlayerByNetworkId(const NetworkPlayerInfo* sender) const
+{
+    if (sender == nullptr)
+        return nullptr;
+    for (uint32_t side = 0; side < 2; ++side)
+    {
+        auto* player = dynamic_cast<NetworkPlayer*>(mBoard->getPlayer(side));
+        if (player != nullptr && player->getInfo() == sender)
+            return player;
+    }
+    return nullptr;
+}
+
+ErrorCode GameScreen::render3D()
+{
+    return mView != nullptr ? mView->render3D() : ERROR_OK;
+}
+
+void GameScreen::setBoardButtonsEnabled(bool enabled)
+{
+    if (mView != nullptr)
+        mView->setButtonsEnabled(enabled);
+}
+
+ErrorCode GameScreen::saveGame(const std::string& path)
+{
+    return SavedGame::save(path, *mBoard);
+}
+
+ErrorCode GameScreen::loadGame(const std::string& path)
+{
+    // The board stays the same object, so the view keeps drawing it; only
+    // a wholly valid file changes it.
+    if (ErrorCode error = SavedGame::loadInto(path, *mBoard))
+        return error;
+    if (mView != nullptr)
+        mView->resetForNewGame();
+    updateLayout();
+    // A loaded game has no tutorial.
+    removeAdvisor();
+    return ERROR_OK;
+}
+
+void GameScreen::onMoveStarted(const Move&)
+{
+    if (mAdvisor != nullptr)
+        mAdvisor->hide();
+}
+
+void GameScreen::onMoveFinished(const Move&)
+{
+    if (mAdvisor != nullptr && mBoard->getSideToMove() == 0)
+        mAdvisor->update();
+}
+
+void GameScreen::onMoveUndone()
+{
+    if (mAdvisor == nullptr)
+        return;
+    if (mBoard->getSideToMove() == 1)
+        mAdvisor->hide();
+    else
+        mAdvisor->update();
+}
+
+void GameScreen::onPieceSelected(Piece& piece)
+{
+    if (mAdvisor != nullptr && mBoard->getSideToMove() == 0)
+        mAdvisor->onPieceSelected(piece);
+}
+
+void GameScreen::deactivate()
+{
+    if (mPaused)
+        return;
+    mPausedByDeactivation = false;
+    mPaused = true;
+}
+
+void GameScreen::activate()
+{
+    if (mPausedByDeactivation)
+        return;
+    mPaused = false;
+}
+
+void GameScreen::pauseForDeactivation()
+{
+    if (mPaused)
+        return;
+    mPaused = true;
+    mPausedByDeactivation = true;
+}
+
+void GameScreen::resumeAfterActivation()
+{
+    if (mPausedByDeactivation)
+        mPaused = false;
+}
+
+NetworkChatPanel* GameScreen::getChatPanel()
+{
+    return mChatPanel;
+}
+
+bool GameScreen::findPlayerByNetworkRecord(const NetworkPlayerInfo* record, uint32_t& kind, uint32_t& side)
+{
+    const Player* player = findPlayerByNetworkId(record);
+    if (player == nullptr)
+        return false;
+    kind = player->getKind();
+    side = player->getSide();
+    return true;
+}
+
+uint32_t GameScreen::getSideToMove()
+{
+    return mBoard->getSideToMove();
+}
+
+bool GameScreen::isPieceOnBoard(uint32_t side, uint32_t rank)
+{
+    return side < 2 && rank < 8 && mBoard->getPiece(side, rank).isOnBoard();
+}
+
+uint32_t GameScreen::countPieceMoves(uint32_t side, uint32_t rank)
+{
+    MoveList moves;
+    mBoard->generateMoves(side, rank, moves);
+    return moves.getCount();
+}
+
+void GameScreen::playMove(uint32_t side, uint32_t rank, uint32_t moveIndex)
+{
+    MoveList moves;
+    mBoard->generateMoves(side, rank, moves);
+    if (moveIndex >= moves.getCount())
+        return;
+    // The view keeps its own copy of the list.
+    playMove(moves[moveIndex]);
+}

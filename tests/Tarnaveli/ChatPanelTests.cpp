@@ -1,0 +1,93 @@
+// The chat panel: lines received and sent, the send button's state, and
+// where a received chat line is routed.
+#include "GameScreenFixture.h"
+
+#include "Gui/ContainerLift.h"
+#include "Gui/Label.h"
+#include "Gui/TextButton.h"
+#include "Gui/TextField.h"
+
+namespace
+{
+std::string lineText(ChatPanel* panel, uint32_t index)
+{
+    auto* label = dynamic_cast<Label*>(panel->getList()->getRow(index));
+    return label != nullptr && label->getTextObject() != nullptr ? label->getTextObject()->getText() : "?";
+}
+
+uint32_t lineColor(ChatPanel* panel, uint32_t index)
+{
+    auto* label = dynamic_cast<Label*>(panel->getList()->getRow(index));
+    auto* text = label != nullptr ? dynamic_cast<FakeText*>(label->getTextObject()) : nullptr;
+    return text != nullptr ? text->color : 0;
+}
+
+struct WaitingWindow final : NetworkWaitingWindow
+{
+    NetworkChatPanel* getChatPanel() override { return panel; }
+    ChatPanel* panel = nullptr;
+};
+} // namespace
+
+TEST(ChatPanel, ReceivedLinesAreGreenFromThisMachineAndWhiteFromTheOpponent)
+{
+    GameScreenFixture f;
+    auto* panel = new ChatPanel(0, 0, 300, 168);
+    f.app.root().addChild(panel);
+    panel->appendMessage(ChatMessage("salut"), f.peer.remote.get());
+    panel->appendMessage(ChatMessage("bonjour"), f.peer.local.get());
+    ASSERT_EQ(panel->getList()->getRowCount(), 2u);
+    EXPECT_EQ(lineText(panel, 0), "Bruno : salut");
+    EXPECT_EQ(lineColor(panel, 0), ChatPanel::kRemoteColor);
+    EXPECT_EQ(lineText(panel, 1), "Ana : bonjour");
+    EXPECT_EQ(lineColor(panel, 1), ChatPanel::kLocalColor);
+}
+
+TEST(ChatPanel, SendingPostsTheLineToEveryPlayerAndEmptiesTheField)
+{
+    GameScreenFixture f;
+    auto* panel = new ChatPanel(0, 0, 300, 168);
+    f.app.root().addChild(panel);
+    EXPECT_FALSE(panel->getSendButton()->isEnabled());
+    f.app.gui().setFocus(panel->getField());
+    f.app.key(ChatPanel::kSendKey);
+    EXPECT_TRUE(f.peer.sent.empty()) << "an empty field sends nothing";
+
+    panel->getField()->setText("on y va");
+    panel->getField()->onChange.invoke(panel->getField());
+    EXPECT_TRUE(panel->getSendButton()->isEnabled());
+    panel->send();
+    ASSERT_EQ(f.peer.sent.size(), 1u);
+    EXPECT_EQ(f.peer.targets[0], nullptr);
+    auto* message = dynamic_cast<ChatMessage*>(f.peer.sent[0].get());
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->getText(), "on y va");
+    EXPECT_EQ(lineText(panel, 0), "Ana : on y va");
+    EXPECT_EQ(lineColor(panel, 0), ChatPanel::kLocalColor);
+    EXPECT_TRUE(panel->getField()->getText().empty());
+    EXPECT_FALSE(panel->getSendButton()->isEnabled());
+}
+
+TEST(ChatPanel, ReceivedChatGoesToTheGameScreenElseTheWaitingWindowElseNowhere)
+{
+    GameScreenFixture f;
+    WaitingWindow waiting;
+    waiting.panel = new ChatPanel(0, 0, 300, 168);
+    f.app.root().addChild(waiting.panel);
+    GameScreen::hooks().waitingWindow = [&]() -> NetworkWaitingWindow* { return &waiting; };
+
+    ChatMessage("avant").execute(&f.peer, f.peer.remote.get());
+    ASSERT_EQ(waiting.panel->getList()->getRowCount(), 1u);
+
+    GameScreen* screen = f.openScreen();
+    f.startNetworkGame();
+    ChatMessage("pendant").execute(&f.peer, f.peer.remote.get());
+    ASSERT_NE(screen->getChatPanelWidget(), nullptr);
+    EXPECT_EQ(lineText(screen->getChatPanelWidget(), 0), "Bruno : pendant");
+    EXPECT_EQ(waiting.panel->getList()->getRowCount(), 1u);
+
+    GameScreen::hooks().waitingWindow = nullptr;
+    screen->leaveToMainMenu(std::string());
+    ChatMessage("apres").execute(&f.peer, f.peer.remote.get());
+    EXPECT_EQ(waiting.panel->getList()->getRowCount(), 1u);
+}
