@@ -70,6 +70,18 @@ ErrorCode reportFailure(const char* what, int line, const char* file)
     return reportDirectXError(ERROR_DPLAY, 0x80004005u, " %s (line %i in file %s)", what, line, file);
 }
 
+ErrorCode startSessionLayer(std::unique_ptr<Platform::NetSession>& net, Platform::NetHandler& handler,
+                            Platform::NetTimings timings)
+{
+    if (net)
+        return ERROR_OK;
+    auto made = std::make_unique<Platform::NetSession>(handler, timings);
+    if (!made->start())
+        return ERROR_NO_TCP_IP;
+    net = std::move(made);
+    return ERROR_OK;
+}
+
 ErrorCode startEnumeration(Platform::NetSession* net, const uint8_t (&application)[16],
                            const std::string& hostName, uint32_t port, uint32_t count)
 {

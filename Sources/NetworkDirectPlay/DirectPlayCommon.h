@@ -32,6 +32,10 @@ ErrorCode sendMessage(Platform::NetSession& session, NetworkMessage& message, Pl
 // the source, then ERROR_DPLAY.
 ErrorCode reportFailure(const char* what, int line, const char* file);
 
+// Makes and starts the session layer once; ERROR_NO_TCP_IP where it cannot
+// start.
+ErrorCode startSessionLayer(std::unique_ptr<Platform::NetSession>& net, Platform::NetHandler& handler,
+                            Platform::NetTimings timings);
 // Starts the search for hosts of the application; the caller has already
 // stopped any earlier search and cleared its list.
 ErrorCode startEnumeration(Platform::NetSession* net, const uint8_t (&application)[16],

@@ -22,13 +22,7 @@ NetworkClientDirectPlay::~NetworkClientDirectPlay()
 ErrorCode NetworkClientDirectPlay::init()
 {
     std::scoped_lock guard(*this);
-    if (mNet)
-        return ERROR_OK;
-    auto net = std::make_unique<Platform::NetSession>(static_cast<Platform::NetHandler&>(*this), mTimings);
-    if (!net->start())
-        return ERROR_NO_TCP_IP;
-    mNet = std::move(net);
-    return ERROR_OK;
+    return DirectPlay::startSessionLayer(mNet, static_cast<Platform::NetHandler&>(*this), mTimings);
 }
 
 void NetworkClientDirectPlay::forgetConnection()
