@@ -26,19 +26,9 @@ bool Image2D::fitsTexture(const Texture* texture)
 
 ErrorCode Image2D::setTexture(Texture* texture)
 {
-    if (texture == mTexture)
-        return 0;
-    if (mTexture != nullptr)
-        mTexture->unload();
-    mTexture = texture;
-    if (mTexture == nullptr)
-        return 0;
-    if (ErrorCode code = mTexture->load())
-    {
-        // Not kept: the image would give back a load it never got.
-        mTexture = nullptr;
-        return code;
-    }
+    ErrorCode error;
+    if (!switchTexture(mTexture, texture, error))
+        return error;
     switch (getSizeMode())
     {
     case SIZE_NATURAL:

@@ -19,18 +19,9 @@ Image2DStreched::~Image2DStreched()
 
 ErrorCode Image2DStreched::setTexture(Texture* texture)
 {
-    if (texture == mTexture)
-        return 0;
-    if (mTexture != nullptr)
-        mTexture->unload();
-    mTexture = texture;
-    if (mTexture == nullptr)
-        return 0;
-    if (ErrorCode code = mTexture->load())
-    {
-        mTexture = nullptr;
-        return code;
-    }
+    ErrorCode error;
+    if (!switchTexture(mTexture, texture, error))
+        return error;
     return update();
 }
 

@@ -24,3 +24,25 @@ public:
 
     using Resource::Resource;
 };
+
+// Moves an image from the texture it holds to another: the old one's load is
+// given back, the new one's taken. True where the image holds a newly loaded
+// texture to lay out; a failed load leaves it with none and its code in error.
+inline bool switchTexture(Texture*& held, Texture* texture, ErrorCode& error)
+{
+    error = 0;
+    if (texture == held)
+        return false;
+    if (held != nullptr)
+        held->unload();
+    held = texture;
+    if (held == nullptr)
+        return false;
+    if ((error = held->load()) != 0)
+    {
+        // Not kept: the image would give back a load it never got.
+        held = nullptr;
+        return false;
+    }
+    return true;
+}

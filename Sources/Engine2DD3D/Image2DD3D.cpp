@@ -30,29 +30,39 @@ ErrorCode writeQuad(VertexBuffer& buffer, const Vertex2D (&vertices)[4], const c
     return 0;
 }
 
-Image2DD3D::Image2DD3D(Engine2DD3D& engine, float x, float y, ::Texture* texture, uint32_t flags, float width,
-                       float height, uint32_t color, RenderList* renderList)
-    : Image2D(x, y, texture, flags, width, height, color, renderList), mEngine(engine)
+std::unique_ptr<VertexBuffer> createQuadBuffer(Engine2DD3D& engine, const char* file, int line)
 {
-    Device* device = mEngine.getDevice();
+    std::unique_ptr<VertexBuffer> buffer;
+    Device* device = engine.getDevice();
     GpuResult result = device != nullptr
                            ? device->createVertexBuffer(4 * sizeof(Vertex2D), 0, FVF_XYZ_DIFFUSE_TEX1,
-                                                        POOL_SYSTEMMEM, &mVertexBuffer)
+                                                        POOL_SYSTEMMEM, &buffer)
                            : GPU_INVALIDCALL;
     if (gpuFailed(result))
     {
         // An image that cannot be drawn is fatal while the program runs.
-        reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__, kSourceFile);
+        reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", line, file);
         if (ApplicationGeneric* application = getApplication())
             application->quitApplication(true);
-        mVertexBuffer.reset();
+        buffer.reset();
     }
+    return buffer;
+}
+
+void quitOnTextureFailure(ErrorCode code)
+{
+    showMessage("erreur %s", errorCodeToText(code).c_str());
+    if (ApplicationGeneric* application = getApplication())
+        application->quitApplication(true);
+}
+
+Image2DD3D::Image2DD3D(Engine2DD3D& engine, float x, float y, ::Texture* texture, uint32_t flags, float width,
+                       float height, uint32_t color, RenderList* renderList)
+    : Image2D(x, y, texture, flags, width, height, color, renderList), mEngine(engine)
+{
+    mVertexBuffer = createQuadBuffer(mEngine, kSourceFile, __LINE__);
     if (ErrorCode code = setTexture(texture))
-    {
-        showMessage("erreur %s", errorCodeToText(code).c_str());
-        if (ApplicationGeneric* application = getApplication())
-            application->quitApplication(true);
-    }
+        quitOnTextureFailure(code);
 }
 
 Image2DD3D::~Image2DD3D() = default;

@@ -41,3 +41,9 @@ private:
 // caller's source position.
 ErrorCode writeQuad(Platform::Gpu::VertexBuffer& buffer, const Vertex2D (&vertices)[4], const char* file,
                     int lockLine, int unlockLine);
+// The vertex buffer of an image kind; on failure it reports with the caller's
+// source position, quits the program and gives null.
+std::unique_ptr<Platform::Gpu::VertexBuffer> createQuadBuffer(Engine2DD3D& engine, const char* file,
+                                                              int line);
+// A texture an image refused while being built is fatal as well.
+void quitOnTextureFailure(ErrorCode code);

@@ -2,9 +2,6 @@
 
 #include "Engine2DD3D/Engine2DD3D.h"
 #include "Engine2DD3D/TextureD3D.h"
-#include "Framework/ApplicationGeneric.h"
-#include "Framework/ErrorText.h"
-#include "Framework/Messages.h"
 
 #include <utility>
 
@@ -19,24 +16,9 @@ Image2DStrechedD3D::Image2DStrechedD3D(Engine2DD3D& engine, const Platform::Vect
                                        ::Texture* texture, uint32_t color, uint32_t unused)
     : Image2DStreched(corners, texture, color, unused), mEngine(engine)
 {
-    Device* device = mEngine.getDevice();
-    GpuResult result = device != nullptr
-                           ? device->createVertexBuffer(4 * sizeof(Vertex2D), 0, FVF_XYZ_DIFFUSE_TEX1,
-                                                        POOL_SYSTEMMEM, &mVertexBuffer)
-                           : GPU_INVALIDCALL;
-    if (gpuFailed(result))
-    {
-        reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__, kSourceFile);
-        if (ApplicationGeneric* application = getApplication())
-            application->quitApplication(true);
-        mVertexBuffer.reset();
-    }
+    mVertexBuffer = createQuadBuffer(mEngine, kSourceFile, __LINE__);
     if (ErrorCode code = setTexture(texture))
-    {
-        showMessage("erreur %s", errorCodeToText(code).c_str());
-        if (ApplicationGeneric* application = getApplication())
-            application->quitApplication(true);
-    }
+        quitOnTextureFailure(code);
 }
 
 Image2DStrechedD3D::~Image2DStrechedD3D() = default;

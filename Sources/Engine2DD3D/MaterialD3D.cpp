@@ -60,3 +60,16 @@ void MaterialD3D::syncFromD3DMaterial()
     mPower = source.power;
     applyPower();
 }
+
+Platform::Gpu::Material deviceMaterialOf(const Material& material)
+{
+    if (const auto* own = dynamic_cast<const MaterialD3D*>(&material))
+        return own->getD3DMaterial();
+    Platform::Gpu::Material record;
+    record.diffuse = toColorValue(material.getDiffuse());
+    record.ambient = toColorValue(material.getAmbient());
+    record.specular = toColorValue(material.getSpecular());
+    record.emissive = toColorValue(material.getEmissive());
+    record.power = material.getPower();
+    return record;
+}

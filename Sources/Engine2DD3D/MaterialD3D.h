@@ -32,3 +32,7 @@ public:
 private:
     Platform::Gpu::Material mD3DMaterial;
 };
+
+// The device record of any material; one made elsewhere is rebuilt from its
+// colour groups.
+Platform::Gpu::Material deviceMaterialOf(const Material& material);

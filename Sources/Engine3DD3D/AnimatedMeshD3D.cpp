@@ -18,20 +18,6 @@ ErrorCode deviceError(GpuResult result, int line)
 {
     return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
 }
-
-Gpu::Material deviceMaterialOf(const Material& material)
-{
-    if (const auto* own = dynamic_cast<const MaterialD3D*>(&material))
-        return own->getD3DMaterial();
-    auto color = [](const Material::Color& c) { return Gpu::ColorValue{c[0], c[1], c[2], c[3]}; };
-    Gpu::Material record;
-    record.diffuse = color(material.getDiffuse());
-    record.ambient = color(material.getAmbient());
-    record.specular = color(material.getSpecular());
-    record.emissive = color(material.getEmissive());
-    record.power = material.getPower();
-    return record;
-}
 } // namespace
 
 // What the controller calls back while time advances.

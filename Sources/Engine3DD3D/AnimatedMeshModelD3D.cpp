@@ -26,18 +26,6 @@ ErrorCode deviceError(GpuResult result, int line)
 {
     return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
 }
-
-bool readModelFile(const std::string& fileName, std::vector<uint8_t>* bytes)
-{
-    std::unique_ptr<InputStream> stream;
-    if (openDataFile(fileName, stream) != ERROR_OK || !stream)
-        return false;
-    uint64_t size = stream->bytesLeft();
-    if (size == 0 || size > AnimatedMeshModelD3D::MAX_FILE_SIZE)
-        return false;
-    bytes->resize(size);
-    return stream->transfer(bytes->data(), uint32_t(size)) == ERROR_OK;
-}
 } // namespace
 
 ModelD3DBase::ModelD3DBase() : mEngine(Engine3D::current())
@@ -110,7 +98,7 @@ ErrorCode AnimatedMeshModelD3D::load(const std::string& fileName)
     // 4. A model without animations is not an animated model.
     std::vector<uint8_t> bytes;
     GpuResult result = Gpu::GPU_FAIL;
-    if (device != nullptr && readModelFile(fileName, &bytes))
+    if (device != nullptr && readModelFile(fileName, MAX_FILE_SIZE, &bytes))
         result = readSkinnedModel(bytes.data(), bytes.size(), &mData);
     if (result == Gpu::GPU_OK && mData.animationSets.empty())
         result = Gpu::GPU_FAIL;

@@ -28,36 +28,19 @@ ErrorCode deviceError(GpuResult result, int line)
 {
     return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
 }
+} // namespace
 
-// The device record of a material; one made elsewhere is rebuilt from its
-// colour groups.
-Gpu::Material deviceMaterialOf(const Material& material)
-{
-    if (const auto* own = dynamic_cast<const MaterialD3D*>(&material))
-        return own->getD3DMaterial();
-    auto color = [](const Material::Color& c) { return Gpu::ColorValue{c[0], c[1], c[2], c[3]}; };
-    Gpu::Material record;
-    record.diffuse = color(material.getDiffuse());
-    record.ambient = color(material.getAmbient());
-    record.specular = color(material.getSpecular());
-    record.emissive = color(material.getEmissive());
-    record.power = material.getPower();
-    return record;
-}
-
-// The whole file through the program's file lookup, within the size limit.
-bool readModelFile(const std::string& fileName, std::vector<uint8_t>* bytes)
+bool readModelFile(const std::string& fileName, uint64_t maxSize, std::vector<uint8_t>* bytes)
 {
     std::unique_ptr<InputStream> stream;
     if (openDataFile(fileName, stream) != ERROR_OK || !stream)
         return false;
     uint64_t size = stream->bytesLeft();
-    if (size == 0 || size > MeshModelD3D::MAX_FILE_SIZE)
+    if (size == 0 || size > maxSize)
         return false;
     bytes->resize(size);
     return stream->transfer(bytes->data(), uint32_t(size)) == ERROR_OK;
 }
-} // namespace
 
 MeshModelD3D::~MeshModelD3D()
 {
@@ -94,7 +77,7 @@ ErrorCode MeshModelD3D::doLoad()
     std::vector<XMaterial> materials;
     Engine3DD3D* engine = Engine3DD3D::currentD3D();
     Gpu::Device* device = engine != nullptr ? engine->getDevice() : nullptr;
-    if (device == nullptr || !readModelFile(mFileName, &bytes) ||
+    if (device == nullptr || !readModelFile(mFileName, MAX_FILE_SIZE, &bytes) ||
         loadMeshFromX(bytes.data(), bytes.size(), MESH_SYSTEMMEM, device, &materials, &mMesh) != Gpu::GPU_OK)
     {
         showMessage(TEXT_1252("Modele 3D non trouvé : %s"), mFileName.c_str());

@@ -9,7 +9,10 @@
 #include "Engine/MeshModel.h"
 #include "Platform/Mesh/Mesh.h"
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 class MeshModelD3D final : public MeshModel
 {
@@ -50,3 +53,7 @@ public:
 private:
     ErrorCode renderOutline(MeshModelD3D* model);
 };
+
+// The whole of a model file through the program's file lookup; false for an
+// empty file or one larger than maxSize.
+bool readModelFile(const std::string& fileName, uint64_t maxSize, std::vector<uint8_t>* bytes);

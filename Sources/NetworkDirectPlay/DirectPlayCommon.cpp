@@ -70,4 +70,56 @@ ErrorCode reportFailure(const char* what, int line, const char* file)
     return reportDirectXError(ERROR_DPLAY, 0x80004005u, " %s (line %i in file %s)", what, line, file);
 }
 
+ErrorCode startSessionLayer(std::unique_ptr<Platform::NetSession>& net, Platform::NetHandler& handler,
+                            Platform::NetTimings timings)
+{
+    if (net)
+        return ERROR_OK;
+    auto made = std::make_unique<Platform::NetSession>(handler, timings);
+    if (!made->start())
+        return ERROR_NO_TCP_IP;
+    net = std::move(made);
+    return ERROR_OK;
+}
+
+ErrorCode startEnumeration(Platform::NetSession* net, const uint8_t (&application)[16],
+                           const std::string& hostName, uint32_t port, uint32_t count)
+{
+    if (!net)
+        return ERROR_INVALID;
+    if (port > 0xFFFF)
+        return ERROR_NETWORK_INVALID_HOST_ADRESS;
+    switch (net->enumHosts(toNetGuid(application), hostName, static_cast<uint16_t>(port), count))
+    {
+    case Platform::NetResult::Ok:
+        return ERROR_OK;
+    case Platform::NetResult::InvalidHost:
+        return ERROR_NETWORK_INVALID_HOST_ADRESS;
+    default:
+        return reportFailure("EnumHosts", __LINE__, __FILE__);
+    }
+}
+
+void stopEnumeration(bool& enumerating, Platform::NetSession* net)
+{
+    if (enumerating)
+    {
+        enumerating = false;
+        if (net)
+            net->cancelEnumeration();
+    }
+}
+
+bool addFoundHost(std::vector<std::unique_ptr<NetworkSessionInfo>>& sessions,
+                  const Platform::NetHostInfo& host)
+{
+    for (const auto& known : sessions)
+    {
+        if (known->mInstanceGuid == host.instance.bytes)
+            return false;
+    }
+    sessions.push_back(makeSessionInfo(host));
+    return true;
+}
+
 } // namespace DirectPlay

@@ -6,6 +6,8 @@
 #include "Platform/Net/NetSession.h"
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace DirectPlay
 {
@@ -29,5 +31,18 @@ ErrorCode sendMessage(Platform::NetSession& session, NetworkMessage& message, Pl
 // A session-layer failure with no code of its own: shown with its place in
 // the source, then ERROR_DPLAY.
 ErrorCode reportFailure(const char* what, int line, const char* file);
+
+// Makes and starts the session layer once; ERROR_NO_TCP_IP where it cannot
+// start.
+ErrorCode startSessionLayer(std::unique_ptr<Platform::NetSession>& net, Platform::NetHandler& handler,
+                            Platform::NetTimings timings);
+// Starts the search for hosts of the application; the caller has already
+// stopped any earlier search and cleared its list.
+ErrorCode startEnumeration(Platform::NetSession* net, const uint8_t (&application)[16],
+                           const std::string& hostName, uint32_t port, uint32_t count);
+void stopEnumeration(bool& enumerating, Platform::NetSession* net);
+// Adds a host the search reached; false when that session is already listed.
+bool addFoundHost(std::vector<std::unique_ptr<NetworkSessionInfo>>& sessions,
+                  const Platform::NetHostInfo& host);
 
 } // namespace DirectPlay

@@ -22,13 +22,7 @@ NetworkClientDirectPlay::~NetworkClientDirectPlay()
 ErrorCode NetworkClientDirectPlay::init()
 {
     std::scoped_lock guard(*this);
-    if (mNet)
-        return ERROR_OK;
-    auto net = std::make_unique<Platform::NetSession>(static_cast<Platform::NetHandler&>(*this), mTimings);
-    if (!net->start())
-        return ERROR_NO_TCP_IP;
-    mNet = std::move(net);
-    return ERROR_OK;
+    return DirectPlay::startSessionLayer(mNet, static_cast<Platform::NetHandler&>(*this), mTimings);
 }
 
 void NetworkClientDirectPlay::forgetConnection()
@@ -43,20 +37,9 @@ ErrorCode NetworkClientDirectPlay::enumHosts(const std::string& hostName, uint32
     std::scoped_lock guard(*this);
     cancelEnumeration();
     mServers.clear();
-    if (!mNet)
-        return ERROR_INVALID;
-    if (mRemotePort > 0xFFFF)
-        return ERROR_NETWORK_INVALID_HOST_ADRESS;
-    switch (mNet->enumHosts(DirectPlay::toNetGuid(mApplicationGuid), hostName,
-                            static_cast<uint16_t>(mRemotePort), count))
-    {
-    case Platform::NetResult::Ok:
-        break;
-    case Platform::NetResult::InvalidHost:
-        return ERROR_NETWORK_INVALID_HOST_ADRESS;
-    default:
-        return DirectPlay::reportFailure("EnumHosts", __LINE__, __FILE__);
-    }
+    if (ErrorCode error =
+            DirectPlay::startEnumeration(mNet.get(), mApplicationGuid, hostName, mRemotePort, count))
+        return error;
     mEnumerating = true;
     postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
     return ERROR_OK;
@@ -65,12 +48,7 @@ ErrorCode NetworkClientDirectPlay::enumHosts(const std::string& hostName, uint32
 ErrorCode NetworkClientDirectPlay::cancelEnumeration()
 {
     std::scoped_lock guard(*this);
-    if (mEnumerating)
-    {
-        mEnumerating = false;
-        if (mNet)
-            mNet->cancelEnumeration();
-    }
+    DirectPlay::stopEnumeration(mEnumerating, mNet.get());
     return ERROR_OK;
 }
 
@@ -142,14 +120,8 @@ ErrorCode NetworkClientDirectPlay::setApplicationGuid(const void* bytes, uint32_
 void NetworkClientDirectPlay::onHostFound(const Platform::NetHostInfo& host)
 {
     std::scoped_lock guard(*this);
-    if (!mEnumerating)
+    if (!mEnumerating || !DirectPlay::addFoundHost(mServers, host))
         return;
-    for (const auto& known : mServers)
-    {
-        if (known->mInstanceGuid == host.instance.bytes)
-            return;
-    }
-    mServers.push_back(DirectPlay::makeSessionInfo(host));
     postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
 }
 

@@ -42,13 +42,7 @@ NetworkPeerDirectPlay::~NetworkPeerDirectPlay()
 ErrorCode NetworkPeerDirectPlay::init()
 {
     std::scoped_lock guard(*this);
-    if (mNet)
-        return ERROR_OK;
-    auto net = std::make_unique<Platform::NetSession>(static_cast<Platform::NetHandler&>(*this), mTimings);
-    if (!net->start())
-        return ERROR_NO_TCP_IP;
-    mNet = std::move(net);
-    return ERROR_OK;
+    return DirectPlay::startSessionLayer(mNet, static_cast<Platform::NetHandler&>(*this), mTimings);
 }
 
 void NetworkPeerDirectPlay::forgetSession()
@@ -95,20 +89,9 @@ ErrorCode NetworkPeerDirectPlay::enumHosts(const std::string& hostName, uint32_t
     std::scoped_lock guard(*this);
     cancelEnumeration();
     mSessions.clear();
-    if (!mNet)
-        return ERROR_INVALID;
-    if (mRemotePort > 0xFFFF)
-        return ERROR_NETWORK_INVALID_HOST_ADRESS;
-    switch (mNet->enumHosts(DirectPlay::toNetGuid(mApplicationGuid), hostName,
-                            static_cast<uint16_t>(mRemotePort), count))
-    {
-    case Platform::NetResult::Ok:
-        break;
-    case Platform::NetResult::InvalidHost:
-        return ERROR_NETWORK_INVALID_HOST_ADRESS;
-    default:
-        return DirectPlay::reportFailure("EnumHosts", __LINE__, __FILE__);
-    }
+    if (ErrorCode error =
+            DirectPlay::startEnumeration(mNet.get(), mApplicationGuid, hostName, mRemotePort, count))
+        return error;
     mEnumerating = true;
     postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
     return ERROR_OK;
@@ -117,12 +100,7 @@ ErrorCode NetworkPeerDirectPlay::enumHosts(const std::string& hostName, uint32_t
 ErrorCode NetworkPeerDirectPlay::cancelEnumeration()
 {
     std::scoped_lock guard(*this);
-    if (mEnumerating)
-    {
-        mEnumerating = false;
-        if (mNet)
-            mNet->cancelEnumeration();
-    }
+    DirectPlay::stopEnumeration(mEnumerating, mNet.get());
     return ERROR_OK;
 }
 
@@ -215,14 +193,8 @@ ErrorCode NetworkPeerDirectPlay::setApplicationGuid(const void* bytes, uint32_t 
 void NetworkPeerDirectPlay::onHostFound(const Platform::NetHostInfo& host)
 {
     std::scoped_lock guard(*this);
-    if (!mEnumerating)
+    if (!mEnumerating || !DirectPlay::addFoundHost(mSessions, host))
         return;
-    for (const auto& known : mSessions)
-    {
-        if (known->mInstanceGuid == host.instance.bytes)
-            return;
-    }
-    mSessions.push_back(DirectPlay::makeSessionInfo(host));
     postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
 }
 

@@ -4,60 +4,18 @@
 #include "Engine2DTestSupport.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/NullServices.h"
+#include "GlEngineTestSupport.h"
 #include "Platform/Gpu/GlDevice.h"
 
 #include <SDL.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 using namespace Engine2DTest;
 
 namespace
 {
-// X11 and Mesa keep allocations of their own until the process ends.
-struct SystemAllocations
-{
-#if defined(__SANITIZE_ADDRESS__)
-    SystemAllocations()
-    {
-        __lsan_disable();
-    }
-    ~SystemAllocations()
-    {
-        __lsan_enable();
-    }
-#endif
-};
-
-class GlEngine2DTest : public ::testing::Test
+class GlEngine2DTest : public GlEngineTest
 {
 protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no display";
-        mSystem = std::make_unique<SystemAllocations>();
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        mWindow = SDL_CreateWindow("test", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(mWindow, nullptr) << SDL_GetError();
-        std::unique_ptr<Platform::Gpu::GlDevice> device;
-        ASSERT_EQ(Platform::Gpu::GlDevice::create(mWindow, Platform::Gpu::PresentParameters{}, &device),
-                  Platform::Gpu::GPU_OK);
-        mDevice = device.get();
-        mEngine = std::make_unique<Engine2DD3D>();
-        ASSERT_EQ(mEngine->initWithDevice(std::move(device)), 0u);
-    }
-    void TearDown() override
-    {
-        mEngine.reset();
-        if (mWindow)
-            SDL_DestroyWindow(mWindow);
-        SDL_Quit();
-        mSystem.reset();
-    }
-
     uint32_t pixel(uint32_t x, uint32_t y)
     {
         if (mFrame.empty())
@@ -80,13 +38,7 @@ protected:
         mTextures.clear();
     }
 
-    std::unique_ptr<Engine2DD3D> mEngine;
-    Platform::Gpu::GlDevice* mDevice = nullptr;
-    Platform::ScopedMessageCapture mMessages;
-
 private:
-    std::unique_ptr<SystemAllocations> mSystem;
-    SDL_Window* mWindow = nullptr;
     std::vector<uint32_t> mFrame;
     std::vector<std::vector<uint32_t>> mPixels;
     std::vector<::Texture*> mTextures;

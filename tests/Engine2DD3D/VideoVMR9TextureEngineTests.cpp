@@ -3,14 +3,9 @@
 // a display).
 #include "Engine2DD3D/VideoVMR9Texture.h"
 #include "Engine2DTestSupport.h"
+#include "GlEngineTestSupport.h"
 #include "Platform/Gpu/GlDevice.h"
 #include "VideoTestSupport.h"
-
-#include <SDL.h>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/lsan_interface.h>
-#endif
 
 using namespace Engine2DTest;
 
@@ -50,60 +45,7 @@ TEST_F(RecordingEngineTest, TheEngineMakesVideoWidgetsTheCallerOwns)
     EXPECT_TRUE(EngineComponent::components().empty());
 }
 
-namespace
-{
-
-struct SystemAllocations
-{
-#if defined(__SANITIZE_ADDRESS__)
-    SystemAllocations()
-    {
-        __lsan_disable();
-    }
-    ~SystemAllocations()
-    {
-        __lsan_enable();
-    }
-#endif
-};
-
-class GlVideoTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        if (!std::getenv("DISPLAY"))
-            GTEST_SKIP() << "no display";
-        mSystem = std::make_unique<SystemAllocations>();
-        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
-        mWindow = SDL_CreateWindow("test", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-        ASSERT_NE(mWindow, nullptr) << SDL_GetError();
-        std::unique_ptr<Platform::Gpu::GlDevice> device;
-        ASSERT_EQ(Platform::Gpu::GlDevice::create(mWindow, Platform::Gpu::PresentParameters{}, &device),
-                  Platform::Gpu::GPU_OK);
-        mDevice = device.get();
-        mEngine = std::make_unique<Engine2DD3D>();
-        ASSERT_EQ(mEngine->initWithDevice(std::move(device)), 0u);
-    }
-    void TearDown() override
-    {
-        mEngine.reset();
-        if (mWindow)
-            SDL_DestroyWindow(mWindow);
-        SDL_Quit();
-        mSystem.reset();
-    }
-
-    std::unique_ptr<Engine2DD3D> mEngine;
-    Platform::Gpu::GlDevice* mDevice = nullptr;
-    Platform::ScopedMessageCapture mMessages;
-
-private:
-    std::unique_ptr<SystemAllocations> mSystem;
-    SDL_Window* mWindow = nullptr;
-};
-
-} // namespace
+using GlVideoTest = GlEngineTest;
 
 TEST_F(GlVideoTest, APictureIsDrawnUprightOverTheWidget)
 {

@@ -3,8 +3,7 @@
 #include "../Platform/Gpu/GlTestSupport.h"
 #include "../Platform/Mesh/TwoBoneModel.h"
 #include "Engine3DD3D/AnimatedMeshModelD3D.h"
-#include "Engine3DD3D/Engine3DD3D.h"
-#include "Engine3DD3D/LightD3D.h"
+#include "GlEngineTestSupport.h"
 #include "Platform/System/Paths.h"
 
 #include <filesystem>
@@ -15,24 +14,20 @@ using namespace GpuTest;
 namespace
 {
 
-class GlAnimatedMeshTest : public GlDeviceTest
+class GlAnimatedMeshTest : public Engine3DTest::GlEngine3DTest
 {
 protected:
     void SetUp() override
     {
-        GlDeviceTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
+        // The files are in place before the engine starts, as in the game.
         Platform::setProgramDirectory(directory.path());
         for (const char* folder : {"data/models", "models"})
             std::filesystem::create_directories(directory.path() + folder);
         std::ofstream(directory.path() + "data/models/MultiAnimation3.fx") << "//\n";
         std::ofstream(directory.path() + "models/walker.X", std::ios::binary) << kTwoBoneModel;
-        cache.setDevice(device.get());
-        engine = std::make_unique<Engine3DD3D>(device.get(), &cache);
-        ASSERT_EQ(engine->init(), 0u);
-        engine->setCamera(&camera);
-        engine->setAmbient(0xFF000000);
+        GlEngine3DTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
         light.reset(engine->createLight());
         light->setDiffuse(0xFFFFFFFF);
         // The quad faces +z (its normals come from its faces).
@@ -47,29 +42,12 @@ protected:
     {
         walker.reset();
         model.reset();
-        light.reset();
-        engine.reset();
+        GlEngine3DTest::TearDown();
         Platform::setProgramDirectory(previous);
-        GlDeviceTest::TearDown();
-    }
-
-    void drawFrame()
-    {
-        device->beginScene();
-        device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
-        ASSERT_EQ(engine->beginPass3D(), 0u);
-        ASSERT_EQ(engine->render3D(), 0u);
-        ASSERT_EQ(engine->endPass3D(), 0u);
-        device->endScene();
-        forgetFrame();
     }
 
     std::string previous = Platform::programDirectory();
     Platform::TemporaryDirectory directory;
-    RenderStateCache cache;
-    CameraSetup camera{{0, 0, -10}, {0, 0, 0}, {0, 1, 0}, 0.7853982f};
-    std::unique_ptr<Engine3DD3D> engine;
-    std::unique_ptr<::Light> light;
     std::unique_ptr<AnimatedMeshModelD3D> model;
     std::unique_ptr<AnimatedMeshD3D> walker;
 };

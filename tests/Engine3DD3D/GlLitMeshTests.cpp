@@ -1,9 +1,8 @@
 // A lit model drawn by the engine on the OpenGL device, read back.
 #include "../Platform/Gpu/GlTestSupport.h"
 #include "Engine2DD3D/Engine2DD3D.h"
-#include "Engine3DD3D/Engine3DD3D.h"
-#include "Engine3DD3D/LightD3D.h"
 #include "Engine3DD3D/MeshModelD3D.h"
+#include "GlEngineTestSupport.h"
 #include "ModelFiles.h"
 #include "Platform/Gpu/PngWriter.h"
 
@@ -14,28 +13,14 @@ using namespace GpuTest;
 namespace
 {
 
-class GlLitMeshTest : public GlDeviceTest
+class GlLitMeshTest : public Engine3DTest::GlEngine3DTest
 {
 protected:
-    void SetUp() override
-    {
-        GlDeviceTest::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        cache.setDevice(device.get());
-        engine = std::make_unique<Engine3DD3D>(device.get(), &cache);
-        ASSERT_EQ(engine->init(), 0u);
-        engine->setCamera(&camera);
-        engine->setAmbient(0xFF000000);
-    }
-
     void TearDown() override
     {
         instance.reset();
         model.reset();
-        light.reset();
-        engine.reset();
-        GlDeviceTest::TearDown();
+        GlEngine3DTest::TearDown();
     }
 
     void loadSquare(const std::string& diffuse, bool doubleSided = false)
@@ -47,22 +32,7 @@ protected:
         ASSERT_NE(model->getMesh(), nullptr);
     }
 
-    void drawFrame()
-    {
-        device->beginScene();
-        device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
-        ASSERT_EQ(engine->beginPass3D(), 0u);
-        ASSERT_EQ(engine->render3D(), 0u);
-        ASSERT_EQ(engine->endPass3D(), 0u);
-        device->endScene();
-        forgetFrame();
-    }
-
     Engine3DTest::ModelFolder folder;
-    RenderStateCache cache;
-    CameraSetup camera{{0, 0, -10}, {0, 0, 0}, {0, 1, 0}, 0.7853982f};
-    std::unique_ptr<Engine3DD3D> engine;
-    std::unique_ptr<::Light> light;
     std::unique_ptr<MeshModelD3D> model;
     std::unique_ptr<MeshInstance> instance;
 };

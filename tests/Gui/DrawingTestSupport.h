@@ -36,16 +36,9 @@ public:
     int draws = 0;
 };
 
-class DrawnProbeEngine2D final : public Engine2D
+class DrawnProbeEngine2D final : public StubEngine2D
 {
 public:
-    ErrorCode init() override { return 0; }
-    ErrorCode beginFrame() override { return 0; }
-    ErrorCode begin2DPass() override { return 0; }
-    ErrorCode end2DPass() override { return 0; }
-    ErrorCode endFrame() override { return 0; }
-    uint64_t getTextureMemoryUsed() override { return 0; }
-    uint64_t getTextureMemoryAvailable() override { return 0; }
     std::unique_ptr<Image2D> createImage(float x, float y, Texture* texture, uint32_t flags, float width,
                                          float height, uint32_t color, RenderList* list) override
     {
@@ -53,29 +46,13 @@ public:
         images.push_back(image.get());
         return image;
     }
-    std::unique_ptr<Image2DStreched> createStretchedImage(const Platform::Vector3*, Texture*, uint32_t,
-                                                          uint32_t) override
-    {
-        return nullptr;
-    }
-    Texture* createTexture(uint32_t, uint32_t, uint16_t) override { return nullptr; }
-    Texture* createTextureFromPixels(uint32_t, uint32_t, const void*, uint16_t, uint32_t) override
-    {
-        return nullptr;
-    }
-    Texture* getTextureByResourceId(uint32_t, uint16_t) override { return nullptr; }
-    Texture* getTextureByName(const std::string&, uint16_t) override { return nullptr; }
-    std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D&) override { return nullptr; }
     std::unique_ptr<SheetMove> createGridSheetMove() override
     {
         auto sheet = std::make_unique<DrawnProbeSheet>();
         lastSheet = sheet.get();
         return sheet;
     }
-    std::unique_ptr<RenderedComponent> createRenderedComponent(const Rect2D&) override { return nullptr; }
-    ErrorCode presentPending() override { return 0; }
     uint32_t getOpeningEffectCount() override { return 0; }
-    std::unique_ptr<LayerEffect> createOpeningEffect(uint32_t) override { return nullptr; }
 
     // Not owned: the widgets own their images.
     std::vector<DrawnProbeImage*> images;

@@ -13,6 +13,7 @@
 #include "Gui/Text.h"
 #include "Gui/Window.h"
 #include "Platform/System/MessageSink.h"
+#include "StubEngine2D.h"
 
 #include <gtest/gtest.h>
 
@@ -85,7 +86,7 @@ private:
 };
 
 // A 2D engine that draws nothing; its opening effects log their steps.
-class FakeEngine2D final : public Engine2D
+class FakeEngine2D final : public StubEngine2D
 {
 public:
     struct Effect final : LayerEffect
@@ -97,34 +98,6 @@ public:
         Log* log;
     };
 
-    ErrorCode init() override { return 0; }
-    ErrorCode beginFrame() override { return 0; }
-    ErrorCode begin2DPass() override { return 0; }
-    ErrorCode end2DPass() override { return 0; }
-    ErrorCode endFrame() override { return 0; }
-    uint64_t getTextureMemoryUsed() override { return 0; }
-    uint64_t getTextureMemoryAvailable() override { return 0; }
-    std::unique_ptr<Image2D> createImage(float, float, Texture*, uint32_t, float, float, uint32_t,
-                                         RenderList*) override
-    {
-        return nullptr;
-    }
-    std::unique_ptr<Image2DStreched> createStretchedImage(const Platform::Vector3*, Texture*, uint32_t,
-                                                          uint32_t) override
-    {
-        return nullptr;
-    }
-    Texture* createTexture(uint32_t, uint32_t, uint16_t) override { return nullptr; }
-    Texture* createTextureFromPixels(uint32_t, uint32_t, const void*, uint16_t, uint32_t) override
-    {
-        return nullptr;
-    }
-    Texture* getTextureByResourceId(uint32_t, uint16_t) override { return nullptr; }
-    Texture* getTextureByName(const std::string&, uint16_t) override { return nullptr; }
-    std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D&) override { return nullptr; }
-    std::unique_ptr<SheetMove> createGridSheetMove() override { return nullptr; }
-    std::unique_ptr<RenderedComponent> createRenderedComponent(const Rect2D&) override { return nullptr; }
-    ErrorCode presentPending() override { return 0; }
     uint32_t getOpeningEffectCount() override { return effectCount; }
     std::unique_ptr<LayerEffect> createOpeningEffect(uint32_t kind) override
     {

@@ -37,39 +37,15 @@ public:
 };
 
 // Makes counting images; everything else is the fake engine's.
-class ImageEngine final : public Engine2D
+class ImageEngine final : public StubEngine2D
 {
 public:
-    ErrorCode init() override { return 0; }
-    ErrorCode beginFrame() override { return 0; }
-    ErrorCode begin2DPass() override { return 0; }
-    ErrorCode end2DPass() override { return 0; }
-    ErrorCode endFrame() override { return 0; }
-    uint64_t getTextureMemoryUsed() override { return 0; }
-    uint64_t getTextureMemoryAvailable() override { return 0; }
     std::unique_ptr<Image2D> createImage(float x, float y, Texture* texture, uint32_t flags, float width,
                                          float height, uint32_t color, RenderList* list) override
     {
         return std::make_unique<CountingImage>(x, y, texture, flags, width, height, color, list);
     }
-    std::unique_ptr<Image2DStreched> createStretchedImage(const Platform::Vector3*, Texture*, uint32_t,
-                                                          uint32_t) override
-    {
-        return nullptr;
-    }
-    Texture* createTexture(uint32_t, uint32_t, uint16_t) override { return nullptr; }
-    Texture* createTextureFromPixels(uint32_t, uint32_t, const void*, uint16_t, uint32_t) override
-    {
-        return nullptr;
-    }
-    Texture* getTextureByResourceId(uint32_t, uint16_t) override { return nullptr; }
-    Texture* getTextureByName(const std::string&, uint16_t) override { return nullptr; }
-    std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D&) override { return nullptr; }
-    std::unique_ptr<SheetMove> createGridSheetMove() override { return nullptr; }
-    std::unique_ptr<RenderedComponent> createRenderedComponent(const Rect2D&) override { return nullptr; }
-    ErrorCode presentPending() override { return 0; }
     uint32_t getOpeningEffectCount() override { return 0; }
-    std::unique_ptr<LayerEffect> createOpeningEffect(uint32_t) override { return nullptr; }
 };
 
 // Two skins of two textures each; the test switches between them.

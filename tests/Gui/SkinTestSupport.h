@@ -14,6 +14,7 @@
 #include "Gui/Skin.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
+#include "StubEngine2D.h"
 
 #include <gtest/gtest.h>
 
@@ -49,27 +50,15 @@ public:
     ErrorCode drawResult = 0;
 };
 
-class RecordingEngine2D final : public Engine2D
+class RecordingEngine2D final : public StubEngine2D
 {
 public:
-    ErrorCode init() override { return 0; }
-    ErrorCode beginFrame() override { return 0; }
-    ErrorCode begin2DPass() override { return 0; }
-    ErrorCode end2DPass() override { return 0; }
-    ErrorCode endFrame() override { return 0; }
-    uint64_t getTextureMemoryUsed() override { return 0; }
-    uint64_t getTextureMemoryAvailable() override { return 0; }
     std::unique_ptr<Image2D> createImage(float x, float y, Texture* texture, uint32_t flags, float width,
                                          float height, uint32_t color, RenderList* list) override
     {
         auto image = std::make_unique<RecordingImage>(x, y, texture, flags, width, height, color, list);
         images.push_back(image.get());
         return image;
-    }
-    std::unique_ptr<Image2DStreched> createStretchedImage(const Platform::Vector3*, Texture*, uint32_t,
-                                                          uint32_t) override
-    {
-        return nullptr;
     }
     Texture* createTexture(uint32_t width, uint32_t height, uint16_t flags) override
     {
@@ -80,7 +69,6 @@ public:
     {
         return new FakeResource(&mTextures, width, height, pixels, flags, color);
     }
-    Texture* getTextureByResourceId(uint32_t, uint16_t) override { return nullptr; }
     Texture* getTextureByName(const std::string& name, uint16_t flags) override
     {
         namesAsked.push_back(name);
@@ -93,11 +81,6 @@ public:
         texture->setSize(32, 16);
         return texture;
     }
-    std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D&) override { return nullptr; }
-    std::unique_ptr<SheetMove> createGridSheetMove() override { return nullptr; }
-    std::unique_ptr<RenderedComponent> createRenderedComponent(const Rect2D&) override { return nullptr; }
-    ErrorCode presentPending() override { return 0; }
-    std::unique_ptr<LayerEffect> createOpeningEffect(uint32_t) override { return nullptr; }
 
     // Every image made, in order; valid while its owner keeps it.
     std::vector<RecordingImage*> images;

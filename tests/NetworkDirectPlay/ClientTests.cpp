@@ -1,4 +1,4 @@
-#include "PeerHarness.h"
+#include "LobbyHarness.h"
 
 #include "Network/NetworkStreams.h"
 #include "NetworkDirectPlay/NetworkClientDirectPlay.h"
@@ -9,57 +9,7 @@
 
 namespace
 {
-// A stand-in for the online server: keeps what clients send, answers on
-// request.
-class LobbyServer : public Platform::NetHandler
-{
-public:
-    LobbyServer() : net(*this, fastTimings())
-    {
-        registerGameMessages();
-        EXPECT_TRUE(net.start());
-        Platform::NetHostOptions options;
-        options.application = DirectPlay::toNetGuid(DirectPlay::kLobbyApplicationGuid);
-        options.sessionName = "Morvex Games";
-        options.maxPlayers = 16;
-        options.role = Platform::NetRole::ClientServer;
-        uint32_t session = 0;
-        EXPECT_EQ(net.host(options, session), Platform::NetResult::Ok);
-    }
-    ~LobbyServer() override { net.shutdown(); }
-
-    void onHostFound(const Platform::NetHostInfo&) override {}
-    void onConnectComplete(uint32_t, Platform::NetConnectResult) override {}
-    void onPlayerCreated(uint32_t, Platform::NetPlayerId player, bool isLocal) override
-    {
-        if (!isLocal)
-            client = player;
-    }
-    void onPlayerDestroyed(uint32_t, Platform::NetPlayerId) override {}
-    void onReceive(uint32_t, Platform::NetPlayerId, const uint8_t* data, uint32_t size) override
-    {
-        std::unique_ptr<NetworkMessage> message;
-        if (readNetworkMessage(data, size, message) != ERROR_OK)
-            return;
-        std::lock_guard lock(mutex);
-        received.push_back(std::move(message));
-        changed.notify_all();
-    }
-    void onSessionEnded(uint32_t, Platform::NetCloseReason) override {}
-
-    bool waitForMessages(size_t count)
-    {
-        std::unique_lock lock(mutex);
-        return changed.wait_for(lock, std::chrono::seconds(5), [&] { return received.size() >= count; });
-    }
-    void send(NetworkMessage& message) { DirectPlay::sendMessage(net, message, client); }
-
-    Platform::NetSession net;
-    std::atomic<Platform::NetPlayerId> client{0};
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<std::unique_ptr<NetworkMessage>> received;
-};
+using LobbyServer = StandInLobbyServer;
 
 struct TestClient
 {

@@ -1,39 +1,19 @@
 // data\settings.dat: its 14-byte layout, what makes it rejected, and what a
 // load gives the sound manager.
+#include "DataFileTest.h"
 #include "Framework/BinaryStream.h"
-#include "Platform/System/Paths.h"
 #include "Tarnaveli/GameSettings.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace
 {
-class GameSettingsTest : public ::testing::Test
+class GameSettingsTest : public DataFileTest
 {
 protected:
-    void SetUp() override
-    {
-        Platform::setProgramDirectory(folder.path());
-        std::filesystem::create_directory(folder.path() + "/data");
-    }
-    std::string path() const { return folder.path() + "/data/settings.dat"; }
-    std::vector<uint8_t> readFile() const
-    {
-        std::ifstream in(path(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void writeFile(const std::vector<uint8_t>& bytes) const
-    {
-        std::ofstream(path(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    Platform::TemporaryDirectory folder;
+    GameSettingsTest() : DataFileTest("settings.dat") {}
 };
 } // namespace
 

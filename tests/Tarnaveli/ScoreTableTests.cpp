@@ -1,39 +1,19 @@
 // data\score.dat: the entries' layout, the placeholder rows, and the ranking
 // of results within a level.
+#include "DataFileTest.h"
 #include "Framework/BinaryStream.h"
-#include "Platform/System/Paths.h"
 #include "Tarnaveli/ScoreTable.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace
 {
-class ScoreTableTest : public ::testing::Test
+class ScoreTableTest : public DataFileTest
 {
 protected:
-    void SetUp() override
-    {
-        Platform::setProgramDirectory(folder.path());
-        std::filesystem::create_directory(folder.path() + "/data");
-    }
-    std::string path() const { return folder.path() + "/data/score.dat"; }
-    std::vector<uint8_t> readFile() const
-    {
-        std::ifstream in(path(), std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    void writeFile(const std::vector<uint8_t>& bytes) const
-    {
-        std::ofstream(path(), std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    }
-
-    Platform::TemporaryDirectory folder;
+    ScoreTableTest() : DataFileTest("score.dat") {}
 };
 
 ScoreEntry entry(uint32_t time, uint32_t moves, const std::string& name)

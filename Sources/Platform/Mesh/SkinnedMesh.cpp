@@ -117,34 +117,16 @@ bool readSkin(const XObject& mesh, size_t positionCount, const FrameHierarchy& f
 // with the position's influences.
 bool buildPart(const XMeshData& mesh, const SourceSkin& skin, SkinnedMeshPart* part)
 {
-    uint64_t triangles = 0;
-    for (const auto& face : mesh.faces)
-        triangles += face.size() - 2;
+    uint64_t triangles = countTriangles(mesh);
     if (triangles > X_MAX_FACES)
         return false;
     bool ownNormals = !mesh.normalFaces.empty();
     std::vector<Vector3> computed;
     if (!ownNormals)
-    {
-        computed.assign(mesh.positions.size(), Vector3{});
-        for (const auto& face : mesh.faces)
-        {
-            for (size_t k = 1; k + 1 < face.size(); ++k)
-            {
-                const Vector3& a = mesh.positions[face[0]];
-                Vector3 n = vec3Cross(mesh.positions[face[k]] - a, mesh.positions[face[k + 1]] - a);
-                for (uint32_t index : {face[0], face[k], face[k + 1]})
-                    computed[index] = computed[index] + n;
-            }
-        }
-    }
+        computed = faceNormals(mesh);
     if (mesh.materials.empty())
     {
-        XMaterial plain;
-        plain.material.diffuse = {1, 1, 1, 1};
-        plain.material.specular = {0, 0, 0, 1};
-        plain.material.emissive = {0, 0, 0, 1};
-        part->materials.push_back(plain);
+        part->materials.push_back(plainMaterial());
     }
     else
         part->materials = mesh.materials;

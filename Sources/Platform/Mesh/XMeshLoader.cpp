@@ -254,39 +254,19 @@ Matrix normalMatrix(const Matrix& world)
 
 bool mergeMesh(const XMeshData& mesh, const Matrix& world, MergedMesh* out)
 {
-    uint64_t triangles = 0;
-    for (const auto& face : mesh.faces)
-        triangles += face.size() - 2;
+    uint64_t triangles = countTriangles(mesh);
     if (out->attributes.size() + triangles > X_MAX_FACES)
         return false;
 
-    // Normals from the faces when the file has none: each position gets the
-    // area-weighted sum of the faces around it.
     std::vector<Vector3> computed;
     bool ownNormals = !mesh.normalFaces.empty();
     if (!ownNormals)
-    {
-        computed.assign(mesh.positions.size(), Vector3{});
-        for (const auto& face : mesh.faces)
-        {
-            for (size_t k = 1; k + 1 < face.size(); ++k)
-            {
-                const Vector3& a = mesh.positions[face[0]];
-                Vector3 n = vec3Cross(mesh.positions[face[k]] - a, mesh.positions[face[k + 1]] - a);
-                for (uint32_t index : {face[0], face[k], face[k + 1]})
-                    computed[index] = computed[index] + n;
-            }
-        }
-    }
+        computed = faceNormals(mesh);
 
     uint32_t base = static_cast<uint32_t>(out->materials.size());
     if (mesh.materials.empty())
     {
-        XMaterial plain;
-        plain.material.diffuse = {1, 1, 1, 1};
-        plain.material.specular = {0, 0, 0, 1};
-        plain.material.emissive = {0, 0, 0, 1};
-        out->materials.push_back(plain);
+        out->materials.push_back(plainMaterial());
     }
     else
         out->materials.insert(out->materials.end(), mesh.materials.begin(), mesh.materials.end());
@@ -429,6 +409,39 @@ GpuResult loadMeshFromX(const void* data, size_t size, uint32_t options, Device*
     *materials = std::move(merged.materials);
     *mesh = std::move(made);
     return GPU_OK;
+}
+
+uint64_t countTriangles(const XMeshData& mesh)
+{
+    uint64_t triangles = 0;
+    for (const auto& face : mesh.faces)
+        triangles += face.size() - 2;
+    return triangles;
+}
+
+std::vector<Vector3> faceNormals(const XMeshData& mesh)
+{
+    std::vector<Vector3> computed(mesh.positions.size(), Vector3{});
+    for (const auto& face : mesh.faces)
+    {
+        for (size_t k = 1; k + 1 < face.size(); ++k)
+        {
+            const Vector3& a = mesh.positions[face[0]];
+            Vector3 n = vec3Cross(mesh.positions[face[k]] - a, mesh.positions[face[k + 1]] - a);
+            for (uint32_t index : {face[0], face[k], face[k + 1]})
+                computed[index] = computed[index] + n;
+        }
+    }
+    return computed;
+}
+
+XMaterial plainMaterial()
+{
+    XMaterial plain;
+    plain.material.diffuse = {1, 1, 1, 1};
+    plain.material.specular = {0, 0, 0, 1};
+    plain.material.emissive = {0, 0, 0, 1};
+    return plain;
 }
 
 } // namespace Platform

@@ -57,6 +57,14 @@ struct XFrame
     std::vector<std::unique_ptr<XFrame>> children;
 };
 
+// The triangles a mesh's polygons make once fanned.
+uint64_t countTriangles(const XMeshData& mesh);
+// Normals from the faces when the file has none: each position gets the
+// area-weighted sum of the faces around it (not yet normalised).
+std::vector<Vector3> faceNormals(const XMeshData& mesh);
+// The white material of a mesh that names none.
+XMaterial plainMaterial();
+
 // Reads the frame tree of a parsed file; meshes outside any frame belong to
 // the root (identity) frame. MESH_INVALIDDATA for a malformed mesh.
 Gpu::GpuResult readXFrames(const XObject& file, XFrame* root);
