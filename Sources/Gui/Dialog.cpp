@@ -14,8 +14,8 @@ namespace
 class PlainDialogButton final : public Component
 {
 public:
-    explicit PlainDialogButton(const DialogButtonSpec& spec)
-        : Component(0, 0, spec.width, spec.height), mCaption(spec.caption), mOnClick(spec.onClick)
+    explicit PlainDialogButton(const DialogButtonSpec& request)
+        : Component(0, 0, request.width, request.height), mCaption(request.caption), mOnClick(request.onClick)
     {
     }
 
@@ -47,7 +47,7 @@ public:
 class PlainDialogButtonKit final : public DialogButtonKit
 {
 public:
-    Component* createButton(const DialogButtonSpec& spec) override { return new PlainDialogButton(spec); }
+    Component* createButton(const DialogButtonSpec& request) override { return new PlainDialogButton(request); }
     void setCaption(Component* button, const std::string& caption) override
     {
         if (auto* plain = dynamic_cast<PlainDialogButton*>(button))
@@ -181,16 +181,16 @@ void Dialog::addButton(uint32_t index)
     if (index >= mButtons.size() || mButtons[index] != nullptr)
         return;
     const DialogButton& record = mLook->buttonRecords[index];
-    DialogButtonSpec spec;
-    spec.caption =
+    DialogButtonSpec request;
+    request.caption =
         record.captionTextId >= 0 ? getLangText(static_cast<uint32_t>(record.captionTextId)) : record.caption;
-    spec.lookId = record.lookId;
-    spec.font = mLook->buttonFont;
-    spec.width = mLook->buttonWidth;
-    spec.height = mLook->buttonHeight;
-    spec.onClick.mFunction = [this, index](Component*, uint32_t) { onResult(1u << index); };
+    request.lookId = record.lookId;
+    request.font = mLook->buttonFont;
+    request.width = mLook->buttonWidth;
+    request.height = mLook->buttonHeight;
+    request.onClick.mFunction = [this, index](Component*, uint32_t) { onResult(1u << index); };
     DialogButtonKit& kit = getDialogButtonKit();
-    Component* button = kit.createButton(spec);
+    Component* button = kit.createButton(request);
     if (button == nullptr)
         return;
     if (mLook->fitButtons)

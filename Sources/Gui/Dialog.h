@@ -101,7 +101,7 @@ class DialogButtonKit
 public:
     virtual ~DialogButtonKit() = default;
     // A new detached button at (0, 0).
-    virtual Component* createButton(const DialogButtonSpec& spec) = 0;
+    virtual Component* createButton(const DialogButtonSpec& request) = 0;
     virtual void setCaption(Component* button, const std::string& caption) = 0;
     virtual int32_t getCaptionWidth(Component* button) = 0;
 };

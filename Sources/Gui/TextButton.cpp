@@ -192,11 +192,11 @@ namespace
 class TextButtonKit final : public DialogButtonKit
 {
 public:
-    Component* createButton(const DialogButtonSpec& spec) override
+    Component* createButton(const DialogButtonSpec& request) override
     {
-        auto* button = new TextButton(0, 0, spec.width, spec.height, spec.caption, spec.lookId, std::string(),
-                                      findFont(spec.font));
-        button->onClick = spec.onClick;
+        auto* button = new TextButton(0, 0, request.width, request.height, request.caption, request.lookId, std::string(),
+                                      findFont(request.font));
+        button->onClick = request.onClick;
         return button;
     }
     void setCaption(Component* button, const std::string& caption) override

@@ -54,12 +54,12 @@ VideoControler::VideoControler(int32_t x, int32_t y, int32_t width, int32_t heig
     DialogButtonKit& kit = getDialogButtonKit();
     for (uint32_t i = 0; i < VideoControlerLook::BUTTON_COUNT; ++i)
     {
-        DialogButtonSpec spec;
-        spec.lookId = look.buttonLooks[i];
-        spec.width = side;
-        spec.height = side;
-        spec.onClick.mFunction = [action = actions[i]](Component*, uint32_t) { action(); };
-        Component* button = kit.createButton(spec);
+        DialogButtonSpec request;
+        request.lookId = look.buttonLooks[i];
+        request.width = side;
+        request.height = side;
+        request.onClick.mFunction = [action = actions[i]](Component*, uint32_t) { action(); };
+        Component* button = kit.createButton(request);
         if (button == nullptr)
             continue;
         int32_t buttonX =

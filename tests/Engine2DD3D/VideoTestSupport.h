@@ -146,10 +146,10 @@ struct VideoClips
         {
             VideoClips c;
             c.folder = directory.path();
-            TestVideo::Spec slowSpec;
+            TestVideo::Recipe slowSpec;
             c.slow = c.folder + "slow.wmv";
             TestVideo::encode(slowSpec, c.slow);
-            TestVideo::Spec quickSpec;
+            TestVideo::Recipe quickSpec;
             quickSpec.frames = 6;
             quickSpec.framesPerSecond = 50;
             c.quick = c.folder + "quick.wmv";

@@ -249,12 +249,12 @@ class WideCaptionKit final : public DialogButtonKit
 public:
     struct Button final : Component
     {
-        Button(const DialogButtonSpec& spec) : Component(0, 0, spec.width, spec.height), caption(spec.caption)
+        Button(const DialogButtonSpec& request) : Component(0, 0, request.width, request.height), caption(request.caption)
         {
         }
         std::string caption;
     };
-    Component* createButton(const DialogButtonSpec& spec) override { return new Button(spec); }
+    Component* createButton(const DialogButtonSpec& request) override { return new Button(request); }
     void setCaption(Component* button, const std::string& caption) override
     {
         static_cast<Button*>(button)->caption = caption;

@@ -164,12 +164,12 @@ TEST(TextButtonKit, DialogButtonsBecomeTextButtons)
     WidgetTestApplication app;
     installTextButtonDialogKit();
     int fired = 0;
-    DialogButtonSpec spec;
-    spec.caption = "OK";
-    spec.width = 60;
-    spec.height = 20;
-    spec.onClick.mFunction = [&](Component*, uint32_t) { ++fired; };
-    Component* made = getDialogButtonKit().createButton(spec);
+    DialogButtonSpec request;
+    request.caption = "OK";
+    request.width = 60;
+    request.height = 20;
+    request.onClick.mFunction = [&](Component*, uint32_t) { ++fired; };
+    Component* made = getDialogButtonKit().createButton(request);
     auto* button = dynamic_cast<TextButton*>(made);
     ASSERT_NE(button, nullptr);
     getDialogButtonKit().setCaption(made, "Annuler");

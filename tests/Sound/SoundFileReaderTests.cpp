@@ -54,7 +54,7 @@ TEST(SoundFileReader, TheExtensionPicksTheReaderExactly)
 TEST(SoundFileReader, TheArchiveComesBeforeTheDisk)
 {
     ProgramFolder folder;
-    TestWave::Spec onDisk;
+    TestWave::Recipe onDisk;
     onDisk.data = TestWave::samples16({1, 2, 3});
     TestWave::writeFile(folder.dir.path() + "data/sons/clic.wav", TestWave::build(onDisk));
 
@@ -63,7 +63,7 @@ TEST(SoundFileReader, TheArchiveComesBeforeTheDisk)
     ASSERT_EQ(reader->openByName("data\\sons\\clic.wav", nullptr, SoundFileReader::kModeRead), kAudioOk);
     EXPECT_EQ(reader->size(), 6u);
 
-    TestWave::Spec archived;
+    TestWave::Recipe archived;
     archived.data = TestWave::samples16({9, 9, 9, 9, 9});
     std::vector<uint8_t> archivedBytes = TestWave::build(archived);
     std::string asked;
@@ -100,7 +100,7 @@ TEST(SoundFileReader, TheArchiveComesBeforeTheDisk)
 TEST(SoundFileReader, TheApplicationsArchivesAreSearchedByDefault)
 {
     ProgramFolder folder;
-    TestWave::Spec archived;
+    TestWave::Recipe archived;
     archived.data = TestWave::samples16({7, 7, 7, 7});
     std::filesystem::create_directories(folder.dir.path() + "pack/sons");
     TestWave::writeFile(folder.dir.path() + "pack/sons/clic.wav", TestWave::build(archived));
@@ -125,9 +125,9 @@ TEST(SoundFileReader, DrivePathsAreOpenedAsGiven)
 {
     ProgramFolder folder;
     TemporaryDirectory elsewhere;
-    TestWave::Spec spec;
-    spec.data = TestWave::samples16({4, 4});
-    TestWave::writeFile(elsewhere.path() + "far.wav", TestWave::build(spec));
+    TestWave::Recipe recipe;
+    recipe.data = TestWave::samples16({4, 4});
+    TestWave::writeFile(elsewhere.path() + "far.wav", TestWave::build(recipe));
     auto reader = SoundFileReader::create("far.wav");
     std::string drivePath = "C:" + elsewhere.path() + "far.wav";
     ASSERT_EQ(reader->openByName(drivePath, nullptr, 1), kAudioOk);

@@ -9,7 +9,7 @@
 namespace TestWave
 {
 
-struct Spec
+struct Recipe
 {
     uint16_t formatTag = 1;
     uint16_t channels = 1;
@@ -53,37 +53,37 @@ inline void append(std::vector<uint8_t>& out, const std::vector<uint8_t>& bytes)
         out.push_back(b);
 }
 
-inline std::vector<uint8_t> build(const Spec& spec)
+inline std::vector<uint8_t> build(const Recipe& recipe)
 {
     std::vector<uint8_t> body;
     putId(body, "WAVE");
-    if (spec.junkBeforeFormat)
+    if (recipe.junkBeforeFormat)
     {
         putId(body, "junk");
         put32(body, 3);
         append(body, {1, 2, 3, 0});
     }
     std::vector<uint8_t> format;
-    uint16_t align = spec.blockAlign >= 0 ? static_cast<uint16_t>(spec.blockAlign)
-                                          : static_cast<uint16_t>(spec.channels * (spec.bits / 8));
-    put16(format, spec.formatTag);
-    put16(format, spec.channels);
-    put32(format, spec.rate);
-    put32(format, align * spec.rate);
+    uint16_t align = recipe.blockAlign >= 0 ? static_cast<uint16_t>(recipe.blockAlign)
+                                          : static_cast<uint16_t>(recipe.channels * (recipe.bits / 8));
+    put16(format, recipe.formatTag);
+    put16(format, recipe.channels);
+    put32(format, recipe.rate);
+    put32(format, align * recipe.rate);
     put16(format, align);
-    put16(format, spec.bits);
-    if (spec.extraSizeField >= 0)
+    put16(format, recipe.bits);
+    if (recipe.extraSizeField >= 0)
     {
-        put16(format, static_cast<uint16_t>(spec.extraSizeField));
-        append(format, spec.extra);
+        put16(format, static_cast<uint16_t>(recipe.extraSizeField));
+        append(format, recipe.extra);
     }
     putId(body, "fmt ");
-    put32(body, spec.formatChunkSize >= 0 ? static_cast<uint32_t>(spec.formatChunkSize)
+    put32(body, recipe.formatChunkSize >= 0 ? static_cast<uint32_t>(recipe.formatChunkSize)
                                           : static_cast<uint32_t>(format.size()));
     append(body, format);
     if (format.size() % 2 != 0)
         body.push_back(0);
-    if (spec.listBeforeData)
+    if (recipe.listBeforeData)
     {
         putId(body, "LIST");
         put32(body, 4 + 8 + 5);
@@ -92,12 +92,12 @@ inline std::vector<uint8_t> build(const Spec& spec)
         put32(body, 5);
         append(body, {'s', 'o', 'n', 's', 0, 0});
     }
-    if (!spec.noDataChunk)
+    if (!recipe.noDataChunk)
     {
         putId(body, "data");
-        put32(body, spec.declaredDataSize >= 0 ? static_cast<uint32_t>(spec.declaredDataSize)
-                                               : static_cast<uint32_t>(spec.data.size()));
-        append(body, spec.data);
+        put32(body, recipe.declaredDataSize >= 0 ? static_cast<uint32_t>(recipe.declaredDataSize)
+                                               : static_cast<uint32_t>(recipe.data.size()));
+        append(body, recipe.data);
     }
     std::vector<uint8_t> file;
     putId(file, "RIFF");

@@ -14,7 +14,7 @@ struct Opened
     std::vector<uint8_t> bytes;
     WaveSoundReader reader;
     AudioResult result;
-    explicit Opened(const TestWave::Spec& spec) : bytes(TestWave::build(spec))
+    explicit Opened(const TestWave::Recipe& recipe) : bytes(TestWave::build(recipe))
     {
         result = reader.openMemory(bytes.data(), static_cast<uint32_t>(bytes.size()), nullptr,
                                    SoundFileReader::kModeRead);
@@ -32,7 +32,7 @@ struct Opened
 
 TEST(WaveSoundReader, ReadsEightSixteenBitAndStereoPcm)
 {
-    TestWave::Spec eight;
+    TestWave::Recipe eight;
     eight.bits = 8;
     eight.rate = 11025;
     eight.data = {0x80, 0xFF, 0x00};
@@ -43,7 +43,7 @@ TEST(WaveSoundReader, ReadsEightSixteenBitAndStereoPcm)
     EXPECT_EQ(a.reader.size(), 3u);
     EXPECT_EQ(a.readAll(), eight.data);
 
-    TestWave::Spec stereo;
+    TestWave::Recipe stereo;
     stereo.channels = 2;
     stereo.data = TestWave::samples16({1, -1, 300, -300});
     Opened b(stereo);
@@ -55,20 +55,20 @@ TEST(WaveSoundReader, ReadsEightSixteenBitAndStereoPcm)
 
 TEST(WaveSoundReader, SkipsOddAndListChunksAroundTheFormat)
 {
-    TestWave::Spec spec;
-    spec.junkBeforeFormat = true;
-    spec.listBeforeData = true;
-    spec.data = TestWave::samples16({5, 6, 7});
-    Opened opened(spec);
+    TestWave::Recipe recipe;
+    recipe.junkBeforeFormat = true;
+    recipe.listBeforeData = true;
+    recipe.data = TestWave::samples16({5, 6, 7});
+    Opened opened(recipe);
     ASSERT_EQ(opened.result, kAudioOk);
-    EXPECT_EQ(opened.readAll(), spec.data);
+    EXPECT_EQ(opened.readAll(), recipe.data);
 }
 
 TEST(WaveSoundReader, ReadsStopAtTheEndAndResetRewinds)
 {
-    TestWave::Spec spec;
-    spec.data = TestWave::samples16({1, 2, 3, 4});
-    Opened opened(spec);
+    TestWave::Recipe recipe;
+    recipe.data = TestWave::samples16({1, 2, 3, 4});
+    Opened opened(recipe);
     ASSERT_EQ(opened.result, kAudioOk);
     uint8_t part[6];
     uint32_t got = 0;
@@ -79,21 +79,21 @@ TEST(WaveSoundReader, ReadsStopAtTheEndAndResetRewinds)
     ASSERT_EQ(opened.reader.read(part, 6, &got), kAudioOk);
     EXPECT_EQ(got, 0u);
     ASSERT_EQ(opened.reader.reset(), kAudioOk);
-    EXPECT_EQ(opened.readAll(), spec.data);
+    EXPECT_EQ(opened.readAll(), recipe.data);
 }
 
 TEST(WaveSoundReader, DataSizesPastTheBytesPresentAreClamped)
 {
-    TestWave::Spec spec;
-    spec.data = TestWave::samples16({1, 2, 3});
-    spec.declaredDataSize = 1000000;
-    Opened opened(spec);
+    TestWave::Recipe recipe;
+    recipe.data = TestWave::samples16({1, 2, 3});
+    recipe.declaredDataSize = 1000000;
+    Opened opened(recipe);
     ASSERT_EQ(opened.result, kAudioOk);
     EXPECT_EQ(opened.reader.size(), 6u);
-    EXPECT_EQ(opened.readAll(), spec.data);
+    EXPECT_EQ(opened.readAll(), recipe.data);
 
     // Truncated inside the last frame: only whole frames are sound.
-    Opened cut(spec);
+    Opened cut(recipe);
     cut.bytes.pop_back();
     ASSERT_EQ(cut.reader.openMemory(cut.bytes.data(), static_cast<uint32_t>(cut.bytes.size()), nullptr, 1),
               kAudioOk);
@@ -102,23 +102,23 @@ TEST(WaveSoundReader, DataSizesPastTheBytesPresentAreClamped)
 
 TEST(WaveSoundReader, MalformedHeadersFailToOpen)
 {
-    TestWave::Spec base;
+    TestWave::Recipe base;
     base.data = TestWave::samples16({1, 2});
 
-    TestWave::Spec noData = base;
+    TestWave::Recipe noData = base;
     noData.noDataChunk = true;
     EXPECT_EQ(Opened(noData).result, kAudioFailed);
 
-    TestWave::Spec shortFormat = base;
+    TestWave::Recipe shortFormat = base;
     shortFormat.formatChunkSize = 14;
     EXPECT_EQ(Opened(shortFormat).result, kAudioFailed);
 
-    TestWave::Spec zeroAlign = base;
+    TestWave::Recipe zeroAlign = base;
     zeroAlign.blockAlign = 0;
     EXPECT_EQ(Opened(zeroAlign).result, kAudioFailed);
 
     // An extra-format size larger than the chunk that holds it.
-    TestWave::Spec bigExtra = base;
+    TestWave::Recipe bigExtra = base;
     bigExtra.formatTag = 2;
     bigExtra.extraSizeField = 40;
     bigExtra.extra = {1, 2, 3, 4};
@@ -153,18 +153,18 @@ TEST(WaveSoundReader, MalformedHeadersFailToOpen)
 
 TEST(WaveSoundReader, OtherFormatsKeepTheirExtraBytes)
 {
-    TestWave::Spec spec;
-    spec.formatTag = 2;
-    spec.bits = 4;
-    spec.blockAlign = 256;
-    spec.extraSizeField = 4;
-    spec.extra = {9, 8, 7, 6};
-    spec.data = std::vector<uint8_t>(256, 1);
-    Opened opened(spec);
+    TestWave::Recipe recipe;
+    recipe.formatTag = 2;
+    recipe.bits = 4;
+    recipe.blockAlign = 256;
+    recipe.extraSizeField = 4;
+    recipe.extra = {9, 8, 7, 6};
+    recipe.data = std::vector<uint8_t>(256, 1);
+    Opened opened(recipe);
     ASSERT_EQ(opened.result, kAudioOk);
     EXPECT_EQ(opened.reader.format()->formatTag, 2);
     EXPECT_EQ(opened.reader.format()->extraSize, 4);
-    EXPECT_EQ(opened.reader.extraFormatBytes(), spec.extra);
+    EXPECT_EQ(opened.reader.extraFormatBytes(), recipe.extra);
 }
 
 TEST(WaveSoundReader, WrittenFilesReadBack)

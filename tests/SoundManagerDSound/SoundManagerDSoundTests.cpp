@@ -51,10 +51,10 @@ protected:
     // Writes data\sons\<name> with mono 16-bit samples and returns its game path.
     std::string writeWave(const std::string& name, const std::vector<int16_t>& samples, uint16_t channels = 1)
     {
-        TestWave::Spec spec;
-        spec.channels = channels;
-        spec.data = TestWave::samples16(samples);
-        TestWave::writeFile(mFolder.path() + "data/sons/" + name, TestWave::build(spec));
+        TestWave::Recipe recipe;
+        recipe.channels = channels;
+        recipe.data = TestWave::samples16(samples);
+        TestWave::writeFile(mFolder.path() + "data/sons/" + name, TestWave::build(recipe));
         return "data\\sons\\" + name;
     }
 
@@ -307,7 +307,7 @@ TEST_F(SoundManagerDSoundTest, MissingFilesReturnTheirCodeAndSayWhich)
     EXPECT_EQ(messages.messages()[3].text, "Impossible de charger le son ");
 
     // A file the mixer cannot play fails the same way.
-    TestWave::Spec adpcm;
+    TestWave::Recipe adpcm;
     adpcm.formatTag = 2;
     adpcm.data = std::vector<uint8_t>(64, 0);
     TestWave::writeFile(mFolder.path() + "data/sons/adpcm.wav", TestWave::build(adpcm));

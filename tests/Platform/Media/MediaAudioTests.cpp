@@ -34,16 +34,16 @@ private:
     std::atomic<int64_t> mLastMs{-1};
 };
 
-class MediaAudioTest : public ::testing::TestWithParam<TestVideo::Spec>
+class MediaAudioTest : public ::testing::TestWithParam<TestVideo::Recipe>
 {
 protected:
     void SetUp() override
     {
         ASSERT_EQ(mDevice.open(AudioOutput::Manual), kAudioOk);
-        TestVideo::Spec spec = GetParam();
+        TestVideo::Recipe recipe = GetParam();
         // Three seconds, so that the tone outlasts the test's listening.
-        spec.frames = 30;
-        mBytes = TestVideo::encode(spec, mDirectory.path() + "clip");
+        recipe.frames = 30;
+        mBytes = TestVideo::encode(recipe, mDirectory.path() + "clip");
         ASSERT_FALSE(mBytes.empty());
     }
 
@@ -82,13 +82,13 @@ protected:
     std::vector<uint8_t> mBytes;
 };
 
-TestVideo::Spec withSound(const char* container, const char* codec, const char* audioCodec)
+TestVideo::Recipe withSound(const char* container, const char* codec, const char* audioCodec)
 {
-    TestVideo::Spec spec;
-    spec.container = container;
-    spec.codec = codec;
-    spec.audioCodec = audioCodec;
-    return spec;
+    TestVideo::Recipe recipe;
+    recipe.container = container;
+    recipe.codec = codec;
+    recipe.audioCodec = audioCodec;
+    return recipe;
 }
 
 } // namespace
@@ -150,7 +150,7 @@ TEST(MediaAudio, NoDeviceOrNoTrackMeansNoSound)
     AudioDevice device;
     ASSERT_EQ(device.open(AudioOutput::Manual), kAudioOk);
     const auto withTrack = TestVideo::encode(withSound("asf", "wmv2", "wmav2"), directory.path() + "a.wmv");
-    const auto silent = TestVideo::encode(TestVideo::Spec{}, directory.path() + "b.wmv");
+    const auto silent = TestVideo::encode(TestVideo::Recipe{}, directory.path() + "b.wmv");
     ASSERT_FALSE(withTrack.empty());
     ASSERT_FALSE(silent.empty());
 

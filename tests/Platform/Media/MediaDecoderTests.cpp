@@ -24,12 +24,12 @@ class MediaDecoderFormats : public ::testing::TestWithParam<Container>
 protected:
     void SetUp() override
     {
-        TestVideo::Spec spec;
-        spec.container = GetParam().container;
-        spec.codec = GetParam().codec;
+        TestVideo::Recipe recipe;
+        recipe.container = GetParam().container;
+        recipe.codec = GetParam().codec;
         mPath = mDirectory.path() + "clip." + GetParam().extension;
-        mBytes = TestVideo::encode(spec, mPath);
-        ASSERT_FALSE(mBytes.empty()) << "could not encode " << spec.codec << " in " << spec.container;
+        mBytes = TestVideo::encode(recipe, mPath);
+        ASSERT_FALSE(mBytes.empty()) << "could not encode " << recipe.codec << " in " << recipe.container;
     }
 
     TemporaryDirectory mDirectory;
@@ -138,8 +138,8 @@ TEST(MediaDecoder, MissingFileIsNotFoundAndGamePathsAreMapped)
     EXPECT_FALSE(decoder.isOpen());
 
     std::filesystem::create_directories(directory.path() + "data/Video");
-    TestVideo::Spec spec;
-    ASSERT_FALSE(TestVideo::encode(spec, directory.path() + "data/Video/Menu.WMV").empty());
+    TestVideo::Recipe recipe;
+    ASSERT_FALSE(TestVideo::encode(recipe, directory.path() + "data/Video/Menu.WMV").empty());
     ASSERT_EQ(decoder.openFile("data\\Video\\menu.wmv"), kMediaOk);
     EXPECT_TRUE(decoder.decodeNext());
     EXPECT_EQ(decoder.openFile("data\\Video"), kMediaFileNotFound);
@@ -150,8 +150,8 @@ TEST(MediaDecoder, MissingFileIsNotFoundAndGamePathsAreMapped)
 TEST(MediaDecoder, DamagedInputFailsCleanlyOrPlaysWhatItCan)
 {
     TemporaryDirectory directory;
-    TestVideo::Spec spec;
-    const auto bytes = TestVideo::encode(spec, directory.path() + "clip.wmv");
+    TestVideo::Recipe recipe;
+    const auto bytes = TestVideo::encode(recipe, directory.path() + "clip.wmv");
     ASSERT_FALSE(bytes.empty());
     MediaDecoder decoder;
 
@@ -211,11 +211,11 @@ TEST(MediaDecoder, WidthsOffTheScalersBlockSizeAreConvertedInPlace)
     TemporaryDirectory directory;
     for (int width : {70, 22, 322})
     {
-        TestVideo::Spec spec;
-        spec.width = width;
-        spec.height = 14;
-        spec.frames = 3;
-        const auto bytes = TestVideo::encode(spec, directory.path() + "odd.wmv");
+        TestVideo::Recipe recipe;
+        recipe.width = width;
+        recipe.height = 14;
+        recipe.frames = 3;
+        const auto bytes = TestVideo::encode(recipe, directory.path() + "odd.wmv");
         ASSERT_FALSE(bytes.empty()) << width;
         MediaDecoder decoder;
         ASSERT_EQ(decoder.openMemory(std::make_shared<MediaMemoryStream>(bytes), "odd.wmv"), kMediaOk);

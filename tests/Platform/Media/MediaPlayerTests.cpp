@@ -90,7 +90,7 @@ class MediaPlayerTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        mBytes = TestVideo::encode(TestVideo::Spec{}, mDirectory.path() + "clip.wmv");
+        mBytes = TestVideo::encode(TestVideo::Recipe{}, mDirectory.path() + "clip.wmv");
         ASSERT_FALSE(mBytes.empty());
     }
 
@@ -317,7 +317,7 @@ TEST_F(MediaPlayerTest, VolumeIsKeptInItsRange)
 TEST(MediaPlayer, PlaysToTheEndOnTheRealClock)
 {
     TemporaryDirectory directory;
-    const auto bytes = TestVideo::encode(TestVideo::Spec{}, directory.path() + "clip.avi");
+    const auto bytes = TestVideo::encode(TestVideo::Recipe{}, directory.path() + "clip.avi");
     ASSERT_FALSE(bytes.empty());
     RecordingSink sink;
     MediaPlayer player;
@@ -338,7 +338,7 @@ TEST(MediaPlayer, PlaysToTheEndOnTheRealClock)
 TEST(MediaPlayer, RepeatedOpenAndCloseWhilePlaying)
 {
     TemporaryDirectory directory;
-    const auto bytes = TestVideo::encode(TestVideo::Spec{}, directory.path() + "clip.wmv");
+    const auto bytes = TestVideo::encode(TestVideo::Recipe{}, directory.path() + "clip.wmv");
     ASSERT_FALSE(bytes.empty());
     auto shared = std::make_shared<const std::vector<uint8_t>>(bytes);
     RecordingSink sink;
@@ -371,7 +371,7 @@ TEST(MediaPlayer, RepeatedOpenAndCloseWhilePlaying)
 TEST(MediaPlayer, ASinkTakenAwayIsNoLongerCalled)
 {
     TemporaryDirectory directory;
-    const auto bytes = TestVideo::encode(TestVideo::Spec{}, directory.path() + "clip.wmv");
+    const auto bytes = TestVideo::encode(TestVideo::Recipe{}, directory.path() + "clip.wmv");
     MediaPlayer player;
     ASSERT_EQ(player.openMemory(bytes, "clip.wmv"), kMediaOk);
     auto sink = std::make_unique<RecordingSink>();

@@ -101,24 +101,24 @@ void fillTone(AVFrame* frame, int64_t first)
     }
 }
 
-std::vector<uint8_t> encode(const Spec& spec, const std::string& path)
+std::vector<uint8_t> encode(const Recipe& recipe, const std::string& path)
 {
     AVFormatContext* output = nullptr;
-    if (avformat_alloc_output_context2(&output, nullptr, spec.container.c_str(), path.c_str()) < 0)
+    if (avformat_alloc_output_context2(&output, nullptr, recipe.container.c_str(), path.c_str()) < 0)
         return {};
-    const AVCodec* encoder = avcodec_find_encoder_by_name(spec.codec.c_str());
+    const AVCodec* encoder = avcodec_find_encoder_by_name(recipe.codec.c_str());
     AVStream* stream = avformat_new_stream(output, nullptr);
     AVCodecContext* codec = encoder != nullptr ? avcodec_alloc_context3(encoder) : nullptr;
     bool ok = codec != nullptr && stream != nullptr;
     if (ok)
     {
-        codec->width = spec.width;
-        codec->height = spec.height;
-        codec->time_base = {1, spec.framesPerSecond};
-        codec->framerate = {spec.framesPerSecond, 1};
+        codec->width = recipe.width;
+        codec->height = recipe.height;
+        codec->time_base = {1, recipe.framesPerSecond};
+        codec->framerate = {recipe.framesPerSecond, 1};
         codec->pix_fmt =
-            (spec.codec == "mjpeg" || spec.codec == "ljpeg") ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
-        codec->gop_size = spec.keyInterval;
+            (recipe.codec == "mjpeg" || recipe.codec == "ljpeg") ? AV_PIX_FMT_YUVJ420P : AV_PIX_FMT_YUV420P;
+        codec->gop_size = recipe.keyInterval;
         codec->max_b_frames = 0;
         codec->bit_rate = 400000;
         codec->flags |= AV_CODEC_FLAG_QSCALE;
@@ -133,9 +133,9 @@ std::vector<uint8_t> encode(const Spec& spec, const std::string& path)
     AVStream* audioStream = nullptr;
     AVCodecContext* audio = nullptr;
     AVFrame* audioFrame = nullptr;
-    if (ok && !spec.audioCodec.empty())
+    if (ok && !recipe.audioCodec.empty())
     {
-        const AVCodec* audioEncoder = avcodec_find_encoder_by_name(spec.audioCodec.c_str());
+        const AVCodec* audioEncoder = avcodec_find_encoder_by_name(recipe.audioCodec.c_str());
         audioStream = avformat_new_stream(output, nullptr);
         audio = audioEncoder != nullptr ? avcodec_alloc_context3(audioEncoder) : nullptr;
         ok = audio != nullptr && audioStream != nullptr;
@@ -167,11 +167,11 @@ std::vector<uint8_t> encode(const Spec& spec, const std::string& path)
     if (ok)
     {
         frame->format = codec->pix_fmt;
-        frame->width = spec.width;
-        frame->height = spec.height;
+        frame->width = recipe.width;
+        frame->height = recipe.height;
         ok = av_frame_get_buffer(frame, 0) >= 0;
     }
-    for (int i = 0; ok && i < spec.frames; ++i)
+    for (int i = 0; ok && i < recipe.frames; ++i)
     {
         ok = av_frame_make_writable(frame) >= 0;
         Yuv yuv = toYuv(frameColour(i));
@@ -184,11 +184,11 @@ std::vector<uint8_t> encode(const Spec& spec, const std::string& path)
                    static_cast<uint8_t>(128 - 0.168736 * r - 0.331264 * g + 0.5 * b + 0.5),
                    static_cast<uint8_t>(128 + 0.5 * r - 0.418688 * g - 0.081312 * b + 0.5)};
         }
-        for (int y = 0; y < spec.height; ++y)
-            for (int x = 0; x < spec.width; ++x)
+        for (int y = 0; y < recipe.height; ++y)
+            for (int x = 0; x < recipe.width; ++x)
                 frame->data[0][y * frame->linesize[0] + x] = yuv.y;
-        for (int y = 0; y < (spec.height + 1) / 2; ++y)
-            for (int x = 0; x < (spec.width + 1) / 2; ++x)
+        for (int y = 0; y < (recipe.height + 1) / 2; ++y)
+            for (int x = 0; x < (recipe.width + 1) / 2; ++x)
             {
                 frame->data[1][y * frame->linesize[1] + x] = yuv.u;
                 frame->data[2][y * frame->linesize[2] + x] = yuv.v;
@@ -196,7 +196,7 @@ std::vector<uint8_t> encode(const Spec& spec, const std::string& path)
         frame->pts = i;
         ok = ok && writePackets(codec, stream, output, frame);
         // The sound up to the end of this picture.
-        while (ok && audio != nullptr && audioSamples < int64_t{22050} * (i + 1) / spec.framesPerSecond)
+        while (ok && audio != nullptr && audioSamples < int64_t{22050} * (i + 1) / recipe.framesPerSecond)
         {
             ok = av_frame_make_writable(audioFrame) >= 0;
             fillTone(audioFrame, audioSamples);

@@ -8,7 +8,7 @@
 namespace TestVideo
 {
 
-struct Spec
+struct Recipe
 {
     std::string container = "asf";
     std::string codec = "wmv2";
@@ -30,7 +30,7 @@ uint32_t frameColour(int index);
 int nearestFrame(const uint8_t* bgra);
 
 // Encodes the video into the file and returns its bytes (empty on failure).
-std::vector<uint8_t> encode(const Spec& spec, const std::string& path);
+std::vector<uint8_t> encode(const Recipe& recipe, const std::string& path);
 
 // An ASF file of a stream FFmpeg has no decoder for (AVS2; the packets are
 // not real pictures, nothing gets as far as decoding them).
