@@ -19,9 +19,11 @@
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/GameTextFormat.h"
 #include "Tarnaveli/MenuHooks.h"
+#include "Tarnaveli/NetworkWindowHooks.h"
 #include "Tarnaveli/SavedGame.h"
 #include "Tarnaveli/TutorialAdvisor.h"
 #include "Tarnaveli/WindowGameMenu.h"
+#include "Tarnaveli/WindowPrepareGame.h"
 #include "Tarnaveli/WindowWin.h"
 
 #include <mutex>
@@ -157,6 +159,24 @@ void GameScreen::installWindowHooks()
             window->open();
         };
 
+    // The waiting window starts the network game here; its players already
+    // carry their sides and kinds.
+    NetworkWindowHooks& network = networkWindowHooks();
+    network.startNetworkGame = [](std::unique_ptr<Player> white, std::unique_ptr<Player> black)
+    {
+        auto* screen = new GameScreen();
+        screen->newGame(std::move(white), std::move(black), false);
+    };
+    network.createChatPanel = [](int32_t x, int32_t y, int32_t width, int32_t height)
+    {
+        auto* panel = new ChatPanel(x, y, width, height);
+        WaitingChatPanel parts;
+        parts.widget = panel;
+        parts.receiver = panel;
+        parts.append = [panel](const std::string& text, uint32_t color) { panel->append(text, color); };
+        return parts;
+    };
+
     MenuHooks& menus = menuHooks();
     menus.startLocalGame = [](const LocalGameRequest& request)
     {
@@ -203,6 +223,8 @@ void GameScreen::installLinks()
     if (!hooks().createView)
         hooks().createView = [](GameScreen& screen, Board& board)
         { return BoardViewLink::create(screen, board); };
+    if (!hooks().waitingWindow)
+        hooks().waitingWindow = []() -> NetworkWaitingWindow* { return WindowPrepareGame::current(); };
     installWindowHooks();
     GameHooks& game = GameApplication::hooks();
     game.renderGame3D = [](GameApplication&)

@@ -3,8 +3,11 @@
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/MenuVideoWindow.h"
+#include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
 #include "Tarnaveli/WindowNewGameMulti.h"
+#include "Tarnaveli/WindowOption.h"
+#include "Tarnaveli/WindowPrepareGame.h"
 
 MenuHooks& menuHooks()
 {
@@ -70,6 +73,24 @@ void installMenuHooks()
         GameApplication* game = GameApplication::current();
         if (SoundManager* sound = game != nullptr ? game->getSoundManager() : nullptr)
             sound->playSound(1, 7, soundId, -1, false, false);
+    };
+    // Each window is made on the running game's objects; without them
+    // (no network object yet) nothing opens.
+    hooks.openOptions = []
+    {
+        if (WindowOption* window = WindowOption::createForGame())
+            window->open();
+    };
+    hooks.openJoinWindow = []
+    {
+        if (WindowJoinGame* window = WindowJoinGame::createForGame())
+            window->open();
+    };
+    // The window learns from the session whether this machine hosts.
+    hooks.openWaitingWindow = [](bool)
+    {
+        if (WindowPrepareGame* window = WindowPrepareGame::createForGame())
+            window->open();
     };
     GameApplication::hooks().openMainMenu = [](GameApplication&) { WindowMenu::openNew(); };
     GameApplication::hooks().openMenuVideo = [](GameApplication&) { MenuVideoWindow::openNew(); };
