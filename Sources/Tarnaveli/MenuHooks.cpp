@@ -8,6 +8,7 @@
 #include "Tarnaveli/WindowNewGameMulti.h"
 #include "Tarnaveli/WindowOption.h"
 #include "Tarnaveli/WindowPrepareGame.h"
+#include "Tarnaveli/WindowQuit.h"
 
 MenuHooks& menuHooks()
 {
@@ -98,6 +99,17 @@ void installMenuHooks()
     {
         if (MenuVideoWindow* video = MenuVideoWindow::current())
             video->close();
+    };
+    // The closing picture quits the program when it ends; a picture that
+    // cannot be shown must not keep the program from quitting.
+    GameApplication::hooks().openClosingScreen = [](GameApplication& game)
+    {
+        auto* window = new WindowQuit();
+        if (window->open() != 0)
+        {
+            delete window;
+            game.quitApplication(false);
+        }
     };
     GameApplication::hooks().openNetworkGameWindow = [](GameApplication&)
     { (new WindowNewGameMulti())->open(); };
