@@ -5,6 +5,7 @@
 #include "Tarnaveli/Board/ComputerPlayer.h"
 #include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/SavedGame.h"
+#include "Tarnaveli/WindowMenu.h"
 
 #include <fstream>
 #include <gtest/gtest.h>
@@ -80,8 +81,10 @@ TEST(SavedGameDialogs, AGameSavedInGameLoadsFromTheMainMenuOnANewScreen)
     f.app.gui().processDeferred();
     ASSERT_EQ(GameScreen::current(), nullptr);
 
+    WindowMenu* menu = WindowMenu::openNew();
     menuHooks().openLoadDialog(false);
     f.choose(f.dialog(), "partie");
+    EXPECT_FALSE(f.hasLayer(menu)) << "the loaded game replaces the main menu";
     GameScreen* loaded = GameScreen::current();
     ASSERT_NE(loaded, nullptr);
     EXPECT_TRUE(f.hasLayer(loaded));
@@ -111,8 +114,10 @@ TEST(SavedGameDialogs, ADamagedFileShowsTheErrorAndKeepsTheGameOrClosesTheNewScr
     playing->closeScreen();
     f.app.gui().processDeferred();
 
+    WindowMenu* menu = WindowMenu::openNew();
     menuHooks().openLoadDialog(false);
     f.choose(f.dialog(), "abime");
+    EXPECT_TRUE(f.hasLayer(menu)) << "the main menu stays under the error";
     ASSERT_NE(f.topDialog(), nullptr);
     EXPECT_EQ(GameScreen::current(), nullptr);
     for (Component* child : f.app.root().getChildren())
