@@ -3,6 +3,7 @@
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/LangTable.h"
 #include "Gui/Dialog.h"
+#include "Gui/FileDialog.h"
 #include "Gui/GuiManager.h"
 #include "Network/GameMessages.h"
 #include "Network/NetworkEvent.h"
@@ -19,9 +20,12 @@
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/GameTextFormat.h"
 #include "Tarnaveli/MenuHooks.h"
+#include "Tarnaveli/NetworkWindowHooks.h"
 #include "Tarnaveli/SavedGame.h"
 #include "Tarnaveli/TutorialAdvisor.h"
 #include "Tarnaveli/WindowGameMenu.h"
+#include "Tarnaveli/WindowMenu.h"
+#include "Tarnaveli/WindowPrepareGame.h"
 #include "Tarnaveli/WindowWin.h"
 
 #include <mutex>
@@ -110,6 +114,47 @@ public:
     }
     ChatPanel* panel;
 };
+// The skin texture of a saved game's row in the file dialog.
+constexpr uint32_t kSavedGameIcon = 196;
+
+// The saved-games dialog on the saves folder, showing only .tnv files; the
+// callback gets the chosen path, or nothing when the player cancelled.
+void openSavedGameDialog(bool saving, std::function<void(const std::string& path)> onChosen)
+{
+    auto* dialog = new FileDialog(
+        screenText(saving ? LANG_WINDOW_SAVE_GAME_TITLE : LANG_WINDOW_LOAD_GAME_TITLE), 600, 400,
+        SavedGame::kFolder, saving,
+        [onChosen](FileDialog* chosen, uint32_t)
+        {
+            const std::string path = chosen->getAcceptedPath();
+            if (!path.empty())
+                onChosen(path);
+        },
+        0);
+    dialog->addFilter({SavedGame::kExtension}, screenText(LANG_SAVEGAME_FILTER), kSavedGameIcon);
+    if (dialog->open() != 0)
+        delete dialog;
+}
+
+void showSavedGameError(uint32_t textId)
+{
+    (new MessageDialog(screenText(LANG_ERROR), screenText(textId), 1, nullptr, nullptr))->open();
+}
+
+// The main menu under the dialog, which a loaded game replaces.
+void closeMainMenu()
+{
+    GuiManager* gui = GuiManager::current();
+    GuiRoot* root = gui != nullptr ? gui->getRoot() : nullptr;
+    if (root == nullptr)
+        return;
+    for (Component* child : root->getChildren())
+        if (auto* menu = dynamic_cast<WindowMenu*>(child))
+        {
+            menu->close();
+            return;
+        }
+}
 } // namespace
 
 void GameScreen::installWindowHooks()
@@ -157,6 +202,24 @@ void GameScreen::installWindowHooks()
             window->open();
         };
 
+    // The waiting window starts the network game here; its players already
+    // carry their sides and kinds.
+    NetworkWindowHooks& network = networkWindowHooks();
+    network.startNetworkGame = [](std::unique_ptr<Player> white, std::unique_ptr<Player> black)
+    {
+        auto* screen = new GameScreen();
+        screen->newGame(std::move(white), std::move(black), false);
+    };
+    network.createChatPanel = [](int32_t x, int32_t y, int32_t width, int32_t height)
+    {
+        auto* panel = new ChatPanel(x, y, width, height);
+        WaitingChatPanel parts;
+        parts.widget = panel;
+        parts.receiver = panel;
+        parts.append = [panel](const std::string& text, uint32_t color) { panel->append(text, color); };
+        return parts;
+    };
+
     MenuHooks& menus = menuHooks();
     menus.startLocalGame = [](const LocalGameRequest& request)
     {
@@ -170,6 +233,48 @@ void GameScreen::installWindowHooks()
                 players[side] = std::make_unique<HumanPlayer>(side);
         }
         screen->newGame(std::move(players[0]), std::move(players[1]), request.tutorial);
+    };
+    menus.openLoadDialog = [](bool inGame)
+    {
+        openSavedGameDialog(false,
+                            [inGame](const std::string& path)
+                            {
+                                if (inGame)
+                                {
+                                    if (gCurrent == nullptr)
+                                        return;
+                                    if (gCurrent->loadGame(path) != ERROR_OK)
+                                        showSavedGameError(LANG_WINDOW_LOAD_GAME_ERROR);
+                                    else if (Layer* menu = gCurrent->getGameMenu())
+                                        menu->close();
+                                    return;
+                                }
+                                // A file that does not load leaves the main
+                                // menu as it was, under the error.
+                                auto* screen = new GameScreen();
+                                if (!screen->isOpened())
+                                    screen->open();
+                                if (screen->loadGame(path) != ERROR_OK)
+                                {
+                                    screen->closeScreen();
+                                    showSavedGameError(LANG_WINDOW_LOAD_GAME_ERROR);
+                                }
+                                else
+                                    closeMainMenu();
+                            });
+    };
+    menus.openSaveDialog = []
+    {
+        openSavedGameDialog(true,
+                            [](const std::string& path)
+                            {
+                                if (gCurrent == nullptr)
+                                    return;
+                                if (gCurrent->saveGame(path) != ERROR_OK)
+                                    showSavedGameError(LANG_WINDOW_SAVE_GAME_ERROR);
+                                else if (Layer* menu = gCurrent->getGameMenu())
+                                    menu->close();
+                            });
     };
     menus.leaveToMainMenu = [](const std::string& message)
     {
@@ -203,6 +308,8 @@ void GameScreen::installLinks()
     if (!hooks().createView)
         hooks().createView = [](GameScreen& screen, Board& board)
         { return BoardViewLink::create(screen, board); };
+    if (!hooks().waitingWindow)
+        hooks().waitingWindow = []() -> NetworkWaitingWindow* { return WindowPrepareGame::current(); };
     installWindowHooks();
     GameHooks& game = GameApplication::hooks();
     game.renderGame3D = [](GameApplication&)

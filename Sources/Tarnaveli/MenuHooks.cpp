@@ -3,8 +3,12 @@
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/MenuVideoWindow.h"
+#include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
 #include "Tarnaveli/WindowNewGameMulti.h"
+#include "Tarnaveli/WindowOption.h"
+#include "Tarnaveli/WindowPrepareGame.h"
+#include "Tarnaveli/WindowQuit.h"
 
 MenuHooks& menuHooks()
 {
@@ -71,12 +75,41 @@ void installMenuHooks()
         if (SoundManager* sound = game != nullptr ? game->getSoundManager() : nullptr)
             sound->playSound(1, 7, soundId, -1, false, false);
     };
+    // Each window is made on the running game's objects; without them
+    // (no network object yet) nothing opens.
+    hooks.openOptions = []
+    {
+        if (WindowOption* window = WindowOption::createForGame())
+            window->open();
+    };
+    hooks.openJoinWindow = []
+    {
+        if (WindowJoinGame* window = WindowJoinGame::createForGame())
+            window->open();
+    };
+    // The window learns from the session whether this machine hosts.
+    hooks.openWaitingWindow = [](bool)
+    {
+        if (WindowPrepareGame* window = WindowPrepareGame::createForGame())
+            window->open();
+    };
     GameApplication::hooks().openMainMenu = [](GameApplication&) { WindowMenu::openNew(); };
     GameApplication::hooks().openMenuVideo = [](GameApplication&) { MenuVideoWindow::openNew(); };
     GameApplication::hooks().closeMenuVideo = [](GameApplication&)
     {
         if (MenuVideoWindow* video = MenuVideoWindow::current())
             video->close();
+    };
+    // The closing picture quits the program when it ends; a picture that
+    // cannot be shown must not keep the program from quitting.
+    GameApplication::hooks().openClosingScreen = [](GameApplication& game)
+    {
+        auto* window = new WindowQuit();
+        if (window->open() != 0)
+        {
+            delete window;
+            game.quitApplication(false);
+        }
     };
     GameApplication::hooks().openNetworkGameWindow = [](GameApplication&)
     { (new WindowNewGameMulti())->open(); };
