@@ -1,6 +1,11 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
-set(VELMORIQUE_WARNINGS -Wall -Wextra -Werror)
+option(VELMORIQUE_WERROR "Treat warnings of the project's own code as errors" ON)
+if(VELMORIQUE_WERROR)
+  set(VELMORIQUE_WARNINGS -Wall -Wextra -Werror)
+else()
+  set(VELMORIQUE_WARNINGS -Wall -Wextra)
+endif()
 
 # With libFuzzer every library is instrumented for coverage; tools/fuzz builds
 # the fuzz-targets target in such a configuration and runs each for a while.
