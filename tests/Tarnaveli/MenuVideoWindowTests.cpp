@@ -1,5 +1,6 @@
 // The menu's background video: opened full-window and looping, a failure
 // that ends the program with the codec message, and the stop at closing.
+#include "../Gui/StubEngine2D.h"
 #include "Engine2DD3D/EngineComponent.h"
 #include "MenuTestSupport.h"
 #include "Tarnaveli/MenuVideoWindow.h"
@@ -68,39 +69,10 @@ public:
 };
 
 // The test 2D engine, with videos.
-class VideoEngine final : public Engine2D
+class VideoEngine final : public StubEngine2D
 {
 public:
     explicit VideoEngine(VideoLog& log) : log(log) {}
-    ErrorCode init() override { return 0; }
-    ErrorCode beginFrame() override { return 0; }
-    ErrorCode begin2DPass() override { return 0; }
-    ErrorCode end2DPass() override { return 0; }
-    ErrorCode endFrame() override { return 0; }
-    uint64_t getTextureMemoryUsed() override { return 0; }
-    uint64_t getTextureMemoryAvailable() override { return 0; }
-    std::unique_ptr<Image2D> createImage(float, float, Texture*, uint32_t, float, float, uint32_t,
-                                         RenderList*) override
-    {
-        return nullptr;
-    }
-    std::unique_ptr<Image2DStreched> createStretchedImage(const Platform::Vector3*, Texture*, uint32_t,
-                                                          uint32_t) override
-    {
-        return nullptr;
-    }
-    Texture* createTexture(uint32_t, uint32_t, uint16_t) override { return nullptr; }
-    Texture* createTextureFromPixels(uint32_t, uint32_t, const void*, uint16_t, uint32_t) override
-    {
-        return nullptr;
-    }
-    Texture* getTextureByResourceId(uint32_t, uint16_t) override { return nullptr; }
-    Texture* getTextureByName(const std::string&, uint16_t) override { return nullptr; }
-    std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D&) override { return nullptr; }
-    std::unique_ptr<SheetMove> createGridSheetMove() override { return nullptr; }
-    std::unique_ptr<RenderedComponent> createRenderedComponent(const Rect2D&) override { return nullptr; }
-    ErrorCode presentPending() override { return 0; }
-    std::unique_ptr<LayerEffect> createOpeningEffect(uint32_t) override { return nullptr; }
     EngineComponent* createVideo(int32_t x, int32_t y, int32_t width, int32_t height, RenderList*) override
     {
         video = new FakeVideo(log, x, y, width, height);

@@ -9,6 +9,7 @@
 // surface lies 2.9 units down, just under the markers the view puts 0.1
 // scene units below the top on water cells.
 #include "Generators.h"
+#include "Tarnaveli/Board/BoardCell.h"
 #include "XFile.h"
 
 #include <algorithm>
@@ -40,24 +41,22 @@ enum class Terrain
     Den1
 };
 
-Terrain terrainAt(int x, int y)
+// The layout is the rules' own, so the model can never disagree with them.
+static_assert(static_cast<uint32_t>(Terrain::Water) == TERRAIN_WATER &&
+              static_cast<uint32_t>(Terrain::Land) == TERRAIN_LAND &&
+              static_cast<uint32_t>(Terrain::Trap0) == TERRAIN_TRAP_0 &&
+              static_cast<uint32_t>(Terrain::Trap1) == TERRAIN_TRAP_1 &&
+              static_cast<uint32_t>(Terrain::Den0) == TERRAIN_DEN_0 &&
+              static_cast<uint32_t>(Terrain::Den1) == TERRAIN_DEN_1);
+
+Terrain terrainOf(int x, int y)
 {
-    if (x >= 3 && x <= 5 && (y == 1 || y == 2 || y == 4 || y == 5))
-        return Terrain::Water;
-    if ((x == 0 && (y == 2 || y == 4)) || (x == 1 && y == 3))
-        return Terrain::Trap0;
-    if ((x == 8 && (y == 2 || y == 4)) || (x == 7 && y == 3))
-        return Terrain::Trap1;
-    if (x == 0 && y == 3)
-        return Terrain::Den0;
-    if (x == 8 && y == 3)
-        return Terrain::Den1;
-    return Terrain::Land;
+    return static_cast<Terrain>(terrainAt(x, y));
 }
 
 bool isWater(int x, int y)
 {
-    return x >= 0 && x < 9 && y >= 0 && y < 7 && terrainAt(x, y) == Terrain::Water;
+    return x >= 0 && x < 9 && y >= 0 && y < 7 && terrainOf(x, y) == Terrain::Water;
 }
 
 float cellLeft(int x)
@@ -270,7 +269,7 @@ bool writeBoard(const std::string& folder)
 
     for (int y = 0; y < 7; ++y)
         for (int x = 0; x < 9; ++x)
-            switch (terrainAt(x, y))
+            switch (terrainOf(x, y))
             {
             case Terrain::Water:
                 addCell(cells, x, y, kWater, water);
@@ -280,11 +279,11 @@ bool writeBoard(const std::string& folder)
                 break;
             case Terrain::Trap0:
             case Terrain::Trap1:
-                addCell(cells, x, y, kLand, trap[terrainAt(x, y) == Terrain::Trap1]);
+                addCell(cells, x, y, kLand, trap[terrainOf(x, y) == Terrain::Trap1]);
                 break;
             case Terrain::Den0:
             case Terrain::Den1:
-                addCell(cells, x, y, kLand, den[terrainAt(x, y) == Terrain::Den1]);
+                addCell(cells, x, y, kLand, den[terrainOf(x, y) == Terrain::Den1]);
                 break;
             }
 

@@ -6,6 +6,7 @@
 #include "Framework/XmlReader.h"
 #include "ImageCodec/ImageLibrary.h"
 #include "Platform/System/Paths.h"
+#include "Tarnaveli/Board/BoardCell.h"
 #include "XFileReader.h"
 
 #include <gtest/gtest.h>
@@ -152,19 +153,17 @@ enum class Terrain
     Den1
 };
 
-Terrain terrainAt(int x, int y)
+// The layout is the rules' own, so the model can never disagree with them.
+static_assert(static_cast<uint32_t>(Terrain::Water) == TERRAIN_WATER &&
+              static_cast<uint32_t>(Terrain::Land) == TERRAIN_LAND &&
+              static_cast<uint32_t>(Terrain::Trap0) == TERRAIN_TRAP_0 &&
+              static_cast<uint32_t>(Terrain::Trap1) == TERRAIN_TRAP_1 &&
+              static_cast<uint32_t>(Terrain::Den0) == TERRAIN_DEN_0 &&
+              static_cast<uint32_t>(Terrain::Den1) == TERRAIN_DEN_1);
+
+Terrain terrainOf(int x, int y)
 {
-    if (x >= 3 && x <= 5 && (y == 1 || y == 2 || y == 4 || y == 5))
-        return Terrain::Water;
-    if ((x == 0 && (y == 2 || y == 4)) || (x == 1 && y == 3))
-        return Terrain::Trap0;
-    if ((x == 8 && (y == 2 || y == 4)) || (x == 7 && y == 3))
-        return Terrain::Trap1;
-    if (x == 0 && y == 3)
-        return Terrain::Den0;
-    if (x == 8 && y == 3)
-        return Terrain::Den1;
-    return Terrain::Land;
+    return static_cast<Terrain>(terrainAt(x, y));
 }
 } // namespace
 
@@ -249,7 +248,7 @@ TEST(BoardModel, MarkersFloatJustAboveEveryCellAndWaterCellsShowWater)
             SCOPED_TRACE("cell " + std::to_string(x) + "," + std::to_string(y));
             float cx = box.min.x + (x + 0.5f) * width, cz = box.max.z - (y + 0.5f) * depth;
             Surface surface = surfaceAt(board, cx, cz);
-            bool water = terrainAt(x, y) == Terrain::Water;
+            bool water = terrainOf(x, y) == Terrain::Water;
             // The view's drops below the box's top, in scene units.
             float marker = box.max.y - (water ? 0.1f : 0.02f) / kSceneScale;
             float gap = (marker - surface.height) * kSceneScale;
@@ -269,7 +268,7 @@ TEST(BoardModel, TrapsAndDensOfEachSideAreMarkedApart)
         for (int x = 0; x < 9; ++x)
         {
             Surface s = surfaceAt(board, box.min.x + (x + 0.5f) * width, box.max.z - (y + 0.5f) * depth);
-            textures[terrainAt(x, y)].insert(s.texture);
+            textures[terrainOf(x, y)].insert(s.texture);
         }
     for (Terrain t : {Terrain::Trap0, Terrain::Trap1, Terrain::Den0, Terrain::Den1, Terrain::Water})
         ASSERT_EQ(textures[t].size(), 1u) << "every cell of one kind looks the same";
