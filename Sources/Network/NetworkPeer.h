@@ -23,6 +23,9 @@ public:
     // cancelled.
     virtual ErrorCode enumHosts(const std::string& hostName, uint32_t count) = 0;
     virtual ErrorCode cancelEnumeration() = 0;
+    // True while the listing runs but none of its queries could be sent
+    // anywhere (no network up, no route): no game can answer it.
+    virtual bool isListingUnreachable() { return false; }
     virtual ErrorCode connect(const NetworkSessionInfo& session) = 0;
     virtual ErrorCode cancelConnect() = 0;
     virtual ErrorCode closeSession() = 0;

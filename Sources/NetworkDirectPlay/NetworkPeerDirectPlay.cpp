@@ -104,6 +104,12 @@ ErrorCode NetworkPeerDirectPlay::cancelEnumeration()
     return ERROR_OK;
 }
 
+bool NetworkPeerDirectPlay::isListingUnreachable()
+{
+    std::scoped_lock guard(*this);
+    return mEnumerating && mNet && mNet->queriesUnsent();
+}
+
 ErrorCode NetworkPeerDirectPlay::connect(const NetworkSessionInfo& target)
 {
     std::scoped_lock guard(*this);

@@ -31,6 +31,7 @@ public:
     ErrorCode host(const std::string& sessionName, uint32_t maxPlayers) override;
     ErrorCode enumHosts(const std::string& hostName, uint32_t count) override;
     ErrorCode cancelEnumeration() override;
+    bool isListingUnreachable() override;
     ErrorCode connect(const NetworkSessionInfo& session) override;
     ErrorCode cancelConnect() override;
     ErrorCode closeSession() override;

@@ -141,6 +141,13 @@ void WindowJoinGame::update()
         }
         // Set even on failure, so that the failure is shown once.
         mEnumerating = 1;
+        mUnreachableShown = false;
+    }
+    // Without this the list would stay empty forever without a word.
+    if (mEnumerating != 0 && mJoining == 0 && !mUnreachableShown && mNetwork.isListingUnreachable())
+    {
+        mUnreachableShown = true;
+        showError(getLangText(LANG_WINDOWJOINGAME_UNABLE_TO_LIST_GAME));
     }
     while (auto event = mNetwork.popEvent())
     {

@@ -41,6 +41,8 @@ private:
     TextButton* mRefresh = nullptr;
     uint8_t mEnumerating = 0;
     uint8_t mJoining = 0;
+    // The unreachable network is told once per listing.
+    bool mUnreachableShown = false;
     bool mJoinEnabled = false;
     bool mDone = false;
 };

@@ -30,6 +30,49 @@ TEST(WindowJoinGame, WithNoGameTheListStaysEmptyAndJoinDoesNothing)
     EXPECT_EQ(f.app.root().getChildren().size(), 1u) << "no error shown";
 }
 
+namespace
+{
+// The texts of the message dialogs now open.
+std::vector<std::string> shownMessages(NetworkWindowFixture& f)
+{
+    std::vector<std::string> texts;
+    for (Component* child : f.app.root().getChildren())
+    {
+        if (auto* dialog = dynamic_cast<MessageDialog*>(child))
+        {
+            for (Component* part : dialog->getChildren())
+            {
+                auto* label = dynamic_cast<Label*>(part);
+                if (label != nullptr && label->getTextObject() != nullptr)
+                    texts.push_back(label->getTextObject()->getText());
+            }
+        }
+    }
+    return texts;
+}
+} // namespace
+
+TEST(WindowJoinGame, SaysOnceThatTheNetworkCannotBeSearchedWhenNoQueryLeaves)
+{
+    // The system refuses a datagram to port 0 for every target, as it refuses
+    // every query of a machine with no network up; nothing is sent.
+    TestPeer joiner{"Bruno"};
+    joiner.peer.setRemotePort(0);
+    NetworkWindowFixture f;
+    auto* join = openNow(f.app, new WindowJoinGame(joiner.peer));
+    const std::vector<std::string> expected{getLangText(LANG_ERROR),
+                                            getLangText(LANG_WINDOWJOINGAME_UNABLE_TO_LIST_GAME)};
+    ASSERT_TRUE(f.frames([&] { join->update(); }, [&] { return !shownMessages(f).empty(); }));
+    EXPECT_EQ(shownMessages(f), expected);
+    for (int frame = 0; frame < 20; ++frame)
+    {
+        join->update();
+        f.app.gui().processDeferred();
+    }
+    EXPECT_EQ(shownMessages(f), expected) << "told once, not every frame";
+    EXPECT_TRUE(join->isEnumerating()) << "the listing goes on, in case a network comes up";
+}
+
 TEST(WindowJoinGame, ListsTheHostedGameAndJoinFollowsTheSelection)
 {
     JoinedGame game;

@@ -1,10 +1,13 @@
 #include "Platform/Net/NetAddress.h"
 
 #include <arpa/inet.h>
+#include <ifaddrs.h>
+#include <net/if.h>
 #include <netdb.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <random>
@@ -98,15 +101,59 @@ bool isValidHostName(const std::string& name)
 }
 } // namespace
 
+std::vector<uint32_t> localNetworkTargets()
+{
+    // Linux sends the limited broadcast along the default route only, so a
+    // LAN without a router, or on a second interface, hears nothing of it:
+    // each interface's own broadcast address reaches its LAN.
+    std::vector<uint32_t> targets;
+    auto add = [&targets](uint32_t ip)
+    {
+        if (std::find(targets.begin(), targets.end(), ip) == targets.end())
+            targets.push_back(ip);
+    };
+    ifaddrs* interfaces = nullptr;
+    if (getifaddrs(&interfaces) == 0)
+    {
+        for (ifaddrs* entry = interfaces; entry != nullptr; entry = entry->ifa_next)
+        {
+            if (entry->ifa_addr == nullptr || entry->ifa_addr->sa_family != AF_INET ||
+                (entry->ifa_flags & IFF_UP) == 0 || (entry->ifa_flags & IFF_BROADCAST) == 0)
+                continue;
+            auto ipOf = [](const sockaddr* address) {
+                return address != nullptr
+                           ? ntohl(reinterpret_cast<const sockaddr_in*>(address)->sin_addr.s_addr)
+                           : 0u;
+            };
+            uint32_t broadcast = ipOf(entry->ifa_broadaddr);
+            // An address added without one (as `ip addr add` does, which the
+            // C library then reports as the address itself) still has its
+            // subnet's broadcast address, which the system routes as such.
+            uint32_t address = ipOf(entry->ifa_addr);
+            uint32_t mask = ipOf(entry->ifa_netmask);
+            if ((broadcast == 0 || broadcast == address) && mask != 0 && ~mask > 1)
+                broadcast = (address & mask) | ~mask;
+            if (broadcast == address)
+                continue;
+            if (broadcast != 0)
+                add(broadcast);
+        }
+        freeifaddrs(interfaces);
+    }
+    // Where a default route exists the limited broadcast follows it; where
+    // none does, its send fails and the others still go.
+    add(INADDR_BROADCAST);
+    // A game hosted on this machine.
+    add(INADDR_LOOPBACK);
+    return targets;
+}
+
 std::vector<uint32_t> discoveryTargets()
 {
     std::vector<uint32_t> targets;
     const char* variable = std::getenv("VELMORIQUE_DISCOVERY");
     if (variable == nullptr)
-    {
-        targets.push_back(INADDR_BROADCAST);
-        return targets;
-    }
+        return localNetworkTargets();
     std::string list = variable;
     size_t start = 0;
     while (start <= list.size())

@@ -32,8 +32,11 @@ std::string ipToText(uint32_t ip);
 bool isLoopback(uint32_t ip);
 
 // Where a query for the local network goes: the comma-separated addresses of
-// VELMORIQUE_DISCOVERY when it is set, otherwise the broadcast address.
+// VELMORIQUE_DISCOVERY when it is set, otherwise localNetworkTargets().
 std::vector<uint32_t> discoveryTargets();
+// The broadcast address of every interface that is up and broadcasts, the
+// limited broadcast address and the loopback address.
+std::vector<uint32_t> localNetworkTargets();
 
 // The address sessions listen on: the loopback only when every discovery
 // target is a loopback address (tests, and a machine playing against itself),

@@ -37,7 +37,10 @@ constexpr uint8_t kAnswerMagic[4] = {'V', 'L', 'M', 'R'}; // guid application, g
                                                           // u32 current, u16 port, u16 n, n bytes name
 constexpr uint8_t kDiscoveryVersion = 1;
 
+// Connections that have not said who they are yet: at most this many in all,
+// and from one address.
 constexpr uint32_t kMaxPendingJoiners = 16;
+constexpr uint32_t kMaxPendingPerAddress = 4;
 constexpr size_t kMaxQueuedBytes = 4 * 1024 * 1024;
 constexpr uint32_t kMaxPasswordLength = 256;
 
@@ -294,6 +297,10 @@ bool NetSession::start()
         closeFd(mEnumFd);
         return false;
     }
+    // Queries go to every interface's broadcast address, not only to the
+    // limited one.
+    int yes = 1;
+    setsockopt(mEnumFd, SOL_SOCKET, SO_BROADCAST, &yes, sizeof yes);
     try
     {
         mThread = std::thread([this] { run(); });
@@ -401,14 +408,7 @@ NetResult NetSession::enumHosts(const NetGuid& application, const std::string& h
     mEnumForever = count == 0;
     mEnumRemaining = count;
     mEnumNext = Clock::now();
-    for (uint32_t ip : mEnumTargets)
-    {
-        if (ip == INADDR_BROADCAST)
-        {
-            int yes = 1;
-            setsockopt(mEnumFd, SOL_SOCKET, SO_BROADCAST, &yes, sizeof yes);
-        }
-    }
+    mEnumUnsent = false;
     wake();
     return NetResult::Ok;
 }
@@ -417,6 +417,13 @@ void NetSession::cancelEnumeration()
 {
     std::lock_guard lock(mMutex);
     mEnumActive = false;
+    mEnumUnsent = false;
+}
+
+bool NetSession::queriesUnsent()
+{
+    std::lock_guard lock(mMutex);
+    return mEnumActive && mEnumUnsent;
 }
 
 NetResult NetSession::connect(const NetAddress& host, const NetGuid& application, const NetGuid& instance,
@@ -952,12 +959,17 @@ void NetSession::sendQueries()
     query.raw(kQueryMagic, 4);
     query.u8(kDiscoveryVersion);
     query.guid(mEnumApplication);
+    // One unreachable target (the limited broadcast without a default
+    // route, a network that is down) does not stop the others.
+    size_t sent = 0;
     for (uint32_t ip : mEnumTargets)
     {
         sockaddr_in address = socketAddress(ip, mEnumPort);
-        ::sendto(mEnumFd, query.bytes().data(), query.bytes().size(), MSG_NOSIGNAL,
-                 reinterpret_cast<sockaddr*>(&address), sizeof address);
+        if (::sendto(mEnumFd, query.bytes().data(), query.bytes().size(), MSG_NOSIGNAL,
+                     reinterpret_cast<sockaddr*>(&address), sizeof address) >= 0)
+            ++sent;
     }
+    mEnumUnsent = sent == 0;
 }
 
 void NetSession::answerQueries()
@@ -1039,22 +1051,51 @@ void NetSession::acceptJoiners()
             ::accept4(mListenFd, reinterpret_cast<sockaddr*>(&from), &length, SOCK_NONBLOCK | SOCK_CLOEXEC);
         if (fd < 0)
             return;
-        uint32_t pending = 0;
-        for (auto& connection : mConnections)
-            pending += connection->state == Connection::State::AwaitingJoin ? 1 : 0;
-        if (mMode != Mode::Hosting || pending >= kMaxPendingJoiners)
+        if (mMode != Mode::Hosting)
         {
             ::close(fd);
             continue;
         }
+        uint32_t ip = ntohl(from.sin_addr.s_addr);
+        makeRoomForJoiner(ip);
         setNoDelay(fd);
         auto connection = std::make_unique<Connection>();
         connection->fd = fd;
-        connection->ip = ntohl(from.sin_addr.s_addr);
+        connection->ip = ip;
         connection->state = Connection::State::AwaitingJoin;
         connection->deadline = Clock::now() + std::chrono::milliseconds(mTimings.handshakeTimeoutMs);
         mConnections.push_back(std::move(connection));
     }
+}
+
+// Whoever holds connections open without a word must not keep a real player
+// out: a newcomer is never refused, the oldest waiting connection makes way,
+// first among those of the newcomer's own address.
+void NetSession::makeRoomForJoiner(uint32_t ip)
+{
+    Connection* oldest = nullptr;
+    Connection* oldestSameAddress = nullptr;
+    uint32_t pending = 0;
+    uint32_t sameAddress = 0;
+    // mConnections is in the order of arrival.
+    for (auto& connection : mConnections)
+    {
+        if (connection->state != Connection::State::AwaitingJoin || connection->dead)
+            continue;
+        ++pending;
+        if (oldest == nullptr)
+            oldest = connection.get();
+        if (connection->ip == ip)
+        {
+            ++sameAddress;
+            if (oldestSameAddress == nullptr)
+                oldestSameAddress = connection.get();
+        }
+    }
+    if (sameAddress >= kMaxPendingPerAddress)
+        closeLink(*oldestSameAddress, true);
+    else if (pending >= kMaxPendingJoiners)
+        closeLink(*oldest, true);
 }
 
 void NetSession::finishConnect(Connection& connection)

@@ -116,8 +116,10 @@ struct NetTimings
     uint32_t enumRetryMs = 500;
     uint32_t enumTimeoutMs = 1500; // after the last query
     uint32_t connectTimeoutMs = 5000;
-    uint32_t handshakeTimeoutMs = 5000; // a joiner that never says who it is
-    uint32_t lingerMs = 2000;           // a closed connection still draining
+    // A joiner sends who it is as soon as it is connected; one that has not
+    // within this time is dropped, so that silent connections cost little.
+    uint32_t handshakeTimeoutMs = 1500;
+    uint32_t lingerMs = 2000; // a closed connection still draining
 };
 
 class NetSession
@@ -147,6 +149,9 @@ public:
     NetResult enumHosts(const NetGuid& application, const std::string& hostName, uint16_t port,
                         uint32_t count);
     void cancelEnumeration();
+    // True while an enumeration runs whose latest queries could be sent to
+    // no target at all (no network up, no route): nobody can answer.
+    bool queriesUnsent();
 
     NetResult connect(const NetAddress& host, const NetGuid& application, const NetGuid& instance,
                       NetRole role, const std::string& password, uint32_t& session);
@@ -189,6 +194,7 @@ private:
     void sweep();
 
     void acceptJoiners();
+    void makeRoomForJoiner(uint32_t ip);
     void answerQueries();
     void readHostAnswers();
     void sendQueries();
@@ -246,6 +252,7 @@ private:
     uint16_t mEnumPort = 0;
     uint32_t mEnumRemaining = 0;
     bool mEnumForever = false;
+    bool mEnumUnsent = false;
     Clock::time_point mEnumNext;
     Clock::time_point mEnumEnd;
 

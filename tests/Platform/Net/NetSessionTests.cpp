@@ -7,10 +7,12 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 
@@ -130,7 +132,10 @@ private:
 
 struct Endpoint
 {
-    Endpoint() : session(recorder, fastTimings()) { EXPECT_TRUE(session.start()); }
+    explicit Endpoint(NetTimings timings = fastTimings()) : session(recorder, timings)
+    {
+        EXPECT_TRUE(session.start());
+    }
     Recorder recorder;
     NetSession session;
 };
@@ -171,9 +176,15 @@ struct RawSocket
         if (fd >= 0)
             ::close(fd);
     }
-    bool connectTo(uint16_t port)
+    // From `source`, any address of the loopback network.
+    bool connectTo(uint16_t port, uint32_t source = INADDR_LOOPBACK)
     {
         fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in local{};
+        local.sin_family = AF_INET;
+        local.sin_addr.s_addr = htonl(source);
+        if (::bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0)
+            return false;
         sockaddr_in address{};
         address.sin_family = AF_INET;
         address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -255,15 +266,21 @@ TEST(NetDiscovery, ABadHostNameIsRefusedWithoutALookUp)
     EXPECT_EQ(ip, INADDR_LOOPBACK);
 }
 
-TEST(NetDiscovery, TargetsComeFromTheEnvironmentElseTheBroadcastAddress)
+TEST(NetDiscovery, TargetsComeFromTheEnvironmentElseTheLocalNetworks)
 {
     const char* saved = std::getenv("VELMORIQUE_DISCOVERY");
     std::string keep = saved != nullptr ? saved : "";
     setenv("VELMORIQUE_DISCOVERY", "127.0.0.1, 127.0.0.2,junk", 1);
     EXPECT_EQ(discoveryTargets(), (std::vector<uint32_t>{0x7F000001, 0x7F000002}));
     EXPECT_EQ(listenAddress(), INADDR_LOOPBACK);
+    // Only computed here: no query is sent. The interfaces' own broadcast
+    // addresses are checked in network namespaces by the peer's tests.
     unsetenv("VELMORIQUE_DISCOVERY");
-    EXPECT_EQ(discoveryTargets(), std::vector<uint32_t>{INADDR_BROADCAST});
+    std::vector<uint32_t> targets = discoveryTargets();
+    EXPECT_NE(std::find(targets.begin(), targets.end(), INADDR_BROADCAST), targets.end());
+    EXPECT_NE(std::find(targets.begin(), targets.end(), INADDR_LOOPBACK), targets.end());
+    std::sort(targets.begin(), targets.end());
+    EXPECT_EQ(std::adjacent_find(targets.begin(), targets.end()), targets.end()) << "each target once";
     EXPECT_EQ(listenAddress(), INADDR_ANY);
     if (saved != nullptr)
         setenv("VELMORIQUE_DISCOVERY", keep.c_str(), 1);
@@ -528,6 +545,33 @@ TEST(NetSessions, GarbageAndOversizedFramesCostOnlyTheirSender)
     ASSERT_TRUE(honest.recorder.waitForLine("complete accepted"));
     ASSERT_EQ(honest.session.sendTo(1, "hi", 2), NetResult::Ok);
     EXPECT_TRUE(host.recorder.waitForLine("from 3: hi"));
+}
+
+TEST(NetSessions, SilentConnectionsCannotKeepAPlayerOut)
+{
+    NetTimings patient = fastTimings();
+    patient.handshakeTimeoutMs = 60000; // here only a newcomer closes them
+    Endpoint host(patient);
+    hostSession(host, 2);
+    uint16_t port = host.session.hostedPort();
+    // Four addresses, four connections each that send half a frame and wait:
+    // every place for a connection that has not said who it is.
+    std::vector<std::unique_ptr<RawSocket>> silent;
+    for (uint32_t i = 0; i < 16; ++i)
+    {
+        silent.push_back(std::make_unique<RawSocket>());
+        ASSERT_TRUE(silent.back()->connectTo(port, INADDR_LOOPBACK + 1 + i / 4));
+        silent.back()->sendBytes({10, 0, 0, 0, 1});
+    }
+    Endpoint honest;
+    join(honest, host);
+    EXPECT_TRUE(honest.recorder.waitForLine("complete accepted"));
+    EXPECT_TRUE(silent[0]->closedByPeer()) << "the oldest made way";
+    // A fifth from one address replaces that address's oldest, though there
+    // is room in all.
+    RawSocket fifth;
+    ASSERT_TRUE(fifth.connectTo(port, INADDR_LOOPBACK + 4));
+    EXPECT_TRUE(silent[12]->closedByPeer());
 }
 
 TEST(NetSessions, AHostileHostCannotHurtAJoiner)

@@ -1,0 +1,315 @@
+// Finding a hosted game on a real local network, without VELMORIQUE_DISCOVERY:
+// each side runs in a network namespace made for the test, joined to the
+// others by virtual cables only, with private addresses and no way out, so
+// that nothing the test sends can leave them. Skipped where namespaces cannot
+// be made.
+#include "Network/GameMessages.h"
+#include "NetworkDirectPlay/DirectPlayCommon.h"
+#include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sched.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace
+{
+constexpr const char* kPrefix = "velmt";
+
+bool run(const std::string& command)
+{
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+// Namespaces of this test, deleted with their cables when it ends, however it
+// ends; those a killed run left behind go at the next run.
+class Namespaces
+{
+public:
+    Namespaces()
+    {
+        static std::atomic<int> counter{0};
+        mStem = kPrefix + std::to_string(::getpid()) + "-" + std::to_string(counter++) + "-";
+        removeOrphans();
+    }
+    ~Namespaces()
+    {
+        for (const std::string& name : mNames)
+            run("ip netns del " + name);
+    }
+    Namespaces(const Namespaces&) = delete;
+    Namespaces& operator=(const Namespaces&) = delete;
+
+    // The full name of namespace `role`, made on first use; empty when it
+    // cannot be made.
+    std::string add(const std::string& role, bool loopbackUp = true)
+    {
+        std::string name = mStem + role;
+        if (!run("ip netns add " + name))
+            return std::string();
+        mNames.push_back(name);
+        if (loopbackUp)
+            run("ip -n " + name + " link set lo up");
+        return name;
+    }
+    // A cable between two namespaces, each end with its address (a.b.c.d/24).
+    bool cable(const std::string& a, const std::string& aEnd, const std::string& aAddress,
+               const std::string& b, const std::string& bEnd, const std::string& bAddress)
+    {
+        return run("ip -n " + a + " link add " + aEnd + " type veth peer name " + bEnd + " netns " + b) &&
+               run("ip -n " + a + " addr add " + aAddress + " dev " + aEnd) &&
+               run("ip -n " + b + " addr add " + bAddress + " dev " + bEnd) &&
+               run("ip -n " + a + " link set " + aEnd + " up") &&
+               run("ip -n " + b + " link set " + bEnd + " up");
+    }
+
+private:
+    static void removeOrphans()
+    {
+        std::error_code error;
+        for (const auto& entry : std::filesystem::directory_iterator("/run/netns", error))
+        {
+            std::string name = entry.path().filename().string();
+            if (name.rfind(kPrefix, 0) != 0)
+                continue;
+            pid_t owner = static_cast<pid_t>(std::atoi(name.c_str() + std::strlen(kPrefix)));
+            if (owner > 0 && ::kill(owner, 0) != 0 && errno == ESRCH)
+                run("ip netns del " + name);
+        }
+    }
+
+    std::string mStem;
+    std::vector<std::string> mNames;
+};
+
+// A copy of the game's network side in a child process that lives in a
+// namespace, as a second program would; it reports through a pipe.
+class Program
+{
+public:
+    // body runs in the child with the write end of the report pipe and the
+    // read end of the stop pipe (end of file: stop).
+    Program(const std::string& space, const std::function<void(int report, int stop)>& body)
+    {
+        int report[2];
+        int stop[2];
+        if (::pipe(report) != 0 || ::pipe(stop) != 0)
+            return;
+        mPid = ::fork();
+        if (mPid == 0)
+        {
+            ::close(report[0]);
+            ::close(stop[1]);
+            int fd = ::open(("/run/netns/" + space).c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0 || ::setns(fd, CLONE_NEWNET) != 0)
+                ::_exit(3);
+            ::unsetenv("VELMORIQUE_DISCOVERY");
+            body(report[1], stop[0]);
+            ::_exit(0);
+        }
+        ::close(report[1]);
+        ::close(stop[0]);
+        mReport = report[0];
+        mStop = stop[1];
+    }
+    ~Program()
+    {
+        if (mStop >= 0)
+            ::close(mStop);
+        if (mPid > 0)
+        {
+            // A child that does not stop by itself is stopped.
+            for (int i = 0; i < 500 && ::waitpid(mPid, nullptr, WNOHANG) == 0; ++i)
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            if (::kill(mPid, SIGKILL) == 0)
+                ::waitpid(mPid, nullptr, 0);
+        }
+        if (mReport >= 0)
+            ::close(mReport);
+    }
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+    // The next line of the child's report; empty on time-out or end.
+    std::string readLine(int ms = 15000)
+    {
+        std::string line;
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+        for (;;)
+        {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                deadline - std::chrono::steady_clock::now());
+            pollfd entry{mReport, POLLIN, 0};
+            if (left.count() <= 0 || ::poll(&entry, 1, static_cast<int>(left.count())) <= 0)
+                return std::string();
+            char c = 0;
+            if (::read(mReport, &c, 1) != 1)
+                return std::string();
+            if (c == '\n')
+                return line;
+            line += c;
+        }
+    }
+
+private:
+    pid_t mPid = -1;
+    int mReport = -1;
+    int mStop = -1;
+};
+
+void say(int fd, const std::string& line)
+{
+    std::string text = line + "\n";
+    [[maybe_unused]] ssize_t written = ::write(fd, text.data(), text.size());
+}
+
+NetworkPeerDirectPlay* makeGamePeer(const std::string& nickname)
+{
+    registerGameMessages();
+    auto* peer = new NetworkPeerDirectPlay(DirectPlay::kGamePort, DirectPlay::kGamePort);
+    peer->setApplicationGuid(DirectPlay::kGameApplicationGuid, 16);
+    peer->setNickname(nickname);
+    return peer->init() == ERROR_OK ? peer : nullptr;
+}
+
+// Hosts a game on the game's port until told to stop.
+void hostGame(int report, int stop)
+{
+    std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Alice"));
+    if (!peer || peer->host("Partie de Alice", 2) != ERROR_OK)
+    {
+        say(report, "no host");
+        return;
+    }
+    say(report, "hosting");
+    char c = 0;
+    while (::read(stop, &c, 1) > 0)
+    {
+    }
+    std::scoped_lock guard(*peer);
+    peer->closeSession();
+}
+
+// Searches the local networks as the join window does; reports
+// "found <name> <ms>", "unreachable" when no query could be sent, or "none".
+void searchGames(int report, int)
+{
+    std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Bruno"));
+    if (!peer)
+    {
+        say(report, "no peer");
+        return;
+    }
+    auto start = std::chrono::steady_clock::now();
+    {
+        std::scoped_lock guard(*peer);
+        if (peer->enumHosts(std::string(), 0) != ERROR_OK)
+        {
+            say(report, "no listing");
+            return;
+        }
+    }
+    while (std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+    {
+        {
+            std::scoped_lock guard(*peer);
+            while (peer->popEvent())
+            {
+            }
+            if (!peer->getSessions().empty())
+            {
+                auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                              std::chrono::steady_clock::now() - start)
+                              .count();
+                say(report, "found " + peer->getSessions()[0]->mSessionName + " " + std::to_string(ms));
+                peer->cancelEnumeration();
+                return;
+            }
+        }
+        if (peer->isListingUnreachable())
+        {
+            say(report, "unreachable");
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    say(report, "none");
+}
+
+// "found <name> <ms>" -> the name; the time goes to the test's record.
+std::string foundName(const std::string& line, const char* property)
+{
+    if (line.rfind("found ", 0) != 0)
+        return line;
+    size_t lastSpace = line.rfind(' ');
+    ::testing::Test::RecordProperty(property, line.substr(lastSpace + 1));
+    std::printf("discovery took %s ms (%s)\n", line.substr(lastSpace + 1).c_str(), property);
+    return line.substr(6, lastSpace - 6);
+}
+
+#define REQUIRE_NAMESPACE(name)                                                                              \
+    if ((name).empty())                                                                                      \
+    GTEST_SKIP() << "network namespaces cannot be made here (needs root and ip netns); not tested"
+} // namespace
+
+TEST(NamespaceDiscovery, AHostOnALanWithoutARouterIsFound)
+{
+    Namespaces spaces;
+    std::string host = spaces.add("h");
+    REQUIRE_NAMESPACE(host);
+    std::string seeker = spaces.add("s");
+    ASSERT_FALSE(seeker.empty());
+    // Two machines on a switch: one cable, no default route anywhere.
+    ASSERT_TRUE(spaces.cable(host, "eth0", "10.201.7.1/24 brd +", seeker, "eth0", "10.201.7.2/24 brd +"));
+
+    Program hosting(host, hostGame);
+    ASSERT_EQ(hosting.readLine(), "hosting");
+    Program searching(seeker, searchGames);
+    EXPECT_EQ(foundName(searching.readLine(), "one_lan_ms"), "Partie de Alice");
+}
+
+TEST(NamespaceDiscovery, AHostOnTheSecondInterfaceIsFound)
+{
+    Namespaces spaces;
+    std::string seeker = spaces.add("s");
+    REQUIRE_NAMESPACE(seeker);
+    std::string empty = spaces.add("a");
+    std::string host = spaces.add("b");
+    ASSERT_FALSE(empty.empty() || host.empty());
+    // The default route leads to a LAN with nobody on it (and no further);
+    // the game is on the other interface's LAN. These addresses have no
+    // broadcast address set, as `ip addr add` leaves them.
+    ASSERT_TRUE(spaces.cable(seeker, "eth0", "10.201.7.2/24", empty, "eth0", "10.201.7.1/24"));
+    ASSERT_TRUE(spaces.cable(seeker, "eth1", "10.202.8.2/24", host, "eth0", "10.202.8.1/24"));
+    ASSERT_TRUE(run("ip -n " + seeker + " route add default via 10.201.7.1"));
+
+    Program hosting(host, hostGame);
+    ASSERT_EQ(hosting.readLine(), "hosting");
+    Program searching(seeker, searchGames);
+    EXPECT_EQ(foundName(searching.readLine(), "second_lan_ms"), "Partie de Alice");
+}
+
+TEST(NamespaceDiscovery, NoNetworkUpIsReportedInsteadOfAnEmptyList)
+{
+    Namespaces spaces;
+    std::string seeker = spaces.add("s", false);
+    REQUIRE_NAMESPACE(seeker);
+    Program searching(seeker, searchGames);
+    EXPECT_EQ(searching.readLine(), "unreachable");
+}
