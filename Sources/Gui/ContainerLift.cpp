@@ -135,9 +135,13 @@ ErrorCode ContainerLift::render()
             if (ErrorCode code = mHighlightImage->render())
                 return code;
         }
+        // Rows scrolled out of the window would only be clipped away: a long
+        // list costs what it shows.
+        const int32_t top = mContent->getY() + mContent->getMarginTop();
+        const int32_t bottom = top + visibleHeight();
         for (Component* row : mContent->getChildren())
         {
-            if (!row->isVisible())
+            if (!row->isVisible() || row->getY() + row->getHeight() <= top || row->getY() >= bottom)
                 continue;
             if (ErrorCode code = row->render())
                 return code;

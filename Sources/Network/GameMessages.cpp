@@ -22,7 +22,7 @@ ErrorCode PlayerNameMessage::execute(NetworkEndpoint* receiver, NetworkPlayerInf
     std::shared_ptr<NetworkPlayerInfo> held = static_cast<SlotTable*>(players)->find(sender);
     if (!held)
         return ERROR_OK;
-    held->setName(mName);
+    held->setName(mName.substr(0, kMaxNameLength));
     if (held->isNamePending())
     {
         held->setNamePending(false);

@@ -14,6 +14,10 @@ public:
         : NetworkMessage(MESSAGE_PLAYER_NAME), mName(std::move(name))
     {
     }
+    // A name is typed in a field of 24 characters; a longer one from the
+    // wire is cut to this before it is shown anywhere.
+    static constexpr size_t kMaxNameLength = 64;
+
     static std::unique_ptr<NetworkMessage> create() { return std::make_unique<PlayerNameMessage>(); }
     ErrorCode serialize(BinaryStream& stream) override { return stream.transferString(mName); }
     // Names the sender when it is a player of the receiver's session table;

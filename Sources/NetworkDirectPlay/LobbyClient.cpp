@@ -106,7 +106,7 @@ void LobbyClient::update()
             return;
     }
     // 2. Everything the connection has reported since the last frame.
-    while (isCurrent(connection))
+    for (uint32_t handled = 0; handled < NetworkEndpoint::kEventsPerFrame && isCurrent(connection); ++handled)
     {
         std::unique_ptr<NetworkEvent> event = connection.popEvent();
         if (!event || !handleEvent(connection, *event))

@@ -153,7 +153,7 @@ void NetworkClientDirectPlay::onReceive(uint32_t number, Platform::NetPlayerId, 
     std::unique_ptr<NetworkMessage> message;
     if (readNetworkMessage(data, size, message) != ERROR_OK)
         return;
-    postEvent(std::make_unique<NetworkMessageEvent>(std::move(message), nullptr));
+    postReceived(std::move(message), nullptr);
 }
 
 void NetworkClientDirectPlay::onSessionEnded(uint32_t number, Platform::NetCloseReason reason)

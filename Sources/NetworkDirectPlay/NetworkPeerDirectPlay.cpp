@@ -272,7 +272,7 @@ void NetworkPeerDirectPlay::onReceive(uint32_t number, Platform::NetPlayerId fro
     std::unique_ptr<NetworkMessage> message;
     if (readNetworkMessage(data, size, message) != ERROR_OK)
         return;
-    postEvent(std::make_unique<NetworkMessageEvent>(std::move(message), std::move(sender)));
+    postReceived(std::move(message), std::move(sender));
 }
 
 void NetworkPeerDirectPlay::onSessionEnded(uint32_t number, Platform::NetCloseReason reason)

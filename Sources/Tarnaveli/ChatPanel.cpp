@@ -4,6 +4,7 @@
 #include "Framework/InputEvents.h"
 #include "Framework/LangTable.h"
 #include "Gui/ContainerLift.h"
+#include "Gui/GuiManager.h"
 #include "Gui/Label.h"
 #include "Gui/Text.h"
 #include "Gui/TextButton.h"
@@ -89,13 +90,33 @@ uint32_t ChatPanel::onKeyEvent(const KeyEvent& event)
 
 void ChatPanel::append(const std::string& text, uint32_t color)
 {
+    dropOldestLines(kMaxLines - 1);
     int32_t width = mList->getContent() != nullptr ? mList->getContent()->getWidth() : mList->getWidth();
-    auto* label = new Label(0, 0, width, kRowHeight, text, color, kLabelLeft, textFont());
+    auto* label =
+        new Label(0, 0, width, kRowHeight, text.substr(0, kMaxLineLength), color, kLabelLeft, textFont());
     if (Text2D* shown = label->getTextObject())
         if (shown->getHeight() > 0)
             label->resize(width, shown->getHeight(), false);
     mList->addRow(label);
     mList->setScrollPercent(100);
+}
+
+void ChatPanel::dropOldestLines(uint32_t keep)
+{
+    Container* content = mList->getContent();
+    GuiManager* manager = GuiManager::current();
+    bool defer = manager != nullptr && isInRootTree();
+    while (content->getChildren().size() > keep)
+    {
+        Component* oldest = content->getChildren().front();
+        content->removeChild(oldest);
+        oldest->setRenderList(nullptr);
+        // The line may be the widget under the mouse of this very dispatch.
+        if (defer)
+            manager->postOperation(oldest, GUI_OP_REMOVE_AND_DELETE, nullptr);
+        else
+            delete oldest;
+    }
 }
 
 void ChatPanel::appendMessage(const ChatMessage& message, const NetworkPlayerInfo* sender)

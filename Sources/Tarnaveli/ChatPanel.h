@@ -1,8 +1,8 @@
 #pragma once
 // The chat of a network game: a scrolling list of lines above a text field
 // and a send button. Lines come from the local player, from received chat
-// messages and from the screens' own notices; the list keeps every line
-// until the panel goes.
+// messages and from the screens' own notices; the list keeps the newest
+// lines.
 #include "Gui/Container.h"
 #include "Network/NetworkGameLinks.h"
 
@@ -23,6 +23,11 @@ public:
     static constexpr int32_t kBarHeight = 32;
     static constexpr int32_t kButtonWidth = 128;
     static constexpr uint32_t kMaxLength = 256;
+    // What the panel keeps, whatever a peer sends: lines of at most this many
+    // characters (room for a name, " : " and a full field), and the newest
+    // lines only. Every character shown is an image of its own.
+    static constexpr size_t kMaxLineLength = kMaxLength + 80;
+    static constexpr uint32_t kMaxLines = 100;
     static constexpr uint32_t kLocalColor = 0xFF008000;
     static constexpr uint32_t kRemoteColor = 0xFFFFFFFF;
     // The key that sends, like the button.
@@ -51,6 +56,7 @@ public:
 
 private:
     void updateSendButton();
+    void dropOldestLines(uint32_t keep);
 
     ContainerLift* mList = nullptr;
     TextField* mField = nullptr;

@@ -441,7 +441,7 @@ void GameScreen::animate()
     if (peer == nullptr)
         return;
     std::scoped_lock guard(*peer);
-    while (!mLeaving)
+    for (uint32_t handled = 0; handled < NetworkEndpoint::kEventsPerFrame && !mLeaving; ++handled)
     {
         std::unique_ptr<NetworkEvent> event = peer->popEvent();
         if (event == nullptr)

@@ -119,8 +119,11 @@ void WindowNewGameMulti::animate()
     if (peer == nullptr)
         return;
     std::scoped_lock lock(*peer);
-    while (std::unique_ptr<NetworkEvent> event = peer->popEvent())
+    for (uint32_t handled = 0; handled < NetworkEndpoint::kEventsPerFrame; ++handled)
     {
+        std::unique_ptr<NetworkEvent> event = peer->popEvent();
+        if (!event)
+            break;
         if (event->getKind() != NETWORK_EVENT_MESSAGE)
             continue;
         auto* received = static_cast<NetworkMessageEvent*>(event.get());

@@ -168,8 +168,11 @@ void WindowPrepareGame::update()
             }
         }
     }
-    while (auto event = mNetwork.popEvent())
+    for (uint32_t handled = 0; handled < NetworkEndpoint::kEventsPerFrame; ++handled)
     {
+        std::unique_ptr<NetworkEvent> event = mNetwork.popEvent();
+        if (!event)
+            break;
         switch (event->getKind())
         {
         case NETWORK_EVENT_PLAYER_NAMED:

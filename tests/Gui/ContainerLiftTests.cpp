@@ -156,3 +156,44 @@ TEST_F(ListFixture, ClearingFromTheSelectionCallbackDefersTheDeletion)
     EXPECT_EQ(log.back(), "row deleted");
 }
 } // namespace
+
+namespace
+{
+struct CountingRow : Component
+{
+    using Component::Component;
+    ErrorCode render() override
+    {
+        ++renders;
+        return 0;
+    }
+    int renders = 0;
+};
+} // namespace
+
+TEST_F(ListFixture, OnlyRowsInTheWindowAreDrawn)
+{
+    std::vector<CountingRow*> rows;
+    for (int i = 0; i < 30; ++i)
+    {
+        rows.push_back(new CountingRow(0, 0, 150, 20));
+        list->addRow(rows.back());
+    }
+    const Rect window = list->getClipList()->getRect();
+    for (int32_t scroll : {0, 30, 250, 500})
+    {
+        list->setScrollPosition(scroll);
+        for (CountingRow* row : rows)
+            row->renders = 0;
+        ASSERT_EQ(list->render(), 0u);
+        int drawn = 0;
+        for (size_t i = 0; i < rows.size(); ++i)
+        {
+            const Rect r = rows[i]->getRect();
+            bool inside = r.y + r.height > window.y && r.y < window.y + window.height;
+            EXPECT_EQ(rows[i]->renders, inside ? 1 : 0) << "row " << i << " at scroll " << scroll;
+            drawn += rows[i]->renders;
+        }
+        EXPECT_LE(drawn, window.height / 20 + 2) << "scroll " << scroll;
+    }
+}

@@ -43,6 +43,25 @@ TEST(ChatPanel, ReceivedLinesAreGreenFromThisMachineAndWhiteFromTheOpponent)
     EXPECT_EQ(lineColor(panel, 1), ChatPanel::kLocalColor);
 }
 
+TEST(ChatPanel, KeepsTheNewestLinesEachCutToItsLength)
+{
+    GameScreenFixture f;
+    auto* panel = new ChatPanel(0, 0, 300, 168);
+    f.app.root().addChild(panel);
+    panel->append(std::string(100000, 'a'), ChatPanel::kRemoteColor);
+    EXPECT_EQ(lineText(panel, 0), std::string(ChatPanel::kMaxLineLength, 'a'));
+    for (uint32_t i = 1; i < ChatPanel::kMaxLines + 50; ++i)
+        panel->append("ligne " + std::to_string(i), ChatPanel::kRemoteColor);
+    f.app.gui().processDeferred();
+    ASSERT_EQ(panel->getList()->getRowCount(), ChatPanel::kMaxLines);
+    EXPECT_EQ(lineText(panel, 0), "ligne 50");
+    EXPECT_EQ(lineText(panel, ChatPanel::kMaxLines - 1),
+              "ligne " + std::to_string(ChatPanel::kMaxLines + 49));
+    EXPECT_EQ(panel->getList()->getRow(1)->getY(),
+              panel->getList()->getRow(0)->getY() + panel->getList()->getRow(0)->getHeight())
+        << "the rows close up";
+}
+
 TEST(ChatPanel, SendingPostsTheLineToEveryPlayerAndEmptiesTheField)
 {
     GameScreenFixture f;

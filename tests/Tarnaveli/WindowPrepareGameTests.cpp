@@ -4,8 +4,11 @@
 #include "NetworkWindowTestSupport.h"
 
 #include "Framework/LangTable.h"
+#include "Gui/ContainerLift.h"
 #include "Gui/Label.h"
 #include "Tarnaveli/Board/Player.h"
+#include "Tarnaveli/ChatPanel.h"
+#include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/GameLang.h"
 
 TEST(WindowPrepareGame, AloneTheHostSeesAnEmptySlotAndCannotLaunch)
@@ -113,4 +116,94 @@ TEST(WindowPrepareGame, TheChatPanelFillsTheRestAndShowsTheNoticesInOlive)
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines.back().first, "Bruno a rejoint la partie.");
     EXPECT_EQ(lines.back().second, 0xFF808000u);
+}
+
+TEST(WindowPrepareGame, AChatFloodIsHandledAFewLinesAFrameAndKeptBounded)
+{
+    JoinedGame game;
+    ChatPanel* chat = nullptr;
+    networkWindowHooks().createChatPanel = [&](int32_t x, int32_t y, int32_t width, int32_t height)
+    {
+        auto* panel = new ChatPanel(x, y, width, height);
+        if (chat == nullptr)
+            chat = panel; // the host's window comes first
+        WaitingChatPanel parts;
+        parts.widget = panel;
+        parts.receiver = panel;
+        parts.append = [panel](const std::string& text, uint32_t color) { panel->append(text, color); };
+        return parts;
+    };
+    ASSERT_TRUE(game.join());
+    ASSERT_NE(chat, nullptr);
+    // Received lines reach the waiting window's panel as in the game; of the
+    // two windows in this process, the host's.
+    GameScreen::hooks().waitingWindow = [&]() -> NetworkWaitingWindow* { return game.hostWindow; };
+    GameScreen::installLinks();
+    struct Uninstall
+    {
+        ~Uninstall()
+        {
+            setNetworkGameLinks(nullptr);
+            GameScreen::hooks() = GameScreenHooks();
+        }
+    } uninstall;
+    NetworkPeerDirectPlay& host = game.host.peer;
+    auto floodLinesShown = [&]
+    {
+        uint32_t count = 0;
+        for (uint32_t i = 0; i < chat->getList()->getRowCount(); ++i)
+        {
+            auto* line = static_cast<Label*>(chat->getList()->getRow(i));
+            count += line->getTextObject()->getText().rfind("Bruno : ", 0) == 0 ? 1 : 0;
+        }
+        return count;
+    };
+    // One host frame, checking what it handled and what it keeps.
+    uint32_t frames = 0;
+    auto frame = [&]
+    {
+        uint32_t before = chat->getList()->getRowCount();
+        game.hostWindow->update();
+        game.f.app.gui().processDeferred();
+        ++frames;
+        EXPECT_LE(chat->getList()->getRowCount(), before + NetworkEndpoint::kEventsPerFrame);
+        EXPECT_LE(host.getQueuedMessageCount(), NetworkEndpoint::kMaxQueuedMessages);
+    };
+
+    // The attack of a peer that joined: 80 chat lines of 60 KB.
+    const std::string big(60 * 1024, 'x');
+    constexpr uint32_t kLines = 80;
+    for (uint32_t i = 0; i < kLines; ++i)
+    {
+        {
+            std::scoped_lock guard(game.joiner.peer);
+            ASSERT_EQ(game.joiner.peer.send(std::make_unique<ChatMessage>(std::to_string(i) + big), nullptr),
+                      ERROR_OK);
+        }
+        if (i % 10 == 9)
+            frame();
+    }
+    ASSERT_TRUE(game.f.frames(
+        frame, [&] { return floodLinesShown() + host.getDroppedMessageCount() == kLines; }, 30000))
+        << floodLinesShown() << " shown, " << host.getDroppedMessageCount() << " dropped";
+    EXPECT_GT(floodLinesShown(), 0u);
+    EXPECT_GE(frames, floodLinesShown() / NetworkEndpoint::kEventsPerFrame);
+    EXPECT_LE(chat->getList()->getRowCount(), ChatPanel::kMaxLines);
+    for (uint32_t i = 0; i < chat->getList()->getRowCount(); ++i)
+    {
+        auto* line = static_cast<Label*>(chat->getList()->getRow(i));
+        EXPECT_LE(line->getTextObject()->getText().size(), ChatPanel::kMaxLineLength);
+    }
+    // The host still listens, in order.
+    {
+        std::scoped_lock guard(game.joiner.peer);
+        ASSERT_EQ(game.joiner.peer.send(std::make_unique<ChatMessage>("fin"), nullptr), ERROR_OK);
+    }
+    ASSERT_TRUE(game.f.frames(frame,
+                              [&]
+                              {
+                                  auto* last = static_cast<Label*>(
+                                      chat->getList()->getRow(chat->getList()->getRowCount() - 1));
+                                  return last->getTextObject()->getText() == "Bruno : fin";
+                              }));
 }
