@@ -70,10 +70,14 @@ ErrorCode NetworkPeerDirectPlay::host(const std::string& sessionName, uint32_t m
     options.port = static_cast<uint16_t>(mHostPort);
     options.role = Platform::NetRole::Peer;
     uint32_t number = 0;
-    if (mHostPort > 0xFFFF || mNet->host(options, number) != Platform::NetResult::Ok)
+    Platform::NetResult result =
+        mHostPort > 0xFFFF ? Platform::NetResult::Failed : mNet->host(options, number);
+    if (result != Platform::NetResult::Ok)
     {
         forgetSession();
-        return ERROR_INVALID;
+        // The game's port is held, most often by another copy of the game
+        // hosting on this machine: no text names the port, this one says it.
+        return result == Platform::NetResult::AddressInUse ? ERROR_NETWORK_ALREADY_IN_A_GAME : ERROR_INVALID;
     }
     mSessionNumber = number;
     return ERROR_OK;

@@ -10,6 +10,8 @@
 #include "Tarnaveli/SetupConfig.h"
 #include "Tarnaveli/WindowMenu.h"
 
+#include <algorithm>
+
 namespace
 {
 // Reports to its window; the window owns it.
@@ -52,8 +54,9 @@ OnlineGameWindow::OnlineGameWindow()
     : Dialog(300, 128, getLangText(LANG_WINDOW_MORVEX_GAMES_TITLE), 8, false, true, LOOK_DIALOG)
 {
     mStatus = new Label(getContentLeft(), getContentTop(), getContentWidth(), getContentHeight(),
-                        fillCounts(getLangText(LANG_WINDOW_MORVEX_GAMES_CONNECTING), 1, 5), 0xFF000000,
-                        TEXT_WORD_WRAP);
+                        fillCounts(getLangText(LANG_WINDOW_MORVEX_GAMES_CONNECTING), 1,
+                                   static_cast<int32_t>(LobbyClient::kMaxTries)),
+                        0xFF000000, TEXT_WORD_WRAP);
     addChild(mStatus);
 }
 
@@ -81,8 +84,17 @@ void OnlineGameWindow::animate()
             return;
         }
     }
-    if (!mAborted)
-        mClient->update();
+    if (mAborted)
+        return;
+    mClient->update();
+    // The try under way, from 1/5 to 5/5, while the server is looked for.
+    if (!mAborted && mClient->getState() == LOBBY_STATE_LOOKING_FOR_SERVER)
+    {
+        uint32_t shown = std::min(mClient->getRetryCount() + 1, LobbyClient::kMaxTries);
+        mStatus->setText(fillCounts(getLangText(LANG_WINDOW_MORVEX_GAMES_CONNECTING),
+                                    static_cast<int32_t>(shown),
+                                    static_cast<int32_t>(LobbyClient::kMaxTries)));
+    }
 }
 
 void OnlineGameWindow::onResult(uint32_t)

@@ -229,6 +229,30 @@ TEST(PeerSessions, HostingTwiceAndSendingOutsideASessionAreRefused)
     EXPECT_EQ(peer.peer.host("Encore", 2), ERROR_OK);
 }
 
+TEST(PeerSessions, HostingOnAPortInUseSaysSoAndWorksOnceItIsFree)
+{
+    // Another program listens on the port the game hosts on.
+    int holder = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(holder, 1), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length);
+    const uint32_t port = ntohs(address.sin_port);
+
+    registerGameMessages();
+    NetworkPeerDirectPlay peer(port, port, fastTimings());
+    ASSERT_EQ(peer.init(), ERROR_OK);
+    std::scoped_lock guard(peer);
+    EXPECT_EQ(peer.host("Partie", 2), ERROR_NETWORK_ALREADY_IN_A_GAME);
+    EXPECT_EQ(peer.getPlayerSet(), nullptr);
+    ::close(holder);
+    EXPECT_EQ(peer.host("Partie", 2), ERROR_OK);
+    EXPECT_EQ(peer.getHostedPort(), port);
+}
+
 TEST(PeerSessions, TheHostClosingGivesReasonZeroAndALostLinkReasonOne)
 {
     {

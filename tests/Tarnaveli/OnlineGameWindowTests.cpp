@@ -2,6 +2,7 @@
 // notifications sending the player back to the main menu.
 #include "Gui/Label.h"
 #include "MenuTestSupport.h"
+#include "NetworkDirectPlay/LobbyClient.h"
 #include "Tarnaveli/OnlineGameWindow.h"
 #include "Tarnaveli/WindowMenu.h"
 
@@ -38,4 +39,27 @@ TEST(OnlineGameWindow, CountsFillTheTextWithoutFormattingIt)
     EXPECT_EQ(OnlineGameWindow::fillCounts("Essai %i/%i", 2, 5), "Essai 2/5");
     EXPECT_EQ(OnlineGameWindow::fillCounts("%s %i %i %i", 1, 2), "%s 1 2 %i");
     EXPECT_EQ(OnlineGameWindow::fillCounts("fin %", 1, 2), "fin %");
+}
+
+TEST(OnlineGameWindow, ShowsEachTryFromOneToFiveThenGoesBackToTheMenu)
+{
+    // On the fixture's clock; nobody answers on this machine's lobby port.
+    MenuFixture f;
+    Platform::ManualClock& clock = f.app.clock;
+    f.setup.mMorvexGamesServer = "127.0.0.1";
+    auto* window = f.open(new OnlineGameWindow());
+    auto status = [&] { return window->getStatusLabel()->getTextObject()->getText(); };
+    window->animate();
+    EXPECT_EQ(status(), "Connection au serveur Morvex Games... Essai 1/5");
+    for (int attempt = 2; attempt <= 5; ++attempt)
+    {
+        clock.advanceMs(LobbyClient::kRetryIntervalMs);
+        window->animate();
+        EXPECT_EQ(status(), "Connection au serveur Morvex Games... Essai " + std::to_string(attempt) + "/5");
+    }
+    clock.advanceMs(LobbyClient::kRetryIntervalMs);
+    window->animate();
+    f.app.gui().processDeferred();
+    EXPECT_TRUE(f.layers<OnlineGameWindow>().empty());
+    EXPECT_NE(f.only<WindowMenu>(), nullptr);
 }

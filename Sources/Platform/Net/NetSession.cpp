@@ -171,7 +171,9 @@ int openUdp(uint32_t ip, uint16_t port)
     sockaddr_in address = socketAddress(ip, port);
     if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
     {
+        int error = errno;
         ::close(fd);
+        errno = error;
         return -1;
     }
     return fd;
@@ -187,7 +189,9 @@ int openListener(uint32_t ip, uint16_t port, uint16_t& boundPort)
     sockaddr_in address = socketAddress(ip, port);
     if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || ::listen(fd, 16) != 0)
     {
+        int error = errno;
         ::close(fd);
+        errno = error;
         return -1;
     }
     socklen_t length = sizeof address;
@@ -345,13 +349,14 @@ NetResult NetSession::host(const NetHostOptions& options, uint32_t& session)
         uint16_t port = 0;
         mListenFd = openListener(ip, options.port, port);
         if (mListenFd < 0)
-            return NetResult::Failed;
+            return errno == EADDRINUSE ? NetResult::AddressInUse : NetResult::Failed;
         mHostUdpFd = openUdp(ip, port);
         if (mHostUdpFd < 0)
         {
+            int error = errno;
             closeFd(mListenFd);
             if (options.port != 0)
-                return NetResult::Failed;
+                return error == EADDRINUSE ? NetResult::AddressInUse : NetResult::Failed;
             continue;
         }
         mHostedPort = port;

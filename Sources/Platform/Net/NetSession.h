@@ -69,7 +69,8 @@ enum class NetResult
     AlreadyInSession,
     NotInSession,
     NoPendingConnect,
-    MessageTooLarge
+    MessageTooLarge,
+    AddressInUse // the port to host on is taken
 };
 
 // One answer to a discovery query.
