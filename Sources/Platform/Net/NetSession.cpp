@@ -1,5 +1,7 @@
 #include "Platform/Net/NetSession.h"
 
+#include "Platform/Net/NetWire.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -17,133 +19,15 @@
 namespace Platform
 {
 
+using namespace NetWire;
+
 namespace
 {
-// Frames on a session connection: u32 length of what follows, u8 type, body.
-enum FrameType : uint8_t
-{
-    FRAME_JOIN = 1,             // joiner: guid application, guid instance, u8 role, u16 n, n bytes password
-    FRAME_ACCEPT = 2,           // host: u32 your id, u32 host id, u32 count, count x (u32 id, u32 ip)
-    FRAME_REJECT = 3,           // host: u8 reason (1 rejected, 2 full, 3 password)
-    FRAME_PLAYER_CREATED = 4,   // host: u32 id, u32 ip
-    FRAME_PLAYER_DESTROYED = 5, // host: u32 id
-    FRAME_DATA = 6,             // u32 from, u32 to, the message
-    FRAME_END = 7               // host: the session ended
-};
-
-// Discovery datagrams: magic, version, then the fields.
-constexpr uint8_t kQueryMagic[4] = {'V', 'L', 'M', 'Q'};  // guid application
-constexpr uint8_t kAnswerMagic[4] = {'V', 'L', 'M', 'R'}; // guid application, guid instance, u32 max,
-                                                          // u32 current, u16 port, u16 n, n bytes name
-constexpr uint8_t kDiscoveryVersion = 1;
-
 // Connections that have not said who they are yet: at most this many in all,
 // and from one address.
 constexpr uint32_t kMaxPendingJoiners = 16;
 constexpr uint32_t kMaxPendingPerAddress = 4;
 constexpr size_t kMaxQueuedBytes = 4 * 1024 * 1024;
-constexpr uint32_t kMaxPasswordLength = 256;
-
-class Writer
-{
-public:
-    void u8(uint8_t value) { mBytes.push_back(value); }
-    void u16(uint16_t value)
-    {
-        for (int i = 0; i < 2; ++i)
-            mBytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-    void u32(uint32_t value)
-    {
-        for (int i = 0; i < 4; ++i)
-            mBytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-    }
-    void raw(const void* data, size_t size)
-    {
-        const uint8_t* bytes = static_cast<const uint8_t*>(data);
-        mBytes.insert(mBytes.end(), bytes, bytes + size);
-    }
-    void guid(const NetGuid& value) { raw(value.bytes.data(), value.bytes.size()); }
-    std::vector<uint8_t>& bytes() { return mBytes; }
-
-private:
-    std::vector<uint8_t> mBytes;
-};
-
-// Starts a frame; finishFrame patches its length.
-Writer startFrame(FrameType type)
-{
-    Writer writer;
-    writer.u32(0);
-    writer.u8(type);
-    return writer;
-}
-
-std::vector<uint8_t> finishFrame(Writer& writer)
-{
-    std::vector<uint8_t>& bytes = writer.bytes();
-    uint32_t length = static_cast<uint32_t>(bytes.size() - 4);
-    for (int i = 0; i < 4; ++i)
-        bytes[static_cast<size_t>(i)] = static_cast<uint8_t>(length >> (8 * i));
-    return std::move(bytes);
-}
-
-// Reads little-endian fields; any read past the end fails and sticks.
-class Reader
-{
-public:
-    Reader(const uint8_t* data, size_t size) : mData(data), mLeft(size) {}
-    bool ok() const { return mOk; }
-    size_t left() const { return mLeft; }
-    const uint8_t* position() const { return mData; }
-    uint8_t u8() { return static_cast<uint8_t>(take(1)); }
-    uint16_t u16() { return static_cast<uint16_t>(take(2)); }
-    uint32_t u32() { return static_cast<uint32_t>(take(4)); }
-    NetGuid guid()
-    {
-        NetGuid value;
-        if (!need(16))
-            return value;
-        std::memcpy(value.bytes.data(), mData, 16);
-        skip(16);
-        return value;
-    }
-    std::string text(size_t length)
-    {
-        if (!need(length))
-            return std::string();
-        std::string value(reinterpret_cast<const char*>(mData), length);
-        skip(length);
-        return value;
-    }
-
-private:
-    bool need(size_t size)
-    {
-        if (!mOk || size > mLeft)
-            mOk = false;
-        return mOk;
-    }
-    void skip(size_t size)
-    {
-        mData += size;
-        mLeft -= size;
-    }
-    uint64_t take(size_t size)
-    {
-        if (!need(size))
-            return 0;
-        uint64_t value = 0;
-        for (size_t i = 0; i < size; ++i)
-            value |= static_cast<uint64_t>(mData[i]) << (8 * i);
-        skip(size);
-        return value;
-    }
-
-    const uint8_t* mData;
-    size_t mLeft;
-    bool mOk = true;
-};
 
 sockaddr_in socketAddress(uint32_t ip, uint16_t port)
 {
@@ -450,13 +334,7 @@ NetResult NetSession::connect(const NetAddress& host, const NetGuid& application
     connection->fd = fd;
     connection->ip = host.ip;
     connection->state = Connection::State::Connecting;
-    Writer join = startFrame(FRAME_JOIN);
-    join.guid(application);
-    join.guid(instance);
-    join.u8(static_cast<uint8_t>(role));
-    join.u16(static_cast<uint16_t>(password.size()));
-    join.raw(password.data(), password.size());
-    connection->out = finishFrame(join);
+    connection->out = encodeJoin(JoinRequest{application, instance, static_cast<uint8_t>(role), password});
 
     mRole = role;
     mMode = Mode::Connecting;
@@ -494,14 +372,7 @@ NetResult NetSession::sendTo(NetPlayerId target, const void* data, uint32_t size
     if (target == mLocalId)
         return NetResult::Ok; // no loop-back
 
-    auto frameFor = [&](NetPlayerId to)
-    {
-        Writer writer = startFrame(FRAME_DATA);
-        writer.u32(mLocalId);
-        writer.u32(to);
-        writer.raw(data, size);
-        return finishFrame(writer);
-    };
+    auto frameFor = [&](NetPlayerId to) { return encodeData(mLocalId, to, data, size); };
     if (mMode == Mode::Joined)
     {
         if (mHostLink == nullptr)
@@ -960,18 +831,15 @@ void NetSession::handlePollResult(const pollfd& entry)
 
 void NetSession::sendQueries()
 {
-    Writer query;
-    query.raw(kQueryMagic, 4);
-    query.u8(kDiscoveryVersion);
-    query.guid(mEnumApplication);
+    std::vector<uint8_t> query = encodeQuery(mEnumApplication);
     // One unreachable target (the limited broadcast without a default
     // route, a network that is down) does not stop the others.
     size_t sent = 0;
     for (uint32_t ip : mEnumTargets)
     {
         sockaddr_in address = socketAddress(ip, mEnumPort);
-        if (::sendto(mEnumFd, query.bytes().data(), query.bytes().size(), MSG_NOSIGNAL,
-                     reinterpret_cast<sockaddr*>(&address), sizeof address) >= 0)
+        if (::sendto(mEnumFd, query.data(), query.size(), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&address),
+                     sizeof address) >= 0)
             ++sent;
     }
     mEnumUnsent = sent == 0;
@@ -988,25 +856,20 @@ void NetSession::answerQueries()
             ::recvfrom(mHostUdpFd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
         if (got < 0)
             return;
-        Reader reader(buffer, static_cast<size_t>(got));
-        std::string magic = reader.text(4);
-        uint8_t version = reader.u8();
-        NetGuid application = reader.guid();
-        if (!reader.ok() || std::memcmp(magic.data(), kQueryMagic, 4) != 0 || version != kDiscoveryVersion ||
+        NetGuid application;
+        if (!decodeQuery(buffer, static_cast<size_t>(got), application) ||
             !(application == mHostOptions.application))
             continue;
-        Writer answer;
-        answer.raw(kAnswerMagic, 4);
-        answer.u8(kDiscoveryVersion);
-        answer.guid(mHostOptions.application);
-        answer.guid(mInstance);
-        answer.u32(mHostOptions.maxPlayers);
-        answer.u32(countPlayers());
-        answer.u16(mHostedPort);
-        answer.u16(static_cast<uint16_t>(mHostOptions.sessionName.size()));
-        answer.raw(mHostOptions.sessionName.data(), mHostOptions.sessionName.size());
-        ::sendto(mHostUdpFd, answer.bytes().data(), answer.bytes().size(), MSG_NOSIGNAL,
-                 reinterpret_cast<sockaddr*>(&from), length);
+        NetHostInfo self;
+        self.application = mHostOptions.application;
+        self.instance = mInstance;
+        self.maxPlayers = mHostOptions.maxPlayers;
+        self.currentPlayers = countPlayers();
+        self.address.port = mHostedPort;
+        self.sessionName = mHostOptions.sessionName;
+        std::vector<uint8_t> answer = encodeAnswer(self);
+        ::sendto(mHostUdpFd, answer.data(), answer.size(), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&from),
+                 length);
     }
 }
 
@@ -1023,23 +886,10 @@ void NetSession::readHostAnswers()
             return;
         if (!mEnumActive)
             continue;
-        Reader reader(buffer, static_cast<size_t>(got));
-        std::string magic = reader.text(4);
-        uint8_t version = reader.u8();
         NetHostInfo host;
-        host.application = reader.guid();
-        host.instance = reader.guid();
-        host.maxPlayers = reader.u32();
-        host.currentPlayers = reader.u32();
-        host.address.port = reader.u16();
-        uint16_t nameLength = reader.u16();
-        host.sessionName = reader.text(nameLength);
-        host.address.ip = ntohl(from.sin_addr.s_addr);
-        if (!reader.ok() || std::memcmp(magic.data(), kAnswerMagic, 4) != 0 || version != kDiscoveryVersion ||
-            !(host.application == mEnumApplication) || host.maxPlayers == 0 ||
-            host.maxPlayers > kNetMaxPlayers || host.currentPlayers > host.maxPlayers ||
-            nameLength > kNetMaxSessionName || host.address.port == 0)
+        if (!decodeAnswer(buffer, static_cast<size_t>(got), host) || !(host.application == mEnumApplication))
             continue;
+        host.address.ip = ntohl(from.sin_addr.s_addr);
         Notification found{Notification::Type::HostFound};
         found.host = std::move(host);
         notify(std::move(found));
@@ -1209,14 +1059,13 @@ bool NetSession::handleFrame(Connection& connection, uint8_t type, const uint8_t
     {
     case FRAME_DATA:
     {
-        NetPlayerId from = reader.u32();
-        reader.u32();
-        if (!reader.ok())
+        DataHeader data;
+        if (!decodeData(body, size, data))
             return false;
         Notification received{Notification::Type::Receive};
         received.session = mSession;
-        received.player = from;
-        received.data.assign(reader.position(), reader.position() + reader.left());
+        received.player = data.from;
+        received.data.assign(data.message, data.message + data.size);
         notify(std::move(received));
         return true;
     }
@@ -1262,20 +1111,15 @@ bool NetSession::handleFrame(Connection& connection, uint8_t type, const uint8_t
 
 bool NetSession::handleJoin(Connection& connection, const uint8_t* body, uint32_t size)
 {
-    Reader reader(body, size);
-    NetGuid application = reader.guid();
-    NetGuid instance = reader.guid();
-    uint8_t role = reader.u8();
-    uint16_t passwordLength = reader.u16();
-    std::string password = reader.text(passwordLength);
-    if (!reader.ok())
+    JoinRequest join;
+    if (!decodeJoin(body, size, join))
         return false;
 
     uint8_t refusal = 0;
-    if (!(application == mHostOptions.application) || role != static_cast<uint8_t>(mRole) ||
-        (!instance.isZero() && !(instance == mInstance)))
+    if (!(join.application == mHostOptions.application) || join.role != static_cast<uint8_t>(mRole) ||
+        (!join.instance.isZero() && !(join.instance == mInstance)))
         refusal = 1;
-    else if (password != mHostOptions.password)
+    else if (join.password != mHostOptions.password)
         refusal = 3;
     else if (countPlayers() >= mHostOptions.maxPlayers)
         refusal = 2;
@@ -1293,16 +1137,12 @@ bool NetSession::handleJoin(Connection& connection, const uint8_t* body, uint32_
     mPlayerIps.push_back({connection.id, connection.ip});
 
     // The joiner learns of everyone already there, itself included, in one frame.
-    Writer accept = startFrame(FRAME_ACCEPT);
-    accept.u32(connection.id);
-    accept.u32(mHostId);
-    accept.u32(static_cast<uint32_t>(mPlayerIps.size()));
+    AcceptInfo accept;
+    accept.yourId = connection.id;
+    accept.hostId = mHostId;
     for (auto& [id, ip] : mPlayerIps)
-    {
-        accept.u32(id);
-        accept.u32(id == mHostId ? 0 : ip);
-    }
-    queueFrame(connection, finishFrame(accept));
+        accept.players.push_back({id, id == mHostId ? 0 : ip});
+    queueFrame(connection, encodeAccept(accept));
 
     if (mRole == NetRole::Peer)
     {
@@ -1325,29 +1165,19 @@ bool NetSession::handleJoin(Connection& connection, const uint8_t* body, uint32_
 
 bool NetSession::handleAccept(Connection& connection, const uint8_t* body, uint32_t size)
 {
-    Reader reader(body, size);
-    NetPlayerId yourId = reader.u32();
-    NetPlayerId hostId = reader.u32();
-    uint32_t count = reader.u32();
-    if (!reader.ok() || count == 0 || count > kNetMaxPlayers ||
-        reader.left() != static_cast<size_t>(count) * 8 || yourId == kNetAllPlayers ||
-        hostId == kNetAllPlayers || yourId == hostId)
+    AcceptInfo accept;
+    if (!decodeAccept(body, size, accept))
         return false;
-    std::vector<std::pair<NetPlayerId, uint32_t>> players;
-    bool sawSelf = false;
-    for (uint32_t i = 0; i < count; ++i)
+    const NetPlayerId yourId = accept.yourId;
+    std::vector<std::pair<NetPlayerId, uint32_t>> players = accept.players;
+    // The host is where the connection goes.
+    for (auto& [id, ip] : players)
     {
-        NetPlayerId id = reader.u32();
-        uint32_t ip = reader.u32();
-        if (id == kNetAllPlayers)
-            return false;
-        sawSelf = sawSelf || id == yourId;
-        players.push_back({id, id == hostId ? connection.ip : ip});
+        if (id == accept.hostId)
+            ip = connection.ip;
     }
-    if (!sawSelf)
-        return false;
     mLocalId = yourId;
-    mHostId = hostId;
+    mHostId = accept.hostId;
     mPlayerIps = players;
     if (mRole == NetRole::Peer)
     {
@@ -1369,13 +1199,12 @@ bool NetSession::handleAccept(Connection& connection, const uint8_t* body, uint3
 // joiner, or for everyone.
 bool NetSession::handleHostData(Connection& connection, const uint8_t* body, uint32_t size)
 {
-    Reader reader(body, size);
-    reader.u32(); // the sender is the connection, whatever it claims
-    NetPlayerId to = reader.u32();
-    if (!reader.ok())
+    DataHeader data; // the sender is the connection, whatever it claims
+    if (!decodeData(body, size, data))
         return false;
-    const uint8_t* message = reader.position();
-    size_t messageSize = reader.left();
+    const NetPlayerId to = data.to;
+    const uint8_t* message = data.message;
+    size_t messageSize = data.size;
 
     if (to == kNetAllPlayers || to == mHostId)
     {
@@ -1387,11 +1216,7 @@ bool NetSession::handleHostData(Connection& connection, const uint8_t* body, uin
     }
     if (mRole != NetRole::Peer || to == mHostId)
         return true;
-    Writer writer = startFrame(FRAME_DATA);
-    writer.u32(connection.id);
-    writer.u32(to);
-    writer.raw(message, messageSize);
-    std::vector<uint8_t> frame = finishFrame(writer);
+    std::vector<uint8_t> frame = encodeData(connection.id, to, message, messageSize);
     for (auto& other : mConnections)
     {
         if (other.get() == &connection || other->state != Connection::State::Joined || other->dead)

@@ -1,0 +1,124 @@
+#pragma once
+// The bytes of the session layer: frames on a session connection and
+// discovery datagrams, with the readers that check them. Everything here comes
+// from an untrusted peer: a reader checks every length against the bytes
+// really there and says no rather than guess.
+#include "Platform/Net/NetAddress.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Platform
+{
+
+struct NetHostInfo;
+
+namespace NetWire
+{
+
+// Frames on a session connection: u32 length of what follows, u8 type, body.
+enum FrameType : uint8_t
+{
+    FRAME_JOIN = 1,             // joiner: guid application, guid instance, u8 role, u16 n, n bytes password
+    FRAME_ACCEPT = 2,           // host: u32 your id, u32 host id, u32 count, count x (u32 id, u32 ip)
+    FRAME_REJECT = 3,           // host: u8 reason (1 rejected, 2 full, 3 password)
+    FRAME_PLAYER_CREATED = 4,   // host: u32 id, u32 ip
+    FRAME_PLAYER_DESTROYED = 5, // host: u32 id
+    FRAME_DATA = 6,             // u32 from, u32 to, the message
+    FRAME_END = 7               // host: the session ended
+};
+
+// Discovery datagrams: magic, version, then the fields.
+constexpr uint8_t kQueryMagic[4] = {'V', 'L', 'M', 'Q'};  // guid application
+constexpr uint8_t kAnswerMagic[4] = {'V', 'L', 'M', 'R'}; // guid application, guid instance, u32 max,
+                                                          // u32 current, u16 port, u16 n, n bytes name
+constexpr uint8_t kDiscoveryVersion = 1;
+constexpr uint32_t kMaxPasswordLength = 256;
+
+class Writer
+{
+public:
+    void u8(uint8_t value) { mBytes.push_back(value); }
+    void u16(uint16_t value);
+    void u32(uint32_t value);
+    void raw(const void* data, size_t size);
+    void guid(const NetGuid& value) { raw(value.bytes.data(), value.bytes.size()); }
+    std::vector<uint8_t>& bytes() { return mBytes; }
+
+private:
+    std::vector<uint8_t> mBytes;
+};
+
+// Starts a frame; finishFrame patches its length.
+Writer startFrame(FrameType type);
+std::vector<uint8_t> finishFrame(Writer& writer);
+
+// Reads little-endian fields; any read past the end fails and sticks.
+class Reader
+{
+public:
+    Reader(const uint8_t* data, size_t size) : mData(data), mLeft(size) {}
+    bool ok() const { return mOk; }
+    size_t left() const { return mLeft; }
+    const uint8_t* position() const { return mData; }
+    uint8_t u8() { return static_cast<uint8_t>(take(1)); }
+    uint16_t u16() { return static_cast<uint16_t>(take(2)); }
+    uint32_t u32() { return static_cast<uint32_t>(take(4)); }
+    NetGuid guid();
+    std::string text(size_t length);
+
+private:
+    bool need(size_t size);
+    void skip(size_t size);
+    uint64_t take(size_t size);
+
+    const uint8_t* mData;
+    size_t mLeft;
+    bool mOk = true;
+};
+
+struct JoinRequest
+{
+    NetGuid application;
+    NetGuid instance; // zero: any session of the application
+    uint8_t role = 0;
+    std::string password;
+};
+// The whole frame.
+std::vector<uint8_t> encodeJoin(const JoinRequest& join);
+bool decodeJoin(const uint8_t* body, size_t size, JoinRequest& join);
+
+struct AcceptInfo
+{
+    uint32_t yourId = 0;
+    uint32_t hostId = 0;
+    std::vector<std::pair<uint32_t, uint32_t>> players; // id, IPv4 address (0 for the host)
+};
+std::vector<uint8_t> encodeAccept(const AcceptInfo& accept);
+// Refuses a list without the joiner, with a player twice, with the id that
+// means everybody, or longer than a session holds.
+bool decodeAccept(const uint8_t* body, size_t size, AcceptInfo& accept);
+
+struct DataHeader
+{
+    uint32_t from = 0;
+    uint32_t to = 0;
+    const uint8_t* message = nullptr; // inside the body given to decodeData
+    size_t size = 0;
+};
+std::vector<uint8_t> encodeData(uint32_t from, uint32_t to, const void* message, size_t size);
+bool decodeData(const uint8_t* body, size_t size, DataHeader& data);
+
+std::vector<uint8_t> encodeQuery(const NetGuid& application);
+bool decodeQuery(const uint8_t* bytes, size_t size, NetGuid& application);
+
+// The answer carries everything of the host but its address, which is where
+// the datagram came from.
+std::vector<uint8_t> encodeAnswer(const NetHostInfo& host);
+bool decodeAnswer(const uint8_t* bytes, size_t size, NetHostInfo& host);
+
+} // namespace NetWire
+} // namespace Platform
