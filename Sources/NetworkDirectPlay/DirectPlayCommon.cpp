@@ -118,6 +118,9 @@ bool addFoundHost(std::vector<std::unique_ptr<NetworkSessionInfo>>& sessions,
         if (known->mInstanceGuid == host.instance.bytes)
             return false;
     }
+    // Anyone on the network can answer as many sessions as it likes.
+    if (sessions.size() >= kMaxFoundSessions)
+        return false;
     sessions.push_back(makeSessionInfo(host));
     return true;
 }

@@ -41,7 +41,10 @@ ErrorCode startSessionLayer(std::unique_ptr<Platform::NetSession>& net, Platform
 ErrorCode startEnumeration(Platform::NetSession* net, const uint8_t (&application)[16],
                            const std::string& hostName, uint32_t port, uint32_t count);
 void stopEnumeration(bool& enumerating, Platform::NetSession* net);
-// Adds a host the search reached; false when that session is already listed.
+// The most sessions a search lists: a local network has a few.
+constexpr size_t kMaxFoundSessions = 64;
+// Adds a host the search reached; false when that session is already listed
+// or the list is full.
 bool addFoundHost(std::vector<std::unique_ptr<NetworkSessionInfo>>& sessions,
                   const Platform::NetHostInfo& host);
 

@@ -1,5 +1,6 @@
 #include "PeerHarness.h"
 
+#include "Platform/Net/NetWire.h"
 #include "Platform/System/MessageSink.h"
 
 #include "../Network/FakeGame.h"
@@ -102,6 +103,57 @@ TEST(PeerDiscovery, AHostIsListedOnceHoweverOftenItAnswers)
     std::this_thread::sleep_for(std::chrono::milliseconds(150));
     std::scoped_lock strangerGuard(stranger.peer);
     EXPECT_TRUE(stranger.peer.getSessions().empty());
+}
+
+TEST(PeerDiscovery, AnswersForEndlessSessionsFillTheListOnlyToItsLimit)
+{
+    // A fake host on this machine answers each query for 100 sessions.
+    int fake = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(fake, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(fake, reinterpret_cast<sockaddr*>(&address), &length);
+    timeval timeout{2, 0};
+    setsockopt(fake, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    std::thread answering(
+        [fake]
+        {
+            uint8_t query[64];
+            sockaddr_in from{};
+            socklen_t fromLength = sizeof from;
+            if (::recvfrom(fake, query, sizeof query, 0, reinterpret_cast<sockaddr*>(&from), &fromLength) <=
+                0)
+                return;
+            for (uint8_t i = 0; i < 100; ++i)
+            {
+                Platform::NetHostInfo host;
+                host.application = DirectPlay::toNetGuid(DirectPlay::kGameApplicationGuid);
+                host.instance.bytes.fill(i);
+                host.maxPlayers = 2;
+                host.currentPlayers = 1;
+                host.address.port = 2301;
+                host.sessionName = "Partie " + std::to_string(i);
+                std::vector<uint8_t> answer = Platform::NetWire::encodeAnswer(host);
+                ::sendto(fake, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&from),
+                         fromLength);
+            }
+        });
+    TestPeer seeker("Ann", ntohs(address.sin_port));
+    {
+        std::scoped_lock guard(seeker.peer);
+        ASSERT_EQ(seeker.peer.enumHosts("", 1), ERROR_OK);
+    }
+    answering.join();
+    EXPECT_TRUE(
+        seeker.pumpUntil([&] { return seeker.peer.getSessions().size() == DirectPlay::kMaxFoundSessions; }));
+    // Whatever else was still on its way adds nothing.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(seeker.pumpUntil([] { return true; }));
+    std::scoped_lock guard(seeker.peer);
+    EXPECT_EQ(seeker.peer.getSessions().size(), DirectPlay::kMaxFoundSessions);
+    ::close(fake);
 }
 
 TEST(PeerDiscovery, ABadHostNameGives29)
