@@ -749,10 +749,19 @@ void NetSession::handleTimers(Clock::time_point now)
             mEnumActive = false;
         }
     }
+    // A deadline is checked before the sockets are read: what arrived in
+    // time but waits unread (the thread was late) is read first, so that a
+    // busy machine does not turn away the answer it was waiting for.
+    if (mMode == Mode::Connecting && now >= mConnectDeadline && mHostLink != nullptr &&
+        mHostLink->state == Connection::State::AwaitingAccept && !mHostLink->dead)
+        readConnection(*mHostLink);
     if (mMode == Mode::Connecting && now >= mConnectDeadline)
         completeConnect(NetConnectResult::TimedOut);
     for (auto& connection : mConnections)
     {
+        if (connection->state == Connection::State::AwaitingJoin && !connection->dead &&
+            now >= connection->deadline)
+            readConnection(*connection);
         bool timed = connection->state == Connection::State::AwaitingJoin ||
                      connection->state == Connection::State::Closing;
         if (timed && !connection->dead && now >= connection->deadline)

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <memory>
 #include <string>
 #include <thread>
@@ -78,6 +79,8 @@ public:
     }
     void onPlayerCreated(uint32_t, NetPlayerId player, bool isLocal) override
     {
+        if (onCreated)
+            onCreated();
         add("created " + std::to_string(player) + (isLocal ? " local" : ""));
     }
     void onPlayerDestroyed(uint32_t, NetPlayerId player) override
@@ -118,6 +121,7 @@ public:
     std::vector<std::string> log;
     std::vector<NetHostInfo> hosts;
     std::function<void(NetPlayerId, const std::string&)> onMessage;
+    std::function<void()> onCreated;
 
 private:
     void add(std::string line)
@@ -572,6 +576,27 @@ TEST(NetSessions, SilentConnectionsCannotKeepAPlayerOut)
     RawSocket fifth;
     ASSERT_TRUE(fifth.connectTo(port, INADDR_LOOPBACK + 4));
     EXPECT_TRUE(silent[12]->closedByPeer());
+}
+
+TEST(NetSessions, AJoinThatArrivedInTimeIsReadEvenWhenTheHostIsLate)
+{
+    // No time at all to say who one is: only what has already arrived when
+    // the host looks counts.
+    NetTimings strict = fastTimings();
+    strict.handshakeTimeoutMs = 0;
+    Endpoint host(strict);
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    // The host's thread is held in its first notification (its own player)
+    // while the joiner connects and says who it is.
+    host.recorder.onCreated = [released] { released.wait(); };
+    hostSession(host, 2);
+    RawSocket raw;
+    ASSERT_TRUE(raw.connectTo(host.session.hostedPort()));
+    raw.sendBytes(joinFrame(7));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50)); // lets the bytes arrive; not asserted
+    release.set_value();
+    EXPECT_TRUE(host.recorder.waitForLine("created 2"));
 }
 
 TEST(NetSessions, AHostileHostCannotHurtAJoiner)
