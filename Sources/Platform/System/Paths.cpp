@@ -219,10 +219,15 @@ bool splitDataPath(std::string_view relative, std::string_view& below)
 // folder stays missing, and the write fails as it would anywhere.
 void makeUserFolders(const Layout& layout, const std::string& mapped)
 {
+    // A build folder's data is the user's folder: it is there or the build
+    // is broken, and nothing is made for a file.
+    const bool folder = mapped.ends_with('/');
+    if (layout.user == layout.data && !folder)
+        return;
     std::error_code error;
     std::filesystem::create_directories(layout.user, error);
     std::filesystem::path inside = mapped.substr(layout.user.size());
-    if (!mapped.ends_with('/'))
+    if (!folder)
     {
         inside = inside.parent_path();
         std::string top = inside.empty() ? std::string() : inside.begin()->string();
