@@ -49,7 +49,6 @@ struct InstalledPrefix
         std::filesystem::create_directories(root.path() + "prefix/bin");
     }
     Platform::TemporaryDirectory root;
-    ScopedEnv noUserDir{"VELMORIQUE_USER_DIR", nullptr};
 };
 } // namespace
 
@@ -137,16 +136,10 @@ TEST(Paths, TheUsersFolderComesFromTheEnvironment)
     }
 }
 
-TEST(Paths, ABuildFolderKeepsItsDataUnlessAUserFolderIsNamed)
+TEST(Paths, ABuildFolderWritesToTheUserFolderNamedByTheEnvironment)
 {
     Platform::TemporaryDirectory dir;
     touch(dir.path() + "data/settings.dat", "build");
-    {
-        ScopedEnv userDir("VELMORIQUE_USER_DIR", nullptr);
-        Platform::setProgramDirectory(dir.path());
-        EXPECT_EQ(Platform::userDataDirectory(), dir.path() + "data/");
-        EXPECT_EQ(Platform::mapPathForWriting("data\\settings.dat"), dir.path() + "data/settings.dat");
-    }
     ScopedEnv userDir("VELMORIQUE_USER_DIR", (dir.path() + "user").c_str());
     Platform::setProgramDirectory(dir.path());
     EXPECT_EQ(Platform::mapPathForWriting("data\\settings.dat"), dir.path() + "user/settings.dat");
@@ -158,7 +151,6 @@ TEST(Paths, ABuildFolderKeepsItsDataUnlessAUserFolderIsNamed)
 TEST(Paths, NamesAreUtf8OnTheDiskAnd1252InTheProgram)
 {
     Platform::TemporaryDirectory dir;
-    ScopedEnv userDir("VELMORIQUE_USER_DIR", nullptr);
     Platform::setProgramDirectory(dir.path());
     const std::string written = Platform::mapPathForWriting("data\\saves\\partie \xe9t\xe9.tnv");
     EXPECT_EQ(written, dir.path() + "data/saves/partie \u00e9t\u00e9.tnv");
