@@ -14,6 +14,9 @@ struct TestEnvironment
         setenv("SDL_AUDIODRIVER", "dummy", 0);
         setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
         setenv("VELMORIQUE_SOURCE_DIR", VELMORIQUE_SOURCE_DIR, 0);
+        // Files the tests write stay in their scratch folders, whatever
+        // user folder the person running them has named.
+        unsetenv("VELMORIQUE_USER_DIR");
     }
 };
 const TestEnvironment gTestEnvironment;

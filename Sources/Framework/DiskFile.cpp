@@ -9,7 +9,8 @@ namespace
 {
 std::FILE* openMapped(const std::string& name, const char* mode)
 {
-    std::string path = Platform::mapPath(name);
+    bool writing = mode[0] != 'r';
+    std::string path = writing ? Platform::mapPathForWriting(name) : Platform::mapPath(name);
     struct stat st;
     // A directory is never a file: fopen would succeed on one for reading.
     if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))

@@ -294,7 +294,7 @@ ErrorCode scanFolder(BuildFolder& folder, const std::vector<std::string>& exclud
     {
         if (!entry.isDirectory)
             continue;
-        BuildFolder child{entry.name, folder.diskPath + "/" + entry.name, {}, {}};
+        BuildFolder child{entry.name, folder.diskPath + "/" + entry.diskName, {}, {}};
         if (ErrorCode error = scanFolder(child, excluded, nextOffset, depth + 1))
             return error;
         folder.folders.push_back(std::move(child));
@@ -303,7 +303,7 @@ ErrorCode scanFolder(BuildFolder& folder, const std::vector<std::string>& exclud
     {
         if (entry.isDirectory || isExcluded(entry.name, excluded))
             continue;
-        BuildFile file{entry.name, folder.diskPath + "/" + entry.name, 0, 0};
+        BuildFile file{entry.name, folder.diskPath + "/" + entry.diskName, 0, 0};
         std::error_code error;
         uint64_t size = std::filesystem::file_size(file.diskPath, error);
         if (error)

@@ -7,14 +7,17 @@
 
 ErrorCode writeFileSafely(const std::string& path, const std::function<ErrorCode(StdioFile& file)>& writer)
 {
-    std::string finalPath = Platform::mapPath(path);
+    std::string finalPath = Platform::mapPathForWriting(path);
     struct stat st;
     bool replace = ::stat(finalPath.c_str(), &st) != 0 || S_ISREG(st.st_mode);
-    std::string writtenPath = replace ? finalPath + ".tmp" : finalPath;
+    // The file is opened by the game's own name, which it maps again: a
+    // mapped name handed back would have its UTF-8 converted a second time.
+    std::string writtenName = replace ? path + ".tmp" : path;
+    std::string writtenPath = replace ? Platform::mapPathForWriting(writtenName) : finalPath;
 
     ErrorCode result = ERROR_OK;
     {
-        StdioFile out(writtenPath);
+        StdioFile out(writtenName);
         if (ErrorCode error = out.openWrite())
             return error;
         result = writer(out);

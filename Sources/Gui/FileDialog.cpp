@@ -58,7 +58,13 @@ FileDialog::FileDialog(const std::string& title, int32_t width, int32_t height, 
     : Dialog(width, height, title, 9, false, true, LOOK_DIALOG), mSaveMode(saveMode),
       mCallback(std::move(callback)), mUserValue(userValue)
 {
-    storeFolder(folder);
+    // The folder is shown and walked from where it really is, so that ".."
+    // can go up from it to the root; a game folder such as data\saves\ is
+    // the user's own copy, made when missing.
+    std::string start = folder.empty() || isSeparator(folder.back()) ? folder : folder + '\\';
+    storeFolder(Platform::isAbsolutePath(start)
+                    ? start
+                    : Platform::toProgramPath(Platform::mapPathForWriting(start)));
     WrapTextStyle style;
     style.fontId = mLook->textFont;
     style.color = mLook->textColor;
@@ -152,9 +158,10 @@ void FileDialog::selectFilter(uint32_t index)
 
 void FileDialog::storeFolder(const std::string& folder)
 {
-    mFolder = folder;
+    // A folder typed relative to the program is taken from there.
+    mFolder = Platform::isAbsolutePath(folder) ? folder : Platform::toProgramPath(Platform::mapPath(folder));
     if (mFolder.empty() || !isSeparator(mFolder.back()))
-        mFolder += '\\';
+        mFolder += mFolder.find('/') != std::string::npos ? '/' : '\\';
 }
 
 void FileDialog::setFolder(const std::string& folder)

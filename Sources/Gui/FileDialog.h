@@ -3,8 +3,9 @@
 // folder field, a list of the folder's subfolders and matching files, a name
 // field and, with several filters, a filter choice. A double click or OK goes
 // into a folder or accepts a file; saving over an existing file asks first;
-// opening a missing file says so. Folders are the game's paths (backslashes,
-// always ending in a separator), mapped to the disk as every file name is.
+// opening a missing file says so. The folder is absolute and always ends in
+// a separator; a game folder given relative to the program (data\saves\)
+// starts the dialog where that folder really is, so ".." leads up to the root.
 #include "Framework/Timer.h"
 #include "Gui/ComboBox.h"
 #include "Gui/ContainerLift.h"

@@ -179,7 +179,8 @@ ImageFile* openImageFile(const char* name, bool writeable)
 {
     if (name == nullptr)
         return nullptr;
-    return StdioImageFile::open(Platform::mapPath(name).c_str(), writeable);
+    const std::string path = writeable ? Platform::mapPathForWriting(name) : Platform::mapPath(name);
+    return StdioImageFile::open(path.c_str(), writeable);
 }
 
 DecodedImage* openImageFromFile(ImageFile* file, uint32_t format)
@@ -327,7 +328,7 @@ bool saveImageByName(const char* name, uint32_t format, DecodedImage* image)
 {
     if (name == nullptr || image == nullptr)
         return false;
-    const std::string path = Platform::mapPath(name);
+    const std::string path = Platform::mapPathForWriting(name);
     if (format == IMAGE_FORMAT_AUTODETECT)
     {
         if (endsWithIgnoreCase(path, ".png"))

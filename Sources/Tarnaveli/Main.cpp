@@ -12,6 +12,7 @@
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/MenuHooks.h"
+#include "Tarnaveli/ScriptedRun.h"
 
 #include <filesystem>
 #include <memory>
@@ -37,6 +38,8 @@ int main()
     DifficultySelector::installAsScoreSelector();
     // Received messages and the frame's 3D pass reach the in-game screen.
     GameScreen::installLinks();
+    // A run without a person, for the install check.
+    installScriptedRunFromEnvironment();
 
     const ApplicationSettings settings =
         GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));

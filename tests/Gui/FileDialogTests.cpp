@@ -1,4 +1,5 @@
 #include "GuiTestSupport.h"
+#include "SkinTestSupport.h"
 
 #include "Framework/LangTable.h"
 #include "Gui/FileDialog.h"
@@ -75,11 +76,28 @@ TEST(FileDialog, ListsSubfoldersAndFilesOfTheCurrentFilterWhateverTheirCase)
     EXPECT_EQ(f.names(), (std::vector<std::string>{"..", "B.SAV", "a.sav", "notes.txt", "saves", "zeta"}));
 }
 
-TEST(FileDialog, FolderWithoutTrailingSeparatorGetsOne)
+TEST(FileDialog, AGameFolderOpensWhereItIsAndDotDotLeadsUpToTheRoot)
 {
+    Platform::ManualClock clock;
+    ScratchProgramFolder program;
     GuiTestApplication app;
-    FileDialog dialog("Fichiers", 500, 400, "data\\saves", false, nullptr, 0);
-    EXPECT_EQ(dialog.getFolder(), "data\\saves\\");
+    FileDialog* dialog = openNow(app, new FileDialog("Fichiers", 500, 400, "data\\saves", false, nullptr, 0));
+    EXPECT_EQ(dialog->getFolder(), program.path() + "data/saves/");
+    EXPECT_EQ(dialog->getFolderField()->getText(), dialog->getFolder());
+    EXPECT_TRUE(program.exists("data/saves")) << "made when missing";
+
+    dialog->setName("..");
+    dialog->onResult(1);
+    EXPECT_EQ(dialog->getFolder(), program.path() + "data/") << "by OK";
+    ASSERT_EQ(dialog->getEntries().front().name, "..");
+    dialog->clickRow(0);
+    dialog->clickRow(0);
+    EXPECT_EQ(dialog->getFolder(), program.path()) << "by double click";
+    EXPECT_EQ(dialog->getEntries().back().name, "data") << "lists the program's folder";
+
+    for (int up = 0; up < 64 && dialog->getFolder() != "/"; ++up)
+        dialog->validate("..");
+    EXPECT_EQ(dialog->getFolder(), "/");
 }
 
 TEST(FileDialog, TwoClicksWithin500MsOpenARowFurtherApartTheyOnlySelect)
@@ -93,7 +111,7 @@ TEST(FileDialog, TwoClicksWithin500MsOpenARowFurtherApartTheyOnlySelect)
     EXPECT_EQ(dialog->getFolder(), f.dir.path()) << "600 ms apart: only selected";
     f.clock.advanceMs(500);
     dialog->clickRow(3);
-    EXPECT_EQ(dialog->getFolder(), f.dir.path() + "saves\\");
+    EXPECT_EQ(dialog->getFolder(), f.dir.path() + "saves/");
     EXPECT_EQ(f.names(), (std::vector<std::string>{"..", "inner.sav"}));
     EXPECT_EQ(dialog->getName(), "") << "listing empties the name";
 
@@ -203,6 +221,6 @@ TEST(FileDialog, TypingAFolderOrChoosingAFilterListsAgain)
     TextField* folder = dialog->getFolderField();
     folder->setText(f.dir.path() + "saves");
     folder->onChange.invoke(folder);
-    EXPECT_EQ(dialog->getFolder(), f.dir.path() + "saves\\");
+    EXPECT_EQ(dialog->getFolder(), f.dir.path() + "saves/");
     EXPECT_EQ(f.names(), (std::vector<std::string>{".."})) << "no text file there";
 }

@@ -58,7 +58,7 @@ TEST(SavedGameDialogs, BothDialogsListTheSavesFolderThroughTheTnvFilter)
         FileDialog* dialog = f.dialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->isSaveMode(), saving);
-        EXPECT_EQ(dialog->getFolder(), "data\\saves\\");
+        EXPECT_EQ(dialog->getFolder(), f.savesFolder());
         ASSERT_EQ(dialog->getFilters().size(), 1u);
         EXPECT_EQ(dialog->getFilters()[0].extensions, std::vector<std::string>{".tnv"});
         EXPECT_EQ(dialog->getFilters()[0].iconId, 196u);

@@ -1,10 +1,14 @@
 #include "Platform/System/Paths.h"
 
+#include "Platform/System/Text1252.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <dirent.h>
 #include <filesystem>
+#include <memory>
 #include <mutex>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,25 +16,38 @@ namespace Platform
 {
 namespace
 {
-std::mutex gDirectoryMutex;
-std::string gProgramDirectory;
-
-std::string readProgramDirectory()
+// Where the game's folders are on this run. Replaced as a whole (tests move
+// the program folder), never changed in place, so a reader keeps a
+// consistent copy while another thread maps a path.
+struct Layout
 {
-    std::error_code error;
-    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error)
-        return "./";
-    std::string dir = exe.parent_path().string();
-    if (dir.empty() || dir.back() != '/')
-        dir += '/';
-    return dir;
-}
+    std::string program;     // Linux form, trailing '/'
+    std::string programName; // as the program spells it
+    std::string data;        // the build's data, trailing '/'
+    std::string user;        // the program's own files, trailing '/'
+};
+
+std::mutex gLayoutMutex;
+std::shared_ptr<const Layout> gLayout;
+std::string gProgramName;
 
 bool exists(const std::string& path)
 {
     struct stat st;
     return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool isDirectory(const std::string& path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string withSlash(std::string path)
+{
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    return path;
 }
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b)
@@ -50,22 +67,237 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b)
     }
     return true;
 }
+
+bool isUtf8(std::string_view text)
+{
+    size_t i = 0;
+    while (i < text.size())
+    {
+        unsigned char lead = static_cast<unsigned char>(text[i]);
+        size_t extra = 0;
+        if (lead >= 0xC2 && lead <= 0xDF)
+            extra = 1;
+        else if ((lead & 0xF0) == 0xE0)
+            extra = 2;
+        else if (lead >= 0xF0 && lead <= 0xF4)
+            extra = 3;
+        else if (lead >= 0x80)
+            return false;
+        if (i + extra >= text.size())
+            return false;
+        for (size_t k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+                return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+// A name on the disk as the program spells it.
+std::string toProgramName(std::string_view diskName)
+{
+    return isUtf8(diskName) ? utf8ToCp1252(diskName) : std::string(diskName);
+}
+
+std::string readProgramDirectory()
+{
+    std::error_code error;
+    std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error)
+        return "./";
+    return withSlash(exe.parent_path().string());
+}
+
+std::string homeDataDirectory()
+{
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    // The base directory specification ignores a relative value.
+    if (xdg != nullptr && xdg[0] == '/')
+        return withSlash(xdg);
+    const char* home = std::getenv("HOME");
+    if (home == nullptr || home[0] == '\0')
+    {
+        const passwd* entry = ::getpwuid(::getuid());
+        home = entry != nullptr ? entry->pw_dir : "/tmp";
+    }
+    return withSlash(home) + ".local/share/";
+}
+
+std::shared_ptr<const Layout> makeLayout(const std::string& program)
+{
+    auto layout = std::make_shared<Layout>();
+    layout->program = withSlash(program);
+    layout->programName = toProgramName(layout->program);
+    // A build folder holds data/ beside the program; an installed program
+    // finds its data in the prefix's share folder.
+    std::string installed =
+        withSlash(std::filesystem::path(layout->program + "../share/velmorique").lexically_normal().string());
+    bool isInstalled = !isDirectory(layout->program + "data") && isDirectory(installed);
+    layout->data = isInstalled ? installed : layout->program + "data/";
+    const char* userDir = std::getenv("VELMORIQUE_USER_DIR");
+    if (userDir != nullptr && userDir[0] != '\0')
+    {
+        std::error_code error;
+        layout->user = withSlash(std::filesystem::absolute(userDir, error).lexically_normal().string());
+    }
+    else if (isInstalled)
+        layout->user = homeDataDirectory() + "velmorique/";
+    else
+        layout->user = layout->data;
+    return layout;
+}
+
+std::shared_ptr<const Layout> currentLayout()
+{
+    std::lock_guard lock(gLayoutMutex);
+    if (!gLayout)
+    {
+        gLayout = makeLayout(readProgramDirectory());
+        gProgramName = gLayout->programName;
+    }
+    return gLayout;
+}
+
+// base (a Linux folder with its trailing '/', or "/") followed by the
+// program's relative path, each component converted to the disk's spelling;
+// a component that does not exist as spelled is looked for ignoring case.
+// Once nothing matches the rest is kept as given (a file about to be
+// created, or a missing file).
+std::string resolve(const std::string& base, std::string_view relative)
+{
+    std::string full = base + cp1252ToUtf8(relative);
+    if (exists(full))
+        return full;
+    std::string resolved = base;
+    bool matching = true;
+    size_t pos = 0;
+    while (pos < relative.size())
+    {
+        size_t next = std::min(relative.find('/', pos), relative.size());
+        std::string_view component = relative.substr(pos, next - pos);
+        pos = next + 1;
+        if (component.empty())
+            continue;
+        std::string candidate = resolved + cp1252ToUtf8(component);
+        if (matching && !exists(candidate))
+        {
+            matching = false;
+            for (const DirectoryEntry& entry : listDirectory(resolved.empty() ? "." : resolved))
+            {
+                if (equalsIgnoreCase(entry.name, component))
+                {
+                    candidate = resolved + entry.diskName;
+                    matching = true;
+                    break;
+                }
+            }
+        }
+        resolved = candidate;
+        if (next < relative.size())
+            resolved += '/';
+    }
+    return resolved;
+}
+
+// The part of a relative path below its leading "data" component, when it
+// has one.
+bool splitDataPath(std::string_view relative, std::string_view& below)
+{
+    size_t slash = relative.find('/');
+    std::string_view first = relative.substr(0, slash);
+    if (!equalsIgnoreCase(first, "data"))
+        return false;
+    below = slash == std::string_view::npos ? std::string_view() : relative.substr(slash + 1);
+    return true;
+}
+
+// Before a write into the user's folder: the folder itself, and the folders
+// leading to the file where the data folder has them too, or has the archive
+// that stands for them (Ressources.dat for Ressources\): the user's folder
+// mirrors the data, so data\Ressources\lang.ini can be written at once. A
+// path ending with a separator names a folder to make. Any other missing
+// folder stays missing, and the write fails as it would anywhere.
+void makeUserFolders(const Layout& layout, const std::string& mapped)
+{
+    // A build folder's data is the user's folder: it is there or the build
+    // is broken, and nothing is made for a file.
+    const bool folder = mapped.ends_with('/');
+    if (layout.user == layout.data && !folder)
+        return;
+    std::error_code error;
+    std::filesystem::create_directories(layout.user, error);
+    std::filesystem::path inside = mapped.substr(layout.user.size());
+    if (!folder)
+    {
+        inside = inside.parent_path();
+        std::string top = inside.empty() ? std::string() : inside.begin()->string();
+        if (!isDirectory(layout.data + inside.string()) && !exists(layout.data + top + ".dat"))
+            return;
+    }
+    std::filesystem::create_directories(layout.user + inside.string(), error);
+}
+
+std::string mapGamePath(std::string_view path, bool writing)
+{
+    std::shared_ptr<const Layout> layout = currentLayout();
+    std::string slashed = toSlashPath(path);
+    std::string_view relative = slashed;
+    std::string mapped;
+    std::string_view below;
+    if (isAbsolutePath(path) && !slashed.starts_with(layout->programName))
+    {
+        relative.remove_prefix(std::min(slashed.find_first_not_of('/'), slashed.size()));
+        mapped = resolve("/", relative);
+    }
+    else
+    {
+        // The program's folder followed by data\ names the same files as
+        // data\ alone (the game builds such paths from its own folder).
+        if (isAbsolutePath(path))
+            relative.remove_prefix(layout->programName.size());
+        if (layout->user != layout->data && splitDataPath(relative, below))
+        {
+            mapped = resolve(layout->user, below);
+            if (!writing && !exists(mapped))
+            {
+                std::string installed = resolve(layout->data, below);
+                if (exists(installed))
+                    return installed;
+            }
+        }
+        else
+            mapped = resolve(layout->program, relative);
+    }
+
+    if (writing && mapped.starts_with(layout->user))
+        makeUserFolders(*layout, mapped);
+    return mapped;
+}
 } // namespace
 
 const std::string& programDirectory()
 {
-    std::lock_guard lock(gDirectoryMutex);
-    if (gProgramDirectory.empty())
-        gProgramDirectory = readProgramDirectory();
-    return gProgramDirectory;
+    currentLayout();
+    std::lock_guard lock(gLayoutMutex);
+    return gProgramName;
 }
 
 void setProgramDirectory(const std::string& directory)
 {
-    std::lock_guard lock(gDirectoryMutex);
-    gProgramDirectory = directory;
-    if (gProgramDirectory.empty() || gProgramDirectory.back() != '/')
-        gProgramDirectory += '/';
+    std::shared_ptr<const Layout> layout = makeLayout(cp1252ToUtf8(directory));
+    std::lock_guard lock(gLayoutMutex);
+    gLayout = layout;
+    gProgramName = layout->programName;
+}
+
+std::string dataDirectory()
+{
+    return currentLayout()->data;
+}
+
+std::string userDataDirectory()
+{
+    return currentLayout()->user;
 }
 
 bool isAbsolutePath(std::string_view path)
@@ -84,47 +316,27 @@ std::string toSlashPath(std::string_view path)
 
 std::string mapPath(std::string_view path)
 {
-    std::string slashed = toSlashPath(path);
-    std::string full = isAbsolutePath(path) ? slashed : programDirectory() + slashed;
-    if (full.empty() || exists(full))
-        return full;
+    return mapGamePath(path, false);
+}
 
-    // Walk the components, replacing each missing one by an entry of its
-    // folder that differs only in case; once nothing matches, keep the rest
-    // as given (a file about to be created, or a missing file).
-    std::string resolved = full[0] == '/' ? "/" : "";
-    size_t pos = full[0] == '/' ? 1 : 0;
-    bool matching = true;
-    while (pos <= full.size())
+std::string mapPathForWriting(std::string_view path)
+{
+    return mapGamePath(path, true);
+}
+
+std::string toProgramPath(std::string_view linuxPath)
+{
+    std::string out;
+    size_t pos = 0;
+    while (pos <= linuxPath.size())
     {
-        size_t next = full.find('/', pos);
-        if (next == std::string::npos)
-            next = full.size();
-        std::string component = full.substr(pos, next - pos);
+        size_t next = std::min(linuxPath.find('/', pos), linuxPath.size());
+        out += toProgramName(linuxPath.substr(pos, next - pos));
+        if (next < linuxPath.size())
+            out += '/';
         pos = next + 1;
-        if (component.empty())
-            continue;
-        std::string candidate = resolved + component;
-        if (matching && !exists(candidate))
-        {
-            bool found = false;
-            std::string folder = resolved.empty() ? "." : resolved;
-            for (const DirectoryEntry& entry : listDirectory(folder))
-            {
-                if (equalsIgnoreCase(entry.name, component))
-                {
-                    candidate = resolved + entry.name;
-                    found = true;
-                    break;
-                }
-            }
-            matching = found;
-        }
-        resolved = candidate;
-        if (next < full.size())
-            resolved += '/';
     }
-    return resolved;
+    return out;
 }
 
 std::vector<DirectoryEntry> listDirectory(const std::string& linuxDirectory)
@@ -135,16 +347,11 @@ std::vector<DirectoryEntry> listDirectory(const std::string& linuxDirectory)
         return entries;
     while (dirent* entry = ::readdir(dir))
     {
-        std::string name = entry->d_name;
-        if (name == "." || name == "..")
+        std::string diskName = entry->d_name;
+        if (diskName == "." || diskName == "..")
             continue;
-        std::string full = linuxDirectory;
-        if (!full.empty() && full.back() != '/')
-            full += '/';
-        full += name;
-        struct stat st;
-        bool isDir = ::stat(full.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-        entries.push_back({std::move(name), isDir});
+        bool isDir = isDirectory(withSlash(linuxDirectory) + diskName);
+        entries.push_back({toProgramName(diskName), isDir, std::move(diskName)});
     }
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(),
