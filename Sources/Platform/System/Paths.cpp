@@ -127,6 +127,29 @@ std::string mapPath(std::string_view path)
     return resolved;
 }
 
+bool isInsideWritableDataFolder(std::string_view path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path root = fs::weakly_canonical(fs::path(programDirectory()) / "data", error);
+    if (error)
+        return false;
+    // The folder the file goes into, with its links followed: the file's own
+    // name is checked by the writer, which never writes through a link.
+    const fs::path target = fs::path(mapPath(path));
+    const fs::path folder = fs::weakly_canonical(target.parent_path(), error);
+    if (error || target.filename().empty() || target.filename() == "." || target.filename() == "..")
+        return false;
+    auto rootPart = root.begin();
+    auto folderPart = folder.begin();
+    for (; rootPart != root.end(); ++rootPart, ++folderPart)
+    {
+        if (folderPart == folder.end() || *folderPart != *rootPart)
+            return false;
+    }
+    return true;
+}
+
 std::vector<DirectoryEntry> listDirectory(const std::string& linuxDirectory)
 {
     std::vector<DirectoryEntry> entries;

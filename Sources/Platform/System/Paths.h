@@ -26,6 +26,12 @@ std::string toSlashPath(std::string_view path);
 // with the case-insensitive fallback applied to every existing component.
 std::string mapPath(std::string_view path);
 
+// Whether a file written at the game's path would land inside the folder the
+// program keeps its own data in (data/ beside the program), symbolic links in
+// the existing part of the path resolved. Configuration write-back is held to
+// it, so that a path read from a file cannot make the program write elsewhere.
+bool isInsideWritableDataFolder(std::string_view path);
+
 // Entries of a directory (names only, no "." or ".."), sorted by name.
 struct DirectoryEntry
 {
