@@ -5,7 +5,6 @@
 #include "Gui/GuiManager.h"
 #include "Gui/InputManager.h"
 #include "Gui/Skin.h"
-#include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
 #include "Tarnaveli/DifficultySelector.h"
@@ -13,7 +12,6 @@
 #include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/MenuHooks.h"
 
-#include <filesystem>
 #include <memory>
 
 int main()
@@ -38,8 +36,9 @@ int main()
     // Received messages and the frame's 3D pass reach the in-game screen.
     GameScreen::installLinks();
 
-    const ApplicationSettings settings =
-        GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));
+    // The archive is required: without it the start-up reports it missing
+    // and stops, rather than running on whatever loose files lie about.
+    const ApplicationSettings settings = GameApplication::makeSettings(true);
     auto application = std::make_unique<GameApplication>(settings);
     ErrorCode code = application->run();
     if (code != 0)
