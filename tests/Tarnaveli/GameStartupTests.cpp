@@ -13,6 +13,7 @@
 #include "Gui/Look.h"
 #include "Gui/Skin.h"
 #include "Network/NetworkPeer.h"
+#include "Platform/System/Clock.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -210,6 +211,8 @@ TEST_F(GameStartupTest, ASettingsLevelAboveTheRangeAloneTakesItsDefaultRewritten
 
 TEST_F(GameStartupTest, ALanguageFileBesideTheArchiveIsReadAndLeftAsTheTranslatorWroteIt)
 {
+    // The intro screens pass in no time.
+    Platform::ManualClock clock;
     const std::string translated = "LANG_WINDOW_MENU_QUIT = Sortir\r\n";
     {
         std::ofstream(file("data/Ressources/lang.ini"), std::ios::binary) << translated;
@@ -226,6 +229,8 @@ TEST_F(GameStartupTest, ALanguageFileBesideTheArchiveIsReadAndLeftAsTheTranslato
 
 TEST_F(GameStartupTest, AFreshInstallGetsItsSavesFolderAndLosesWhatInterruptedWritesLeft)
 {
+    // The intro screens pass in no time.
+    Platform::ManualClock clock;
     for (const char* stale : {"data/setup.ini.tmp", "data/score.dat.tmp", "data/Ressources/lang.ini.tmp"})
         std::ofstream(file(stale), std::ios::binary) << "half";
     std::ofstream(file("data/notes.tmp"), std::ios::binary) << "not the game's";
