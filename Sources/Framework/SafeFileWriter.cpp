@@ -38,6 +38,9 @@ ErrorCode writeFileSafely(const std::string& path, const std::function<ErrorCode
     // replaces it.
     if (present && S_ISLNK(st.st_mode))
         return ERROR_FILEIO_INVALIDFILE;
+    // A pipe would hold the program until something reads it.
+    if (present && !S_ISREG(st.st_mode) && !S_ISCHR(st.st_mode))
+        return ERROR_FILEIO_INVALIDFILE;
     bool replace = !present || S_ISREG(st.st_mode);
     std::string writtenPath = replace ? temporaryPathFor(finalPath) : finalPath;
 

@@ -1,9 +1,9 @@
 #pragma once
 // Writes a file so that a failed write loses nothing: the bytes go to a
 // temporary file beside the target, which replaces the target only once it
-// has been written and synced to the disk whole. A target that exists but is
-// not a regular file (a device, a pipe) is written directly instead, never
-// replaced; a symbolic link is neither written through nor replaced.
+// has been written and synced to the disk whole. A target that is a device
+// is written directly instead, never replaced; a symbolic link, a pipe or a
+// folder is neither written to nor replaced.
 #include "Framework/DiskFile.h"
 #include "Framework/ErrorCodes.h"
 

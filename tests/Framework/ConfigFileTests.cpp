@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace
 {
@@ -235,6 +236,11 @@ TEST_F(ConfigFileTest, SavesNeverGoThroughALinkNorOutOfTheDataFolder)
     }
     EXPECT_EQ(readFile("victim.txt"), "precious");
     EXPECT_TRUE(std::filesystem::is_symlink(mDir.path() + "data/link.ini"));
+    // Nor into a pipe, which would wait for a reader for ever.
+    ASSERT_EQ(::mkfifo((mDir.path() + "data/pipe.ini").c_str(), 0600), 0);
+    ConfigFile pipe("data\\pipe.ini");
+    pipe.addString("A", a);
+    EXPECT_EQ(pipe.save(), ERROR_FILEIO_INVALIDFILE);
 
     // A temporary file that an earlier crash left as a link is not written
     // through either.
