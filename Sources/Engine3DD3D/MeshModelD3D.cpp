@@ -77,11 +77,18 @@ ErrorCode MeshModelD3D::doLoad()
     std::vector<XMaterial> materials;
     Engine3DD3D* engine = Engine3DD3D::currentD3D();
     Gpu::Device* device = engine != nullptr ? engine->getDevice() : nullptr;
-    if (device == nullptr || !readModelFile(mFileName, MAX_FILE_SIZE, &bytes) ||
-        loadMeshFromX(bytes.data(), bytes.size(), MESH_SYSTEMMEM, device, &materials, &mMesh) != Gpu::GPU_OK)
+    if (device == nullptr || !readModelFile(mFileName, MAX_FILE_SIZE, &bytes))
     {
         showMessage(TEXT_1252("Modele 3D non trouvé : %s"), mFileName.c_str());
+        noteErrorFile(mFileName);
         return ERROR_FILENOTFOUND;
+    }
+    // A file that is there but does not read is damaged, not missing.
+    if (loadMeshFromX(bytes.data(), bytes.size(), MESH_SYSTEMMEM, device, &materials, &mMesh) != Gpu::GPU_OK)
+    {
+        showMessage(TEXT_1252("Modele 3D endommagé : %s"), mFileName.c_str());
+        noteErrorFile(mFileName);
+        return ERROR_FILEIO_INVALIDFILE;
     }
     // 3. Textures are named relative to the model's folder.
     std::string folder;

@@ -14,6 +14,7 @@
 
 #include <cassert>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 namespace
@@ -59,14 +60,23 @@ ApplicationGeneric* getApplication()
 
 void showRunError(ErrorCode code)
 {
-    // The table's own entry holds the built-in text until the file is read;
-    // without any table, the same built-in text.
+    // The table's own entries hold the built-in texts until the file is
+    // read: a start-up that fails before then still speaks the game's words,
+    // with the file concerned and the code's identifier for the developer.
     ApplicationGeneric* application = getApplication();
     LangTable* table = application != nullptr ? application->getLangTable() : nullptr;
-    std::string format = table != nullptr && table->size() > LANG_ERROR_STRING
-                             ? table->getText(LANG_ERROR_STRING)
-                             : std::string("Erreur %s");
-    showMessage(format.c_str(), errorCodeToText(code).c_str());
+    const auto text = [table](uint32_t id, const char* builtIn)
+    { return table != nullptr && table->size() > id ? table->getText(id) : std::string(builtIn); };
+    std::string format = text(LANG_ERROR_STRING, "Erreur %s");
+    std::string message =
+        code < ERROR_COUNT ? text(errorCodeLangId(code), errorCodeIdentifier(code)) : errorCodeToText(code);
+    const std::string file = takeErrorFile();
+    if (!file.empty())
+        message += "\n" + text(LANG_FILES_FILE_TEXT, "Fichier :") + " " + file;
+    if (code < ERROR_COUNT &&
+        message.compare(0, std::strlen(errorCodeIdentifier(code)), errorCodeIdentifier(code)) != 0)
+        message += std::string("\n(") + errorCodeIdentifier(code) + ")";
+    showMessage(format.c_str(), message.c_str());
 }
 
 void setServiceCreator(uint32_t id, ServiceCreator creator)

@@ -4,6 +4,7 @@
 #include "Framework/Messages.h"
 #include "Framework/SafeFileWriter.h"
 #include "Framework/Utilities.h"
+#include "Platform/System/Paths.h"
 
 #include <cerrno>
 #include <climits>
@@ -113,12 +114,6 @@ void ConfigFile::addDifficulty(const std::string& key, DifficultyField& field)
     mBindings.push_back(std::make_unique<DifficultyBinding>(key, field));
 }
 
-void ConfigFile::reportLine(uint32_t lineNumber, const char* message, const std::string& line) const
-{
-    showMessage("Erreur dans %s, ligne %i : %s (\"%s\")", mFileName.c_str(), static_cast<int>(lineNumber),
-                message, line.c_str());
-}
-
 ErrorCode ConfigFile::load()
 {
     // Archives first when the application has mounted some, else the disk.
@@ -130,17 +125,39 @@ ErrorCode ConfigFile::load()
 
 ErrorCode ConfigFile::loadFrom(InputStream& stream)
 {
+    // The first bad line is shown, the others counted: a damaged file is one
+    // report, not one message box per line.
+    struct BadLine
+    {
+        uint32_t number = 0;
+        const char* message = nullptr;
+        std::string text;
+    } firstBad;
+    uint32_t badLines = 0;
+    const auto bad = [&](uint32_t number, const char* message, const std::string& text)
+    {
+        if (badLines++ == 0)
+            firstBad = {number, message, text};
+    };
+
+    bool anyKey = false;
+    bool anyContent = false;
+    bool foreignLine = false;
     std::string line;
     uint32_t lineNumber = 0;
     while (readLine(stream, line) == ERROR_OK)
     {
         ++lineNumber;
-        if (line.empty() || line.starts_with("//"))
+        if (line.empty())
+            continue;
+        anyContent = true;
+        if (line.starts_with("//"))
             continue;
         size_t equals = line.find('=');
         if (equals == std::string::npos)
         {
-            reportLine(lineNumber, "Impossible de trouver le \"=\"", line);
+            bad(lineNumber, "Impossible de trouver le \"=\"", line);
+            foreignLine = true;
             continue;
         }
         // One blank on each side of the "=" belongs to the layout; others
@@ -164,21 +181,45 @@ ErrorCode ConfigFile::loadFrom(InputStream& stream)
             }
         }
         if (binding == nullptr)
-            reportLine(lineNumber, "Identificateur inconnu", line);
-        else if (binding->isFilled())
-            reportLine(lineNumber, "Identificateur d\xE9j\xE0 rempli.", line);
+        {
+            bad(lineNumber, "Identificateur inconnu", line);
+            foreignLine = true;
+            continue;
+        }
+        anyKey = true;
+        if (binding->isFilled())
+            bad(lineNumber, "Identificateur d\xE9j\xE0 rempli.", line);
         else
         {
             binding->setFilled(true);
             if (!binding->parse(value))
-                reportLine(lineNumber, "Impossible de parser la ligne", line);
+                bad(lineNumber, "Impossible de parser la ligne", line);
         }
+    }
+    // Unknown names and lines without "=" mean another kind of file, or one
+    // the player wrote by hand: it is read, never written over. Values that
+    // do not read and repeated keys are this file's own damage.
+    mRecognised = !foreignLine && (anyKey || !anyContent);
+    if (badLines > 0)
+    {
+        // The line as far as a message box shows it.
+        constexpr int kShownLine = 80;
+        if (badLines == 1)
+            showMessage("Erreur dans %s, ligne %i : %s (\"%.*s\")", mFileName.c_str(),
+                        static_cast<int>(firstBad.number), firstBad.message, kShownLine,
+                        firstBad.text.c_str());
+        else
+            showMessage("Erreur dans %s, ligne %i : %s (\"%.*s\")\n%i autres lignes en erreur.",
+                        mFileName.c_str(), static_cast<int>(firstBad.number), firstBad.message, kShownLine,
+                        firstBad.text.c_str(), static_cast<int>(badLines - 1));
     }
     return ERROR_OK;
 }
 
 ErrorCode ConfigFile::save()
 {
+    if (!Platform::isInsideWritableDataFolder(mFileName))
+        return ERROR_FILEIO_INVALIDFILE;
     return writeFileSafely(mFileName,
                            [this](StdioFile& out)
                            {
@@ -199,6 +240,8 @@ ErrorCode ConfigFile::save()
 
 ErrorCode ConfigFile::saveIfIncomplete()
 {
+    if (!mRecognised)
+        return ERROR_OK;
     for (const auto& binding : mBindings)
     {
         if (!binding->isFilled())

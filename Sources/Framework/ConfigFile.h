@@ -105,24 +105,31 @@ public:
 
     // Reads the file through the application's lookup (archives, then disk)
     // when there is one, else from the disk. The open error is returned (17
-    // for a missing file); bad lines are reported one by one in message boxes
-    // and skipped, and never make the load fail.
+    // for a missing file); bad lines are skipped and never make the load
+    // fail. A file with bad lines is reported once, naming it, its first bad
+    // line and how many more there are.
     ErrorCode load();
     // The same from a stream already open.
     ErrorCode loadFrom(InputStream& stream);
     // Writes every binding in order. The file is written beside its final
     // name and renamed into place, so a failed save leaves the old file
-    // whole: 13 when it cannot be created, 15 when a write fails.
+    // whole: 13 when it cannot be created, or when the name is a link or
+    // lies outside the program's data folder (the name may come from a file
+    // the player edits); 15 when a write fails.
     ErrorCode save();
-    // Saves when at least one binding was not filled by the last load; the
-    // save's result is not passed on.
+    // Saves when at least one binding was not filled by the last load and
+    // that load read the file as one of its kind (every line a comment or a
+    // known key, at least one key); the save's result is not passed on. Any
+    // other file is someone's data and is never written over.
     ErrorCode saveIfIncomplete();
+    // Whether the last load read the file as one of its kind.
+    bool isRecognised() const { return mRecognised; }
 
     const std::string& fileName() const { return mFileName; }
     const std::vector<std::unique_ptr<ConfigBinding>>& bindings() const { return mBindings; }
 
 private:
-    void reportLine(uint32_t lineNumber, const char* message, const std::string& line) const;
     std::vector<std::unique_ptr<ConfigBinding>> mBindings;
     std::string mFileName;
+    bool mRecognised = false;
 };

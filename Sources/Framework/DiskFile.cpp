@@ -3,7 +3,9 @@
 #include "Framework/Messages.h"
 #include "Platform/System/Paths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -212,6 +214,30 @@ ErrorCode StdioFile::openAppend()
         return ERROR_FILEIO_ALREADY_OPEN;
     mFile = openMapped(mFileName, "ab");
     return mFile != nullptr ? ERROR_OK : ERROR_FILEIO_INVALIDFILE;
+}
+
+ErrorCode StdioFile::openWriteNew()
+{
+    if (mFile != nullptr)
+        return ERROR_FILEIO_ALREADY_OPEN;
+    const std::string path = Platform::mapPath(mFileName);
+    int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (descriptor < 0)
+        return ERROR_FILEIO_INVALIDFILE;
+    mFile = ::fdopen(descriptor, "wb");
+    if (mFile == nullptr)
+    {
+        ::close(descriptor);
+        return ERROR_FILEIO_INVALIDFILE;
+    }
+    return ERROR_OK;
+}
+
+ErrorCode StdioFile::sync()
+{
+    if (mFile == nullptr || std::fflush(mFile) != 0 || ::fsync(::fileno(mFile)) != 0)
+        return ERROR_FILEIO_WRITEERROR;
+    return ERROR_OK;
 }
 
 ErrorCode StdioFile::close()

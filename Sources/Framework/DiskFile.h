@@ -64,6 +64,11 @@ public:
     ErrorCode openRead();
     ErrorCode openWrite();
     ErrorCode openAppend();
+    // Creates the file for writing; 13 when something already stands at the
+    // name (a link included: it is never followed) or it cannot be created.
+    ErrorCode openWriteNew();
+    // Pushes what was written down to the disk; 15 when it could not be.
+    ErrorCode sync();
     // 15 when buffered bytes could not be written out.
     ErrorCode close();
     bool isOpen() const { return mFile != nullptr; }

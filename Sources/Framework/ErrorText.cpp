@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <iterator>
+#include <utility>
 
 namespace
 {
@@ -253,6 +254,21 @@ std::string errorCodeToText(ErrorCode code)
     if (code < ERROR_COUNT)
         return loaded ? getLangText(errorCodeLangId(code)) : kIdentifiers[code];
     return getLangText(LANG_ERRORCODE_UNKNOWN);
+}
+
+namespace
+{
+std::string gErrorFile;
+}
+
+void noteErrorFile(const std::string& path)
+{
+    gErrorFile = path;
+}
+
+std::string takeErrorFile()
+{
+    return std::exchange(gErrorFile, std::string());
 }
 
 const char* resultCodeName(uint32_t result)

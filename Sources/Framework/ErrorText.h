@@ -17,6 +17,12 @@ uint32_t errorCodeLangId(ErrorCode code);
 // fallback text without a loaded table.
 std::string errorCodeToText(ErrorCode code);
 
+// The file that the error being passed up concerns, noted where the file is
+// known (the archive, a configuration file, the game description), so that
+// the start-up's error box can name it. take clears the note.
+void noteErrorFile(const std::string& path);
+std::string takeErrorFile();
+
 // The published name of a Direct3D, DirectSound, DirectPlay or COM result
 // code ("D3DERR_DEVICELOST"), "Unknown" for any other.
 const char* resultCodeName(uint32_t result);

@@ -4,8 +4,10 @@
 
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <mutex>
 #include <spawn.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
@@ -90,13 +92,46 @@ bool pathExists(const std::string& path, bool& isDirectory)
 
 bool diskFileExists(const std::string& path)
 {
-    int fd = ::open(Platform::mapPath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    // Without O_NONBLOCK a pipe at the name would hold the program here;
+    // a pipe or a device is no data file anyway.
+    int fd = ::open(Platform::mapPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return false;
     struct stat st;
-    bool isFile = ::fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+    bool isFile = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     ::close(fd);
     return isFile;
+}
+
+bool createDataFolder(const std::string& folder)
+{
+    std::error_code error;
+    const std::filesystem::path path = Platform::mapPath(folder);
+    std::filesystem::create_directories(path, error);
+    return std::filesystem::is_directory(path, error);
+}
+
+int removeStaleTemporaryFiles(const std::string& folder)
+{
+    const std::string linuxFolder = Platform::mapPath(folder);
+    int removed = 0;
+    for (const Platform::DirectoryEntry& entry : Platform::listDirectory(linuxFolder))
+    {
+        // Only what the safe writer makes: a written file's name, ".tmp".
+        const std::string& name = entry.name;
+        if (!name.ends_with(".tmp"))
+            continue;
+        const std::string written = name.substr(0, name.size() - 4);
+        const std::string extension = getFileExtension(written);
+        if (strcasecmp(extension.c_str(), ".ini") != 0 && strcasecmp(extension.c_str(), ".dat") != 0 &&
+            strcasecmp(extension.c_str(), ".tnv") != 0)
+            continue;
+        const std::string path = (std::filesystem::path(linuxFolder) / name).string();
+        struct stat st;
+        if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(path.c_str()) == 0)
+            ++removed;
+    }
+    return removed;
 }
 
 std::string shellOpenTarget(const std::string& path)

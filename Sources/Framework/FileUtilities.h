@@ -19,9 +19,19 @@ const char* findExtension(const char* text);
 // which.
 bool pathExists(const std::string& path, bool& isDirectory);
 
-// Whether a file can be opened for reading at the path. A directory is not a
-// file.
+// Whether a regular file can be opened for reading at the path. A directory,
+// a pipe or a device is not a file.
 bool diskFileExists(const std::string& path);
+
+// Makes the folder of the game's path (with the folders above it) when it is
+// missing; false when it cannot be made or something else stands there.
+bool createDataFolder(const std::string& folder);
+
+// Removes, in the folder of the game's path, the temporary files that a
+// write interrupted by a crash or a power cut left beside the files the
+// program writes (setup.ini.tmp, score.dat.tmp, partie.tnv.tmp). Only
+// regular files are removed. Returns how many went.
+int removeStaleTemporaryFiles(const std::string& folder);
 
 // Opens a document, folder or web link with the desktop's default program
 // ("xdg-open"), without waiting for it. Game paths are mapped first; texts

@@ -1,7 +1,11 @@
 #include "Framework/RankedTableFile.h"
 
 #include "Framework/DiskFile.h"
+#include "Framework/Messages.h"
 #include "Framework/SafeStreamWriter.h"
+#include "Platform/System/Paths.h"
+
+#include <filesystem>
 
 RankedTableFile::RankedTableFile(uint32_t categoryCount, uint32_t maxEntries, std::string fileName)
     : mCategoryCount(categoryCount), mMaxEntries(maxEntries), mFileName(std::move(fileName))
@@ -12,10 +16,8 @@ ErrorCode RankedTableFile::init()
 {
     mCategories.clear();
     mCategories.resize(mCategoryCount);
-    ErrorCode result = load();
-    if (result != ERROR_OK)
-        clear();
-    return result;
+    mDamaged = false;
+    return load();
 }
 
 const RankedTableFile::Category& RankedTableFile::getCategory(uint32_t category) const
@@ -60,8 +62,32 @@ void RankedTableFile::clear()
 
 ErrorCode RankedTableFile::save()
 {
+    // The damaged file may hold records this program could not read: it is
+    // kept aside, once, before the table replaces it.
+    if (mDamaged)
+    {
+        keepDamagedFile();
+        mDamaged = false;
+    }
     return writeStreamSafely(mFileName, 0,
                              [this](OutputStream& file) { return transferTable(file, mCategories); });
+}
+
+void RankedTableFile::keepDamagedFile()
+{
+    namespace fs = std::filesystem;
+    const std::string source = Platform::mapPath(mFileName);
+    for (int attempt = 1; attempt < 100; ++attempt)
+    {
+        const std::string kept = source + ".bak" + (attempt > 1 ? std::to_string(attempt) : std::string());
+        std::error_code error;
+        if (fs::symlink_status(kept, error).type() != fs::file_type::not_found)
+            continue;
+        if (fs::copy_file(source, kept, fs::copy_options::none, error))
+            showMessage("Le fichier %s \xE9tait endommag\xE9 : il a \xE9t\xE9 conserv\xE9 sous le nom %s.",
+                        mFileName.c_str(), fs::path(kept).filename().string().c_str());
+        return;
+    }
 }
 
 ErrorCode RankedTableFile::load()
@@ -69,12 +95,12 @@ ErrorCode RankedTableFile::load()
     DiskInputFile file(mFileName);
     if (ErrorCode error = file.open())
         return error;
-    // Read aside, so that a damaged file never leaves half a table behind.
-    std::vector<Category> categories(mCategoryCount);
-    if (ErrorCode error = transferTable(file, categories))
-        return error;
-    mCategories = std::move(categories);
-    return ERROR_OK;
+    // Every entry read whole is kept; the first damaged one ends the reading
+    // there, and the file is marked to be kept aside before it is replaced.
+    ErrorCode result = transferTable(file, mCategories);
+    if (result != ERROR_OK)
+        mDamaged = true;
+    return result;
 }
 
 ErrorCode RankedTableFile::transferTable(BinaryStream& stream, std::vector<Category>& categories)
@@ -98,8 +124,9 @@ ErrorCode RankedTableFile::transferTable(BinaryStream& stream, std::vector<Categ
             category.clear();
             for (uint32_t i = 0; i < count && result == ERROR_OK; ++i)
             {
-                category.push_back(createEntry());
-                result = category.back()->serialize(stream);
+                std::unique_ptr<RankedTableEntry> entry = createEntry();
+                if ((result = entry->serialize(stream)) == ERROR_OK)
+                    category.push_back(std::move(entry));
             }
         }
         else

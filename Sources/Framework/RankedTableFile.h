@@ -38,8 +38,9 @@ public:
     virtual std::unique_ptr<RankedTableEntry> createEntry() = 0;
     virtual uint32_t categoryOf(uint32_t categoryKey) = 0;
 
-    // Allocates the categories and loads the file. A missing or damaged file
-    // leaves every category empty; the load's code is returned for information.
+    // Allocates the categories and loads the file. A missing file leaves
+    // every category empty; a damaged one keeps every entry read whole before
+    // the damage. The load's code is returned for information.
     ErrorCode init();
 
     // Whether the entry would find a place in the key's category.
@@ -49,8 +50,10 @@ public:
     // equal to the maximum when the copy fell off the end at once.
     uint32_t insert(const RankedTableEntry& entry, uint32_t categoryKey);
     void clear();
-    // Written to a temporary file renamed into place.
+    // Written to a temporary file renamed into place. A file found damaged
+    // is first copied beside itself (score.dat.bak) and the player told so.
     ErrorCode save();
+    bool isDamaged() const { return mDamaged; }
 
     uint32_t getCategoryCount() const { return mCategoryCount; }
     uint32_t getMaxEntries() const { return mMaxEntries; }
@@ -60,6 +63,7 @@ public:
 
 protected:
     ErrorCode load();
+    void keepDamagedFile();
     // One routine for both directions; the stream's context points at the table meanwhile.
     ErrorCode transferTable(BinaryStream& stream, std::vector<Category>& categories);
 
@@ -67,4 +71,6 @@ protected:
     uint32_t mCategoryCount;
     uint32_t mMaxEntries;
     std::string mFileName;
+    // The file read at init was damaged and has not been kept aside yet.
+    bool mDamaged = false;
 };

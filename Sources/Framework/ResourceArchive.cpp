@@ -1,5 +1,6 @@
 #include "Framework/ResourceArchive.h"
 
+#include "Framework/ErrorText.h"
 #include "Framework/SafeFileWriter.h"
 #include "Platform/System/Paths.h"
 
@@ -161,12 +162,18 @@ ErrorCode ResourceArchive::open(const std::string& path)
 
     auto file = std::make_unique<StdioFile>(path);
     if (ErrorCode error = file->openRead())
+    {
+        noteErrorFile(path);
         return error;
+    }
     StdioInputStream stream(*file);
     std::unique_ptr<ArchiveFolder> root;
     uint32_t dataOffset = 0;
     if (ErrorCode error = readDirectory(stream, file->size(), root, dataOffset))
+    {
+        noteErrorFile(path);
         return error;
+    }
     mRoot = std::move(root);
     mFile = std::move(file);
     mDataOffset = dataOffset;

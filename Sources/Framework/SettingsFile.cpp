@@ -34,17 +34,35 @@ SettingsFile::SettingsFile(std::string path, uint32_t flags) : mPath(std::move(p
 
 ErrorCode SettingsFile::serialize(BinaryStream& stream)
 {
-    if (ErrorCode error = stream.transferValue(mMusicLevel))
-        return error;
-    if (ErrorCode error = stream.transferValue(mSoundLevel))
-        return error;
-    if (ErrorCode error = stream.transferBool(mMusicEnabled))
-        return error;
-    if (ErrorCode error = stream.transferBool(mSoundEnabled))
-        return error;
-    if (mMusicLevel > kMaxLevel || mSoundLevel > kMaxLevel)
+    // Each value is read aside and kept only when it is whole and in range:
+    // a damaged level or a file cut short spoils that value alone, and the
+    // others keep what the file says.
+    ErrorCode result = ERROR_OK;
+    bool outOfRange = false;
+    const auto level = [&](uint32_t& field)
+    {
+        uint32_t value = field;
+        if (result != ERROR_OK || (result = stream.transferValue(value)) != ERROR_OK)
+            return;
+        if (value > kMaxLevel)
+            outOfRange = true;
+        else
+            field = value;
+    };
+    const auto flag = [&](bool& field)
+    {
+        bool value = field;
+        if (result != ERROR_OK || (result = stream.transferBool(value)) != ERROR_OK)
+            return;
+        field = value;
+    };
+    level(mMusicLevel);
+    level(mSoundLevel);
+    flag(mMusicEnabled);
+    flag(mSoundEnabled);
+    if (result == ERROR_OK && outOfRange)
         return ERROR_INVALID;
-    return ERROR_OK;
+    return result;
 }
 
 void SettingsFile::apply()
@@ -106,20 +124,10 @@ ErrorCode SettingsFile::load()
     if (ErrorCode error = file.transferValue(storedFlags))
         return error;
     file.setFlags(storedFlags);
-
-    // The values as they stand, put back when the file turns out damaged
-    // half-way: a failed load changes nothing, subclass fields included.
-    ByteVectorOutputStream before(mFlags);
-    serialize(before);
     ErrorCode result = serialize(file);
     file.close();
-    if (result != ERROR_OK)
-    {
-        MemoryInputStream restore(before.bytes().data(), static_cast<uint32_t>(before.bytes().size()),
-                                  mFlags);
-        serialize(restore);
-        return result;
-    }
+    // Whatever was kept is in range: it reaches the sound manager even when
+    // another value was damaged.
     apply();
-    return ERROR_OK;
+    return result;
 }

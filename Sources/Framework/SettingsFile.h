@@ -20,7 +20,9 @@ public:
     SettingsFile(const SettingsFile&) = delete;
     SettingsFile& operator=(const SettingsFile&) = delete;
 
-    // Both directions; 1 when a level read lies outside 0 to 255.
+    // Both directions. Reading keeps every value that is whole and valid and
+    // leaves the others as they were: 1 when a level read lies outside 0 to
+    // 255, the stream's code when the file ends early.
     virtual ErrorCode serialize(BinaryStream& stream);
     // Pushes the switches and levels to the sound manager.
     virtual void apply();
@@ -39,8 +41,9 @@ public:
 
     // Written to a temporary file renamed into place.
     ErrorCode save();
-    // A failed load leaves the object as it was and applies nothing; a
-    // successful one applies the values read.
+    // Applies the values read; a value that is damaged or missing from the
+    // file keeps the one the object held. The damage's code is returned for
+    // information (the open's code when nothing could be read).
     ErrorCode load();
 
 protected:

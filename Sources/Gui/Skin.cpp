@@ -2,6 +2,7 @@
 
 #include "Engine/Engine2D.h"
 #include "Framework/ApplicationGeneric.h"
+#include "Framework/ErrorText.h"
 #include "Framework/FileLookup.h"
 #include "Framework/ResourceArchive.h"
 #include "Platform/System/Paths.h"
@@ -160,14 +161,14 @@ ErrorCode SkinManager::loadSkinsIni()
     mSkinsIni = std::make_unique<ConfigFile>(mSkinsIniPath);
     for (uint32_t id = 0; id < mTextureCount; ++id)
         mSkinsIni->addString(mTextureKeys[id], mTextureFiles[id]);
-    if (dataFileExists(mSkinsIniPath))
-    {
-        if (ErrorCode code = mSkinsIni->load())
-            return code;
+    // Any file the set-up names is read; only one read as a skins list is
+    // ever written back (ConfigFile::saveIfIncomplete).
+    ErrorCode code = dataFileExists(mSkinsIniPath) ? mSkinsIni->load() : mSkinsIni->save();
+    if (code == ERROR_OK && mSkinsIni->isRecognised())
         mSkinsIni->saveIfIncomplete();
-        return 0;
-    }
-    return mSkinsIni->save();
+    if (code != ERROR_OK)
+        noteErrorFile(mSkinsIniPath);
+    return code;
 }
 
 std::vector<std::string> SkinManager::findSkinFolders() const

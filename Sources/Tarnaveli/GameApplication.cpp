@@ -2,6 +2,7 @@
 
 #include "Engine/Engine2D.h"
 #include "Framework/ErrorText.h"
+#include "Framework/FileUtilities.h"
 #include "Framework/LangTable.h"
 #include "Gui/Dialog.h"
 #include "Gui/Font.h"
@@ -16,6 +17,7 @@
 #include "Tarnaveli/GameDescription/GameDescription.h"
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/GameLooks.h"
+#include "Tarnaveli/SavedGame.h"
 
 #include <cassert>
 #include <cstdint>
@@ -90,9 +92,15 @@ GameApplication::~GameApplication()
 
 ErrorCode GameApplication::init()
 {
+    // What an interrupted save left behind goes; the saves folder is made
+    // for a fresh install, where the player's first save would fail.
+    for (const char* folder : {"data\\", "data\\saves\\", "data\\Ressources\\"})
+        removeStaleTemporaryFiles(folder);
+    createDataFolder(SavedGame::kFolder);
+
     // 1. The set-up; defaults written when missing. A file that cannot be
     // read or written leaves the defaults, and the game runs on them: the
-    // set-up is written again at exit.
+    // set-up is written again at exit, unless the file there is not one.
     mSetup.load();
     mSetupRead = true;
 
@@ -118,6 +126,7 @@ ErrorCode GameApplication::init()
     // 11. Every service, then the fonts.
     if (ErrorCode code = ApplicationGeneric::init())
         return code;
+    mServicesReady = true;
 
     selectSkin();
 
@@ -137,6 +146,8 @@ ErrorCode GameApplication::init()
         hooks().loadGameDescription ? hooks().loadGameDescription(*this) : mGameDescription->load();
     if (described != ERROR_OK)
         return described;
+    // A piece set the description lacks would leave the board empty.
+    mSetup.clampPieceSet(mGameDescription->getPionSetCount());
 
     // 15.
     registerPlayerKinds();
@@ -149,10 +160,10 @@ ErrorCode GameApplication::init()
     }
     mTextStyleExtra = 0;
 
-    // 17. Settings: the defaults when the file is missing or damaged.
+    // 17. Settings: each value missing or damaged in the file keeps its
+    // default, the others are the player's.
     mGameSettings = std::make_unique<GameSettings>();
-    if (mGameSettings->load() != ERROR_OK)
-        mGameSettings = std::make_unique<GameSettings>();
+    mGameSettings->load();
 
     // 18. No cursor during the intro.
     if (auto* engine = dynamic_cast<Engine2D*>(getEngine2D()))
@@ -224,8 +235,12 @@ void GameApplication::loadImages()
 void GameApplication::releaseImages()
 {
     // The image table holds one reference per image, given back while the
-    // 2D engine still exists.
-    if (CursorManagerBase* cursor = getCursorManager())
+    // 2D engine still exists. The cursor shows one of them only once the
+    // services run: before that, clearing it would make the engine build a
+    // sprite without a device, a fatal error in the middle of reporting the
+    // one that ended the start.
+    CursorManagerBase* cursor = mServicesReady ? getCursorManager() : nullptr;
+    if (cursor != nullptr)
         cursor->setImage(nullptr);
     Engine2DBase* engine = getEngine2D();
     for (uint32_t id = 0; id < mImages.size(); ++id)

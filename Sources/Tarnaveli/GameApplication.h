@@ -144,4 +144,6 @@ private:
     bool mGameScreenShown = false;
     bool mMenuVideoOpen = false;
     bool mSetupRead = false;
+    // The base initialisation succeeded: the engines have their devices.
+    bool mServicesReady = false;
 };

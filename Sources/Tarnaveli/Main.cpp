@@ -5,7 +5,6 @@
 #include "Gui/GuiManager.h"
 #include "Gui/InputManager.h"
 #include "Gui/Skin.h"
-#include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
 #include "Tarnaveli/DifficultySelector.h"
@@ -14,7 +13,6 @@
 #include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/ScriptedRun.h"
 
-#include <filesystem>
 #include <memory>
 
 int main()
@@ -41,8 +39,9 @@ int main()
     // A run without a person, for the install check.
     installScriptedRunFromEnvironment();
 
-    const ApplicationSettings settings =
-        GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));
+    // The archive is required: without it the start-up reports it missing
+    // and stops, rather than running on whatever loose files lie about.
+    const ApplicationSettings settings = GameApplication::makeSettings(true);
     auto application = std::make_unique<GameApplication>(settings);
     ErrorCode code = application->run();
     if (code != 0)

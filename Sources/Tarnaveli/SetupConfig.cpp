@@ -51,7 +51,19 @@ ErrorCode SetupConfig::serialize(bool load)
     {
         ErrorCode code = file.load();
         clamp();
+        mForeignFile = code == ERROR_OK && !file.isRecognised();
         return code;
     }
+    if (!load && mForeignFile)
+        return ERROR_FILEIO_INVALIDFILE;
     return file.save();
+}
+
+void SetupConfig::clampPieceSet(size_t pieceSetCount)
+{
+    // Without a description read there is nothing to hold the value to.
+    if (pieceSetCount == 0)
+        return;
+    if (mPionSet < 0 || static_cast<size_t>(mPionSet) >= pieceSetCount)
+        mPionSet = 0;
 }

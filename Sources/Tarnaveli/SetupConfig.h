@@ -6,6 +6,7 @@
 #include "Framework/ConfigFile.h"
 #include "Framework/ErrorCodes.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,7 +23,9 @@ public:
     SetupConfig& operator=(const SetupConfig&) = default;
 
     // With load and when the file exists on the disk: reads and clamps it.
-    // Otherwise (saving, or no file): writes every key in order.
+    // Otherwise (saving, or no file): writes every key in order, except over
+    // a file the last load did not read as a set-up file (13 then): that
+    // file is someone's, and the game runs on its values in memory.
     ErrorCode serialize(bool load);
     ErrorCode load() { return serialize(true); }
     ErrorCode save() { return serialize(false); }
@@ -32,6 +35,9 @@ public:
     void bind(ConfigFile& file);
     // Brings every value read back into its range.
     void clamp();
+    // The piece set must be one the game description has (the first one
+    // otherwise); nothing changes while no piece set is known.
+    void clampPieceSet(size_t pieceSetCount);
 
     bool mInfotip = true;
     std::string mSkinName = "Default";
@@ -55,4 +61,5 @@ private:
     int32_t mInfotipRead = 1;
     int32_t mSystemCursorRead = 0;
     int32_t mFirstGameRead = 1;
+    bool mForeignFile = false;
 };

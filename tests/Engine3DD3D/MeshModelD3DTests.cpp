@@ -73,13 +73,21 @@ TEST_F(MeshModelD3DTest, LoadsThroughTheFileLookupWithDiffuseAsAmbientAndItsBox)
 TEST_F(MeshModelD3DTest, MissingOrDamagedFilesAreReportedByName)
 {
     folder.write("broken.X", "xof 0303txt 0032\nMesh M { 3; 0;0;0;; }");
-    for (const char* name : {"models\\none.X", "models\\broken.X"})
+    // A file that is there is never said to be missing.
+    const struct
+    {
+        const char* name;
+        ErrorCode code;
+        const char* text;
+    } cases[] = {{"models\\none.X", ERROR_FILENOTFOUND, TEXT_1252("Modele 3D non trouvé : ")},
+                 {"models\\broken.X", ERROR_FILEIO_INVALIDFILE, TEXT_1252("Modele 3D endommagé : ")}};
+    for (const auto& c : cases)
     {
         ScopedMessageCapture capture;
-        model->setFileName(name);
-        EXPECT_EQ(model->doLoad(), uint32_t(ERROR_FILENOTFOUND));
+        model->setFileName(c.name);
+        EXPECT_EQ(model->doLoad(), uint32_t(c.code));
         ASSERT_EQ(capture.messages().size(), 1u);
-        EXPECT_EQ(capture.messages()[0].text, std::string(TEXT_1252("Modele 3D non trouvé : ")) + name);
+        EXPECT_EQ(capture.messages()[0].text, std::string(c.text) + c.name);
         EXPECT_EQ(model->getMesh(), nullptr);
     }
 }

@@ -351,8 +351,12 @@ TEST_F(ApplicationTest, StartErrorBeforeTheTableIsReadUsesTheBuiltInText)
     capture.clear();
     showRunError(code);
     ASSERT_EQ(capture.messages().size(), 1u);
-    EXPECT_EQ(capture.messages()[0].text, "Erreur ERROR_FILEIO_FILENOTFOUND");
+    // The game's own words, the file concerned, then the developer's detail.
+    EXPECT_EQ(
+        capture.messages()[0].text,
+        "Erreur I/O : Fichier non trouv\xE9\nFichier : data\\Ressources.dat\n(ERROR_FILEIO_FILENOTFOUND)");
     application.reset();
+    // Without any table the identifier is all there is, once.
     showRunError(ERROR_D3D);
     EXPECT_EQ(capture.messages().back().text, "Erreur ERROR_D3D");
 }

@@ -9,13 +9,18 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 namespace
 {
 class ConfigFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override { Platform::setProgramDirectory(mDir.path()); }
+    void SetUp() override
+    {
+        Platform::setProgramDirectory(mDir.path());
+        std::filesystem::create_directories(mDir.path() + "data");
+    }
     void loadText(ConfigFile& config, const std::string& text)
     {
         MemoryInputStream stream(text.data(), static_cast<uint32_t>(text.size()));
@@ -55,7 +60,7 @@ TEST_F(ConfigFileTest, OneBlankEachSideOfTheFirstEqualsBelongsToTheLayout)
     EXPECT_TRUE(mMessages.messages().empty());
 }
 
-TEST_F(ConfigFileTest, BadLinesAreReportedOneByOneAndSkipped)
+TEST_F(ConfigFileTest, BadLinesAreSkippedAndTheFileIsReportedOnceWithItsFirstBadLine)
 {
     std::string name = "default";
     int32_t level = 3;
@@ -65,13 +70,26 @@ TEST_F(ConfigFileTest, BadLinesAreReportedOneByOneAndSkipped)
     loadText(config, "// Level = 9\n\nsans egal\nName = Premier\nInconnu = 1\nName = Second\nLevel = 7");
     EXPECT_EQ(name, "Premier");
     EXPECT_EQ(level, 7); // a last line without a line feed counts
-    ASSERT_EQ(mMessages.messages().size(), 3u);
+    ASSERT_EQ(mMessages.messages().size(), 1u);
     EXPECT_EQ(mMessages.messages()[0].text,
-              "Erreur dans data\\setup.ini, ligne 3 : Impossible de trouver le \"=\" (\"sans egal\")");
-    EXPECT_EQ(mMessages.messages()[1].text,
-              "Erreur dans data\\setup.ini, ligne 5 : Identificateur inconnu (\"Inconnu = 1\")");
-    EXPECT_EQ(mMessages.messages()[2].text,
-              "Erreur dans data\\setup.ini, ligne 6 : Identificateur d\xE9j\xE0 rempli. (\"Name = Second\")");
+              "Erreur dans data\\setup.ini, ligne 3 : Impossible de trouver le \"=\" (\"sans egal\")\n"
+              "2 autres lignes en erreur.");
+
+    // Hundreds of bad lines are still one report, which a long line cannot
+    // push the count out of.
+    ConfigFile many("data\\setup.ini");
+    many.addInt("Level", level);
+    loadText(
+        many, std::string(1000, 'x') + "\n" +
+                  []
+                  {
+                      std::string lines;
+                      for (int i = 0; i < 299; ++i)
+                          lines += "Bad = " + std::to_string(i) + "\n";
+                      return lines;
+                  }());
+    ASSERT_EQ(mMessages.messages().size(), 2u);
+    EXPECT_NE(mMessages.messages()[1].text.find("299 autres lignes"), std::string::npos);
 }
 
 TEST_F(ConfigFileTest, ValuesOfEveryKindRoundTrip)
@@ -81,7 +99,7 @@ TEST_F(ConfigFileTest, ValuesOfEveryKindRoundTrip)
     int32_t number = -42;
     PlayerTypeField player = 1;
     DifficultyField difficulty = 2;
-    ConfigFile config("round.ini");
+    ConfigFile config("data\\round.ini");
     config.addString("Texte", text);
     config.addBool("Drapeau", flag);
     config.addBool("Eteint", off);
@@ -89,13 +107,14 @@ TEST_F(ConfigFileTest, ValuesOfEveryKindRoundTrip)
     config.addPlayerType("Joueur", player);
     config.addDifficulty("Niveau", difficulty);
     ASSERT_EQ(config.save(), ERROR_OK);
-    EXPECT_EQ(readFile("round.ini"), "Texte = ligne 1\\nligne 2 \\\\ fin\r\nDrapeau = 1\r\nEteint = 0\r\n"
-                                     "Nombre = -42\r\nJoueur = 1\r\nNiveau = 2\r\n");
+    EXPECT_EQ(readFile("data/round.ini"),
+              "Texte = ligne 1\\nligne 2 \\\\ fin\r\nDrapeau = 1\r\nEteint = 0\r\n"
+              "Nombre = -42\r\nJoueur = 1\r\nNiveau = 2\r\n");
 
     std::string text2;
     bool flag2 = false, off2 = true;
     int32_t number2 = 0, player2 = 0, difficulty2 = 0;
-    ConfigFile again("round.ini");
+    ConfigFile again("data\\round.ini");
     again.addString("Texte", text2);
     again.addBool("Drapeau", flag2);
     again.addBool("Eteint", off2);
@@ -148,25 +167,89 @@ TEST_F(ConfigFileTest, EscapesOnlyLineFeedsAndBackslashes)
 TEST_F(ConfigFileTest, SaveIfIncompleteRewritesOnlyAFileThatLacksAKey)
 {
     std::string a = "1", b = "2";
-    writeFile("full.ini", "A = x\nB = y\n");
+    writeFile("data/full.ini", "A = x\nB = y\n");
     {
-        ConfigFile config("full.ini");
+        ConfigFile config("data\\full.ini");
         config.addString("A", a);
         config.addString("B", b);
         ASSERT_EQ(config.load(), ERROR_OK);
         EXPECT_EQ(config.saveIfIncomplete(), ERROR_OK);
     }
-    EXPECT_EQ(readFile("full.ini"), "A = x\nB = y\n");
+    EXPECT_EQ(readFile("data/full.ini"), "A = x\nB = y\n");
 
-    writeFile("partial.ini", "B = y\n");
+    writeFile("data/partial.ini", "B = y\n");
     {
-        ConfigFile config("partial.ini");
+        ConfigFile config("data\\partial.ini");
         config.addString("A", a);
         config.addString("B", b);
         ASSERT_EQ(config.load(), ERROR_OK);
         EXPECT_EQ(config.saveIfIncomplete(), ERROR_OK);
     }
-    EXPECT_EQ(readFile("partial.ini"), "A = x\r\nB = y\r\n");
+    EXPECT_EQ(readFile("data/partial.ini"), "A = x\r\nB = y\r\n");
+}
+
+TEST_F(ConfigFileTest, OnlyAFileReadAsOneOfItsKindInsideTheDataFolderIsWrittenBack)
+{
+    // Contents, where they lie, and whether the missing key is written back.
+    const struct
+    {
+        const char* path;
+        const char* text;
+        bool rewritten;
+    } cases[] = {
+        {"data/a.ini", "B = y\n", true},
+        {"data/a.ini", "// notes\nB = y\nB = z\nA\xE9 = \n", false},
+        {"data/a.ini", "B = y\nA = \n", false}, // complete
+        {"data/a.ini", "", true},
+        {"data/a.ini", "Cher journal,\naujourd'hui = un beau jour\n", false},
+        {"data/a.ini", "// rien que des notes\n", false},
+        {"data/a.ini", "B = y\nsans egal\n", false},
+        {"elsewhere.ini", "B = y\n", false},
+        {"data/../elsewhere.ini", "B = y\n", false},
+    };
+    for (const auto& c : cases)
+    {
+        writeFile(c.path, c.text);
+        std::string a = "x", b;
+        ConfigFile config(c.path);
+        config.addString("A", a);
+        config.addString("B", b);
+        ASSERT_EQ(config.load(), ERROR_OK) << c.text;
+        config.saveIfIncomplete();
+        EXPECT_EQ(readFile(c.path) != c.text, c.rewritten) << c.path << ": " << c.text;
+        EXPECT_FALSE(std::filesystem::exists(mDir.path() + c.path + ".tmp"));
+    }
+}
+
+TEST_F(ConfigFileTest, SavesNeverGoThroughALinkNorOutOfTheDataFolder)
+{
+    writeFile("victim.txt", "precious");
+    writeFile("data/placeholder", "");
+    std::filesystem::create_symlink(mDir.path() + "victim.txt", mDir.path() + "data/link.ini");
+    std::filesystem::create_directory_symlink(mDir.path(), mDir.path() + "data/up");
+    std::string a = "x";
+    for (const char* path : {"data\\link.ini", "data\\up\\victim.txt", "victim.txt"})
+    {
+        ConfigFile config(path);
+        config.addString("A", a);
+        EXPECT_EQ(config.save(), ERROR_FILEIO_INVALIDFILE) << path;
+    }
+    EXPECT_EQ(readFile("victim.txt"), "precious");
+    EXPECT_TRUE(std::filesystem::is_symlink(mDir.path() + "data/link.ini"));
+    // Nor into a pipe, which would wait for a reader for ever.
+    ASSERT_EQ(::mkfifo((mDir.path() + "data/pipe.ini").c_str(), 0600), 0);
+    ConfigFile pipe("data\\pipe.ini");
+    pipe.addString("A", a);
+    EXPECT_EQ(pipe.save(), ERROR_FILEIO_INVALIDFILE);
+
+    // A temporary file that an earlier crash left as a link is not written
+    // through either.
+    std::filesystem::create_symlink(mDir.path() + "victim.txt", mDir.path() + "data/real.ini.tmp");
+    ConfigFile real("data\\real.ini");
+    real.addString("A", a);
+    EXPECT_EQ(real.save(), ERROR_OK);
+    EXPECT_EQ(readFile("data/real.ini"), "A = x\r\n");
+    EXPECT_EQ(readFile("victim.txt"), "precious");
 }
 
 TEST_F(ConfigFileTest, MissingFilesAndFailedSaves)
@@ -177,33 +260,32 @@ TEST_F(ConfigFileTest, MissingFilesAndFailedSaves)
     EXPECT_EQ(missing.load(), ERROR_FILEIO_FILENOTFOUND);
     EXPECT_EQ(a, "keep");
 
-    ConfigFile noFolder("no\\such\\folder\\x.ini");
+    ConfigFile noFolder("data\\no\\such\\folder\\x.ini");
     noFolder.addString("A", a);
     EXPECT_EQ(noFolder.save(), ERROR_FILEIO_INVALIDFILE);
 
-    // A device is written in place, never replaced, and its failed flush is
-    // reported.
+    // A device is never a configuration file of the game.
     if (std::filesystem::is_character_file("/dev/full"))
     {
         ConfigFile full("/dev/full");
         full.addString("A", a);
-        EXPECT_EQ(full.save(), ERROR_FILEIO_WRITEERROR);
+        EXPECT_EQ(full.save(), ERROR_FILEIO_INVALIDFILE);
         EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
     }
 }
 
 TEST_F(ConfigFileTest, AFailedWriteLeavesThePreviousFileWhole)
 {
-    writeFile("keep.ini", "A = old\r\n");
-    EXPECT_EQ(writeFileSafely("keep.ini",
+    writeFile("data/keep.ini", "A = old\r\n");
+    EXPECT_EQ(writeFileSafely("data/keep.ini",
                               [](StdioFile& out)
                               {
                                   out.writeBytes("A = n", 5);
                                   return ErrorCode{ERROR_FILEIO_WRITEERROR};
                               }),
               ERROR_FILEIO_WRITEERROR);
-    EXPECT_EQ(readFile("keep.ini"), "A = old\r\n");
-    EXPECT_FALSE(std::filesystem::exists(mDir.path() + "keep.ini.tmp"));
+    EXPECT_EQ(readFile("data/keep.ini"), "A = old\r\n");
+    EXPECT_FALSE(std::filesystem::exists(mDir.path() + "data/keep.ini.tmp"));
 }
 
 TEST_F(ConfigFileTest, LoadGoesThroughTheApplicationsArchives)

@@ -114,33 +114,62 @@ TEST_F(RankedTableFileTest, SavedFileIsCountsAndEntriesAndLoadsBack)
     EXPECT_EQ(loaded.names(2), (std::vector<std::string>{""}));
 }
 
-TEST_F(RankedTableFileTest, DamagedOrMissingFilesLeaveTheTableEmpty)
+TEST_F(RankedTableFileTest, ADamagedFileKeepsEveryEntryReadWholeBeforeTheDamage)
 {
-    const std::string good = u32(1) + entryBytes(10, "Al") + u32(0) + u32(0);
-    const std::vector<std::string> damaged = {
-        good.substr(0, good.size() - 1),                            // short
-        u32(1) + entryBytes(10, "Al") + u32(0),                     // a category missing
-        u32(4) + std::string(4 * 8, '\0') + u32(0) + u32(0),        // more than a category holds
-        u32(0xFFFFFFFF) + u32(0) + u32(0),                          // absurd count
-        u32(1) + u32(10) + u32(0x7FFFFFFF) + "x" + u32(0) + u32(0), // string longer than the file
-    };
-    for (const std::string& bytes : damaged)
+    using Names = std::vector<std::string>;
+    const std::string two = u32(2) + entryBytes(10, "Al") + entryBytes(20, "Bo");
+    const struct
     {
-        app.writeFile("data/score.dat", bytes);
+        std::string bytes;
+        Names first, second;
+    } cases[] = {
+        {two + u32(1) + entryBytes(5, "Cy") + u32(0) + "!", {"Al", "Bo"}, {"Cy"}}, // trailing bytes ignored
+        {two + u32(1) + entryBytes(5, "Cy").substr(0, 9), {"Al", "Bo"}, {}},       // last entry cut short
+        {two + u32(1), {"Al", "Bo"}, {}},                                          // a category missing
+        {two.substr(0, two.size() - 1), {"Al"}, {}},                               // second name cut
+        {u32(4) + std::string(4 * 8, '\0') + u32(0) + u32(0), {}, {}}, // more than a category holds
+        {u32(0xFFFFFFFF), {}, {}},                                     // absurd count
+        {u32(1) + u32(10) + u32(0x7FFFFFFF) + "x", {}, {}},            // string longer than the file
+    };
+    for (const auto& c : cases)
+    {
+        app.writeFile("data/score.dat", c.bytes);
         ScoreTable table;
-        EXPECT_NE(table.init(), ERROR_OK);
-        for (uint32_t c = 0; c < 3; ++c)
-            EXPECT_TRUE(table.getCategory(c).empty());
+        table.init();
+        EXPECT_EQ(table.names(0), c.first) << c.bytes.size();
+        EXPECT_EQ(table.names(1), c.second) << c.bytes.size();
+        EXPECT_TRUE(table.names(2).empty()) << c.bytes.size();
     }
-    app.writeFile("data/score.dat", good);
-    ScoreTable table;
-    EXPECT_EQ(table.init(), ERROR_OK);
-    EXPECT_EQ(table.names(0), (std::vector<std::string>{"Al"}));
-
     std::filesystem::remove(app.directory() + "data/score.dat");
     ScoreTable missing;
     EXPECT_EQ(missing.init(), ERROR_FILEIO_FILENOTFOUND);
     EXPECT_TRUE(missing.getCategory(0).empty());
+}
+
+TEST_F(RankedTableFileTest, ADamagedFileIsKeptAsideOnceBeforeItIsReplaced)
+{
+    const std::string damaged = u32(1) + entryBytes(10, "Al") + u32(7);
+    app.writeFile("data/score.dat", damaged);
+    ScoreTable table;
+    EXPECT_NE(table.init(), ERROR_OK);
+    table.insert(ScoreEntry(5, "Cy"), 1);
+    ASSERT_EQ(table.save(), ERROR_OK);
+    EXPECT_EQ(app.readFile("data/score.dat.bak"), damaged);
+    EXPECT_EQ(app.readFile("data/score.dat"),
+              u32(1) + entryBytes(10, "Al") + u32(1) + entryBytes(5, "Cy") + u32(0));
+    ASSERT_EQ(app.messages.messages().size(), 1u);
+    EXPECT_NE(app.messages.messages()[0].text.find("score.dat.bak"), std::string::npos);
+
+    // Said once: the next record replaces a sound file without a word, and
+    // a file damaged again later never overwrites the first copy.
+    ASSERT_EQ(table.save(), ERROR_OK);
+    EXPECT_EQ(app.messages.messages().size(), 1u);
+    app.writeFile("data/score.dat", "xx");
+    ScoreTable again;
+    again.init();
+    ASSERT_EQ(again.save(), ERROR_OK);
+    EXPECT_EQ(app.readFile("data/score.dat.bak"), damaged);
+    EXPECT_EQ(app.readFile("data/score.dat.bak2"), "xx");
 }
 
 TEST_F(RankedTableFileTest, ClearEmptiesEveryCategory)

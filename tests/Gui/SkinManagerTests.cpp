@@ -123,6 +123,29 @@ TEST(SkinManagerTest, FileKeysReplaceDefaultsAndIncompleteFilesAreWrittenBack)
               "SKIN_COLOR_C = Color(0,0,255,255)\r\n");
 }
 
+TEST(SkinManagerTest, AFileTheSetUpNamesAsTheSkinsListIsReadButNeverWrittenOver)
+{
+    ScratchProgramFolder folder;
+    folder.write("data/Ressources/skins/Bois/skin.ini", "");
+    const std::string letter = "Cher ami,\nvoici mes notes = importantes\n";
+    folder.write("data/lettre.txt", letter);
+    folder.write("notes.ini", "SKIN_TEX_FILE_DIR = dossier.png\n");
+    std::filesystem::create_symlink(folder.path() + "data/lettre.txt", folder.path() + "data/lien.ini");
+    // Each names a file that is not the game's own skins list, or lies
+    // where the game does not write.
+    for (const char* path : {"data\\lettre.txt", "data\\lien.ini", "notes.ini"})
+    {
+        SkinTestApplication app;
+        SkinManager& skins = app.skins();
+        skins.setSkinsIniPath(path);
+        EXPECT_EQ(skins.init(), 0) << path;
+        EXPECT_EQ(skins.getSkinCount(), 1u) << path;
+    }
+    EXPECT_EQ(folder.read("data/lettre.txt"), letter);
+    EXPECT_EQ(folder.read("notes.ini"), "SKIN_TEX_FILE_DIR = dossier.png\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder.path() + "data/lien.ini"));
+}
+
 TEST(SkinManagerTest, NoSkinFolderIsAnError)
 {
     ScratchProgramFolder folder;

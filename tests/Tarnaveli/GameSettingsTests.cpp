@@ -31,38 +31,36 @@ TEST_F(GameSettingsTest, DefaultsAreWrittenAsFourteenLittleEndianBytes)
     EXPECT_EQ(readFile().size(), GameSettings::FILE_SIZE);
 }
 
-TEST_F(GameSettingsTest, LevelsOf255AreReadAndAbove255TheWholeFileIsRejected)
+TEST_F(GameSettingsTest, EachDamagedOrMissingValueAloneTakesItsDefault)
 {
-    writeFile({0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 0});
-    GameSettings settings;
-    ASSERT_EQ(settings.load(), 0u);
-    EXPECT_EQ(settings.getMusicLevel(), 255u);
-    EXPECT_EQ(settings.getSoundLevel(), 255u);
-    EXPECT_FALSE(settings.isMusicEnabled());
-    EXPECT_FALSE(settings.isSoundEnabled());
-
-    writeFile({0, 0, 0, 0, 10, 0, 0, 0, 0, 1, 0, 0, 0, 0});
-    GameSettings rejected;
-    EXPECT_NE(rejected.load(), 0u);
-    EXPECT_EQ(rejected.getMusicLevel(), 178u);
-    EXPECT_EQ(rejected.getSoundLevel(), 178u);
-    EXPECT_TRUE(rejected.isMusicEnabled());
-    EXPECT_TRUE(rejected.isSoundEnabled());
-}
-
-TEST_F(GameSettingsTest, ShortOrMissingFileIsAFailureThatChangesNothing)
-{
+    // Music level, sound level, music on, sound on after loading the bytes.
+    const struct
+    {
+        std::vector<uint8_t> bytes;
+        bool accepted;
+        uint32_t music, sound;
+        bool musicOn, soundOn;
+    } cases[] = {
+        {{0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 0}, true, 255, 255, false, false},
+        // One level out of range spoils that level alone.
+        {{0, 0, 0, 0, 10, 0, 0, 0, 0, 1, 0, 0, 0, 0}, false, 10, 178, false, false},
+        {{0, 0, 0, 0, 0, 1, 0, 0, 9, 0, 0, 0, 0, 1}, false, 178, 9, false, true},
+        // A file cut short keeps what it holds whole.
+        {{0, 0, 0, 0, 9, 0, 0, 0, 7, 0, 0, 0, 0}, false, 9, 7, false, true},
+        {{0, 0, 0, 0, 9, 0, 0, 0, 7, 0}, false, 9, 178, true, true},
+        {{0, 0, 0, 0, 9, 0, 0}, false, 178, 178, true, true},
+        {{}, false, 178, 178, true, true},
+    };
+    for (const auto& c : cases)
+    {
+        writeFile(c.bytes);
+        GameSettings settings;
+        EXPECT_EQ(settings.load() == 0u, c.accepted) << c.bytes.size();
+        EXPECT_EQ(settings.getMusicLevel(), c.music) << c.bytes.size();
+        EXPECT_EQ(settings.getSoundLevel(), c.sound) << c.bytes.size();
+        EXPECT_EQ(settings.isMusicEnabled(), c.musicOn) << c.bytes.size();
+        EXPECT_EQ(settings.isSoundEnabled(), c.soundOn) << c.bytes.size();
+    }
     GameSettings missing;
     EXPECT_NE(missing.load(), 0u);
-    for (size_t size : {0u, 3u, 8u, 13u})
-    {
-        std::vector<uint8_t> bytes = {0, 0, 0, 0, 9, 0, 0, 0, 9, 0, 0, 0, 0, 0};
-        bytes.resize(size);
-        writeFile(bytes);
-        GameSettings settings;
-        EXPECT_NE(settings.load(), 0u) << size;
-        EXPECT_EQ(settings.getMusicLevel(), 178u) << size;
-        EXPECT_EQ(settings.getSoundLevel(), 178u) << size;
-        EXPECT_TRUE(settings.isMusicEnabled()) << size;
-    }
 }

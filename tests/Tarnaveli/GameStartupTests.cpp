@@ -13,12 +13,16 @@
 #include "Gui/Look.h"
 #include "Gui/Skin.h"
 #include "Network/NetworkPeer.h"
+#include "Platform/System/Clock.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
+#include "Tarnaveli/Board/Board.h"
+#include "Tarnaveli/Board/Player.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameDescription/GameDescription.h"
 #include "Tarnaveli/GameLang.h"
+#include "Tarnaveli/SavedGame.h"
 
 #include "Gui/ProgressionBarLook.h"
 #include "Gui/VideoControlerLook.h"
@@ -177,7 +181,7 @@ TEST_F(GameStartupTest, StartsWithTheGeneratedDataReachesTheMainMenuAndWritesIts
               (std::vector<uint8_t>{0, 0, 0, 0, 178, 0, 0, 0, 178, 0, 0, 0, 1, 1}));
 }
 
-TEST_F(GameStartupTest, SettingsAboveTheLevelRangeGiveTheDefaultsRewrittenAtExit)
+TEST_F(GameStartupTest, ASettingsLevelAboveTheRangeAloneTakesItsDefaultRewrittenAtExit)
 {
     {
         std::ofstream out(file("data/settings.dat"), std::ios::binary);
@@ -191,17 +195,74 @@ TEST_F(GameStartupTest, SettingsAboveTheLevelRangeGiveTheDefaultsRewrittenAtExit
     GameApplication& game = make();
     ASSERT_EQ(game.run(), 0u);
     EXPECT_EQ(game.getGameSettings()->getMusicLevel(), 178u);
-    EXPECT_TRUE(game.getGameSettings()->isMusicEnabled());
+    EXPECT_EQ(game.getGameSettings()->getSoundLevel(), 3u);
+    EXPECT_FALSE(game.getGameSettings()->isMusicEnabled());
     // The skins folder gets its final backslash once.
     EXPECT_EQ(game.getSetup().mSkinsDir, "my\\skins\\");
     EXPECT_EQ(skins.skinsFolder, "my\\skins\\");
     application.reset();
     EXPECT_EQ(readBytes("data/settings.dat"),
-              (std::vector<uint8_t>{0, 0, 0, 0, 178, 0, 0, 0, 178, 0, 0, 0, 1, 1}));
+              (std::vector<uint8_t>{0, 0, 0, 0, 178, 0, 0, 0, 3, 0, 0, 0, 0, 0}));
     SetupConfig written;
     ASSERT_EQ(written.load(), 0u);
     EXPECT_EQ(written.mSkinsDir, "my\\skins\\");
     EXPECT_EQ(written.mPionSet, 3);
+}
+
+TEST_F(GameStartupTest, ALanguageFileBesideTheArchiveIsReadAndLeftAsTheTranslatorWroteIt)
+{
+    // The intro screens pass in no time.
+    Platform::ManualClock clock;
+    const std::string translated = "LANG_WINDOW_MENU_QUIT = Sortir\r\n";
+    {
+        std::ofstream(file("data/Ressources/lang.ini"), std::ios::binary) << translated;
+    }
+    GameApplication& game = make();
+    ASSERT_EQ(game.run(), 0u);
+    EXPECT_EQ(getLangText(LANG_WINDOW_MENU_QUIT), "Sortir");
+    // The texts the file does not name keep their built-in form.
+    EXPECT_EQ(getLangText(LANG_ID), "FR");
+    application.reset();
+    std::vector<uint8_t> written = readBytes("data/Ressources/lang.ini");
+    EXPECT_EQ(std::string(written.begin(), written.end()), translated);
+}
+
+TEST_F(GameStartupTest, AFreshInstallGetsItsSavesFolderAndLosesWhatInterruptedWritesLeft)
+{
+    // The intro screens pass in no time.
+    Platform::ManualClock clock;
+    for (const char* stale : {"data/setup.ini.tmp", "data/score.dat.tmp", "data/Ressources/lang.ini.tmp"})
+        std::ofstream(file(stale), std::ios::binary) << "half";
+    std::ofstream(file("data/notes.tmp"), std::ios::binary) << "not the game's";
+    ASSERT_FALSE(fs::exists(file("data/saves")));
+    GameApplication& game = make();
+    ASSERT_EQ(game.run(), 0u);
+    for (const char* stale : {"data/setup.ini.tmp", "data/score.dat.tmp", "data/Ressources/lang.ini.tmp"})
+        EXPECT_FALSE(fs::exists(file(stale))) << stale;
+    EXPECT_TRUE(fs::exists(file("data/notes.tmp")));
+
+    // The first save of a fresh install lands in the folder made for it.
+    Board board;
+    board.setPlayer(0, std::make_unique<HumanPlayer>(0));
+    board.setPlayer(1, std::make_unique<HumanPlayer>(1));
+    EXPECT_EQ(SavedGame::save(std::string(SavedGame::kFolder) + "partie.tnv", board), 0u);
+    EXPECT_TRUE(fs::is_regular_file(file("data/saves/partie.tnv")));
+}
+
+TEST_F(GameStartupTest, ADamagedArchiveIsNamedInTheGamesOwnWords)
+{
+    fs::remove(file("data/Ressources.dat"));
+    {
+        std::ofstream(file("data/Ressources.dat"), std::ios::binary) << "\x05";
+    }
+    Platform::ScopedMessageCapture messages;
+    GameApplication& game = make();
+    const ErrorCode code = game.run();
+    EXPECT_EQ(code, uint32_t{ERROR_FILEIO_READERROR});
+    showRunError(code);
+    ASSERT_FALSE(messages.messages().empty());
+    EXPECT_EQ(messages.messages().back().text,
+              "Erreur I/O : Erreur de lecture\nFichier : data\\Ressources.dat\n(ERROR_FILEIO_READERROR)");
 }
 
 TEST_F(GameStartupTest, ErrorTextOfCode34IsTheGameTextOnceTheTableIsLoaded)
@@ -310,8 +371,13 @@ TEST_F(GameStartupTest, OnADisplayTheEnginesLoadEveryImageOfTheTable)
     GameApplication::hooks().loadGameDescription = nullptr;
     GameApplication::hooks().createFont = nullptr;
     GameApplication::hooks().registerSkins = nullptr;
+    {
+        std::ofstream(file("data/setup.ini"), std::ios::binary) << "PionSet = 99\r\n";
+    }
     GameApplication& game = make();
     ASSERT_EQ(game.run(), 0u);
+    // A piece set the description lacks would show a board without pieces.
+    EXPECT_EQ(game.getSetup().mPionSet, 0);
     for (uint32_t id = 0; id < kImageCount; ++id)
         EXPECT_NE(game.getImage(id), nullptr) << imageFiles()[id];
     EXPECT_EQ(game.getIntroScreens()[0]->mImage, game.getImage(IMAGE_INTRO_LOGO));

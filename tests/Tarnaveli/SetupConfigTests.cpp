@@ -128,5 +128,25 @@ TEST_F(SetupConfigTest, PartialOrDamagedFileKeepsTheDefaultsOfWhatItLacks)
     EXPECT_EQ(setup.mPionSet, 7);
     EXPECT_EQ(setup.mSkinName, "Default");
     EXPECT_EQ(setup.mLastPlayerType1, 1);
-    EXPECT_EQ(messages.messages().size(), 2u);
+    // One report for the file, naming it.
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_NE(messages.messages()[0].text.find("data\\setup.ini"), std::string::npos);
+    // It is not a set-up file as the game writes one: the game runs on its
+    // values and the defaults, and leaves the file as it found it.
+    setup.mPionSet = 2;
+    EXPECT_NE(setup.save(), 0u);
+    EXPECT_EQ(readFile(), "PionSet = 7\r\nno equals sign\r\nUnknown = 3\r\n");
+}
+
+TEST_F(SetupConfigTest, PieceSetIsHeldToThePieceSetsThatExist)
+{
+    // Value, piece sets of the description, value after.
+    const int32_t cases[][3] = {{0, 3, 0}, {2, 3, 2}, {3, 3, 0}, {99, 3, 0}, {-1, 3, 0}, {5, 0, 5}};
+    for (const auto& c : cases)
+    {
+        SetupConfig setup;
+        setup.mPionSet = c[0];
+        setup.clampPieceSet(static_cast<size_t>(c[1]));
+        EXPECT_EQ(setup.mPionSet, c[2]) << c[0] << " of " << c[1];
+    }
 }

@@ -339,6 +339,29 @@ std::string toProgramPath(std::string_view linuxPath)
     return out;
 }
 
+bool isInsideWritableDataFolder(std::string_view path)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    const fs::path root = fs::weakly_canonical(fs::path(userDataDirectory()), error);
+    if (error)
+        return false;
+    // The folder the file goes into, with its links followed: the file's own
+    // name is checked by the writer, which never writes through a link.
+    const fs::path target = fs::path(mapPathForWriting(path));
+    const fs::path folder = fs::weakly_canonical(target.parent_path(), error);
+    if (error || target.filename().empty() || target.filename() == "." || target.filename() == "..")
+        return false;
+    auto rootPart = root.begin();
+    auto folderPart = folder.begin();
+    for (; rootPart != root.end(); ++rootPart, ++folderPart)
+    {
+        if (folderPart == folder.end() || *folderPart != *rootPart)
+            return false;
+    }
+    return true;
+}
+
 std::vector<DirectoryEntry> listDirectory(const std::string& linuxDirectory)
 {
     std::vector<DirectoryEntry> entries;

@@ -57,6 +57,13 @@ std::string mapPathForWriting(std::string_view path);
 // is not UTF-8 is kept byte for byte, as older saves were written).
 std::string toProgramPath(std::string_view linuxPath);
 
+// Whether a file written at the game's path would land inside the folder the
+// program writes its data in (the player's folder where one is set up),
+// symbolic links in the existing part of the path resolved. Configuration
+// write-back is held to it, so that a path read from a file cannot make the
+// program write elsewhere.
+bool isInsideWritableDataFolder(std::string_view path);
+
 // Entries of a directory (no "." or ".."), sorted by name: the name as the
 // program spells it and the name as it is on the disk.
 struct DirectoryEntry

@@ -75,8 +75,9 @@ ErrorCode GameDescription::readDescription(BinaryStream& stream, const std::stri
     ErrorCode code = parser.read(stream, root);
     if (code != ERROR_OK)
     {
-        showMessage("Parsing error at line %i pos %i", static_cast<int>(parser.errorLine()),
-                    static_cast<int>(parser.errorColumn()));
+        showMessage(TEXT_1252("Erreur dans le fichier \"%s\" ligne %i, caractère %i : %s"), path.c_str(),
+                    static_cast<int>(parser.errorLine()), static_cast<int>(parser.errorColumn()),
+                    errorCodeToText(code).c_str());
         return code;
     }
     // 2. The tree onto the objects.
@@ -98,9 +99,11 @@ ErrorCode GameDescription::loadDescription(const std::string& path)
 {
     std::unique_ptr<InputStream> stream;
     ErrorCode code = openDataFile(path, stream);
+    if (code == ERROR_OK)
+        code = readDescription(*stream, path);
     if (code != ERROR_OK)
-        return code;
-    return readDescription(*stream, path);
+        noteErrorFile(path);
+    return code;
 }
 
 ErrorCode GameDescription::createBoardModel(const char* fileName, std::unique_ptr<MeshModel>& model)

@@ -1,5 +1,5 @@
-// Loads arbitrary bytes as a settings file: a load either succeeds with
-// levels in range or leaves the defaults untouched.
+// Loads arbitrary bytes as a settings file: every value is the file's when
+// it is there whole and in range, its default otherwise.
 #include "Framework/SettingsFile.h"
 #include "Platform/System/Paths.h"
 
@@ -14,11 +14,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::ofstream(directory.path() + "settings.dat", std::ios::binary)
         .write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     SettingsFile settings("settings.dat", 0);
-    ErrorCode result = settings.load();
-    if (result == ERROR_OK && (settings.getMusicLevel() > 255 || settings.getSoundLevel() > 255))
-        std::abort();
-    if (result != ERROR_OK && (settings.getMusicLevel() != 178 || settings.getSoundLevel() != 178 ||
-                               !settings.isMusicEnabled() || !settings.isSoundEnabled()))
+    settings.load();
+    // Each value is the file's when it is there whole and in range, else
+    // its default.
+    const auto u32At = [&](size_t offset)
+    {
+        return static_cast<uint32_t>(data[offset] | data[offset + 1] << 8 | data[offset + 2] << 16) |
+               static_cast<uint32_t>(data[offset + 3]) << 24;
+    };
+    const uint32_t music = size >= 8 && u32At(4) <= 255 ? u32At(4) : 178;
+    const uint32_t sound = size >= 12 && u32At(8) <= 255 ? u32At(8) : 178;
+    const bool musicOn = size >= 13 ? data[12] != 0 : true;
+    const bool soundOn = size >= 14 ? data[13] != 0 : true;
+    if (settings.getMusicLevel() != music || settings.getSoundLevel() != sound ||
+        settings.isMusicEnabled() != musicOn || settings.isSoundEnabled() != soundOn)
         std::abort();
     return 0;
 }
