@@ -106,19 +106,20 @@ bool diskFileExists(const std::string& path)
 bool createDataFolder(const std::string& folder)
 {
     std::error_code error;
-    const std::filesystem::path path = Platform::mapPath(folder);
+    const std::filesystem::path path = Platform::mapPathForWriting(folder);
     std::filesystem::create_directories(path, error);
     return std::filesystem::is_directory(path, error);
 }
 
 int removeStaleTemporaryFiles(const std::string& folder)
 {
-    const std::string linuxFolder = Platform::mapPath(folder);
+    // Interrupted writes are left where the program writes.
+    const std::string linuxFolder = Platform::mapPathForWriting(folder);
     int removed = 0;
     for (const Platform::DirectoryEntry& entry : Platform::listDirectory(linuxFolder))
     {
         // Only what the safe writer makes: a written file's name, ".tmp".
-        const std::string& name = entry.name;
+        const std::string& name = entry.diskName;
         if (!name.ends_with(".tmp"))
             continue;
         const std::string written = name.substr(0, name.size() - 4);
