@@ -2,6 +2,7 @@
 // application and deletes it once run has returned, whatever ended it.
 #include "Engine2DD3D/Engine2DD3D.h"
 #include "Engine3DD3D/Engine3DD3D.h"
+#include "Framework/AppWindow.h"
 #include "Gui/GuiManager.h"
 #include "Gui/InputManager.h"
 #include "Gui/Skin.h"
@@ -13,11 +14,21 @@
 #include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/MenuHooks.h"
 
+#include <cstring>
 #include <filesystem>
 #include <memory>
 
-int main()
+int main(int argc, char** argv)
 {
+    // The game covers the desktop; "--windowed" keeps it in a window of the
+    // frame's size, for development and tests.
+    bool windowed = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        if (std::strcmp(argv[i], "--windowed") == 0)
+            windowed = true;
+    }
+
     // A failed start-up is shown to the person at the display, not only on
     // standard error.
     Platform::installInteractiveMessageSink();
@@ -41,6 +52,8 @@ int main()
     const ApplicationSettings settings =
         GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));
     auto application = std::make_unique<GameApplication>(settings);
+    if (AppWindow* window = application->getAppWindow())
+        window->setWindowedMode(windowed);
     ErrorCode code = application->run();
     if (code != 0)
         showRunError(code);
