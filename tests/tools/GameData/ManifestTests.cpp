@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -516,4 +517,21 @@ TEST(GameDataManifest, OverlayAndCursorFitHowTheGameDrawsThem)
     ASSERT_TRUE(cursor.has_value());
     EXPECT_GT(cursor->colorAt(1, 1).a, 0.5f);
     EXPECT_LT(cursor->colorAt(cursor->width() - 2, 1).a, 0.1f);
+}
+
+TEST(GameDataManifest, HelpStatesTheRuleTheGamePlaysForASideWithoutAMove)
+{
+    // The game ends there and then: the side to move with no legal move
+    // loses. No menu entry lets a player resign.
+    const char* source = std::getenv("VELMORIQUE_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::ifstream in(std::string(source) + "/assets/help/page2.txt");
+    ASSERT_TRUE(in.good());
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size_t section = text.find("## Quand on ne peut plus jouer");
+    ASSERT_NE(section, std::string::npos);
+    std::string paragraph = text.substr(section, text.find("\n#", section + 1) - section);
+    EXPECT_NE(paragraph.find("perd la partie"), std::string::npos) << paragraph;
+    EXPECT_EQ(paragraph.find("abandonner"), std::string::npos) << paragraph;
+    EXPECT_EQ(paragraph.find("ne termine pas"), std::string::npos) << paragraph;
 }
