@@ -291,7 +291,9 @@ void drawContainer(SkinWriter& out, const Theme& theme)
 void drawTutorialFrame(SkinWriter& out, const Theme& theme)
 {
     // Margins 8, 76, 16, 34: a hanging scroll of dark lacquer whose text is
-    // white; a rod on top, a red header band, a rod at the bottom.
+    // white; a rod on top, a rod at the bottom. The window has no title, so
+    // its top margin (where it is dragged from) is plain scroll, not a band
+    // waiting for one.
     const int L = 8, T = 76, R = 16, B = 34, mid = 96;
     const int W = L + R + mid, H = T + B + mid;
     Canvas body(W, H);
@@ -305,16 +307,6 @@ void drawTutorialFrame(SkinWriter& out, const Theme& theme)
             float d = -sdRoundBox(x, y, 1, 8, panelRight - 1, H - 20, 3);
             if (d < 2)
                 return theme.gold(0.4f);
-            if (y < T - 4)
-            {
-                float t = (y - 8) / (T - 12);
-                Color c = theme.lacquer(0.1f + 0.8f * t);
-                if (std::fabs(y - (T - 10)) < 1.0f || std::fabs(y - (T - 6)) < 1.0f)
-                    c = theme.gold(0.3f);
-                if (std::fabs(y - 22) < 0.8f)
-                    c = mix(c, theme.gold(0.3f), 0.6f);
-                return c;
-            }
             Color c = mix(theme.p["ebony"], theme.p["lacquer.dark"], 0.35f);
             return c.withAlpha(0.93f);
         });

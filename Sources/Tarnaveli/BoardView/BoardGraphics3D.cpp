@@ -139,12 +139,17 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
 
     buildButtons();
 
-    // Every preset looks at the board's centre.
+    // Each preset keeps all 63 cells clear of what the screen draws over
+    // the scene: the title and the turn plaque at the top, the button bar
+    // at the bottom, the frame's corners. From above, the board is lowered
+    // under the plaque; from the sides, raised over the bar. The starting
+    // view also leaves the top-left corner free up to the height the
+    // tutorial advisor reaches with its longest tip.
     const float fov = kPi / 4;
-    mPresets[0] = {{0, 10.8f, 0}, {0, 0, 0}, {0, 0, 1}, fov};
-    mPresets[1] = {{8.4f, 8.4f, 0}, {0, 0, 0}, {0, 1, 0}, fov};
-    mPresets[2] = {{0, 8.4f, -8.4f}, {0, 0, 0}, {0, 1, 0}, fov};
-    mPresets[3] = {{-8.4f, 8.4f, 0}, {0, 0, 0}, {0, 1, 0}, fov};
+    mPresets[0] = {{0, 14.2f, 0.65f}, {0, 0, 0.65f}, {0, 0, 1}, fov};
+    mPresets[1] = {{9.9f, 8.0f, 0}, {-0.3f, 0, 0}, {0, 1, 0}, fov};
+    mPresets[2] = {{-1.0f, 10.8f, -7.0f}, {-1.0f, 0, 0.4f}, {0, 1, 0}, fov};
+    mPresets[3] = {{-9.9f, 8.0f, 0}, {0.3f, 0, 0}, {0, 1, 0}, fov};
     mCamera = mPresets[kStartCamera];
     mEngine3D->setCamera(&mCamera);
 

@@ -535,3 +535,16 @@ TEST(GameDataManifest, HelpStatesTheRuleTheGamePlaysForASideWithoutAMove)
     EXPECT_EQ(paragraph.find("abandonner"), std::string::npos) << paragraph;
     EXPECT_EQ(paragraph.find("ne termine pas"), std::string::npos) << paragraph;
 }
+
+TEST(GameDataManifest, TutorialAdvisorsTopIsPlainScrollWithoutATitleBand)
+{
+    // The advisor has no title: below its rod, the top border is the scroll
+    // itself, not a coloured band left empty.
+    auto top = picture(kSkins + "Default\\cadreTutorialBordureHaut.png");
+    auto middle = picture(kSkins + "Default\\cadreTutorialFond.png");
+    ASSERT_TRUE(top.has_value() && middle.has_value());
+    std::vector<Raster::Color> scroll = column(*middle, 0);
+    for (int y = 24; y < top->height(); ++y)
+        EXPECT_LT(difference({top->colorAt(0, y)}, {scroll[static_cast<size_t>(y) % scroll.size()]}), 3.0f)
+            << "row " << y;
+}
