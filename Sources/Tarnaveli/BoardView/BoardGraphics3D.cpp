@@ -694,7 +694,9 @@ void BoardGraphics3D::showHint()
     const Move* hint = computeHint();
     if (hint == nullptr || !mReady)
         return;
-    const Piece& piece = mBoard->getPiece(*hint->getOwner());
+    Piece& piece = mBoard->getPiece(*hint->getOwner());
+    endHint();
+    mHintPiece = &piece;
     mHintMarkers[0]->mTransform.mPosition = getMarkerCentre(piece.getX(), piece.getY());
     mHintMarkers[1]->mTransform.mPosition = getMarkerCentre(hint->getTargetX(), hint->getTargetY());
     for (MeshInstance* marker : mHintMarkers)
@@ -709,10 +711,28 @@ void BoardGraphics3D::stepHint()
         return;
     uint32_t t = mHintTimer.getElapsed();
     bool visible = t <= kHintMs && (t / 250) % 2 == 0;
-    if (t > kHintMs)
-        mHintShown = false;
     for (MeshInstance* marker : mHintMarkers)
         marker->mActive = visible;
+    if (t > kHintMs)
+    {
+        endHint();
+        return;
+    }
+    if (mHintPiece != nullptr && mHintPiece != mHovered)
+        setPieceMaterial(*mHintPiece, visible || mHintPiece == mSelected ? PIECE_SELECTED : PIECE_NORMAL);
+}
+
+void BoardGraphics3D::endHint()
+{
+    if (mHintShown && mHintPiece != nullptr && mHintPiece != mHovered)
+        setPieceMaterial(*mHintPiece, mHintPiece == mSelected ? PIECE_SELECTED : PIECE_NORMAL);
+    mHintShown = false;
+    mHintPiece = nullptr;
+    for (MeshInstance* marker : mHintMarkers)
+    {
+        if (marker != nullptr)
+            marker->mActive = false;
+    }
 }
 
 void BoardGraphics3D::undoMove()
@@ -726,6 +746,8 @@ void BoardGraphics3D::undoMove()
 
 void BoardGraphics3D::beginMoveAnimation(Move& move)
 {
+    // A hint is about the position the move leaves.
+    endHint();
     clearSelection();
     mAnimatedMove = move;
     mMover = move.getPiece();
@@ -746,6 +768,7 @@ void BoardGraphics3D::beginMoveAnimation(Move& move)
 
 void BoardGraphics3D::endMoveAnimation()
 {
+    endHint();
     clearSelection();
     if (mHovered != nullptr)
         setPieceMaterial(*mHovered, PIECE_NORMAL);

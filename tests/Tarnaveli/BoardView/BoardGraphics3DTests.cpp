@@ -434,6 +434,39 @@ TEST_F(BoardGraphics3DTest, HintMarkersBlinkOnTheHintedCellsForTwoSeconds)
     EXPECT_FALSE(view->getHintMarker(0)->mActive);
 }
 
+TEST_F(BoardGraphics3DTest, TheHintedPieceBlinksWithTheMarkersSinceItHidesItsOwnCellsMarker)
+{
+    makeView();
+    view->showHint();
+    const Move* hint = view->computeHint();
+    ASSERT_NE(hint, nullptr);
+    Piece& piece = board.getPiece(*hint->getOwner());
+    MeshInstance* object = view->getPieceObject(piece.getSide(), piece.getRank());
+    auto shows = [&](uint32_t state)
+    { return object->getMaterial(0) == assets->getMaterial(piece.getRank(), piece.getSide(), state); };
+    view->animate();
+    EXPECT_EQ(view->getHintPiece(), &piece);
+    EXPECT_TRUE(shows(PIECE_SELECTED));
+    clock.advanceMs(300);
+    view->animate();
+    EXPECT_TRUE(shows(PIECE_NORMAL));
+    clock.advanceMs(250);
+    view->animate();
+    EXPECT_TRUE(shows(PIECE_SELECTED));
+    // Ends as it rests, and a move ends it at once.
+    clock.advanceMs(2000);
+    view->animate();
+    EXPECT_TRUE(shows(PIECE_NORMAL));
+    view->showHint();
+    view->animate();
+    EXPECT_TRUE(shows(PIECE_SELECTED));
+    Move move = *hint;
+    view->beginMoveAnimation(move);
+    EXPECT_FALSE(view->isHintShown());
+    EXPECT_FALSE(view->getHintMarker(1)->mActive);
+    EXPECT_TRUE(shows(PIECE_NORMAL));
+}
+
 TEST_F(BoardGraphics3DTest, TheViewLeavesNoSceneNodeNorCameraBehindAndLightsItsScene)
 {
     size_t before = engine->getSceneRoot()->getChildren().size();
