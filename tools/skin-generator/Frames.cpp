@@ -118,10 +118,13 @@ void drawChineseWindow(SkinWriter& out, const Theme& theme)
     bracket(px0 + 6, py1 - 6, 1, -1);
     bracket(px1 - 6, py1 - 6, -1, -1);
 
-    // Plinth under the frame.
+    // Plinth under the frame, hardly wider than it: the tallest dialogs
+    // reach the bottom corners of the screen, where the publisher's logo
+    // sits under the menus.
+    const float plinth = 64;
     body.fill(
-        36, H - 44, W - 36, H - 18,
-        [&](float x, float y) { return sdRoundBox(x, y, 36, H - 44, W - 72, 26, 5); },
+        plinth, H - 44, W - plinth, H - 18,
+        [&](float x, float y) { return sdRoundBox(x, y, plinth, H - 44, W - 2 * plinth, 26, 5); },
         [&](float, float y)
         {
             float t = (y - (H - 44)) / 26.0f;
@@ -130,17 +133,20 @@ void drawChineseWindow(SkinWriter& out, const Theme& theme)
             return mix(theme.p["ebony"], theme.p["lacquer.dark"], 0.5f * (1 - t));
         });
 
-    // The roof: a ridge and an eave that sweep up at both ends.
-    const float rx0 = 10, rx1 = W - 10, zone = 120;
+    // The roof: a ridge and an eave that sweep up at both ends. It starts
+    // a little below the top of the frame's picture: the tallest dialogs are
+    // a few pixels taller than the screen, and their roofs must not lose
+    // their tips.
+    const float rx0 = 10, rx1 = W - 10, zone = 120, drop = 10;
     auto lines = [&](float x, float& ridge, float& eave)
     {
         float u = std::min(x - rx0, rx1 - x);
         float s = std::max(0.0f, 1.0f - u / zone);
-        ridge = 30 - 24 * s * s;
-        eave = 104 - 66 * s * s;
+        ridge = drop + 30 - 24 * s * s;
+        eave = drop + 104 - 66 * s * s;
     };
     body.fill(
-        rx0, 0, rx1, 110,
+        rx0, drop, rx1, drop + 110,
         [&](float x, float y)
         {
             float ridge, eave;
@@ -172,8 +178,8 @@ void drawChineseWindow(SkinWriter& out, const Theme& theme)
     // Finials on the roof tips.
     for (float cx : {rx0 + 6.0f, rx1 - 6.0f})
         theme.goldShape(
-            body, cx - 9, 0, cx + 9, 20, [&](float x, float y) { return sdCircle(x, y, cx, 10, 7); },
-            ButtonState::Released, 1.2f);
+            body, cx - 9, drop, cx + 9, drop + 20,
+            [&](float x, float y) { return sdCircle(x, y, cx, drop + 10, 7); }, ButtonState::Released, 1.2f);
 
     // Soft shadow of the whole frame, then the frame over it.
     Canvas shadow = body.shadow({0, 0, 0, 0.55f}, 10, 0, 7);

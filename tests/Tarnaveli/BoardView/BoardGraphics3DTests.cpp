@@ -355,7 +355,7 @@ struct ScreenArea
     const char* name;
     float x0, y0, x1, y1;
 };
-constexpr ScreenArea kOverlay[] = {{"title", 270, 0, 754, 90},         {"turn plaque", 450, 86, 588, 178},
+constexpr ScreenArea kOverlay[] = {{"title", 232, 0, 792, 106},        {"turn plaque", 450, 86, 588, 178},
                                    {"button bar", 220, 678, 804, 768}, {"corner", 0, 0, 98, 98},
                                    {"corner", 926, 0, 1024, 98},       {"corner", 0, 670, 98, 768},
                                    {"corner", 926, 670, 1024, 768}};

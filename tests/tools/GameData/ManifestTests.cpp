@@ -548,3 +548,36 @@ TEST(GameDataManifest, TutorialAdvisorsTopIsPlainScrollWithoutATitleBand)
         EXPECT_LT(difference({top->colorAt(0, y)}, {scroll[static_cast<size_t>(y) % scroll.size()]}), 3.0f)
             << "row " << y;
 }
+
+TEST(GameDataManifest, LargeDialogsKeepTheirRoofOnScreenAndTheirBaseOffTheLogo)
+{
+    // The tallest dialogs (400 client pixels, the saved-games, join and
+    // waiting windows) come out 775 high and are centred 3 pixels above the
+    // screen; at 775 wide their frame starts 124 pixels in, where the
+    // publisher's logo (180 x 56 at 4 pixels from the corner) lies under it.
+    for (const char* part : {"CoinHautGauche", "BordureHaut", "CoinHautDroit"})
+    {
+        auto image = picture(kSkins + "Default\\fenetreChinoise" + std::string(part) + ".png");
+        ASSERT_TRUE(image.has_value()) << part;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < image->width(); ++x)
+                ASSERT_LT(image->colorAt(x, y).a, 0.1f) << part << " (" << x << ", " << y << ")";
+    }
+    auto corner = picture(kSkins + "Default\\fenetreChinoiseCoinBasGauche.png");
+    ASSERT_TRUE(corner.has_value());
+    // What the logo shows, in the corner part's coordinates: the dialog
+    // spans x 124..899 and y -3..772.
+    auto logo = picture(kImages + "logoLorvanta.png");
+    ASSERT_TRUE(logo.has_value());
+    int shownRight = 0;
+    for (int y = 0; y < logo->height(); ++y)
+        for (int x = 0; x < logo->width(); ++x)
+            if (logo->colorAt(x, y).a > 0.1f)
+                shownRight = std::max(shownRight, x + 1);
+    const int cornerTop = 772 - corner->height();
+    const int logoTop = 768 - 4 - logo->height() - cornerTop, logoBottom = 768 - 4 - cornerTop;
+    const int logoRight = 4 + shownRight - 124;
+    for (int y = std::max(0, logoTop); y < std::min(logoBottom, corner->height()); ++y)
+        for (int x = 0; x < logoRight; ++x)
+            ASSERT_LT(corner->colorAt(x, y).a, 0.6f) << "(" << x << ", " << y << ")";
+}
