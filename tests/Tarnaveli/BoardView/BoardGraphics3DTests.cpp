@@ -453,13 +453,7 @@ TEST_F(BoardGraphics3DTest, TheHintedPieceBlinksWithTheMarkersSinceItHidesItsOwn
     clock.advanceMs(250);
     view->animate();
     EXPECT_TRUE(shows(PIECE_SELECTED));
-    // Ends as it rests, and a move ends it at once.
-    clock.advanceMs(2000);
-    view->animate();
-    EXPECT_TRUE(shows(PIECE_NORMAL));
-    view->showHint();
-    view->animate();
-    EXPECT_TRUE(shows(PIECE_SELECTED));
+    // A move ends it at once, the piece as it rests.
     Move move = *hint;
     view->beginMoveAnimation(move);
     EXPECT_FALSE(view->isHintShown());

