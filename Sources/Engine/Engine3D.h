@@ -8,6 +8,7 @@
 #include "Engine/ChildListNode.h"
 #include "Engine/Material.h"
 #include "Framework/ServiceInterfaces.h"
+#include "Platform/Math/Matrix.h"
 #include "Platform/Math/Vector.h"
 
 #include <cstdint>
@@ -107,6 +108,13 @@ public:
 
     // The window size the camera and the picking ray use.
     virtual void getViewSize(float* width, float* height) const;
+    // The world matrix in force at this point of the scene walk; false
+    // without a device to ask.
+    virtual bool getWorldTransform(Platform::Matrix* world)
+    {
+        (void)world;
+        return false;
+    }
 
 protected:
     // The root node, made before the engine knows it so that it stays

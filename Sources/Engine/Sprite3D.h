@@ -14,10 +14,17 @@ class Sprite3D : public ChildListNode
 {
 public:
     Sprite3D() = default;
+    // Leaves the engine's list and gives back the load of its texture.
     ~Sprite3D() override;
 
+    // The scene walk reaches the sprite inside its ancestors' transforms:
+    // where it stands in the world is recorded there, for the sprite pass
+    // that comes after the tree.
+    ErrorCode render() override;
+
     Texture* getTexture() const { return mTexture; }
-    void setTexture(Texture* texture) { mTexture = texture; }
+    // The texture is loaded while the sprite holds it; null holds none.
+    ErrorCode setTexture(Texture* texture);
     bool isDirty() const { return mDirty; }
     void setDirty(bool dirty) { mDirty = dirty; }
     const Platform::Vector2& getPivot() const { return mPivot; }
@@ -38,16 +45,18 @@ public:
     float getRotation() const { return mRotation; }
     void setRotation(float degrees) { mRotation = degrees; }
 
-    // Not owned; the sprite draws nothing without one.
+    // The sprite draws nothing without one.
     Texture* mTexture = nullptr;
     bool mDirty = false;
-    Platform::Vector2 mPivot;
-    float mWidth = 0;
-    float mHeight = 0;
+    // A unit quad standing on the node's position, centred across it.
+    Platform::Vector2 mPivot{-0.5f, 0.0f};
+    float mWidth = 1;
+    float mHeight = 1;
     uint32_t mColor = 0xFFFFFFFF;
     bool mBillboard = false;
     float mRotation = 0;
     Platform::Vector3 mPosition;
-    // The first vertex of its quad in the engine's sprite buffer.
-    uint32_t mQuadIndex = 0;
+    // The first vertex of its quad in the engine's sprite buffer; none until
+    // the engine gives it one.
+    uint32_t mQuadIndex = 0xFFFFFFFF;
 };

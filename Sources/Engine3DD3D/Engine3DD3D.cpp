@@ -303,6 +303,11 @@ void Engine3DD3D::getViewSize(float* width, float* height) const
     Engine3D::getViewSize(width, height);
 }
 
+bool Engine3DD3D::getWorldTransform(Matrix* world)
+{
+    return mDevice != nullptr && mDevice->getTransform(TS_WORLD, world) == GPU_OK;
+}
+
 void Engine3DD3D::computeViewProjection(Matrix* view, Matrix* projection)
 {
     const CameraSetup& camera = getCamera();

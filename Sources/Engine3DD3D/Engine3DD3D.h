@@ -70,6 +70,7 @@ public:
     const Platform::Vector3& getViewDirection() const { return mViewDirection; }
 
     void getViewSize(float* width, float* height) const override;
+    bool getWorldTransform(Platform::Matrix* world) override;
 
 private:
     // Passes the 2D engine's reset notifications on to the engine.

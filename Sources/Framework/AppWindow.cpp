@@ -35,7 +35,7 @@ ErrorCode AppWindow::create()
     const ApplicationSettings& settings = application != nullptr ? application->getSettings() : defaults;
     std::string reason;
     mWindow = Window::create(settings.mTitle, static_cast<int>(settings.mClientWidth),
-                             static_cast<int>(settings.mClientHeight), mQueue, &reason);
+                             static_cast<int>(settings.mClientHeight), mQueue, &reason, !mWindowedMode);
     if (mWindow == nullptr)
     {
         // No display, or SDL cannot use it: say why before the start ends.
@@ -170,17 +170,11 @@ void AppWindow::onMouseMove(const WindowMessage& message)
 {
     ApplicationGeneric* application = getApplication();
     CursorManagerBase* cursor = application->getCursorManager();
+    // The window gives positions in the settings' frame already, in both
+    // modes (it fits the frame into whatever size it has, keeping its
+    // shape): scaling them again by the client size would move every click.
     int32_t x = lowWord(static_cast<uint64_t>(message.lParam));
     int32_t y = highWord(static_cast<uint64_t>(message.lParam));
-    if (mWindowedMode)
-    {
-        // A minimised window has no client area to scale from.
-        if (mClientWidth == 0 || mClientHeight == 0)
-            return;
-        const ApplicationSettings& settings = application->getSettings();
-        x = static_cast<int32_t>(int64_t(x) * settings.mClientWidth / mClientWidth);
-        y = static_cast<int32_t>(int64_t(y) * settings.mClientHeight / mClientHeight);
-    }
     MouseEvent event;
     event.mCursor = cursor;
     event.mType = MOUSE_EVENT_MOVE;

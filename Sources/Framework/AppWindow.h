@@ -44,9 +44,11 @@ public:
 
     void setMessageHook(MessageHook hook) { mHook = std::move(hook); }
     bool hasMessageHook() const { return static_cast<bool>(mHook); }
-    // Windowed mode scales mouse positions from the client size to the
-    // settings' size.
+    // Off by default: the window covers the desktop, the frame scaled to fit
+    // with its shape kept. Set before create for a window of the settings'
+    // client size.
     void setWindowedMode(bool windowed) { mWindowedMode = windowed; }
+    bool isWindowedMode() const { return mWindowedMode; }
     uint32_t getClientWidth() const { return mClientWidth; }
     uint32_t getClientHeight() const { return mClientHeight; }
     // Null before create and in tests that feed the procedure directly.

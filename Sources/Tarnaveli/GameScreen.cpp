@@ -20,6 +20,7 @@
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/GameTextFormat.h"
 #include "Tarnaveli/MenuHooks.h"
+#include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/NetworkWindowHooks.h"
 #include "Tarnaveli/SavedGame.h"
 #include "Tarnaveli/TutorialAdvisor.h"
@@ -142,6 +143,17 @@ void showSavedGameError(uint32_t textId)
 }
 
 // The main menu under the dialog, which a loaded game replaces.
+// The new screen took the menu's video (and its music) away when it was
+// made: the menu that stays gets them back, under it and its dialogs.
+void restoreMenuBackground()
+{
+    if (menuHooks().openMenuVideo)
+        menuHooks().openMenuVideo();
+    GuiManager* gui = GuiManager::current();
+    if (MenuVideoWindow* video = MenuVideoWindow::current(); video != nullptr && gui != nullptr)
+        gui->postOperation(video, GUI_OP_LOWER, nullptr);
+}
+
 void closeMainMenu()
 {
     GuiManager* gui = GuiManager::current();
@@ -257,6 +269,7 @@ void GameScreen::installWindowHooks()
                                 if (screen->loadGame(path) != ERROR_OK)
                                 {
                                     screen->closeScreen();
+                                    restoreMenuBackground();
                                     showSavedGameError(LANG_WINDOW_LOAD_GAME_ERROR);
                                 }
                                 else

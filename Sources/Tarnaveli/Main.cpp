@@ -2,6 +2,7 @@
 // application and deletes it once run has returned, whatever ended it.
 #include "Engine2DD3D/Engine2DD3D.h"
 #include "Engine3DD3D/Engine3DD3D.h"
+#include "Framework/AppWindow.h"
 #include "Gui/GuiManager.h"
 #include "Gui/InputManager.h"
 #include "Gui/Skin.h"
@@ -13,10 +14,20 @@
 #include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/ScriptedRun.h"
 
+#include <cstring>
 #include <memory>
 
-int main()
+int main(int argc, char** argv)
 {
+    // The game covers the desktop; "--windowed" keeps it in a window of the
+    // frame's size, for development and tests.
+    bool windowed = false;
+    for (int i = 1; i < argc; ++i)
+    {
+        if (std::strcmp(argv[i], "--windowed") == 0)
+            windowed = true;
+    }
+
     // A failed start-up is shown to the person at the display, not only on
     // standard error.
     Platform::installInteractiveMessageSink();
@@ -43,6 +54,8 @@ int main()
     // and stops, rather than running on whatever loose files lie about.
     const ApplicationSettings settings = GameApplication::makeSettings(true);
     auto application = std::make_unique<GameApplication>(settings);
+    if (AppWindow* window = application->getAppWindow())
+        window->setWindowedMode(windowed);
     ErrorCode code = application->run();
     if (code != 0)
         showRunError(code);

@@ -2,6 +2,7 @@
 
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameDescription/LinkGroup.h"
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
@@ -18,6 +19,8 @@ MenuHooks& menuHooks()
 
 void installMenuHooks()
 {
+    // The help window's and the closing screen's links.
+    LinkGroup::installTextButtons();
     MenuHooks& hooks = menuHooks();
     hooks.setup = []() -> SetupConfig*
     {

@@ -94,12 +94,15 @@ TEST_F(Engine3DOnEngine2DTest, TexturedSpritesInFrontOfTheEyeAreDrawnFarthestFir
     std::unique_ptr<Sprite3D> far(engine3D->createSprite()), near(engine3D->createSprite()),
         behind(engine3D->createSprite()), bare(engine3D->createSprite());
     // The default camera looks from (0, 500, -1500) towards the origin.
-    far->mPosition = {0, 0, 400};
-    near->mPosition = {0, 0, 0};
-    behind->mPosition = {0, 500, -1600};
-    bare->mPosition = {0, 0, 200};
+    // The scene walk records their positions before the sprite pass.
+    far->mTransform.mPosition = {0, 0, 400};
+    near->mTransform.mPosition = {0, 0, 0};
+    behind->mTransform.mPosition = {0, 500, -1600};
+    bare->mTransform.mPosition = {0, 0, 200};
+    for (Sprite3D* sprite : {far.get(), near.get(), behind.get(), bare.get()})
+        sprite->mTransform.update();
     for (Sprite3D* sprite : {far.get(), near.get(), behind.get()})
-        sprite->mTexture = texture;
+        ASSERT_EQ(sprite->setTexture(texture), 0u);
     near->mBillboard = true;
     near->mRotation = 90;
     ASSERT_EQ(engine3D->beginPass3D(), 0u);

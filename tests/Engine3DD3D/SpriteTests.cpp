@@ -1,3 +1,4 @@
+#include "../Engine/FakeResource.h"
 #include "Engine/Sprite3D.h"
 #include "EngineFixture.h"
 
@@ -96,19 +97,64 @@ TEST_F(SpriteTest, DrawingRewritesDirtyQuadsAndSortsFarthestFirst)
     Sprite3D* far = add();
     Sprite3D* middle = add();
     Sprite3D* alsoMiddle = add();
-    near->mPosition = {0, 0, -100};
-    far->mPosition = {0, 0, 400};
-    middle->mPosition = {0, 0, 100};
-    alsoMiddle->mPosition = {0, 0, 100};
+    // The scene walk places them before the sprite pass sorts them.
+    near->mTransform.mPosition = {0, 0, -100};
+    far->mTransform.mPosition = {0, 0, 400};
+    middle->mTransform.mPosition = {0, 0, 100};
+    alsoMiddle->mTransform.mPosition = {0, 0, 100};
+    for (Sprite3D* sprite : {near, far, middle, alsoMiddle})
+        sprite->mTransform.update();
     far->mWidth = 9;
     far->mDirty = true;
     ASSERT_EQ(engine->beginPass3D(), 0u);
     ASSERT_EQ(engine->render3D(), 0u);
     EXPECT_FALSE(far->mDirty);
-    EXPECT_EQ(vertex(far->mQuadIndex + 3).x, 9.0f);
+    EXPECT_EQ(vertex(far->mQuadIndex + 3).x, 8.5f);
     EXPECT_EQ(engine->getSprites(), (std::vector<Sprite3D*>{far, middle, alsoMiddle, near}));
     // Without textures nothing is drawn, and blending is put back.
     EXPECT_EQ(device.drawCount(), 0u);
     cache.flush();
     EXPECT_EQ(cache.getState(Gpu::RS_ALPHABLENDENABLE), 0u);
+}
+
+TEST_F(SpriteTest, ANewSpriteIsAUnitQuadStandingCentredOnItsPosition)
+{
+    Sprite3D* sprite = add();
+    Vertex first = vertex(sprite->mQuadIndex), last = vertex(sprite->mQuadIndex + 3);
+    EXPECT_EQ(first.x, -0.5f);
+    EXPECT_EQ(first.y, 0.0f);
+    EXPECT_EQ(last.x, 0.5f);
+    EXPECT_EQ(last.y, 1.0f);
+    Sprite3D loose;
+    EXPECT_EQ(loose.mQuadIndex, 0xFFFFFFFFu);
+}
+
+TEST_F(SpriteTest, TheSceneWalkRecordsWhereTheSpriteStandsInTheWorld)
+{
+    ChildListNode parent;
+    parent.mTransform.mPosition = {10, 20, 30};
+    parent.mTransform.update();
+    Sprite3D* sprite = add();
+    parent.addChild(sprite);
+    sprite->mTransform.mPosition = {1, 2, 3};
+    sprite->mTransform.update();
+    ASSERT_EQ(engine->beginPass3D(), 0u);
+    ASSERT_EQ(engine->render3D(), 0u);
+    EXPECT_NEAR(sprite->mPosition.x, 11.0f, 1e-5f);
+    EXPECT_NEAR(sprite->mPosition.y, 22.0f, 1e-5f);
+    EXPECT_NEAR(sprite->mPosition.z, 33.0f, 1e-5f);
+    sprites.clear();
+}
+
+TEST_F(SpriteTest, ASpriteHoldsALoadOfItsTextureUntilItGoes)
+{
+    FakeResource first(nullptr, 4, 4, 0), second(nullptr, 4, 4, 0);
+    Sprite3D* sprite = add();
+    ASSERT_EQ(sprite->setTexture(&first), 0u);
+    ASSERT_EQ(sprite->setTexture(&second), 0u);
+    EXPECT_EQ(first.loads, 1);
+    EXPECT_EQ(first.unloads, 1);
+    EXPECT_EQ(second.loads, 1);
+    sprites.clear();
+    EXPECT_EQ(second.unloads, 1);
 }

@@ -233,6 +233,23 @@ TEST_F(ApplicationTest, ClosingTheWindowEndsRunAndLeavesTheApplicationToItsOwner
     EXPECT_EQ(getApplication(), nullptr);
 }
 
+TEST_F(ApplicationTest, TheWindowCoversTheDesktopUnlessWindowed)
+{
+    for (bool windowed : {false, true})
+    {
+        make();
+        application->getAppWindow()->setWindowedMode(windowed);
+        ASSERT_EQ(application->init(), 0u);
+        Platform::Window* window = application->getAppWindow()->getWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->isFullScreen(), !windowed);
+        // Either way the game's frame keeps its own size.
+        EXPECT_EQ(window->logicalWidth(), 1024);
+        EXPECT_EQ(window->logicalHeight(), 768);
+        application.reset();
+    }
+}
+
 TEST_F(ApplicationTest, SecondStartOnALiveWindowOnlyRaisesIt)
 {
     void* existing = nullptr;

@@ -4,9 +4,11 @@
 #include "Gui/FileDialog.h"
 #include "Tarnaveli/Board/ComputerPlayer.h"
 #include "Tarnaveli/MenuHooks.h"
+#include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/SavedGame.h"
 #include "Tarnaveli/WindowMenu.h"
 
+#include <algorithm>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -115,6 +117,14 @@ TEST(SavedGameDialogs, ADamagedFileShowsTheErrorAndKeepsTheGameOrClosesTheNewScr
     f.app.gui().processDeferred();
 
     WindowMenu* menu = WindowMenu::openNew();
+    f.app.gui().processDeferred();
+    // From here the menu's video is the application's (the screen made for
+    // the load takes it away).
+    menuHooks().openMenuVideo = []
+    {
+        if (MenuVideoWindow::current() == nullptr)
+            MenuVideoWindow::openNew();
+    };
     menuHooks().openLoadDialog(false);
     f.choose(f.dialog(), "abime");
     EXPECT_TRUE(f.hasLayer(menu)) << "the main menu stays under the error";
@@ -122,6 +132,13 @@ TEST(SavedGameDialogs, ADamagedFileShowsTheErrorAndKeepsTheGameOrClosesTheNewScr
     EXPECT_EQ(GameScreen::current(), nullptr);
     for (Component* child : f.app.root().getChildren())
         EXPECT_EQ(dynamic_cast<GameScreen*>(child), nullptr);
+    // Its video background comes back, under it.
+    const auto& layers = f.app.root().getChildren();
+    auto video =
+        std::find_if(layers.begin(), layers.end(),
+                     [](Component* child) { return dynamic_cast<MenuVideoWindow*>(child) != nullptr; });
+    ASSERT_NE(video, layers.end());
+    EXPECT_LT(video - layers.begin(), std::find(layers.begin(), layers.end(), menu) - layers.begin());
 }
 
 TEST(SavedGameDialogs, AFailedSaveShowsTheError)

@@ -1,7 +1,9 @@
 // The help window: fading pages, two clicks to close, and where it returns.
+#include "Framework/FileUtilities.h"
 #include "Gui/Image.h"
 #include "Gui/TextButton.h"
 #include "MenuTestSupport.h"
+#include "Tarnaveli/GameDescription/GameDescription.h"
 #include "Tarnaveli/WindowHelp.h"
 #include "Tarnaveli/WindowMenu.h"
 
@@ -42,4 +44,40 @@ TEST(WindowHelp, AskedToReturnItOpensTheMainMenuOnClosing)
     f.clickOn(help->getButton());
     EXPECT_TRUE(f.layers<WindowHelp>().empty());
     EXPECT_NE(f.only<WindowMenu>(), nullptr);
+}
+
+TEST(WindowHelp, TheGamesRulesLinkAppearsOnThePageTwoAndOpensTheRules)
+{
+    MenuFixture f;
+    installMenuHooks();
+    GameDescription description;
+    auto area = std::make_unique<LinkArea>();
+    area->mFile = "data\\Aide\\regles.html";
+    area->mRect = {530, 664, 330, 44};
+    description.getTutorialLinkGroup().getAreas().push_back(std::move(area));
+    menuHooks().gameDescription = [&description] { return &description; };
+    std::vector<std::string> opened;
+    setShellLauncher(
+        [&opened](const std::string& target)
+        {
+            opened.push_back(target);
+            return true;
+        });
+
+    auto* help = f.open(new WindowHelp(false));
+    f.clickOn(help->getButton());
+    TextButton* link = nullptr;
+    for (Component* child : help->getChildren())
+    {
+        if (child != help->getButton() && dynamic_cast<TextButton*>(child) != nullptr)
+            link = static_cast<TextButton*>(child);
+    }
+    ASSERT_NE(link, nullptr);
+    EXPECT_EQ(link->getX() - help->getX() - help->getMarginLeft(), 530);
+    f.clickOn(link);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_NE(opened[0].find("data/Aide/regles.html"), std::string::npos) << opened[0];
+
+    setShellLauncher(nullptr);
+    LinkGroup::setButtonCreator(nullptr);
 }

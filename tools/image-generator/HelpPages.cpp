@@ -17,8 +17,13 @@ constexpr float kPageWidth = 1024, kPageHeight = 768;
 constexpr float kColumnWidth = 430;
 constexpr float kColumnX[2] = {64, 530};
 constexpr float kColumnTop = 116;
-// The right column stops above the button (880, 671).
+// The right column stops above the button (880, 671) and, on the second
+// page, above the link to the full rules.
 constexpr float kColumnBottom[2] = {728, 668};
+constexpr float kLinkColumnBottom = 652;
+// The rules link of the second page: the area the game description's
+// tutorial link group makes clickable (assets/game.xml).
+constexpr float kRulesLink[4] = {530, 664, 330, 44};
 constexpr float kBodySize = 16.5f, kLineHeight = 21.5f, kHeadingSize = 22;
 
 struct Word
@@ -73,11 +78,12 @@ struct PageLayout
     int column = 0;
     float y = kColumnTop;
     bool overflow = false;
+    bool hasLink = false;
 
     float x() const { return kColumnX[column]; }
     void need(float height)
     {
-        if (y + height > kColumnBottom[column])
+        if (y + height > (column == 1 && hasLink ? kLinkColumnBottom : kColumnBottom[column]))
             overflow = true;
     }
 
@@ -291,6 +297,7 @@ bool drawPage(Canvas& page, const Theme& theme, ImageFonts& fonts, const std::st
         });
 
     PageLayout layout{page, theme, fonts};
+    layout.hasLink = number == 2;
     std::string line;
     while (std::getline(in, line))
     {
@@ -325,6 +332,22 @@ bool drawPage(Canvas& page, const Theme& theme, ImageFonts& fonts, const std::st
             layout.picture(trapsDiagram(theme, fonts));
         else
             layout.paragraph(splitWords(line), 0, theme.p["ink"]);
+    }
+    if (layout.hasLink)
+    {
+        // Underlined like a web link, centred in its area.
+        const std::string text = "Lire les règles complètes";
+        fonts.serifItalic.setSize(21);
+        float width = fonts.serifItalic.measure(text);
+        float x = kRulesLink[0] + (kRulesLink[2] - width) / 2;
+        float baseline = kRulesLink[1] + kRulesLink[3] / 2 + 6;
+        Color link = theme.p["lacquer.dark"];
+        fonts.serifItalic.draw(page, text, x, baseline, link);
+        page.fill(
+            x, baseline + 2, x + width, baseline + 5,
+            [&](float px, float py)
+            { return sdSegment(px, py, x, baseline + 3.5f, x + width, baseline + 3.5f) - 0.8f; },
+            [&](float, float) { return link; });
     }
     fonts.serifItalic.setSize(16);
     std::string folio = std::to_string(number) + " / 2";

@@ -207,6 +207,16 @@ void drawScreens(ImageWriter& out, const Theme& theme, ImageFonts& fonts)
         Canvas title = titlePlaque(theme, fonts, 720, 134);
         c.draw(title, (1024 - 720) / 2, 250);
         theme.goldText(c, fonts.serifItalic, "À bientôt !", 512, 440, 40, 600);
+        // The credits link, in the area (362, 660, 300, 64) that the game
+        // description's end-screen link group makes clickable
+        // (assets/game.xml).
+        theme.goldText(c, fonts.serifItalic, "Crédits", 512, 692, 30, 300);
+        fonts.serifItalic.setSize(30);
+        float half = fonts.serifItalic.measure("Crédits") / 2;
+        c.fill(
+            512 - half, 705, 512 + half, 711,
+            [&](float x, float y) { return sdSegment(x, y, 512 - half, 708, 512 + half, 708) - 1.0f; },
+            [&](float x, float) { return theme.gold(0.3f + 0.4f * (x - 512 + half) / (2 * half)); });
         out.jpeg(c, "fin VMQ.jpg");
     }
 }

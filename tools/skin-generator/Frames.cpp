@@ -118,10 +118,13 @@ void drawChineseWindow(SkinWriter& out, const Theme& theme)
     bracket(px0 + 6, py1 - 6, 1, -1);
     bracket(px1 - 6, py1 - 6, -1, -1);
 
-    // Plinth under the frame.
+    // Plinth under the frame, hardly wider than it: the tallest dialogs
+    // reach the bottom corners of the screen, where the publisher's logo
+    // sits under the menus.
+    const float plinth = 64;
     body.fill(
-        36, H - 44, W - 36, H - 18,
-        [&](float x, float y) { return sdRoundBox(x, y, 36, H - 44, W - 72, 26, 5); },
+        plinth, H - 44, W - plinth, H - 18,
+        [&](float x, float y) { return sdRoundBox(x, y, plinth, H - 44, W - 2 * plinth, 26, 5); },
         [&](float, float y)
         {
             float t = (y - (H - 44)) / 26.0f;
@@ -130,17 +133,20 @@ void drawChineseWindow(SkinWriter& out, const Theme& theme)
             return mix(theme.p["ebony"], theme.p["lacquer.dark"], 0.5f * (1 - t));
         });
 
-    // The roof: a ridge and an eave that sweep up at both ends.
-    const float rx0 = 10, rx1 = W - 10, zone = 120;
+    // The roof: a ridge and an eave that sweep up at both ends. It starts
+    // a little below the top of the frame's picture: the tallest dialogs are
+    // a few pixels taller than the screen, and their roofs must not lose
+    // their tips.
+    const float rx0 = 10, rx1 = W - 10, zone = 120, drop = 10;
     auto lines = [&](float x, float& ridge, float& eave)
     {
         float u = std::min(x - rx0, rx1 - x);
         float s = std::max(0.0f, 1.0f - u / zone);
-        ridge = 30 - 24 * s * s;
-        eave = 104 - 66 * s * s;
+        ridge = drop + 30 - 24 * s * s;
+        eave = drop + 104 - 66 * s * s;
     };
     body.fill(
-        rx0, 0, rx1, 110,
+        rx0, drop, rx1, drop + 110,
         [&](float x, float y)
         {
             float ridge, eave;
@@ -172,8 +178,8 @@ void drawChineseWindow(SkinWriter& out, const Theme& theme)
     // Finials on the roof tips.
     for (float cx : {rx0 + 6.0f, rx1 - 6.0f})
         theme.goldShape(
-            body, cx - 9, 0, cx + 9, 20, [&](float x, float y) { return sdCircle(x, y, cx, 10, 7); },
-            ButtonState::Released, 1.2f);
+            body, cx - 9, drop, cx + 9, drop + 20,
+            [&](float x, float y) { return sdCircle(x, y, cx, drop + 10, 7); }, ButtonState::Released, 1.2f);
 
     // Soft shadow of the whole frame, then the frame over it.
     Canvas shadow = body.shadow({0, 0, 0, 0.55f}, 10, 0, 7);
@@ -291,7 +297,9 @@ void drawContainer(SkinWriter& out, const Theme& theme)
 void drawTutorialFrame(SkinWriter& out, const Theme& theme)
 {
     // Margins 8, 76, 16, 34: a hanging scroll of dark lacquer whose text is
-    // white; a rod on top, a red header band, a rod at the bottom.
+    // white; a rod on top, a rod at the bottom. The window has no title, so
+    // its top margin (where it is dragged from) is plain scroll, not a band
+    // waiting for one.
     const int L = 8, T = 76, R = 16, B = 34, mid = 96;
     const int W = L + R + mid, H = T + B + mid;
     Canvas body(W, H);
@@ -305,16 +313,6 @@ void drawTutorialFrame(SkinWriter& out, const Theme& theme)
             float d = -sdRoundBox(x, y, 1, 8, panelRight - 1, H - 20, 3);
             if (d < 2)
                 return theme.gold(0.4f);
-            if (y < T - 4)
-            {
-                float t = (y - 8) / (T - 12);
-                Color c = theme.lacquer(0.1f + 0.8f * t);
-                if (std::fabs(y - (T - 10)) < 1.0f || std::fabs(y - (T - 6)) < 1.0f)
-                    c = theme.gold(0.3f);
-                if (std::fabs(y - 22) < 0.8f)
-                    c = mix(c, theme.gold(0.3f), 0.6f);
-                return c;
-            }
             Color c = mix(theme.p["ebony"], theme.p["lacquer.dark"], 0.35f);
             return c.withAlpha(0.93f);
         });

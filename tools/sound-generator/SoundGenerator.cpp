@@ -49,9 +49,8 @@ int main(int argc, char** argv)
     mono("perdu.wav", loseJingle());
     if (ok)
     {
-        Buffer left, right;
-        menuMusic(left, right);
-        if (!writeStereo(sounds + "/intro.wav", left, right))
+        // Mono: a long track, whose size stays a few megabytes.
+        if (!writeMono(sounds + "/intro.wav", menuMusic()))
         {
             std::fprintf(stderr, "sound-generator: cannot write %s/intro.wav\n", sounds.c_str());
             ok = false;

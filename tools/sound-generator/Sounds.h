@@ -13,8 +13,8 @@ Buffer pieceSelect();
 Buffer winJingle();
 Buffer loseJingle();
 
-// The calm menu music, a seamless stereo loop.
-void menuMusic(Buffer& left, Buffer& right);
+// The calm menu music: a few minutes long, from silence to silence.
+Buffer menuMusic();
 
 // rank 0 (Rat) .. 7 (Elephant); action 0 move, 1 attack, 2 death.
 Buffer animalSound(int rank, int action);

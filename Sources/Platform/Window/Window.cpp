@@ -47,7 +47,7 @@ LogicalArea fitLogicalArea(int windowWidth, int windowHeight, int logicalWidth, 
 }
 
 std::unique_ptr<Window> Window::create(const std::string& title, int width, int height, MessageQueue& queue,
-                                       std::string* error)
+                                       std::string* error, bool fullScreen)
 {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
     {
@@ -56,15 +56,22 @@ std::unique_ptr<Window> Window::create(const std::string& title, int width, int 
         return nullptr;
     }
     std::string utf8Title = cp1252ToUtf8(title);
-    Uint32 flags = SDL_WINDOW_RESIZABLE;
-    SDL_Window* window = SDL_CreateWindow(utf8Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                                          width, height, flags | SDL_WINDOW_OPENGL);
+    // The desktop keeps its own mode: the frame is scaled into it, so that
+    // no resolution change is forced on the screen.
+    Uint32 flags = fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
+    SDL_Rect place{SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height};
+    // Made at the desktop's place and size from the start: a display without
+    // a window manager never enlarges a full-screen window by itself.
+    SDL_Rect bounds;
+    if (fullScreen && SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0)
+        place = bounds;
+    SDL_Window* window =
+        SDL_CreateWindow(utf8Title.c_str(), place.x, place.y, place.w, place.h, flags | SDL_WINDOW_OPENGL);
     bool openGL = window != nullptr;
     // A driver without OpenGL (SDL's headless driver) still gets its window;
     // the OpenGL device then reports that it cannot attach.
     if (window == nullptr)
-        window = SDL_CreateWindow(utf8Title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                                  height, flags);
+        window = SDL_CreateWindow(utf8Title.c_str(), place.x, place.y, place.w, place.h, flags);
     if (window == nullptr)
     {
         if (error != nullptr)
@@ -99,6 +106,11 @@ Window::~Window()
 Window* Window::main()
 {
     return gMainWindow;
+}
+
+bool Window::isFullScreen() const
+{
+    return (SDL_GetWindowFlags(mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP) == SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
 bool Window::isMinimised() const

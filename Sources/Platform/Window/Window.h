@@ -37,10 +37,14 @@ public:
     using Procedure = std::function<LParam(const WindowMessage&)>;
 
     // Opens a window whose client area is width by height, which is also the
-    // logical size mouse positions are given in. Null, with SDL's reason in
-    // error, when no window can be made. The queue must outlive the window.
+    // logical size mouse positions are given in; full screen, it covers the
+    // desktop instead and the logical frame is fitted into it. Null, with
+    // SDL's reason in error, when no window can be made. The queue must
+    // outlive the window.
     static std::unique_ptr<Window> create(const std::string& title, int width, int height,
-                                          MessageQueue& queue, std::string* error = nullptr);
+                                          MessageQueue& queue, std::string* error = nullptr,
+                                          bool fullScreen = false);
+    bool isFullScreen() const;
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

@@ -139,12 +139,17 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
 
     buildButtons();
 
-    // Every preset looks at the board's centre.
+    // Each preset keeps all 63 cells clear of what the screen draws over
+    // the scene: the title and the turn plaque at the top, the button bar
+    // at the bottom, the frame's corners. From above, the board is lowered
+    // under the plaque; from the sides, raised over the bar. The starting
+    // view also leaves the top-left corner free up to the height the
+    // tutorial advisor reaches with its longest tip.
     const float fov = kPi / 4;
-    mPresets[0] = {{0, 10.8f, 0}, {0, 0, 0}, {0, 0, 1}, fov};
-    mPresets[1] = {{8.4f, 8.4f, 0}, {0, 0, 0}, {0, 1, 0}, fov};
-    mPresets[2] = {{0, 8.4f, -8.4f}, {0, 0, 0}, {0, 1, 0}, fov};
-    mPresets[3] = {{-8.4f, 8.4f, 0}, {0, 0, 0}, {0, 1, 0}, fov};
+    mPresets[0] = {{0, 14.2f, 0.65f}, {0, 0, 0.65f}, {0, 0, 1}, fov};
+    mPresets[1] = {{9.9f, 8.0f, 0}, {-0.3f, 0, 0}, {0, 1, 0}, fov};
+    mPresets[2] = {{-1.0f, 10.8f, -7.0f}, {-1.0f, 0, 0.4f}, {0, 1, 0}, fov};
+    mPresets[3] = {{-9.9f, 8.0f, 0}, {0.3f, 0, 0}, {0, 1, 0}, fov};
     mCamera = mPresets[kStartCamera];
     mEngine3D->setCamera(&mCamera);
 
@@ -689,7 +694,9 @@ void BoardGraphics3D::showHint()
     const Move* hint = computeHint();
     if (hint == nullptr || !mReady)
         return;
-    const Piece& piece = mBoard->getPiece(*hint->getOwner());
+    Piece& piece = mBoard->getPiece(*hint->getOwner());
+    endHint();
+    mHintPiece = &piece;
     mHintMarkers[0]->mTransform.mPosition = getMarkerCentre(piece.getX(), piece.getY());
     mHintMarkers[1]->mTransform.mPosition = getMarkerCentre(hint->getTargetX(), hint->getTargetY());
     for (MeshInstance* marker : mHintMarkers)
@@ -704,10 +711,28 @@ void BoardGraphics3D::stepHint()
         return;
     uint32_t t = mHintTimer.getElapsed();
     bool visible = t <= kHintMs && (t / 250) % 2 == 0;
-    if (t > kHintMs)
-        mHintShown = false;
     for (MeshInstance* marker : mHintMarkers)
         marker->mActive = visible;
+    if (t > kHintMs)
+    {
+        endHint();
+        return;
+    }
+    if (mHintPiece != nullptr && mHintPiece != mHovered)
+        setPieceMaterial(*mHintPiece, visible || mHintPiece == mSelected ? PIECE_SELECTED : PIECE_NORMAL);
+}
+
+void BoardGraphics3D::endHint()
+{
+    if (mHintShown && mHintPiece != nullptr && mHintPiece != mHovered)
+        setPieceMaterial(*mHintPiece, mHintPiece == mSelected ? PIECE_SELECTED : PIECE_NORMAL);
+    mHintShown = false;
+    mHintPiece = nullptr;
+    for (MeshInstance* marker : mHintMarkers)
+    {
+        if (marker != nullptr)
+            marker->mActive = false;
+    }
 }
 
 void BoardGraphics3D::undoMove()
@@ -721,6 +746,8 @@ void BoardGraphics3D::undoMove()
 
 void BoardGraphics3D::beginMoveAnimation(Move& move)
 {
+    // A hint is about the position the move leaves.
+    endHint();
     clearSelection();
     mAnimatedMove = move;
     mMover = move.getPiece();
@@ -741,6 +768,7 @@ void BoardGraphics3D::beginMoveAnimation(Move& move)
 
 void BoardGraphics3D::endMoveAnimation()
 {
+    endHint();
     clearSelection();
     if (mHovered != nullptr)
         setPieceMaterial(*mHovered, PIECE_NORMAL);

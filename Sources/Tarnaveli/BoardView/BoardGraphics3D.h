@@ -110,6 +110,7 @@ public:
     const CameraSetup& getCamera() const { return mCamera; }
     const std::vector<std::unique_ptr<Light>>& getLights() const { return mLights; }
     bool isHintShown() const { return mHintShown; }
+    Piece* getHintPiece() const { return mHintShown ? mHintPiece : nullptr; }
     Label* getTurnLabel() const { return mTurnLabel; }
     // 0 camera, 1 hint, 2 undo, 3 menu, 4 chat.
     TextButton* getButton(uint32_t i) const { return i < kButtonCount ? mButtons[i] : nullptr; }
@@ -133,6 +134,7 @@ private:
     void stepCamera();
     void stepAnimation();
     void stepHint();
+    void endHint();
     // Heading of the piece's resting pose and of a move, in degrees.
     void startTurn(float from, float to);
     void applyHeading(MeshInstance* object, float degrees);
@@ -170,6 +172,9 @@ private:
 
     bool mHintShown = false;
     Timer mHintTimer;
+    // The piece the hint moves: its marker lies under it, so the piece
+    // itself blinks with the markers.
+    Piece* mHintPiece = nullptr;
 
     bool mAnimating = false;
     uint32_t mStep = 0;

@@ -5,6 +5,7 @@
 #include "Framework/Text1252Literal.h"
 #include "Gui/Component.h"
 #include "Gui/GuiManager.h"
+#include "Gui/TextButton.h"
 
 namespace
 {
@@ -32,6 +33,20 @@ ErrorCode LinkArea::transfer(XmlObjectReader& reader)
 void LinkGroup::setButtonCreator(ButtonCreator creator)
 {
     buttonCreator() = std::move(creator);
+}
+
+void LinkGroup::installTextButtons()
+{
+    // Look 8 draws nothing: the page or the closing picture shows the link.
+    static constexpr uint32_t kEmptyLook = 8;
+    setButtonCreator(
+        [](const XmlRect& rect, const std::string& infotip, std::function<void()> onClick)
+        {
+            auto button = std::make_unique<TextButton>(rect.x, rect.y, rect.width, rect.height, std::string(),
+                                                       kEmptyLook, infotip);
+            button->onClick.mFunction = [onClick = std::move(onClick)](Component*, uint32_t) { onClick(); };
+            return std::unique_ptr<Component>(std::move(button));
+        });
 }
 
 ErrorCode LinkGroup::transfer(XmlObjectReader& reader)

@@ -30,6 +30,9 @@ public:
     using ButtonCreator = std::function<std::unique_ptr<Component>(
         const XmlRect& rect, const std::string& infotip, std::function<void()> onClick)>;
     static void setButtonCreator(ButtonCreator creator);
+    // The game's creator: a text button without caption or look of its own
+    // over the area, whose picture shows the link.
+    static void installTextButtons();
     // More areas than a window has room for: a damaged file.
     static constexpr size_t kMaxAreas = 64;
 

@@ -315,24 +315,97 @@ TEST_F(BoardGraphics3DTest, CameraButtonPressedTwiceWithinOneSecondBlendsFromThe
 {
     makeView();
     EXPECT_EQ(view->getCameraIndex(), 2u);
-    EXPECT_EQ(engine->getCamera().mEye, (Vector3{0, 8.4f, -8.4f}));
+    // The presets as the view reaches them, from the starting one on.
+    std::vector<CameraSetup> presets;
+    for (int i = 0; i < 4; ++i)
+    {
+        presets.push_back(engine->getCamera());
+        view->nextCamera();
+        clock.advanceMs(1000);
+        view->animate();
+    }
+    EXPECT_EQ(view->getCameraIndex(), 2u);
+    EXPECT_EQ(engine->getCamera().mEye, presets[0].mEye);
+
     view->nextCamera();
     clock.advanceMs(500);
     view->animate();
     Vector3 halfWay = engine->getCamera().mEye;
-    EXPECT_NEAR(halfWay.x, -4.2f, 1e-4f);
-    EXPECT_NEAR(halfWay.z, -4.2f, 1e-4f);
+    Vector3 expected = (presets[0].mEye + presets[1].mEye) * 0.5f;
+    EXPECT_NEAR(halfWay.x, expected.x, 1e-4f);
+    EXPECT_NEAR(halfWay.z, expected.z, 1e-4f);
     view->nextCamera();
     EXPECT_EQ(view->getCameraIndex(), 0u);
     clock.advanceMs(500);
     view->animate();
-    Vector3 expected = (halfWay + Vector3{0, 10.8f, 0}) * 0.5f;
+    expected = (halfWay + presets[2].mEye) * 0.5f;
     EXPECT_NEAR(engine->getCamera().mEye.x, expected.x, 1e-4f);
     EXPECT_NEAR(engine->getCamera().mEye.y, expected.y, 1e-4f);
     clock.advanceMs(500);
     view->animate();
-    EXPECT_EQ(engine->getCamera().mEye, (Vector3{0, 10.8f, 0}));
+    EXPECT_EQ(engine->getCamera().mEye, presets[2].mEye);
     EXPECT_EQ(engine->getCamera().mUp, (Vector3{0, 0, 1}));
+}
+
+// What the screen draws over the scene, in the 1024 x 768 frame (the
+// skin's cadre.png and the title picture): the title, the turn plaque on
+// its cords, the bar behind the board buttons, the frame's corner frets.
+struct ScreenArea
+{
+    const char* name;
+    float x0, y0, x1, y1;
+};
+constexpr ScreenArea kOverlay[] = {{"title", 232, 0, 792, 106},        {"turn plaque", 450, 86, 588, 178},
+                                   {"button bar", 220, 678, 804, 768}, {"corner", 0, 0, 98, 98},
+                                   {"corner", 926, 0, 1024, 98},       {"corner", 0, 670, 98, 768},
+                                   {"corner", 926, 670, 1024, 768}};
+// The tutorial advisor at the top-left with its longest tip (the first
+// general tip, about twelve lines of the tip font, in its frame).
+constexpr ScreenArea kAdvisor = {"advisor", 0, 0, 222, 430};
+
+TEST_F(BoardGraphics3DTest, EveryCameraShowsEveryCellClearOfTheOverlay)
+{
+    makeView();
+    for (uint32_t preset = 0; preset < 4; ++preset)
+    {
+        SCOPED_TRACE("camera " + std::to_string(view->getCameraIndex()));
+        Platform::Matrix viewMatrix, projection;
+        engine->computeViewProjection(&viewMatrix, &projection);
+        const Platform::Matrix toScreen = viewMatrix * projection;
+        std::vector<ScreenArea> covers(std::begin(kOverlay), std::end(kOverlay));
+        if (view->getCameraIndex() == BoardGraphics3D::kStartCamera)
+            covers.push_back(kAdvisor);
+        for (int32_t y = 0; y < 7; ++y)
+            for (int32_t x = 0; x < 9; ++x)
+            {
+                // The cell's corners, and the top of a piece standing on it.
+                const Vector3 centre = view->getMarkerCentre(x, y);
+                const float w = view->getCellWidth() / 2, d = view->getCellDepth() / 2;
+                std::vector<Vector3> points;
+                for (float sx : {-1.0f, 1.0f})
+                    for (float sz : {-1.0f, 1.0f})
+                    {
+                        points.push_back(centre + Vector3{sx * w, 0, sz * d});
+                        points.push_back(centre + Vector3{sx * w * 0.8f, 0.7f, sz * d * 0.8f});
+                    }
+                float x0 = 1e9f, y0 = 1e9f, x1 = -1e9f, y1 = -1e9f;
+                for (const Vector3& point : points)
+                {
+                    Vector3 ndc = Platform::vec3TransformCoord(point, toScreen);
+                    float sx = (ndc.x + 1) * 512, sy = (1 - ndc.y) * 384;
+                    x0 = std::min(x0, sx), x1 = std::max(x1, sx), y0 = std::min(y0, sy),
+                    y1 = std::max(y1, sy);
+                }
+                EXPECT_TRUE(x0 >= 12 && y0 >= 12 && x1 <= 1012 && y1 <= 756)
+                    << "cell (" << x << ", " << y << ") runs under the frame";
+                for (const ScreenArea& area : covers)
+                    EXPECT_FALSE(x1 > area.x0 && x0 < area.x1 && y1 > area.y0 && y0 < area.y1)
+                        << "cell (" << x << ", " << y << ") under the " << area.name;
+            }
+        view->nextCamera();
+        clock.advanceMs(1000);
+        view->animate();
+    }
 }
 
 TEST_F(BoardGraphics3DTest, HintMarkersBlinkOnTheHintedCellsForTwoSeconds)
@@ -359,6 +432,33 @@ TEST_F(BoardGraphics3DTest, HintMarkersBlinkOnTheHintedCellsForTwoSeconds)
     view->animate();
     EXPECT_FALSE(view->isHintShown());
     EXPECT_FALSE(view->getHintMarker(0)->mActive);
+}
+
+TEST_F(BoardGraphics3DTest, TheHintedPieceBlinksWithTheMarkersSinceItHidesItsOwnCellsMarker)
+{
+    makeView();
+    view->showHint();
+    const Move* hint = view->computeHint();
+    ASSERT_NE(hint, nullptr);
+    Piece& piece = board.getPiece(*hint->getOwner());
+    MeshInstance* object = view->getPieceObject(piece.getSide(), piece.getRank());
+    auto shows = [&](uint32_t state)
+    { return object->getMaterial(0) == assets->getMaterial(piece.getRank(), piece.getSide(), state); };
+    view->animate();
+    EXPECT_EQ(view->getHintPiece(), &piece);
+    EXPECT_TRUE(shows(PIECE_SELECTED));
+    clock.advanceMs(300);
+    view->animate();
+    EXPECT_TRUE(shows(PIECE_NORMAL));
+    clock.advanceMs(250);
+    view->animate();
+    EXPECT_TRUE(shows(PIECE_SELECTED));
+    // A move ends it at once, the piece as it rests.
+    Move move = *hint;
+    view->beginMoveAnimation(move);
+    EXPECT_FALSE(view->isHintShown());
+    EXPECT_FALSE(view->getHintMarker(1)->mActive);
+    EXPECT_TRUE(shows(PIECE_NORMAL));
 }
 
 TEST_F(BoardGraphics3DTest, TheViewLeavesNoSceneNodeNorCameraBehindAndLightsItsScene)

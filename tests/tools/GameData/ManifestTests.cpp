@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -516,4 +517,67 @@ TEST(GameDataManifest, OverlayAndCursorFitHowTheGameDrawsThem)
     ASSERT_TRUE(cursor.has_value());
     EXPECT_GT(cursor->colorAt(1, 1).a, 0.5f);
     EXPECT_LT(cursor->colorAt(cursor->width() - 2, 1).a, 0.1f);
+}
+
+TEST(GameDataManifest, HelpStatesTheRuleTheGamePlaysForASideWithoutAMove)
+{
+    // The game ends there and then: the side to move with no legal move
+    // loses. No menu entry lets a player resign.
+    const char* source = std::getenv("VELMORIQUE_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    std::ifstream in(std::string(source) + "/assets/help/page2.txt");
+    ASSERT_TRUE(in.good());
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    size_t section = text.find("## Quand on ne peut plus jouer");
+    ASSERT_NE(section, std::string::npos);
+    std::string paragraph = text.substr(section, text.find("\n#", section + 1) - section);
+    EXPECT_NE(paragraph.find("perd la partie"), std::string::npos) << paragraph;
+    EXPECT_EQ(paragraph.find("abandonner"), std::string::npos) << paragraph;
+    EXPECT_EQ(paragraph.find("ne termine pas"), std::string::npos) << paragraph;
+}
+
+TEST(GameDataManifest, TutorialAdvisorsTopIsPlainScrollWithoutATitleBand)
+{
+    // The advisor has no title: below its rod, the top border is the scroll
+    // itself, not a coloured band left empty.
+    auto top = picture(kSkins + "Default\\cadreTutorialBordureHaut.png");
+    auto middle = picture(kSkins + "Default\\cadreTutorialFond.png");
+    ASSERT_TRUE(top.has_value() && middle.has_value());
+    std::vector<Raster::Color> scroll = column(*middle, 0);
+    for (int y = 24; y < top->height(); ++y)
+        EXPECT_LT(difference({top->colorAt(0, y)}, {scroll[static_cast<size_t>(y) % scroll.size()]}), 3.0f)
+            << "row " << y;
+}
+
+TEST(GameDataManifest, LargeDialogsKeepTheirRoofOnScreenAndTheirBaseOffTheLogo)
+{
+    // The tallest dialogs (400 client pixels, the saved-games, join and
+    // waiting windows) come out 775 high and are centred 3 pixels above the
+    // screen; at 775 wide their frame starts 124 pixels in, where the
+    // publisher's logo (180 x 56 at 4 pixels from the corner) lies under it.
+    for (const char* part : {"CoinHautGauche", "BordureHaut", "CoinHautDroit"})
+    {
+        auto image = picture(kSkins + "Default\\fenetreChinoise" + std::string(part) + ".png");
+        ASSERT_TRUE(image.has_value()) << part;
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < image->width(); ++x)
+                ASSERT_LT(image->colorAt(x, y).a, 0.1f) << part << " (" << x << ", " << y << ")";
+    }
+    auto corner = picture(kSkins + "Default\\fenetreChinoiseCoinBasGauche.png");
+    ASSERT_TRUE(corner.has_value());
+    // What the logo shows, in the corner part's coordinates: the dialog
+    // spans x 124..899 and y -3..772.
+    auto logo = picture(kImages + "logoLorvanta.png");
+    ASSERT_TRUE(logo.has_value());
+    int shownRight = 0;
+    for (int y = 0; y < logo->height(); ++y)
+        for (int x = 0; x < logo->width(); ++x)
+            if (logo->colorAt(x, y).a > 0.1f)
+                shownRight = std::max(shownRight, x + 1);
+    const int cornerTop = 772 - corner->height();
+    const int logoTop = 768 - 4 - logo->height() - cornerTop, logoBottom = 768 - 4 - cornerTop;
+    const int logoRight = 4 + shownRight - 124;
+    for (int y = std::max(0, logoTop); y < std::min(logoBottom, corner->height()); ++y)
+        for (int x = 0; x < logoRight; ++x)
+            ASSERT_LT(corner->colorAt(x, y).a, 0.6f) << "(" << x << ", " << y << ")";
 }

@@ -106,11 +106,47 @@ TEST(SoundFiles, EveryNamedSoundIsSixteenBitPcmAt22050HzAndAudible)
     }
 }
 
-TEST(SoundFiles, MenuMusicLoopsForAtLeastThirtySecondsAndAnimalSoundsFitAMove)
+TEST(SoundFiles, MenuMusicLastsMinutesChangesAsItGoesAndEndsInSilence)
 {
+    // The menus play it once: a player lingering there must not hear it end
+    // soon, nor hear one short phrase go round; it ends, and starts again if
+    // ever restarted, without a click.
     Wave music;
     ASSERT_EQ(decode("sons/intro.wav", music), "");
-    EXPECT_GE(music.samples.size() / music.format.channels, 30u * 22050u);
+    const size_t channels = music.format.channels;
+    const size_t frames = music.samples.size() / channels;
+    EXPECT_GE(frames, 180u * 22050u) << "shorter than three minutes";
+    EXPECT_LE(readFile(kData + "/sons/intro.wav").size(), 12u << 20) << "too large for a menu track";
+    auto level = [&](size_t frame)
+    {
+        int peak = 0;
+        for (size_t c = 0; c < channels; ++c)
+            peak = std::max(peak, std::abs(static_cast<int>(music.samples[frame * channels + c])));
+        return peak;
+    };
+    EXPECT_EQ(level(0), 0);
+    EXPECT_EQ(level(frames - 1), 0);
+    for (size_t f = frames - 22050 / 4; f < frames; ++f)
+        ASSERT_LT(level(f), 100) << "the last quarter second is not silence";
+    // Each 32-second stretch differs from the one before it: no loop.
+    const size_t stretch = 32 * 22050;
+    for (size_t start = stretch; start + stretch <= frames; start += stretch)
+    {
+        double same = 0, apart = 0;
+        for (size_t f = 0; f < stretch; ++f)
+            for (size_t c = 0; c < channels; ++c)
+            {
+                double a = music.samples[(start - stretch + f) * channels + c];
+                double b = music.samples[(start + f) * channels + c];
+                same += a * a + b * b;
+                apart += (a - b) * (a - b);
+            }
+        EXPECT_GT(apart / same, 0.5) << "the stretch at " << start / 22050 << " s repeats the one before";
+    }
+}
+
+TEST(SoundFiles, AnimalSoundsFitAMove)
+{
     for (const char* animal : kAnimals)
         for (const char* action : kActions)
         {
