@@ -53,6 +53,42 @@ TEST_F(ButtonFixture, LookStatesFollowCursorPressAndEnabledFlag)
     EXPECT_EQ(button->getLookState(), LOOK_STATE_DISABLED);
 }
 
+// Remembers the state the button's look was last laid out in.
+class StateLook final : public Look
+{
+public:
+    StateLook() : Look(0, 0, nullptr, nullptr) {}
+    uint32_t getKind() override { return LOOK_KIND_BUTTON; }
+    std::unique_ptr<LookRenderer> createRenderer(Component* widget) override
+    {
+        struct Renderer final : LookRenderer
+        {
+            Renderer(StateLook* look, Component* widget) : LookRenderer(look, widget), owner(look) {}
+            ErrorCode render() override { return 0; }
+            ErrorCode update() override
+            {
+                owner->shown = dynamic_cast<LookStateSource*>(mWidget)->getLookState();
+                return 0;
+            }
+            StateLook* owner;
+        };
+        return std::make_unique<Renderer>(this, widget);
+    }
+    uint32_t shown = 99;
+};
+
+TEST(TextButton, EnablingShowsTheNewStateWithoutAnotherLayout)
+{
+    WidgetTestApplication app;
+    auto* look = new StateLook();
+    app.looks().setLook(3, std::unique_ptr<Look>(look));
+    TextButton button(0, 0, 80, 30, "Lancer", 3, "");
+    button.setEnabled(false);
+    EXPECT_EQ(look->shown, LOOK_STATE_DISABLED);
+    button.setEnabled(true);
+    EXPECT_EQ(look->shown, LOOK_STATE_RELEASED);
+}
+
 TEST_F(ButtonFixture, ReleaseOutsideGivesUpThePressSilently)
 {
     app.moveMouse(110, 110);
