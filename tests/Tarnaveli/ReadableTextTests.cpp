@@ -66,6 +66,9 @@ Colour meanColour(const std::string& gamePath, uint32_t tint)
         sum.b += p[2];
         ++count;
     }
+    EXPECT_GT(count, 0) << gamePath;
+    if (count == 0)
+        return {};
     Colour t = argb(tint);
     return {sum.r / count * t.r / 255, sum.g / count * t.g / 255, sum.b / count * t.b / 255};
 }
