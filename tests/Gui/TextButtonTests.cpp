@@ -54,25 +54,27 @@ TEST_F(ButtonFixture, LookStatesFollowCursorPressAndEnabledFlag)
 }
 
 // Remembers the state the button's look was last laid out in.
-class StateLook final : public Look
+struct StateRenderer final : LookRenderer
 {
-public:
+    StateRenderer(Look* look, Component* widget, uint32_t& shown) : LookRenderer(look, widget), shown(shown)
+    {
+    }
+    ErrorCode render() override { return 0; }
+    ErrorCode update() override
+    {
+        shown = dynamic_cast<LookStateSource*>(mWidget)->getLookState();
+        return 0;
+    }
+    uint32_t& shown;
+};
+
+struct StateLook final : Look
+{
     StateLook() : Look(0, 0, nullptr, nullptr) {}
     uint32_t getKind() override { return LOOK_KIND_BUTTON; }
     std::unique_ptr<LookRenderer> createRenderer(Component* widget) override
     {
-        struct Renderer final : LookRenderer
-        {
-            Renderer(StateLook* look, Component* widget) : LookRenderer(look, widget), owner(look) {}
-            ErrorCode render() override { return 0; }
-            ErrorCode update() override
-            {
-                owner->shown = dynamic_cast<LookStateSource*>(mWidget)->getLookState();
-                return 0;
-            }
-            StateLook* owner;
-        };
-        return std::make_unique<Renderer>(this, widget);
+        return std::make_unique<StateRenderer>(this, widget, shown);
     }
     uint32_t shown = 99;
 };
