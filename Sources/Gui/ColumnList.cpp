@@ -1,6 +1,7 @@
 #include "Gui/ColumnList.h"
 
 #include "Framework/FrameworkTexts.h"
+#include "Framework/Keys.h"
 #include "Framework/LangTable.h"
 #include "Gui/Label.h"
 
@@ -166,6 +167,19 @@ void ColumnList::animate()
         mPulseTimer.start();
     for (Component* child : mSelectedRow->getChildren())
         child->setColor(0xFF000000 | level << 16 | (level / 2) << 8);
+}
+
+uint32_t ColumnList::onKeyEvent(const KeyEvent& event)
+{
+    const std::vector<DialogButton>& records = mLook->buttonRecords;
+    if (mExtraButton >= 0 && static_cast<size_t>(mExtraButton) < records.size() &&
+        event.mType == KEY_EVENT_PRESSED && event.mKeyId != KEY_NONE &&
+        event.mKeyId == records[static_cast<size_t>(mExtraButton)].shortcutKey)
+    {
+        close();
+        return 1;
+    }
+    return Dialog::onKeyEvent(event);
 }
 
 void ColumnList::onResult(uint32_t buttonBits)

@@ -35,6 +35,9 @@ public:
     void animate() override;
     // The reset button asks for confirmation; any other button closes.
     void onResult(uint32_t buttonBits) override;
+    // The reset button stands where "Annuler" stands, but the key that
+    // answers "Annuler" only closes the list: no key starts a reset.
+    uint32_t onKeyEvent(const KeyEvent& event) override;
     virtual void getCellText(uint32_t column, uint32_t row, const RankedTableEntry& entry,
                              std::string& text) = 0;
 

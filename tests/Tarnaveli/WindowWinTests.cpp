@@ -126,3 +126,18 @@ TEST(WindowWin, EnterAfterTypingTheNameEntersTheRecordAndEscapeCancels)
         EXPECT_EQ(static_cast<const ScoreEntry*>(level[0].get())->mName, "Z");
     }
 }
+
+TEST(WindowWin, EchapLeavesTheScoresWithoutOfferingTheReset)
+{
+    MenuFixture f;
+    f.useGameDialogLook();
+    f.open(new WindowWin(personBeatsComputer(60000)));
+    f.app.key(KEY_ENTER, "\r");
+    f.app.gui().processDeferred();
+    ASSERT_NE(f.only<ScoreListView>(), nullptr);
+    f.app.key(KEY_ESCAPE, "\x1B");
+    f.app.gui().processDeferred();
+    EXPECT_TRUE(f.layers<ScoreListView>().empty());
+    EXPECT_TRUE(f.layers<MessageDialog>().empty()) << "no reset question";
+    EXPECT_EQ(f.table.getCategory(1).size(), 1u);
+}
