@@ -212,6 +212,11 @@ public:
         if (auto* textButton = dynamic_cast<TextButton*>(button))
             textButton->setCaption(caption);
     }
+    bool isEnabled(Component* button) override
+    {
+        auto* textButton = dynamic_cast<TextButton*>(button);
+        return textButton == nullptr || textButton->isEnabled();
+    }
     int32_t getCaptionWidth(Component* button) override
     {
         auto* textButton = dynamic_cast<TextButton*>(button);

@@ -216,6 +216,9 @@ TEST(TextButtonKit, DialogButtonsBecomeTextButtons)
     layer->addChild(made);
     app.click(5, 5);
     EXPECT_EQ(fired, 1);
+    EXPECT_TRUE(getDialogButtonKit().isEnabled(made));
+    button->setEnabled(false);
+    EXPECT_FALSE(getDialogButtonKit().isEnabled(made)) << "so that its shortcut key does nothing";
     setDialogButtonKit(nullptr);
 }
 } // namespace
