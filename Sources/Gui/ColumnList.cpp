@@ -1,6 +1,7 @@
 #include "Gui/ColumnList.h"
 
 #include "Framework/FrameworkTexts.h"
+#include "Framework/Keys.h"
 #include "Framework/LangTable.h"
 #include "Gui/Label.h"
 
@@ -59,24 +60,12 @@ int32_t ColumnList::columnWidth(uint32_t column)
     return getContentWidth() - x;
 }
 
-Container* ColumnList::makeRow(int32_t y)
+Container* ColumnList::makeRow()
 {
-    return new Container(0, y, getContentWidth(), lineHeight(), LOOK_EMPTY);
-}
-
-Container* ColumnList::createListContainer(const Rect& rect)
-{
-    return new Container(rect, LOOK_EMPTY);
-}
-
-void ColumnList::appendRow(Container* row)
-{
-    // Stacked under the rows already there.
-    int32_t y = 0;
-    for (Component* child : mListContainer->getChildren())
-        y += child->getHeight();
-    row->moveTo(row->getX(), y, false);
-    mListContainer->addChild(row);
+    // As wide as the list leaves beside its lift.
+    Container* content = mList->getContent();
+    int32_t width = content->getWidth() - content->getMarginLeft() - content->getMarginRight();
+    return new Container(0, 0, width, lineHeight(), LOOK_EMPTY);
 }
 
 ErrorCode ColumnList::open()
@@ -110,21 +99,25 @@ ErrorCode ColumnList::open()
                                    mTitleColor, 0, font));
     }
     add(header);
-    // 3. The list fills the rest of the content area.
+    // 3. The scrolling list fills the rest of the content area. Its rows
+    // are read, not chosen: the highlighted one is the pulsing record.
     int32_t listY = mCursorY + line;
     int32_t listHeight = getContentTop() + getContentHeight() - listY;
-    mListContainer = createListContainer({contentLeft, listY, contentWidth, listHeight > 0 ? listHeight : 0});
-    add(mListContainer);
+    mList = new ContainerLift(Rect{contentLeft, listY, contentWidth, listHeight > 0 ? listHeight : 0},
+                              LOOK_LIST, 0);
+    mList->setSelectable(false);
+    mList->setScrollStep(line > 0 ? line : 1);
+    add(mList);
     fillRows();
     return Layer::open();
 }
 
 void ColumnList::fillRows()
 {
-    if (mListContainer == nullptr)
+    if (mList == nullptr)
         return;
     mSelectedRow = nullptr;
-    mListContainer->deleteAllChildren();
+    mList->clear();
     if (mRecords != nullptr && mSelector != nullptr)
     {
         Font* font = findFont(mLook->textFont);
@@ -132,7 +125,7 @@ void ColumnList::fillRows()
         const RankedTableFile::Category& entries = mRecords->getCategory(mSelector->getSelectedCategory());
         for (uint32_t row = 0; row < entries.size(); ++row)
         {
-            Container* rowContainer = makeRow(0);
+            Container* rowContainer = makeRow();
             for (uint32_t column = 0; column < mColumnCount; ++column)
             {
                 if (mColumnX[column] < 0)
@@ -142,10 +135,13 @@ void ColumnList::fillRows()
                 rowContainer->addChild(
                     new Label(mColumnX[column], 0, columnWidth(column), line, text, 0xFF000000, 0, font));
             }
-            appendRow(rowContainer);
+            mList->addRow(rowContainer);
             if (static_cast<int32_t>(row) == mHighlightRow)
                 mSelectedRow = rowContainer;
         }
+        // A record just entered low in the table is scrolled into view.
+        if (mSelectedRow != nullptr)
+            mList->setScrollPosition(mHighlightRow * line);
     }
     mPulseTimer.start();
 }
@@ -171,6 +167,19 @@ void ColumnList::animate()
         mPulseTimer.start();
     for (Component* child : mSelectedRow->getChildren())
         child->setColor(0xFF000000 | level << 16 | (level / 2) << 8);
+}
+
+uint32_t ColumnList::onKeyEvent(const KeyEvent& event)
+{
+    const std::vector<DialogButton>& records = mLook->buttonRecords;
+    if (mExtraButton >= 0 && static_cast<size_t>(mExtraButton) < records.size() &&
+        event.mType == KEY_EVENT_PRESSED && event.mKeyId != KEY_NONE &&
+        event.mKeyId == records[static_cast<size_t>(mExtraButton)].shortcutKey)
+    {
+        close();
+        return 1;
+    }
+    return Dialog::onKeyEvent(event);
 }
 
 void ColumnList::onResult(uint32_t buttonBits)

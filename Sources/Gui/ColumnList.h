@@ -5,6 +5,7 @@
 // and optionally a button that empties the whole table after a confirmation.
 #include "Framework/RankedTableFile.h"
 #include "Framework/Timer.h"
+#include "Gui/ContainerLift.h"
 #include "Gui/Dialog.h"
 
 #include <string>
@@ -34,6 +35,9 @@ public:
     void animate() override;
     // The reset button asks for confirmation; any other button closes.
     void onResult(uint32_t buttonBits) override;
+    // The reset button stands where "Annuler" stands, but the key that
+    // answers "Annuler" only closes the list: no key starts a reset.
+    uint32_t onKeyEvent(const KeyEvent& event) override;
     virtual void getCellText(uint32_t column, uint32_t row, const RankedTableEntry& entry,
                              std::string& text) = 0;
 
@@ -43,22 +47,20 @@ public:
     // The red level of the pulse t ms into its two-second period.
     static uint32_t pulseLevel(uint32_t t);
 
-    Container* getListContainer() const { return mListContainer; }
+    // The rows' container inside the scrolling list.
+    Container* getListContainer() const { return mList != nullptr ? mList->getContent() : nullptr; }
+    ContainerLift* getList() const { return mList; }
     Container* getSelectedRow() const { return mSelectedRow; }
     int32_t getHighlightRow() const { return mHighlightRow; }
 
 protected:
-    // The scrolling list of the rows; a plain container stacking them until
-    // the scrolling list is available.
-    virtual Container* createListContainer(const Rect& rect);
-    virtual void appendRow(Container* row);
     int32_t lineHeight() const;
     // The width of a column: up to the next column, the last one to the
     // content width.
     int32_t columnWidth(uint32_t column);
-    Container* makeRow(int32_t y);
+    Container* makeRow();
 
-    Container* mListContainer = nullptr;
+    ContainerLift* mList = nullptr;
     Container* mSelectedRow = nullptr;
     Timer mPulseTimer;
     CategorySelector* mSelector;

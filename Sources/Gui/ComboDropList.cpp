@@ -93,10 +93,12 @@ void ComboDropList::setHighlight(int32_t item, bool on)
     Text2D* text = mLabels[static_cast<size_t>(item)]->getTextObject();
     if (text == nullptr)
         return;
+    // The whole item shows selected; a list has nothing to type into, so no
+    // caret.
     text->setCaret(0, false);
     if (on)
         text->setCaret(static_cast<int32_t>(text->getText().size()), true);
-    text->showCaret(on);
+    text->showCaret(false);
     text->showSelection(on);
 }
 

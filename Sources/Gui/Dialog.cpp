@@ -47,7 +47,10 @@ public:
 class PlainDialogButtonKit final : public DialogButtonKit
 {
 public:
-    Component* createButton(const DialogButtonSpec& request) override { return new PlainDialogButton(request); }
+    Component* createButton(const DialogButtonSpec& request) override
+    {
+        return new PlainDialogButton(request);
+    }
     void setCaption(Component* button, const std::string& caption) override
     {
         if (auto* plain = dynamic_cast<PlainDialogButton*>(button))
@@ -310,7 +313,8 @@ uint32_t Dialog::onKeyEvent(const KeyEvent& event)
     {
         for (uint32_t i = 0; i < mButtons.size(); ++i)
         {
-            if (mButtons[i] != nullptr && mLook->buttonRecords[i].shortcutKey == event.mKeyId)
+            if (mButtons[i] != nullptr && mLook->buttonRecords[i].shortcutKey == event.mKeyId &&
+                getDialogButtonKit().isEnabled(mButtons[i]))
             {
                 onResult(1u << i);
                 return 1;

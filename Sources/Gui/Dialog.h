@@ -104,6 +104,8 @@ public:
     virtual Component* createButton(const DialogButtonSpec& request) = 0;
     virtual void setCaption(Component* button, const std::string& caption) = 0;
     virtual int32_t getCaptionWidth(Component* button) = 0;
+    // A disabled button is nobody's shortcut either.
+    virtual bool isEnabled(Component*) { return true; }
 };
 // An empty kit restores the plain one.
 void setDialogButtonKit(std::unique_ptr<DialogButtonKit> kit);

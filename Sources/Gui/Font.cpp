@@ -8,6 +8,7 @@
 #include "Framework/Messages.h"
 #include "Gui/Skin.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -433,8 +434,50 @@ void Text2DView::recolor()
     }
 }
 
+Image2D* Text2DView::getSelectionBox(int32_t index) const
+{
+    return index >= 0 && static_cast<size_t>(index) < mSelectionBoxes.size()
+               ? mSelectionBoxes[static_cast<size_t>(index)].get()
+               : nullptr;
+}
+
+ErrorCode Text2DView::renderSelection()
+{
+    Texture* picture = mFont != nullptr ? mFont->getCaretTexture() : nullptr;
+    if ((mFlags & TEXT_SHOW_SELECTION) == 0 || picture == nullptr || mSelectionEnd <= mSelectionStart)
+        return 0;
+    Engine2D* engine = findEngine2D();
+    const int32_t end =
+        std::min({mSelectionEnd, static_cast<int32_t>(mImages.size()), static_cast<int32_t>(mText.size())});
+    if (engine == nullptr || end <= mSelectionStart)
+        return 0;
+    if (mSelectionBoxes.size() < static_cast<size_t>(end))
+        mSelectionBoxes.resize(static_cast<size_t>(end));
+    for (int32_t i = std::max(mSelectionStart, 0); i < end; ++i)
+    {
+        const Image2D* glyph = mImages[static_cast<size_t>(i)].get();
+        if (glyph == nullptr || glyph->getTexture() == nullptr)
+            continue;
+        std::unique_ptr<Image2D>& box = mSelectionBoxes[static_cast<size_t>(i)];
+        if (!box)
+            box = engine->createImage(glyph->getX(), glyph->getY(), picture, Image2D::SIZE_STRETCHED,
+                                      glyph->getWidth(), glyph->getHeight(), 0xFFFFFFFF, mRenderList);
+        if (!box)
+            continue;
+        box->setRenderList(mRenderList);
+        box->setPosition(glyph->getX(), glyph->getY());
+        box->setSize(glyph->getWidth(), glyph->getHeight(), Image2D::SIZE_STRETCHED);
+        box->update();
+        if (ErrorCode code = box->draw())
+            return code;
+    }
+    return 0;
+}
+
 ErrorCode Text2DView::render()
 {
+    if (ErrorCode code = renderSelection())
+        return code;
     const size_t count = std::min(mImages.size(), mText.size());
     for (size_t i = 0; i < count; ++i)
     {

@@ -128,6 +128,8 @@ public:
 
     // The image of the character at index (null before it was laid out).
     Image2D* getGlyphImage(int32_t index) const;
+    // The box drawn behind a selected character (null when none is drawn).
+    Image2D* getSelectionBox(int32_t index) const;
 
 protected:
     void beginLayout() override;
@@ -138,7 +140,13 @@ private:
     // value x size / the font's line height.
     int32_t scaled(int32_t value) const;
 
+    // Lays a box under each selected character that shows.
+    ErrorCode renderSelection();
+
     BitmapFont* mBitmapFont;
     std::vector<std::unique_ptr<Image2D>> mImages;
+    // Behind the selected characters, in the caret's picture: the inverted
+    // text of a selection stands out on the pale fields and lists.
+    std::vector<std::unique_ptr<Image2D>> mSelectionBoxes;
     int32_t mSize;
 };

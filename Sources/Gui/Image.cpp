@@ -33,7 +33,20 @@ Image::Image(int32_t x, int32_t y, Texture* texture)
     : Image(x, y, texture != nullptr ? static_cast<int32_t>(texture->getWidth()) : 0,
             texture != nullptr ? static_cast<int32_t>(texture->getHeight()) : 0, texture)
 {
+    // A texture learns its size only when it is loaded, which may be when
+    // the image above took it or later.
+    mFitsTexture = true;
+    fitTexture();
     updateLayout();
+}
+
+void Image::fitTexture()
+{
+    Texture* texture = currentTexture();
+    if (!mFitsTexture || texture == nullptr || texture->getWidth() == 0 || texture->getHeight() == 0)
+        return;
+    mFitsTexture = false;
+    resize(static_cast<int32_t>(texture->getWidth()), static_cast<int32_t>(texture->getHeight()), true);
 }
 
 Image::~Image()
@@ -61,6 +74,7 @@ void Image::makeImage()
 
 ErrorCode Image::render()
 {
+    fitTexture();
     return mImage ? mImage->draw() : 0;
 }
 

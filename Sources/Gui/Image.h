@@ -16,7 +16,7 @@ public:
     Image(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t skinTextureId);
     Image(int32_t x, int32_t y, int32_t width, int32_t height, Texture* texture);
     Image(const Rect& rect, Texture* texture);
-    // As large as the texture.
+    // As large as the texture, once it is loaded.
     Image(int32_t x, int32_t y, Texture* texture);
     ~Image() override;
 
@@ -41,8 +41,11 @@ public:
 private:
     void makeImage();
     Texture* currentTexture() const;
+    // Takes the texture's size the first time it has one.
+    void fitTexture();
 
     std::unique_ptr<Image2D> mImage;
     uint32_t mSkinTextureId = kNoSkinTexture;
     Texture* mTexture = nullptr;
+    bool mFitsTexture = false;
 };

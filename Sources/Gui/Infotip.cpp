@@ -204,7 +204,12 @@ void Infotip::animate()
         moveTo(x, y, true);
         if (mText)
         {
+            // The lines are centred across the text object's whole wrapping
+            // width, wider than the tip: that width is centred on the tip so
+            // that every line lies inside it.
             int32_t textWidth = mRequest.text.empty() ? 0 : mText->getMaxLineWidth();
+            if ((mText->getFlags() & 3) == TEXT_ALIGN_CENTER)
+                textWidth = mText->getWidth();
             mText->setPosition(x + mMarginLeft + (mWidth - textWidth - mMarginLeft - mMarginRight) / 2,
                                y + mMarginTop);
         }

@@ -170,6 +170,14 @@ uint32_t TextButton::onMouseEvent(const MouseEvent& event)
     return 0;
 }
 
+void TextButton::setEnabled(bool enabled)
+{
+    if (enabled == mEnabled)
+        return;
+    mEnabled = enabled;
+    updateLayout();
+}
+
 uint32_t TextButton::getLookState()
 {
     if (!mEnabled)
@@ -194,8 +202,8 @@ class TextButtonKit final : public DialogButtonKit
 public:
     Component* createButton(const DialogButtonSpec& request) override
     {
-        auto* button = new TextButton(0, 0, request.width, request.height, request.caption, request.lookId, std::string(),
-                                      findFont(request.font));
+        auto* button = new TextButton(0, 0, request.width, request.height, request.caption, request.lookId,
+                                      std::string(), findFont(request.font));
         button->onClick = request.onClick;
         return button;
     }
@@ -203,6 +211,11 @@ public:
     {
         if (auto* textButton = dynamic_cast<TextButton*>(button))
             textButton->setCaption(caption);
+    }
+    bool isEnabled(Component* button) override
+    {
+        auto* textButton = dynamic_cast<TextButton*>(button);
+        return textButton == nullptr || textButton->isEnabled();
     }
     int32_t getCaptionWidth(Component* button) override
     {

@@ -47,8 +47,8 @@ public:
     // The caption's laid-out width.
     int32_t getCaptionWidth() const { return mCaption ? mCaption->getMaxLineWidth() : 0; }
     bool isEnabled() const { return mEnabled; }
-    // Owners lay the button out afterwards so that its look shows the state.
-    void setEnabled(bool enabled) { mEnabled = enabled; }
+    // A change shows at once: the look takes the new state.
+    void setEnabled(bool enabled);
     void setInfotipText(const std::string& text) { mInfotipText = text; }
     // 0 or less: no auto-repeat.
     void setAutoRepeat(int32_t intervalMs) { mRepeatInterval = intervalMs; }

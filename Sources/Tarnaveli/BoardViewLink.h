@@ -40,6 +40,10 @@ public:
     void onGameOver(uint32_t winner) override { mScreen.onGameOver(winner); }
     void openGameMenu() override { mScreen.openGameMenu(); }
     void openChatWindow() override { mScreen.openChatWindow(); }
+    bool isChatWindowOpen() const override
+    {
+        return mScreen.getChatWindow() != nullptr && mScreen.getChatWindow()->isVisible();
+    }
 
     BoardGraphics3D* getView() const { return mView; }
 

@@ -20,7 +20,8 @@
 
 namespace
 {
-constexpr uint32_t kButtonLook = 1;
+// A text button whose caption greys out while it is disabled.
+constexpr uint32_t kButtonLook = 0;
 constexpr uint32_t kFieldTextColor = 0xFF000000;
 constexpr uint32_t kLabelLeft = 0;
 
@@ -52,6 +53,8 @@ ChatPanel::ChatPanel(int32_t x, int32_t y, int32_t width, int32_t height)
     mList = new ContainerLift(0, 0, width, listHeight, kLookId, 0);
     mList->setScrollStep(kRowHeight);
     mList->setSelectable(false);
+    if (mList->getContent() != nullptr)
+        mList->getContent()->setColor(kListTint);
     addChild(mList);
 
     const int32_t fieldWidth = width > kButtonWidth ? width - kButtonWidth : 0;

@@ -30,6 +30,9 @@ public:
     static constexpr uint32_t kMaxLines = 100;
     static constexpr uint32_t kLocalColor = 0xFF008000;
     static constexpr uint32_t kRemoteColor = 0xFFFFFFFF;
+    // Darkens the list's pale parchment so that white, green and olive lines
+    // all read on it (a contrast of at least 3:1).
+    static constexpr uint32_t kListTint = 0xFF241A10;
     // The key that sends, like the button.
     static constexpr uint32_t kSendKey = 58;
 

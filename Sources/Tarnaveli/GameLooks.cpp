@@ -1,5 +1,6 @@
 #include "Tarnaveli/GameLooks.h"
 
+#include "Framework/Keys.h"
 #include "Gui/CheckBoxLook.h"
 #include "Gui/Dialog.h"
 #include "Gui/LiftLook.h"
@@ -48,8 +49,11 @@ std::unique_ptr<Look> makeDialogLook()
     look->buttonFont = metrics.buttonFont;
     look->buttonWidth = metrics.buttonWidth;
     look->buttonHeight = metrics.buttonHeight;
-    for (DialogButton& button : look->buttonRecords)
-        button.lookId = metrics.buttonLook;
+    for (size_t i = 0; i < look->buttonRecords.size(); ++i)
+    {
+        look->buttonRecords[i].lookId = metrics.buttonLook;
+        look->buttonRecords[i].shortcutKey = i < 4 ? metrics.shortcutKeys[i] : KEY_NONE;
+    }
     look->titleFont = metrics.titleFont;
     look->titleColor = metrics.titleColor;
     look->titleGap = metrics.titleGap;

@@ -89,7 +89,11 @@ ScoreListView::ScoreListView(ScoreTable* table, uint32_t level, int32_t highligh
     setColumn(2, 280, getLangText(LANG_WINDOW_SCORE_COLUMN_TIME));
     setColumn(3, 380, getLangText(LANG_WINDOW_SCORE_COLUMN_MOVES));
     setColumn(4, 460, getLangText(LANG_WINDOW_SCORE_COLUMN_DIFFICULTY));
-    resize(600, 320, true);
+    // The table's own 750 by 500 would not fit the screen inside this
+    // skin's dialog frame; this content size does, centred, with the rows
+    // scrolling under the column titles.
+    fitAndCenter(CONTENT_WIDTH, CONTENT_HEIGHT);
+    mCursorY = getContentTop();
 }
 
 void ScoreListView::getCellText(uint32_t column, uint32_t row, const RankedTableEntry& entry,

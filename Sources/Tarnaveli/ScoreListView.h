@@ -46,6 +46,8 @@ class ScoreListView final : public ColumnList
 {
 public:
     static constexpr uint32_t COLUMN_COUNT = 5;
+    static constexpr int32_t CONTENT_WIDTH = 600;
+    static constexpr int32_t CONTENT_HEIGHT = 320;
     // highlightRow: the row of a record just entered, or -1.
     ScoreListView(ScoreTable* table, uint32_t level, int32_t highlightRow);
     void getCellText(uint32_t column, uint32_t row, const RankedTableEntry& entry,

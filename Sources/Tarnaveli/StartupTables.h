@@ -2,6 +2,8 @@
 // What the game registers at start-up besides its texts: the skin textures
 // (ids 2 to 196) and colours (0 to 10), the 34 images, the 4 bitmap fonts,
 // the 8 sounds and the looks. Every screen refers to these entries by id.
+#include "Framework/Keys.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -138,6 +140,9 @@ struct GameDialogMetrics
     uint32_t textFont = 3;
     uint32_t textColor = 0xFF000000;
     bool fitButtons = false;
+    // Shortcut key ids of "OK", "Oui", "Non" and "Annuler": a player confirms
+    // with Entrée and backs out with Echap.
+    uint32_t shortcutKeys[4] = {KEY_ENTER, KEY_ENTER, KEY_ESCAPE, KEY_ESCAPE};
 };
 
 // The lift look's arrow buttons: up and down pictures are 26 by 47, the left

@@ -37,7 +37,27 @@ uint32_t WindowOption::positionToLevel(int32_t position)
 
 int32_t WindowOption::levelToPosition(uint32_t level)
 {
-    return static_cast<int32_t>(std::min<uint32_t>(level, 255) * (SLIDER_POSITIONS - 1) / 255);
+    // The nearest position: a level the slider set comes back to the same
+    // notch when the window opens again.
+    return static_cast<int32_t>((std::min<uint32_t>(level, 255) * (SLIDER_POSITIONS - 1) + 127) / 255);
+}
+
+int32_t WindowOption::comboWidthFor(const ComboBox& combo, const std::vector<std::string>& names)
+{
+    // Everything of the box but its label's room, plus the widest name.
+    const Label* label = combo.getLabel();
+    int32_t around = combo.getWidth() - (label != nullptr ? label->getWidth() : 0);
+    Font* font = combo.getFont() != nullptr ? combo.getFont() : findFont(0);
+    int32_t widest = 0;
+    for (const std::string& name : names)
+    {
+        std::unique_ptr<Text2D> text =
+            font != nullptr ? font->createText(0, 0, 4096, name, 0xFF000000, font->getLineHeight(), 0)
+                            : nullptr;
+        if (text)
+            widest = std::max(widest, text->getMaxLineWidth());
+    }
+    return around + widest;
 }
 
 WindowOption::WindowOption(SetupConfig& setup, SettingsFile& settings,
@@ -68,13 +88,25 @@ WindowOption::WindowOption(SetupConfig& setup, SettingsFile& settings,
     const int32_t left = getContentLeft();
     addChild(new Label(left, mCursorY, kLabelWidth, kRowHeight, getLangText(LANG_WINDOW_OPTION_PION_MODEL),
                        mLook->textColor, TEXT_ALIGN_LEFT, findFont(mLook->textFont)));
-    mPieceSetCombo = new ComboBox(left + kLabelWidth, mCursorY, kComboWidth, kRowHeight, SOUND_SELECT_OPTION);
+    // In the dialog's text font, like its label, and wide enough for the
+    // longest name.
+    Font* comboFont = findFont(mLook->textFont);
+    mPieceSetCombo =
+        new ComboBox(left + kLabelWidth, mCursorY, kComboWidth, kRowHeight, SOUND_SELECT_OPTION, comboFont);
     for (const std::string& name : pieceSetNames)
         mPieceSetCombo->addItem(name);
     if (setup.mPionSet >= 0 && static_cast<size_t>(setup.mPionSet) < pieceSetNames.size())
         mPieceSetCombo->setSelectedIndex(setup.mPionSet);
+    int32_t needed = comboWidthFor(*mPieceSetCombo, pieceSetNames);
+    int32_t room = getContentWidth() - kLabelWidth;
+    if (needed > kComboWidth)
+        mPieceSetCombo->resize(std::min(needed, std::max(room, kComboWidth)), kRowHeight, true);
     addChild(mPieceSetCombo);
     mCursorY += kRowHeight;
+    // The drop list opens under the box: the buttons stand below it rather
+    // than under it.
+    const auto count = static_cast<int32_t>(pieceSetNames.size());
+    mCursorY += std::max(count - 1, 0) * mPieceSetCombo->getItemHeight() + kRowHeight;
 
     recenter();
 }

@@ -43,6 +43,8 @@ private:
     Lift* addSlider(uint32_t captionId, uint32_t level);
     void onSoundSlider();
     void onMusicSlider();
+    // The width at which the box shows the widest of the names whole.
+    static int32_t comboWidthFor(const ComboBox& combo, const std::vector<std::string>& names);
 
     SetupConfig& mSetup;
     SettingsFile& mSettings;

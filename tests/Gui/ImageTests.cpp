@@ -36,6 +36,24 @@ public:
     int draws = 0;
 };
 
+// Learns its size when loaded, as a file texture does.
+class LazyTexture final : public Texture
+{
+public:
+    LazyTexture() : Texture(nullptr, 0, 0, 0) {}
+    ErrorCode lock(void**, int32_t*) override { return 0; }
+    ErrorCode unlock() override { return 0; }
+    bool isCreated() const override { return true; }
+    ErrorCode doLoad() override
+    {
+        setSize(64, 32);
+        return 0;
+    }
+    ErrorCode doUnload() override { return 0; }
+    ErrorCode onLostDevice() override { return 0; }
+    ErrorCode onResetDevice() override { return 0; }
+};
+
 // Makes counting images; everything else is the fake engine's.
 class ImageEngine final : public StubEngine2D
 {
@@ -85,6 +103,14 @@ TEST_F(ImageFixture, TakesItsSizeFromTheTextureAndFollowsTheWidget)
     EXPECT_EQ(image.render(), 0);
     EXPECT_EQ(static_cast<CountingImage*>(drawn)->draws, 1);
     EXPECT_FALSE(image.isHoverable());
+}
+
+TEST_F(ImageFixture, TakesTheSizeOfATextureNotYetLoaded)
+{
+    LazyTexture title;
+    Image image(10, 20, &title);
+    EXPECT_EQ(image.getRect(), (Rect{10, 20, 64, 32}));
+    EXPECT_EQ(image.getImage()->getWidth(), 64.0f);
 }
 
 TEST_F(ImageFixture, SkinTextureShowsTheNewSkinAfterTheNextLayout)

@@ -1,6 +1,7 @@
 // Line breaking, alignment, scaling, colours, caret and hit tests of the
 // bitmap font's text object.
 #include "Engine/RenderList.h"
+#include "Gui/Infotip.h"
 #include "SkinTestSupport.h"
 
 namespace
@@ -267,4 +268,27 @@ TEST_F(Text2DTest, MovingTheTextMovesEveryGlyph)
     EXPECT_EQ(image(*text, 1).getX(), 17.0f);
     EXPECT_EQ(image(*text, 1).getY(), 20.0f);
     EXPECT_EQ(text->getCaretImage()->getX(), 10.0f);
+}
+
+TEST_F(Text2DTest, InfotipKeepsEveryLineOfItsTextInsideItsBox)
+{
+    Infotip tip;
+    tip.setFont(font.get());
+    InfotipRequest request;
+    request.x = 400;
+    request.y = 300;
+    request.delay = 0;
+    request.text = "aaaa aa";
+    request.placement = INFOTIP_BELOW;
+    tip.setRequest(request);
+    tip.animate();
+    ASSERT_TRUE(tip.isShown());
+    ASSERT_LT(tip.getWidth(), 200) << "narrower than the wrapping width";
+    auto* text = static_cast<Text2DView*>(tip.getTextObject());
+    for (int32_t i = 0; i < static_cast<int32_t>(request.text.size()); ++i)
+    {
+        const RecordingImage& glyph = image(*text, i);
+        EXPECT_GE(glyph.getX(), tip.getX()) << i;
+        EXPECT_LE(glyph.getX() + glyph.getWidth(), tip.getX() + tip.getWidth()) << i;
+    }
 }

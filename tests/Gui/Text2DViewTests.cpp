@@ -99,3 +99,41 @@ TEST(Text2DViewEngineTest, SkinFrameDrawsItsNineImages)
     skins.setCurrentSkin(nullptr);
     EXPECT_TRUE(app.messages.messages().empty());
 }
+
+TEST(Text2DViewEngineTest, SelectedCharactersShowInvertedOverABoxInTheCaretsPicture)
+{
+    ScratchProgramFolder folder;
+    folder.write("data/test.fnt", FntBuilder(2, 0, 1).glyph(0, 1, 0x00).glyph('a', 3, 0x80).bytes());
+    EngineApplication app;
+    auto* engine = static_cast<Engine2D*>(app.getEngine2D());
+    Texture* caret = engine->createTexture(4, 32, 0);
+    {
+        BitmapFont font("data\\test.fnt", caret);
+        std::unique_ptr<Text2D> text = font.createText(10, 10, 100, "aaa", 0xFF000000, 0, 0);
+        auto* view = static_cast<Text2DView*>(text.get());
+        text->setCaret(1, false);
+        text->setCaret(3, true);
+        text->showSelection(true);
+        const uint32_t before = app.device->drawCount();
+        ASSERT_EQ(text->render(), 0);
+        EXPECT_EQ(app.device->drawCount() - before, 5u) << "three characters and two boxes";
+        EXPECT_EQ(view->getSelectionBox(0), nullptr);
+        for (int32_t i : {1, 2})
+        {
+            Image2D* box = view->getSelectionBox(i);
+            Image2D* glyph = view->getGlyphImage(i);
+            ASSERT_NE(box, nullptr);
+            EXPECT_EQ(box->getTexture(), caret);
+            EXPECT_EQ(box->getX(), glyph->getX());
+            EXPECT_EQ(box->getWidth(), glyph->getWidth());
+            EXPECT_EQ(box->getHeight(), glyph->getHeight());
+            EXPECT_EQ(glyph->getColor(), 0xFFFFFFFFu);
+        }
+        text->showSelection(false);
+        const uint32_t hidden = app.device->drawCount();
+        ASSERT_EQ(text->render(), 0);
+        EXPECT_EQ(app.device->drawCount() - hidden, 3u);
+    }
+    engine->releaseTexture(caret);
+    EXPECT_TRUE(app.messages.messages().empty());
+}

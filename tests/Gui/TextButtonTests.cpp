@@ -53,6 +53,44 @@ TEST_F(ButtonFixture, LookStatesFollowCursorPressAndEnabledFlag)
     EXPECT_EQ(button->getLookState(), LOOK_STATE_DISABLED);
 }
 
+// Remembers the state the button's look was last laid out in.
+struct StateRenderer final : LookRenderer
+{
+    StateRenderer(Look* look, Component* widget, uint32_t& shown) : LookRenderer(look, widget), shown(shown)
+    {
+    }
+    ErrorCode render() override { return 0; }
+    ErrorCode update() override
+    {
+        shown = dynamic_cast<LookStateSource*>(mWidget)->getLookState();
+        return 0;
+    }
+    uint32_t& shown;
+};
+
+struct StateLook final : Look
+{
+    StateLook() : Look(0, 0, nullptr, nullptr) {}
+    uint32_t getKind() override { return LOOK_KIND_BUTTON; }
+    std::unique_ptr<LookRenderer> createRenderer(Component* widget) override
+    {
+        return std::make_unique<StateRenderer>(this, widget, shown);
+    }
+    uint32_t shown = 99;
+};
+
+TEST(TextButton, EnablingShowsTheNewStateWithoutAnotherLayout)
+{
+    WidgetTestApplication app;
+    auto* look = new StateLook();
+    app.looks().setLook(3, std::unique_ptr<Look>(look));
+    TextButton button(0, 0, 80, 30, "Lancer", 3, "");
+    button.setEnabled(false);
+    EXPECT_EQ(look->shown, LOOK_STATE_DISABLED);
+    button.setEnabled(true);
+    EXPECT_EQ(look->shown, LOOK_STATE_RELEASED);
+}
+
 TEST_F(ButtonFixture, ReleaseOutsideGivesUpThePressSilently)
 {
     app.moveMouse(110, 110);
@@ -178,6 +216,9 @@ TEST(TextButtonKit, DialogButtonsBecomeTextButtons)
     layer->addChild(made);
     app.click(5, 5);
     EXPECT_EQ(fired, 1);
+    EXPECT_TRUE(getDialogButtonKit().isEnabled(made));
+    button->setEnabled(false);
+    EXPECT_FALSE(getDialogButtonKit().isEnabled(made)) << "so that its shortcut key does nothing";
     setDialogButtonKit(nullptr);
 }
 } // namespace

@@ -6,6 +6,7 @@
 #include "Framework/LangTable.h"
 #include "Platform/System/Paths.h"
 #include "Tarnaveli/GameLang.h"
+#include "Tarnaveli/GameLooks.h"
 #include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/ScoreTable.h"
 #include "Tarnaveli/SetupConfig.h"
@@ -52,6 +53,15 @@ struct MenuFixture
         hooks.openOptions = [this] { calls.push_back("options"); };
     }
     ~MenuFixture() { menuHooks() = MenuHooks{}; }
+
+    // The game's own dialog look (buttons, shortcut keys) instead of the
+    // toolkit's default.
+    void useGameDialogLook()
+    {
+        for (const LookEntry& entry : lookTable())
+            if (entry.lookClass == LookClass::Dialog)
+                app.looks().setLook(entry.id, makeGameLook(entry));
+    }
 
     // The top-level layers of a type, bottom first.
     template <class T> std::vector<T*> layers()

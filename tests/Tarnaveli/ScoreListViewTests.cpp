@@ -9,6 +9,7 @@
 #include "Tarnaveli/ScoreTable.h"
 #include "Tarnaveli/SetupConfig.h"
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace
@@ -58,8 +59,56 @@ TEST(ScoreListView, RowsShowRankNameDurationMovesAndLevel)
     EXPECT_EQ(ScoreViewFixture::cell(second, 4), getLangText(LANG_WINDOW_NEW_GAME_DIFF_MEDIUM));
     EXPECT_EQ(view->getSelectedRow(), second);
     EXPECT_EQ(static_cast<Container*>(second)->getChildren()[3]->getX() - rows->getX(), 380);
-    EXPECT_EQ(view->getWidth(), 600);
-    EXPECT_EQ(view->getHeight(), 320);
+}
+
+// The game's dialog frame: wide margins around the client area.
+class FrameLook final : public Look
+{
+public:
+    FrameLook() : Look(0, 0, nullptr, nullptr) {}
+    uint32_t getKind() override { return LOOK_KIND_CONTAINER; }
+    std::unique_ptr<LookRenderer> createRenderer(Component* widget) override
+    {
+        return std::make_unique<EmptyRenderer>(this, widget);
+    }
+    Margins getMargins() override { return {189, 164, 186, 115}; }
+};
+
+TEST(ScoreListView, CentredOnTheScreenWithTheRowsScrollingInsideItsFrame)
+{
+    ScoreViewFixture f;
+    f.app.looks().setLook(findDialogLook(LOOK_DIALOG)->frameLook, std::make_unique<FrameLook>());
+    ScoreEntry e;
+    for (uint32_t i = 0; i < ScoreTable::MAX_ENTRIES; ++i)
+    {
+        e.mTime = 1000 * (i + 1);
+        f.table.insert(e, 0);
+    }
+    auto* view = openNow(f.app, new ScoreListView(&f.table, 0, 9));
+    Rect frame = view->getRect();
+    EXPECT_GE(frame.x, 0);
+    EXPECT_GE(frame.y, 0);
+    EXPECT_LE(frame.x + frame.width, 1024);
+    EXPECT_LE(frame.y + frame.height, 768);
+    EXPECT_LE(std::abs(2 * frame.x + frame.width - 1024), 1) << "centred";
+    Rect client{frame.x + view->getMarginLeft(), frame.y + view->getMarginTop(),
+                frame.width - view->getMarginLeft() - view->getMarginRight(),
+                frame.height - view->getMarginTop() - view->getMarginBottom()};
+    auto inside = [&](const Rect& r)
+    {
+        return r.x >= client.x && r.y >= client.y && r.x + r.width <= client.x + client.width &&
+               r.y + r.height <= client.y + client.height;
+    };
+    ContainerLift* list = view->getList();
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(inside(list->getRect()));
+    for (Component* child : view->getChildren())
+        EXPECT_TRUE(inside(child->getRect())) << child->getRect().x << "," << child->getRect().y;
+    ASSERT_EQ(view->getListContainer()->getChildren().size(), ScoreTable::MAX_ENTRIES);
+    // The record entered last in the table is scrolled into the list's view.
+    Rect last = view->getSelectedRow()->getRect();
+    EXPECT_GE(last.y, list->getY());
+    EXPECT_LE(last.y + last.height, list->getY() + list->getHeight());
 }
 
 TEST(ScoreListView, AnEmptyLevelShowsNoRowsAndTheSelectorSwitchesLevels)

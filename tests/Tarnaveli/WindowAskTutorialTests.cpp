@@ -37,3 +37,18 @@ TEST(WindowAskTutorial, NoGoesToTheNewGameWindowOrTheNetworkMenu)
         EXPECT_EQ(f.calls, Log{"network menu"});
     }
 }
+
+TEST(WindowAskTutorial, EnterAnswersYesAndEscapeNo)
+{
+    for (uint32_t key : {KEY_ENTER, KEY_ESCAPE})
+    {
+        MenuFixture f;
+        f.useGameDialogLook();
+        f.open(new WindowAskTutorial(WindowAskTutorial::MODE_SOLO));
+        f.app.key(key);
+        f.app.gui().processDeferred();
+        EXPECT_TRUE(f.layers<WindowAskTutorial>().empty()) << key;
+        EXPECT_EQ(f.games.size(), key == KEY_ENTER ? 1u : 0u) << key;
+        EXPECT_EQ(f.layers<WindowNewGame>().size(), key == KEY_ESCAPE ? 1u : 0u) << key;
+    }
+}

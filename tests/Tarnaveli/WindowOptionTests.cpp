@@ -3,6 +3,7 @@
 // choices and Cancel putting everything back.
 #include "../Gui/GuiTestSupport.h"
 #include "Gui/ComboBox.h"
+#include "Gui/ComboDropList.h"
 #include "Gui/LabeledCheckBox.h"
 #include "Gui/Lift.h"
 #include "Gui/TextButton.h"
@@ -50,11 +51,13 @@ TEST(WindowOption, SliderPositionsMapOntoLevelsBothWays)
 {
     const uint32_t levels[] = {0, 36, 72, 109, 145, 182, 218, 255};
     for (int32_t position = 0; position < 8; ++position)
+    {
         EXPECT_EQ(WindowOption::positionToLevel(position), levels[position]);
-    // Levels go back by integer division, so only the ends come back whole.
-    EXPECT_EQ(WindowOption::levelToPosition(0), 0);
-    EXPECT_EQ(WindowOption::levelToPosition(36), 0);
-    EXPECT_EQ(WindowOption::levelToPosition(178), 4);
+        EXPECT_EQ(WindowOption::levelToPosition(levels[position]), position) << "reads back as it was set";
+    }
+    // Any other level shows at the nearest position.
+    EXPECT_EQ(WindowOption::levelToPosition(178), 5);
+    EXPECT_EQ(WindowOption::levelToPosition(163), 4);
     EXPECT_EQ(WindowOption::levelToPosition(255), 7);
     EXPECT_EQ(WindowOption::levelToPosition(1000), 7);
 }
@@ -67,7 +70,7 @@ TEST(WindowOption, OpensWithTheCurrentSettingsAndPieceSet)
     EXPECT_TRUE(window->getSoundBox()->isChecked());
     EXPECT_FALSE(window->getMusicBox()->isChecked());
     EXPECT_TRUE(window->getInfotipBox()->isChecked());
-    EXPECT_EQ(window->getSoundSlider()->getValue(), 4);
+    EXPECT_EQ(window->getSoundSlider()->getValue(), 5);
     EXPECT_EQ(window->getMusicSlider()->getMaximum(), 7);
     ASSERT_EQ(window->getPieceSetCombo()->getItemCount(), 3u);
     EXPECT_EQ(window->getPieceSetCombo()->getSelectedIndex(), 1);
@@ -78,15 +81,15 @@ TEST(WindowOption, SoundLevelReachesTheSoundManagerWithOneSamplePerRealChange)
     OptionFixture f;
     auto* window = f.open();
     window->getSoundSlider()->moveBy(1);
-    EXPECT_EQ(f.settings.getSoundLevel(), 182u);
-    EXPECT_EQ(f.app.sound().getGroup(0).level, 182u);
-    EXPECT_EQ(f.app.sound().channel(3).level, 182);
+    EXPECT_EQ(f.settings.getSoundLevel(), 218u);
+    EXPECT_EQ(f.app.sound().getGroup(0).level, 218u);
+    EXPECT_EQ(f.app.sound().channel(3).level, 218);
     EXPECT_EQ(f.samples(), 1u);
     // Pressing past the end, or back to the same position, changes nothing.
     window->getSoundSlider()->moveBy(0);
     EXPECT_EQ(f.samples(), 1u);
     window->getSoundSlider()->moveBy(-1);
-    EXPECT_EQ(f.settings.getSoundLevel(), 145u);
+    EXPECT_EQ(f.settings.getSoundLevel(), 182u);
     EXPECT_EQ(f.samples(), 2u);
 
     size_t before = f.samples();
@@ -112,7 +115,7 @@ TEST(WindowOption, OkKeepsInfotipAndPieceSetAndTheNewLevels)
 {
     OptionFixture f;
     auto* window = f.open();
-    window->getSoundSlider()->moveBy(-4);
+    window->getSoundSlider()->moveBy(-5);
     OptionFixture::toggle(window->getInfotipBox());
     window->getPieceSetCombo()->setSelectedIndex(2);
     EXPECT_TRUE(f.setup.mInfotip) << "nothing reaches the set-up before OK";
@@ -161,6 +164,27 @@ TEST(WindowOption, SavedSettingsKeepTheChosenLevels)
     ASSERT_EQ(f.settings.save(), ERROR_OK);
     GameSettings reread;
     ASSERT_EQ(reread.load(), ERROR_OK);
-    EXPECT_EQ(reread.getMusicLevel(), 72u);
+    EXPECT_EQ(reread.getMusicLevel(), 109u);
     EXPECT_EQ(reread.getSoundLevel(), 178u);
+}
+
+TEST(WindowOption, LongestPieceSetNameFitsAndTheOpenListLeavesTheButtonsClear)
+{
+    OptionFixture f;
+    const std::string longest = "Jetons blancs et noirs du dragon";
+    auto* window = openNow(f.app, new WindowOption(f.setup, f.settings, {"Classique", longest, "Zoo"}));
+    ComboBox* combo = window->getPieceSetCombo();
+    Font* font = combo->getFont() != nullptr ? combo->getFont() : findFont(0);
+    ASSERT_NE(font, nullptr);
+    auto text = font->createText(0, 0, 4096, longest, 0xFF000000, font->getLineHeight(), 0);
+    EXPECT_GE(combo->getLabel()->getWidth(), text->getMaxLineWidth());
+    EXPECT_LE(combo->getX() + combo->getWidth(),
+              window->getX() + window->getWidth() - window->getMarginRight());
+
+    combo->openDropList();
+    f.app.gui().processDeferred();
+    ASSERT_NE(combo->getDropList(), nullptr);
+    const Rect list = combo->getDropList()->getListBox()->getRect();
+    for (uint32_t index : {0u, 3u})
+        EXPECT_LE(list.y + list.height, window->getButton(index)->getY()) << index;
 }

@@ -103,3 +103,41 @@ TEST(WindowWin, CancelLeavesWithoutEnteringTheRecord)
     EXPECT_TRUE(f.layers<ScoreListView>().empty());
     EXPECT_EQ(f.calls, (Log{"sound 7", "leave []"}));
 }
+
+TEST(WindowWin, EnterAfterTypingTheNameEntersTheRecordAndEscapeCancels)
+{
+    for (uint32_t key : {KEY_ENTER, KEY_ESCAPE})
+    {
+        MenuFixture f;
+        f.useGameDialogLook();
+        auto* window = f.open(new WindowWin(personBeatsComputer(60000)));
+        ASSERT_NE(window->getNameField(), nullptr);
+        f.app.key(KEY_Z, "Z");
+        f.app.key(key, key == KEY_ENTER ? "\r" : "\x1B");
+        f.app.gui().processDeferred();
+        EXPECT_TRUE(f.layers<WindowWin>().empty()) << key;
+        const auto& level = f.table.getCategory(1);
+        if (key == KEY_ESCAPE)
+        {
+            EXPECT_TRUE(level.empty());
+            continue;
+        }
+        ASSERT_EQ(level.size(), 1u);
+        EXPECT_EQ(static_cast<const ScoreEntry*>(level[0].get())->mName, "Z");
+    }
+}
+
+TEST(WindowWin, EchapLeavesTheScoresWithoutOfferingTheReset)
+{
+    MenuFixture f;
+    f.useGameDialogLook();
+    f.open(new WindowWin(personBeatsComputer(60000)));
+    f.app.key(KEY_ENTER, "\r");
+    f.app.gui().processDeferred();
+    ASSERT_NE(f.only<ScoreListView>(), nullptr);
+    f.app.key(KEY_ESCAPE, "\x1B");
+    f.app.gui().processDeferred();
+    EXPECT_TRUE(f.layers<ScoreListView>().empty());
+    EXPECT_TRUE(f.layers<MessageDialog>().empty()) << "no reset question";
+    EXPECT_EQ(f.table.getCategory(1).size(), 1u);
+}

@@ -13,6 +13,7 @@
 #include "Gui/Image.h"
 #include "Gui/Label.h"
 #include "Gui/TextButton.h"
+#include "Gui/TimeDisplay.h"
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/Board/Board.h"
 #include "Tarnaveli/Board/Player.h"
@@ -182,6 +183,12 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
         marker->setAllMaterials(mTargetMaterial.get());
 
     placePieces();
+
+    // The clock reads the board's own timer every frame, so it stops with the
+    // game and shows a loaded game's time without being told.
+    mClockDisplay = new TimeDisplay(Rect{465, 117, 108, 24}, &mBoard->getClock(), 0xFFFFFFFF,
+                                    findFont(kTurnFont), LOOK_EMPTY);
+    addChild(mClockDisplay);
 
     // The title, centred at the top: its texture is loaded only to read its width.
     Texture* title = application != nullptr ? application->getImage(kTitleImage) : nullptr;
@@ -782,6 +789,8 @@ void BoardGraphics3D::endMoveAnimation()
         bool network = isNetworkGame(*mBoard);
         mButtons[2]->setVisible(!network);
         mButtons[4]->setVisible(network);
+        mButtons[4]->setEnabled(mListener == nullptr || !mListener->isChatWindowOpen());
+        mButtons[4]->updateLayout();
     }
     if (mReady)
     {

@@ -17,6 +17,7 @@
 class Engine2D;
 class Image2D;
 class Label;
+class TimeDisplay;
 class TextButton;
 class Light;
 class MeshInstance;
@@ -112,6 +113,7 @@ public:
     bool isHintShown() const { return mHintShown; }
     Piece* getHintPiece() const { return mHintShown ? mHintPiece : nullptr; }
     Label* getTurnLabel() const { return mTurnLabel; }
+    TimeDisplay* getClockDisplay() const { return mClockDisplay; }
     // 0 camera, 1 hint, 2 undo, 3 menu, 4 chat.
     TextButton* getButton(uint32_t i) const { return i < kButtonCount ? mButtons[i] : nullptr; }
 
@@ -200,5 +202,6 @@ private:
     std::vector<std::unique_ptr<Light>> mLights;
     // Children of the view.
     Label* mTurnLabel = nullptr;
+    TimeDisplay* mClockDisplay = nullptr;
     std::array<TextButton*, kButtonCount> mButtons{};
 };

@@ -26,6 +26,8 @@ public:
     // The board buttons' requests.
     virtual void openGameMenu() {}
     virtual void openChatWindow() {}
+    // The chat button stays disabled while the chat window shows.
+    virtual bool isChatWindowOpen() const { return false; }
 
 protected:
     // The view never deletes its listener.

@@ -6,6 +6,7 @@
 #include "Engine3DD3D/Engine3DD3D.h"
 #include "FakeBoardViewListener.h"
 #include "Gui/TextButton.h"
+#include "Gui/TimeDisplay.h"
 #include "Platform/Gpu/RecordingDevice.h"
 #include "Platform/Math/Matrix.h"
 #include "Platform/System/Clock.h"
@@ -534,10 +535,15 @@ TEST_F(BoardGraphics3DTest, BoardButtonsTurnTheCameraUndoOpenTheMenuAndTheChat)
 
     board.setPlayer(0, std::make_unique<NetworkPlayer>(PLAYER_NETWORK_LOCAL, 0));
     board.setPlayer(1, std::make_unique<NetworkPlayer>(PLAYER_NETWORK_REMOTE, 1));
+    listener.chatOpen = true;
     view->endMoveAnimation();
     EXPECT_FALSE(view->getButton(2)->isVisible());
     EXPECT_TRUE(view->getButton(4)->isVisible()) << "chat in network games";
     TextButton* chat = view->getButton(4);
+    EXPECT_FALSE(chat->isEnabled()) << "the game starts with the chat window open";
+    listener.chatOpen = false;
+    view->endMoveAnimation();
+    EXPECT_TRUE(chat->isEnabled());
     chat->onClick.invoke(chat);
     EXPECT_EQ(listener.log.back(), "chat");
     EXPECT_FALSE(chat->isEnabled()) << "while the chat window is open";
@@ -545,6 +551,28 @@ TEST_F(BoardGraphics3DTest, BoardButtonsTurnTheCameraUndoOpenTheMenuAndTheChat)
     EXPECT_TRUE(chat->isEnabled());
     view->setButtonsEnabled(false);
     EXPECT_FALSE(camera->isEnabled());
+}
+
+TEST_F(BoardGraphics3DTest, ClockFollowsTheBoardStopsWithTheGameAndShowsALoadedTime)
+{
+    makeView();
+    TimeDisplay* shown = view->getClockDisplay();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->getParent(), view.get());
+    EXPECT_EQ(shown->getRect(), (Rect{465, 117, 108, 24}));
+    clock.advanceMs(65000);
+    view->animate();
+    EXPECT_EQ(shown->getTime(), 65000u);
+
+    board.getClock().setElapsed(3723000);
+    view->endMoveAnimation();
+    view->animate();
+    EXPECT_EQ(shown->getTime(), 3723000u) << "a loaded game's clock";
+
+    board.getClock().stop();
+    clock.advanceMs(5000);
+    view->animate();
+    EXPECT_EQ(shown->getTime(), 3723000u) << "the clock stops with the game";
 }
 
 } // namespace

@@ -39,7 +39,9 @@ public:
     void onGameOver(uint32_t winner) override { log.push_back("game over " + std::to_string(winner)); }
     void openGameMenu() override { log.push_back("menu"); }
     void openChatWindow() override { log.push_back("chat"); }
+    bool isChatWindowOpen() const override { return chatOpen; }
 
     BoardGraphics* view = nullptr;
+    bool chatOpen = false;
     std::vector<std::string> log;
 };
