@@ -14,3 +14,32 @@
         if (std::getenv("DISPLAY") == nullptr)                                                               \
             GTEST_SKIP() << "no display";                                                                    \
     } while (0)
+
+namespace Play
+{
+
+// One line per fault found, naming the widget; empty when all is well.
+using Faults = std::vector<std::string>;
+
+// Every shown widget of the layer lies inside the layer's rectangle, and the
+// layer inside the 1024 x 768 screen.
+Faults checkInsideFrame(Driver& driver, Component* layer);
+// Every glyph of every shown label and text button lies inside its widget.
+Faults checkTextsFit(Driver& driver, Component* layer);
+// Every shown image has a size and something drawn where it stands.
+Faults checkImagesDrawn(Driver& driver, Component* layer, const Frame& frame);
+// Every shown text reads against what is drawn behind it with a luminance
+// contrast of at least 3:1.
+Faults checkContrast(Driver& driver, Component* layer, const Frame& frame);
+// The four above on the frame as it is now.
+Faults checkWindow(Driver& driver, Component* layer);
+
+// The contrast ratio of two colours by their relative luminance (1 to 21).
+double contrastRatio(uint32_t argb1, uint32_t argb2);
+// The luminance contrast of a text against the frame: the glyph boxes' pixels
+// that differ most from the text colour stand for what is behind it.
+double textContrast(const Frame& frame, Component* widget);
+
+std::string describe(Component* widget);
+
+} // namespace Play

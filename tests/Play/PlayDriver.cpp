@@ -394,6 +394,9 @@ std::string Driver::savePng(const std::string& tag)
         return {};
     const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
     std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name() : "play";
+    for (char& c : name)
+        if (c == '/')
+            c = '-';
     std::string path = fs::absolute(name + "-" + tag + ".png").string();
     Platform::Gpu::writePng(path, kFrameWidth, kFrameHeight, frame.pixels.data());
     return path;
