@@ -5,10 +5,14 @@
 #include "Gui/GuiManager.h"
 #include "Gui/InputManager.h"
 #include "Gui/Skin.h"
+#include "Platform/System/Paths.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
 #include "Tarnaveli/DifficultySelector.h"
+#include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/MenuHooks.h"
+
+#include <filesystem>
 
 void installGameParts()
 {
@@ -27,4 +31,9 @@ void installGameParts()
     DifficultySelector::installAsScoreSelector();
     // Received messages and the frame's 3D pass reach the in-game screen.
     GameScreen::installLinks();
+}
+
+ApplicationSettings makeProgramSettings()
+{
+    return GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));
 }

@@ -1,11 +1,9 @@
 // Entry point of the game: fills the start-up settings, runs the game's
 // application and deletes it once run has returned, whatever ended it.
-#include "Platform/System/Paths.h"
 #include "Platform/Window/SdlMessageSink.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameParts.h"
 
-#include <filesystem>
 #include <memory>
 
 int main()
@@ -16,8 +14,7 @@ int main()
 
     installGameParts();
 
-    const ApplicationSettings settings =
-        GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));
+    const ApplicationSettings settings = makeProgramSettings();
     auto application = std::make_unique<GameApplication>(settings);
     ErrorCode code = application->run();
     if (code != 0)

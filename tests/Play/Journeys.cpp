@@ -76,12 +76,27 @@ BoardGraphics3D* startSoloGame(Driver& driver)
 
 bool cellPoint(Driver& driver, int cellX, int cellY, int& x, int& y)
 {
+    return cellPoint(driver, cellX, cellY, 0.0f, 0.0f, x, y);
+}
+
+bool cellPoint(Driver& driver, int cellX, int cellY, float u, float v, int& x, int& y)
+{
     auto* view = driver.find<BoardGraphics3D>();
     Engine3D* engine = Engine3D::current();
     if (view == nullptr || engine == nullptr)
         return false;
     const CameraSetup& camera = engine->getCamera();
-    const Platform::Vector3 p = view->getMarkerCentre(cellX, cellY);
+    // Half the step to the next cell along each axis of the board.
+    const Platform::Vector3 c = view->getMarkerCentre(cellX, cellY);
+    const Platform::Vector3 along =
+        cellX < 8 ? view->getMarkerCentre(cellX + 1, cellY) : view->getMarkerCentre(cellX - 1, cellY);
+    const Platform::Vector3 across =
+        cellY < 6 ? view->getMarkerCentre(cellX, cellY + 1) : view->getMarkerCentre(cellX, cellY - 1);
+    const float su = (cellX < 8 ? 0.5f : -0.5f) * u;
+    const float sv = (cellY < 6 ? 0.5f : -0.5f) * v;
+    const Platform::Vector3 p{c.x + su * (along.x - c.x) + sv * (across.x - c.x),
+                              c.y + su * (along.y - c.y) + sv * (across.y - c.y),
+                              c.z + su * (along.z - c.z) + sv * (across.z - c.z)};
     auto sub = [](Platform::Vector3 a, Platform::Vector3 b) {
         return Platform::Vector3{a.x - b.x, a.y - b.y, a.z - b.z};
     };

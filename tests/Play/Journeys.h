@@ -22,6 +22,9 @@ bool clickText(Driver& driver, const std::string& utf8);
 BoardGraphics3D* startSoloGame(Driver& driver);
 // Where the cell's centre is drawn in the frame, by the view's camera.
 bool cellPoint(Driver& driver, int cellX, int cellY, int& x, int& y);
+// Where a point of the cell is drawn: (u, v) from (-1, -1) to (1, 1) spans
+// the cell from corner to corner, (0, 0) is its centre.
+bool cellPoint(Driver& driver, int cellX, int cellY, float u, float v, int& x, int& y);
 // Clicks the piece on (fromX, fromY), then the cell (toX, toY), and waits
 // for the move to be played.
 bool playMove(Driver& driver, int fromX, int fromY, int toX, int toY);

@@ -19,6 +19,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -66,12 +71,17 @@ ErrorCode Driver::start()
     Platform::setClockSource([] { return gNowNs.load(std::memory_order_relaxed); });
     resetTimeBase();
     installGameParts();
-    mSettings = GameApplication::makeSettings(fs::exists(mFolder + "data/Ressources.dat"));
+    mSettings = makeProgramSettings();
     mGame = std::make_unique<GameApplication>(mSettings);
     mQuit = false;
     ErrorCode code = mGame->start();
     if (code != 0)
+    {
+        // As the program's entry point does.
         mQuit = true;
+        if (code != ERROR_STOP_RENDERING)
+            showRunError(code);
+    }
     return code;
 }
 
@@ -400,6 +410,61 @@ std::string Driver::savePng(const std::string& tag)
     std::string path = fs::absolute(name + "-" + tag + ".png").string();
     Platform::Gpu::writePng(path, kFrameWidth, kFrameHeight, frame.pixels.data());
     return path;
+}
+
+namespace
+{
+// Appends every message box to a file the parent reads once the child ended,
+// however it ended.
+class FileMessageSink final : public Platform::MessageSink
+{
+public:
+    explicit FileMessageSink(std::string path) : mPath(std::move(path)) {}
+    void show(const std::string& title, const std::string& text, Platform::MessageKind) override
+    {
+        std::string line = Platform::cp1252ToUtf8(title + ": " + text);
+        for (char& c : line)
+            if (c == '\n')
+                c = ' ';
+        std::ofstream(mPath, std::ios::app) << line << std::endl;
+    }
+
+private:
+    std::string mPath;
+};
+} // namespace
+
+ChildRun runInChild(const std::function<int(Driver&)>& body)
+{
+    ChildRun run;
+    Platform::TemporaryDirectory scratch;
+    const std::string messages = scratch.path() + "messages.txt";
+    std::fflush(nullptr);
+    const pid_t child = fork();
+    if (child == 0)
+    {
+        int result = 1;
+        {
+            Driver driver;
+            auto previous = Platform::setMessageSink(std::make_shared<FileMessageSink>(messages));
+            result = body(driver);
+            driver.stop();
+            Platform::setMessageSink(previous);
+        }
+        std::fflush(nullptr);
+        _exit(result);
+    }
+    if (child < 0)
+        return run;
+    int status = 0;
+    waitpid(child, &status, 0);
+    run.exited = WIFEXITED(status);
+    run.exitCode = run.exited ? WEXITSTATUS(status) : -1;
+    run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    std::ifstream in(messages);
+    for (std::string line; std::getline(in, line);)
+        run.messages.push_back(line);
+    return run;
 }
 
 PngOnFailure::~PngOnFailure()

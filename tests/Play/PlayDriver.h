@@ -159,6 +159,20 @@ private:
     std::string mTag;
 };
 
+// How a run in a child process ended, and the message boxes it showed
+// (UTF-8, one "title: text" each).
+struct ChildRun
+{
+    bool exited = false;
+    int exitCode = -1;
+    int signal = 0;
+    std::vector<std::string> messages;
+};
+// Runs the body in a forked child whose exit code is the body's result, so
+// that a program that ends its process (a fatal error) or crashes does not
+// end the test. The body's message boxes are recorded for the parent.
+ChildRun runInChild(const std::function<int(Driver&)>& body);
+
 // The text as the program holds it (Windows-1252).
 std::string cp1252(const std::string& utf8);
 
