@@ -22,6 +22,7 @@
 #include <fstream>
 #include <sstream>
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -434,14 +435,13 @@ private:
 };
 } // namespace
 
-ChildRun runInChild(const std::function<int(Driver&)>& body)
+ChildRunner::ChildRunner(const std::function<int(Driver&)>& body)
+    : mScratch(std::make_unique<Platform::TemporaryDirectory>())
 {
-    ChildRun run;
-    Platform::TemporaryDirectory scratch;
-    const std::string messages = scratch.path() + "messages.txt";
+    const std::string messages = mScratch->path() + "messages.txt";
     std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child == 0)
+    mPid = fork();
+    if (mPid == 0)
     {
         int result = 1;
         {
@@ -454,17 +454,37 @@ ChildRun runInChild(const std::function<int(Driver&)>& body)
         std::fflush(nullptr);
         _exit(result);
     }
-    if (child < 0)
+}
+
+ChildRunner::~ChildRunner()
+{
+    if (mPid > 0)
+    {
+        kill(mPid, SIGKILL);
+        waitpid(mPid, nullptr, 0);
+    }
+}
+
+ChildRun ChildRunner::wait()
+{
+    ChildRun run;
+    if (mPid <= 0)
         return run;
     int status = 0;
-    waitpid(child, &status, 0);
+    waitpid(mPid, &status, 0);
+    mPid = -1;
     run.exited = WIFEXITED(status);
     run.exitCode = run.exited ? WEXITSTATUS(status) : -1;
     run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    std::ifstream in(messages);
+    std::ifstream in(mScratch->path() + "messages.txt");
     for (std::string line; std::getline(in, line);)
         run.messages.push_back(line);
     return run;
+}
+
+ChildRun runInChild(const std::function<int(Driver&)>& body)
+{
+    return ChildRunner(body).wait();
 }
 
 PngOnFailure::~PngOnFailure()

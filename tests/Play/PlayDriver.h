@@ -173,6 +173,22 @@ struct ChildRun
 // end the test. The body's message boxes are recorded for the parent.
 ChildRun runInChild(const std::function<int(Driver&)>& body);
 
+// The same, started now and waited for later; a child not waited for is
+// ended when the runner goes.
+class ChildRunner
+{
+public:
+    explicit ChildRunner(const std::function<int(Driver&)>& body);
+    ~ChildRunner();
+    ChildRunner(const ChildRunner&) = delete;
+    ChildRunner& operator=(const ChildRunner&) = delete;
+    ChildRun wait();
+
+private:
+    std::unique_ptr<Platform::TemporaryDirectory> mScratch;
+    int mPid = -1;
+};
+
 // The text as the program holds it (Windows-1252).
 std::string cp1252(const std::string& utf8);
 
