@@ -20,7 +20,13 @@ WindowMenu* reachMainMenu(Driver& driver)
 {
     if (!driver.running() && driver.start() != 0)
         return nullptr;
-    // The two intro pictures last about ten seconds.
+    // Each intro picture ends on a click (they would last about ten
+    // seconds); whatever a click does not end ends in its own time.
+    for (int picture = 0; picture < 2 && driver.layer<WindowMenu>() == nullptr; ++picture)
+    {
+        driver.run(2);
+        driver.click(512, 384);
+    }
     driver.waitFor(
         [&]
         {
@@ -146,7 +152,7 @@ bool playMove(Driver& driver, int fromX, int fromY, int toX, int toY)
     driver.click(x, y);
     return driver.waitFor(
         [&] { return screen->getBoard()->getMoveCount() > moves && !screen->getView()->isShowingMove(); },
-        200);
+        200, 50);
 }
 
 bool waitForTurn(Driver& driver, uint32_t side, int budget)
@@ -161,7 +167,7 @@ bool waitForTurn(Driver& driver, uint32_t side, int budget)
             return now != nullptr && now->getBoard()->getSideToMove() == side &&
                    !now->getView()->isShowingMove();
         },
-        budget);
+        budget, 50);
 }
 
 } // namespace Play

@@ -20,12 +20,43 @@
 #include "Tarnaveli/WindowNewGameMulti.h"
 #include "Tarnaveli/WindowPrepareGame.h"
 
+#include "Gui/Look.h"
+#include "Platform/System/Text1252.h"
+
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cmath>
 
 using namespace Play;
 
 namespace
 {
+std::string joined(const Faults& faults)
+{
+    std::string out;
+    for (const std::string& fault : faults)
+        out += "\n  " + fault;
+    return out;
+}
+
+double meanLuminance(const Frame& frame, const Rect& r)
+{
+    double sum = 0;
+    int count = 0;
+    for (int y = std::max(0, r.y); y < std::min(kFrameHeight, r.y + r.height); ++y)
+        for (int x = std::max(0, r.x); x < std::min(kFrameWidth, r.x + r.width); ++x, ++count)
+        {
+            const uint32_t p = frame.at(x, y);
+            sum += (0.2126 * ((p >> 16) & 0xFF) + 0.7152 * ((p >> 8) & 0xFF) + 0.0722 * (p & 0xFF)) / 255.0;
+        }
+    return count > 0 ? sum / count : 0;
+}
+
 // Network events come on real time: waits are long in frames.
 constexpr int kNetworkBudget = 1500;
 
@@ -195,8 +226,28 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
         << "the hosted game was not found";
     driver.click(row);
     EXPECT_TRUE(join->isJoinEnabled());
+    // Enabled, "Rejoindre" looks like its enabled neighbour, not greyed.
+    {
+        driver.mouseMove(5, 5);
+        driver.settle(2);
+        const Frame frame = driver.readFrame();
+        Component* joinButton = driver.findText("Rejoindre", join);
+        Component* refresh = driver.findText(cp1252("Rafraîchir"), join);
+        ASSERT_NE(joinButton, nullptr);
+        ASSERT_NE(refresh, nullptr);
+        EXPECT_LT(
+            std::abs(meanLuminance(frame, joinButton->getRect()) - meanLuminance(frame, refresh->getRect())),
+            0.05)
+            << "\"Rejoindre\" still looks disabled";
+    }
     ASSERT_TRUE(clickText(driver, "Rejoindre"));
     ASSERT_TRUE(driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget));
+    driver.settle(10);
+    if (WindowPrepareGame* room = driver.layer<WindowPrepareGame>())
+    {
+        Faults faults = checkWindow(driver, room);
+        EXPECT_TRUE(faults.empty()) << "waiting room:" << joined(faults);
+    }
     ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
         << "the game did not start";
     driver.settle(40);
@@ -208,11 +259,15 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
     ASSERT_NE(screen->getChatWindow(), nullptr);
     EXPECT_FALSE(view->getButton(4)->isEnabled()) << "the chat button is on while the chat is open";
 
+    // With an empty field, "Envoyer" is off and looks it.
+    ASSERT_NE(chat(driver), nullptr);
+    EXPECT_EQ(chat(driver)->getSendButton()->getLookState(), uint32_t{LOOK_STATE_DISABLED})
+        << "\"Envoyer\" looks enabled with an empty field";
     ASSERT_TRUE(say(driver, "Bonjour de l'invité"));
     EXPECT_TRUE(
         driver.waitFor([&] { return chatShows(driver, "Salut, à toi de jouer après moi"); }, kNetworkBudget));
-    Faults faults = checkContrast(driver, chat(driver), driver.readFrame());
-    EXPECT_TRUE(faults.empty()) << faults.front();
+    Faults faults = checkWindow(driver, screen->getChatWindow());
+    EXPECT_TRUE(faults.empty()) << "chat window:" << joined(faults);
 
     for (int turn = 0; turn < 2; ++turn)
     {
@@ -230,4 +285,34 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
     const ChildRun hosted = hostRun.wait();
     EXPECT_EQ(hosted.signal, 0) << "the host crashed";
     EXPECT_EQ(hosted.exitCode, 0) << "the host stopped at step " << hosted.exitCode;
+}
+
+TEST(PlayNetwork, HostingWhileTheGamePortIsTakenSaysThePortIsInUse)
+{
+    SKIP_WITHOUT_DISPLAY();
+    // Another program holds the port on this machine.
+    const int holder = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(holder, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(2301);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(holder, 1), 0);
+
+    Driver driver;
+    PngOnFailure png(driver);
+    ASSERT_NE(openNetworkMenu(driver, "Hôte"), nullptr);
+    ASSERT_TRUE(clickText(driver, "Créer"));
+    driver.settle(10);
+    close(holder);
+    EXPECT_EQ(driver.layer<WindowPrepareGame>(), nullptr);
+    auto* message = driver.layer<Dialog>();
+    ASSERT_NE(message, nullptr) << "no message";
+    std::string text;
+    for (Label* label : driver.allOf<Label>(message))
+        text += Driver::textOf(label) + " ";
+    EXPECT_EQ(text.find(cp1252("Appel ou paramètre invalide")), std::string::npos)
+        << Platform::cp1252ToUtf8(text);
+    EXPECT_NE(text.find("port"), std::string::npos) << Platform::cp1252ToUtf8(text);
 }

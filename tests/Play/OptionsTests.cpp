@@ -54,10 +54,10 @@ void expectShown(WindowOption& options, const Shown& expected)
 TEST(PlayOptions, WhatIsSetReadsBackOnReopeningAndAfterANewStart)
 {
     SKIP_WITHOUT_DISPLAY();
-    std::string folder;
+    // The first run's folder lives on for the second run.
+    Driver driver;
     Shown set{};
     {
-        Driver driver;
         PngOnFailure png(driver);
         WindowOption* options = openOptions(driver);
         ASSERT_NE(options, nullptr);
@@ -105,10 +105,9 @@ TEST(PlayOptions, WhatIsSetReadsBackOnReopeningAndAfterANewStart)
         }
         ASSERT_TRUE(clickText(driver, "Annuler"));
         driver.settle(10);
-        folder = driver.folder();
         driver.stop();
     }
-    Driver again(folder);
+    Driver again(driver.folder());
     PngOnFailure png(again);
     WindowOption* options = openOptions(again);
     ASSERT_NE(options, nullptr);

@@ -1,6 +1,7 @@
 #include "PlayChecks.h"
 
 #include "Gui/Image.h"
+#include "Gui/Infotip.h"
 #include "Gui/Label.h"
 #include "Gui/Text.h"
 #include "Gui/TextButton.h"
@@ -8,6 +9,7 @@
 #include "Platform/System/Text1252.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cxxabi.h>
 #include <memory>
@@ -37,6 +39,10 @@ Text2D* textObject(Component* widget)
         return label->getTextObject();
     if (auto* button = dynamic_cast<TextButton*>(widget))
         return button->getCaption();
+    if (auto* field = dynamic_cast<TextField*>(widget))
+        return field->getTextObject();
+    if (auto* tip = dynamic_cast<Infotip*>(widget))
+        return tip->getTextObject();
     return nullptr;
 }
 
@@ -86,11 +92,27 @@ std::string rectText(const Rect& r)
            std::to_string(r.height) + ")";
 }
 
+// Visible up to the layer, which may stand outside the tree (the infotip).
+bool visibleWithin(Component* c, Component* layer)
+{
+    for (; c != nullptr; c = c->getParent())
+    {
+        if (!c->isVisible())
+            return false;
+        if (c == layer)
+            return true;
+    }
+    return false;
+}
+
+// The layer's shown widgets, the layer itself among them when it shows a
+// text of its own (the infotip).
 std::vector<Component*> shownUnder(Driver& driver, Component* layer)
 {
     std::vector<Component*> found;
     for (Component* c : driver.all(layer))
-        if (c != layer && Driver::shown(c) && c->getWidth() > 0 && c->getHeight() > 0)
+        if ((c != layer || textObject(c) != nullptr) && visibleWithin(c, layer) && c->getWidth() > 0 &&
+            c->getHeight() > 0)
             found.push_back(c);
     return found;
 }
@@ -112,6 +134,50 @@ std::string describe(Component* widget)
     if (!text.empty())
         out += " \"" + Platform::cp1252ToUtf8(text) + "\"";
     return out + " " + rectText(widget->getRect());
+}
+
+double inkContrast(const Frame& frame, const Rect& region)
+{
+    std::vector<double> values;
+    for (int y = std::max(0, region.y); y < std::min(kFrameHeight, region.y + region.height); ++y)
+        for (int x = std::max(0, region.x); x < std::min(kFrameWidth, region.x + region.width); ++x)
+            values.push_back(luminance(frame.at(x, y)));
+    if (values.size() < 10)
+        return 21.0;
+    std::vector<double> sorted = values;
+    std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+    const double ground = sorted[sorted.size() / 2];
+    std::sort(values.begin(), values.end(),
+              [&](double a, double b) { return std::abs(a - ground) > std::abs(b - ground); });
+    values.resize(std::max<size_t>(1, values.size() / 10));
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    const double ink = values[values.size() / 2];
+    return (std::max(ink, ground) + 0.05) / (std::min(ink, ground) + 0.05);
+}
+
+Rect glyphSpan(Component* widget, int32_t first, int32_t last)
+{
+    Text2D* text = textObject(widget);
+    if (text == nullptr)
+        return {};
+    int32_t left = INT32_MAX;
+    int32_t top = INT32_MAX;
+    int32_t right = INT32_MIN;
+    int32_t bottom = INT32_MIN;
+    for (int32_t i = std::max(0, first); i <= last && i < int32_t(text->getText().size()); ++i)
+    {
+        int32_t x = 0;
+        int32_t y = 0;
+        int32_t width = 0;
+        int32_t height = 0;
+        text->getCharPosition(i, x, y);
+        text->getCharExtent(i, width, height);
+        left = std::min(left, x);
+        top = std::min(top, y);
+        right = std::max(right, x + width);
+        bottom = std::max(bottom, y + height);
+    }
+    return left > right ? Rect{} : Rect{left, top, right - left, bottom - top};
 }
 
 double contrastRatio(uint32_t argb1, uint32_t argb2)
@@ -208,7 +274,7 @@ Faults checkImagesDrawn(Driver& driver, Component* layer, const Frame& frame)
     for (Component* c : candidates)
     {
         auto* image = dynamic_cast<Image*>(c);
-        if (image == nullptr || !Driver::shown(image))
+        if (image == nullptr || !visibleWithin(image, layer))
             continue;
         if (image->getWidth() <= 0 || image->getHeight() <= 0)
         {

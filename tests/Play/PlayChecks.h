@@ -40,6 +40,13 @@ double contrastRatio(uint32_t argb1, uint32_t argb2);
 // that differ most from the text colour stand for what is behind it.
 double textContrast(const Frame& frame, Component* widget);
 
+// The contrast between the ink and the ground of a region of the frame,
+// whatever their colours: the median pixel is the ground, the tenth of the
+// pixels farthest from it the ink.
+double inkContrast(const Frame& frame, const Rect& region);
+// The glyph boxes of a label's or button's characters first..last.
+Rect glyphSpan(Component* widget, int32_t first, int32_t last);
+
 std::string describe(Component* widget);
 
 } // namespace Play

@@ -67,8 +67,10 @@ public:
     void run(int frames, int stepMs = 20);
     // Steps until the condition holds; false when the budget ran out first.
     bool waitFor(const std::function<bool()>& condition, int budget = 300, int stepMs = 20);
-    // Lets the menus' unfolding, fades and infotips settle.
-    void settle(int frames = 60) { run(frames, 40); }
+    // Lets the menus' unfolding, fades and infotips settle for frames x 40 ms
+    // of the clock, in steps of 100 ms (animations follow the clock, not the
+    // number of frames).
+    void settle(int frames = 60) { run((frames * 40 + 99) / 100, 100); }
 
     // Input at window coordinates derived from frame coordinates, so that a
     // scaled window is driven where the player would point.

@@ -174,6 +174,8 @@ TEST(PlayStart, ADamagedSavedGameLoadedFromTheMainMenuGivesOneMessageAndTheWhole
     auto* message = driver.layer<Dialog>();
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(dynamic_cast<FileDialog*>(message), nullptr);
+    Faults faults = checkWindow(driver, message);
+    EXPECT_TRUE(faults.empty()) << faults.front();
     ASSERT_TRUE(clickText(driver, "OK"));
     driver.settle(40);
     WindowMenu* menu = driver.layer<WindowMenu>();

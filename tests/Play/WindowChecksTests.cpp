@@ -7,16 +7,21 @@
 
 #include "Gui/ComboBox.h"
 #include "Gui/FileDialog.h"
+#include "Gui/GuiManager.h"
 #include "Gui/TextButton.h"
+#include "Gui/TextField.h"
 #include "Tarnaveli/BoardView/BoardGraphics3D.h"
 #include "Tarnaveli/GameScreen.h"
+#include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/ScoreListView.h"
 #include "Tarnaveli/TutorialAdvisor.h"
 #include "Tarnaveli/WindowAskTutorial.h"
 #include "Tarnaveli/WindowGameMenu.h"
 #include "Tarnaveli/WindowHelp.h"
+#include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
 #include "Tarnaveli/WindowNewGame.h"
+#include "Tarnaveli/WindowNewGameMulti.h"
 #include "Tarnaveli/WindowOption.h"
 #include "Tarnaveli/WindowQuit.h"
 
@@ -67,8 +72,36 @@ Component* inGameMenu(Driver& driver)
     return driver.layer<WindowGameMenu>();
 }
 
+Component* networkMenu(Driver& driver)
+{
+    if (fromMainMenu<WindowAskTutorial>(driver, WindowMenu::MULTI) == nullptr || !clickText(driver, "Non"))
+        return nullptr;
+    driver.settle(20);
+    auto* menu = driver.layer<WindowNewGameMulti>();
+    if (menu == nullptr)
+        return nullptr;
+    // The longest nickname the field takes.
+    driver.click(driver.find<TextField>(menu));
+    driver.type(std::string(WindowNewGameMulti::NICKNAME_LENGTH, 'W'));
+    return menu;
+}
+
 const WindowCase kWindows[] = {
     {"MainMenu", [](Driver& d) -> Component* { return reachMainMenu(d); }},
+    {"MenuBackground",
+     [](Driver& d) -> Component*
+     { return reachMainMenu(d) != nullptr ? d.layer<MenuVideoWindow>() : nullptr; }},
+    {"MainMenuInfotip",
+     [](Driver& d) -> Component*
+     {
+         WindowMenu* menu = reachMainMenu(d);
+         if (menu == nullptr)
+             return nullptr;
+         Component* button = menu->getMenuButton(WindowMenu::TUTORIAL);
+         d.mouseMove(button->getX() + button->getWidth() / 2, button->getY() + button->getHeight() / 2);
+         d.settle(40);
+         return dynamic_cast<Component*>(GuiManager::current()->getInfotip());
+     }},
     {"Scores", [](Driver& d) { return fromMainMenu<ScoreListView>(d, WindowMenu::SCORES); }},
     {"Options", [](Driver& d) { return fromMainMenu<WindowOption>(d, WindowMenu::OPTIONS); }},
     {"OptionsPieceSetList",
@@ -93,6 +126,15 @@ const WindowCase kWindows[] = {
              return nullptr;
          d.settle(20);
          return d.layer<WindowNewGame>();
+     }},
+    {"NetworkMenu", networkMenu},
+    {"JoinWindow",
+     [](Driver& d) -> Component*
+     {
+         if (networkMenu(d) == nullptr || !clickText(d, "Rejoindre"))
+             return nullptr;
+         d.settle(20);
+         return d.layer<WindowJoinGame>();
      }},
     {"GameScreen",
      [](Driver& d) -> Component*
@@ -151,7 +193,7 @@ TEST_P(PlayWindow, FitsAndReads)
     Component* window = GetParam().open(driver);
     ASSERT_NE(window, nullptr) << "the window did not open";
     driver.settle(20);
-    ASSERT_TRUE(Driver::shown(window));
+    ASSERT_TRUE(window->isVisible());
     Faults faults = checkWindow(driver, window);
     EXPECT_TRUE(faults.empty()) << joined(faults);
 }
