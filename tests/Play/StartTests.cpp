@@ -24,6 +24,12 @@ namespace
 // The two intro pictures run about ten seconds: a skip is seen well before.
 constexpr int kSkipBudget = 30;
 
+// A literal's bytes, NULs included.
+template <size_t N> std::string bytesOf(const char (&literal)[N])
+{
+    return std::string(literal, N - 1);
+}
+
 void writeBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
@@ -116,11 +122,10 @@ TEST_P(PlayDamagedFile, GivesTheDefaultsOrOneMessageAndNeverACrash)
 
 INSTANTIATE_TEST_SUITE_P(
     EveryKind, PlayDamagedFile,
-    ::testing::Values(DamagedFile{"Settings", "settings.dat", std::string("\xff\xff\xff\xff\x01", 5)},
-                      DamagedFile{"Scores", "score.dat", std::string("\x07\x00\x00\x00garbage-records", 19)},
-                      DamagedFile{
-                          "Setup", "setup.ini",
-                          std::string("[\x01\x02\nPionSet = \xff\xff\nSkinsDir = \x01\n\n===\n", 39)}),
+    ::testing::Values(DamagedFile{"Settings", "settings.dat", bytesOf("\xff\xff\xff\xff\x01")},
+                      DamagedFile{"Scores", "score.dat", bytesOf("\x07\x00\x00\x00garbage-records")},
+                      DamagedFile{"Setup", "setup.ini",
+                                  bytesOf("[\x01\x02\nPionSet = \xff\xff\nSkinsDir = \x01\n\n===\n")}),
     [](const ::testing::TestParamInfo<DamagedFile>& info) { return info.param.name; });
 
 // The archive is the program's own: damaged, the start-up stops with one
@@ -162,7 +167,7 @@ TEST(PlayStart, ADamagedSavedGameLoadedFromTheMainMenuGivesOneMessageAndTheWhole
     Driver driver;
     PngOnFailure png(driver);
     fs::create_directories(driver.dataPath("saves"));
-    writeBytes(driver.dataPath("saves/abime.tnv"), std::string("\x03\x00\x00\x00xyz\xff\xff", 9));
+    writeBytes(driver.dataPath("saves/abime.tnv"), bytesOf("\x03\x00\x00\x00xyz\xff\xff"));
     ASSERT_NE(reachMainMenu(driver), nullptr);
     clickMenuEntry(driver, WindowMenu::LOAD);
     auto* dialog = driver.layer<FileDialog>();
