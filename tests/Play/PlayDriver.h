@@ -131,10 +131,12 @@ public:
         return mMessages->messages();
     }
 
+    // The SDL id of the program's window; 0 before it is made.
+    uint32_t windowId() const;
+
 private:
     void pushMouse(uint32_t type, int x, int y, uint8_t button);
     void toWindow(int x, int y, int& wx, int& wy) const;
-    uint32_t windowId() const;
 
     std::unique_ptr<Platform::TemporaryDirectory> mOwnFolder;
     std::string mFolder;

@@ -63,6 +63,18 @@ TEST(PlayStart, EachIntroPictureEndsOnAClickOrOnEscape)
     }
 }
 
+// The program opens full-screen by default, its frame scaled to fit.
+TEST(PlayStart, TheProgramOpensFullScreen)
+{
+    SKIP_WITHOUT_DISPLAY();
+    Driver driver;
+    ASSERT_EQ(driver.start(), 0u);
+    driver.run(2);
+    SDL_Window* window = SDL_GetWindowFromID(driver.windowId());
+    ASSERT_NE(window, nullptr);
+    EXPECT_NE(SDL_GetWindowFlags(window) & (SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP), 0u);
+}
+
 TEST(PlayStart, TheFirstMainMenuShowsItsTitleBannerAndThePublisherLogo)
 {
     SKIP_WITHOUT_DISPLAY();
