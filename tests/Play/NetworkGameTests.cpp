@@ -57,6 +57,23 @@ double meanLuminance(const Frame& frame, const Rect& r)
     return count > 0 ? sum / count : 0;
 }
 
+// A port of this test's own for the game, free when chosen, for both
+// processes (the game's own port may be in use by another game on this
+// machine).
+void useFreeGamePort()
+{
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (probe >= 0 && bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        setenv("VELMORIQUE_GAME_PORT", std::to_string(ntohs(address.sin_port)).c_str(), 1);
+    if (probe >= 0)
+        close(probe);
+}
+
 // Network events come on real time: waits are long in frames.
 constexpr int kNetworkBudget = 1500;
 
@@ -200,6 +217,7 @@ int host(Driver& driver)
 TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuestLeaves)
 {
     SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
     // The host starts first so that its game can be found.
     ChildRunner hostRun(host);
     Driver driver;
@@ -290,15 +308,17 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
 TEST(PlayNetwork, HostingWhileTheGamePortIsTakenSaysThePortIsInUse)
 {
     SKIP_WITHOUT_DISPLAY();
-    // Another program holds the port on this machine.
+    // Another program holds the game's port on this machine.
     const int holder = socket(AF_INET, SOCK_STREAM, 0);
     ASSERT_GE(holder, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
-    address.sin_port = htons(2301);
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
     ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     ASSERT_EQ(listen(holder, 1), 0);
+    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    setenv("VELMORIQUE_GAME_PORT", std::to_string(ntohs(address.sin_port)).c_str(), 1);
 
     Driver driver;
     PngOnFailure png(driver);

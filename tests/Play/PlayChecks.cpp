@@ -220,11 +220,11 @@ double textContrast(const Frame& frame, Component* widget)
     return (std::max(background, textLuminance) + 0.05) / (std::min(background, textLuminance) + 0.05);
 }
 
-Faults checkInsideFrame(Driver& driver, Component* layer)
+Faults checkInsideFrame(Driver& driver, Component* layer, bool frameless)
 {
     Faults faults;
     const Rect screen{0, 0, kFrameWidth, kFrameHeight};
-    const Rect frame = layer->getRect();
+    const Rect frame = frameless ? screen : layer->getRect();
     if (!inside(frame, screen, 0))
         faults.push_back("window off the screen: " + describe(layer));
     for (Component* c : shownUnder(driver, layer))
@@ -316,6 +316,9 @@ Faults checkContrast(Driver& driver, Component* layer, const Frame& frame)
         Text2D* text = textObject(c);
         if (text == nullptr || !opaqueEnough(text->getColor()))
             continue;
+        // A disabled button may be faint: that is how it says so.
+        if (auto* button = dynamic_cast<TextButton*>(c); button != nullptr && !button->isEnabled())
+            continue;
         double ratio = textContrast(frame, c);
         if (ratio < kMinimumContrast)
             faults.push_back("text hard to read (contrast " + std::to_string(ratio).substr(0, 4) +
@@ -324,10 +327,10 @@ Faults checkContrast(Driver& driver, Component* layer, const Frame& frame)
     return faults;
 }
 
-Faults checkWindow(Driver& driver, Component* layer)
+Faults checkWindow(Driver& driver, Component* layer, bool frameless)
 {
     Frame frame = driver.readFrame();
-    Faults faults = checkInsideFrame(driver, layer);
+    Faults faults = checkInsideFrame(driver, layer, frameless);
     for (Faults more : {checkTextsFit(driver, layer), checkImagesDrawn(driver, layer, frame),
                         checkContrast(driver, layer, frame)})
         faults.insert(faults.end(), more.begin(), more.end());

@@ -21,9 +21,10 @@ namespace Play
 // One line per fault found, naming the widget; empty when all is well.
 using Faults = std::vector<std::string>;
 
-// Every shown widget of the layer lies inside the layer's rectangle, and the
-// layer inside the 1024 x 768 screen.
-Faults checkInsideFrame(Driver& driver, Component* layer);
+// Every shown widget of the layer lies inside the layer's rectangle (the
+// screen's for a layer that draws no frame of its own), and the layer inside
+// the 1024 x 768 screen.
+Faults checkInsideFrame(Driver& driver, Component* layer, bool frameless = false);
 // Every glyph of every shown label and text button lies inside its widget.
 Faults checkTextsFit(Driver& driver, Component* layer);
 // Every shown image has a size and something drawn where it stands.
@@ -32,7 +33,7 @@ Faults checkImagesDrawn(Driver& driver, Component* layer, const Frame& frame);
 // contrast of at least 3:1.
 Faults checkContrast(Driver& driver, Component* layer, const Frame& frame);
 // The four above on the frame as it is now.
-Faults checkWindow(Driver& driver, Component* layer);
+Faults checkWindow(Driver& driver, Component* layer, bool frameless = false);
 
 // The contrast ratio of two colours by their relative luminance (1 to 21).
 double contrastRatio(uint32_t argb1, uint32_t argb2);
