@@ -166,7 +166,7 @@ bool waitForMyTurn(Driver& driver, uint32_t side)
             return screen != nullptr && screen->getBoard()->getSideToMove() == side &&
                    !screen->getView()->isShowingMove();
         },
-        kNetworkBudget);
+        kNetworkBudget, 50);
 }
 
 // The host's side of the game, in the child process. 0 when all went as a
