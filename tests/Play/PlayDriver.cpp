@@ -35,6 +35,38 @@ namespace
 // The test's clock: read by every thread of the program, moved only by step.
 std::atomic<int64_t> gNowNs{0};
 
+// The mouse the driver's events come from. Tests run side by side on one
+// display: the pointer and the focus of that display belong to no test, so
+// the program sees only the driver's mouse and no change of focus.
+constexpr uint32_t kDriverMouse = 0x7E57;
+
+int keepDriverInput(void*, SDL_Event* event)
+{
+    switch (event->type)
+    {
+    case SDL_MOUSEMOTION:
+        return event->motion.which == kDriverMouse;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        return event->button.which == kDriverMouse;
+    case SDL_MOUSEWHEEL:
+        return event->wheel.which == kDriverMouse;
+    case SDL_WINDOWEVENT:
+        switch (event->window.event)
+        {
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_ENTER:
+        case SDL_WINDOWEVENT_LEAVE:
+            return 0;
+        default:
+            return 1;
+        }
+    default:
+        return 1;
+    }
+}
+
 void copyBuiltData(const std::string& folder)
 {
     const fs::path built = fs::path(VELMORIQUE_BUILD_DIR) / "data";
@@ -74,6 +106,7 @@ ErrorCode Driver::start()
     // module and cannot be told apart from ours).
     static const bool videoKept = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
     (void)videoKept;
+    SDL_SetEventFilter(keepDriverInput, nullptr);
     Platform::setProgramDirectory(mFolder);
     Platform::setClockSource([] { return gNowNs.load(std::memory_order_relaxed); });
     resetTimeBase();
@@ -167,6 +200,7 @@ void Driver::pushMouse(uint32_t type, int x, int y, uint8_t button)
     if (type == SDL_MOUSEMOTION)
     {
         event.motion.windowID = windowId();
+        event.motion.which = kDriverMouse;
         event.motion.x = wx;
         event.motion.y = wy;
         event.motion.xrel = x - mMouseX;
@@ -175,6 +209,7 @@ void Driver::pushMouse(uint32_t type, int x, int y, uint8_t button)
     else
     {
         event.button.windowID = windowId();
+        event.button.which = kDriverMouse;
         event.button.button = button;
         event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
         event.button.clicks = 1;
@@ -236,6 +271,7 @@ void Driver::wheel(int notches)
     SDL_Event event{};
     event.type = SDL_MOUSEWHEEL;
     event.wheel.windowID = windowId();
+    event.wheel.which = kDriverMouse;
     event.wheel.y = notches;
     event.wheel.direction = SDL_MOUSEWHEEL_NORMAL;
     SDL_PushEvent(&event);
