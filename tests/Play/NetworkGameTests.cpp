@@ -108,9 +108,8 @@ ChatPanel* chat(Driver&)
     return screen != nullptr ? screen->getChatPanelWidget() : nullptr;
 }
 
-bool chatShows(Driver& driver, const std::string& utf8)
+bool panelShows(Driver& driver, ChatPanel* panel, const std::string& utf8)
 {
-    ChatPanel* panel = chat(driver);
     if (panel == nullptr)
         return false;
     for (Label* line : driver.allOf<Label>(panel->getList()))
@@ -119,15 +118,24 @@ bool chatShows(Driver& driver, const std::string& utf8)
     return false;
 }
 
-bool say(Driver& driver, const std::string& utf8)
+bool sayIn(Driver& driver, ChatPanel* panel, const std::string& utf8)
 {
-    ChatPanel* panel = chat(driver);
     if (panel == nullptr)
         return false;
     driver.click(panel->getField());
     driver.type(utf8);
     driver.click(panel->getSendButton());
-    return driver.waitFor([&] { return chatShows(driver, utf8); }, 100);
+    return driver.waitFor([&] { return panelShows(driver, panel, utf8); }, 100);
+}
+
+bool chatShows(Driver& driver, const std::string& utf8)
+{
+    return panelShows(driver, chat(driver), utf8);
+}
+
+bool say(Driver& driver, const std::string& utf8)
+{
+    return sayIn(driver, chat(driver), utf8);
 }
 
 // The side's first legal move whose cells the chat window leaves in view,
@@ -182,9 +190,12 @@ int host(Driver& driver)
     WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
     if (room == nullptr)
         return 12;
-    // The guest arrives: "Lancer" comes on and looks it.
+    // The guest arrives ("Lancer" comes on) and says when it is ready.
     if (!driver.waitFor([&] { return room->isLaunchEnabled(); }, kNetworkBudget))
         return 13;
+    if (!driver.waitFor([&] { return panelShows(driver, driver.find<ChatPanel>(room), "Prêt"); },
+                        kNetworkBudget))
+        return 16;
     driver.run(5);
     if (!clickText(driver, "Lancer"))
         return 14;
@@ -263,11 +274,12 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
     ASSERT_TRUE(clickText(driver, "Rejoindre"));
     ASSERT_TRUE(driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget));
     driver.settle(10);
-    if (WindowPrepareGame* room = driver.layer<WindowPrepareGame>())
-    {
-        Faults faults = checkWindow(driver, room);
-        EXPECT_TRUE(faults.empty()) << "waiting room:" << joined(faults);
-    }
+    // The host launches once the guest says it is ready.
+    WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
+    ASSERT_NE(room, nullptr);
+    Faults roomFaults = checkWindow(driver, room);
+    EXPECT_TRUE(roomFaults.empty()) << "waiting room:" << joined(roomFaults);
+    ASSERT_TRUE(sayIn(driver, driver.find<ChatPanel>(room), "Prêt"));
     ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
         << "the game did not start";
     driver.settle(40);
