@@ -296,6 +296,15 @@ ErrorCode ApplicationGeneric::run()
         }
     }
 
+    // 2-7.
+    if (ErrorCode code = start())
+        return code == ERROR_STOP_RENDERING ? 0 : code;
+    mainLoop();
+    return 0;
+}
+
+ErrorCode ApplicationGeneric::start()
+{
     // 2. The program's own folder, whatever the length of its path.
     mApplicationFolder = Platform::programDirectory();
 
@@ -305,7 +314,7 @@ ErrorCode ApplicationGeneric::run()
 
     // 4. Services and the game's tables; 22 is a silent end.
     if (ErrorCode code = init())
-        return code == ERROR_STOP_RENDERING ? 0 : code;
+        return code;
 
     // 5. Running from here on.
     mNotYetRunning = false;
@@ -331,9 +340,23 @@ ErrorCode ApplicationGeneric::run()
         if (GuiManagerBase* gui = getGuiManager())
             mOverlayText = gui->createOverlayText(getFont(0), 0, 0, 800);
     }
-
-    mainLoop();
     return 0;
+}
+
+bool ApplicationGeneric::runOneFrame()
+{
+    AppWindow* window = getAppWindow();
+    if (window == nullptr)
+        return false;
+    Platform::WindowMessage message;
+    while (window->peekMessage(message))
+    {
+        if (message.message == Platform::WM_QUIT)
+            return false;
+        window->dispatchMessage(message);
+    }
+    updateAndRender();
+    return true;
 }
 
 void ApplicationGeneric::mainLoop()
@@ -359,29 +382,34 @@ void ApplicationGeneric::mainLoop()
             continue;
         }
         frameTimer.start();
+        updateAndRender();
+    }
+}
+
+void ApplicationGeneric::updateAndRender()
+{
+    {
+        std::lock_guard lock(mLock);
+        if (mAnimateEnabled)
         {
-            std::lock_guard lock(mLock);
-            if (mAnimateEnabled)
-            {
-                uint32_t now = mRunClock.getElapsed();
-                mFrameDelta = now - mPreviousClock;
-                mFrameDeltaCopy = mFrameDelta;
-                mPreviousClock = now;
-                if (mOverlayText)
-                    mAnimateTimer.start();
-                animate();
-                if (mOverlayText)
-                    mAnimateTimer.stop();
-            }
+            uint32_t now = mRunClock.getElapsed();
+            mFrameDelta = now - mPreviousClock;
+            mFrameDeltaCopy = mFrameDelta;
+            mPreviousClock = now;
+            if (mOverlayText)
+                mAnimateTimer.start();
+            animate();
+            if (mOverlayText)
+                mAnimateTimer.stop();
         }
+    }
+    {
+        std::lock_guard lock(mLock);
+        if (mRenderEnabled)
         {
-            std::lock_guard lock(mLock);
-            if (mRenderEnabled)
-            {
-                if (mOverlayText)
-                    mOverlayText->setText(timingOverlayText());
-                renderFrame();
-            }
+            if (mOverlayText)
+                mOverlayText->setText(timingOverlayText());
+            renderFrame();
         }
     }
 }

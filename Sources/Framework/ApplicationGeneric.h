@@ -106,6 +106,13 @@ public:
 
     // Runs the program until the quit message; 0 on a normal end.
     ErrorCode run();
+    // What run does before its loop (archive, services, first screen), for a
+    // caller that steps the frames itself: ERROR_STOP_RENDERING is returned
+    // as it is, not turned into 0.
+    ErrorCode start();
+    // Handles every waiting message, then one update and one render step
+    // without pacing; false once the quit message has been taken.
+    bool runOneFrame();
     // Initialises every service in id order, then loads the fonts; the first
     // failure is returned. The game's override does its own loading first.
     virtual ErrorCode init();
@@ -219,6 +226,8 @@ protected:
     ErrorCode mountArchive();
     // Pumps and dispatches messages until the quit message; frames in between.
     void mainLoop();
+    // The update under the lock, then the render step under the lock.
+    void updateAndRender();
     std::string timingOverlayText();
 
     std::array<std::unique_ptr<AppService>, SERVICE_COUNT> mServices;

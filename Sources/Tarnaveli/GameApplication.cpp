@@ -21,12 +21,25 @@
 
 #include <cassert>
 #include <cstdint>
+#include <cstdlib>
 
 namespace
 {
 GameApplication* gGame = nullptr;
 
 constexpr uint32_t kNetworkPort = 2301;
+
+// The game's port, which VELMORIQUE_GAME_PORT replaces so that games run by
+// tests on one machine keep to a port of their own.
+uint32_t networkPort()
+{
+    const char* value = std::getenv("VELMORIQUE_GAME_PORT");
+    if (value == nullptr || *value == '\0')
+        return kNetworkPort;
+    char* end = nullptr;
+    const unsigned long port = std::strtoul(value, &end, 10);
+    return *end == '\0' && port > 0 && port <= 0xFFFF ? static_cast<uint32_t>(port) : kNetworkPort;
+}
 // {20668E3E-DBDC-4206-98C6-4950DDCBE257} in its in-memory byte order.
 constexpr uint8_t kApplicationGuid[16] = {0x3E, 0x8E, 0x66, 0x20, 0xDC, 0xDB, 0x06, 0x42,
                                           0x98, 0xC6, 0x49, 0x50, 0xDD, 0xCB, 0xE2, 0x57};
@@ -403,7 +416,7 @@ void GameApplication::openNetworkMenu()
 {
     if (mNetwork == nullptr)
     {
-        std::unique_ptr<NetworkPeer> peer = createNetworkPeerDirectPlay(kNetworkPort, kNetworkPort);
+        std::unique_ptr<NetworkPeer> peer = createNetworkPeerDirectPlay(networkPort(), networkPort());
         ErrorCode code = peer != nullptr ? peer->setApplicationGuid(kApplicationGuid, sizeof kApplicationGuid)
                                          : ERROR_FAILED;
         if (code == ERROR_OK)

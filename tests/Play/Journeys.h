@@ -1,0 +1,34 @@
+#pragma once
+// The steps a player takes again and again, through the menus and buttons.
+#include "PlayDriver.h"
+
+#include <string>
+
+class BoardGraphics3D;
+class WindowMenu;
+
+namespace Play
+{
+
+// Lets the intro run its course and the first main menu unfold.
+WindowMenu* reachMainMenu(Driver& driver);
+// The main menu's entry (WindowMenu::Entry), once the menu has unfolded.
+void clickMenuEntry(Driver& driver, uint32_t entry);
+// Clicks the shown label or button with this text (UTF-8); false when none.
+bool clickText(Driver& driver, const std::string& utf8);
+// Main menu, "Partie solo", the first-game question answered "Non", the
+// new-game window's defaults (a person against the computer at level 0),
+// OK; the board is shown and still.
+BoardGraphics3D* startSoloGame(Driver& driver);
+// Where the cell's centre is drawn in the frame, by the view's camera.
+bool cellPoint(Driver& driver, int cellX, int cellY, int& x, int& y);
+// Where a point of the cell is drawn: (u, v) from (-1, -1) to (1, 1) spans
+// the cell from corner to corner, (0, 0) is its centre.
+bool cellPoint(Driver& driver, int cellX, int cellY, float u, float v, int& x, int& y);
+// Clicks the piece on (fromX, fromY), then the cell (toX, toY), and waits
+// for the move to be played.
+bool playMove(Driver& driver, int fromX, int fromY, int toX, int toY);
+// Waits for the computer's reply and its animation.
+bool waitForTurn(Driver& driver, uint32_t side, int budget = 400);
+
+} // namespace Play

@@ -1,0 +1,351 @@
+// A network game on this machine between two runs of the game in two
+// processes: one hosts, the other finds and joins it; both chat and move,
+// then the guest leaves and the host is told.
+#include "Journeys.h"
+#include "PlayChecks.h"
+
+#include "Gui/ContainerLift.h"
+#include "Gui/Dialog.h"
+#include "Gui/Label.h"
+#include "Gui/TextButton.h"
+#include "Gui/TextField.h"
+#include "Tarnaveli/Board/Board.h"
+#include "Tarnaveli/BoardView/BoardGraphics3D.h"
+#include "Tarnaveli/ChatPanel.h"
+#include "Tarnaveli/GameScreen.h"
+#include "Tarnaveli/WindowAskTutorial.h"
+#include "Tarnaveli/WindowGameMenu.h"
+#include "Tarnaveli/WindowJoinGame.h"
+#include "Tarnaveli/WindowMenu.h"
+#include "Tarnaveli/WindowNewGameMulti.h"
+#include "Tarnaveli/WindowPrepareGame.h"
+
+#include "Gui/Look.h"
+#include "Platform/System/Text1252.h"
+
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cmath>
+
+using namespace Play;
+
+namespace
+{
+std::string joined(const Faults& faults)
+{
+    std::string out;
+    for (const std::string& fault : faults)
+        out += "\n  " + fault;
+    return out;
+}
+
+double meanLuminance(const Frame& frame, const Rect& r)
+{
+    double sum = 0;
+    int count = 0;
+    for (int y = std::max(0, r.y); y < std::min(kFrameHeight, r.y + r.height); ++y)
+        for (int x = std::max(0, r.x); x < std::min(kFrameWidth, r.x + r.width); ++x, ++count)
+        {
+            const uint32_t p = frame.at(x, y);
+            sum += (0.2126 * ((p >> 16) & 0xFF) + 0.7152 * ((p >> 8) & 0xFF) + 0.0722 * (p & 0xFF)) / 255.0;
+        }
+    return count > 0 ? sum / count : 0;
+}
+
+// A port of this test's own for the game, free when chosen, for both
+// processes (the game's own port may be in use by another game on this
+// machine).
+void useFreeGamePort()
+{
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (probe >= 0 && bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        setenv("VELMORIQUE_GAME_PORT", std::to_string(ntohs(address.sin_port)).c_str(), 1);
+    if (probe >= 0)
+        close(probe);
+}
+
+// Network events come on real time: waits are long in frames.
+constexpr int kNetworkBudget = 1500;
+
+WindowNewGameMulti* openNetworkMenu(Driver& driver, const std::string& nickname)
+{
+    if (reachMainMenu(driver) == nullptr)
+        return nullptr;
+    clickMenuEntry(driver, WindowMenu::MULTI);
+    if (driver.layer<WindowAskTutorial>() != nullptr && !clickText(driver, "Non"))
+        return nullptr;
+    driver.settle(20);
+    auto* menu = driver.layer<WindowNewGameMulti>();
+    if (menu == nullptr)
+        return nullptr;
+    TextField* field = driver.find<TextField>(menu);
+    if (field == nullptr)
+        return nullptr;
+    driver.click(field);
+    // A nickname kept from an earlier game goes first.
+    for (size_t i = field->getText().size(); i > 0; --i)
+    {
+        driver.pressKey(SDL_SCANCODE_END, SDLK_END);
+        driver.pressKey(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
+    }
+    driver.type(nickname);
+    return field->getText() == cp1252(nickname) ? menu : nullptr;
+}
+
+ChatPanel* chat(Driver&)
+{
+    GameScreen* screen = GameScreen::current();
+    return screen != nullptr ? screen->getChatPanelWidget() : nullptr;
+}
+
+bool panelShows(Driver& driver, ChatPanel* panel, const std::string& utf8)
+{
+    if (panel == nullptr)
+        return false;
+    for (Label* line : driver.allOf<Label>(panel->getList()))
+        if (Driver::textOf(line).find(cp1252(utf8)) != std::string::npos)
+            return true;
+    return false;
+}
+
+bool sayIn(Driver& driver, ChatPanel* panel, const std::string& utf8)
+{
+    if (panel == nullptr)
+        return false;
+    driver.click(panel->getField());
+    driver.type(utf8);
+    driver.click(panel->getSendButton());
+    return driver.waitFor([&] { return panelShows(driver, panel, utf8); }, 100);
+}
+
+bool chatShows(Driver& driver, const std::string& utf8)
+{
+    return panelShows(driver, chat(driver), utf8);
+}
+
+bool say(Driver& driver, const std::string& utf8)
+{
+    return sayIn(driver, chat(driver), utf8);
+}
+
+// The side's first legal move whose cells the chat window leaves in view,
+// played with the mouse.
+bool moveWithTheMouse(Driver& driver, uint32_t side)
+{
+    GameScreen* screen = GameScreen::current();
+    Board& board = *screen->getBoard();
+    auto clear = [&](int x, int y)
+    {
+        int px = 0;
+        int py = 0;
+        Component* window = screen->getChatWindow();
+        return cellPoint(driver, x, y, px, py) &&
+               (window == nullptr || !Driver::shown(window) || !window->containsPoint(px, py));
+    };
+    for (uint32_t rank = 0; rank < 8; ++rank)
+    {
+        MoveList moves;
+        board.generateMoves(side, rank, moves);
+        const Piece& piece = board.getPiece(side, rank);
+        for (uint32_t i = 0; i < moves.getCount(); ++i)
+            if (clear(piece.getX(), piece.getY()) && clear(moves[i].getTargetX(), moves[i].getTargetY()))
+                return playMove(driver, piece.getX(), piece.getY(), moves[i].getTargetX(),
+                                moves[i].getTargetY());
+    }
+    return false;
+}
+
+bool waitForMyTurn(Driver& driver, uint32_t side)
+{
+    return driver.waitFor(
+        [&]
+        {
+            GameScreen* screen = GameScreen::current();
+            return screen != nullptr && screen->getBoard()->getSideToMove() == side &&
+                   !screen->getView()->isShowingMove();
+        },
+        kNetworkBudget, 50);
+}
+
+// The host's side of the game, in the child process. 0 when all went as a
+// player expects, else the number of the step that did not.
+int host(Driver& driver)
+{
+    WindowNewGameMulti* menu = openNetworkMenu(driver, "Hôte");
+    if (menu == nullptr)
+        return 10;
+    if (!clickText(driver, "Créer"))
+        return 11;
+    driver.settle(10);
+    WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
+    if (room == nullptr)
+        return 12;
+    // The guest arrives ("Lancer" comes on) and says when it is ready.
+    if (!driver.waitFor([&] { return room->isLaunchEnabled(); }, kNetworkBudget))
+        return 13;
+    if (!driver.waitFor([&] { return panelShows(driver, driver.find<ChatPanel>(room), "Prêt"); },
+                        kNetworkBudget))
+        return 16;
+    driver.run(5);
+    if (!clickText(driver, "Lancer"))
+        return 14;
+    if (!driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+        return 15;
+    driver.settle(40);
+    // Chat both ways.
+    if (!driver.waitFor([&] { return chatShows(driver, "Bonjour de l'invité"); }, kNetworkBudget))
+        return 20;
+    if (!say(driver, "Salut à toi"))
+        return 21;
+    // Two moves each, White first.
+    for (int turn = 0; turn < 2; ++turn)
+    {
+        if (!waitForMyTurn(driver, 0))
+            return 30 + turn;
+        if (!moveWithTheMouse(driver, 0))
+            return 32 + turn;
+    }
+    // The guest leaves: the host is told, back at the main menu.
+    if (!driver.waitFor([&] { return GameScreen::current() == nullptr; }, kNetworkBudget))
+        return 40;
+    driver.settle(20);
+    if (driver.findText(cp1252("Votre adversaire a quitté la partie")) == nullptr)
+        return 41;
+    if (driver.layer<WindowMenu>() == nullptr)
+        return 42;
+    return 0;
+}
+} // namespace
+
+TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuestLeaves)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    // The host starts first so that its game can be found.
+    ChildRunner hostRun(host);
+    Driver driver;
+    PngOnFailure png(driver);
+    WindowNewGameMulti* menu = openNetworkMenu(driver, "Invité");
+    ASSERT_NE(menu, nullptr);
+    ASSERT_TRUE(clickText(driver, "Rejoindre"));
+    driver.settle(10);
+    auto* join = driver.layer<WindowJoinGame>();
+    ASSERT_NE(join, nullptr);
+    // The host's game appears in the list: select it and join.
+    Label* row = nullptr;
+    ASSERT_TRUE(driver.waitFor(
+        [&]
+        {
+            for (Label* label : driver.allOf<Label>(join->getList()))
+                if (Driver::textOf(label) == cp1252("Partie de Hôte"))
+                    row = label;
+            if (row == nullptr && !join->isEnumerating())
+                clickText(driver, "Rafraîchir");
+            return row != nullptr;
+        },
+        kNetworkBudget))
+        << "the hosted game was not found";
+    driver.click(row);
+    EXPECT_TRUE(join->isJoinEnabled());
+    // Enabled, "Rejoindre" looks like its enabled neighbour, not greyed.
+    {
+        driver.mouseMove(5, 5);
+        driver.settle(2);
+        const Frame frame = driver.readFrame();
+        Component* joinButton = driver.findText("Rejoindre", join);
+        Component* refresh = driver.findText(cp1252("Rafraîchir"), join);
+        ASSERT_NE(joinButton, nullptr);
+        ASSERT_NE(refresh, nullptr);
+        EXPECT_LT(
+            std::abs(meanLuminance(frame, joinButton->getRect()) - meanLuminance(frame, refresh->getRect())),
+            0.05)
+            << "\"Rejoindre\" still looks disabled";
+    }
+    ASSERT_TRUE(clickText(driver, "Rejoindre"));
+    ASSERT_TRUE(driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget));
+    driver.settle(10);
+    // The host launches once the guest says it is ready.
+    WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
+    ASSERT_NE(room, nullptr);
+    Faults roomFaults = checkWindow(driver, room);
+    EXPECT_TRUE(roomFaults.empty()) << "waiting room:" << joined(roomFaults);
+    ASSERT_TRUE(sayIn(driver, driver.find<ChatPanel>(room), "Prêt"));
+    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+        << "the game did not start";
+    driver.settle(40);
+    GameScreen* screen = GameScreen::current();
+    ASSERT_TRUE(screen->isNetworkGame());
+    auto* view = driver.find<BoardGraphics3D>();
+    ASSERT_NE(view, nullptr);
+    // The chat window is open: its button waits until it is hidden.
+    ASSERT_NE(screen->getChatWindow(), nullptr);
+    EXPECT_FALSE(view->getButton(4)->isEnabled()) << "the chat button is on while the chat is open";
+
+    // With an empty field, "Envoyer" is off and looks it.
+    ASSERT_NE(chat(driver), nullptr);
+    EXPECT_EQ(chat(driver)->getSendButton()->getLookState(), uint32_t{LOOK_STATE_DISABLED})
+        << "\"Envoyer\" looks enabled with an empty field";
+    ASSERT_TRUE(say(driver, "Bonjour de l'invité"));
+    EXPECT_TRUE(driver.waitFor([&] { return chatShows(driver, "Salut à toi"); }, kNetworkBudget));
+    Faults faults = checkWindow(driver, screen->getChatWindow());
+    EXPECT_TRUE(faults.empty()) << "chat window:" << joined(faults);
+
+    for (int turn = 0; turn < 2; ++turn)
+    {
+        ASSERT_TRUE(waitForMyTurn(driver, 1)) << "White's move " << turn << " did not come";
+        ASSERT_TRUE(moveWithTheMouse(driver, 1));
+    }
+    ASSERT_TRUE(driver.waitFor([&] { return screen->getBoard()->getMoveCount() >= 4; }, kNetworkBudget));
+
+    // The guest leaves through the in-game menu.
+    driver.click(view->getButton(3));
+    driver.settle(40);
+    ASSERT_NE(driver.layer<WindowGameMenu>(), nullptr);
+    clickMenuEntry(driver, WindowGameMenu::ABORT);
+    ASSERT_TRUE(driver.waitFor([&] { return driver.layer<WindowMenu>() != nullptr; }, 200));
+    const ChildRun hosted = hostRun.wait();
+    EXPECT_EQ(hosted.signal, 0) << "the host crashed";
+    EXPECT_EQ(hosted.exitCode, 0) << "the host stopped at step " << hosted.exitCode;
+}
+
+TEST(PlayNetwork, HostingWhileTheGamePortIsTakenSaysThePortIsInUse)
+{
+    SKIP_WITHOUT_DISPLAY();
+    // Another program holds the game's port on this machine.
+    const int holder = socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(holder, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(listen(holder, 1), 0);
+    ASSERT_EQ(getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    setenv("VELMORIQUE_GAME_PORT", std::to_string(ntohs(address.sin_port)).c_str(), 1);
+
+    Driver driver;
+    PngOnFailure png(driver);
+    ASSERT_NE(openNetworkMenu(driver, "Hôte"), nullptr);
+    ASSERT_TRUE(clickText(driver, "Créer"));
+    driver.settle(10);
+    close(holder);
+    EXPECT_EQ(driver.layer<WindowPrepareGame>(), nullptr);
+    auto* message = driver.layer<Dialog>();
+    ASSERT_NE(message, nullptr) << "no message";
+    std::string text;
+    for (Label* label : driver.allOf<Label>(message))
+        text += Driver::textOf(label) + " ";
+    EXPECT_EQ(text.find(cp1252("Appel ou paramètre invalide")), std::string::npos)
+        << Platform::cp1252ToUtf8(text);
+    EXPECT_NE(text.find("port"), std::string::npos) << Platform::cp1252ToUtf8(text);
+}
