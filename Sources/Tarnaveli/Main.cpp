@@ -15,8 +15,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <string_view>
 
-int main()
+int main(int argc, char** argv)
 {
     // A failed start-up is shown to the person at the display, not only on
     // standard error.
@@ -38,8 +39,13 @@ int main()
     // Received messages and the frame's 3D pass reach the in-game screen.
     GameScreen::installLinks();
 
-    const ApplicationSettings settings =
+    ApplicationSettings settings =
         GameApplication::makeSettings(std::filesystem::exists(Platform::mapPath("data\\Ressources.dat")));
+    // --timing shows the frame times over the game, for a player whose
+    // machine draws without a graphics card.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--timing")
+            settings.mTimingOverlay = true;
     auto application = std::make_unique<GameApplication>(settings);
     ErrorCode code = application->run();
     if (code != 0)
