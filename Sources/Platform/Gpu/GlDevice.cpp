@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <epoxy/gl.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cassert>
@@ -343,6 +344,8 @@ GlDevice::~GlDevice()
     glDeleteBuffers(1, &mIndexBuffer);
     glDeleteVertexArrays(1, &mVertexArray);
     mPrograms.clear();
+    // Textures that outlive the device keep their contents in memory.
+    forEachLiveTexture([this](Texture& texture) { restoreFromCard(texture); });
     detachAllResources();
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
 }
@@ -412,10 +415,30 @@ void GlDevice::textureLocking(Texture* texture)
     // Another thread only writes the CPU copy; what it writes reaches the
     // card at the next draw. On the main thread, draws gathered earlier must
     // still see the old contents.
-    if (std::this_thread::get_id() == mMainThread && texture == mTextures[0])
+    if (std::this_thread::get_id() != mMainThread)
+    {
+        return;
+    }
+    if (texture == mTextures[0])
     {
         flushBatch();
     }
+    restoreFromCard(*texture);
+}
+
+void GlDevice::restoreFromCard(Texture& texture)
+{
+    if (!texture.hasReleasedLevels() || !texture.handles().object)
+    {
+        return;
+    }
+    PixelTransfer transfer = transferOf(texture.format());
+    glBindTexture(GL_TEXTURE_2D, texture.handles().object);
+    texture.restoreReleasedLevels(
+        [&](uint32_t level, uint8_t* pixels)
+        { glGetTexImage(GL_TEXTURE_2D, GLint(level), transfer.format, transfer.type, pixels); });
+    mTextureChanged = true;
+    GL_CHECK("restoreFromCard");
 }
 
 GpuResult GlDevice::doCreateTexture(Texture& texture)
@@ -546,6 +569,13 @@ GpuResult GlDevice::doPresent()
     glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
                       GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(mWindow);
+    if (mCopiesReleased)
+    {
+        // The copies freed lie between live blocks of the heap: without a
+        // trim the process would keep them resident.
+        malloc_trim(0);
+        mCopiesReleased = false;
+    }
     mRenderStatesChanged = true;
     bindTarget();
     GL_CHECK("present");
@@ -1042,26 +1072,25 @@ void GlDevice::applySampler()
     mSamplerChanged = false;
 }
 
+void GlDevice::textureComplete(Texture* texture)
+{
+    if (std::this_thread::get_id() != mMainThread || !texture->hasPendingUpload())
+    {
+        return;
+    }
+    if (texture == mTextures[0])
+    {
+        flushBatch();
+    }
+    upload(*texture);
+}
+
 void GlDevice::applyTexture()
 {
     Texture* texture = mTextures[0];
     if (texture && texture->hasPendingUpload())
     {
-        glBindTexture(GL_TEXTURE_2D, texture->handles().object);
-        PixelTransfer transfer = transferOf(texture->format());
-        bool baseChanged = false;
-        texture->uploadChangedLevels(
-            [&](uint32_t level, const uint8_t* pixels, uint32_t width, uint32_t height)
-            {
-                glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(width), GLsizei(height),
-                                transfer.format, transfer.type, pixels);
-                baseChanged = baseChanged || level == 0;
-            });
-        if (baseChanged && texture->generatesMipChain() && texture->storedLevelCount() > 1)
-        {
-            glGenerateMipmap(GL_TEXTURE_2D);
-        }
-        mTextureChanged = true;
+        upload(*texture);
     }
     if (mTextureChanged || mGlTexture != texture)
     {
@@ -1069,6 +1098,28 @@ void GlDevice::applyTexture()
         mGlTexture = texture;
         mTextureChanged = false;
     }
+}
+
+void GlDevice::upload(Texture& texture)
+{
+    glBindTexture(GL_TEXTURE_2D, texture.handles().object);
+    PixelTransfer transfer = transferOf(texture.format());
+    bool baseChanged = false;
+    texture.uploadChangedLevels(
+        [&](uint32_t level, const uint8_t* pixels, uint32_t width, uint32_t height)
+        {
+            glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(width), GLsizei(height),
+                            transfer.format, transfer.type, pixels);
+            baseChanged = baseChanged || level == 0;
+        });
+    if (baseChanged && texture.generatesMipChain() && texture.storedLevelCount() > 1)
+    {
+        glGenerateMipmap(GL_TEXTURE_2D);
+    }
+    mCopiesReleased = mCopiesReleased || texture.hasReleasedLevels();
+    // The unit now holds this texture, whatever the draws expect.
+    mTextureChanged = true;
+    GL_CHECK("upload");
 }
 
 } // namespace Platform::Gpu

@@ -33,6 +33,7 @@ public:
     uint64_t glDrawCount() const { return mGlDrawCount; }
 
     void textureLocking(Texture* texture) override;
+    void textureComplete(Texture* texture) override;
 
 private:
     struct Program;
@@ -63,8 +64,12 @@ private:
     void applyLights();
     void applySampler();
     void applyTexture();
+    // Sends the changed levels of the texture to the card.
+    void upload(Texture& texture);
     void applyAttributes(uint32_t fvf);
     void bindTarget();
+    // Reads the levels whose CPU copy was released back from the card.
+    void restoreFromCard(Texture& texture);
 
     SDL_Window* mWindow;
     void* mContext = nullptr;
@@ -93,6 +98,7 @@ private:
     Texture* mGlTexture = nullptr;
     bool mTextureChanged = true;
     uint64_t mGlDrawCount = 0;
+    bool mCopiesReleased = false;
 };
 
 } // namespace Platform::Gpu

@@ -218,6 +218,7 @@ void runScene(benchmark::State& state, Scene scene)
         }
     }
     state.counters["RSS_MB"] = residentMb();
+    state.counters["Textures_MB"] = double(game->getEngine2D()->getTextureMemoryUsed()) / (1024.0 * 1024.0);
     saveShot(*game, scene == Scene::Menu ? "menu.png" : "board.png");
     game.reset();
 }
