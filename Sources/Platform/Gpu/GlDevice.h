@@ -54,6 +54,9 @@ private:
     GpuResult doReset() override;
 
     void flushBatch();
+    // Blending of the gathered draws would leave every fragment as it is.
+    bool blendChangesNothing() const;
+    static bool isOpaque(uint32_t format, const uint8_t* pixels, size_t count);
     // The states a program is made for, packed; see GlShaders.cpp.
     uint64_t programKey() const;
     Program* programFor(uint64_t key);
@@ -92,6 +95,8 @@ private:
     std::vector<uint32_t> mBatchIndices;
     uint32_t mBatchVertexCount = 0;
     uint32_t mBatchFvf = 0;
+    bool mBatchDiffuseOpaque = true;
+    bool mBlendSkipped = false;
 
     uint32_t mAttributesFvf = 0;
     uint32_t mSourcesFvf = ~0u;

@@ -24,6 +24,8 @@ struct DeviceHandles
     uint32_t object = 0;
     uint32_t framebuffer = 0;
     uint32_t depth = 0;
+    // Level 0 as last sent holds no texel that is not fully opaque.
+    bool opaque = false;
 };
 
 class Texture

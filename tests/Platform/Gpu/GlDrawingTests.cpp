@@ -505,3 +505,48 @@ TEST_F(GlDeviceTest, TextureWithoutItsCpuCopyReadsItsContentsBackFromTheCard)
     EXPECT_EQ(static_cast<uint32_t*>(level0.bits)[15], 0xFF336699u);
     chained->unlockRect(0);
 }
+
+// Blending is left out where it cannot change a pixel; wherever one texel
+// or one vertex is translucent the frame must still show through.
+TEST_F(GlDeviceTest, BlendingIsSkippedOnlyWhereEveryFragmentIsOpaque)
+{
+    struct Case
+    {
+        const char* name;
+        uint32_t format;
+        std::vector<uint32_t> texels; // 2 x 1
+        uint32_t vertexColor;
+        uint32_t left, right; // over a red frame
+    };
+    const Case cases[] = {
+        {"opaque picture", FMT_A8R8G8B8, {0xFF00FF00, 0xFF0000FF}, 0xFFFFFFFF, 0xFF00FF00, 0xFF0000FF},
+        {"one clear texel", FMT_A8R8G8B8, {0xFF00FF00, 0x000000FF}, 0xFFFFFFFF, 0xFF00FF00, 0xFFFF0000},
+        {"translucent vertices", FMT_A8R8G8B8, {0xFF00FF00, 0xFF00FF00}, 0x80FFFFFF, 0xBF7F8000, 0xBF7F8000},
+        {"no alpha in the format",
+         FMT_X8R8G8B8,
+         {0x0000FF00, 0x000000FF},
+         0xFFFFFFFF,
+         0xFF00FF00,
+         0xFF0000FF},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<Texture> texture;
+        ASSERT_EQ(device->createTexture(2, 1, 1, 0, c.format, POOL_MANAGED, &texture), GPU_OK);
+        LockedRect locked;
+        ASSERT_EQ(texture->lockRect(0, &locked, 0), GPU_OK);
+        std::memcpy(locked.bits, c.texels.data(), 8);
+        texture->unlockRect(0);
+        device->clear(CLEAR_TARGET, 0xFFFF0000, 1, 0);
+        device->setRenderState(RS_ALPHABLENDENABLE, 1);
+        device->setRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
+        device->setRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+        device->setTexture(0, texture.get());
+        drawQuad(0, 0, 4, 2, c.vertexColor);
+        forgetFrame();
+        EXPECT_TRUE(nearColor(pixel(0, 0), c.left));
+        EXPECT_TRUE(nearColor(pixel(3, 1), c.right));
+        device->setTexture(0, nullptr);
+    }
+}
