@@ -3,8 +3,9 @@
 // game between two people (nothing moves, nobody thinks). Each benchmark
 // reports the wall time and the CPU time of the whole process per frame:
 // the software renderer rasterises on threads of its own, which the main
-// thread's time would not show. Run with LP_NUM_THREADS=2 to give Mesa's
-// llvmpipe the two rasteriser threads the figures are quoted for.
+// thread's time would not show. Mesa's llvmpipe gets two rasteriser threads
+// unless LP_NUM_THREADS says otherwise; run under `taskset -c 0,1` to give
+// the process two cores.
 //
 // With VELMORIQUE_FRAME_SHOTS=<folder> the program also writes menu.png and
 // board.png there (the menu's video stopped on its still image, so that two
@@ -133,6 +134,10 @@ void registerGameServices()
     if (done)
         return;
     done = true;
+    // The figures are quoted for Mesa's software renderer on two rasteriser
+    // threads, unless the caller chose otherwise.
+    setenv("GALLIUM_DRIVER", "llvmpipe", 0);
+    setenv("LP_NUM_THREADS", "2", 0);
     Platform::setMessageSink(std::make_shared<BenchMessageSink>());
     SoundManagerDSound::registerKind();
     Engine2DD3D::registerKind();
