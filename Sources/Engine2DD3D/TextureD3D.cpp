@@ -181,6 +181,8 @@ ErrorCode TextureD3D::doLoad()
         mTexture.reset();
         return reportAt(result, __LINE__);
     }
+    // Pictures and glyphs are written here only: the card's copy is enough.
+    mTexture->releaseCopyAfterUpload();
     return setPixelKind();
 }
 

@@ -6,18 +6,20 @@
 #include "Tarnaveli/GameParts.h"
 #include "Tarnaveli/ScriptedRun.h"
 
-#include <cstring>
 #include <memory>
+#include <string_view>
 
 int main(int argc, char** argv)
 {
     // The game covers the desktop; "--windowed" keeps it in a window of the
     // frame's size, for development and tests.
     bool windowed = false;
+    bool timing = false;
     for (int i = 1; i < argc; ++i)
     {
-        if (std::strcmp(argv[i], "--windowed") == 0)
-            windowed = true;
+        const std::string_view argument = argv[i];
+        windowed = windowed || argument == "--windowed";
+        timing = timing || argument == "--timing";
     }
 
     // A failed start-up is shown to the person at the display, not only on
@@ -28,7 +30,10 @@ int main(int argc, char** argv)
     // A run without a person, for the install check.
     installScriptedRunFromEnvironment();
 
-    const ApplicationSettings settings = makeProgramSettings();
+    ApplicationSettings settings = makeProgramSettings();
+    // --timing shows the frame times over the game, for a player whose
+    // machine draws without a graphics card.
+    settings.mTimingOverlay = timing;
     auto application = std::make_unique<GameApplication>(settings);
     if (AppWindow* window = application->getAppWindow())
         window->setWindowedMode(windowed);

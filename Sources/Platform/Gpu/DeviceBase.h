@@ -97,6 +97,9 @@ public:
     void indexBufferDestroyed(IndexBuffer* buffer);
     // A texture is about to be written on the calling thread.
     virtual void textureLocking(Texture* texture) { (void)texture; }
+    // The texture's contents are final: a device may send them to the card
+    // now, so that its CPU copy can go.
+    virtual void textureComplete(Texture* texture) { (void)texture; }
 
     // The texture memory the device pretends to have.
     static constexpr uint64_t TEXTURE_MEMORY = 256u * 1024 * 1024;
@@ -111,6 +114,13 @@ protected:
     void resetStates();
     // Implementations stop using the resources before the base forgets them.
     void detachAllResources();
+    template <class Visit> void forEachLiveTexture(Visit&& visit)
+    {
+        for (Texture* texture : mLiveTextures)
+        {
+            visit(*texture);
+        }
+    }
 
     // Hooks. beforeChange runs before any state that drawing reads changes.
     virtual void beforeChange() {}

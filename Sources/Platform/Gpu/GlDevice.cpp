@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <epoxy/gl.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <cassert>
@@ -343,6 +344,8 @@ GlDevice::~GlDevice()
     glDeleteBuffers(1, &mIndexBuffer);
     glDeleteVertexArrays(1, &mVertexArray);
     mPrograms.clear();
+    // Textures that outlive the device keep their contents in memory.
+    forEachLiveTexture([this](Texture& texture) { restoreFromCard(texture); });
     detachAllResources();
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
 }
@@ -412,10 +415,30 @@ void GlDevice::textureLocking(Texture* texture)
     // Another thread only writes the CPU copy; what it writes reaches the
     // card at the next draw. On the main thread, draws gathered earlier must
     // still see the old contents.
-    if (std::this_thread::get_id() == mMainThread && texture == mTextures[0])
+    if (std::this_thread::get_id() != mMainThread)
+    {
+        return;
+    }
+    if (texture == mTextures[0])
     {
         flushBatch();
     }
+    restoreFromCard(*texture);
+}
+
+void GlDevice::restoreFromCard(Texture& texture)
+{
+    if (!texture.hasReleasedLevels() || !texture.handles().object)
+    {
+        return;
+    }
+    PixelTransfer transfer = transferOf(texture.format());
+    glBindTexture(GL_TEXTURE_2D, texture.handles().object);
+    texture.restoreReleasedLevels(
+        [&](uint32_t level, uint8_t* pixels)
+        { glGetTexImage(GL_TEXTURE_2D, GLint(level), transfer.format, transfer.type, pixels); });
+    mTextureChanged = true;
+    GL_CHECK("restoreFromCard");
 }
 
 GpuResult GlDevice::doCreateTexture(Texture& texture)
@@ -546,6 +569,13 @@ GpuResult GlDevice::doPresent()
     glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
                       GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(mWindow);
+    if (mCopiesReleased)
+    {
+        // The copies freed lie between live blocks of the heap: without a
+        // trim the process would keep them resident.
+        malloc_trim(0);
+        mCopiesReleased = false;
+    }
     mRenderStatesChanged = true;
     bindTarget();
     GL_CHECK("present");
@@ -608,7 +638,97 @@ void appendTriangles(std::vector<uint32_t>& out, uint32_t type, uint32_t primiti
     }
 }
 
+// Whether every vertex of the layout has a diffuse alpha of 255.
+bool diffuseOpaque(uint32_t fvf, const uint8_t* vertices, uint32_t count)
+{
+    if (!(fvf & FVF_DIFFUSE))
+    {
+        return true;
+    }
+    uint32_t size = vertexSize(fvf);
+    // Colours are stored B, G, R, A, after the position and the normal.
+    const uint8_t* alpha = vertices + ((fvf & FVF_NORMAL) ? 24 : 12) + 3;
+    for (uint32_t i = 0; i < count; ++i, alpha += size)
+    {
+        if (*alpha != 0xFF)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
+
+bool GlDevice::isOpaque(uint32_t format, const uint8_t* pixels, size_t count)
+{
+    if (format == FMT_X8R8G8B8)
+    {
+        return true;
+    }
+    if (format == FMT_A1R5G5B5)
+    {
+        for (size_t i = 0; i < count; ++i)
+        {
+            if (!(pixels[2 * i + 1] & 0x80))
+            {
+                return false;
+            }
+        }
+        return true;
+    }
+    for (size_t i = 0; i < count; ++i)
+    {
+        if (pixels[4 * i + 3] != 0xFF)
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool GlDevice::blendChangesNothing() const
+{
+    // Source-alpha blending of a fragment whose alpha is exactly one writes
+    // the fragment itself, and the software renderer then need not read the
+    // frame. Only unlit draws, whose alpha comes from the stage alone.
+    const auto& rs = mRenderStates;
+    const auto& stage = mStageStates[0];
+    const auto& sampler = mSamplerStates[0];
+    if (!rs[RS_ALPHABLENDENABLE] || rs[RS_SEPARATEALPHABLENDENABLE] || rs[RS_LIGHTING] ||
+        rs[RS_SRCBLEND] != BLEND_SRCALPHA || rs[RS_DESTBLEND] != BLEND_INVSRCALPHA ||
+        rs[RS_BLENDOP] != BLENDOP_ADD)
+    {
+        return false;
+    }
+    Texture* texture = mTextures[0];
+    bool textureOpaque =
+        !texture || (texture->handles().opaque && !texture->hasPendingUpload() &&
+                     sampler[SAMP_ADDRESSU] != TADDRESS_BORDER && sampler[SAMP_ADDRESSV] != TADDRESS_BORDER);
+    auto argumentOpaque = [&](uint32_t argument)
+    {
+        if (argument == TA_TEXTURE)
+        {
+            return textureOpaque;
+        }
+        return argument == TA_DIFFUSE && mBatchDiffuseOpaque;
+    };
+    if (stage[TSS_COLOROP] == TOP_DISABLE)
+    {
+        return mBatchDiffuseOpaque;
+    }
+    switch (stage[TSS_ALPHAOP])
+    {
+    case TOP_SELECTARG1:
+        return argumentOpaque(stage[TSS_ALPHAARG1]);
+    case TOP_SELECTARG2:
+        return argumentOpaque(stage[TSS_ALPHAARG2]);
+    case TOP_MODULATE:
+        return argumentOpaque(stage[TSS_ALPHAARG1]) && argumentOpaque(stage[TSS_ALPHAARG2]);
+    default:
+        return false;
+    }
+}
 
 GpuResult GlDevice::doDraw(const DrawCall& call)
 {
@@ -637,6 +757,7 @@ GpuResult GlDevice::doDraw(const DrawCall& call)
                         size);
         }
     }
+    mBatchDiffuseOpaque = mBatchDiffuseOpaque && diffuseOpaque(call.fvf, mBatchVertices.data() + at, count);
     uint32_t base = mBatchVertexCount;
     if (call.indices)
     {
@@ -664,6 +785,17 @@ void GlDevice::flushBatch()
     {
         return;
     }
+    // The texture's texels decide whether blending can be left out.
+    if (mTextures[0] && mTextures[0]->hasPendingUpload())
+    {
+        upload(*mTextures[0]);
+    }
+    bool skipBlend = blendChangesNothing();
+    if (skipBlend != mBlendSkipped)
+    {
+        mBlendSkipped = skipBlend;
+        mRenderStatesChanged = true;
+    }
     if (!applyStates())
     {
         // No program for these states: the draws are dropped, as a card
@@ -671,6 +803,7 @@ void GlDevice::flushBatch()
         mBatchVertices.clear();
         mBatchIndices.clear();
         mBatchVertexCount = 0;
+        mBatchDiffuseOpaque = true;
         return;
     }
     applyAttributes(mBatchFvf);
@@ -682,6 +815,7 @@ void GlDevice::flushBatch()
     mBatchVertices.clear();
     mBatchIndices.clear();
     mBatchVertexCount = 0;
+    mBatchDiffuseOpaque = true;
     GL_CHECK("draw");
 }
 
@@ -844,7 +978,7 @@ void GlDevice::applyRenderStates()
 {
     const auto& rs = mRenderStates;
     const Program& p = *mProgram;
-    if (rs[RS_ALPHABLENDENABLE])
+    if (rs[RS_ALPHABLENDENABLE] && !mBlendSkipped)
     {
         glEnable(GL_BLEND);
         if (rs[RS_SEPARATEALPHABLENDENABLE])
@@ -1042,26 +1176,25 @@ void GlDevice::applySampler()
     mSamplerChanged = false;
 }
 
+void GlDevice::textureComplete(Texture* texture)
+{
+    if (std::this_thread::get_id() != mMainThread || !texture->hasPendingUpload())
+    {
+        return;
+    }
+    if (texture == mTextures[0])
+    {
+        flushBatch();
+    }
+    upload(*texture);
+}
+
 void GlDevice::applyTexture()
 {
     Texture* texture = mTextures[0];
     if (texture && texture->hasPendingUpload())
     {
-        glBindTexture(GL_TEXTURE_2D, texture->handles().object);
-        PixelTransfer transfer = transferOf(texture->format());
-        bool baseChanged = false;
-        texture->uploadChangedLevels(
-            [&](uint32_t level, const uint8_t* pixels, uint32_t width, uint32_t height)
-            {
-                glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(width), GLsizei(height),
-                                transfer.format, transfer.type, pixels);
-                baseChanged = baseChanged || level == 0;
-            });
-        if (baseChanged && texture->generatesMipChain() && texture->storedLevelCount() > 1)
-        {
-            glGenerateMipmap(GL_TEXTURE_2D);
-        }
-        mTextureChanged = true;
+        upload(*texture);
     }
     if (mTextureChanged || mGlTexture != texture)
     {
@@ -1069,6 +1202,32 @@ void GlDevice::applyTexture()
         mGlTexture = texture;
         mTextureChanged = false;
     }
+}
+
+void GlDevice::upload(Texture& texture)
+{
+    glBindTexture(GL_TEXTURE_2D, texture.handles().object);
+    PixelTransfer transfer = transferOf(texture.format());
+    bool baseChanged = false;
+    texture.uploadChangedLevels(
+        [&](uint32_t level, const uint8_t* pixels, uint32_t width, uint32_t height)
+        {
+            glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(width), GLsizei(height),
+                            transfer.format, transfer.type, pixels);
+            if (level == 0)
+            {
+                baseChanged = true;
+                texture.handles().opaque = isOpaque(texture.format(), pixels, size_t(width) * height);
+            }
+        });
+    if (baseChanged && texture.generatesMipChain() && texture.storedLevelCount() > 1)
+    {
+        glGenerateMipmap(GL_TEXTURE_2D);
+    }
+    mCopiesReleased = mCopiesReleased || texture.hasReleasedLevels();
+    // The unit now holds this texture, whatever the draws expect.
+    mTextureChanged = true;
+    GL_CHECK("upload");
 }
 
 } // namespace Platform::Gpu

@@ -33,6 +33,7 @@ public:
     uint64_t glDrawCount() const { return mGlDrawCount; }
 
     void textureLocking(Texture* texture) override;
+    void textureComplete(Texture* texture) override;
 
 private:
     struct Program;
@@ -53,6 +54,9 @@ private:
     GpuResult doReset() override;
 
     void flushBatch();
+    // Blending of the gathered draws would leave every fragment as it is.
+    bool blendChangesNothing() const;
+    static bool isOpaque(uint32_t format, const uint8_t* pixels, size_t count);
     // The states a program is made for, packed; see GlShaders.cpp.
     uint64_t programKey() const;
     Program* programFor(uint64_t key);
@@ -63,8 +67,12 @@ private:
     void applyLights();
     void applySampler();
     void applyTexture();
+    // Sends the changed levels of the texture to the card.
+    void upload(Texture& texture);
     void applyAttributes(uint32_t fvf);
     void bindTarget();
+    // Reads the levels whose CPU copy was released back from the card.
+    void restoreFromCard(Texture& texture);
 
     SDL_Window* mWindow;
     void* mContext = nullptr;
@@ -87,12 +95,15 @@ private:
     std::vector<uint32_t> mBatchIndices;
     uint32_t mBatchVertexCount = 0;
     uint32_t mBatchFvf = 0;
+    bool mBatchDiffuseOpaque = true;
+    bool mBlendSkipped = false;
 
     uint32_t mAttributesFvf = 0;
     uint32_t mSourcesFvf = ~0u;
     Texture* mGlTexture = nullptr;
     bool mTextureChanged = true;
     uint64_t mGlDrawCount = 0;
+    bool mCopiesReleased = false;
 };
 
 } // namespace Platform::Gpu

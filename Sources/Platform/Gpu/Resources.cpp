@@ -45,6 +45,7 @@ Texture::Texture(DeviceBase* device, uint32_t width, uint32_t height, uint32_t l
     }
     mLevelDirty.assign(kept, 1);
     mLevelLocked.assign(kept, 0);
+    mLevelReleased.assign(kept, 0);
     mDirty = true;
 }
 
@@ -110,11 +111,37 @@ GpuResult Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags)
     {
         return GPU_INVALIDCALL;
     }
+    if (mLevelReleased[level])
+    {
+        // Nobody could read it back (another thread, or the device is
+        // gone): the level starts again from zeros rather than from memory
+        // that is no longer there.
+        mLevels[level].assign(size_t(levelWidth(level)) * levelHeight(level) * bytesPerPixel(mFormat), 0);
+        mLevelReleased[level] = 0;
+    }
     // A level only read need not be sent to the card again.
     mLevelLocked[level] = (flags & LOCK_READONLY) ? READ_LOCK : WRITE_LOCK;
     locked->bits = mLevels[level].data();
     locked->pitch = int32_t(levelWidth(level) * bytesPerPixel(mFormat));
     return GPU_OK;
+}
+
+void Texture::releaseCopyAfterUpload()
+{
+    {
+        std::lock_guard<std::mutex> guard(mMutex);
+        mReleaseAfterUpload = !isRenderTarget();
+    }
+    if (mDevice)
+    {
+        mDevice->textureComplete(this);
+    }
+}
+
+bool Texture::hasReleasedLevels() const
+{
+    std::lock_guard<std::mutex> guard(mMutex);
+    return std::find(mLevelReleased.begin(), mLevelReleased.end(), 1) != mLevelReleased.end();
 }
 
 GpuResult Texture::unlockRect(uint32_t level)

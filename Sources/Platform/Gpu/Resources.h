@@ -2,8 +2,10 @@
 // Textures, vertex buffers and index buffers of the graphics device. Each one
 // keeps its contents in CPU memory: locking hands out that memory, and the
 // device copies changed contents to the graphics card on the main thread
-// just before it draws with them. Their creator owns them (unique
-// ownership); destroying one while the device still uses it unbinds it.
+// just before it draws with them. A texture that is written once may give
+// its CPU copy up after the upload; a later lock on the main thread reads
+// it back from the card. Their creator owns them (unique ownership);
+// destroying one while the device still uses it unbinds it.
 #include "Platform/Gpu/GpuTypes.h"
 
 #include <atomic>
@@ -22,6 +24,8 @@ struct DeviceHandles
     uint32_t object = 0;
     uint32_t framebuffer = 0;
     uint32_t depth = 0;
+    // Level 0 as last sent holds no texel that is not fully opaque.
+    bool opaque = false;
 };
 
 class Texture
@@ -57,6 +61,15 @@ public:
     uint32_t levelHeight(uint32_t level) const;
     uint64_t byteSize() const;
 
+    // For contents written once (a decoded picture, glyphs): the CPU copy of
+    // each level is freed once the card has it. Only for textures locked on
+    // the main thread after that: another thread cannot have it read back.
+    void releaseCopyAfterUpload();
+    // Levels whose CPU copy is gone (device side, main thread).
+    bool hasReleasedLevels() const;
+    // Gives a released level its contents back, read from the card.
+    template <class ReadBack> void restoreReleasedLevels(ReadBack&& readBack);
+
     // Device side (main thread).
     DeviceHandles& handles() { return mHandles; }
     bool hasPendingUpload() const { return mDirty.load(std::memory_order_acquire); }
@@ -79,6 +92,8 @@ private:
     std::vector<std::vector<uint8_t>> mLevels;
     std::vector<uint8_t> mLevelDirty;
     std::vector<uint8_t> mLevelLocked;
+    std::vector<uint8_t> mLevelReleased;
+    bool mReleaseAfterUpload = false;
     std::atomic<bool> mDirty{false};
     mutable std::mutex mMutex;
     DeviceHandles mHandles;
@@ -150,8 +165,28 @@ template <class Upload> void Texture::uploadChangedLevels(Upload&& upload)
         }
         upload(level, mLevels[level].data(), levelWidth(level), levelHeight(level));
         mLevelDirty[level] = 0;
+        if (mReleaseAfterUpload)
+        {
+            std::vector<uint8_t>().swap(mLevels[level]);
+            mLevelReleased[level] = 1;
+        }
     }
     mDirty.store(stillDirty, std::memory_order_release);
+}
+
+template <class ReadBack> void Texture::restoreReleasedLevels(ReadBack&& readBack)
+{
+    std::lock_guard<std::mutex> guard(mMutex);
+    for (uint32_t level = 0; level < mLevels.size(); ++level)
+    {
+        if (!mLevelReleased[level])
+        {
+            continue;
+        }
+        mLevels[level].resize(size_t(levelWidth(level)) * levelHeight(level) * bytesPerPixel(mFormat));
+        readBack(level, mLevels[level].data());
+        mLevelReleased[level] = 0;
+    }
 }
 
 } // namespace Platform::Gpu

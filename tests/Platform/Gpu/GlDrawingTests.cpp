@@ -457,3 +457,96 @@ TEST_F(GlDeviceTest, StageOperationsSelectAndCombineTheirArguments)
     forgetFrame();
     EXPECT_EQ(pixel(12, 0), 0xFF123456u);
 }
+
+// A picture written once gives its CPU copy up: what is drawn, read by a
+// lock, changed again, or kept past the device must still be the picture.
+TEST_F(GlDeviceTest, TextureWithoutItsCpuCopyReadsItsContentsBackFromTheCard)
+{
+    const std::vector<uint32_t> picture = {0xFF102030, 0x80405060, 0xFF708090, 0x00A0B0C0};
+    auto texture = makeTexture(2, 2, picture);
+    texture->releaseCopyAfterUpload();
+    EXPECT_TRUE(texture->hasReleasedLevels());
+    device->setRenderState(RS_ALPHABLENDENABLE, 0);
+    device->setTexture(0, texture.get());
+    drawQuad(0, 0, 4, 4);
+    EXPECT_EQ(pixel(0, 0), 0xFF102030u);
+    EXPECT_EQ(pixel(3, 2), 0x00A0B0C0u);
+
+    auto locked = [&](uint32_t flags)
+    {
+        LockedRect rect;
+        EXPECT_EQ(texture->lockRect(0, &rect, flags), GPU_OK);
+        std::vector<uint32_t> texels(4);
+        for (uint32_t y = 0; y < 2; ++y)
+            std::memcpy(&texels[y * 2], static_cast<uint8_t*>(rect.bits) + y * rect.pitch, 8);
+        return std::pair(rect, texels);
+    };
+    auto [rect, texels] = locked(0);
+    EXPECT_EQ(texels, picture);
+    // One texel changed: the rest must not come back as zeros.
+    static_cast<uint32_t*>(rect.bits)[1] = 0xFFFFFFFF;
+    EXPECT_EQ(texture->unlockRect(0), GPU_OK);
+    forgetFrame();
+    drawQuad(0, 0, 4, 4);
+    EXPECT_EQ(pixel(2, 0), 0xFFFFFFFFu);
+    EXPECT_EQ(pixel(0, 2), 0xFF708090u);
+    EXPECT_TRUE(texture->hasReleasedLevels());
+
+    // A generated chain keeps level 0 only.
+    auto chained = makeTexture(4, 4, std::vector<uint32_t>(16, 0xFF336699), 0, USAGE_AUTOGENMIPMAP);
+    chained->releaseCopyAfterUpload();
+    device.reset();
+    EXPECT_FALSE(texture->hasReleasedLevels());
+    std::tie(rect, texels) = locked(LOCK_READONLY);
+    EXPECT_EQ(texels, (std::vector<uint32_t>{0xFF102030, 0xFFFFFFFF, 0xFF708090, 0x00A0B0C0}));
+    texture->unlockRect(0);
+    LockedRect level0;
+    ASSERT_EQ(chained->lockRect(0, &level0, LOCK_READONLY), GPU_OK);
+    EXPECT_EQ(static_cast<uint32_t*>(level0.bits)[15], 0xFF336699u);
+    chained->unlockRect(0);
+}
+
+// Blending is left out where it cannot change a pixel; wherever one texel
+// or one vertex is translucent the frame must still show through.
+TEST_F(GlDeviceTest, BlendingIsSkippedOnlyWhereEveryFragmentIsOpaque)
+{
+    struct Case
+    {
+        const char* name;
+        uint32_t format;
+        std::vector<uint32_t> texels; // 2 x 1
+        uint32_t vertexColor;
+        uint32_t left, right; // over a red frame
+    };
+    const Case cases[] = {
+        {"opaque picture", FMT_A8R8G8B8, {0xFF00FF00, 0xFF0000FF}, 0xFFFFFFFF, 0xFF00FF00, 0xFF0000FF},
+        {"one clear texel", FMT_A8R8G8B8, {0xFF00FF00, 0x000000FF}, 0xFFFFFFFF, 0xFF00FF00, 0xFFFF0000},
+        {"translucent vertices", FMT_A8R8G8B8, {0xFF00FF00, 0xFF00FF00}, 0x80FFFFFF, 0xBF7F8000, 0xBF7F8000},
+        {"no alpha in the format",
+         FMT_X8R8G8B8,
+         {0x0000FF00, 0x000000FF},
+         0xFFFFFFFF,
+         0xFF00FF00,
+         0xFF0000FF},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<Texture> texture;
+        ASSERT_EQ(device->createTexture(2, 1, 1, 0, c.format, POOL_MANAGED, &texture), GPU_OK);
+        LockedRect locked;
+        ASSERT_EQ(texture->lockRect(0, &locked, 0), GPU_OK);
+        std::memcpy(locked.bits, c.texels.data(), 8);
+        texture->unlockRect(0);
+        device->clear(CLEAR_TARGET, 0xFFFF0000, 1, 0);
+        device->setRenderState(RS_ALPHABLENDENABLE, 1);
+        device->setRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
+        device->setRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+        device->setTexture(0, texture.get());
+        drawQuad(0, 0, 4, 2, c.vertexColor);
+        forgetFrame();
+        EXPECT_TRUE(nearColor(pixel(0, 0), c.left));
+        EXPECT_TRUE(nearColor(pixel(3, 1), c.right));
+        device->setTexture(0, nullptr);
+    }
+}

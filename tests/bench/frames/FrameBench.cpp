@@ -1,0 +1,294 @@
+// Whole frames of the game as a player sees them, drawn from the data the
+// build generates: the main menu over its video, and the 3D board of a new
+// game between two people (nothing moves, nobody thinks). Each benchmark
+// reports the wall time and the CPU time of the whole process per frame:
+// the software renderer rasterises on threads of its own, which the main
+// thread's time would not show. Mesa's llvmpipe gets two rasteriser threads
+// unless LP_NUM_THREADS says otherwise; run under `taskset -c 0,1` to give
+// the process two cores.
+//
+// With VELMORIQUE_FRAME_SHOTS=<folder> the program also writes menu.png and
+// board.png there (the menu's video stopped on its still image, so that two
+// builds draw the same frame) for tests/bench/frames/compare-frames.
+#include "Engine2DD3D/Engine2DD3D.h"
+#include "Engine2DD3D/EngineComponent.h"
+#include "Engine3DD3D/Engine3DD3D.h"
+#include "Framework/AppWindow.h"
+#include "Gui/Container.h"
+#include "Gui/GuiManager.h"
+#include "Gui/InputManager.h"
+#include "Gui/Skin.h"
+#include "Platform/Gpu/Device.h"
+#include "Platform/System/MessageSink.h"
+#include "Platform/System/Paths.h"
+#include "SoundManagerDSound/SoundManagerDSound.h"
+#include "Tarnaveli/DifficultySelector.h"
+#include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameScreen.h"
+#include "Tarnaveli/MenuHooks.h"
+#include "Tarnaveli/MenuVideoWindow.h"
+#include "Tarnaveli/WindowMenu.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace
+{
+
+constexpr int kWarmUpFrames = 30;
+constexpr int kMeasuredFrames = 200;
+
+// Resident memory of the process, in megabytes.
+double residentMb()
+{
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r"))
+    {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// The game's own application, started as run starts it, whose frames the
+// benchmark steps one by one instead of its paced loop.
+class FrameApplication final : public GameApplication
+{
+public:
+    explicit FrameApplication(const ApplicationSettings& settings) : GameApplication(settings) {}
+
+    bool start()
+    {
+        mApplicationFolder = Platform::programDirectory();
+        if (mountArchive() != 0 || init() != 0)
+            return false;
+        mNotYetRunning = false;
+        mRunClock.start();
+        createFirstWindow();
+        return true;
+    }
+
+    // One turn of the main loop: the waiting messages, the update, the render.
+    bool frame()
+    {
+        Platform::WindowMessage message;
+        while (getAppWindow()->peekMessage(message))
+        {
+            if (message.message == Platform::WM_QUIT)
+                return false;
+            getAppWindow()->dispatchMessage(message);
+        }
+        std::lock_guard lock(mLock);
+        uint32_t now = mRunClock.getElapsed();
+        mFrameDelta = mFrameDeltaCopy = now - mPreviousClock;
+        mPreviousClock = now;
+        animate();
+        return renderFrame() == 0;
+    }
+};
+
+// A program folder whose data are the build's; what the game writes at exit
+// (set-up, settings, language file) stays in a folder of its own.
+class GameFolder
+{
+public:
+    GameFolder()
+    {
+        const fs::path built = fs::path(VELMORIQUE_BUILD_DIR) / "data";
+        const fs::path data = fs::path(mFolder.path()) / "data";
+        fs::create_directories(data / "Ressources");
+        for (const char* shared : {"Ressources.dat", "lights.dat"})
+            fs::create_symlink(built / shared, data / shared);
+        for (const char* shared : {"sons", "Video", "models", "Aide"})
+            if (fs::exists(built / shared))
+                fs::create_directory_symlink(built / shared, data / shared);
+        Platform::setProgramDirectory(mFolder.path());
+    }
+
+private:
+    Platform::TemporaryDirectory mFolder;
+};
+
+// A message box would wait for a person who is not there: the messages go
+// to standard error instead, and the main window leaves this sink in place.
+class BenchMessageSink final : public Platform::MessageSink
+{
+public:
+    void show(const std::string& title, const std::string& text, Platform::MessageKind) override
+    {
+        std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    }
+};
+
+void registerGameServices()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    // The figures are quoted for Mesa's software renderer on two rasteriser
+    // threads, unless the caller chose otherwise.
+    setenv("GALLIUM_DRIVER", "llvmpipe", 0);
+    setenv("LP_NUM_THREADS", "2", 0);
+    Platform::setMessageSink(std::make_shared<BenchMessageSink>());
+    SoundManagerDSound::registerKind();
+    Engine2DD3D::registerKind();
+    Engine3DD3D::registerKind();
+    GuiManager::registerServices();
+    SkinManager::registerService();
+    InputManager::registerService();
+    installMenuHooks();
+    DifficultySelector::installAsScoreSelector();
+    GameScreen::installLinks();
+}
+
+void closeMainMenu()
+{
+    GuiManager* gui = GuiManager::current();
+    if (gui == nullptr || gui->getRoot() == nullptr)
+        return;
+    for (Component* child : gui->getRoot()->getChildren())
+        if (auto* menu = dynamic_cast<WindowMenu*>(child))
+            menu->close();
+}
+
+// A new game between two people, as the new-game window starts it.
+void startTwoPlayerGame()
+{
+    LocalGameRequest request;
+    request.playerKind[0] = request.playerKind[1] = 0;
+    menuHooks().startLocalGame(request);
+    closeMainMenu();
+}
+
+void saveShot(FrameApplication& game, const char* name)
+{
+    const char* folder = std::getenv("VELMORIQUE_FRAME_SHOTS");
+    if (folder == nullptr)
+        return;
+    if (MenuVideoWindow* video = MenuVideoWindow::current(); video != nullptr && video->getVideo() != nullptr)
+        video->getVideo()->stop();
+    for (int i = 0; i < 5; ++i)
+        game.frame();
+    auto* engine = static_cast<Engine2DD3D*>(game.getEngine2D());
+    engine->getDevice()->saveScreenshot((fs::path(folder) / name).string());
+}
+
+enum class Scene
+{
+    Menu,
+    Board
+};
+
+void runScene(benchmark::State& state, Scene scene)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+    {
+        state.SkipWithError("no display");
+        return;
+    }
+    registerGameServices();
+    GameFolder folder;
+    const ApplicationSettings settings = GameApplication::makeSettings(true);
+    auto game = std::make_unique<FrameApplication>(settings);
+    if (!game->start())
+    {
+        state.SkipWithError("the game did not start");
+        return;
+    }
+    // Windows open through the GUI manager's queue: the main menu is there
+    // only once a frame has run, and the game replaces it.
+    for (int i = 0; i < kWarmUpFrames; ++i)
+        game->frame();
+    if (scene == Scene::Board)
+    {
+        startTwoPlayerGame();
+        for (int i = 0; i < kWarmUpFrames; ++i)
+            game->frame();
+    }
+    for (auto _ : state)
+    {
+        if (!game->frame())
+        {
+            state.SkipWithError("a frame failed");
+            break;
+        }
+    }
+    state.counters["RSS_MB"] = residentMb();
+    state.counters["Textures_MB"] = double(game->getEngine2D()->getTextureMemoryUsed()) / (1024.0 * 1024.0);
+    saveShot(*game, scene == Scene::Menu ? "menu.png" : "board.png");
+    game.reset();
+}
+
+void BM_MainMenuFrame(benchmark::State& state)
+{
+    runScene(state, Scene::Menu);
+}
+void BM_BoardFrame(benchmark::State& state)
+{
+    runScene(state, Scene::Board);
+}
+
+// Ten games started and left in one run: the memory they leave behind.
+void BM_TenGames(benchmark::State& state)
+{
+    if (std::getenv("DISPLAY") == nullptr)
+    {
+        state.SkipWithError("no display");
+        return;
+    }
+    registerGameServices();
+    GameFolder folder;
+    const ApplicationSettings settings = GameApplication::makeSettings(true);
+    auto game = std::make_unique<FrameApplication>(settings);
+    if (!game->start())
+    {
+        state.SkipWithError("the game did not start");
+        return;
+    }
+    for (int i = 0; i < kWarmUpFrames; ++i)
+        game->frame();
+    const double menu = residentMb();
+    double afterFirst = 0;
+    for (auto _ : state)
+    {
+        for (int round = 0; round < 10; ++round)
+        {
+            startTwoPlayerGame();
+            for (int i = 0; i < 10; ++i)
+                game->frame();
+            if (GameScreen* screen = GameScreen::current())
+                screen->leaveToMainMenu("");
+            for (int i = 0; i < 10; ++i)
+                game->frame();
+            if (round == 0)
+                afterFirst = residentMb();
+        }
+    }
+    state.counters["RSS_menu_MB"] = menu;
+    state.counters["RSS_after1_MB"] = afterFirst;
+    state.counters["RSS_after10_MB"] = residentMb();
+    game.reset();
+}
+
+} // namespace
+
+BENCHMARK(BM_MainMenuFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kMeasuredFrames)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_BoardFrame)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kMeasuredFrames)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_TenGames)->Unit(benchmark::kMillisecond)->Iterations(1)->MeasureProcessCPUTime()->UseRealTime();
