@@ -173,7 +173,7 @@ TEST(ComputerPlayer, RootValuesEqualThePlainMinimaxOnRandomPlacements)
         int placements;
         int onBoardPercent; // fewer pieces keep the deepest plain minimax quick
     };
-    const Case cases[] = {{0, 300, 70}, {1, 200, 45}, {2, 30, 25}};
+    const Case cases[] = {{0, 300, 60}, {1, 200, 35}, {2, 30, 20}};
     std::mt19937 rng(25);
     for (const Case& c : cases)
     {
