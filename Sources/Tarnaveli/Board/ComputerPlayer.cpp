@@ -33,7 +33,7 @@ constexpr int kNoCell = 63;
 constexpr int kNoPiece = 16;
 
 // Plain aggregates without default member initialisers: buildGeometry
-// writes every slot itself and the static_asserts below check each one.
+// writes every slot itself and the static_assert below checks each one.
 // (GCC 12 built an earlier form of this constant table, whose jump paths
 // were padded by default member initialisers, with some padding slots zero,
 // i.e. cell (0,0): a piece there then blocked lake jumps inside the search.)
