@@ -161,7 +161,7 @@ public:
 
 private:
     void* mCallbackObject;
-    uint32_t mReserved = 0;
+    [[maybe_unused]] uint32_t mReserved = 0;
     Callback mCallback;
     uint32_t mResult = 0;
 };

@@ -11,7 +11,8 @@
 #include <cstdlib>
 #include <memory>
 
-#if defined(__SANITIZE_ADDRESS__)
+#include "../SanitizerCheck.h"
+#if VELMORIQUE_TEST_ASAN
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -21,7 +22,7 @@ namespace Engine2DTest
 // X11 and Mesa keep allocations of their own until the process ends.
 struct SystemAllocations
 {
-#if defined(__SANITIZE_ADDRESS__)
+#if VELMORIQUE_TEST_ASAN
     SystemAllocations()
     {
         __lsan_disable();

@@ -1,6 +1,7 @@
 // The game's start-up with the data the build generates, under SDL's
 // headless video driver: the initialisation in its order, the main loop
 // reached, and what is written at exit.
+#include "../SanitizerCheck.h"
 #include "../Sound/RecordingSoundManager.h"
 #include "Engine2DD3D/Engine2DD3D.h"
 #include "Engine3DD3D/Engine3DD3D.h"
@@ -354,7 +355,7 @@ TEST_F(GameStartupTest, OnADisplayTheEnginesLoadEveryImageOfTheTable)
 {
     if (gDisplay == nullptr)
         GTEST_SKIP() << "no display";
-#if defined(__SANITIZE_ADDRESS__)
+#if VELMORIQUE_TEST_ASAN
     // The window system's libraries that SDL unloads at its end keep an
     // allocation that the leak checker can no longer name, nor be told to
     // ignore.

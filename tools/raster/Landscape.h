@@ -17,7 +17,7 @@ public:
 
 private:
     int mWidth, mHeight;
-    const Theme& mTheme;
+    [[maybe_unused]] const Theme& mTheme;
     Canvas mSky;      // sky, sun and far ridges: never moves
     Canvas mNear;     // the two nearest ridges with the pagoda and pines
     Canvas mMistFar;  // mist band between the far ridges, periodic in x

@@ -113,6 +113,8 @@ public:
 
     uint32_t length() const { return static_cast<uint32_t>(mData.size()); }
     uint32_t fvf() const { return mFvf; }
+    uint32_t usage() const { return mUsage; }
+    uint32_t pool() const { return mPool; }
     const uint8_t* data() const { return mData.data(); }
     void detachFromDevice() { mDevice = nullptr; }
 
@@ -136,6 +138,8 @@ public:
 
     uint32_t length() const { return static_cast<uint32_t>(mData.size()); }
     uint32_t format() const { return mFormat; }
+    uint32_t usage() const { return mUsage; }
+    uint32_t pool() const { return mPool; }
     uint32_t indexSize() const { return mFormat == FMT_INDEX32 ? 4 : 2; }
     uint32_t indexCount() const { return length() / indexSize(); }
     uint32_t indexAt(uint32_t i) const;

@@ -32,18 +32,26 @@ constexpr int kCells = 63;
 constexpr int kNoCell = 63;
 constexpr int kNoPiece = 16;
 
+// Plain aggregates without default member initialisers: buildGeometry
+// writes every slot itself and the static_assert below checks each one.
+// (GCC 12 built an earlier form of this constant table, whose jump paths
+// were padded by default member initialisers, with some padding slots zero,
+// i.e. cell (0,0): a piece there then blocked lake jumps inside the search.)
 struct Jump
 {
-    int8_t landing = -1;
-    int8_t path[3] = {kNoCell, kNoCell, kNoCell};
+    int8_t landing; // -1 when the lake's far side lies off the board
+    int8_t path[3]; // the water cells crossed, then kNoCell
 };
 
 struct Geometry
 {
-    uint8_t terrain[64] = {};
-    int8_t neighbour[64][4] = {};
-    Jump jump[64][4] = {};
+    uint8_t terrain[64];
+    int8_t neighbour[64][4]; // -1 off the board
+    Jump jump[64][4];        // landing -1 where that neighbour is not water
 };
+
+constexpr int kDx[4] = {-1, 0, 1, 0};
+constexpr int kDy[4] = {0, -1, 0, 1};
 
 constexpr bool inside(int x, int y)
 {
@@ -52,41 +60,91 @@ constexpr bool inside(int x, int y)
 
 constexpr Geometry buildGeometry()
 {
-    constexpr int dx[4] = {-1, 0, 1, 0};
-    constexpr int dy[4] = {0, -1, 0, 1};
-    Geometry g;
-    g.terrain[kNoCell] = TERRAIN_LAND;
-    for (int dir = 0; dir < 4; ++dir)
-        g.neighbour[kNoCell][dir] = -1;
-    for (int y = 0; y < 7; ++y)
+    Geometry g{};
+    for (int c = 0; c < 64; ++c)
     {
-        for (int x = 0; x < 9; ++x)
+        const int x = c % 9;
+        const int y = c / 9;
+        g.terrain[c] =
+            c == kNoCell ? static_cast<uint8_t>(TERRAIN_LAND) : static_cast<uint8_t>(terrainAt(x, y));
+        for (int dir = 0; dir < 4; ++dir)
         {
-            const int c = x + 9 * y;
-            g.terrain[c] = static_cast<uint8_t>(terrainAt(x, y));
-            for (int dir = 0; dir < 4; ++dir)
+            Jump& jump = g.jump[c][dir];
+            jump.landing = -1;
+            for (int8_t& step : jump.path)
+                step = kNoCell;
+            int tx = x + kDx[dir];
+            int ty = y + kDy[dir];
+            const bool onBoard = c != kNoCell && inside(tx, ty);
+            g.neighbour[c][dir] = onBoard ? static_cast<int8_t>(tx + 9 * ty) : int8_t(-1);
+            if (!onBoard || terrainAt(tx, ty) != TERRAIN_WATER)
+                continue;
+            int n = 0;
+            while (inside(tx, ty) && terrainAt(tx, ty) == TERRAIN_WATER)
             {
-                int tx = x + dx[dir];
-                int ty = y + dy[dir];
-                g.neighbour[c][dir] = inside(tx, ty) ? static_cast<int8_t>(tx + 9 * ty) : int8_t(-1);
-                if (!inside(tx, ty) || terrainAt(tx, ty) != TERRAIN_WATER)
-                    continue;
-                int n = 0;
-                while (inside(tx, ty) && terrainAt(tx, ty) == TERRAIN_WATER)
-                {
-                    g.jump[c][dir].path[n++] = static_cast<int8_t>(tx + 9 * ty);
-                    tx += dx[dir];
-                    ty += dy[dir];
-                }
-                if (inside(tx, ty))
-                    g.jump[c][dir].landing = static_cast<int8_t>(tx + 9 * ty);
+                jump.path[n++] = static_cast<int8_t>(tx + 9 * ty);
+                tx += kDx[dir];
+                ty += kDy[dir];
             }
+            if (inside(tx, ty))
+                jump.landing = static_cast<int8_t>(tx + 9 * ty);
         }
     }
     return g;
 }
 
 constexpr Geometry kGeometry = buildGeometry();
+
+// Checks every slot of the table against the board's own terrain, so that a
+// compiler that builds it wrongly stops the build instead of the search
+// misjudging positions.
+constexpr bool geometryIsSound(const Geometry& g)
+{
+    int landings = 0;
+    for (int c = 0; c < 64; ++c)
+    {
+        const int x = c % 9;
+        const int y = c / 9;
+        if (c == kNoCell ? g.terrain[c] != TERRAIN_LAND : g.terrain[c] != terrainAt(x, y))
+            return false;
+        for (int dir = 0; dir < 4; ++dir)
+        {
+            const int nx = x + kDx[dir];
+            const int ny = y + kDy[dir];
+            const bool onBoard = c != kNoCell && inside(nx, ny);
+            if (g.neighbour[c][dir] != (onBoard ? nx + 9 * ny : -1))
+                return false;
+            const Jump& jump = g.jump[c][dir];
+            const bool overWater = onBoard && terrainAt(nx, ny) == TERRAIN_WATER;
+            // The crossed cells: water, in line from the neighbour on; every
+            // slot after them is the off-board cell.
+            int crossed = 0;
+            for (int k = 0; k < 3; ++k)
+            {
+                const int px = x + (k + 1) * kDx[dir];
+                const int py = y + (k + 1) * kDy[dir];
+                const bool water =
+                    overWater && crossed == k && inside(px, py) && terrainAt(px, py) == TERRAIN_WATER;
+                if (jump.path[k] != (water ? px + 9 * py : kNoCell))
+                    return false;
+                crossed += water ? 1 : 0;
+            }
+            const int lx = x + (crossed + 1) * kDx[dir];
+            const int ly = y + (crossed + 1) * kDy[dir];
+            const bool lands = overWater && inside(lx, ly);
+            if (jump.landing != (lands ? lx + 9 * ly : -1))
+                return false;
+            if (lands && (terrainAt(lx, ly) == TERRAIN_WATER || crossed == 0))
+                return false;
+            landings += lands && g.terrain[c] != TERRAIN_WATER ? 1 : 0;
+        }
+    }
+    // The jumps from land (those from water are never taken): across each of
+    // the two lakes along its two rows and its three columns, both ways.
+    return landings == 2 * (2 * 2 + 3 * 2);
+}
+
+static_assert(geometryIsSound(kGeometry), "the search's board geometry is wrong");
 
 struct SearchState
 {
@@ -190,6 +248,27 @@ inline void revertMove(SearchState& s, int piece, int from, int to, uint32_t kin
     if (kind == MOVE_DEN_ENTRY)
         s.denEntered = false;
     s.score = score;
+}
+
+void loadPosition(const Board& board, SearchState& s)
+{
+    for (int8_t& occupant : s.occupant)
+        occupant = -1;
+    for (uint32_t i = 0; i < Board::kPieceCount; ++i)
+    {
+        const Piece& piece = board.getPieceByIndex(i);
+        s.cell[i] = -1;
+        if (piece.isOnBoard())
+        {
+            const int c = piece.getX() + 9 * piece.getY();
+            s.cell[i] = static_cast<int8_t>(c);
+            s.occupant[c] = static_cast<int8_t>(i);
+        }
+    }
+    s.denEntered = board.isDenEntered();
+    s.score = 0;
+    s.me = 0;
+    s.contribution = nullptr;
 }
 
 int32_t maxNode(SearchState& s, int depth);
@@ -341,20 +420,7 @@ Move* ComputerPlayer::chooseMove(Board* board)
 
     // 1. Copy the position into the compact search state.
     SearchState s;
-    for (int8_t& occupant : s.occupant)
-        occupant = -1;
-    for (uint32_t i = 0; i < Board::kPieceCount; ++i)
-    {
-        const Piece& piece = board->getPieceByIndex(i);
-        s.cell[i] = -1;
-        if (piece.isOnBoard())
-        {
-            const int c = piece.getX() + 9 * piece.getY();
-            s.cell[i] = static_cast<int8_t>(c);
-            s.occupant[c] = static_cast<int8_t>(i);
-        }
-    }
-    s.denEntered = board->isDenEntered();
+    loadPosition(*board, s);
     s.me = mSide;
     s.contribution = mContribution;
     s.score = 0;
@@ -397,6 +463,18 @@ Move* ComputerPlayer::chooseMove(Board* board)
     const RootMove& chosen = mTies[static_cast<uint32_t>(Platform::random()) % mTieCount];
     board->generateMoves(mSide, chosen.mRank, mMoves);
     return &mMoves[chosen.mIndex];
+}
+
+uint32_t ComputerPlayer::listSearchMoves(const Board& board, uint32_t side, SearchMove (&out)[kMaxRootMoves])
+{
+    SearchState s;
+    loadPosition(board, s);
+    uint32_t count = 0;
+    forEachMove(s, side & 1,
+                [&](int piece, int, int to, uint32_t kind, int) {
+                    out[count++] = SearchMove{static_cast<uint32_t>(piece & 7), to % 9, to / 9, kind};
+                });
+    return count;
 }
 
 ErrorCode ComputerPlayer::serialize(BinaryStream& stream)

@@ -29,6 +29,16 @@ public:
         int32_t mValue = 0;
     };
 
+    // A move as the search's own generator sees it: the piece's rank, its
+    // target cell and the move's kind.
+    struct SearchMove
+    {
+        uint32_t mRank = 0;
+        int32_t mX = 0;
+        int32_t mY = 0;
+        uint32_t mKind = MOVE_PLAIN;
+    };
+
     // Side 0, no board, no tables: board, side and level come with serialize.
     ComputerPlayer();
     ComputerPlayer(Board* board, uint32_t side, uint32_t level);
@@ -48,6 +58,12 @@ public:
     // (in a max node) and kWinValue + remainingDepth when reached by the
     // computer's own move (in a min node).
     int32_t evaluate(const Board* board, int32_t remainingDepth, bool inMaxNode) const;
+
+    // Every legal move of `side` as the search generates them inside its
+    // tree, in the board's order (rank by rank, each in the direction order of
+    // Board::generateMoves); returns their count. The search must agree with
+    // the board move for move, and this is how that is checked.
+    static uint32_t listSearchMoves(const Board& board, uint32_t side, SearchMove (&out)[kMaxRootMoves]);
 
     // Side, then level. Reading refuses a side other than 0 or 1, a level
     // above 2 or a stream whose context holds no board, and then leaves the

@@ -8,7 +8,8 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#if defined(__SANITIZE_ADDRESS__)
+#include "../../SanitizerCheck.h"
+#if VELMORIQUE_TEST_ASAN
 #include <sanitizer/lsan_interface.h>
 #endif
 
@@ -26,7 +27,7 @@ namespace GpuTest
 // classes are looked for by the tests of the recording device.
 struct SystemLibraryAllocations
 {
-#if defined(__SANITIZE_ADDRESS__)
+#if VELMORIQUE_TEST_ASAN
     SystemLibraryAllocations()
     {
         __lsan_disable();

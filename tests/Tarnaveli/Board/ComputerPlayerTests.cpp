@@ -7,6 +7,7 @@
 
 #include <climits>
 #include <map>
+#include <random>
 
 using namespace BoardTest;
 
@@ -112,7 +113,81 @@ void expectSameSearch(Board& board, ComputerPlayer& player, const std::string& n
     EXPECT_EQ(chosen == nullptr, plain.moves.empty()) << name;
 }
 
+// Any placement the rules allow: each piece off the board or on any cell but
+// a den, only the Rats in water; corners, traps and lake shores included.
+void placeAtRandom(Board& board, std::mt19937& rng, int onBoardPercent)
+{
+    clearBoard(board);
+    for (uint32_t i = 0; i < Board::kPieceCount; ++i)
+    {
+        if (static_cast<int>(rng() % 100) >= onBoardPercent)
+            continue;
+        for (;;)
+        {
+            const int32_t x = static_cast<int32_t>(rng() % 9);
+            const int32_t y = static_cast<int32_t>(rng() % 7);
+            const uint32_t terrain = terrainAt(x, y);
+            if (terrain == TERRAIN_DEN_0 || terrain == TERRAIN_DEN_1 ||
+                board.getCell(x, y).mOccupant != nullptr || (terrain == TERRAIN_WATER && i % 8 != RANK_RAT))
+                continue;
+            board.getPieceByIndex(i).moveTo(x, y);
+            break;
+        }
+    }
+}
+
 } // namespace
+
+TEST(ComputerPlayer, SearchMovesEqualTheBoardsOnRandomPlacements)
+{
+    std::mt19937 rng(19);
+    Board board;
+    for (int placement = 0; placement < 20000 && !HasFailure(); ++placement)
+    {
+        placeAtRandom(board, rng, 30 + placement % 71);
+        for (uint32_t side = 0; side < 2; ++side)
+        {
+            std::vector<std::tuple<uint32_t, int32_t, int32_t, uint32_t>> expected, actual;
+            MoveList moves;
+            for (uint32_t rank = 0; rank < 8; ++rank)
+            {
+                board.generateMoves(side, rank, moves);
+                for (const Move& m : moves)
+                    expected.emplace_back(rank, m.getTargetX(), m.getTargetY(), m.getKind());
+            }
+            ComputerPlayer::SearchMove searched[ComputerPlayer::kMaxRootMoves];
+            const uint32_t count = ComputerPlayer::listSearchMoves(board, side, searched);
+            for (uint32_t i = 0; i < count; ++i)
+                actual.emplace_back(searched[i].mRank, searched[i].mX, searched[i].mY, searched[i].mKind);
+            EXPECT_EQ(actual, expected) << "placement " << placement << " side " << side << "\n"
+                                        << snapshot(board);
+        }
+    }
+}
+
+TEST(ComputerPlayer, RootValuesEqualThePlainMinimaxOnRandomPlacements)
+{
+    struct Case
+    {
+        uint32_t level;
+        int placements;
+        int onBoardPercent; // fewer pieces keep the deepest plain minimax quick
+    };
+    const Case cases[] = {{0, 300, 60}, {1, 200, 35}, {2, 30, 20}};
+    std::mt19937 rng(25);
+    for (const Case& c : cases)
+    {
+        for (int placement = 0; placement < c.placements && !HasFailure(); ++placement)
+        {
+            Board board;
+            placeAtRandom(board, rng, c.onBoardPercent);
+            ComputerPlayer player(&board, static_cast<uint32_t>(placement & 1), c.level);
+            expectSameSearch(board, player,
+                             "level " + std::to_string(c.level) + " placement " + std::to_string(placement) +
+                                 "\n" + snapshot(board));
+        }
+    }
+}
 
 TEST(ComputerPlayer, DistanceTablesAimAtTheTargetsOfTheSide)
 {

@@ -52,10 +52,10 @@ std::string documentXml(const std::string& sets, const std::string& tutorial = "
            "</TutorialLinkGroup><EndScreenLinkGroup></EndScreenLinkGroup></GameDescription>\r\n\r\n";
 }
 
-class GameDescriptionTest : public ::testing::Test
+class GameDescriptionReading : public ::testing::Test
 {
 protected:
-    GameDescriptionTest()
+    GameDescriptionReading()
     {
         description.setTextureLoader([this](const std::string& name) { return textures.get(name); });
         description.setSoundManager(&sounds);
@@ -76,7 +76,7 @@ protected:
 
 } // namespace
 
-TEST_F(GameDescriptionTest, TheGameXmlOfTheBuildReads)
+TEST_F(GameDescriptionReading, TheGameXmlOfTheBuildReads)
 {
     // The build's data folder as the program's: game.xml and the animal
     // sounds are found where the game finds them.
@@ -118,7 +118,7 @@ TEST_F(GameDescriptionTest, TheGameXmlOfTheBuildReads)
     EXPECT_EQ(description.getEndScreenLinkGroup().getAreas()[0]->mRect, (XmlRect{362, 660, 300, 64}));
 }
 
-TEST_F(GameDescriptionTest, APieceSetIsFinishedOnceRead)
+TEST_F(GameDescriptionReading, APieceSetIsFinishedOnceRead)
 {
     ASSERT_EQ(read(documentXml(pionSetXml("25"))), ERROR_OK);
     PionSet& set = *description.getPionSet(0);
@@ -156,7 +156,7 @@ TEST_F(GameDescriptionTest, APieceSetIsFinishedOnceRead)
     EXPECT_EQ(cat.getTexture(0)->getName(), "t\\PionDataChat0.png");
 }
 
-TEST_F(GameDescriptionTest, AMissingAnimalNamesItselfInTheMessage)
+TEST_F(GameDescriptionReading, AMissingAnimalNamesItselfInTheMessage)
 {
     ASSERT_EQ(read(documentXml(pionSetXml("2", "PionDataTigre")), "data\\Ressources\\game.xml"),
               ERROR_DOM_INTERPRETING);
@@ -171,7 +171,7 @@ TEST_F(GameDescriptionTest, AMissingAnimalNamesItselfInTheMessage)
         << text;
 }
 
-TEST_F(GameDescriptionTest, AParseErrorNamesItsFileAndPosition)
+TEST_F(GameDescriptionReading, AParseErrorNamesItsFileAndPosition)
 {
     EXPECT_EQ(read("<GameDescription>\n<PionSets attr>"), ERROR_XML_PARSING_INVALID_CARACTER);
     ASSERT_EQ(messages.messages().size(), 1u);
@@ -179,7 +179,7 @@ TEST_F(GameDescriptionTest, AParseErrorNamesItsFileAndPosition)
                                            "ERROR_XML_PARSING_INVALID_CARACTER");
 }
 
-TEST_F(GameDescriptionTest, TooManySetsAreRefusedBeforeTheyAreBuilt)
+TEST_F(GameDescriptionReading, TooManySetsAreRefusedBeforeTheyAreBuilt)
 {
     std::string sets;
     for (size_t i = 0; i <= GameDescription::kMaxPionSets; ++i)
@@ -190,7 +190,7 @@ TEST_F(GameDescriptionTest, TooManySetsAreRefusedBeforeTheyAreBuilt)
     EXPECT_EQ(description.getCurrentWaterDepth(), 0.0f);
 }
 
-TEST_F(GameDescriptionTest, OnlyTheSoundFilesPresentAreRegistered)
+TEST_F(GameDescriptionReading, OnlyTheSoundFilesPresentAreRegistered)
 {
     Platform::TemporaryDirectory folder;
     std::filesystem::create_directories(folder.path() + "data/sons/animaux");
@@ -216,7 +216,7 @@ TEST_F(GameDescriptionTest, OnlyTheSoundFilesPresentAreRegistered)
     EXPECT_EQ(description.getPionSet(1)->getPionData(3).getSound(PION_SOUND_ATTACK), 0u);
 }
 
-TEST_F(GameDescriptionTest, LoadingCentresTheBoardAndPlacesItsBackground)
+TEST_F(GameDescriptionReading, LoadingCentresTheBoardAndPlacesItsBackground)
 {
     Platform::TemporaryDirectory folder;
     std::filesystem::create_directories(folder.path() + "data/Ressources");
@@ -245,7 +245,7 @@ TEST_F(GameDescriptionTest, LoadingCentresTheBoardAndPlacesItsBackground)
     EXPECT_FLOAT_EQ(description.getLandDrop(), 0.02f);
 }
 
-TEST_F(GameDescriptionTest, ABoardModelThatCannotLoadEndsTheLoad)
+TEST_F(GameDescriptionReading, ABoardModelThatCannotLoadEndsTheLoad)
 {
     Platform::TemporaryDirectory folder;
     std::filesystem::create_directories(folder.path() + "data/Ressources");
@@ -260,7 +260,7 @@ TEST_F(GameDescriptionTest, ABoardModelThatCannotLoadEndsTheLoad)
     EXPECT_EQ(description.getCurrentPionSet(), nullptr);
 }
 
-TEST_F(GameDescriptionTest, AMissingFileIsItsOpenError)
+TEST_F(GameDescriptionReading, AMissingFileIsItsOpenError)
 {
     EXPECT_NE(description.loadDescription("/nonexistent/game.xml"), ERROR_OK);
     EXPECT_TRUE(messages.messages().empty());
