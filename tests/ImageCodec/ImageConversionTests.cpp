@@ -1,19 +1,14 @@
-#include "ImageCodec/ImageLibrary.h"
+#include "ImageFixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
+using ImageFixtures::pixelsOf;
+
 namespace
 {
-std::vector<uint8_t> pixelsOf(DecodedImage& image)
-{
-    const size_t size = static_cast<size_t>(image.getWidth()) * static_cast<size_t>(image.getHeight()) *
-                        getPixelFormatBytes(image.getFormat());
-    return std::vector<uint8_t>(image.getPixels(), image.getPixels() + size);
-}
-
 DecodedImagePtr twoByOne(uint32_t format, std::vector<uint8_t> pixels)
 {
     return DecodedImagePtr(createImage(2, 1, format, pixels.data()));
