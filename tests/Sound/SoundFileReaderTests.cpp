@@ -15,6 +15,7 @@
 #include <iterator>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 using namespace Platform;
@@ -146,11 +147,10 @@ TEST(OggSoundReader, DecodesAStereoFileToSixteenBitPcm)
     ASSERT_EQ(reader.open(path.c_str(), nullptr, SoundFileReader::kModeRead), kAudioOk);
     const WaveFormat* format = reader.format();
     ASSERT_NE(format, nullptr);
-    EXPECT_EQ(format->formatTag, kWaveFormatPcm);
-    EXPECT_EQ(format->channels, 2);
-    EXPECT_EQ(format->bitsPerSample, 16);
-    EXPECT_EQ(format->blockAlign, 4);
-    EXPECT_EQ(format->avgBytesPerSec, 4u * 22050);
+    const WaveFormat pcm = makePcmFormat(2, 22050, 16);
+    EXPECT_EQ(std::tie(format->formatTag, format->channels, format->bitsPerSample, format->blockAlign,
+                       format->avgBytesPerSec),
+              std::tie(pcm.formatTag, pcm.channels, pcm.bitsPerSample, pcm.blockAlign, pcm.avgBytesPerSec));
     EXPECT_EQ(reader.size(), static_cast<uint32_t>(frames * 4));
 
     std::vector<uint8_t> first(reader.size() + 100);
