@@ -58,7 +58,7 @@ const BmpCase kCases[] = {
     // Two entries, then the pixels right after: reading 256 entries would
     // take the pixels for the palette and miss the data.
     row("coloursUsed", 2, 1, bmpRows(2, 1, 8, {1, 0}),
-        {.bits = 8, .palette = {1, 2, 3, 0, 4, 5, 6, 0}, .coloursUsed = 2}, PIXEL_FORMAT_I8, {1, 0},
+        {.bits = 8, .palette = {1, 2, 3, 0xEE, 4, 5, 6, 0xEE}, .coloursUsed = 2}, PIXEL_FORMAT_I8, {1, 0},
         {1, 2, 3, 4, 5, 6, 0, 0, 0}),
     // OS/2 palette entries have three bytes.
     row("os2", 2, 2, bmpRows(2, 2, 8, {1, 0, 0, 1}), {.headerSize = 12, .bits = 8, .palette = os2Palette()},
@@ -82,6 +82,10 @@ const BmpCase kCases[] = {
     row("v5", 1, 1, bmpRows(1, 1, 32, le32(0x44332211)),
         {.headerSize = 124, .bits = 32, .compression = 3, .masks = {0xFF00, 0xFF0000, 0xFF000000}},
         PIXEL_FORMAT_R8G8B8, {0x22, 0x33, 0x44}),
+    // Every row of a masked image, top first.
+    row("565rows", 1, 2, bmpRows(1, 2, 16, {0x00, 0xF8, 0x1F, 0x00}),
+        {.bits = 16, .compression = 3, .masks = {0xF800, 0x07E0, 0x001F}}, PIXEL_FORMAT_R8G8B8,
+        {248, 0, 0, 0, 0, 248}),
     // Red has no mask, green ten bits (scaled down), blue two bits (scaled up).
     row("oddMasks", 1, 1, bmpRows(1, 1, 32, le32(0xFFFFFFFF)),
         {.bits = 32, .compression = 3, .masks = {0, 0x000FFC00, 0x3}}, PIXEL_FORMAT_R8G8B8, {0, 255, 192}),
@@ -102,6 +106,14 @@ const BmpCase kCases[] = {
     row("rle4", 6, 2, {4, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 6, 0xAB, 0xCD, 0xEF, 0x00, 0, 0, 0, 1},
         {.bits = 4, .compression = 2, .palette = palette16()}, PIXEL_FORMAT_I8,
         {10, 11, 12, 13, 14, 15, 1, 2, 1, 2, 3, 4}),
+    // A run short of the row's end leaves the rest; an absolute run may end
+    // the data exactly.
+    row("rleShortRun", 4, 1, {2, 5, 0, 1},
+        {.bits = 8, .compression = 1, .palette = palette16(), .coloursUsed = 16}, PIXEL_FORMAT_I8,
+        {5, 5, 0, 0}),
+    row("rleAbsoluteAtEnd", 4, 1, {0, 3, 1, 2, 3},
+        {.bits = 8, .compression = 1, .palette = palette16(), .coloursUsed = 16}, PIXEL_FORMAT_I8,
+        {1, 2, 3, 0}),
     // Hostile streams stay inside the image: an absolute run longer than the
     // data left, one longer than the row.
     row("rleShortData", 4, 2, {0, 200, 1, 2, 3},

@@ -53,11 +53,11 @@ PngCase row(const char* name, int width, int height, Bytes samples, PngOptions o
     return {name, width, height, samples, options, format, pixels};
 }
 
-PngOptions indexedWithAlpha()
+PngOptions indexed(Bytes transparency = {})
 {
     PngOptions options = png(PNG_COLOR_TYPE_PALETTE);
     options.palette = {10, 20, 30, 40, 50, 60, 70, 80, 90};
-    options.transparency = {0, 128};
+    options.transparency = std::move(transparency);
     return options;
 }
 
@@ -84,8 +84,9 @@ TEST(PngReader, DecodesEveryVariantToItsPixels)
         row("grey", 9, 7, pattern(9, 7, 1), png(PNG_COLOR_TYPE_GRAY), PIXEL_FORMAT_I8, pattern(9, 7, 1)),
         // Four pixels per byte: 0, 1, 2, 3, scaled to eight bits.
         row("grey2", 4, 1, {0x1B}, png(PNG_COLOR_TYPE_GRAY, 2), PIXEL_FORMAT_I8, {0, 85, 170, 255}),
-        row("paletteAlpha", 3, 1, {0, 1, 2}, indexedWithAlpha(), PIXEL_FORMAT_R8G8B8A8,
+        row("paletteAlpha", 3, 1, {0, 1, 2}, indexed({0, 128}), PIXEL_FORMAT_R8G8B8A8,
             {10, 20, 30, 0, 40, 50, 60, 128, 70, 80, 90, 255}),
+        row("palette", 3, 1, {2, 0, 1}, indexed(), PIXEL_FORMAT_R8G8B8, {70, 80, 90, 10, 20, 30, 40, 50, 60}),
         row("greyKey", 2, 1, {7, 9}, greyKey(), PIXEL_FORMAT_R8G8B8A8, {7, 7, 7, 0, 9, 9, 9, 255}),
     };
     for (const PngCase& c : cases)
