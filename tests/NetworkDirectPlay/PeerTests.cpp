@@ -259,6 +259,24 @@ TEST(PeerSessions, HostingTwiceAndSendingOutsideASessionAreRefused)
     EXPECT_EQ(peer.peer.host("Encore", 2), ERROR_OK);
 }
 
+TEST(PeerSessions, SessionSizesOutsideOneToTheLimitAreRefused)
+{
+    TestPeer peer("Bob");
+    std::scoped_lock guard(peer.peer);
+    NetworkSessionInfo target;
+    target.mHostIp = 0x7F000001;
+    target.mHostPort = 9;
+    for (uint32_t size : {0u, Platform::kNetMaxPlayers + 1})
+    {
+        target.mMaxPlayers = size;
+        EXPECT_EQ(peer.peer.connect(target), ERROR_INVALID) << size;
+        EXPECT_EQ(peer.peer.host("Partie", size), ERROR_INVALID) << size;
+    }
+    ASSERT_EQ(peer.peer.host("Partie", Platform::kNetMaxPlayers), ERROR_OK);
+    // The host's own name is known from the start.
+    EXPECT_FALSE(peer.peer.getLocalPlayer()->isNamePending());
+}
+
 TEST(PeerSessions, HostingOnAPortInUseSaysSoAndWorksOnceItIsFree)
 {
     // Another program listens on the port the game hosts on.
