@@ -170,6 +170,14 @@ TEST(OggSoundReader, DecodesAStereoFileToSixteenBitPcm)
     EXPECT_EQ(second, first);
     ASSERT_EQ(reader.read(second.data(), 4, &got), kAudioOk);
     EXPECT_EQ(got, 0u);
+    // Missing arguments are refused; a closed reader reads nothing and has no size.
+    EXPECT_NE(reader.read(nullptr, 4, &got), kAudioOk);
+    EXPECT_NE(reader.read(second.data(), 4, nullptr), kAudioOk);
+    ASSERT_EQ(reader.close(), kAudioOk);
+    EXPECT_EQ(reader.size(), 0u);
+    got = 7;
+    EXPECT_EQ(reader.read(second.data(), 4, &got), kAudioNotInitialised);
+    EXPECT_EQ(got, 0u);
 }
 
 TEST(OggSoundReader, FilesThatAreNotOggVorbisFail)

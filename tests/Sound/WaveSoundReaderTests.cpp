@@ -176,6 +176,12 @@ TEST(WaveSoundReader, WrittenFilesReadBack)
         ASSERT_EQ(writer.write(data.data(), 4, &written), kAudioOk);
         ASSERT_EQ(writer.write(data.data() + 4, 8, &written), kAudioOk);
         EXPECT_EQ(written, 8u);
+        // A writer does not read, and needs somewhere to say how much it wrote.
+        uint8_t byte = 0;
+        uint32_t got = 7;
+        EXPECT_NE(writer.read(&byte, 1, &got), kAudioOk);
+        EXPECT_EQ(got, 0u);
+        EXPECT_NE(writer.write(data.data(), 2, nullptr), kAudioOk);
         ASSERT_EQ(writer.close(), kAudioOk);
     }
     WaveSoundReader reader;
@@ -186,6 +192,7 @@ TEST(WaveSoundReader, WrittenFilesReadBack)
     uint32_t got = 0;
     ASSERT_EQ(reader.read(back.data(), 12, &got), kAudioOk);
     EXPECT_EQ(back, data);
+    EXPECT_NE(reader.read(nullptr, 4, &got), kAudioOk);
 
     // Memory readers do not write.
     uint32_t written = 0;
