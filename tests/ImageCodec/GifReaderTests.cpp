@@ -6,12 +6,6 @@ using namespace ImageFixtures;
 
 namespace
 {
-Bytes pixelsOf(DecodedImage& image)
-{
-    return Bytes(image.getPixels(), image.getPixels() + static_cast<size_t>(image.getWidth()) *
-                                                            static_cast<size_t>(image.getHeight()));
-}
-
 Bytes sixteenColours()
 {
     return pattern(16, 1, 3, 3);
@@ -108,15 +102,12 @@ TEST(GifReader, AnImageReachingPastTheScreenIsClipped)
     EXPECT_EQ(pixelsOf(*image), Bytes(70, 1));
 }
 
-TEST(GifReader, RefusesFilesWithoutAGlobalPaletteOrAnImage)
+TEST(GifReader, RefusesMissingPalettesOrImagesAndOversizedFrames)
 {
     EXPECT_EQ(decode(encodeGif(4, 4, {}, 0, {fullImage(4, 4)}), IMAGE_FORMAT_GIF), nullptr);
     EXPECT_EQ(decode(encodeGif(4, 4, sixteenColours(), 0, {}), IMAGE_FORMAT_GIF), nullptr);
     EXPECT_EQ(decode(Bytes{'G', 'I', 'F', '8', '9', 'a'}, IMAGE_FORMAT_GIF), nullptr);
-}
-
-TEST(GifReader, RefusesImagesWithASideAbove16384BeforeDecodingThem)
-{
+    // A side above 16384 is refused before giflib decodes the frame.
     GifImage wide{0, 0, 16385, 1, false, Bytes(16385, 1), -1};
     EXPECT_EQ(decode(encodeGif(4, 1, sixteenColours(), 0, {wide}), IMAGE_FORMAT_GIF), nullptr);
     // A later frame counts too: giflib decodes them all.

@@ -1,19 +1,14 @@
-#include "ImageCodec/ImageLibrary.h"
+#include "ImageFixtures.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <vector>
 
+using ImageFixtures::pixelsOf;
+
 namespace
 {
-std::vector<uint8_t> pixelsOf(DecodedImage& image)
-{
-    const size_t size = static_cast<size_t>(image.getWidth()) * static_cast<size_t>(image.getHeight()) *
-                        getPixelFormatBytes(image.getFormat());
-    return std::vector<uint8_t>(image.getPixels(), image.getPixels() + size);
-}
-
 DecodedImagePtr twoByOne(uint32_t format, std::vector<uint8_t> pixels)
 {
     return DecodedImagePtr(createImage(2, 1, format, pixels.data()));
@@ -158,12 +153,10 @@ TEST(ImageFormats, DescriptorsListTheReadableFormatsInDetectionOrder)
                               IMAGE_FORMAT_BMP, IMAGE_FORMAT_TGA,  IMAGE_FORMAT_GIF};
     for (size_t i = 0; i < 6; ++i)
         EXPECT_EQ(formats[i].getFormat(), order[i]);
-    EXPECT_STREQ(formats[1].getDescription(), "JPEG Files");
     ASSERT_EQ(formats[1].getExtensionCount(), 2);
     EXPECT_STREQ(formats[1].getExtension(0), "jpeg");
     EXPECT_STREQ(formats[1].getExtension(1), "jpg");
     EXPECT_EQ(formats[1].getExtension(2), nullptr);
     EXPECT_STREQ(formats[5].getExtension(0), "gif");
     EXPECT_EQ(getPixelFormatBytes(0x206), 0u);
-    EXPECT_STREQ(getImageLibraryVersion(), "1.0.2");
 }

@@ -395,9 +395,7 @@ std::vector<NamedFixture> allFixtures()
     GifImage inner{3, 2, 4, 3, false, Bytes(12, 5), -1};
     add("gif_subscreen", IMAGE_FORMAT_GIF, encodeGif(10, 9, colours, 2, {inner, whole}));
 
-    Bytes palette16;
-    for (int i = 0; i < 16; ++i)
-        palette16.insert(palette16.end(), {uint8_t(i * 3), uint8_t(i * 5), uint8_t(i * 7), 0});
+    const Bytes palette16 = ImageFixtures::palette16();
     Bytes palette2 = {10, 20, 30, 0, 200, 210, 220, 0};
     BmpOptions mono{.headerSize = 40, .bits = 1, .palette = palette2};
     add("bmp_1", IMAGE_FORMAT_BMP, encodeBmp(13, 5, bmpRows(13, 5, 1, pattern(2, 5, 1)), mono));
@@ -443,5 +441,20 @@ DecodedImagePtr decode(const Bytes& bytes, uint32_t format)
 {
     ImageFilePtr file(createMemoryImageFile(bytes.data(), static_cast<int64_t>(bytes.size())));
     return DecodedImagePtr(openImageFromFile(file.get(), format));
+}
+
+Bytes pixelsOf(DecodedImage& image)
+{
+    const size_t size = static_cast<size_t>(image.getWidth()) * static_cast<size_t>(image.getHeight()) *
+                        getPixelFormatBytes(image.getFormat());
+    return Bytes(image.getPixels(), image.getPixels() + size);
+}
+
+Bytes palette16()
+{
+    Bytes palette;
+    for (int i = 0; i < 16; ++i)
+        palette.insert(palette.end(), {uint8_t(i * 3), uint8_t(i * 5), uint8_t(i * 7), 0});
+    return palette;
 }
 } // namespace ImageFixtures

@@ -81,4 +81,8 @@ std::vector<NamedFixture> allFixtures();
 
 // Decodes bytes through a memory file.
 DecodedImagePtr decode(const Bytes& bytes, uint32_t format = IMAGE_FORMAT_AUTODETECT);
+// The pixel bytes of an image, rows top first.
+Bytes pixelsOf(DecodedImage& image);
+// Sixteen B, G, R, reserved entries (i * 3, i * 5, i * 7).
+Bytes palette16();
 } // namespace ImageFixtures

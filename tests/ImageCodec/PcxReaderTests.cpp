@@ -4,16 +4,6 @@
 
 using namespace ImageFixtures;
 
-namespace
-{
-Bytes pixelsOf(DecodedImage& image)
-{
-    const size_t size = static_cast<size_t>(image.getWidth()) * static_cast<size_t>(image.getHeight()) *
-                        getPixelFormatBytes(image.getFormat());
-    return Bytes(image.getPixels(), image.getPixels() + size);
-}
-} // namespace
-
 TEST(PcxReader, OnePlaneGivesIndicesWithTheTrailingPalette)
 {
     // Lines one byte longer than the image: the padding byte is not a pixel.

@@ -9,118 +9,109 @@ using namespace ImageFixtures;
 
 namespace
 {
-Bytes pixelsOf(DecodedImage& image)
+PngOptions png(int colourType, int bitDepth = 8, bool interlaced = false)
 {
-    const size_t size = static_cast<size_t>(image.getWidth()) * static_cast<size_t>(image.getHeight()) *
-                        getPixelFormatBytes(image.getFormat());
-    return Bytes(image.getPixels(), image.getPixels() + size);
+    PngOptions options;
+    options.colourType = colourType;
+    options.bitDepth = bitDepth;
+    options.interlaced = interlaced;
+    return options;
+}
+
+// Grey (and alpha) samples as the RGBA the reader gives.
+Bytes greyAlphaToRgba(const Bytes& samples)
+{
+    Bytes out;
+    for (size_t i = 0; i + 1 < samples.size(); i += 2)
+        out.insert(out.end(), {samples[i], samples[i], samples[i], samples[i + 1]});
+    return out;
+}
+
+// The high byte of each big-endian 16-bit sample.
+Bytes highBytes(const Bytes& samples)
+{
+    Bytes out;
+    for (size_t i = 0; i < samples.size(); i += 2)
+        out.push_back(samples[i]);
+    return out;
+}
+
+struct PngCase
+{
+    const char* name;
+    int width;
+    int height;
+    Bytes samples;
+    PngOptions options;
+    uint32_t format;
+    Bytes pixels;
+};
+
+PngCase row(const char* name, int width, int height, Bytes samples, PngOptions options, uint32_t format,
+            Bytes pixels)
+{
+    return {name, width, height, samples, options, format, pixels};
+}
+
+PngOptions indexed(Bytes transparency = {})
+{
+    PngOptions options = png(PNG_COLOR_TYPE_PALETTE);
+    options.palette = {10, 20, 30, 40, 50, 60, 70, 80, 90};
+    options.transparency = std::move(transparency);
+    return options;
+}
+
+PngOptions greyKey()
+{
+    PngOptions options = png(PNG_COLOR_TYPE_GRAY);
+    options.transparentGrey = 7;
+    return options;
 }
 } // namespace
 
-TEST(PngReader, TrueColourImagesKeepTheirSamples)
+TEST(PngReader, DecodesEveryVariantToItsPixels)
 {
-    const Bytes rgba = pattern(9, 7, 4);
-    DecodedImagePtr image = decode(encodePng(9, 7, rgba), IMAGE_FORMAT_PNG);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->getWidth(), 9);
-    EXPECT_EQ(image->getHeight(), 7);
-    EXPECT_EQ(image->getFormat(), PIXEL_FORMAT_R8G8B8A8);
-    EXPECT_EQ(pixelsOf(*image), rgba);
-
-    PngOptions rgb;
-    rgb.colourType = PNG_COLOR_TYPE_RGB;
-    const Bytes samples = pattern(9, 7, 3);
-    image = decode(encodePng(9, 7, samples, rgb), IMAGE_FORMAT_PNG);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->getFormat(), PIXEL_FORMAT_R8G8B8);
-    EXPECT_EQ(pixelsOf(*image), samples);
-}
-
-TEST(PngReader, InterlacedImagesMatchTheirRowOrderTwin)
-{
-    const Bytes rgba = pattern(17, 11, 4);
-    PngOptions interlaced;
-    interlaced.interlaced = true;
-    DecodedImagePtr image = decode(encodePng(17, 11, rgba, interlaced), IMAGE_FORMAT_PNG);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(pixelsOf(*image), rgba);
-
-    PngOptions greyAlpha;
-    greyAlpha.colourType = PNG_COLOR_TYPE_GRAY_ALPHA;
-    greyAlpha.interlaced = true;
-    const Bytes samples = pattern(17, 11, 2);
-    image = decode(encodePng(17, 11, samples, greyAlpha), IMAGE_FORMAT_PNG);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->getPixels()[4 * 16 + 0], samples[2 * 16]);
-    EXPECT_EQ(image->getPixels()[4 * 16 + 3], samples[2 * 16 + 1]);
-}
-
-TEST(PngReader, SixteenBitSamplesKeepTheirHighByte)
-{
-    PngOptions deep;
-    deep.colourType = PNG_COLOR_TYPE_RGB;
-    deep.bitDepth = 16;
-    const Bytes samples = pattern(5, 4, 6);
-    DecodedImagePtr image = decode(encodePng(5, 4, samples, deep), IMAGE_FORMAT_PNG);
-    ASSERT_NE(image, nullptr);
-    ASSERT_EQ(image->getFormat(), PIXEL_FORMAT_R8G8B8);
-    for (size_t i = 0; i < 5 * 4 * 3; ++i)
-        ASSERT_EQ(image->getPixels()[i], samples[2 * i]) << i;
-}
-
-TEST(PngReader, GreyImagesBecomeIndicesIntoAGreyRamp)
-{
-    PngOptions grey;
-    grey.colourType = PNG_COLOR_TYPE_GRAY;
-    const Bytes samples = pattern(9, 7, 1);
-    DecodedImagePtr image = decode(encodePng(9, 7, samples, grey), IMAGE_FORMAT_PNG);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->getFormat(), PIXEL_FORMAT_I8);
-    EXPECT_EQ(image->getPaletteSize(), 256);
-    EXPECT_EQ(image->getPaletteFormat(), PIXEL_FORMAT_R8G8B8A8);
-    EXPECT_EQ(pixelsOf(*image), samples);
-
-    DecodedImagePtr bgra(convertImage(image.release(), PIXEL_FORMAT_B8G8R8A8));
-    ASSERT_NE(bgra, nullptr);
-    for (size_t i = 0; i < samples.size(); ++i)
+    const PngCase cases[] = {
+        row("rgba", 9, 7, pattern(9, 7, 4), {}, PIXEL_FORMAT_R8G8B8A8, pattern(9, 7, 4)),
+        row("rgb", 9, 7, pattern(9, 7, 3), png(PNG_COLOR_TYPE_RGB), PIXEL_FORMAT_R8G8B8, pattern(9, 7, 3)),
+        // Interlaced rows are not reordered twice.
+        row("interlaced", 17, 11, pattern(17, 11, 4), png(PNG_COLOR_TYPE_RGB_ALPHA, 8, true),
+            PIXEL_FORMAT_R8G8B8A8, pattern(17, 11, 4)),
+        row("greyAlphaInterlaced", 17, 11, pattern(17, 11, 2), png(PNG_COLOR_TYPE_GRAY_ALPHA, 8, true),
+            PIXEL_FORMAT_R8G8B8A8, greyAlphaToRgba(pattern(17, 11, 2))),
+        row("16bit", 5, 4, pattern(5, 4, 6), png(PNG_COLOR_TYPE_RGB, 16), PIXEL_FORMAT_R8G8B8,
+            highBytes(pattern(5, 4, 6))),
+        row("grey", 9, 7, pattern(9, 7, 1), png(PNG_COLOR_TYPE_GRAY), PIXEL_FORMAT_I8, pattern(9, 7, 1)),
+        // Four pixels per byte: 0, 1, 2, 3, scaled to eight bits.
+        row("grey2", 4, 1, {0x1B}, png(PNG_COLOR_TYPE_GRAY, 2), PIXEL_FORMAT_I8, {0, 85, 170, 255}),
+        row("paletteAlpha", 3, 1, {0, 1, 2}, indexed({0, 128}), PIXEL_FORMAT_R8G8B8A8,
+            {10, 20, 30, 0, 40, 50, 60, 128, 70, 80, 90, 255}),
+        row("palette", 3, 1, {2, 0, 1}, indexed(), PIXEL_FORMAT_R8G8B8, {70, 80, 90, 10, 20, 30, 40, 50, 60}),
+        row("greyKey", 2, 1, {7, 9}, greyKey(), PIXEL_FORMAT_R8G8B8A8, {7, 7, 7, 0, 9, 9, 9, 255}),
+    };
+    for (const PngCase& c : cases)
     {
-        const uint8_t* pixel = bgra->getPixels() + 4 * i;
-        ASSERT_EQ(pixel[0], samples[i]);
-        ASSERT_EQ(pixel[1], samples[i]);
-        ASSERT_EQ(pixel[2], samples[i]);
-        ASSERT_EQ(pixel[3], 255);
+        DecodedImagePtr image = decode(encodePng(c.width, c.height, c.samples, c.options), IMAGE_FORMAT_PNG);
+        ASSERT_NE(image, nullptr) << c.name;
+        EXPECT_EQ(image->getWidth(), c.width) << c.name;
+        EXPECT_EQ(image->getFormat(), c.format) << c.name;
+        EXPECT_EQ(pixelsOf(*image), c.pixels) << c.name;
     }
 }
 
-TEST(PngReader, SmallGreyDepthsAreScaledToEightBits)
+TEST(PngReader, GreyIndicesPointIntoAGreyRamp)
 {
-    PngOptions grey;
-    grey.colourType = PNG_COLOR_TYPE_GRAY;
-    grey.bitDepth = 2;
-    // Four pixels per byte: 0, 1, 2, 3.
-    DecodedImagePtr image = decode(encodePng(4, 1, {0x1B}, grey), IMAGE_FORMAT_PNG);
+    const Bytes samples = pattern(9, 7, 1);
+    DecodedImagePtr image = decode(encodePng(9, 7, samples, png(PNG_COLOR_TYPE_GRAY)), IMAGE_FORMAT_PNG);
     ASSERT_NE(image, nullptr);
-    EXPECT_EQ(pixelsOf(*image), (Bytes{0, 85, 170, 255}));
-}
-
-TEST(PngReader, TransparencyBecomesAlpha)
-{
-    PngOptions indexed;
-    indexed.colourType = PNG_COLOR_TYPE_PALETTE;
-    indexed.palette = {10, 20, 30, 40, 50, 60, 70, 80, 90};
-    indexed.transparency = {0, 128};
-    DecodedImagePtr image = decode(encodePng(3, 1, {0, 1, 2}, indexed), IMAGE_FORMAT_PNG);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->getFormat(), PIXEL_FORMAT_R8G8B8A8);
-    EXPECT_EQ(pixelsOf(*image), (Bytes{10, 20, 30, 0, 40, 50, 60, 128, 70, 80, 90, 255}));
-
-    PngOptions keyed;
-    keyed.colourType = PNG_COLOR_TYPE_GRAY;
-    keyed.transparentGrey = 7;
-    image = decode(encodePng(2, 1, {7, 9}, keyed), IMAGE_FORMAT_PNG);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->getFormat(), PIXEL_FORMAT_R8G8B8A8);
-    EXPECT_EQ(pixelsOf(*image), (Bytes{7, 7, 7, 0, 9, 9, 9, 255}));
+    EXPECT_EQ(image->getPaletteSize(), 256);
+    EXPECT_EQ(image->getPaletteFormat(), PIXEL_FORMAT_R8G8B8A8);
+    DecodedImagePtr bgra(convertImage(image.release(), PIXEL_FORMAT_B8G8R8A8));
+    ASSERT_NE(bgra, nullptr);
+    Bytes expected;
+    for (uint8_t grey : samples)
+        expected.insert(expected.end(), {grey, grey, grey, 255});
+    EXPECT_EQ(pixelsOf(*bgra), expected);
 }
 
 TEST(PngReader, RefusesOtherSignaturesAndOversizedImages)

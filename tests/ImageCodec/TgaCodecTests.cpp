@@ -7,31 +7,24 @@ using namespace ImageFixtures;
 
 namespace
 {
-Bytes pixelsOf(DecodedImage& image)
-{
-    const size_t size = static_cast<size_t>(image.getWidth()) * static_cast<size_t>(image.getHeight()) *
-                        getPixelFormatBytes(image.getFormat());
-    return Bytes(image.getPixels(), image.getPixels() + size);
-}
-
 // 2 x 2 pixels of 3 bytes: a b / c d as stored.
 const Bytes kStored = {1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4};
 } // namespace
 
 TEST(TgaReader, TheDescriptorDecidesRowAndColumnOrder)
 {
-    DecodedImagePtr image = decode(encodeTga(2, 2, 24, 0x20, kStored), IMAGE_FORMAT_TGA);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(image->getFormat(), PIXEL_FORMAT_B8G8R8);
-    EXPECT_EQ(pixelsOf(*image), kStored);
-
-    image = decode(encodeTga(2, 2, 24, 0x00, kStored), IMAGE_FORMAT_TGA);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(pixelsOf(*image), (Bytes{3, 3, 3, 4, 4, 4, 1, 1, 1, 2, 2, 2}));
-
-    image = decode(encodeTga(2, 2, 24, 0x30, kStored), IMAGE_FORMAT_TGA);
-    ASSERT_NE(image, nullptr);
-    EXPECT_EQ(pixelsOf(*image), (Bytes{2, 2, 2, 1, 1, 1, 4, 4, 4, 3, 3, 3}));
+    const std::pair<uint8_t, Bytes> cases[] = {
+        {0x20, kStored},
+        {0x00, {3, 3, 3, 4, 4, 4, 1, 1, 1, 2, 2, 2}},
+        {0x30, {2, 2, 2, 1, 1, 1, 4, 4, 4, 3, 3, 3}},
+    };
+    for (const auto& [descriptor, pixels] : cases)
+    {
+        DecodedImagePtr image = decode(encodeTga(2, 2, 24, descriptor, kStored), IMAGE_FORMAT_TGA);
+        ASSERT_NE(image, nullptr) << int{descriptor};
+        EXPECT_EQ(image->getFormat(), PIXEL_FORMAT_B8G8R8);
+        EXPECT_EQ(pixelsOf(*image), pixels) << int{descriptor};
+    }
 }
 
 TEST(TgaReader, ThirtyTwoBitsKeepAlphaAndSkipIdAndColourMap)

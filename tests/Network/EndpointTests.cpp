@@ -25,28 +25,14 @@ struct CountedEvent : NetworkEvent
 };
 } // namespace
 
-TEST(NetworkEndpointEvents, ComeOutInPostingOrderAndAnEmptyListGivesNull)
-{
-    NetworkEndpoint endpoint;
-    EXPECT_FALSE(endpoint.popEvent());
-    endpoint.postEvent(nullptr);
-    EXPECT_FALSE(endpoint.popEvent());
-    for (uint32_t i = 0; i < 5; ++i)
-        endpoint.postEvent(std::make_unique<NetworkDataEvent>(NETWORK_EVENT_CONNECT_RESULT, i));
-    for (uint32_t i = 0; i < 5; ++i)
-    {
-        auto event = endpoint.popEvent();
-        ASSERT_TRUE(event);
-        EXPECT_EQ(static_cast<NetworkDataEvent&>(*event).getData(), i);
-    }
-    EXPECT_FALSE(endpoint.popEvent());
-}
-
 TEST(NetworkEndpointEvents, SeveralThreadsPostingWhileOnePopsLoseAndReorderNothing)
 {
     constexpr uint32_t kProducers = 4;
     constexpr uint32_t kPerProducer = 5000;
     NetworkEndpoint endpoint;
+    EXPECT_FALSE(endpoint.popEvent());
+    endpoint.postEvent(nullptr);
+    EXPECT_FALSE(endpoint.popEvent());
     std::vector<std::thread> producers;
     for (uint32_t p = 0; p < kProducers; ++p)
     {
@@ -148,9 +134,6 @@ TEST(SlotTableRecords, TheTableReleasesItsRecordsWhenDestroyed)
         auto player = std::make_shared<NetworkPlayerInfo>("p");
         watch = player;
         session.add(std::move(player));
-        EXPECT_FALSE(session.isHost());
-        EXPECT_TRUE(session.isPlayerTable());
     }
     EXPECT_TRUE(watch.expired());
-    EXPECT_FALSE(NetworkServerLink(nullptr, 0).isPlayerTable());
 }

@@ -58,16 +58,17 @@ std::unique_ptr<MovePayload> payload(uint8_t piece, uint8_t index)
 }
 } // namespace
 
-TEST_F(MessageWire, EveryKindHasItsExactBytesAndTheCountedSizeMatches)
+TEST_F(MessageWire, EveryKindHasItsExactBytesCountedSizeAndReadsBack)
 {
     PlayerNameMessage name("Bob");
     ChatMessage chat("salut");
+    ChatMessage empty("");
     StartGameMessage start;
     MoveMessage move(payload(5, 2));
     LobbyRequest request("log", "pw", "FR", 7);
     LoginReplyMessage reply(1);
     ValueMessageA valueA(0x01020304);
-    ValueMessageB valueB(9);
+    ValueMessageB valueB(0xDEADBEEF);
 
     struct Case
     {
@@ -76,67 +77,35 @@ TEST_F(MessageWire, EveryKindHasItsExactBytesAndTheCountedSizeMatches)
     } cases[] = {
         {name, {0, 0, 0, 0, 3, 0, 0, 0, 'B', 'o', 'b'}},
         {chat, {1, 0, 0, 0, 5, 0, 0, 0, 's', 'a', 'l', 'u', 't'}},
+        {empty, {1, 0, 0, 0, 0, 0, 0, 0}},
         {start, {2, 0, 0, 0}},
         {move, {3, 0, 0, 0, 6, 0, 0, 0, 5, 2}},
         {request, {4,   0, 0, 0, 3, 0,   0,   0, 'l', 'o', 'g', 2, 0, 0, 0, 'p',
                    'w', 2, 0, 0, 0, 'F', 'R', 0, 0,   0,   0,   7, 0, 0, 0}},
         {reply, {5, 0, 0, 0, 1}},
         {valueA, {6, 0, 0, 0, 4, 3, 2, 1}},
-        {valueB, {7, 0, 0, 0, 9, 0, 0, 0}},
+        {valueB, {7, 0, 0, 0, 0xEF, 0xBE, 0xAD, 0xDE}},
     };
     for (Case& c : cases)
     {
         SCOPED_TRACE(c.message.getKind());
         EXPECT_EQ(write(c.message), c.bytes);
         EXPECT_EQ(countedSize(c.message), c.bytes.size());
+        // Every field is read back: writing what was read gives the same bytes.
+        auto back = read(c.bytes);
+        ASSERT_TRUE(back);
+        EXPECT_EQ(back->getKind(), c.message.getKind());
+        EXPECT_EQ(write(*back), c.bytes);
     }
-}
-
-TEST_F(MessageWire, EveryKindComesBackAsWritten)
-{
-    auto name = read(write(*std::make_unique<PlayerNameMessage>("Zo\xE9")));
-    ASSERT_TRUE(as<PlayerNameMessage>(name));
-    EXPECT_EQ(as<PlayerNameMessage>(name)->getName(), "Zo\xE9");
-
-    MoveMessage move(payload(7, 11));
-    auto moveBack = read(write(move));
-    ASSERT_TRUE(as<MoveMessage>(moveBack));
-    ASSERT_TRUE(as<MoveMessage>(moveBack)->getPayload());
+    MoveMessage sent(payload(7, 11));
+    auto moveBack = read(write(sent));
+    ASSERT_TRUE(as<MoveMessage>(moveBack) && as<MoveMessage>(moveBack)->getPayload());
     EXPECT_EQ(as<MoveMessage>(moveBack)->getPayload()->getPiece(), 7);
     EXPECT_EQ(as<MoveMessage>(moveBack)->getPayload()->getMoveIndex(), 11);
-    EXPECT_EQ(as<MoveMessage>(moveBack)->getPayload()->getSize(), 6u);
-
-    LobbyRequest request("login", "secret", "FR", 3);
-    auto requestBack = read(write(request));
-    ASSERT_TRUE(as<LobbyRequest>(requestBack));
-    EXPECT_EQ(as<LobbyRequest>(requestBack)->getLogin(), "login");
-    EXPECT_EQ(as<LobbyRequest>(requestBack)->getPassword(), "secret");
-    EXPECT_EQ(as<LobbyRequest>(requestBack)->getLanguageId(), "FR");
-    EXPECT_EQ(as<LobbyRequest>(requestBack)->getReserved(), 0u);
-    EXPECT_EQ(as<LobbyRequest>(requestBack)->getMode(), 3u);
-
-    LoginReplyMessage reply(1);
-    auto replyBack = read(write(reply));
-    ASSERT_TRUE(as<LoginReplyMessage>(replyBack));
-    EXPECT_EQ(as<LoginReplyMessage>(replyBack)->getStatus(), 1);
-
-    ValueMessageB value(0xDEADBEEF);
-    auto valueBack = read(write(value));
-    ASSERT_TRUE(as<ValueMessageB>(valueBack));
-    EXPECT_EQ(as<ValueMessageB>(valueBack)->getValue(), 0xDEADBEEFu);
-
-    StartGameMessage start;
-    EXPECT_TRUE(as<StartGameMessage>(read(write(start))));
 }
 
-TEST_F(MessageWire, EmptyAndEmbeddedZeroTexts)
+TEST_F(MessageWire, TheTextReadBackEndsAtAnEmbeddedZero)
 {
-    ChatMessage empty("");
-    EXPECT_EQ(write(empty), (Bytes{1, 0, 0, 0, 0, 0, 0, 0}));
-    auto back = read(write(empty));
-    ASSERT_TRUE(as<ChatMessage>(back));
-    EXPECT_EQ(as<ChatMessage>(back)->getText(), "");
-
     // The bytes after a zero travel, but the text read back ends at it.
     ChatMessage embedded(std::string("ab\0cd", 5));
     Bytes bytes = write(embedded);
@@ -237,8 +206,6 @@ TEST(NetworkStreams, BuffersNeverPassTheirEnds)
 TEST(NetworkStreams, SizeCounterCountsWithoutWriting)
 {
     SizeCountingStream counter;
-    EXPECT_TRUE(counter.isSizeCounter());
-    EXPECT_TRUE(counter.isWriting());
     std::string text = "abc";
     EXPECT_EQ(counter.transferString(text), ERROR_OK);
     EXPECT_EQ(counter.tell(), 7u);

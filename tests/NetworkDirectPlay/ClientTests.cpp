@@ -11,7 +11,7 @@ namespace
 {
 using LobbyServer = StandInLobbyServer;
 
-struct TestClient
+struct TestClient : EventLog
 {
     explicit TestClient(uint16_t serverPort) : client(fastTimings())
     {
@@ -20,42 +20,19 @@ struct TestClient
         client.setNickname("Ann");
         EXPECT_EQ(client.init(), ERROR_OK);
     }
+    // The server sends as nobody in particular.
     bool pumpUntil(const std::function<bool()>& done)
     {
-        auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        for (;;)
-        {
+        return pump(
+            client,
+            [&](NetworkMessageEvent& received)
             {
-                std::scoped_lock guard(client);
-                while (auto event = client.popEvent())
-                {
-                    if (event->getKind() == NETWORK_EVENT_MESSAGE)
-                    {
-                        auto& received = static_cast<NetworkMessageEvent&>(*event);
-                        EXPECT_EQ(received.getSender(), nullptr);
-                        received.getMessage()->execute(&client, received.getSender());
-                    }
-                    events.push_back(std::move(event));
-                }
-                if (done())
-                    return true;
-            }
-            if (std::chrono::steady_clock::now() > deadline)
-                return false;
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        }
-    }
-    NetworkDataEvent* find(uint32_t kind)
-    {
-        for (auto& event : events)
-        {
-            if (event->getKind() == kind)
-                return dynamic_cast<NetworkDataEvent*>(event.get());
-        }
-        return nullptr;
+                EXPECT_EQ(received.getSender(), nullptr);
+                received.getMessage()->execute(&client, received.getSender());
+            },
+            done);
     }
     NetworkClientDirectPlay client;
-    std::vector<std::unique_ptr<NetworkEvent>> events;
 };
 } // namespace
 
@@ -74,7 +51,7 @@ TEST(LobbyClient, FindsTheServerLogsInAndHearsItsChat)
         ASSERT_EQ(lobby.client.connect(*lobby.client.getServers()[0]), ERROR_OK);
     }
     ASSERT_TRUE(lobby.pumpUntil([&] { return lobby.find(NETWORK_EVENT_CONNECT_RESULT) != nullptr; }));
-    EXPECT_EQ(lobby.find(NETWORK_EVENT_CONNECT_RESULT)->getData(), CONNECT_RESULT_OK);
+    EXPECT_EQ(lobby.dataOf(NETWORK_EVENT_CONNECT_RESULT), CONNECT_RESULT_OK);
     {
         std::scoped_lock guard(lobby.client);
         EXPECT_FALSE(lobby.client.getPlayerSet()->isPlayerTable());
@@ -101,7 +78,7 @@ TEST(LobbyClient, FindsTheServerLogsInAndHearsItsChat)
 
     server.net.close();
     ASSERT_TRUE(lobby.pumpUntil([&] { return lobby.find(NETWORK_EVENT_SESSION_ENDED) != nullptr; }));
-    EXPECT_EQ(lobby.find(NETWORK_EVENT_SESSION_ENDED)->getData(), DISCONNECT_HOST_LEFT);
+    EXPECT_EQ(lobby.dataOf(NETWORK_EVENT_SESSION_ENDED), DISCONNECT_HOST_LEFT);
     std::scoped_lock guard(lobby.client);
     EXPECT_EQ(lobby.client.getPlayerSet(), nullptr);
     EXPECT_EQ(lobby.client.close(), ERROR_NOT_IN_A_GAME);

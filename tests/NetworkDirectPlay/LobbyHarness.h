@@ -6,11 +6,7 @@
 
 #include "NetworkDirectPlay/LobbyClient.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <condition_variable>
 #include <functional>
@@ -151,18 +147,7 @@ public:
 class SilentPort
 {
 public:
-    SilentPort()
-    {
-        mFd = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        EXPECT_GE(mFd, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        EXPECT_EQ(::bind(mFd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-        socklen_t length = sizeof address;
-        EXPECT_EQ(::getsockname(mFd, reinterpret_cast<sockaddr*>(&address), &length), 0);
-        mPort = ntohs(address.sin_port);
-    }
+    SilentPort() : mFd(loopbackSocket(SOCK_DGRAM, mPort)) { EXPECT_GE(mFd, 0); }
     ~SilentPort()
     {
         if (mFd >= 0)
@@ -183,6 +168,6 @@ public:
     }
 
 private:
-    int mFd = -1;
     uint16_t mPort = 0;
+    int mFd = -1;
 };

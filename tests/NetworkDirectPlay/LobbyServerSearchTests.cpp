@@ -7,44 +7,54 @@
 
 namespace
 {
-// The program's clock under the test's hand, from a fresh time base.
-struct HeldClock
+// A lobby looking for a server on a port that never answers, the program's
+// clock under the test's hand, then a fresh time base.
+class LobbySearch : public ::testing::Test
 {
-    HeldClock() { resetTimeBase(); }
-    Platform::ManualClock clock;
-};
-} // namespace
+protected:
+    void SetUp() override
+    {
+        lobby.resetOn(silent.port());
+        ASSERT_EQ(lobby.login("127.0.0.1", "", ""), ERROR_OK);
+    }
+    // Moves the clock on and runs a frame.
+    void after(uint32_t ms)
+    {
+        held.advanceMs(ms);
+        lobby.update();
+    }
 
-TEST(LobbyServerSearch, TriesFiveTimesFiveSecondsApartThenReportsNoServer)
-{
-    HeldClock held;
+    Platform::ManualClock held;
+    struct TimeBase
+    {
+        TimeBase() { resetTimeBase(); }
+    } timeBase;
     LobbyTexts texts;
     SilentPort silent;
     RecordingLobby lobby;
-    lobby.resetOn(silent.port());
-    ASSERT_EQ(lobby.login("127.0.0.1", "", ""), ERROR_OK);
+};
+} // namespace
+
+TEST_F(LobbySearch, TriesFiveTimesFiveSecondsApartThenReportsNoServer)
+{
     EXPECT_EQ(lobby.getState(), LOBBY_STATE_LOOKING_FOR_SERVER);
     EXPECT_EQ(lobby.previousStates, std::vector<uint32_t>{LOBBY_STATE_IDLE});
     ASSERT_TRUE(silent.receiveQuery()) << "first try";
 
     for (uint32_t retry = 1; retry < LobbyClient::kMaxTries; ++retry)
     {
-        held.clock.advanceMs(LobbyClient::kRetryIntervalMs - 1);
-        lobby.update();
+        after(LobbyClient::kRetryIntervalMs - 1);
         EXPECT_EQ(lobby.getRetryCount(), retry - 1);
-        held.clock.advanceMs(1);
-        lobby.update();
+        after(1);
         EXPECT_EQ(lobby.getRetryCount(), retry);
         EXPECT_EQ(lobby.getState(), LOBBY_STATE_LOOKING_FOR_SERVER);
         ASSERT_TRUE(silent.receiveQuery()) << "try " << retry + 1;
     }
     EXPECT_TRUE(lobby.failures.empty());
 
-    held.clock.advanceMs(LobbyClient::kRetryIntervalMs - 1);
-    lobby.update();
+    after(LobbyClient::kRetryIntervalMs - 1);
     EXPECT_TRUE(lobby.failures.empty());
-    held.clock.advanceMs(1);
-    lobby.update();
+    after(1);
     EXPECT_EQ(lobby.failures, std::vector<std::string>{"Aucun serveur"});
     EXPECT_EQ(lobby.getState(), LOBBY_STATE_IDLE);
     EXPECT_EQ(lobby.previousStates,
@@ -52,49 +62,31 @@ TEST(LobbyServerSearch, TriesFiveTimesFiveSecondsApartThenReportsNoServer)
     EXPECT_FALSE(silent.receiveQuery(100)) << "no sixth try";
 
     // Having given up, it stays quiet.
-    held.clock.advanceMs(60000);
-    lobby.update();
+    after(60000);
     EXPECT_EQ(lobby.failures.size(), 1u);
     EXPECT_EQ(lobby.previousStates.size(), 2u);
 }
 
-TEST(LobbyServerSearch, AFreshLoginStartsTheCountAgain)
+TEST_F(LobbySearch, AFreshLoginStartsTheCountAgain)
 {
-    HeldClock held;
-    LobbyTexts texts;
-    SilentPort silent;
-    RecordingLobby lobby;
-    lobby.resetOn(silent.port());
-    ASSERT_EQ(lobby.login("127.0.0.1", "", ""), ERROR_OK);
     for (int i = 0; i < 3; ++i)
-    {
-        held.clock.advanceMs(LobbyClient::kRetryIntervalMs);
-        lobby.update();
-    }
+        after(LobbyClient::kRetryIntervalMs);
     ASSERT_EQ(lobby.getRetryCount(), 3u);
 
     lobby.resetOn(silent.port());
     ASSERT_EQ(lobby.login("127.0.0.1", "", ""), ERROR_OK);
     EXPECT_EQ(lobby.getRetryCount(), 0u);
     // The new search waits its own five seconds before the second try.
-    held.clock.advanceMs(LobbyClient::kRetryIntervalMs - 1);
-    lobby.update();
+    after(LobbyClient::kRetryIntervalMs - 1);
     EXPECT_EQ(lobby.getRetryCount(), 0u);
     EXPECT_TRUE(lobby.failures.empty());
 }
 
-TEST(LobbyServerSearch, ARetryThatCannotBeSentEndsTheSearchWithItsError)
+TEST_F(LobbySearch, ARetryThatCannotBeSentEndsTheSearchWithItsError)
 {
-    HeldClock held;
-    LobbyTexts texts;
-    SilentPort silent;
-    RecordingLobby lobby;
-    lobby.resetOn(silent.port());
-    ASSERT_EQ(lobby.login("127.0.0.1", "", ""), ERROR_OK);
     // No port can carry the second try.
     lobby.getConnection()->setPorts(DirectPlay::kLobbyPort, 0x10000);
-    held.clock.advanceMs(LobbyClient::kRetryIntervalMs);
-    lobby.update();
+    after(LobbyClient::kRetryIntervalMs);
     EXPECT_EQ(lobby.failures, std::vector<std::string>{errorCodeToText(ERROR_NETWORK_INVALID_HOST_ADRESS)});
     EXPECT_EQ(lobby.getState(), LOBBY_STATE_IDLE);
     EXPECT_EQ(lobby.previousStates,

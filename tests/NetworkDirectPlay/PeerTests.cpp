@@ -5,30 +5,17 @@
 
 #include "../Network/FakeGame.h"
 
-#include <arpa/inet.h>
 #include <dirent.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 namespace
 {
 // Hosts a session and joins it; both sides know each other's name.
 struct Game
 {
-    Game() : host("Bob"), joiner("Ann")
-    {
-        std::scoped_lock guard(host.peer);
-        EXPECT_EQ(host.peer.host("Partie de Bob", 2), ERROR_OK);
-    }
+    Game() : host("Bob"), joiner("Ann") { EXPECT_EQ(host.hostGame(), ERROR_OK); }
     bool join()
     {
-        {
-            std::scoped_lock guard(joiner.peer);
-            if (joiner.peer.connect(joiner.sessionAt(host.peer)) != ERROR_OK)
-                return false;
-        }
-        return joiner.waitFor(NETWORK_EVENT_CONNECT_RESULT) &&
+        return joiner.connectTo(host.peer) == ERROR_OK && joiner.waitFor(NETWORK_EVENT_CONNECT_RESULT) &&
                joiner.dataOf(NETWORK_EVENT_CONNECT_RESULT) == 0 &&
                joiner.waitFor(NETWORK_EVENT_PLAYER_NAMED) && host.waitFor(NETWORK_EVENT_PLAYER_NAMED);
     }
@@ -64,10 +51,7 @@ int openDescriptors()
 TEST(PeerDiscovery, AHostIsListedOnceHoweverOftenItAnswers)
 {
     TestPeer host("Bob");
-    {
-        std::scoped_lock guard(host.peer);
-        ASSERT_EQ(host.peer.host("Partie de Bob", 2), ERROR_OK);
-    }
+    ASSERT_EQ(host.hostGame("Partie de Bob"), ERROR_OK);
     TestPeer seeker("Ann", host.peer.getHostedPort());
     {
         std::scoped_lock guard(seeker.peer);
@@ -108,13 +92,9 @@ TEST(PeerDiscovery, AHostIsListedOnceHoweverOftenItAnswers)
 TEST(PeerDiscovery, AnswersForEndlessSessionsFillTheListOnlyToItsLimit)
 {
     // A fake host on this machine answers each query for 100 sessions.
-    int fake = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(fake, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    socklen_t length = sizeof address;
-    ::getsockname(fake, reinterpret_cast<sockaddr*>(&address), &length);
+    uint16_t port = 0;
+    int fake = loopbackSocket(SOCK_DGRAM, port);
+    ASSERT_GE(fake, 0);
     timeval timeout{2, 0};
     setsockopt(fake, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
     std::thread answering(
@@ -140,7 +120,7 @@ TEST(PeerDiscovery, AnswersForEndlessSessionsFillTheListOnlyToItsLimit)
                          fromLength);
             }
         });
-    TestPeer seeker("Ann", ntohs(address.sin_port));
+    TestPeer seeker("Ann", port);
     {
         std::scoped_lock guard(seeker.peer);
         ASSERT_EQ(seeker.peer.enumHosts("", 1), ERROR_OK);
@@ -245,10 +225,7 @@ TEST(PeerSessions, AThirdPeerIsRefusedAsFull)
     Game game;
     ASSERT_TRUE(game.join());
     TestPeer third("Cid");
-    {
-        std::scoped_lock guard(third.peer);
-        ASSERT_EQ(third.peer.connect(third.sessionAt(game.host.peer)), ERROR_OK);
-    }
+    ASSERT_EQ(third.connectTo(game.host.peer), ERROR_OK);
     ASSERT_TRUE(third.waitFor(NETWORK_EVENT_CONNECT_RESULT));
     EXPECT_EQ(third.dataOf(NETWORK_EVENT_CONNECT_RESULT), CONNECT_RESULT_SESSION_FULL);
     std::scoped_lock guard(third.peer);
@@ -272,7 +249,8 @@ TEST(PeerSessions, HostingTwiceAndSendingOutsideASessionAreRefused)
     elsewhere.mHostPort = 9;
     elsewhere.mMaxPlayers = 2;
     EXPECT_NE(peer.peer.connect(elsewhere), ERROR_OK);
-    EXPECT_NE(peer.peer.getPlayerSet(), nullptr); // the hosted session is untouched
+    EXPECT_NE(peer.peer.getPlayerSet(),
+              nullptr); // the hosted session is untouched
     destroyed = false;
     EXPECT_EQ(peer.peer.send(std::make_unique<CountedMessage>(destroyed), nullptr), ERROR_OK);
     EXPECT_TRUE(destroyed);
@@ -281,18 +259,30 @@ TEST(PeerSessions, HostingTwiceAndSendingOutsideASessionAreRefused)
     EXPECT_EQ(peer.peer.host("Encore", 2), ERROR_OK);
 }
 
+TEST(PeerSessions, SessionSizesOutsideOneToTheLimitAreRefused)
+{
+    TestPeer peer("Bob");
+    std::scoped_lock guard(peer.peer);
+    NetworkSessionInfo target;
+    target.mHostIp = 0x7F000001;
+    target.mHostPort = 9;
+    for (uint32_t size : {0u, Platform::kNetMaxPlayers + 1})
+    {
+        target.mMaxPlayers = size;
+        EXPECT_EQ(peer.peer.connect(target), ERROR_INVALID) << size;
+        EXPECT_EQ(peer.peer.host("Partie", size), ERROR_INVALID) << size;
+    }
+    ASSERT_EQ(peer.peer.host("Partie", Platform::kNetMaxPlayers), ERROR_OK);
+    // The host's own name is known from the start.
+    EXPECT_FALSE(peer.peer.getLocalPlayer()->isNamePending());
+}
+
 TEST(PeerSessions, HostingOnAPortInUseSaysSoAndWorksOnceItIsFree)
 {
     // Another program listens on the port the game hosts on.
-    int holder = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(holder, 1), 0);
-    socklen_t length = sizeof address;
-    ::getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length);
-    const uint32_t port = ntohs(address.sin_port);
+    uint16_t port = 0;
+    int holder = loopbackSocket(SOCK_STREAM, port);
+    ASSERT_GE(holder, 0);
 
     registerGameMessages();
     NetworkPeerDirectPlay peer(port, port, fastTimings());
@@ -350,17 +340,12 @@ TEST(PeerSessions, APlayerWhoLeavesTravelsInsideItsEvent)
 
 TEST(PeerSessions, CancellingAConnectFreesItsRecordsOnce)
 {
-    int silent = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(silent, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(silent, 8), 0);
-    socklen_t length = sizeof address;
-    getsockname(silent, reinterpret_cast<sockaddr*>(&address), &length);
+    uint16_t port = 0;
+    int silent = loopbackSocket(SOCK_STREAM, port);
+    ASSERT_GE(silent, 0);
     NetworkSessionInfo nowhere;
     nowhere.mHostIp = 0x7F000001;
-    nowhere.mHostPort = ntohs(address.sin_port);
+    nowhere.mHostPort = port;
     nowhere.mMaxPlayers = 2;
 
     TestPeer joiner("Ann");
@@ -382,10 +367,7 @@ TEST(PeerSessions, CancellingAConnectFreesItsRecordsOnce)
     // Cancelling against a real host races the completion; either way the
     // records are settled once and the peer can close or connect again.
     TestPeer host("Bob");
-    {
-        std::scoped_lock guard(host.peer);
-        ASSERT_EQ(host.peer.host("Partie", 2), ERROR_OK);
-    }
+    ASSERT_EQ(host.hostGame("Partie"), ERROR_OK);
     for (int i = 0; i < 40; ++i)
     {
         bool cancelled = false;
@@ -415,10 +397,7 @@ TEST(PeerSessions, CancellingAConnectFreesItsRecordsOnce)
 TEST(PeerSessions, AHostilePeerIsDisconnectedWithoutHarm)
 {
     TestPeer host("Bob");
-    {
-        std::scoped_lock guard(host.peer);
-        ASSERT_EQ(host.peer.host("Partie", 2), ERROR_OK);
-    }
+    ASSERT_EQ(host.hostGame("Partie"), ERROR_OK);
     int raw = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
@@ -445,10 +424,7 @@ TEST(PeerSessions, AHostilePeerIsDisconnectedWithoutHarm)
 
     // The session still takes an honest player.
     TestPeer joiner("Ann");
-    {
-        std::scoped_lock guard(joiner.peer);
-        ASSERT_EQ(joiner.peer.connect(joiner.sessionAt(host.peer)), ERROR_OK);
-    }
+    ASSERT_EQ(joiner.connectTo(host.peer), ERROR_OK);
     ASSERT_TRUE(joiner.waitFor(NETWORK_EVENT_CONNECT_RESULT));
     EXPECT_EQ(joiner.dataOf(NETWORK_EVENT_CONNECT_RESULT), CONNECT_RESULT_OK);
 }
@@ -464,14 +440,8 @@ TEST(PeerSessions, TwoHundredHostJoinPlayCloseCyclesLeakNothing)
         host.events.clear();
         joiner.events.clear();
         host.messages.clear();
-        {
-            std::scoped_lock guard(host.peer);
-            ASSERT_EQ(host.peer.host("Partie de Bob", 2), ERROR_OK);
-        }
-        {
-            std::scoped_lock guard(joiner.peer);
-            ASSERT_EQ(joiner.peer.connect(joiner.sessionAt(host.peer)), ERROR_OK);
-        }
+        ASSERT_EQ(host.hostGame("Partie de Bob"), ERROR_OK);
+        ASSERT_EQ(joiner.connectTo(host.peer), ERROR_OK);
         ASSERT_TRUE(joiner.waitFor(NETWORK_EVENT_CONNECT_RESULT));
         ASSERT_EQ(joiner.dataOf(NETWORK_EVENT_CONNECT_RESULT), CONNECT_RESULT_OK);
         {

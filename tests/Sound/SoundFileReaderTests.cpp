@@ -15,6 +15,7 @@
 #include <iterator>
 #include <sys/stat.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 using namespace Platform;
@@ -146,11 +147,10 @@ TEST(OggSoundReader, DecodesAStereoFileToSixteenBitPcm)
     ASSERT_EQ(reader.open(path.c_str(), nullptr, SoundFileReader::kModeRead), kAudioOk);
     const WaveFormat* format = reader.format();
     ASSERT_NE(format, nullptr);
-    EXPECT_EQ(format->formatTag, kWaveFormatPcm);
-    EXPECT_EQ(format->channels, 2);
-    EXPECT_EQ(format->bitsPerSample, 16);
-    EXPECT_EQ(format->blockAlign, 4);
-    EXPECT_EQ(format->avgBytesPerSec, 4u * 22050);
+    const WaveFormat pcm = makePcmFormat(2, 22050, 16);
+    EXPECT_EQ(std::tie(format->formatTag, format->channels, format->bitsPerSample, format->blockAlign,
+                       format->avgBytesPerSec),
+              std::tie(pcm.formatTag, pcm.channels, pcm.bitsPerSample, pcm.blockAlign, pcm.avgBytesPerSec));
     EXPECT_EQ(reader.size(), static_cast<uint32_t>(frames * 4));
 
     std::vector<uint8_t> first(reader.size() + 100);
@@ -169,6 +169,14 @@ TEST(OggSoundReader, DecodesAStereoFileToSixteenBitPcm)
     ASSERT_EQ(reader.read(second.data(), got, &got), kAudioOk);
     EXPECT_EQ(second, first);
     ASSERT_EQ(reader.read(second.data(), 4, &got), kAudioOk);
+    EXPECT_EQ(got, 0u);
+    // Missing arguments are refused; a closed reader reads nothing and has no size.
+    EXPECT_NE(reader.read(nullptr, 4, &got), kAudioOk);
+    EXPECT_NE(reader.read(second.data(), 4, nullptr), kAudioOk);
+    ASSERT_EQ(reader.close(), kAudioOk);
+    EXPECT_EQ(reader.size(), 0u);
+    got = 7;
+    EXPECT_EQ(reader.read(second.data(), 4, &got), kAudioNotInitialised);
     EXPECT_EQ(got, 0u);
 }
 

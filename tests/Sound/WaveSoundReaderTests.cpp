@@ -30,38 +30,63 @@ struct Opened
 };
 } // namespace
 
-TEST(WaveSoundReader, ReadsEightSixteenBitAndStereoPcm)
+namespace
 {
-    TestWave::Recipe eight;
-    eight.bits = 8;
-    eight.rate = 11025;
-    eight.data = {0x80, 0xFF, 0x00};
-    Opened a(eight);
-    ASSERT_EQ(a.result, kAudioOk);
-    EXPECT_EQ(a.reader.format()->bitsPerSample, 8);
-    EXPECT_EQ(a.reader.format()->samplesPerSec, 11025u);
-    EXPECT_EQ(a.reader.size(), 3u);
-    EXPECT_EQ(a.readAll(), eight.data);
-
-    TestWave::Recipe stereo;
-    stereo.channels = 2;
-    stereo.data = TestWave::samples16({1, -1, 300, -300});
-    Opened b(stereo);
-    ASSERT_EQ(b.result, kAudioOk);
-    EXPECT_EQ(b.reader.format()->blockAlign, 4);
-    EXPECT_EQ(b.reader.format()->avgBytesPerSec, 4u * 22050);
-    EXPECT_EQ(b.readAll(), stereo.data);
+TestWave::Recipe recipe(std::vector<uint8_t> data, uint16_t channels = 1, uint16_t bits = 16)
+{
+    TestWave::Recipe r;
+    r.channels = channels;
+    r.bits = bits;
+    r.data = std::move(data);
+    return r;
 }
+} // namespace
 
-TEST(WaveSoundReader, SkipsOddAndListChunksAroundTheFormat)
+TEST(WaveSoundReader, OpensEveryLayoutWithItsFormatAndSound)
 {
-    TestWave::Recipe recipe;
-    recipe.junkBeforeFormat = true;
-    recipe.listBeforeData = true;
-    recipe.data = TestWave::samples16({5, 6, 7});
-    Opened opened(recipe);
-    ASSERT_EQ(opened.result, kAudioOk);
-    EXPECT_EQ(opened.readAll(), recipe.data);
+    struct Case
+    {
+        const char* name;
+        TestWave::Recipe recipe;
+        uint16_t blockAlign;
+        std::vector<uint8_t> sound; // what reading gives
+    };
+    std::vector<Case> cases = {
+        {"eight bits", recipe({0x80, 0xFF, 0x00}, 1, 8), 1, {0x80, 0xFF, 0x00}},
+        {"stereo", recipe(TestWave::samples16({1, -1, 300, -300}), 2), 4,
+         TestWave::samples16({1, -1, 300, -300})},
+        // Odd and LIST chunks around the format are skipped.
+        {"chunks", recipe(TestWave::samples16({5, 6, 7})), 2, TestWave::samples16({5, 6, 7})},
+        // A data size past the bytes present is clamped to them.
+        {"oversized", recipe(TestWave::samples16({1, 2, 3})), 2, TestWave::samples16({1, 2, 3})},
+        // Other formats keep their extra bytes.
+        {"adpcm", recipe(std::vector<uint8_t>(256, 1), 1, 4), 256, std::vector<uint8_t>(256, 1)},
+    };
+    cases[0].recipe.rate = 11025;
+    cases[2].recipe.junkBeforeFormat = cases[2].recipe.listBeforeData = true;
+    cases[3].recipe.declaredDataSize = 1000000;
+    TestWave::Recipe& adpcm = cases[4].recipe;
+    adpcm.formatTag = 2;
+    adpcm.blockAlign = 256;
+    adpcm.extraSizeField = 4;
+    adpcm.extra = {9, 8, 7, 6};
+    for (Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        Opened opened(c.recipe);
+        ASSERT_EQ(opened.result, kAudioOk);
+        const WaveFormat* format = opened.reader.format();
+        EXPECT_EQ(format->formatTag, c.recipe.formatTag);
+        EXPECT_EQ(format->channels, c.recipe.channels);
+        EXPECT_EQ(format->bitsPerSample, c.recipe.bits);
+        EXPECT_EQ(format->samplesPerSec, c.recipe.rate);
+        EXPECT_EQ(format->blockAlign, c.blockAlign);
+        EXPECT_EQ(format->avgBytesPerSec, c.blockAlign * c.recipe.rate);
+        EXPECT_EQ(opened.reader.extraFormatBytes(), c.recipe.extra);
+        EXPECT_EQ(format->extraSize, c.recipe.extra.size());
+        EXPECT_EQ(opened.reader.size(), c.sound.size());
+        EXPECT_EQ(opened.readAll(), c.sound);
+    }
 }
 
 TEST(WaveSoundReader, ReadsStopAtTheEndAndResetRewinds)
@@ -82,22 +107,16 @@ TEST(WaveSoundReader, ReadsStopAtTheEndAndResetRewinds)
     EXPECT_EQ(opened.readAll(), recipe.data);
 }
 
-TEST(WaveSoundReader, DataSizesPastTheBytesPresentAreClamped)
+TEST(WaveSoundReader, OnlyWholeFramesAreSound)
 {
-    TestWave::Recipe recipe;
-    recipe.data = TestWave::samples16({1, 2, 3});
-    recipe.declaredDataSize = 1000000;
-    Opened opened(recipe);
-    ASSERT_EQ(opened.result, kAudioOk);
-    EXPECT_EQ(opened.reader.size(), 6u);
-    EXPECT_EQ(opened.readAll(), recipe.data);
-
-    // Truncated inside the last frame: only whole frames are sound.
-    Opened cut(recipe);
-    cut.bytes.pop_back();
-    ASSERT_EQ(cut.reader.openMemory(cut.bytes.data(), static_cast<uint32_t>(cut.bytes.size()), nullptr, 1),
-              kAudioOk);
-    EXPECT_EQ(cut.reader.size(), 4u);
+    // Truncated inside the last frame.
+    TestWave::Recipe cut = recipe(TestWave::samples16({1, 2, 3}));
+    cut.declaredDataSize = 1000000;
+    std::vector<uint8_t> bytes = TestWave::build(cut);
+    bytes.pop_back();
+    WaveSoundReader reader;
+    ASSERT_EQ(reader.openMemory(bytes.data(), static_cast<uint32_t>(bytes.size()), nullptr, 1), kAudioOk);
+    EXPECT_EQ(reader.size(), 4u);
 }
 
 TEST(WaveSoundReader, MalformedHeadersFailToOpen)
@@ -105,24 +124,17 @@ TEST(WaveSoundReader, MalformedHeadersFailToOpen)
     TestWave::Recipe base;
     base.data = TestWave::samples16({1, 2});
 
-    TestWave::Recipe noData = base;
-    noData.noDataChunk = true;
-    EXPECT_EQ(Opened(noData).result, kAudioFailed);
-
-    TestWave::Recipe shortFormat = base;
-    shortFormat.formatChunkSize = 14;
-    EXPECT_EQ(Opened(shortFormat).result, kAudioFailed);
-
-    TestWave::Recipe zeroAlign = base;
-    zeroAlign.blockAlign = 0;
-    EXPECT_EQ(Opened(zeroAlign).result, kAudioFailed);
-
-    // An extra-format size larger than the chunk that holds it.
-    TestWave::Recipe bigExtra = base;
-    bigExtra.formatTag = 2;
-    bigExtra.extraSizeField = 40;
-    bigExtra.extra = {1, 2, 3, 4};
-    EXPECT_EQ(Opened(bigExtra).result, kAudioFailed);
+    // No data chunk, a short format chunk, a zero block size, an extra-format
+    // size larger than the chunk that holds it.
+    std::vector<TestWave::Recipe> bad(4, base);
+    bad[0].noDataChunk = true;
+    bad[1].formatChunkSize = 14;
+    bad[2].blockAlign = 0;
+    bad[3].formatTag = 2;
+    bad[3].extraSizeField = 40;
+    bad[3].extra = {1, 2, 3, 4};
+    for (const TestWave::Recipe& recipe : bad)
+        EXPECT_EQ(Opened(recipe).result, kAudioFailed);
 
     std::vector<uint8_t> notRiff = TestWave::build(base);
     notRiff[0] = 'X';
@@ -151,22 +163,6 @@ TEST(WaveSoundReader, MalformedHeadersFailToOpen)
     }
 }
 
-TEST(WaveSoundReader, OtherFormatsKeepTheirExtraBytes)
-{
-    TestWave::Recipe recipe;
-    recipe.formatTag = 2;
-    recipe.bits = 4;
-    recipe.blockAlign = 256;
-    recipe.extraSizeField = 4;
-    recipe.extra = {9, 8, 7, 6};
-    recipe.data = std::vector<uint8_t>(256, 1);
-    Opened opened(recipe);
-    ASSERT_EQ(opened.result, kAudioOk);
-    EXPECT_EQ(opened.reader.format()->formatTag, 2);
-    EXPECT_EQ(opened.reader.format()->extraSize, 4);
-    EXPECT_EQ(opened.reader.extraFormatBytes(), recipe.extra);
-}
-
 TEST(WaveSoundReader, WrittenFilesReadBack)
 {
     TemporaryDirectory dir;
@@ -180,6 +176,12 @@ TEST(WaveSoundReader, WrittenFilesReadBack)
         ASSERT_EQ(writer.write(data.data(), 4, &written), kAudioOk);
         ASSERT_EQ(writer.write(data.data() + 4, 8, &written), kAudioOk);
         EXPECT_EQ(written, 8u);
+        // A writer does not read, and needs somewhere to say how much it wrote.
+        uint8_t byte = 0;
+        uint32_t got = 7;
+        EXPECT_NE(writer.read(&byte, 1, &got), kAudioOk);
+        EXPECT_EQ(got, 0u);
+        EXPECT_NE(writer.write(data.data(), 2, nullptr), kAudioOk);
         ASSERT_EQ(writer.close(), kAudioOk);
     }
     WaveSoundReader reader;
@@ -190,6 +192,7 @@ TEST(WaveSoundReader, WrittenFilesReadBack)
     uint32_t got = 0;
     ASSERT_EQ(reader.read(back.data(), 12, &got), kAudioOk);
     EXPECT_EQ(back, data);
+    EXPECT_NE(reader.read(nullptr, 4, &got), kAudioOk);
 
     // Memory readers do not write.
     uint32_t written = 0;
