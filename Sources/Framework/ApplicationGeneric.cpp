@@ -60,6 +60,11 @@ ApplicationGeneric* getApplication()
 
 void showRunError(ErrorCode code)
 {
+    if (takeErrorShown() == code)
+    {
+        takeErrorFile();
+        return;
+    }
     // The table's own entries hold the built-in texts until the file is
     // read: a start-up that fails before then still speaks the game's words,
     // with the file concerned and the code's identifier for the developer.

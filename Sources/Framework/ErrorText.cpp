@@ -259,7 +259,8 @@ std::string errorCodeToText(ErrorCode code)
 namespace
 {
 std::string gErrorFile;
-}
+ErrorCode gErrorShown = ERROR_OK;
+} // namespace
 
 void noteErrorFile(const std::string& path)
 {
@@ -269,6 +270,16 @@ void noteErrorFile(const std::string& path)
 std::string takeErrorFile()
 {
     return std::exchange(gErrorFile, std::string());
+}
+
+void noteErrorShown(ErrorCode code)
+{
+    gErrorShown = code;
+}
+
+ErrorCode takeErrorShown()
+{
+    return std::exchange(gErrorShown, ERROR_OK);
 }
 
 const char* resultCodeName(uint32_t result)

@@ -23,6 +23,12 @@ std::string errorCodeToText(ErrorCode code);
 void noteErrorFile(const std::string& path);
 std::string takeErrorFile();
 
+// Noted where the error being passed up has already been put before the
+// player in a box of its own, so that the start-up's error box does not say
+// it a second time. take returns the noted code (0 for none) and clears it.
+void noteErrorShown(ErrorCode code);
+ErrorCode takeErrorShown();
+
 // The published name of a Direct3D, DirectSound, DirectPlay or COM result
 // code ("D3DERR_DEVICELOST"), "Unknown" for any other.
 const char* resultCodeName(uint32_t result);

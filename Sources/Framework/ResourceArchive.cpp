@@ -163,7 +163,9 @@ ErrorCode ResourceArchive::open(const std::string& path)
     auto file = std::make_unique<StdioFile>(path);
     if (ErrorCode error = file->openRead())
     {
+        // A file that cannot be opened has been named to the player already.
         noteErrorFile(path);
+        noteErrorShown(error);
         return error;
     }
     StdioInputStream stream(*file);

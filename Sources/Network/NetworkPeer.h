@@ -17,6 +17,8 @@ public:
     // looked for on; the game uses 2301 for both.
     NetworkPeer(uint32_t hostPort, uint32_t remotePort) : mHostPort(hostPort), mRemotePort(remotePort) {}
 
+    uint32_t getHostPort() const { return mHostPort; }
+
     virtual ErrorCode init() = 0;
     virtual ErrorCode host(const std::string& sessionName, uint32_t maxPlayers) = 0;
     // An empty host name asks the local network; a count of 0 asks until

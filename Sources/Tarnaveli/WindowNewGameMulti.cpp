@@ -9,12 +9,14 @@
 #include "Network/NetworkPeer.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
+#include "Tarnaveli/GameTextFormat.h"
 #include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/OnlineGameWindow.h"
 #include "Tarnaveli/SetupConfig.h"
 #include "Tarnaveli/WindowMenu.h"
 
 #include <mutex>
+#include <string>
 
 namespace
 {
@@ -104,7 +106,12 @@ void WindowNewGameMulti::createGame()
     ErrorCode code = peer->host(getLangText(LANG_GAME_NAME) + mNickname->getText(), 2);
     if (code != ERROR_OK)
     {
-        showError(getLangText(LANG_UNABLE_TO_CREATE_GAME) + GameApplication::getErrorText(code));
+        std::string text = getLangText(LANG_UNABLE_TO_CREATE_GAME) + GameApplication::getErrorText(code);
+        // Hosting fails so when something else on this machine holds the
+        // port: name it, so that the player can tell which program to close.
+        if (code == ERROR_NETWORK_ALREADY_IN_A_GAME)
+            text += formatGameText(" (port %i)", {std::to_string(peer->getHostPort())});
+        showError(text);
         return;
     }
     close();

@@ -362,6 +362,18 @@ TEST_F(ApplicationTest, SoundManagerGetsEightChannelsInTwoGroups)
 TEST_F(ApplicationTest, StartErrorBeforeTheTableIsReadUsesTheBuiltInText)
 {
     settings.mArchivePath = "data\\Ressources.dat";
+    {
+        // Missing, the archive is named by the start-up itself: the error
+        // box says nothing more.
+        make();
+        ScopedMessageCapture capture;
+        showRunError(application->run());
+        ASSERT_EQ(capture.messages().size(), 1u);
+        EXPECT_NE(capture.messages()[0].text.find("introuvable"), std::string::npos);
+        application.reset();
+    }
+    std::filesystem::create_directories(folder.path() + "data");
+    std::ofstream(folder.path() + "data/Ressources.dat") << "\x05";
     make();
     ScopedMessageCapture capture;
     ErrorCode code = application->run();
@@ -369,9 +381,8 @@ TEST_F(ApplicationTest, StartErrorBeforeTheTableIsReadUsesTheBuiltInText)
     showRunError(code);
     ASSERT_EQ(capture.messages().size(), 1u);
     // The game's own words, the file concerned, then the developer's detail.
-    EXPECT_EQ(
-        capture.messages()[0].text,
-        "Erreur I/O : Fichier non trouv\xE9\nFichier : data\\Ressources.dat\n(ERROR_FILEIO_FILENOTFOUND)");
+    EXPECT_EQ(capture.messages()[0].text,
+              "Erreur I/O : Erreur de lecture\nFichier : data\\Ressources.dat\n(ERROR_FILEIO_READERROR)");
     application.reset();
     // Without any table the identifier is all there is, once.
     showRunError(ERROR_D3D);

@@ -74,11 +74,14 @@ TEST(PlayOptions, WhatIsSetReadsBackOnReopeningAndAfterANewStart)
         ComboDropList* list = driver.find<ComboDropList>();
         ASSERT_NE(list, nullptr) << "the drop list did not open";
         const int32_t other = (before.pieceSet + 1) % int32_t(pieceSets->getItemCount());
-        // The open list stands clear of the window's buttons.
+        // The open list stands clear of the window's buttons (the drop
+        // list's layer spans the screen to catch the click that closes it;
+        // what shows is its list box).
+        ASSERT_NE(list->getListBox(), nullptr);
         for (const char* button : {"OK", "Annuler"})
             if (Component* c = driver.findText(button, options))
             {
-                const Rect a = list->getRect();
+                const Rect a = list->getListBox()->getRect();
                 const Rect b = c->getRect();
                 EXPECT_FALSE(a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height &&
                              b.y < a.y + a.height)

@@ -1,14 +1,18 @@
 #include "PlayChecks.h"
 
+#include "Gui/Dialog.h"
 #include "Gui/Image.h"
 #include "Gui/Infotip.h"
 #include "Gui/Label.h"
+#include "Gui/Skin.h"
 #include "Gui/Text.h"
 #include "Gui/TextButton.h"
 #include "Gui/TextField.h"
+#include "ImageCodec/ImageLibrary.h"
 #include "Platform/System/Text1252.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cmath>
 #include <cxxabi.h>
@@ -115,6 +119,46 @@ std::vector<Component*> shownUnder(Driver& driver, Component* layer)
             c->getHeight() > 0)
             found.push_back(c);
     return found;
+}
+
+// How many rows at the top (or the bottom) of a dialog's frame its pictures
+// leave empty or hardly shaded (under a tenth opaque: the fringe of the
+// frame's shadow). The tallest dialogs are a few pixels taller than the
+// screen, their roof starting below the top of its pictures: they may stand
+// that far past the screen's edge and still show all that can be seen.
+int faintRows(Component* layer, bool bottom)
+{
+    auto* dialog = dynamic_cast<Dialog*>(layer);
+    SkinManager* skins = findSkinManager();
+    Look* frame = dialog != nullptr ? findLook(dialog->getDialogLook()->frameLook) : nullptr;
+    if (frame == nullptr || skins == nullptr || skins->getCurrentSkin() == nullptr)
+        return 0;
+    const std::string folder = skins->getSkinsFolder() + skins->getCurrentSkin()->getName() + "\\";
+    int faint = INT_MAX;
+    // The border and the two corners of that side.
+    const std::array<uint32_t, 3> parts =
+        bottom ? std::array<uint32_t, 3>{3, 6, 7} : std::array<uint32_t, 3>{2, 4, 5};
+    for (uint32_t part : parts)
+    {
+        const std::string path = folder + skins->getTextureFile(frame->getTextureId(part));
+        DecodedImagePtr image(
+            convertImage(openImageByName(path.c_str(), IMAGE_FORMAT_AUTODETECT), PIXEL_FORMAT_R8G8B8A8));
+        if (!image)
+            return 0;
+        const int width = image->getWidth(), height = image->getHeight();
+        int rows = 0;
+        for (; rows < height; ++rows)
+        {
+            const uint8_t* row = image->getPixels() + size_t(bottom ? height - 1 - rows : rows) * width * 4;
+            int alpha = 0;
+            for (int x = 0; x < width; ++x)
+                alpha = std::max<int>(alpha, row[x * 4 + 3]);
+            if (alpha * 10 >= 255)
+                break;
+        }
+        faint = std::min(faint, rows);
+    }
+    return faint;
 }
 
 // Texts fading in or out are judged once they are shown.
@@ -225,7 +269,16 @@ Faults checkInsideFrame(Driver& driver, Component* layer, bool frameless)
     Faults faults;
     const Rect screen{0, 0, kFrameWidth, kFrameHeight};
     const Rect frame = frameless ? screen : layer->getRect();
-    if (!inside(frame, screen, 0))
+    Rect drawn = frame;
+    if (!frameless && drawn.y < 0)
+    {
+        const int faint = std::min(-drawn.y, faintRows(layer, false));
+        drawn.y += faint;
+        drawn.height -= faint;
+    }
+    if (!frameless && drawn.y + drawn.height > screen.height)
+        drawn.height -= std::min(drawn.y + drawn.height - screen.height, faintRows(layer, true));
+    if (!inside(drawn, screen, 0))
         faults.push_back("window off the screen: " + describe(layer));
     for (Component* c : shownUnder(driver, layer))
     {

@@ -223,17 +223,23 @@ TEST_F(MediaPlayerTest, RewindingAtTheEndAndPlayingAgainLoops)
     openPlayer();
     for (int round = 0; round < 3; ++round)
     {
+        const size_t before = mSink.count();
         ASSERT_EQ(mPlayer.play(), kMediaOk);
         // Time jumps past the whole video: every picture still comes, in order.
         mClock.advanceMs(1500);
-        ASSERT_TRUE(mSink.waitFor(static_cast<size_t>(10 * (round + 1)))) << "round " << round;
+        ASSERT_TRUE(mSink.waitFor(before + 10)) << "round " << round;
         uint32_t event = 0;
         ASSERT_TRUE(waitForEvent(mPlayer, event)) << "round " << round;
         EXPECT_EQ(event, kMediaEventComplete);
-        ASSERT_EQ(mSink.count(), static_cast<size_t>(10 * (round + 1)));
-        const auto pictures = mSink.all();
+        // The rewind of the round before is a seek of a running player: it
+        // may show the first picture once more before the stop lands, and
+        // that picture may still be on its way when this round starts.
+        const auto all = mSink.all();
+        const std::vector<Picture> pictures(all.begin() + static_cast<ptrdiff_t>(before), all.end());
+        ASSERT_TRUE(pictures.size() == 10 || (pictures.size() == 11 && pictures.front().colour == 0))
+            << "round " << round << ": " << pictures.size() << " pictures";
         for (int i = 0; i < 10; ++i)
-            EXPECT_EQ(pictures[static_cast<size_t>(10 * round + i)].colour, i) << "round " << round;
+            EXPECT_EQ(pictures[pictures.size() - 10 + static_cast<size_t>(i)].colour, i) << "round " << round;
         // As the menu video does it at its end.
         ASSERT_EQ(mPlayer.setPositionMs(0), kMediaOk);
         ASSERT_EQ(mPlayer.stop(), kMediaOk);
