@@ -59,10 +59,12 @@ protected:
     }
 
     // Mixes small pieces, giving the decoding thread time to fill and react,
-    // until the mix's loudness satisfies the test.
+    // until the mix's loudness satisfies the test. The bound is generous: on a
+    // loaded machine the decoding thread may take long to answer a command.
     bool listenUntil(const std::function<bool(int)>& heard)
     {
-        for (int i = 0; i < 400; ++i)
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (std::chrono::steady_clock::now() < deadline)
         {
             std::vector<int16_t> out(256 * 2);
             mDevice.pump(out.data(), 256);
