@@ -111,7 +111,7 @@ std::string readProgramDirectory()
 std::string homeDataDirectory()
 {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    // The base directory specification ignores a relative value.
+    // XDG ignores a relative value of the variable.
     if (xdg != nullptr && xdg[0] == '/')
         return withSlash(xdg);
     const char* home = std::getenv("HOME");
