@@ -12,20 +12,15 @@
 // builds draw the same frame) for tests/bench/frames/compare-frames.
 #include "Engine2DD3D/Engine2DD3D.h"
 #include "Engine2DD3D/EngineComponent.h"
-#include "Engine3DD3D/Engine3DD3D.h"
 #include "Framework/AppWindow.h"
 #include "Gui/Container.h"
 #include "Gui/GuiManager.h"
-#include "Gui/InputManager.h"
-#include "Gui/Skin.h"
 #include "Platform/Gpu/Device.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
-#include "SoundManagerDSound/SoundManagerDSound.h"
-#include "Tarnaveli/DifficultySelector.h"
 #include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameParts.h"
 #include "Tarnaveli/GameScreen.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowMenu.h"
 
@@ -139,15 +134,7 @@ void registerGameServices()
     setenv("GALLIUM_DRIVER", "llvmpipe", 0);
     setenv("LP_NUM_THREADS", "2", 0);
     Platform::setMessageSink(std::make_shared<BenchMessageSink>());
-    SoundManagerDSound::registerKind();
-    Engine2DD3D::registerKind();
-    Engine3DD3D::registerKind();
-    GuiManager::registerServices();
-    SkinManager::registerService();
-    InputManager::registerService();
-    installMenuHooks();
-    DifficultySelector::installAsScoreSelector();
-    GameScreen::installLinks();
+    installGameParts();
 }
 
 void closeMainMenu()
@@ -182,6 +169,17 @@ void saveShot(FrameApplication& game, const char* name)
     engine->getDevice()->saveScreenshot((fs::path(folder) / name).string());
 }
 
+// The game as the program starts it, or null (the benchmark then skipped).
+std::unique_ptr<FrameApplication> startGame(benchmark::State& state)
+{
+    registerGameServices();
+    auto game = std::make_unique<FrameApplication>(makeProgramSettings());
+    if (game->start())
+        return game;
+    state.SkipWithError("the game did not start");
+    return nullptr;
+}
+
 enum class Scene
 {
     Menu,
@@ -195,15 +193,10 @@ void runScene(benchmark::State& state, Scene scene)
         state.SkipWithError("no display");
         return;
     }
-    registerGameServices();
     GameFolder folder;
-    const ApplicationSettings settings = GameApplication::makeSettings(true);
-    auto game = std::make_unique<FrameApplication>(settings);
-    if (!game->start())
-    {
-        state.SkipWithError("the game did not start");
+    std::unique_ptr<FrameApplication> game = startGame(state);
+    if (game == nullptr)
         return;
-    }
     // Windows open through the GUI manager's queue: the main menu is there
     // only once a frame has run, and the game replaces it.
     for (int i = 0; i < kWarmUpFrames; ++i)
@@ -245,15 +238,10 @@ void BM_TenGames(benchmark::State& state)
         state.SkipWithError("no display");
         return;
     }
-    registerGameServices();
     GameFolder folder;
-    const ApplicationSettings settings = GameApplication::makeSettings(true);
-    auto game = std::make_unique<FrameApplication>(settings);
-    if (!game->start())
-    {
-        state.SkipWithError("the game did not start");
+    std::unique_ptr<FrameApplication> game = startGame(state);
+    if (game == nullptr)
         return;
-    }
     for (int i = 0; i < kWarmUpFrames; ++i)
         game->frame();
     const double menu = residentMb();
