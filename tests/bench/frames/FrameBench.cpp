@@ -20,6 +20,7 @@
 #include "Platform/System/Paths.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameParts.h"
+#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowMenu.h"
@@ -173,7 +174,9 @@ void saveShot(FrameApplication& game, const char* name)
 std::unique_ptr<FrameApplication> startGame(benchmark::State& state)
 {
     registerGameServices();
-    auto game = std::make_unique<FrameApplication>(makeProgramSettings());
+    // The application keeps a reference to its settings for its whole run.
+    static const ApplicationSettings settings = makeProgramSettings();
+    auto game = std::make_unique<FrameApplication>(settings);
     if (game->start())
         return game;
     state.SkipWithError("the game did not start");
