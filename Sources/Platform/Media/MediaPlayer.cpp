@@ -312,6 +312,11 @@ void MediaPlayer::applyAudioRateLocked()
         static_cast<uint32_t>(std::max(frequency, static_cast<double>(kFrequencyMin))));
 }
 
+bool MediaPlayer::audioWantedLocked() const
+{
+    return mState == MediaState::Playing && !mCompleteSent && mSeekSerial == mSeekDone;
+}
+
 void MediaPlayer::restartAudio()
 {
     if (!mAudioBuffer)
@@ -406,13 +411,17 @@ void MediaPlayer::run()
     {
         if (mAudioBuffer)
         {
-            const bool run = mState == MediaState::Playing && !mCompleteSent && mSeekSerial == mSeekDone;
+            const bool run = audioWantedLocked();
             lock.unlock();
             serviceAudio(run);
             lock.lock();
             if (mQuit)
                 break;
         }
+        // A pause or stop that came while the sound was being serviced found
+        // no one waiting: the sound is brought in line before sleeping.
+        if (mAudioBuffer && mAudioRunning && !audioWantedLocked())
+            continue;
         if (mState == MediaState::Stopped)
         {
             mWake.wait(lock);

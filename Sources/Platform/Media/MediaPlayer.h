@@ -116,6 +116,8 @@ private:
     // Decoding thread: keeps the sound buffer filled while it should run,
     // stops it otherwise.
     void serviceAudio(bool run);
+    // Whether the sound track should be heard now. mMutex held.
+    bool audioWantedLocked() const;
     void restartAudio();
     void applyAudioRateLocked();
 
