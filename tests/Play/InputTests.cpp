@@ -61,8 +61,7 @@ TEST(PlayInput, DialogsAnswerEnterWithOkAndEscapeWithNo)
     SKIP_WITHOUT_DISPLAY();
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(reachMainMenu(driver), nullptr);
-    clickMenuEntry(driver, WindowMenu::SOLO);
+    ASSERT_TRUE(openMainMenuEntry(driver, WindowMenu::SOLO));
     ASSERT_NE(driver.layer<WindowAskTutorial>(), nullptr);
     pressEscape(driver);
     EXPECT_EQ(driver.layer<WindowAskTutorial>(), nullptr) << "Echap did not answer Non";
@@ -90,11 +89,8 @@ TEST(PlayInput, TheDropListsHoveredItemReadsWithNoCaret)
     SKIP_WITHOUT_DISPLAY();
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(reachMainMenu(driver), nullptr);
-
     // The piece-set list: the item under the cursor reads, with no caret.
-    clickMenuEntry(driver, WindowMenu::OPTIONS);
-    auto* options = driver.layer<WindowOption>();
+    auto* options = fromMainMenu<WindowOption>(driver, WindowMenu::OPTIONS);
     ASSERT_NE(options, nullptr);
     driver.click(options->getPieceSetCombo()->getArrowButton());
     driver.settle(10);
@@ -114,8 +110,7 @@ TEST(PlayInput, TextSelectedWithTheMouseReads)
     SKIP_WITHOUT_DISPLAY();
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(reachMainMenu(driver), nullptr);
-    clickMenuEntry(driver, WindowMenu::MULTI);
+    ASSERT_TRUE(openMainMenuEntry(driver, WindowMenu::MULTI));
     ASSERT_TRUE(clickText(driver, "Non"));
     driver.settle(20);
     auto* menu = driver.layer<WindowNewGameMulti>();
@@ -162,9 +157,7 @@ TEST(PlayInput, TheFileDialogStartsAtTheAbsoluteSavesFolderAndGoesUpToTheProgram
     Driver driver;
     PngOnFailure png(driver);
     fs::create_directories(driver.dataPath("saves"));
-    ASSERT_NE(reachMainMenu(driver), nullptr);
-    clickMenuEntry(driver, WindowMenu::LOAD);
-    auto* dialog = driver.layer<FileDialog>();
+    auto* dialog = fromMainMenu<FileDialog>(driver, WindowMenu::LOAD);
     ASSERT_NE(dialog, nullptr);
     const std::string start = dialog->getFolder();
     EXPECT_FALSE(start.rfind("data", 0) == 0) << "a relative folder: " << start;

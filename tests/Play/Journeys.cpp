@@ -1,6 +1,7 @@
 #include "Journeys.h"
 
 #include "Engine/Engine3D.h"
+#include "Gui/FileDialog.h"
 #include "Gui/TextButton.h"
 #include "Tarnaveli/Board/Board.h"
 #include "Tarnaveli/BoardView/BoardGraphics3D.h"
@@ -45,6 +46,23 @@ void clickMenuEntry(Driver& driver, uint32_t entry)
     driver.waitFor([&] { return menu->isUnfolded(); }, 100, 40);
     driver.click(menu->getMenuButton(entry));
     driver.settle(10);
+}
+
+bool openMainMenuEntry(Driver& driver, uint32_t entry)
+{
+    if (reachMainMenu(driver) == nullptr)
+        return false;
+    clickMenuEntry(driver, entry);
+    return true;
+}
+
+bool loadFromMainMenu(Driver& driver, const std::string& fileName)
+{
+    auto* dialog = fromMainMenu<FileDialog>(driver, WindowMenu::LOAD);
+    if (dialog == nullptr)
+        return false;
+    dialog->setName(cp1252(fileName));
+    return clickText(driver, "OK");
 }
 
 bool clickText(Driver& driver, const std::string& utf8)

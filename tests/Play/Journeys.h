@@ -14,6 +14,16 @@ namespace Play
 WindowMenu* reachMainMenu(Driver& driver);
 // The main menu's entry (WindowMenu::Entry), once the menu has unfolded.
 void clickMenuEntry(Driver& driver, uint32_t entry);
+// The main menu reached, then its entry clicked; false when no menu came.
+bool openMainMenuEntry(Driver& driver, uint32_t entry);
+// The window of type T the main menu's entry opens; null when none.
+template <class T> T* fromMainMenu(Driver& driver, uint32_t entry)
+{
+    return openMainMenuEntry(driver, entry) ? driver.layer<T>() : nullptr;
+}
+// "Charger une partie" from the main menu: the saved game named (UTF-8)
+// chosen in the file dialog, then OK; false when a step is missing.
+bool loadFromMainMenu(Driver& driver, const std::string& fileName);
 // Clicks the shown label or button with this text (UTF-8); false when none.
 bool clickText(Driver& driver, const std::string& utf8);
 // Main menu, "Partie solo", the first-game question answered "Non", the

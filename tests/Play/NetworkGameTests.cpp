@@ -36,14 +36,6 @@ using namespace Play;
 
 namespace
 {
-std::string joined(const Faults& faults)
-{
-    std::string out;
-    for (const std::string& fault : faults)
-        out += "\n  " + fault;
-    return out;
-}
-
 double meanLuminance(const Frame& frame, const Rect& r)
 {
     double sum = 0;
@@ -79,9 +71,8 @@ constexpr int kNetworkBudget = 1500;
 
 WindowNewGameMulti* openNetworkMenu(Driver& driver, const std::string& nickname)
 {
-    if (reachMainMenu(driver) == nullptr)
+    if (!openMainMenuEntry(driver, WindowMenu::MULTI))
         return nullptr;
-    clickMenuEntry(driver, WindowMenu::MULTI);
     if (driver.layer<WindowAskTutorial>() != nullptr && !clickText(driver, "Non"))
         return nullptr;
     driver.settle(20);
@@ -165,18 +156,6 @@ bool moveWithTheMouse(Driver& driver, uint32_t side)
     return false;
 }
 
-bool waitForMyTurn(Driver& driver, uint32_t side)
-{
-    return driver.waitFor(
-        [&]
-        {
-            GameScreen* screen = GameScreen::current();
-            return screen != nullptr && screen->getBoard()->getSideToMove() == side &&
-                   !screen->getView()->isShowingMove();
-        },
-        kNetworkBudget, 50);
-}
-
 // The host's side of the game, in the child process. 0 when all went as a
 // player expects, else the number of the step that did not.
 int host(Driver& driver)
@@ -210,7 +189,7 @@ int host(Driver& driver)
     // Two moves each, White first.
     for (int turn = 0; turn < 2; ++turn)
     {
-        if (!waitForMyTurn(driver, 0))
+        if (!waitForTurn(driver, 0, kNetworkBudget))
             return 30 + turn;
         if (!moveWithTheMouse(driver, 0))
             return 32 + turn;
@@ -302,7 +281,7 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
 
     for (int turn = 0; turn < 2; ++turn)
     {
-        ASSERT_TRUE(waitForMyTurn(driver, 1)) << "White's move " << turn << " did not come";
+        ASSERT_TRUE(waitForTurn(driver, 1, kNetworkBudget)) << "White's move " << turn << " did not come";
         ASSERT_TRUE(moveWithTheMouse(driver, 1));
     }
     ASSERT_TRUE(driver.waitFor([&] { return screen->getBoard()->getMoveCount() >= 4; }, kNetworkBudget));

@@ -29,10 +29,7 @@ struct Shown
 
 WindowOption* openOptions(Driver& driver)
 {
-    if (reachMainMenu(driver) == nullptr)
-        return nullptr;
-    clickMenuEntry(driver, WindowMenu::OPTIONS);
-    return driver.layer<WindowOption>();
+    return fromMainMenu<WindowOption>(driver, WindowMenu::OPTIONS);
 }
 
 Shown shownBy(WindowOption& options)

@@ -390,4 +390,12 @@ Faults checkWindow(Driver& driver, Component* layer, bool frameless)
     return faults;
 }
 
+std::string joined(const Faults& faults)
+{
+    std::string out;
+    for (const std::string& fault : faults)
+        out += "\n  " + fault;
+    return out;
+}
+
 } // namespace Play

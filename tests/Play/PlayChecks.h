@@ -34,6 +34,8 @@ Faults checkImagesDrawn(Driver& driver, Component* layer, const Frame& frame);
 Faults checkContrast(Driver& driver, Component* layer, const Frame& frame);
 // The four above on the frame as it is now.
 Faults checkWindow(Driver& driver, Component* layer, bool frameless = false);
+// The faults one to a line, for a failure message.
+std::string joined(const Faults& faults);
 
 // The contrast ratio of two colours by their relative luminance (1 to 21).
 double contrastRatio(uint32_t argb1, uint32_t argb2);

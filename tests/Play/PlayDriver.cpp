@@ -72,6 +72,17 @@ void copyBuiltData(const std::string& folder)
     const fs::path built = fs::path(VELMORIQUE_BUILD_DIR) / "data";
     fs::copy(built, fs::path(folder) / "data", fs::copy_options::recursive);
 }
+
+void pushKey(uint32_t window, uint32_t type, SDL_Scancode scancode, SDL_Keycode key)
+{
+    SDL_Event event{};
+    event.type = type;
+    event.key.windowID = window;
+    event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.scancode = scancode;
+    event.key.keysym.sym = key;
+    SDL_PushEvent(&event);
+}
 } // namespace
 
 std::string cp1252(const std::string& utf8)
@@ -279,13 +290,7 @@ void Driver::wheel(int notches)
 
 void Driver::keyDown(SDL_Scancode scancode, SDL_Keycode key, const std::string& typed)
 {
-    SDL_Event event{};
-    event.type = SDL_KEYDOWN;
-    event.key.windowID = windowId();
-    event.key.state = SDL_PRESSED;
-    event.key.keysym.scancode = scancode;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
+    pushKey(windowId(), SDL_KEYDOWN, scancode, key);
     if (!typed.empty())
     {
         SDL_Event text{};
@@ -298,13 +303,7 @@ void Driver::keyDown(SDL_Scancode scancode, SDL_Keycode key, const std::string& 
 
 void Driver::keyUp(SDL_Scancode scancode, SDL_Keycode key)
 {
-    SDL_Event event{};
-    event.type = SDL_KEYUP;
-    event.key.windowID = windowId();
-    event.key.state = SDL_RELEASED;
-    event.key.keysym.scancode = scancode;
-    event.key.keysym.sym = key;
-    SDL_PushEvent(&event);
+    pushKey(windowId(), SDL_KEYUP, scancode, key);
 }
 
 void Driver::pressKey(SDL_Scancode scancode, SDL_Keycode key, const std::string& typed)

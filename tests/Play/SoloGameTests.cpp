@@ -104,14 +104,6 @@ Faults hiddenCells(Driver& driver)
         }
     return faults;
 }
-
-std::string joined(const Faults& faults)
-{
-    std::string out;
-    for (const std::string& fault : faults)
-        out += "\n  " + fault;
-    return out;
-}
 } // namespace
 
 TEST(PlaySolo, MovesWithTheMouseTheComputerAnswersTheClockRunsHintUndoAndEveryCameraShowsTheBoard)
@@ -250,12 +242,7 @@ TEST(PlaySolo, SavedFromTheGameMenuOnAFreshInstallAndLoadedFromTheMainMenuTheGam
     }
     clickMenuEntry(driver, WindowGameMenu::ABORT);
     ASSERT_TRUE(driver.waitFor([&] { return driver.layer<WindowMenu>() != nullptr; }, 100));
-    reachMainMenu(driver);
-    clickMenuEntry(driver, WindowMenu::LOAD);
-    dialog = driver.layer<FileDialog>();
-    ASSERT_NE(dialog, nullptr);
-    dialog->setName(cp1252("partie été.tnv"));
-    ASSERT_TRUE(clickText(driver, "OK"));
+    ASSERT_TRUE(loadFromMainMenu(driver, "partie été.tnv"));
     ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, 100));
     driver.settle(10);
     board = GameScreen::current()->getBoard();
@@ -293,12 +280,7 @@ TEST(PlaySolo, EnteringTheDenWinsAndTheRecordWithAnAccentedNameShowsInTheScores)
         fs::create_directories(driver.dataPath("saves"));
         ASSERT_EQ(SavedGame::save("data\\saves\\fin.tnv", board), 0u);
     }
-    ASSERT_NE(reachMainMenu(driver), nullptr);
-    clickMenuEntry(driver, WindowMenu::LOAD);
-    auto* dialog = driver.layer<FileDialog>();
-    ASSERT_NE(dialog, nullptr);
-    dialog->setName("fin.tnv");
-    ASSERT_TRUE(clickText(driver, "OK"));
+    ASSERT_TRUE(loadFromMainMenu(driver, "fin.tnv"));
     ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, 100));
     driver.settle(40);
     ASSERT_TRUE(playMove(driver, 8, 2, 8, 3));

@@ -180,12 +180,7 @@ TEST(PlayStart, ADamagedSavedGameLoadedFromTheMainMenuGivesOneMessageAndTheWhole
     PngOnFailure png(driver);
     fs::create_directories(driver.dataPath("saves"));
     writeBytes(driver.dataPath("saves/abime.tnv"), bytesOf("\x03\x00\x00\x00xyz\xff\xff"));
-    ASSERT_NE(reachMainMenu(driver), nullptr);
-    clickMenuEntry(driver, WindowMenu::LOAD);
-    auto* dialog = driver.layer<FileDialog>();
-    ASSERT_NE(dialog, nullptr);
-    dialog->setName("abime.tnv");
-    ASSERT_TRUE(clickText(driver, "OK"));
+    ASSERT_TRUE(loadFromMainMenu(driver, "abime.tnv"));
     driver.settle(20);
     // The message is a dialog of the game.
     auto* message = driver.layer<Dialog>();

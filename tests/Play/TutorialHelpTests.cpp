@@ -21,14 +21,6 @@ using namespace Play;
 
 namespace
 {
-std::string joined(const Faults& faults)
-{
-    std::string out;
-    for (const std::string& fault : faults)
-        out += "\n  " + fault;
-    return out;
-}
-
 // The cells of the board drawn under the advisor.
 Faults cellsUnder(Driver& driver, Component* advisor)
 {
@@ -68,8 +60,7 @@ TEST(PlayTutorial, TheAdvisorExplainsEachSelectedPieceAndEachMoveWithoutHidingTh
     SKIP_WITHOUT_DISPLAY();
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(reachMainMenu(driver), nullptr);
-    clickMenuEntry(driver, WindowMenu::TUTORIAL);
+    ASSERT_TRUE(openMainMenuEntry(driver, WindowMenu::TUTORIAL));
     ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, 100));
     driver.settle(40);
     GameScreen* screen = GameScreen::current();
@@ -118,9 +109,7 @@ TEST(PlayTutorial, TheHelpPagesTurnAndTheSecondOffersTheRulesLink)
     SKIP_WITHOUT_DISPLAY();
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(reachMainMenu(driver), nullptr);
-    clickMenuEntry(driver, WindowMenu::HELP);
-    auto* help = driver.layer<WindowHelp>();
+    auto* help = fromMainMenu<WindowHelp>(driver, WindowMenu::HELP);
     ASSERT_NE(help, nullptr);
     driver.settle(40);
     auto* next = driver.find<TextButton>(help);
@@ -160,9 +149,7 @@ TEST(PlayTutorial, TheClosingScreenOffersTheCreditsLinkThenEndsTheProgram)
     SKIP_WITHOUT_DISPLAY();
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(reachMainMenu(driver), nullptr);
-    clickMenuEntry(driver, WindowMenu::QUIT);
-    auto* closing = driver.layer<WindowQuit>();
+    auto* closing = fromMainMenu<WindowQuit>(driver, WindowMenu::QUIT);
     ASSERT_NE(closing, nullptr);
     driver.settle(20);
     const size_t areas = driver.game().getGameDescription()->getEndScreenLinkGroup().getAreas().size();

@@ -42,14 +42,6 @@ struct WindowCase
     bool frameless = false;
 };
 
-template <class T> Component* fromMainMenu(Driver& driver, uint32_t entry)
-{
-    if (reachMainMenu(driver) == nullptr)
-        return nullptr;
-    clickMenuEntry(driver, entry);
-    return driver.layer<T>();
-}
-
 Component* helpPage(Driver& driver, int page)
 {
     auto* help = fromMainMenu<WindowHelp>(driver, WindowMenu::HELP);
@@ -104,8 +96,8 @@ const WindowCase kWindows[] = {
          d.settle(40);
          return dynamic_cast<Component*>(GuiManager::current()->getInfotip());
      }},
-    {"Scores", [](Driver& d) { return fromMainMenu<ScoreListView>(d, WindowMenu::SCORES); }},
-    {"Options", [](Driver& d) { return fromMainMenu<WindowOption>(d, WindowMenu::OPTIONS); }},
+    {"Scores", [](Driver& d) -> Component* { return fromMainMenu<ScoreListView>(d, WindowMenu::SCORES); }},
+    {"Options", [](Driver& d) -> Component* { return fromMainMenu<WindowOption>(d, WindowMenu::OPTIONS); }},
     {"OptionsPieceSetList",
      [](Driver& d) -> Component*
      {
@@ -119,8 +111,9 @@ const WindowCase kWindows[] = {
      }},
     {"HelpPage1", [](Driver& d) { return helpPage(d, 1); }},
     {"HelpPage2", [](Driver& d) { return helpPage(d, 2); }},
-    {"LoadDialog", [](Driver& d) { return fromMainMenu<FileDialog>(d, WindowMenu::LOAD); }},
-    {"FirstGameQuestion", [](Driver& d) { return fromMainMenu<WindowAskTutorial>(d, WindowMenu::SOLO); }},
+    {"LoadDialog", [](Driver& d) -> Component* { return fromMainMenu<FileDialog>(d, WindowMenu::LOAD); }},
+    {"FirstGameQuestion",
+     [](Driver& d) -> Component* { return fromMainMenu<WindowAskTutorial>(d, WindowMenu::SOLO); }},
     {"NewGame",
      [](Driver& d) -> Component*
      {
@@ -157,18 +150,16 @@ const WindowCase kWindows[] = {
     {"TutorialAdvisor",
      [](Driver& d) -> Component*
      {
-         if (reachMainMenu(d) == nullptr)
+         if (!openMainMenuEntry(d, WindowMenu::TUTORIAL))
              return nullptr;
-         clickMenuEntry(d, WindowMenu::TUTORIAL);
          d.settle(60);
          return d.find<TutorialAdvisor>();
      }},
     {"ClosingScreen",
      [](Driver& d) -> Component*
      {
-         if (reachMainMenu(d) == nullptr)
+         if (!openMainMenuEntry(d, WindowMenu::QUIT))
              return nullptr;
-         clickMenuEntry(d, WindowMenu::QUIT);
          d.settle(20);
          return d.layer<WindowQuit>();
      }},
@@ -177,14 +168,6 @@ const WindowCase kWindows[] = {
 class PlayWindow : public ::testing::TestWithParam<WindowCase>
 {
 };
-
-std::string joined(const Faults& faults)
-{
-    std::string out;
-    for (const std::string& fault : faults)
-        out += "\n  " + fault;
-    return out;
-}
 } // namespace
 
 TEST_P(PlayWindow, FitsAndReads)
