@@ -20,8 +20,8 @@
 #include "Platform/System/Paths.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameParts.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/GameScreen.h"
+#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowMenu.h"
 
@@ -170,17 +170,29 @@ void saveShot(FrameApplication& game, const char* name)
     engine->getDevice()->saveScreenshot((fs::path(folder) / name).string());
 }
 
-// The game as the program starts it, or null (the benchmark then skipped).
+// The game as the program starts it, its main menu up, or null (the
+// benchmark then skipped).
 std::unique_ptr<FrameApplication> startGame(benchmark::State& state)
 {
+    if (std::getenv("DISPLAY") == nullptr)
+    {
+        state.SkipWithError("no display");
+        return nullptr;
+    }
     registerGameServices();
     // The application keeps a reference to its settings for its whole run.
     static const ApplicationSettings settings = makeProgramSettings();
     auto game = std::make_unique<FrameApplication>(settings);
-    if (game->start())
-        return game;
-    state.SkipWithError("the game did not start");
-    return nullptr;
+    if (!game->start())
+    {
+        state.SkipWithError("the game did not start");
+        return nullptr;
+    }
+    // Windows open through the GUI manager's queue: the main menu is there
+    // only once a frame has run.
+    for (int i = 0; i < kWarmUpFrames; ++i)
+        game->frame();
+    return game;
 }
 
 enum class Scene
@@ -191,21 +203,13 @@ enum class Scene
 
 void runScene(benchmark::State& state, Scene scene)
 {
-    if (std::getenv("DISPLAY") == nullptr)
-    {
-        state.SkipWithError("no display");
-        return;
-    }
     GameFolder folder;
     std::unique_ptr<FrameApplication> game = startGame(state);
     if (game == nullptr)
         return;
-    // Windows open through the GUI manager's queue: the main menu is there
-    // only once a frame has run, and the game replaces it.
-    for (int i = 0; i < kWarmUpFrames; ++i)
-        game->frame();
     if (scene == Scene::Board)
     {
+        // The game replaces the main menu.
         startTwoPlayerGame();
         for (int i = 0; i < kWarmUpFrames; ++i)
             game->frame();
@@ -236,17 +240,10 @@ void BM_BoardFrame(benchmark::State& state)
 // Ten games started and left in one run: the memory they leave behind.
 void BM_TenGames(benchmark::State& state)
 {
-    if (std::getenv("DISPLAY") == nullptr)
-    {
-        state.SkipWithError("no display");
-        return;
-    }
     GameFolder folder;
     std::unique_ptr<FrameApplication> game = startGame(state);
     if (game == nullptr)
         return;
-    for (int i = 0; i < kWarmUpFrames; ++i)
-        game->frame();
     const double menu = residentMb();
     double afterFirst = 0;
     for (auto _ : state)
