@@ -7,12 +7,8 @@
 set -euo pipefail
 cmake=$1
 build=$2
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source-path=SCRIPTDIR source=scratch.sh
+. "$(dirname "$0")/scratch.sh"
 
 "$cmake" --install "$build" --prefix "$scratch/prefix" >/dev/null
 mv "$scratch/prefix" "$scratch/moved"

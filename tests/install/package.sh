@@ -6,12 +6,8 @@
 set -euo pipefail
 source=$1
 build=$2
-scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
+# shellcheck source-path=SCRIPTDIR source=scratch.sh
+. "$(dirname "$0")/scratch.sh"
 
 deb=$("$source/tools/package" --no-build "$build" "$scratch") || fail "tools/package failed"
 dpkg-deb -c "$deb" | awk '{print $NF}' >"$scratch/files"
