@@ -20,12 +20,8 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string folder = argv[1], assets = argv[2];
-    Raster::Palette palette;
-    if (!palette.load(assets + "/art/palette.ini"))
-        return 1;
-    Raster::Theme theme(palette);
-    ImageFonts fonts(argv[3], argv[4], argv[5], argv[6], argv[7]);
-    if (!fonts.valid())
+    ImageArt art;
+    if (!art.load(assets, argv + 3))
         return 1;
     constexpr int kLion = 6;
     bool ok = true;
@@ -35,7 +31,8 @@ int main(int argc, char** argv)
         const std::filesystem::path apps = std::filesystem::path(folder) / sized / "apps";
         std::error_code error;
         std::filesystem::create_directories(apps, error);
-        ok = Raster::writePng(pieceIcon(theme, fonts, kLion, 0, size), (apps / "velmorique.png").string()) &&
+        ok = Raster::writePng(pieceIcon(art.theme, *art.fonts, kLion, 0, size),
+                              (apps / "velmorique.png").string()) &&
              ok;
     }
     return ok ? 0 : 1;

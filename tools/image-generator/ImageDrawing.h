@@ -27,6 +27,24 @@ struct ImageFonts
     }
 };
 
+// What the drawing programs take from their command line: the palette of
+// <assets folder>/art and the five fonts, given in ImageFonts' order.
+struct ImageArt
+{
+    Raster::Palette palette;
+    Raster::Theme theme{palette};
+    std::unique_ptr<ImageFonts> fonts;
+    // False when the palette or a font does not load.
+    bool load(const std::string& assets, char* const fontFiles[5])
+    {
+        if (!palette.load(assets + "/art/palette.ini"))
+            return false;
+        fonts = std::make_unique<ImageFonts>(fontFiles[0], fontFiles[1], fontFiles[2], fontFiles[3],
+                                             fontFiles[4]);
+        return fonts->valid();
+    }
+};
+
 struct ImageWriter
 {
     std::string folder;

@@ -22,16 +22,12 @@ int main(int argc, char** argv)
     std::string folder = argv[1], assets = argv[2];
     std::error_code error;
     std::filesystem::create_directories(folder, error);
-    Raster::Palette palette;
-    if (!palette.load(assets + "/art/palette.ini"))
-        return 1;
-    Raster::Theme theme(palette);
-    ImageFonts fonts(argv[3], argv[4], argv[5], argv[6], argv[7]);
-    if (!fonts.valid())
+    ImageArt art;
+    if (!art.load(assets, argv + 3))
         return 1;
     ImageWriter out{folder};
-    drawSmallImages(out, theme, fonts);
-    drawScreens(out, theme, fonts);
-    drawHelpPages(out, theme, fonts, assets + "/help");
+    drawSmallImages(out, art.theme, *art.fonts);
+    drawScreens(out, art.theme, *art.fonts);
+    drawHelpPages(out, art.theme, *art.fonts, assets + "/help");
     return out.ok ? 0 : 1;
 }
