@@ -263,6 +263,17 @@ std::string foundName(const std::string& line, const char* property)
     return line.substr(6, lastSpace - 6);
 }
 
+// Hosts a game in one namespace and searches from another: the name of the
+// game found, empty when the host did not start.
+std::string hostFoundFrom(const std::string& host, const std::string& seeker, const char* timingLabel)
+{
+    Program hosting(host, hostGame);
+    if (hosting.readLine() != "hosting")
+        return {};
+    Program searching(seeker, searchGames);
+    return foundName(searching.readLine(), timingLabel);
+}
+
 #define REQUIRE_NAMESPACE(name)                                                                              \
     if ((name).empty())                                                                                      \
     GTEST_SKIP() << "network namespaces cannot be made here (needs root and ip netns); not tested"
@@ -278,10 +289,7 @@ TEST(NamespaceDiscovery, AHostOnALanWithoutARouterIsFound)
     // Two machines on a switch: one cable, no default route anywhere.
     ASSERT_TRUE(spaces.cable(host, "eth0", "10.201.7.1/24 brd +", seeker, "eth0", "10.201.7.2/24 brd +"));
 
-    Program hosting(host, hostGame);
-    ASSERT_EQ(hosting.readLine(), "hosting");
-    Program searching(seeker, searchGames);
-    EXPECT_EQ(foundName(searching.readLine(), "one_lan_ms"), "Partie de Alice");
+    EXPECT_EQ(hostFoundFrom(host, seeker, "one_lan_ms"), "Partie de Alice");
 }
 
 TEST(NamespaceDiscovery, AHostOnTheSecondInterfaceIsFound)
@@ -299,10 +307,7 @@ TEST(NamespaceDiscovery, AHostOnTheSecondInterfaceIsFound)
     ASSERT_TRUE(spaces.cable(seeker, "eth1", "10.202.8.2/24", host, "eth0", "10.202.8.1/24"));
     ASSERT_TRUE(run("ip -n " + seeker + " route add default via 10.201.7.1"));
 
-    Program hosting(host, hostGame);
-    ASSERT_EQ(hosting.readLine(), "hosting");
-    Program searching(seeker, searchGames);
-    EXPECT_EQ(foundName(searching.readLine(), "second_lan_ms"), "Partie de Alice");
+    EXPECT_EQ(hostFoundFrom(host, seeker, "second_lan_ms"), "Partie de Alice");
 }
 
 TEST(NamespaceDiscovery, NoNetworkUpIsReportedInsteadOfAnEmptyList)
