@@ -172,21 +172,33 @@ void ContainerLift::addRow(Component* row)
     placeHighlight();
 }
 
+void ContainerLift::discardRow(Component* row)
+{
+    mContent->removeChild(row);
+    row->setRenderList(nullptr);
+    GuiManager* manager = GuiManager::current();
+    if (manager != nullptr && isInRootTree())
+        manager->postOperation(row, GUI_OP_REMOVE_AND_DELETE, nullptr);
+    else
+        delete row;
+}
+
 void ContainerLift::clear()
 {
-    GuiManager* manager = GuiManager::current();
-    bool defer = manager != nullptr && isInRootTree();
     while (!mContent->getChildren().empty())
-    {
-        Component* row = mContent->getChildren().back();
-        mContent->removeChild(row);
-        row->setRenderList(nullptr);
-        if (defer)
-            manager->postOperation(row, GUI_OP_REMOVE_AND_DELETE, nullptr);
-        else
-            delete row;
-    }
+        discardRow(mContent->getChildren().back());
     mSelected = -1;
+    placeRows();
+    updateRange();
+    placeHighlight();
+}
+
+void ContainerLift::removeFirstRows(uint32_t count)
+{
+    count = std::min(count, getRowCount());
+    for (uint32_t i = 0; i < count; ++i)
+        discardRow(mContent->getChildren().front());
+    mSelected = mSelected >= static_cast<int32_t>(count) ? mSelected - static_cast<int32_t>(count) : -1;
     placeRows();
     updateRange();
     placeHighlight();

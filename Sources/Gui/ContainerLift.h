@@ -35,6 +35,8 @@ public:
     // current dispatch, as a row may be clearing the list from its own
     // handler.
     void clear();
+    // The first count rows leave the same way; the selection follows its row.
+    void removeFirstRows(uint32_t count);
     uint32_t getRowCount() const { return static_cast<uint32_t>(mContent->getChildren().size()); }
     Component* getRow(uint32_t index) const;
     // -1 clears the selection; an index past the rows is ignored.
@@ -72,6 +74,7 @@ private:
     int32_t visibleHeight() const;
     int32_t maxScroll() const { return mLift->getMaximum() - mLift->getMinimum(); }
     void clipToContent();
+    void discardRow(Component* row);
 
     ListLook* mLook = nullptr;
     Lift* mLift = nullptr;

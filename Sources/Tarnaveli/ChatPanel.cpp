@@ -93,7 +93,10 @@ uint32_t ChatPanel::onKeyEvent(const KeyEvent& event)
 
 void ChatPanel::append(const std::string& text, uint32_t color)
 {
-    dropOldestLines(kMaxLines - 1);
+    // The line may be the widget under the mouse of this very dispatch: the
+    // list deletes it once the dispatch is over.
+    if (mList->getRowCount() >= kMaxLines)
+        mList->removeFirstRows(mList->getRowCount() - (kMaxLines - 1));
     int32_t width = mList->getContent() != nullptr ? mList->getContent()->getWidth() : mList->getWidth();
     auto* label =
         new Label(0, 0, width, kRowHeight, text.substr(0, kMaxLineLength), color, kLabelLeft, textFont());
@@ -102,24 +105,6 @@ void ChatPanel::append(const std::string& text, uint32_t color)
             label->resize(width, shown->getHeight(), false);
     mList->addRow(label);
     mList->setScrollPercent(100);
-}
-
-void ChatPanel::dropOldestLines(uint32_t keep)
-{
-    Container* content = mList->getContent();
-    GuiManager* manager = GuiManager::current();
-    bool defer = manager != nullptr && isInRootTree();
-    while (content->getChildren().size() > keep)
-    {
-        Component* oldest = content->getChildren().front();
-        content->removeChild(oldest);
-        oldest->setRenderList(nullptr);
-        // The line may be the widget under the mouse of this very dispatch.
-        if (defer)
-            manager->postOperation(oldest, GUI_OP_REMOVE_AND_DELETE, nullptr);
-        else
-            delete oldest;
-    }
 }
 
 void ChatPanel::appendMessage(const ChatMessage& message, const NetworkPlayerInfo* sender)

@@ -59,7 +59,6 @@ public:
 
 private:
     void updateSendButton();
-    void dropOldestLines(uint32_t keep);
 
     ContainerLift* mList = nullptr;
     TextField* mField = nullptr;
