@@ -18,6 +18,7 @@
 class Light;
 class MeshInstance;
 class MeshModel;
+class ModelD3DBase;
 class Sprite3D;
 
 struct CameraSetup
@@ -33,7 +34,8 @@ struct CameraSetup
 struct PickResult
 {
     uint8_t mHit = 0;
-    MeshInstance* mNode = nullptr;
+    // A mesh instance, or the animated instance whose pick box was hit.
+    ChildListNode* mNode = nullptr;
     // In the space of the instance hit.
     Platform::Vector3 mPoint;
     Platform::Vector2 mTextureCoords;
@@ -76,6 +78,9 @@ public:
     virtual Material* createMaterial() = 0;
     virtual Light* createLight() = 0;
     virtual MeshModel* createMeshModel() = 0;
+    // An empty animated model (the class lives with the implementation);
+    // the caller owns it, loads it and makes its instances.
+    virtual ModelD3DBase* createAnimatedMeshModel() = 0;
     // A new sprite, already in the engine's sprite list; the caller owns it.
     virtual Sprite3D* createSprite() = 0;
     virtual EngineTransform* createTransform() = 0;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 using namespace Platform;
@@ -69,15 +70,29 @@ void AnimatedMeshModelD3D::release()
     mPickBoxModel.reset();
     mController.reset();
     mParts.clear();
+    mPalette.clear();
     mData = SkinnedModelData{};
-    mEffectLoaded = false;
+    mEffect.reset();
 }
 
-bool AnimatedMeshModelD3D::checkEffect()
+GpuResult AnimatedMeshModelD3D::createEffect(Gpu::Device* device)
 {
-    // Not compiled (see the header): its presence is what a load needs.
-    mEffectLoaded = dataFileExists(mEffectPath);
-    return mEffectLoaded;
+    mEffect.reset();
+    std::vector<uint8_t> bytes;
+    if (device == nullptr || !readModelFile(mEffectPath, MAX_EFFECT_SIZE, &bytes))
+        return Gpu::GPU_NOTAVAILABLE;
+    // The larger palette only where the device has the room for it.
+    Gpu::DeviceCaps caps;
+    device->getDeviceCaps(&caps);
+    std::vector<Gpu::EffectMacro> macros;
+    if (caps.vertexShaderVersion > Gpu::vertexShaderVersion(1, 1))
+        macros.push_back({"MATRIX_PALETTE_SIZE_DEFAULT", PALETTE_SIZE_DEFAULT});
+    std::string errors;
+    GpuResult result =
+        device->createEffect(std::string(bytes.begin(), bytes.end()), macros, &mEffect, &errors);
+    if (result != Gpu::GPU_OK)
+        std::fprintf(stderr, "%s: %s\n", mEffectPath.c_str(), errors.c_str());
+    return result;
 }
 
 ErrorCode AnimatedMeshModelD3D::load(const std::string& fileName)
@@ -90,11 +105,20 @@ ErrorCode AnimatedMeshModelD3D::load(const std::string& fileName)
     Engine3DD3D* engine = Engine3DD3D::currentD3D();
     Gpu::Device* device = engine != nullptr ? engine->getDevice() : nullptr;
     // 3.
-    if (!checkEffect())
+    if (GpuResult result = createEffect(device))
     {
         showMessage("erreur de chargement du .fx");
-        return deviceError(Gpu::GPU_FAIL, __LINE__);
+        release();
+        return deviceError(result, __LINE__);
     }
+    // 9. comes first here: the technique decides whether the skinned
+    // meshes get a copy for the processor to skin into.
+    Gpu::DeviceCaps caps;
+    device->getDeviceCaps(&caps);
+    mTechnique = caps.vertexShaderVersion >= Gpu::vertexShaderVersion(1, 2)   ? "t0"
+                 : caps.vertexShaderVersion == Gpu::vertexShaderVersion(1, 1) ? "t1"
+                                                                              : "t2";
+    mSoftwareSkinning = mTechnique == "t2";
     // 4. A model without animations is not an animated model.
     std::vector<uint8_t> bytes;
     GpuResult result = Gpu::GPU_FAIL;
@@ -130,9 +154,6 @@ ErrorCode AnimatedMeshModelD3D::load(const std::string& fileName)
             return code;
         }
     }
-    // 9. The bones are applied on the processor.
-    mTechnique = "t2";
-    mSoftwareSkinning = true;
     // 10.
     if (ErrorCode code = buildPickBox())
     {
@@ -150,33 +171,13 @@ ErrorCode AnimatedMeshModelD3D::buildParts(Gpu::Device* device)
     for (const SkinnedMeshPart& source : mData.meshes)
     {
         Part part;
-        uint32_t vertexCount = uint32_t(source.vertices.size());
-        uint32_t faceCount = uint32_t(source.attributes.size());
-        uint32_t options = MESH_MANAGED | (vertexCount > 0xFFFF ? uint32_t(MESH_32BIT) : 0u);
-        if (GpuResult result =
-                Mesh::create(faceCount, vertexCount, options, Gpu::FVF_XYZ_NORMAL_TEX1, device, &part.mesh))
-            return deviceError(result, __LINE__);
-        void* bytes = nullptr;
-        if (GpuResult result = part.mesh->lockVertexBuffer(0, &bytes))
-            return deviceError(result, __LINE__);
-        std::memcpy(bytes, source.vertices.data(), source.vertices.size() * sizeof(SkinnedVertex));
-        part.mesh->unlockVertexBuffer();
-        if (GpuResult result = part.mesh->lockIndexBuffer(0, &bytes))
-            return deviceError(result, __LINE__);
-        if (options & MESH_32BIT)
-            std::memcpy(bytes, source.indices.data(), source.indices.size() * 4);
-        else
+        if (source.isSkinned())
         {
-            auto* out = static_cast<uint16_t*>(bytes);
-            for (size_t i = 0; i < source.indices.size(); ++i)
-                out[i] = uint16_t(source.indices[i]);
+            if (GpuResult result = buildSkinnedPart(source, device, &part))
+                return deviceError(result, __LINE__);
         }
-        part.mesh->unlockIndexBuffer();
-        uint32_t* attributes = nullptr;
-        if (GpuResult result = part.mesh->lockAttributeBuffer(0, &attributes))
+        else if (GpuResult result = buildPlainMesh(source, device, &part.mesh))
             return deviceError(result, __LINE__);
-        std::memcpy(attributes, source.attributes.data(), source.attributes.size() * 4);
-        part.mesh->unlockAttributeBuffer();
         for (const XMaterial& file : source.materials)
         {
             auto material = std::make_unique<MaterialD3D>();
@@ -191,6 +192,86 @@ ErrorCode AnimatedMeshModelD3D::buildParts(Gpu::Device* device)
         mParts.push_back(std::move(part));
     }
     return ERROR_OK;
+}
+
+GpuResult AnimatedMeshModelD3D::buildSkinnedPart(const SkinnedMeshPart& source, Gpu::Device* device,
+                                                 Part* part)
+{
+    // The palette: the effect's size, or fewer when the mesh has fewer bones.
+    int32_t effectPalette = 0;
+    if (mEffect->getInt("MATRIX_PALETTE_SIZE", &effectPalette) != Gpu::GPU_OK || effectPalette < 0)
+        effectPalette = 0;
+    if (GpuResult result =
+            convertToIndexedBlendedMesh(source, uint32_t(effectPalette), device, &part->blended))
+        return result;
+    if (mPalette.size() < part->blended.paletteSize)
+        mPalette.resize(part->blended.paletteSize);
+    if (!mSoftwareSkinning)
+        return Gpu::GPU_OK;
+    // The processor's copy: the same faces, plain vertices written per group.
+    Mesh& blended = *part->blended.mesh;
+    uint32_t options = blended.getOptions();
+    if (GpuResult result = Mesh::create(blended.getNumFaces(), blended.getNumVertices(), options,
+                                        Gpu::FVF_XYZ_NORMAL_TEX1, device, &part->software))
+        return result;
+    void* to = nullptr;
+    void* from = nullptr;
+    if (GpuResult result = part->software->lockIndexBuffer(0, &to))
+        return result;
+    blended.lockIndexBuffer(Gpu::LOCK_READONLY, &from);
+    std::memcpy(to, from, size_t(blended.getNumFaces()) * 3 * ((options & MESH_32BIT) ? 4 : 2));
+    blended.unlockIndexBuffer();
+    part->software->unlockIndexBuffer();
+    uint32_t* attributes = nullptr;
+    if (GpuResult result = part->software->lockAttributeBuffer(0, &attributes))
+        return result;
+    for (uint32_t face = 0; face < blended.getNumFaces(); ++face)
+        attributes[face] = blended.attributeAt(face);
+    part->software->unlockAttributeBuffer();
+    return Gpu::GPU_OK;
+}
+
+GpuResult AnimatedMeshModelD3D::buildPlainMesh(const SkinnedMeshPart& source, Gpu::Device* device,
+                                               std::unique_ptr<Mesh>* out)
+{
+    uint32_t vertexCount = uint32_t(source.vertices.size());
+    uint32_t faceCount = uint32_t(source.attributes.size());
+    uint32_t options = MESH_MANAGED | (vertexCount > 0xFFFF ? uint32_t(MESH_32BIT) : 0u);
+    if (GpuResult result =
+            Mesh::create(faceCount, vertexCount, options, Gpu::FVF_XYZ_NORMAL_TEX1, device, out))
+        return result;
+    Mesh& mesh = **out;
+    void* bytes = nullptr;
+    if (GpuResult result = mesh.lockVertexBuffer(0, &bytes))
+        return result;
+    std::memcpy(bytes, source.vertices.data(), source.vertices.size() * sizeof(SkinnedVertex));
+    mesh.unlockVertexBuffer();
+    if (GpuResult result = mesh.lockIndexBuffer(0, &bytes))
+        return result;
+    if (options & MESH_32BIT)
+        std::memcpy(bytes, source.indices.data(), source.indices.size() * 4);
+    else
+    {
+        auto* narrow = static_cast<uint16_t*>(bytes);
+        for (size_t i = 0; i < source.indices.size(); ++i)
+            narrow[i] = uint16_t(source.indices[i]);
+    }
+    mesh.unlockIndexBuffer();
+    uint32_t* attributes = nullptr;
+    if (GpuResult result = mesh.lockAttributeBuffer(0, &attributes))
+        return result;
+    std::memcpy(attributes, source.attributes.data(), source.attributes.size() * 4);
+    mesh.unlockAttributeBuffer();
+    return Gpu::GPU_OK;
+}
+
+Matrix AnimatedMeshModelD3D::boneMatrix(size_t part, uint32_t id) const
+{
+    const SkinnedMeshPart& source = mData.meshes[part];
+    // The holder bone stands for the frame holding the mesh, offset identity.
+    if (id >= source.bones.size())
+        return mData.frames.combined[size_t(source.frame)];
+    return source.bones[id].offset * mData.frames.combined[size_t(source.bones[id].frame)];
 }
 
 ErrorCode AnimatedMeshModelD3D::buildPickBox()
@@ -276,13 +357,13 @@ void AnimatedMeshModelD3D::setBoundingBox(const Vector3& low, const Vector3& hig
 ErrorCode AnimatedMeshModelD3D::onLostDevice()
 {
     if (isLoaded())
-        mEffectLoaded = false;
+        mEffect.reset();
     return ERROR_OK;
 }
 
 ErrorCode AnimatedMeshModelD3D::onResetDevice()
 {
-    if (isLoaded() && !checkEffect())
+    if (isLoaded() && createEffect(Engine3DD3D::currentDevice()) != Gpu::GPU_OK)
         return ERROR_FAILED;
     return ERROR_OK;
 }

@@ -7,16 +7,19 @@
 // by the frame time, reports its animations' events to a listener and draws
 // every mesh, the skinned ones moved by their bones.
 //
-// The bones are applied on the processor (Platform/Mesh skins the bind-pose
-// vertices into the mesh's vertex buffer before each draw), so the device's
-// one lighting program draws skinned meshes like any other. The design's
-// skinning effect file is still required beside the models, as the game's
-// data ships it, but it is not compiled: its palette and lighting
-// parameters are what the device already has (view, projection, lights,
-// materials), and the technique in use is the processor one, "t2".
+// Skinned meshes are drawn through the matrix-palette skinning effect
+// (data\models\MultiAnimation3.fx), one draw per bone combination of their
+// blended mesh, lit by the engine's first enabled directional light. The
+// technique follows the device's vertex-shader version: "t0" (2.0 and up)
+// and "t1" (1.1) skin on the card; "t2" (none) has the processor move each
+// group's vertices with the same palette into a plain copy of the mesh,
+// which the effect then draws. Meshes without bones go through the device's
+// own lighting, every enabled light.
 #include "Engine/ChildListNode.h"
 #include "Engine/Engine3D.h"
 #include "Engine/Transform3D.h"
+#include "Platform/Gpu/Effect.h"
+#include "Platform/Mesh/BlendedMesh.h"
 #include "Platform/Mesh/Mesh.h"
 #include "Platform/Mesh/SkinnedMesh.h"
 
@@ -73,7 +76,10 @@ class AnimatedMeshModelD3D final : public ModelD3DBase
 {
 public:
     static constexpr uint64_t MAX_FILE_SIZE = 64u * 1024 * 1024;
+    static constexpr uint64_t MAX_EFFECT_SIZE = 1024u * 1024;
     static constexpr uint32_t TRACK_COUNT = 2;
+    // The palette the effect is built for when the device has the room.
+    static constexpr const char* PALETTE_SIZE_DEFAULT = "35";
 
     AnimatedMeshModelD3D();
     // Instances still alive lose their model.
@@ -96,7 +102,8 @@ public:
     bool isLoaded() const { return mController != nullptr; }
     const std::string& getTechnique() const { return mTechnique; }
     bool isSoftwareSkinning() const { return mSoftwareSkinning; }
-    bool hasEffect() const { return mEffectLoaded; }
+    bool hasEffect() const { return mEffect != nullptr; }
+    Platform::Gpu::Effect* getEffect() const { return mEffect.get(); }
     uint32_t getCulling() const { return mCulling; }
     void setCulling(uint32_t culling) { mCulling = culling; }
     const std::vector<AnimatedMeshD3D*>& getInstances() const { return mInstances; }
@@ -104,7 +111,19 @@ public:
     const Platform::AnimationController* getController() const { return mController.get(); }
     Platform::FrameHierarchy& getFrames() { return mData.frames; }
     const std::vector<Platform::SkinnedMeshPart>& getParts() const { return mData.meshes; }
+    // The plain mesh of a part without bones; null for a skinned one.
     Platform::Mesh* getPartMesh(size_t part) const { return mParts[part].mesh.get(); }
+    // The blended mesh of a skinned part; null for a plain one.
+    const Platform::BlendedMesh* getBlendedMesh(size_t part) const
+    {
+        return mParts[part].blended.mesh ? &mParts[part].blended : nullptr;
+    }
+    // The copy that the processor skins into with "t2".
+    Platform::Mesh* getSoftwareMesh(size_t part) const { return mParts[part].software.get(); }
+    // Offset x combined matrix of bone id of a skinned part (the holder bone
+    // included).
+    Platform::Matrix boneMatrix(size_t part, uint32_t id) const;
+    std::vector<Platform::Matrix>& getPalette() { return mPalette; }
     Material* getPartMaterial(size_t part, size_t material) const;
     size_t getPartMaterialCount(size_t part) const { return mParts[part].materials.size(); }
     MeshInstance* getPickBox() const { return mPickBox.get(); }
@@ -117,17 +136,27 @@ private:
     struct Part
     {
         std::unique_ptr<Platform::Mesh> mesh;
+        Platform::BlendedMesh blended;
+        std::unique_ptr<Platform::Mesh> software;
         std::vector<std::unique_ptr<Material>> materials;
     };
 
     void release();
-    bool checkEffect();
+    // Reads and builds the effect file; the device's result, with the
+    // compiler's reasons on standard error.
+    Platform::Gpu::GpuResult createEffect(Platform::Gpu::Device* device);
     ErrorCode buildParts(Platform::Gpu::Device* device);
+    Platform::Gpu::GpuResult buildSkinnedPart(const Platform::SkinnedMeshPart& source,
+                                              Platform::Gpu::Device* device, Part* part);
+    static Platform::Gpu::GpuResult buildPlainMesh(const Platform::SkinnedMeshPart& source,
+                                                   Platform::Gpu::Device* device,
+                                                   std::unique_ptr<Platform::Mesh>* out);
     ErrorCode buildPickBox();
 
     std::string mTechnique;
     bool mSoftwareSkinning = false;
-    bool mEffectLoaded = false;
+    std::unique_ptr<Platform::Gpu::Effect> mEffect;
+    std::vector<Platform::Matrix> mPalette;
     uint32_t mCulling = 0;
     Platform::SkinnedModelData mData;
     std::vector<Part> mParts;
@@ -175,10 +204,24 @@ public:
     ErrorCode setAnimationController(const Platform::AnimationController& controller);
     // Plays descriptor i's set on track 0 from its start, speed and weight 1.
     ErrorCode playAnimation(uint32_t descriptor);
+    // Cross-fades to descriptor i's set over duration ms: the set starts on
+    // the other track, whose speed and weight rise from 0 to 1 while those
+    // of the playing track fall from their values to 0; the playing track
+    // is switched off at the end.
+    ErrorCode switchAnimation(uint32_t descriptor, uint32_t duration);
+    uint32_t getCurrentTrack() const { return mCurrentTrack; }
     // Moves the animation on; render does this with the frame time.
     void advanceTime(double seconds);
-    // Poses the model's hierarchy as this instance's controller says.
-    void pose();
+    // Poses the model's hierarchy as this instance's controller says, under
+    // the root matrix.
+    void pose(const Platform::Matrix& root = Platform::Matrix{});
+    // A point of the model's space in window pixels: x = (ndc x + 1) x
+    // width / 2, y = height x (1 - ndc y) / 2, z the projected depth.
+    Platform::Vector3 projectToWindow(const Platform::Vector3& point);
+    // Four lines of four "%05.5f" numbers.
+    static std::string formatMatrix(const Platform::Matrix& matrix);
+    // Writes formatMatrix to standard error.
+    static void printMatrix(const Platform::Matrix& matrix);
 
     AnimatedMeshModelD3D* getModel() const { return mModel; }
     Platform::AnimationController* getController() const { return mController.get(); }
@@ -203,7 +246,19 @@ public:
 private:
     class Handler;
     friend class Handler;
-    ErrorCode drawParts();
+    struct TrackRamp
+    {
+        uint32_t track = 0;
+        double start = 0, duration = 0;
+        float speedFrom = 0, speedTo = 0, weightFrom = 0, weightTo = 0;
+        bool disableAtEnd = false;
+    };
+    void applyRamps();
+    // The override, or the model's own.
+    Material* effectiveMaterial(size_t part, size_t material) const;
+    void setEffectParameters(Platform::Gpu::Effect* effect);
+    Platform::Gpu::GpuResult drawPlainPart(size_t part);
+    Platform::Gpu::GpuResult drawSkinnedPart(size_t part, Platform::Gpu::Effect* effect);
 
     AnimatedMeshModelD3D* mModel;
     std::vector<std::vector<Material*>> mOverrides;
@@ -214,6 +269,6 @@ private:
     AnimationListener* mListener = nullptr;
     uint32_t mUserValue = 0;
     uint32_t mListenedTrack = 0;
-    std::vector<Platform::Matrix> mBoneScratch;
-    std::vector<Platform::SkinnedVertex> mVertexScratch;
+    uint32_t mCurrentTrack = 0;
+    std::vector<TrackRamp> mRamps;
 };

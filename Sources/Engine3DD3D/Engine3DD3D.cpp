@@ -374,6 +374,11 @@ ErrorCode Engine3DD3D::pick(float x, float y, PickResult* result, ChildListNode*
     return new LightD3D();
 }
 
+AnimatedMeshModelD3D* Engine3DD3D::createAnimatedMeshModel()
+{
+    return new AnimatedMeshModelD3D();
+}
+
 MeshModel* Engine3DD3D::createMeshModel()
 {
     return new MeshModelD3D();

@@ -7,6 +7,7 @@
 // the passes draw nothing and succeed.
 #include "Engine/Engine3D.h"
 #include "Engine2DD3D/RenderStateCache.h"
+#include "Engine3DD3D/AnimatedMeshModelD3D.h"
 #include "Platform/Gpu/Device.h"
 #include "Platform/Math/Matrix.h"
 
@@ -41,6 +42,7 @@ public:
     Material* createMaterial() override;
     Light* createLight() override;
     MeshModel* createMeshModel() override;
+    AnimatedMeshModelD3D* createAnimatedMeshModel() override;
     Sprite3D* createSprite() override;
     EngineTransform* createTransform() override;
     ErrorCode onLostDevice() override;

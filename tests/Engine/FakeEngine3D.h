@@ -53,6 +53,7 @@ public:
     Material* createMaterial() override { return nullptr; }
     Light* createLight() override { return nullptr; }
     MeshModel* createMeshModel() override;
+    ModelD3DBase* createAnimatedMeshModel() override { return nullptr; }
     Sprite3D* createSprite() override { return nullptr; }
     EngineTransform* createTransform() override { return new LoggingTransform(&log); }
     ErrorCode onLostDevice() override { return mSceneRoot->onLostDevice(); }

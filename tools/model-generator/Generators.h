@@ -17,4 +17,8 @@ bool generateBoard(const std::string& folder, GlyphPainter& glyphs);
 // One token model per animal and its textures for every colour scheme.
 bool generatePieces(const std::string& folder, GlyphPainter& glyphs);
 
+// The animated test model (a skinned tube on two bones, sets "Marche" of
+// 1 s and "Repos" of 2 s) as one .X file.
+bool generateAnimatedModel(const std::string& path);
+
 } // namespace ModelGen

@@ -3,6 +3,8 @@
 // into <data>/models/boardZorvad (board and surroundings) and
 // <data>/models/pions (the animals). Without the fonts the pictures fall
 // back to plainer drawings; the output is the same on every run.
+//   model-generator --animated <file>
+// writes the animated test model instead.
 #include "Generators.h"
 
 #include <cstdio>
@@ -10,6 +12,8 @@
 
 int main(int argc, char** argv)
 {
+    if (argc == 3 && std::string(argv[1]) == "--animated")
+        return ModelGen::generateAnimatedModel(argv[2]) ? 0 : 1;
     if (argc < 2 || argc > 4)
     {
         std::fprintf(stderr, "usage: %s <data folder> [emoji font] [text font]\n", argv[0]);

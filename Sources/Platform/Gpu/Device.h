@@ -9,14 +9,33 @@
 // Two implementations: GlDevice (OpenGL 3.3 in the main window) and
 // RecordingDevice (keeps the states and logs every call, for tests and
 // headless runs). Main thread only, except Texture::lockRect/unlockRect.
+#include "Platform/Gpu/Effect.h"
 #include "Platform/Gpu/GpuTypes.h"
 #include "Platform/Gpu/Resources.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace Platform::Gpu
 {
+
+// A vertex-shader version as the design's capability checks compare them.
+constexpr uint32_t vertexShaderVersion(uint32_t major, uint32_t minor)
+{
+    return 0xFFFE0000u | (major << 8) | minor;
+}
+
+// What the device can do for effects: the vertex-shader version it stands
+// for, from the uniform room of its vertex stage (at least 256 vectors: 2.0,
+// at least 96: 1.1, else none), and that room in four-float vectors. The
+// environment variable VELMORIQUE_VERTEX_SHADER ("2.0", "1.1" or "0")
+// replaces the version, so that every skinning path can be run anywhere.
+struct DeviceCaps
+{
+    uint32_t vertexShaderVersion = 0;
+    uint32_t maxVertexShaderConst = 0;
+};
 
 class Device
 {
@@ -90,6 +109,14 @@ public:
 
     // Writes the current frame to a PNG file (through a temporary file).
     virtual GpuResult saveScreenshot(const std::string& path) = 0;
+
+    virtual GpuResult getDeviceCaps(DeviceCaps* caps) = 0;
+    // Makes an effect from its text (see Effect.h) with the macros before
+    // every technique's own. GPU_INVALIDCALL for a text that is no effect,
+    // GPU_FAIL when a technique's program does not build; errors (may be
+    // null) then says why.
+    virtual GpuResult createEffect(const std::string& text, const std::vector<EffectMacro>& macros,
+                                   std::unique_ptr<Effect>* effect, std::string* errors) = 0;
 };
 
 } // namespace Platform::Gpu

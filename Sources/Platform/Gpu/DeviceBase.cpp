@@ -77,9 +77,15 @@ void DeviceBase::detachAllResources()
     {
         buffer->detachFromDevice();
     }
+    for (Effect* effect : mLiveEffects)
+    {
+        effect->detachFromDevice();
+    }
     mLiveTextures.clear();
     mLiveVertexBuffers.clear();
     mLiveIndexBuffers.clear();
+    mLiveEffects.clear();
+    mActiveEffect = nullptr;
 }
 
 void DeviceBase::resetStates()
@@ -589,8 +595,11 @@ GpuResult DeviceBase::setIndices(IndexBuffer* buffer)
 GpuResult DeviceBase::checkAndDraw(DrawCall& call)
 {
     uint32_t size = vertexSize(mFvf);
-    if (!mStream || size == 0 || mStreamStride < size || call.primitiveCount == 0 ||
-        verticesForPrimitives(call.type, call.primitiveCount) == 0 || mStreamOffset > mStream->length())
+    // Only an effect's program knows what to do with bone weights.
+    bool blended = (mFvf & FVF_POSITION_MASK) != FVF_XYZ;
+    if (!mStream || size == 0 || (blended && !mActiveEffect) || mStreamStride < size ||
+        call.primitiveCount == 0 || verticesForPrimitives(call.type, call.primitiveCount) == 0 ||
+        mStreamOffset > mStream->length())
     {
         return GPU_INVALIDCALL;
     }

@@ -90,11 +90,18 @@ public:
     Texture* getRenderTarget() override { return mRenderTarget; }
     uint32_t getAvailableTextureMem() override;
     GpuResult saveScreenshot(const std::string& path) override;
+    GpuResult getDeviceCaps(DeviceCaps* caps) override;
+    GpuResult createEffect(const std::string& text, const std::vector<EffectMacro>& macros,
+                           std::unique_ptr<Effect>* effect, std::string* errors) override;
 
     // Called by the resources.
     void textureDestroyed(Texture* texture);
     void vertexBufferDestroyed(VertexBuffer* buffer);
     void indexBufferDestroyed(IndexBuffer* buffer);
+    void effectDestroyed(Effect* effect);
+    // Between these two the effect's pass program draws.
+    GpuResult effectPassBegins(Effect* effect);
+    void effectPassEnds(Effect* effect);
     // A texture is about to be written on the calling thread.
     virtual void textureLocking(Texture* texture) { (void)texture; }
     // The texture's contents are final: a device may send them to the card
@@ -134,6 +141,12 @@ protected:
     virtual GpuResult doSetRenderTarget(Texture* target) = 0;
     virtual GpuResult doSaveScreenshot(const std::string& path) = 0;
     virtual GpuResult doReset() { return GPU_OK; }
+    // The vertex stage's uniform room in four-float vectors.
+    virtual uint32_t vertexShaderConstants() const { return 256; }
+    // Builds the effect's programs; the base makes one that only keeps its
+    // parameters (and logs its passes).
+    virtual GpuResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
+                                     std::unique_ptr<Effect>* effect, std::string* errors);
 
     PresentParameters mParameters;
     bool mInScene = false;
@@ -158,14 +171,19 @@ protected:
     bool mMaterialChanged = true;
     bool mLightsChanged = true;
     bool mSamplerChanged = true;
+    // The effect whose pass is drawing, or null.
+    Effect* mActiveEffect = nullptr;
 
 private:
+    friend class Effect;
+
     Matrix* transformSlot(uint32_t type);
     GpuResult checkAndDraw(DrawCall& call);
 
     std::unordered_set<Texture*> mLiveTextures;
     std::unordered_set<VertexBuffer*> mLiveVertexBuffers;
     std::unordered_set<IndexBuffer*> mLiveIndexBuffers;
+    std::unordered_set<Effect*> mLiveEffects;
 };
 
 } // namespace Platform::Gpu

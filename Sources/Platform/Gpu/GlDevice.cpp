@@ -732,6 +732,10 @@ bool GlDevice::blendChangesNothing() const
 
 GpuResult GlDevice::doDraw(const DrawCall& call)
 {
+    if (mActiveEffect)
+    {
+        return drawWithEffect(call);
+    }
     if (!mBatchIndices.empty() && call.fvf != mBatchFvf)
     {
         flushBatch();

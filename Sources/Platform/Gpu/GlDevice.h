@@ -37,6 +37,7 @@ public:
 
 private:
     struct Program;
+    friend class GlEffect;
 
     GlDevice(SDL_Window* window, const PresentParameters& parameters);
     GpuResult initialise();
@@ -52,6 +53,11 @@ private:
     GpuResult doSetRenderTarget(Texture* target) override;
     GpuResult doSaveScreenshot(const std::string& path) override;
     GpuResult doReset() override;
+    uint32_t vertexShaderConstants() const override;
+    GpuResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
+                             std::unique_ptr<Effect>* effect, std::string* errors) override;
+    // A draw inside an effect's pass, with its program (GlEffect.cpp).
+    GpuResult drawWithEffect(const DrawCall& call);
 
     void flushBatch();
     // Blending of the gathered draws would leave every fragment as it is.

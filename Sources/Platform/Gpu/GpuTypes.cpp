@@ -39,15 +39,25 @@ uint32_t floatBits(float value)
     return bits;
 }
 
+uint32_t blendBetaCount(uint32_t fvf)
+{
+    uint32_t position = fvf & FVF_POSITION_MASK;
+    return position >= FVF_XYZB1 && position <= FVF_XYZB5 ? (position - FVF_XYZB1) / 2 + 1 : 0;
+}
+
 uint32_t vertexSize(uint32_t fvf)
 {
-    constexpr uint32_t known = FVF_XYZ | FVF_NORMAL | FVF_DIFFUSE | FVF_SPECULAR | FVF_TEXCOUNT_MASK;
+    constexpr uint32_t known =
+        FVF_POSITION_MASK | FVF_LASTBETA_UBYTE4 | FVF_NORMAL | FVF_DIFFUSE | FVF_SPECULAR | FVF_TEXCOUNT_MASK;
     uint32_t texCount = (fvf & FVF_TEXCOUNT_MASK) >> FVF_TEXCOUNT_SHIFT;
-    if ((fvf & ~known) != 0 || (fvf & FVF_XYZ) == 0 || texCount > 8)
+    uint32_t position = fvf & FVF_POSITION_MASK;
+    uint32_t betas = blendBetaCount(fvf);
+    if ((fvf & ~known) != 0 || (position != FVF_XYZ && betas == 0) || texCount > 8 ||
+        ((fvf & FVF_LASTBETA_UBYTE4) && betas == 0))
     {
         return 0;
     }
-    uint32_t size = 12;
+    uint32_t size = 12 + 4 * betas;
     size += (fvf & FVF_NORMAL) ? 12 : 0;
     size += (fvf & FVF_DIFFUSE) ? 4 : 0;
     size += (fvf & FVF_SPECULAR) ? 4 : 0;

@@ -319,11 +319,23 @@ enum ClearFlags : uint32_t
 };
 
 // Vertex layouts, as bit sets. Elements follow each other in this order:
-// position (3 floats), normal (3 floats), diffuse colour (u32 ARGB), specular
-// colour (u32 ARGB), texture coordinates (2 floats per set).
+// position (3 floats), blend weights, normal (3 floats), diffuse colour (u32
+// ARGB), specular colour (u32 ARGB), texture coordinates (2 floats per set).
+// The position field (FVF_POSITION_MASK) is FVF_XYZ or FVF_XYZB1..5: the
+// latter add 1 to 5 floats after the position. With FVF_LASTBETA_UBYTE4 the
+// last of them holds four bone indices as bytes instead, and the floats
+// before it are the weights of the first bones (the last weight is one minus
+// their sum). Blended layouts are drawn through an effect only.
 enum VertexFormat : uint32_t
 {
     FVF_XYZ = 0x002,
+    FVF_XYZB1 = 0x006,
+    FVF_XYZB2 = 0x008,
+    FVF_XYZB3 = 0x00A,
+    FVF_XYZB4 = 0x00C,
+    FVF_XYZB5 = 0x00E,
+    FVF_POSITION_MASK = 0x400E,
+    FVF_LASTBETA_UBYTE4 = 0x1000,
     FVF_NORMAL = 0x010,
     FVF_DIFFUSE = 0x040,
     FVF_SPECULAR = 0x080,
@@ -341,6 +353,8 @@ constexpr uint32_t FVF_XYZ_NORMAL_TEX1 = FVF_XYZ | FVF_NORMAL | FVF_TEX1;   // 3
 // Size in bytes of one vertex of the layout, or 0 when the device cannot
 // draw it (no position, or bits it does not know).
 uint32_t vertexSize(uint32_t fvf);
+// The floats (or index words) after the position: 0 for FVF_XYZ.
+uint32_t blendBetaCount(uint32_t fvf);
 
 enum LightType : uint32_t
 {

@@ -181,6 +181,7 @@ public:
     ErrorCode pick(float, float, PickResult*, ChildListNode*) override { return ERROR_OK; }
     Material* createMaterial() override { return new FakeMaterial(); }
     Light* createLight() override { return new FakeLight(&mLightLog); }
+    ModelD3DBase* createAnimatedMeshModel() override { return nullptr; }
     MeshModel* createMeshModel() override
     {
         auto* model = new FakeModel();
