@@ -147,6 +147,17 @@ TEST_F(GlShippedModelTest, CardAndProcessorSkinningDrawTheReferencePose)
     }
     EXPECT_GT(lit, 5000u);
     EXPECT_LT(differ, 20u) << "of " << lit << " lit pixels";
+    {
+        // Version 1.1 skins on the card too, with the smaller palette.
+        ScopedVertexShader old("1.1");
+        loadWalker(0.25);
+    }
+    EXPECT_EQ(model->getTechnique(), "t1");
+    std::vector<uint32_t> smallPalette = frame();
+    differ = 0;
+    for (size_t i = 0; i < card.size(); ++i)
+        differ += nearColor(card[i], smallPalette[i], 2) ? 0 : 1;
+    EXPECT_LT(differ, 20u);
 
     // The pose the bones give on the processor: every triangle facing the
     // camera and the light shows where its corners project.
