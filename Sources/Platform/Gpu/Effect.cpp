@@ -2,8 +2,10 @@
 
 #include "Platform/Gpu/DeviceBase.h"
 
+#include <algorithm>
+#include <cctype>
+#include <climits>
 #include <cstdlib>
-#include <regex>
 #include <sstream>
 
 namespace Platform::Gpu
@@ -14,10 +16,49 @@ namespace
 
 const char* const kDirective = "//!";
 
+bool isWordChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
+}
+
 bool isIdentifier(const std::string& text)
 {
-    static const std::regex identifier("[A-Za-z_][A-Za-z0-9_]*");
-    return std::regex_match(text, identifier);
+    if (text.empty() || std::isdigit(static_cast<unsigned char>(text[0])))
+    {
+        return false;
+    }
+    return std::all_of(text.begin(), text.end(), isWordChar);
+}
+
+std::string trimmed(const std::string& text)
+{
+    size_t first = text.find_first_not_of(" \t\r\n");
+    size_t last = text.find_last_not_of(" \t\r\n");
+    return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
+}
+
+// The value of "#define name value" in the text, if a line says so.
+bool findDefine(const std::string& text, const std::string& name, std::string* value)
+{
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);)
+    {
+        std::istringstream words(line);
+        std::string hash, word;
+        words >> hash;
+        if (hash == "#")
+        {
+            words >> hash;
+            hash = "#" + hash;
+        }
+        if (hash != "#define" || !(words >> word) || word != name)
+        {
+            continue;
+        }
+        std::getline(words, *value);
+        return true;
+    }
+    return false;
 }
 
 // A whole number written out, or a name that a macro or a #define line of
@@ -25,31 +66,130 @@ bool isIdentifier(const std::string& text)
 bool resolveInt(const std::string& token, const std::vector<EffectMacro>& macros, const std::string& text,
                 int32_t* value, int depth = 0)
 {
-    static const std::regex number("\\s*-?[0-9]+\\s*");
-    if (std::regex_match(token, number))
+    std::string word = trimmed(token);
+    char* end = nullptr;
+    long number = std::strtol(word.c_str(), &end, 10);
+    if (!word.empty() && *end == 0)
     {
-        *value = int32_t(std::strtol(token.c_str(), nullptr, 10));
+        if (number < INT32_MIN || number > INT32_MAX)
+        {
+            return false;
+        }
+        *value = int32_t(number);
         return true;
     }
-    if (!isIdentifier(token) || depth > 4)
+    if (!isIdentifier(word) || depth > 4)
     {
         return false;
     }
     for (const EffectMacro& macro : macros)
     {
-        if (macro.name == token)
+        if (macro.name == word)
         {
             return resolveInt(macro.value, macros, text, value, depth + 1);
         }
     }
-    std::smatch found;
-    std::regex define("#[ \\t]*define[ \\t]+" + token + "[ \\t]+([^\\n]+)");
-    if (std::regex_search(text, found, define))
-    {
-        return resolveInt(found[1].str(), macros, text, value, depth + 1);
-    }
-    return false;
+    std::string defined;
+    return findDefine(text, word, &defined) && resolveInt(defined, macros, text, value, depth + 1);
 }
+
+// One "uniform type name [length] = initialiser;" declaration, read from at.
+struct Declaration
+{
+    std::string type, name, length, initialiser;
+    bool isArray = false, initialised = false;
+};
+
+class DeclarationReader
+{
+public:
+    explicit DeclarationReader(const std::string& text) : mText(text) {}
+
+    // The next declaration after the word "uniform"; false at the end.
+    bool next(Declaration* out, bool* wellFormed)
+    {
+        for (;;)
+        {
+            size_t found = mText.find("uniform", mAt);
+            if (found == std::string::npos)
+            {
+                return false;
+            }
+            mAt = found + 7;
+            // A word of a comment line is no declaration.
+            size_t lineStart = mText.rfind('\n', found);
+            lineStart = lineStart == std::string::npos ? 0 : lineStart + 1;
+            if (mText.substr(lineStart, found - lineStart).find("//") != std::string::npos)
+            {
+                continue;
+            }
+            if ((found > 0 && isWordChar(mText[found - 1])) || mAt >= mText.size() || isWordChar(mText[mAt]))
+            {
+                continue;
+            }
+            *out = Declaration{};
+            *wellFormed = word(&out->type) && word(&out->name) && rest(out);
+            return true;
+        }
+    }
+
+private:
+    void skipSpace()
+    {
+        while (mAt < mText.size() && std::isspace(static_cast<unsigned char>(mText[mAt])))
+        {
+            ++mAt;
+        }
+    }
+    bool word(std::string* out)
+    {
+        skipSpace();
+        size_t start = mAt;
+        while (mAt < mText.size() && isWordChar(mText[mAt]))
+        {
+            ++mAt;
+        }
+        *out = mText.substr(start, mAt - start);
+        return !out->empty();
+    }
+    bool rest(Declaration* out)
+    {
+        skipSpace();
+        if (mAt < mText.size() && mText[mAt] == '[')
+        {
+            size_t close = mText.find(']', mAt);
+            if (close == std::string::npos)
+            {
+                return false;
+            }
+            out->isArray = true;
+            out->length = trimmed(mText.substr(mAt + 1, close - mAt - 1));
+            mAt = close + 1;
+            skipSpace();
+        }
+        size_t end = mText.find(';', mAt);
+        if (end == std::string::npos)
+        {
+            return false;
+        }
+        std::string tail = trimmed(mText.substr(mAt, end - mAt));
+        mAt = end + 1;
+        if (tail.empty())
+        {
+            return true;
+        }
+        if (tail[0] != '=')
+        {
+            return false;
+        }
+        out->initialised = true;
+        out->initialiser = tail.substr(1);
+        return true;
+    }
+
+    const std::string& mText;
+    size_t mAt = 0;
+};
 
 bool typeOf(const std::string& glsl, EffectParameterType* type)
 {
@@ -149,32 +289,32 @@ bool EffectSource::parse(const std::string& text, const std::vector<EffectMacro>
         return false;
     }
     std::string all = common + vertex + fragment;
-    static const std::regex uniform(
-        "uniform\\s+(\\w+)\\s+(\\w+)\\s*(\\[\\s*(\\w+)\\s*\\])?\\s*(=\\s*([^;]+))?;");
-    for (std::sregex_iterator it(all.begin(), all.end(), uniform), last; it != last; ++it)
+    DeclarationReader reader(all);
+    Declaration declaration;
+    bool wellFormed = false;
+    while (reader.next(&declaration, &wellFormed))
     {
-        const std::smatch& match = *it;
         EffectParameter parameter;
-        if (!typeOf(match[1].str(), &parameter.type))
+        if (!wellFormed || !typeOf(declaration.type, &parameter.type))
         {
-            *error = "parameter " + match[2].str() + " of unknown type " + match[1].str();
+            *error = "parameter " + declaration.name + " of unknown type " + declaration.type;
             return false;
         }
-        if (match[3].matched)
+        if (declaration.isArray)
         {
             int32_t count = 0;
-            if (!resolveInt(match[4].str(), macros, all, &count) || count <= 0 || count > 4096)
+            if (!resolveInt(declaration.length, macros, all, &count) || count <= 0 || count > 4096)
             {
-                *error = "parameter " + match[2].str() + " has no length";
+                *error = "parameter " + declaration.name + " has no length";
                 return false;
             }
             parameter.count = uint32_t(count);
         }
-        if (match[5].matched)
+        if (declaration.initialised)
         {
-            parameter.hasInitialInt = resolveInt(match[6].str(), macros, all, &parameter.initialInt);
+            parameter.hasInitialInt = resolveInt(declaration.initialiser, macros, all, &parameter.initialInt);
         }
-        parameters.emplace(match[2].str(), std::move(parameter));
+        parameters.emplace(declaration.name, std::move(parameter));
     }
     return true;
 }

@@ -23,6 +23,7 @@ uniform mat4 palette[SIZE_DEFAULT];
 uniform vec4 colour = vec4(1.0);
 uniform vec3 direction;
 uniform float power;
+// uniform of another kind in a comment: uniform dvec2 nothing;
 void main() { gl_Position = deviceClip(vec4(aPosition, 1.0)); }
 //! fragment
 uniform sampler2D picture;
