@@ -173,10 +173,11 @@ ErrorCode GameApplication::init()
     }
     mTextStyleExtra = 0;
 
-    // 17. Settings: each value missing or damaged in the file keeps its
-    // default, the others are the player's.
+    // 17. Settings: a missing or damaged file gives the defaults, written
+    // back at exit.
     mGameSettings = std::make_unique<GameSettings>();
-    mGameSettings->load();
+    if (mGameSettings->load() != ERROR_OK)
+        mGameSettings = std::make_unique<GameSettings>();
 
     // 18. No cursor during the intro.
     if (auto* engine = dynamic_cast<Engine2D*>(getEngine2D()))
