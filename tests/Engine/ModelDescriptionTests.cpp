@@ -7,16 +7,6 @@ using namespace EngineTest;
 
 namespace
 {
-class PlainMaterial final : public Material
-{
-public:
-    void applyAmbient() override {}
-    void applyDiffuse() override {}
-    void applySpecular() override {}
-    void applyEmissive() override {}
-    void applyPower() override {}
-};
-
 class ModelDescriptionTest : public ::testing::Test
 {
 protected:
@@ -52,7 +42,7 @@ TEST_F(ModelDescriptionTest, InstanceMaterialsCoverTheModelsSubsets)
     CountingModel model(3);
     auto instance = std::unique_ptr<MeshInstance>(model.createInstance());
     EXPECT_EQ(instance->getSubsetCount(), 3u);
-    PlainMaterial own;
+    FakeMaterial own;
     Material* marker = &own;
     EXPECT_EQ(instance->setAllMaterials(marker), 3u);
     EXPECT_EQ(instance->getEffectiveMaterial(2), marker);
@@ -72,7 +62,7 @@ TEST_F(ModelDescriptionTest, MaterialCopiesTakeTheOverrideElseTheModelsMaterial)
     model.setSubsetMaterial(1, new FakeMaterial());
     model.getMaterial(1)->setDiffuse(0.5f, 0.5f, 0.5f, 1.0f);
     auto instance = std::unique_ptr<MeshInstance>(model.createInstance());
-    PlainMaterial own;
+    FakeMaterial own;
     own.setDiffuse(0.9f, 0.8f, 0.7f, 0.5f);
     own.setPower(12.0f);
     instance->setMaterial(1, &own);
