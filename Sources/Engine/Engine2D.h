@@ -13,7 +13,6 @@
 #include "Engine/Image2DStreched.h"
 #include "Engine/LayerEffect.h"
 #include "Engine/RenderList.h"
-#include "Engine/RenderedComponent.h"
 #include "Engine/SheetMove.h"
 #include "Engine/Texture.h"
 #include "Framework/ServiceInterfaces.h"
@@ -23,6 +22,10 @@
 #include <string>
 
 class EngineComponent;
+// Widgets of the GUI that the engine implements (Gui/SheetMoveBase.h,
+// Gui/RenderedComponent.h).
+class RenderedComponent;
+class SheetMoveBase;
 
 // What lives above the engine and holds device objects that must be let go
 // before a device reset and made again after it (the widget tree, the 3D
@@ -73,8 +76,10 @@ public:
     void releaseTexture(Texture* texture) override;
     Texture* findOrLoadTexture(const std::string& fileName) override { return getTextureByName(fileName, 0); }
 
+    // A rotating sheet container, detached, without pivot.
     virtual std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D& rect) = 0;
     virtual std::unique_ptr<SheetMove> createGridSheetMove() = 0;
+    // An image widget showing what renderComponent draws into it.
     virtual std::unique_ptr<RenderedComponent> createRenderedComponent(const Rect2D& rect) = 0;
     // A video texture widget (Engine2DD3D/EngineComponent.h), owned by the
     // caller; null from an engine that plays no videos.

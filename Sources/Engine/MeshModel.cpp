@@ -1,5 +1,7 @@
 #include "Engine/MeshModel.h"
 
+#include "Engine/Engine3D.h"
+
 MeshModel::~MeshModel() = default;
 
 ErrorCode MeshModel::addUser()
@@ -54,4 +56,20 @@ Material* MeshInstance::getEffectiveMaterial(size_t index) const
 {
     Material* own = getMaterial(index);
     return own != nullptr ? own : mModel->getMaterial(index);
+}
+
+size_t MeshInstance::copyMaterials(Engine3D& engine, std::vector<std::unique_ptr<Material>>& copies) const
+{
+    size_t made = 0;
+    for (size_t i = 0; i < mMaterials.size(); ++i)
+    {
+        std::unique_ptr<Material> copy(engine.createMaterial());
+        if (copy == nullptr)
+            break;
+        if (const Material* source = getEffectiveMaterial(i))
+            *copy = *source;
+        copies.push_back(std::move(copy));
+        ++made;
+    }
+    return made;
 }

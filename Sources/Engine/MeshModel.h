@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+class Engine3D;
 class MeshInstance;
 
 class MeshModel
@@ -105,6 +106,11 @@ public:
     void setMaterial(size_t index, Material* material);
     // The material a subset draws with: the instance's, else the model's.
     Material* getEffectiveMaterial(size_t index) const;
+    // Appends one new material of the engine per subset, a copy of what the
+    // subset draws with (textures shared, never owned); a subset without
+    // any material gets the engine's new material as it comes. Returns the
+    // number appended.
+    size_t copyMaterials(Engine3D& engine, std::vector<std::unique_ptr<Material>>& copies) const;
 
     MeshModel* getModel() const { return mModel; }
     // 0x00RRGGBB colour, width (0 none, 1 or 2 pixels) in the top byte.

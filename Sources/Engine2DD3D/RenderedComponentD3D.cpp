@@ -17,59 +17,52 @@ ErrorCode reportAt(GpuResult result, int line)
 }
 } // namespace
 
-RenderedComponentD3D::RenderedComponentD3D(Engine2DD3D& engine, const Rect2D& rect)
-    : RenderedComponent(rect), mEngine(engine)
+RenderedComponentD3D::RenderedComponentD3D(Engine2DD3D& engine, const Rect& rect)
+    : RenderedComponent(rect, engine), mEngine(engine)
 {
-    mImage = mEngine.createImage(static_cast<float>(rect.x), static_cast<float>(rect.y), nullptr,
-                                 Image2D::SIZE_NATURAL, static_cast<float>(rect.width),
-                                 static_cast<float>(rect.height), 0xFFFFFFFF, nullptr);
 }
 
 RenderedComponentD3D::~RenderedComponentD3D()
 {
-    // Unbound first: the image gives back its load, then the reference goes.
-    mImage.reset();
-    if (mTexture != nullptr)
-        mTexture->release();
+    releaseRenderTexture();
 }
 
-ErrorCode RenderedComponentD3D::renderComponent(const Rect2D& component,
-                                                const std::function<ErrorCode()>& render)
+ErrorCode RenderedComponentD3D::renderComponent(Component* component)
 {
     Device* device = mEngine.getDevice();
-    if (device == nullptr || component.width <= 0 || component.height <= 0)
+    if (device == nullptr || component == nullptr || component->getWidth() <= 0 ||
+        component->getHeight() <= 0)
         return ERROR_INVALID;
+    const auto width = static_cast<uint32_t>(component->getWidth());
+    const auto height = static_cast<uint32_t>(component->getHeight());
     // 1. A texture of the component's size, made again when the size changed.
-    if (mTexture == nullptr || mTexture->getWidth() != static_cast<uint32_t>(component.width) ||
-        mTexture->getHeight() != static_cast<uint32_t>(component.height))
+    if (mRenderTexture == nullptr || mRenderTexture->getWidth() != width ||
+        mRenderTexture->getHeight() != height)
     {
         mSurfaceRenderer = false;
-        mImage->setTexture(nullptr);
-        if (mTexture != nullptr)
-            mTexture->release();
-        mTexture =
-            mEngine.createTexture(static_cast<uint32_t>(component.width),
-                                  static_cast<uint32_t>(component.height), ::Texture::FLAG_RENDER_TARGET);
-        if (ErrorCode code = mTexture->load())
+        releaseRenderTexture();
+        ::Texture* texture = mEngine.createTexture(width, height, ::Texture::FLAG_RENDER_TARGET);
+        if (ErrorCode code = texture->load())
         {
-            mTexture->release();
-            mTexture = nullptr;
+            texture->release();
             return code;
         }
+        mRenderTexture = texture;
     }
-    auto* texture = static_cast<TextureD3D*>(mTexture);
+    auto* texture = static_cast<TextureD3D*>(mRenderTexture);
     if (texture->getD3DTexture() == nullptr)
         return ERROR_INVALID;
     mSurfaceRenderer = true;
 
     // 2. A projection that puts the component's top-left corner on texel (0, 0).
-    float width = static_cast<float>(mTexture->getTextureWidth());
-    float height = static_cast<float>(mTexture->getTextureHeight());
+    float textureWidth = static_cast<float>(mRenderTexture->getTextureWidth());
+    float textureHeight = static_cast<float>(mRenderTexture->getTextureHeight());
     Matrix projection =
-        matrixTranslation(-static_cast<float>(component.x), -static_cast<float>(component.y), 0) *
-        matrixTranslation(-width / 2, -height / 2, 0) *
-        matrixPerspectiveOffCenterLH(0.5f - width / 2, width / 2 + 0.5f, height / 2 + 0.5f, 0.5f - height / 2,
-                                     mEngine.getZ(), 0.0f);
+        matrixTranslation(-static_cast<float>(component->getX()), -static_cast<float>(component->getY()), 0) *
+        matrixTranslation(-textureWidth / 2, -textureHeight / 2, 0) *
+        matrixPerspectiveOffCenterLH(0.5f - textureWidth / 2, textureWidth / 2 + 0.5f,
+                                     textureHeight / 2 + 0.5f, 0.5f - textureHeight / 2, mEngine.getZ(),
+                                     0.0f);
     Matrix savedProjection;
     device->getTransform(TS_PROJECTION, &savedProjection);
     device->setTransform(TS_PROJECTION, projection);
@@ -83,8 +76,7 @@ ErrorCode RenderedComponentD3D::renderComponent(const Rect2D& component,
     else
     {
         device->clear(CLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
-        if (render)
-            code = render();
+        code = component->render();
         device->setRenderTarget(savedTarget);
     }
 
@@ -94,5 +86,6 @@ ErrorCode RenderedComponentD3D::renderComponent(const Rect2D& component,
         code = reportAt(result, __LINE__);
     if (code != 0)
         return code;
-    return mImage->setTexture(mTexture);
+    setTexture(mRenderTexture);
+    return 0;
 }

@@ -1,17 +1,17 @@
 #pragma once
 // A rendered component on the graphics device: the component is drawn into
-// a render-target texture of its size, which the component's image shows.
-#include "Engine/RenderedComponent.h"
+// a render-target texture of its size, which the widget's image shows.
+#include "Gui/RenderedComponent.h"
 
 class Engine2DD3D;
 
 class RenderedComponentD3D final : public RenderedComponent
 {
 public:
-    RenderedComponentD3D(Engine2DD3D& engine, const Rect2D& rect);
+    RenderedComponentD3D(Engine2DD3D& engine, const Rect& rect);
     ~RenderedComponentD3D() override;
 
-    ErrorCode renderComponent(const Rect2D& component, const std::function<ErrorCode()>& render) override;
+    ErrorCode renderComponent(Component* component) override;
 
     // Whether the surface renderer exists (kept while the size stays).
     bool hasSurfaceRenderer() const { return mSurfaceRenderer; }

@@ -15,9 +15,15 @@ namespace
 constexpr const char* kSourceFile = "Sources\\Engine2DD3D\\SheetMoveD3D.cpp";
 }
 
-SheetMoveD3D::SheetMoveD3D(Engine2DD3D& engine, const Rect2D& rect, bool pivot)
+SheetMoveD3D::SheetMoveD3D(Engine2DD3D& engine, const Rect& rect, bool pivot)
     : SheetMoveBase(rect, pivot), mEngine(engine)
 {
+    updatePivot();
+}
+
+void SheetMoveD3D::updateLayout()
+{
+    SheetMoveBase::updateLayout();
     updatePivot();
 }
 
@@ -36,7 +42,7 @@ void SheetMoveD3D::updatePivot()
 {
     if (!mPivot)
         return;
-    float x = static_cast<float>(mRect.x), y = static_cast<float>(mRect.y);
+    float x = static_cast<float>(mX), y = static_cast<float>(mY);
     mPivotIn = matrixTranslation(-x, -y, 0);
     mPivotOut = matrixTranslation(x, y, 0);
 }

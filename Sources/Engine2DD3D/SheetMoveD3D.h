@@ -1,8 +1,8 @@
 #pragma once
-// The moving sheets on the graphics device: the rotating container's
-// transform (SheetMoveD3D) and the travelling grid of 10 x 10 cells
-// (SheetMoveGridD3D).
+// The moving sheets on the graphics device: the rotating container
+// (SheetMoveD3D) and the travelling grid of 10 x 10 cells (SheetMoveGridD3D).
 #include "Engine/SheetMove.h"
+#include "Gui/SheetMoveBase.h"
 #include "Platform/Gpu/Resources.h"
 #include "Platform/Math/Matrix.h"
 
@@ -13,8 +13,10 @@ class Engine2DD3D;
 class SheetMoveD3D final : public SheetMoveBase
 {
 public:
-    SheetMoveD3D(Engine2DD3D& engine, const Rect2D& rect, bool pivot);
+    SheetMoveD3D(Engine2DD3D& engine, const Rect& rect, bool pivot);
 
+    // The container's layout, then the pivot follows the position.
+    void updateLayout() override;
     void setRotation(int32_t x, int32_t y, float angle) override;
     void resetTransform() override;
     void updatePivot() override;

@@ -42,6 +42,9 @@ ErrorCode AppWindow::create()
         showMessageOverFrame(errorCodeToText(ERROR_FAILED), reason, MessageKind::Error);
         return ERROR_FAILED;
     }
+    // The class icon: the program's icon of the settings' id, when it has one.
+    if (const Platform::IconImage* icon = Platform::findIcon(settings.mIconResourceId))
+        mWindow->setIcon(*icon);
     mWindow->setProcedure(&AppWindow::staticWindowProcedure);
     // The clipboard and the key state are the window's from now on.
     mPreviousDesktop = setDesktop(std::make_shared<WindowDesktop>());

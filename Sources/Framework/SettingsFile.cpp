@@ -34,35 +34,17 @@ SettingsFile::SettingsFile(std::string path, uint32_t flags) : mPath(std::move(p
 
 ErrorCode SettingsFile::serialize(BinaryStream& stream)
 {
-    // Each value is read aside and kept only when it is whole and in range:
-    // a damaged level or a file cut short spoils that value alone, and the
-    // others keep what the file says.
-    ErrorCode result = ERROR_OK;
-    bool outOfRange = false;
-    const auto level = [&](uint32_t& field)
-    {
-        uint32_t value = field;
-        if (result != ERROR_OK || (result = stream.transferValue(value)) != ERROR_OK)
-            return;
-        if (value > kMaxLevel)
-            outOfRange = true;
-        else
-            field = value;
-    };
-    const auto flag = [&](bool& field)
-    {
-        bool value = field;
-        if (result != ERROR_OK || (result = stream.transferBool(value)) != ERROR_OK)
-            return;
-        field = value;
-    };
-    level(mMusicLevel);
-    level(mSoundLevel);
-    flag(mMusicEnabled);
-    flag(mSoundEnabled);
-    if (result == ERROR_OK && outOfRange)
+    if (ErrorCode error = stream.transferValue(mMusicLevel))
+        return error;
+    if (ErrorCode error = stream.transferValue(mSoundLevel))
+        return error;
+    if (ErrorCode error = stream.transferBool(mMusicEnabled))
+        return error;
+    if (ErrorCode error = stream.transferBool(mSoundEnabled))
+        return error;
+    if (mMusicLevel > kMaxLevel || mSoundLevel > kMaxLevel)
         return ERROR_INVALID;
-    return result;
+    return ERROR_OK;
 }
 
 void SettingsFile::apply()
@@ -120,14 +102,28 @@ ErrorCode SettingsFile::load()
     SettingsInputFile file(mPath, mFlags);
     if (ErrorCode error = file.open())
         return error;
+    // A file cut short or holding a level out of range is no one's choice:
+    // it is rejected as a whole and the object keeps what it held.
+    const uint32_t musicLevel = mMusicLevel;
+    const uint32_t soundLevel = mSoundLevel;
+    const bool musicEnabled = mMusicEnabled;
+    const bool soundEnabled = mSoundEnabled;
     uint32_t storedFlags = 0;
-    if (ErrorCode error = file.transferValue(storedFlags))
-        return error;
-    file.setFlags(storedFlags);
-    ErrorCode result = serialize(file);
+    ErrorCode result = file.transferValue(storedFlags);
+    if (result == ERROR_OK)
+    {
+        file.setFlags(storedFlags);
+        result = serialize(file);
+    }
     file.close();
-    // Whatever was kept is in range: it reaches the sound manager even when
-    // another value was damaged.
+    if (result != ERROR_OK)
+    {
+        mMusicLevel = musicLevel;
+        mSoundLevel = soundLevel;
+        mMusicEnabled = musicEnabled;
+        mSoundEnabled = soundEnabled;
+        return result;
+    }
     apply();
-    return result;
+    return ERROR_OK;
 }

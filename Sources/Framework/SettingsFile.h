@@ -20,9 +20,8 @@ public:
     SettingsFile(const SettingsFile&) = delete;
     SettingsFile& operator=(const SettingsFile&) = delete;
 
-    // Both directions. Reading keeps every value that is whole and valid and
-    // leaves the others as they were: 1 when a level read lies outside 0 to
-    // 255, the stream's code when the file ends early.
+    // Both directions: 1 when a level read lies outside 0 to 255, the
+    // stream's code when the file ends early.
     virtual ErrorCode serialize(BinaryStream& stream);
     // Pushes the switches and levels to the sound manager.
     virtual void apply();
@@ -41,9 +40,8 @@ public:
 
     // Written to a temporary file renamed into place.
     ErrorCode save();
-    // Applies the values read; a value that is damaged or missing from the
-    // file keeps the one the object held. The damage's code is returned for
-    // information (the open's code when nothing could be read).
+    // Applies the values read. A file that is short or holds a level above
+    // 255 is rejected as a whole: nothing changes and its code is returned.
     ErrorCode load();
 
 protected:

@@ -200,3 +200,43 @@ ErrorCode XmlReader::readElement(std::unique_ptr<XmlNode>& node, uint32_t depth)
     node = std::move(element);
     return ERROR_OK;
 }
+
+ErrorCode XmlReader::writeLine(const std::string& text)
+{
+    std::string line(mIndent, ' ');
+    line += text;
+    line += "\r\n";
+    return mStream->transfer(line.data(), static_cast<uint32_t>(line.size()));
+}
+
+ErrorCode XmlReader::writeNode(const XmlNode& node)
+{
+    if (node.isText())
+        return writeLine(static_cast<const XmlText&>(node).text());
+    const auto& element = static_cast<const XmlElement&>(node);
+    if (ErrorCode error = writeLine("<" + element.name() + ">"))
+        return error;
+    mIndent += 2;
+    for (const auto& child : element.children())
+    {
+        if (ErrorCode error = writeNode(*child))
+            return error;
+    }
+    mIndent -= 2;
+    return writeLine("</" + element.name() + ">");
+}
+
+ErrorCode XmlReader::write(BinaryStream& stream, const XmlElement& root)
+{
+    mStream = &stream;
+    mIndent = 0;
+    ErrorCode result = writeNode(root);
+    if (result == ERROR_OK)
+    {
+        std::string trailer(kTrailer, kTrailerSize);
+        result = stream.transfer(trailer.data(), kTrailerSize);
+    }
+    mStream = nullptr;
+    mIndent = 0;
+    return result;
+}

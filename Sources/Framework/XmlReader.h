@@ -29,6 +29,14 @@ public:
     // errors through it in the same form.
     ErrorCode setError(ErrorCode code, const std::string& message, const XmlNode* node = nullptr);
 
+    // Writes the tree in the form the reader takes back: two spaces of
+    // indentation per level, each tag and each text on a line of its own
+    // ended by "\r\n", then the fixed trailer (which also gives the reader
+    // the bytes it looks ahead past the root). Returns the stream's code.
+    ErrorCode write(BinaryStream& stream, const XmlElement& root);
+    static constexpr const char* kTrailer = "Velmorique.";
+    static constexpr uint32_t kTrailerSize = 11;
+
     uint32_t errorLine() const { return mErrorLine; }
     uint32_t errorColumn() const { return mErrorColumn; }
     const std::string& errorMessage() const { return mErrorMessage; }
@@ -44,6 +52,8 @@ private:
     ErrorCode readNode(std::unique_ptr<XmlNode>& node, uint32_t depth);
     ErrorCode readText(std::unique_ptr<XmlNode>& node);
     ErrorCode readElement(std::unique_ptr<XmlNode>& node, uint32_t depth);
+    ErrorCode writeNode(const XmlNode& node);
+    ErrorCode writeLine(const std::string& text);
 
     BinaryStream* mStream = nullptr;
     int mCurrent = kEnd;
@@ -51,6 +61,8 @@ private:
     ErrorCode mStreamError = ERROR_OK;
     uint32_t mLine = 1;
     uint32_t mColumn = 1;
+    // The writer's indentation, in spaces.
+    uint32_t mIndent = 0;
     uint32_t mErrorLine = 0;
     uint32_t mErrorColumn = 0;
     std::string mErrorMessage;

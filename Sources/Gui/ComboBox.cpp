@@ -19,6 +19,8 @@ ComboBox::ComboBox(int32_t x, int32_t y, int32_t width, int32_t height, uint32_t
     addChild(mContent);
     int32_t innerWidth = mContent->getWidth() - mContent->getMarginLeft() - mContent->getMarginRight();
     mLabel = new Label(0, 0, innerWidth, getItemHeight(), std::string(), 0xFF000000, 0, font);
+    // The text fills the box's inner height whatever the font's own size.
+    mLabel->setTextSize(getItemHeight());
     mContent->addChild(mLabel);
 }
 
@@ -58,6 +60,7 @@ void ComboBox::resize(int32_t width, int32_t height, bool update)
                    false);
     mLabel->resize(mContent->getWidth() - mContent->getMarginLeft() - mContent->getMarginRight(),
                    getItemHeight(), false);
+    mLabel->setTextSize(getItemHeight());
     if (update)
         updateLayout();
 }

@@ -5,10 +5,19 @@
 #include "Framework/Keys.h"
 #include "Framework/LangTable.h"
 #include "Gui/GuiManager.h"
+#include "Gui/LabeledCheckBox.h"
+#include "Gui/TextField.h"
+#include "Gui/WrapTextBox.h"
 #include "Sound/SoundManager.h"
+
+#include <algorithm>
 
 namespace
 {
+constexpr uint32_t kCheckBoxLook = 5;
+// The look of the captions beside check boxes.
+constexpr uint32_t kCheckCaptionLook = 3;
+
 // The push button dialogs use until the widget set installs its text button:
 // a click is a left press and release over it; it draws nothing.
 class PlainDialogButton final : public Component
@@ -253,6 +262,52 @@ Label* Dialog::addTextLine(const std::string& text)
     addChild(label);
     mCursorY += label->getHeight();
     return label;
+}
+
+void Dialog::addTextBox(WrapTextBox* box)
+{
+    box->fitHeight();
+    box->moveTo(getContentLeft(), mCursorY, false);
+    addChild(box);
+    mCursorY += box->getHeight();
+    recenter();
+}
+
+LabeledCheckBox* Dialog::addCheckBox(const std::string& text, const std::string& infotip, bool checked,
+                                     int32_t width)
+{
+    auto* box =
+        new LabeledCheckBox(getContentLeft(), mCursorY, width != 0 ? width : getContentWidth(),
+                            mLook->fieldHeight, text, infotip, checked, kCheckBoxLook, kCheckCaptionLook);
+    addChild(box);
+    mCursorY += mLook->fieldHeight;
+    return box;
+}
+
+TextField* Dialog::addTextField(const std::string& caption, const std::string& text, uint32_t maxLength,
+                                int32_t captionWidth)
+{
+    const int32_t rowHeight = mLook->fieldHeight;
+    int32_t x = getContentLeft();
+    int32_t room = getContentWidth();
+    if (!caption.empty())
+    {
+        auto* label = new Label(x, mCursorY, room, rowHeight, caption, mLook->textColor, TEXT_ALIGN_LEFT,
+                                findFont(mLook->textFont));
+        label->setAlignment(LABEL_ALIGN_CENTER);
+        int32_t width = captionWidth;
+        if (width == 0)
+            width = label->getTextObject() != nullptr ? label->getTextObject()->getMaxLineWidth() : 0;
+        width = std::clamp(width, 0, room);
+        label->resize(width, rowHeight, true);
+        addChild(label);
+        x += width;
+        room -= width;
+    }
+    auto* field = new TextField(x, mCursorY, room, rowHeight, text, maxLength, mLook->textColor);
+    addChild(field);
+    mCursorY += rowHeight;
+    return field;
 }
 
 void Dialog::recenter()

@@ -12,6 +12,9 @@
 #include <vector>
 
 class Dialog;
+class LabeledCheckBox;
+class TextField;
+class WrapTextBox;
 
 struct DialogButton
 {
@@ -129,6 +132,16 @@ public:
     void removeButton(uint32_t index);
     void setButtonCaption(uint32_t index, const std::string& caption);
     Label* addTextLine(const std::string& text);
+    // Fits the box to its text, adds it at the running y and re-fits the
+    // dialog around the content.
+    void addTextBox(WrapTextBox* box);
+    // A labelled check box of the row height; width 0 spans the content.
+    LabeledCheckBox* addCheckBox(const std::string& text, const std::string& infotip, bool checked,
+                                 int32_t width = 0);
+    // A caption (none when empty) then a field filling the rest of the row;
+    // captionWidth 0 leaves the caption its text's width.
+    TextField* addTextField(const std::string& caption, const std::string& text, uint32_t maxLength,
+                            int32_t captionWidth = 0);
     void recenter();
     void fitAndCenter(int32_t contentWidth, int32_t contentHeight);
 

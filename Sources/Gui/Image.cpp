@@ -29,6 +29,12 @@ Image::Image(int32_t x, int32_t y, int32_t width, int32_t height, Texture* textu
 
 Image::Image(const Rect& rect, Texture* texture) : Image(rect.x, rect.y, rect.width, rect.height, texture) {}
 
+Image::Image(const Rect& rect, Texture* texture, Engine2D& engine)
+    : Component(rect.x, rect.y, rect.width, rect.height), mTexture(texture)
+{
+    makeImage(&engine);
+}
+
 Image::Image(int32_t x, int32_t y, Texture* texture)
     : Image(x, y, texture != nullptr ? static_cast<int32_t>(texture->getWidth()) : 0,
             texture != nullptr ? static_cast<int32_t>(texture->getHeight()) : 0, texture)
@@ -64,7 +70,11 @@ Texture* Image::currentTexture() const
 void Image::makeImage()
 {
     ApplicationGeneric* application = getApplication();
-    auto* engine = application != nullptr ? dynamic_cast<Engine2D*>(application->getEngine2D()) : nullptr;
+    makeImage(application != nullptr ? dynamic_cast<Engine2D*>(application->getEngine2D()) : nullptr);
+}
+
+void Image::makeImage(Engine2D* engine)
+{
     if (engine == nullptr)
         return;
     mImage = engine->createImage(static_cast<float>(mX), static_cast<float>(mY), currentTexture(),

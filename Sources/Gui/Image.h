@@ -7,6 +7,8 @@
 
 #include <memory>
 
+class Engine2D;
+
 class Image : public Component
 {
 public:
@@ -38,8 +40,13 @@ public:
     // unless replaced (null restores it).
     static void setSkinTextureSource(Texture* (*source)(uint32_t id));
 
+protected:
+    // The 2D image made by the given engine rather than the application's.
+    Image(const Rect& rect, Texture* texture, Engine2D& engine);
+
 private:
     void makeImage();
+    void makeImage(Engine2D* engine);
     Texture* currentTexture() const;
     // Takes the texture's size the first time it has one.
     void fitTexture();

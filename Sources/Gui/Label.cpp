@@ -68,6 +68,14 @@ void Label::applyAlignment()
     }
 }
 
+void Label::setTextSize(int32_t size)
+{
+    if (!mTextObject)
+        return;
+    mTextObject->setSize(size);
+    applyAlignment();
+}
+
 void Label::updateLayout()
 {
     applyAlignment();

@@ -46,6 +46,8 @@ public:
     // Null when no font could make one.
     Text2D* getTextObject() const { return mTextObject.get(); }
     int32_t getTextHeight() const { return mTextObject ? mTextObject->getHeight() : 0; }
+    // The drawn line height of the text; 0 is the font's own.
+    void setTextSize(int32_t size);
 
 private:
     void makeText(const std::string& text, uint32_t color, uint32_t flags, Font* font);

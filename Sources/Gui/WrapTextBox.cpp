@@ -68,9 +68,14 @@ Label* WrapTextBox::addWord(const std::string& text, const WrapTextStyle& style,
     int32_t height = font != nullptr ? font->getLineHeight() : 0;
     auto* label = new Label(0, 0, room, height, text, style.color, style.alignment, font);
     // A word wider than the room left goes to the next line as a whole; only
-    // a word wider than the whole line is cut.
+    // a word wider than the whole line is cut. A text that wraps is as high
+    // as its lines, so that what follows stands under it.
     if (Text2D* textObject = label->getTextObject())
+    {
+        if ((style.alignment & TEXT_WORD_WRAP) != 0)
+            height = std::max(height, textObject->getHeight());
         label->resize(std::min(textObject->getMaxLineWidth(), getInnerWidth()), height, true);
+    }
     placeComponent(label, mode);
     return label;
 }

@@ -39,7 +39,8 @@ public:
     // Takes ownership; the widget's size is kept.
     void placeComponent(Component* widget, int32_t mode);
     // A label of the text, as wide as its text (at most the line); a word that
-    // does not fit the room left starts a new line.
+    // does not fit the room left starts a new line. With TEXT_WORD_WRAP in the
+    // style the text wraps in the room and the label takes all its lines.
     Label* addWord(const std::string& text, const WrapTextStyle& style, int32_t mode);
     // A text button of the style's look and font, shrunk to its caption.
     TextButton* addButton(const std::string& caption, const WrapTextStyle& style, int32_t mode);

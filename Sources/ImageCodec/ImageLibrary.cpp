@@ -365,3 +365,18 @@ int64_t ImageCodecs::bytesLeft(ImageFile& file)
         return -1;
     return end - position;
 }
+
+DecodedImage* loadImageFile(const char* name, uint32_t pixelFormat, uint32_t fileFormat)
+{
+    return convertImage(openImageByName(name, fileFormat), pixelFormat);
+}
+
+DecodedImage* loadImageFromFile(ImageFile* file, uint32_t pixelFormat, uint32_t fileFormat)
+{
+    return convertImage(openImageFromFile(file, fileFormat), pixelFormat);
+}
+
+ImageFile* openMemoryFile(const void* bytes, int64_t size)
+{
+    return createMemoryImageFile(bytes, size);
+}

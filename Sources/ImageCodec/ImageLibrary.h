@@ -30,6 +30,12 @@ DecodedImage* openImageByName(const char* name, uint32_t format);
 // null when the target cannot be produced (the source is destroyed too).
 DecodedImage* convertImage(DecodedImage* image, uint32_t format);
 
+// Opened and converted in one step: null when either fails.
+DecodedImage* loadImageFile(const char* name, uint32_t pixelFormat, uint32_t fileFormat);
+DecodedImage* loadImageFromFile(ImageFile* file, uint32_t pixelFormat, uint32_t fileFormat);
+// The memory file of createMemoryImageFile.
+ImageFile* openMemoryFile(const void* bytes, int64_t size);
+
 // A direct-colour image with a copy of the pixels (packed rows, top to
 // bottom), or zero-filled when pixels is null.
 DecodedImage* createImage(int32_t width, int32_t height, uint32_t format, const void* pixels);

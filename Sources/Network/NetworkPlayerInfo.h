@@ -3,6 +3,7 @@
 // holds one share, and every queued event or message that names the player
 // holds another, so a record never disappears under an event that the game
 // thread has not handled yet.
+#include <cstdint>
 #include <string>
 
 class NetworkPlayerInfo
@@ -21,8 +22,12 @@ public:
     void setName(std::string name) { mName = std::move(name); }
     bool isNamePending() const { return mNamePending; }
     void setNamePending(bool pending) { mNamePending = pending; }
+    // A word the game may keep beside the player; it never goes on the wire.
+    uint32_t getUserWord() const { return mUserWord; }
+    void setUserWord(uint32_t word) { mUserWord = word; }
 
 private:
     std::string mName;
     bool mNamePending;
+    uint32_t mUserWord = 0;
 };

@@ -15,6 +15,7 @@
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/Board/PlayerKinds.h"
 #include "Tarnaveli/GameDescription/GameDescription.h"
+#include "Tarnaveli/GameIcon.h"
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/GameLooks.h"
 #include "Tarnaveli/SavedGame.h"
@@ -54,7 +55,7 @@ ApplicationSettings GameApplication::makeSettings(bool archivePresent)
     settings.mClientWidth = 1024;
     settings.mClientHeight = 768;
     settings.mSystemCursor = false;
-    settings.mIconResourceId = 125;
+    settings.mIconResourceId = GAME_ICON_ID;
     settings.mLanguageFile = "data\\Ressources\\lang.ini";
     settings.mImagesFolder = "data\\Ressources\\images\\";
     // A tree without the packed archive still starts, reading from the disk.
@@ -79,6 +80,8 @@ GameApplication::GameApplication(const ApplicationSettings& settings) : Applicat
 {
     gGame = this;
     registerGameMessages();
+    // Among the program's resources before the window is made.
+    registerGameIcon();
 }
 
 GameApplication::~GameApplication()
@@ -173,10 +176,11 @@ ErrorCode GameApplication::init()
     }
     mTextStyleExtra = 0;
 
-    // 17. Settings: each value missing or damaged in the file keeps its
-    // default, the others are the player's.
+    // 17. Settings: a missing or damaged file gives the defaults, written
+    // back at exit.
     mGameSettings = std::make_unique<GameSettings>();
-    mGameSettings->load();
+    if (mGameSettings->load() != ERROR_OK)
+        mGameSettings = std::make_unique<GameSettings>();
 
     // 18. No cursor during the intro.
     if (auto* engine = dynamic_cast<Engine2D*>(getEngine2D()))

@@ -1,10 +1,9 @@
 #include "Tarnaveli/TutorialAdvisor.h"
 
 #include "Framework/LangTable.h"
-#include "Gui/Container.h"
 #include "Gui/GuiManager.h"
-#include "Gui/Label.h"
 #include "Gui/Text.h"
+#include "Gui/WrapTextBox.h"
 #include "Tarnaveli/Board/Board.h"
 #include "Tarnaveli/Board/Piece.h"
 #include "Tarnaveli/GameLang.h"
@@ -19,7 +18,6 @@ namespace
 constexpr uint32_t kPanelLook = 8;
 constexpr uint32_t kTipFlags = 4;
 constexpr size_t kTipLength = 256;
-constexpr int32_t kLineHeight = 16;
 
 // The third of the board nearest to a side's own den.
 bool inHomeThird(uint32_t side, int32_t x)
@@ -62,33 +60,31 @@ void TutorialAdvisor::beginTip()
         mPanel = nullptr;
     }
     mTips.clear();
+    // Filling the client area; its line and item spacing stay 0, so that
+    // the paragraphs stand directly one under another.
+    const Margins margins = getMargins();
+    mPanel = new WrapTextBox({0, 0, std::max(0, getWidth() - margins.left - margins.right),
+                              std::max(0, getHeight() - margins.top - margins.bottom)},
+                             kPanelLook);
 }
 
 void TutorialAdvisor::addTip(const std::string& text)
 {
     mTips.push_back(text);
+    WrapTextStyle style;
+    style.fontId = FONT_INFOTIP;
+    style.color = kTipColor;
+    style.alignment = kTipFlags;
+    mPanel->addWord(text, style, WRAP_FLOW);
+    mPanel->newLine();
 }
 
 void TutorialAdvisor::endTip()
 {
-    const Margins margins = getMargins();
-    const int32_t width = std::max(0, getWidth() - margins.left - margins.right);
-    mPanel = new Container(0, 0, width, 0, kPanelLook);
-    int32_t y = 0;
-    Font* font = findFont(FONT_INFOTIP);
-    for (const std::string& tip : mTips)
-    {
-        auto* label = new Label(0, y, width, kLineHeight, tip, kTipColor, kTipFlags, font);
-        int32_t height = kLineHeight;
-        if (Text2D* text = label->getTextObject())
-            height = std::max(height, text->getHeight());
-        label->resize(width, height, false);
-        mPanel->addChild(label);
-        y += height;
-    }
-    mPanel->resize(width, y, false);
+    mPanel->fitHeight();
     addChild(mPanel);
-    resize(getWidth(), y + margins.top + margins.bottom, true);
+    const Margins margins = getMargins();
+    resize(getWidth(), mPanel->getHeight() + margins.top + margins.bottom, true);
 }
 
 void TutorialAdvisor::hide()

@@ -13,7 +13,7 @@
 #include <vector>
 
 class Board;
-class Container;
+class WrapTextBox;
 class GameScreen;
 class Piece;
 
@@ -36,8 +36,9 @@ public:
     // A move starts: hidden until the next tip.
     void hide();
 
-    // The paragraphs of the tip shown.
+    // The paragraphs of the tip shown, and the panel that shows them.
     const std::vector<std::string>& getTips() const { return mTips; }
+    WrapTextBox* getPanel() const { return mPanel; }
     uint32_t getGeneralTipIndex() const { return mGeneralTip; }
 
     // The game's texts for a rank (the piece set maps ranks to animals).
@@ -58,6 +59,6 @@ private:
     Piece* mSelected = nullptr;
     MoveList mSelectedMoves;
     // A child while a tip shows; replaced at each tip.
-    Container* mPanel = nullptr;
+    WrapTextBox* mPanel = nullptr;
     std::vector<std::string> mTips;
 };

@@ -17,8 +17,6 @@ namespace
 constexpr int32_t kClientWidth = 550;
 constexpr int32_t kClientHeight = 100;
 constexpr uint32_t kButtonsOkCancel = 9;
-constexpr uint32_t kCheckBoxLook = 5;
-constexpr uint32_t kCaptionLook = 3;
 constexpr uint32_t kSliderLook = 48;
 constexpr int32_t kRowHeight = 32;
 constexpr int32_t kLabelWidth = 200;
@@ -51,8 +49,9 @@ int32_t WindowOption::comboWidthFor(const ComboBox& combo, const std::vector<std
     int32_t widest = 0;
     for (const std::string& name : names)
     {
+        // At the size the box draws its text: its inner height.
         std::unique_ptr<Text2D> text =
-            font != nullptr ? font->createText(0, 0, 4096, name, 0xFF000000, font->getLineHeight(), 0)
+            font != nullptr ? font->createText(0, 0, 4096, name, 0xFF000000, combo.getItemHeight(), 0)
                             : nullptr;
         if (text)
             widest = std::max(widest, text->getMaxLineWidth());
@@ -68,22 +67,22 @@ WindowOption::WindowOption(SetupConfig& setup, SettingsFile& settings,
       mSoundLevelCopy(settings.getSoundLevel()), mMusicOnCopy(settings.isMusicEnabled()),
       mSoundOnCopy(settings.isSoundEnabled())
 {
-    mSoundBox = addSwitch(LANG_WINDOW_OPTION_ENABLE_SOUNDS, LANG_WINDOW_OPTION_ENABLE_SOUNDS_INFOTIP,
-                          settings.isSoundEnabled());
+    mSoundBox = addCheckBox(getLangText(LANG_WINDOW_OPTION_ENABLE_SOUNDS),
+                            getLangText(LANG_WINDOW_OPTION_ENABLE_SOUNDS_INFOTIP), settings.isSoundEnabled());
     mSoundBox->onChange.mFunction = [this](Component*, uint32_t)
     { mSettings.setSoundEnabled(mSoundBox->isChecked()); };
     mSoundSlider = addSlider(LANG_SOUND_VOLUME, settings.getSoundLevel());
     mSoundSlider->onChange.mFunction = [this](Component*, uint32_t) { onSoundSlider(); };
 
-    mMusicBox = addSwitch(LANG_WINDOW_OPTION_ENABLE_MUSIC, LANG_WINDOW_OPTION_ENABLE_MUSIC_INFOTIP,
-                          settings.isMusicEnabled());
+    mMusicBox = addCheckBox(getLangText(LANG_WINDOW_OPTION_ENABLE_MUSIC),
+                            getLangText(LANG_WINDOW_OPTION_ENABLE_MUSIC_INFOTIP), settings.isMusicEnabled());
     mMusicBox->onChange.mFunction = [this](Component*, uint32_t)
     { mSettings.setMusicEnabled(mMusicBox->isChecked()); };
     mMusicSlider = addSlider(LANG_MUSIC_VOLUME, settings.getMusicLevel());
     mMusicSlider->onChange.mFunction = [this](Component*, uint32_t) { onMusicSlider(); };
 
-    mInfotipBox = addSwitch(LANG_WINDOW_OPTION_ENABLE_INFOTIP, LANG_WINDOW_OPTION_ENABLE_INFOTIP_INFOTIP,
-                            setup.mInfotip);
+    mInfotipBox = addCheckBox(getLangText(LANG_WINDOW_OPTION_ENABLE_INFOTIP),
+                              getLangText(LANG_WINDOW_OPTION_ENABLE_INFOTIP_INFOTIP), setup.mInfotip);
 
     const int32_t left = getContentLeft();
     addChild(new Label(left, mCursorY, kLabelWidth, kRowHeight, getLangText(LANG_WINDOW_OPTION_PION_MODEL),
@@ -109,16 +108,6 @@ WindowOption::WindowOption(SetupConfig& setup, SettingsFile& settings,
     mCursorY += std::max(count - 1, 0) * mPieceSetCombo->getItemHeight() + kRowHeight;
 
     recenter();
-}
-
-LabeledCheckBox* WindowOption::addSwitch(uint32_t captionId, uint32_t infotipId, bool checked)
-{
-    auto* box =
-        new LabeledCheckBox(getContentLeft(), mCursorY, getContentWidth(), kRowHeight, getLangText(captionId),
-                            getLangText(infotipId), checked, kCheckBoxLook, kCaptionLook);
-    addChild(box);
-    mCursorY += kRowHeight;
-    return box;
 }
 
 Lift* WindowOption::addSlider(uint32_t captionId, uint32_t level)

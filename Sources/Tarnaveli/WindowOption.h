@@ -39,7 +39,6 @@ public:
     ComboBox* getPieceSetCombo() const { return mPieceSetCombo; }
 
 private:
-    LabeledCheckBox* addSwitch(uint32_t captionId, uint32_t infotipId, bool checked);
     Lift* addSlider(uint32_t captionId, uint32_t level);
     void onSoundSlider();
     void onMusicSlider();

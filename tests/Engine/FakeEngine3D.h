@@ -35,6 +35,17 @@ private:
     std::vector<std::string>* mLog;
 };
 
+// A material that only keeps its values.
+class FakeMaterial final : public Material
+{
+public:
+    void applyAmbient() override {}
+    void applyDiffuse() override {}
+    void applySpecular() override {}
+    void applyEmissive() override {}
+    void applyPower() override {}
+};
+
 class FakeEngine3D final : public Engine3D
 {
 public:
@@ -50,7 +61,7 @@ public:
     {
         return (start != nullptr ? start : mSceneRoot.get())->pickWithTransform(result);
     }
-    Material* createMaterial() override { return nullptr; }
+    Material* createMaterial() override { return new FakeMaterial(); }
     Light* createLight() override { return nullptr; }
     MeshModel* createMeshModel() override;
     ModelD3DBase* createAnimatedMeshModel() override { return nullptr; }
@@ -73,6 +84,8 @@ class CountingModel final : public MeshModel
 {
 public:
     explicit CountingModel(size_t subsets = 2) { mMaterials.resize(subsets); }
+    // Takes the material as the subset's own.
+    void setSubsetMaterial(size_t index, Material* material) { mMaterials[index].reset(material); }
     MeshInstance* createInstance() override { return new MeshInstance(this); }
     ErrorCode pick(MeshInstance*, PickResult*) override { return 0; }
     ErrorCode computeBoundingBox() override { return 0; }

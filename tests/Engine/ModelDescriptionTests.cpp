@@ -7,16 +7,6 @@ using namespace EngineTest;
 
 namespace
 {
-class PlainMaterial final : public Material
-{
-public:
-    void applyAmbient() override {}
-    void applyDiffuse() override {}
-    void applySpecular() override {}
-    void applyEmissive() override {}
-    void applyPower() override {}
-};
-
 class ModelDescriptionTest : public ::testing::Test
 {
 protected:
@@ -52,7 +42,7 @@ TEST_F(ModelDescriptionTest, InstanceMaterialsCoverTheModelsSubsets)
     CountingModel model(3);
     auto instance = std::unique_ptr<MeshInstance>(model.createInstance());
     EXPECT_EQ(instance->getSubsetCount(), 3u);
-    PlainMaterial own;
+    FakeMaterial own;
     Material* marker = &own;
     EXPECT_EQ(instance->setAllMaterials(marker), 3u);
     EXPECT_EQ(instance->getEffectiveMaterial(2), marker);
@@ -62,6 +52,34 @@ TEST_F(ModelDescriptionTest, InstanceMaterialsCoverTheModelsSubsets)
     instance->setMaterial(7, marker);
     EXPECT_EQ(instance->getMaterial(7), nullptr);
     EXPECT_EQ(instance->getParent(), engine.getSceneRoot());
+}
+
+TEST_F(ModelDescriptionTest, MaterialCopiesTakeTheOverrideElseTheModelsMaterial)
+{
+    CountingModel model(3);
+    model.setSubsetMaterial(0, new FakeMaterial());
+    model.getMaterial(0)->setDiffuse(0.1f, 0.2f, 0.3f, 1.0f);
+    model.setSubsetMaterial(1, new FakeMaterial());
+    model.getMaterial(1)->setDiffuse(0.5f, 0.5f, 0.5f, 1.0f);
+    auto instance = std::unique_ptr<MeshInstance>(model.createInstance());
+    FakeMaterial own;
+    own.setDiffuse(0.9f, 0.8f, 0.7f, 0.5f);
+    own.setPower(12.0f);
+    instance->setMaterial(1, &own);
+
+    std::vector<std::unique_ptr<Material>> copies;
+    copies.push_back(std::make_unique<FakeMaterial>());
+    EXPECT_EQ(instance->copyMaterials(engine, copies), 3u);
+    ASSERT_EQ(copies.size(), 4u);
+    EXPECT_EQ(copies[1]->getDiffuse(), (Material::Color{0.1f, 0.2f, 0.3f, 1.0f}));
+    EXPECT_EQ(copies[2]->getDiffuse(), (Material::Color{0.9f, 0.8f, 0.7f, 0.5f}));
+    EXPECT_EQ(copies[2]->getPower(), 12.0f);
+    // Copies, not the materials themselves: changing one leaves the source.
+    copies[2]->setPower(1.0f);
+    EXPECT_EQ(own.getPower(), 12.0f);
+    EXPECT_NE(copies[1].get(), model.getMaterial(0));
+    // The third subset has no material anywhere: a fresh one stands in.
+    EXPECT_EQ(copies[3]->getDiffuse(), FakeMaterial().getDiffuse());
 }
 
 TEST_F(ModelDescriptionTest, PreloadingHoldsTheModelAndScalesInstances)

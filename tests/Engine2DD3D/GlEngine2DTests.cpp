@@ -5,6 +5,8 @@
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/NullServices.h"
 #include "GlEngineTestSupport.h"
+#include "Gui/RenderedComponent.h"
+#include "Gui/SheetMoveBase.h"
 #include "Platform/Gpu/GlDevice.h"
 
 #include <SDL.h>
@@ -31,6 +33,32 @@ protected:
         return texture;
     }
     void forgetFrame() { mFrame.clear(); }
+
+    // A widget drawing images of the engine, each at its own rectangle.
+    class ImageWidget final : public Component
+    {
+    public:
+        ImageWidget(Engine2DD3D& engine, const Rect& rect) : Component(rect), mEngine(engine) {}
+        void add(::Texture* texture, const Rect& rect)
+        {
+            mImages.push_back(mEngine.createImage(
+                static_cast<float>(rect.x), static_cast<float>(rect.y), texture, Image2D::SIZE_STRETCHED,
+                static_cast<float>(rect.width), static_cast<float>(rect.height), 0xFFFFFFFF, nullptr));
+        }
+        ErrorCode render() override
+        {
+            for (auto& image : mImages)
+            {
+                if (ErrorCode code = image->draw())
+                    return code;
+            }
+            return 0;
+        }
+
+    private:
+        Engine2DD3D& mEngine;
+        std::vector<std::unique_ptr<Image2D>> mImages;
+    };
     void releaseTextures()
     {
         for (::Texture* texture : mTextures)
@@ -114,29 +142,87 @@ TEST_F(GlEngine2DTest, ClippedImageDrawsOnlyInsideItsClip)
     releaseTextures();
 }
 
-TEST_F(GlEngine2DTest, RenderedComponentShowsWhatWasDrawnIntoIt)
+TEST_F(GlEngine2DTest, RenderedComponentShowsTheSamePixelsAsTheComponentDrawnDirectly)
 {
     ::Texture* green = pixelsTexture(1, 1, {0xFF00FF00});
+    ::Texture* blue = pixelsTexture(1, 1, {0xFF0000FF});
+    ::Texture* red = pixelsTexture(1, 1, {0xFFFF0000});
+    // On white, as the rendered component's surface starts.
+    mEngine->setClearColor(0xFFFFFFFF);
     ASSERT_EQ(mEngine->beginFrame(), 0u);
     mEngine->begin2DPass();
     {
-        // The component: a green square in the top-left quarter of a
-        // 32 x 32 area at (500, 500), on the white the surface starts with.
-        auto content =
-            mEngine->createImage(500, 500, green, Image2D::SIZE_STRETCHED, 16, 16, 0xFFFFFFFF, nullptr);
-        auto rendered = mEngine->createRenderedComponent({10, 10, 32, 32});
-        ASSERT_EQ(rendered->renderComponent({500, 500, 32, 32}, [&] { return content->draw(); }), 0u);
+        // The component: 40 x 24 at (500, 500), three blocks inside it.
+        ImageWidget content(*mEngine, {500, 500, 40, 24});
+        content.add(green, {503, 502, 16, 12});
+        content.add(blue, {520, 510, 6, 9});
+        content.add(red, {526, 510, 6, 9});
+        auto rendered = mEngine->createRenderedComponent({100, 100, 40, 24});
+        ASSERT_EQ(rendered->renderComponent(&content), 0u);
+        ASSERT_NE(rendered->getRenderTexture(), nullptr);
         // Nothing of it reached the frame.
-        EXPECT_EQ(pixel(505, 505), 0xFF000000u);
-        EXPECT_EQ(rendered->draw(), 0u);
-        mEngine->endFrame();
-        mEngine->beginFrame();
-        mEngine->begin2DPass();
-        rendered->draw();
+        EXPECT_EQ(pixel(505, 505), 0xFFFFFFFFu);
+        // Drawn directly, and through the rendered component.
+        EXPECT_EQ(content.render(), 0u);
+        EXPECT_EQ(rendered->render(), 0u);
         forgetFrame();
-        EXPECT_EQ(pixel(12, 12), 0xFF00FF00u);
-        EXPECT_EQ(pixel(30, 30), 0xFFFFFFFFu);
-        EXPECT_EQ(pixel(45, 45), 0xFF000000u);
+        size_t differing = 0;
+        for (uint32_t y = 0; y < 24; ++y)
+            for (uint32_t x = 0; x < 40; ++x)
+                differing += pixel(500 + x, 500 + y) != pixel(100 + x, 100 + y) ? 1 : 0;
+        EXPECT_EQ(differing, 0u);
+        EXPECT_EQ(pixel(110, 107), 0xFF00FF00u);
+        EXPECT_EQ(pixel(121, 112), 0xFF0000FFu);
+        EXPECT_EQ(pixel(130, 112), 0xFFFF0000u);
+        EXPECT_EQ(pixel(101, 101), 0xFFFFFFFFu);
+    }
+    mEngine->endFrame();
+    releaseTextures();
+}
+
+TEST_F(GlEngine2DTest, RotatedSheetDrawsItsContentWhereTheRotationPutsIt)
+{
+    ::Texture* green = pixelsTexture(1, 1, {0xFF00FF00});
+    for (float angle : {0.0f, 1.5707964f})
+    {
+        SCOPED_TRACE(angle);
+        forgetFrame();
+        ASSERT_EQ(mEngine->beginFrame(), 0u);
+        mEngine->begin2DPass();
+        {
+            auto sheet = mEngine->createSheetMove({200, 200, 100, 100});
+            // 20 x 10 at (260, 200): right of the centre (250, 250), at the top.
+            auto* content = new ImageWidget(*mEngine, {260, 200, 20, 10});
+            content->add(green, {260, 200, 20, 10});
+            sheet->addChild(content);
+            sheet->setRotation(250, 250, angle);
+            EXPECT_EQ(sheet->render(), 0u);
+        }
+        if (angle == 0.0f)
+        {
+            EXPECT_EQ(pixel(270, 205), 0xFF00FF00u);
+            EXPECT_EQ(pixel(295, 270), 0xFF000000u);
+        }
+        else
+        {
+            // A quarter turn: (x, y) about the centre goes to (-y, x); the
+            // block now stands right of the centre, below it, on its side.
+            EXPECT_EQ(pixel(295, 270), 0xFF00FF00u);
+            EXPECT_EQ(pixel(292, 262), 0xFF00FF00u);
+            EXPECT_EQ(pixel(298, 278), 0xFF00FF00u);
+            EXPECT_EQ(pixel(270, 205), 0xFF000000u);
+            EXPECT_EQ(pixel(295, 285), 0xFF000000u);
+        }
+        mEngine->endFrame();
+    }
+    // The world transform is the frame's again: a later image lands as is.
+    forgetFrame();
+    ASSERT_EQ(mEngine->beginFrame(), 0u);
+    mEngine->begin2DPass();
+    {
+        auto image = mEngine->createImage(10, 10, green, Image2D::SIZE_STRETCHED, 4, 4, 0xFFFFFFFF, nullptr);
+        image->draw();
+        EXPECT_EQ(pixel(11, 11), 0xFF00FF00u);
     }
     mEngine->endFrame();
     releaseTextures();

@@ -3,6 +3,8 @@
 #include "Engine2DD3D/SheetMoveD3D.h"
 #include "Engine2DTestSupport.h"
 
+#include <functional>
+
 #include <cmath>
 
 using namespace Engine2DTest;
@@ -24,6 +26,17 @@ void expectNear(const Vector3& actual, float x, float y)
     EXPECT_NEAR(actual.x, x, 1e-3f);
     EXPECT_NEAR(actual.y, y, 1e-3f);
 }
+
+// A widget whose drawing is the test's.
+class DrawProbe final : public Component
+{
+public:
+    DrawProbe(const Rect& rect, std::function<ErrorCode()> draw) : Component(rect), mDraw(std::move(draw)) {}
+    ErrorCode render() override { return mDraw(); }
+
+private:
+    std::function<ErrorCode()> mDraw;
+};
 } // namespace
 
 using SheetMoveD3DTest = RecordingEngineTest;
@@ -107,16 +120,22 @@ TEST_F(SheetMoveD3DTest, GridWithoutTextureDrawsNothing)
 TEST_F(SheetMoveD3DTest, RotatingSheetTransformsItsContentAndRestoresTheWorld)
 {
     auto sheet = engine.createSheetMove({100, 100, 200, 200});
+    EXPECT_FALSE(sheet->hasPivot());
+    EXPECT_EQ(sheet->getMargins(), Margins{});
     Matrix before = world(*device);
     // No rotation: the content stays where it is.
     sheet->setRotation(200, 200, 0);
-    ErrorCode seen = sheet->render(
-        [&]
-        {
-            expectNear(vec3TransformCoord({150, 120, 1024}, world(*device)), 150, 120);
-            return ErrorCode(5);
-        });
-    EXPECT_EQ(seen, 5u);
+    int drawn = 0;
+    sheet->addChild(
+        new DrawProbe({0, 0, 10, 10},
+                      [&]
+                      {
+                          ++drawn;
+                          expectNear(vec3TransformCoord({150, 120, 1024}, world(*device)), 150, 120);
+                          return ErrorCode(5);
+                      }));
+    EXPECT_EQ(sheet->render(), 5u);
+    EXPECT_EQ(drawn, 1);
     EXPECT_TRUE(world(*device) == before);
     // A quarter turn about the centre moves a point around it.
     sheet->setRotation(200, 200, 1.5707964f);
@@ -134,12 +153,13 @@ TEST_F(SheetMoveD3DTest, RotatingSheetTransformsItsContentAndRestoresTheWorld)
 TEST_F(SheetMoveD3DTest, PivotSheetTurnsAboutAPointRelativeToItsPosition)
 {
     SheetMoveD3D sheet(engine, {100, 50, 10, 10}, true);
+    EXPECT_TRUE(sheet.hasPivot());
     sheet.setRotation(0, 0, 3.1415927f);
     sheet.beginTransform();
     // Half a turn about the sheet's own corner.
     expectNear(vec3TransformCoord({110, 50, 1024}, world(*device)), 90, 50);
     sheet.endTransform();
-    sheet.setRect({0, 0, 10, 10});
+    sheet.moveTo(0, 0, true);
     sheet.beginTransform();
     expectNear(vec3TransformCoord({10, 0, 1024}, world(*device)), -10, 0);
     sheet.endTransform();
@@ -176,17 +196,20 @@ TEST_F(SheetMoveD3DTest, RenderedComponentKeepsItsTextureWhileTheSizeStays)
 {
     auto rendered = engine.createRenderedComponent({10, 10, 64, 32});
     auto* d3d = static_cast<RenderedComponentD3D*>(rendered.get());
-    EXPECT_EQ(rendered->draw(), 0u);
+    EXPECT_EQ(rendered->render(), 0u);
     int calls = 0;
-    auto render = [&]
-    {
-        ++calls;
-        return ErrorCode(0);
-    };
-    ASSERT_EQ(rendered->renderComponent({200, 300, 64, 32}, render), 0u);
-    ::Texture* first = rendered->getTexture();
+    ErrorCode result = 0;
+    DrawProbe component({200, 300, 64, 32},
+                        [&]
+                        {
+                            ++calls;
+                            return result;
+                        });
+    ASSERT_EQ(rendered->renderComponent(&component), 0u);
+    ::Texture* first = rendered->getRenderTexture();
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->getFlags() & ::Texture::FLAG_RENDER_TARGET, ::Texture::FLAG_RENDER_TARGET);
+    EXPECT_EQ(rendered->getTexture(), first);
     EXPECT_EQ(rendered->getImage()->getTexture(), first);
     EXPECT_TRUE(d3d->hasSurfaceRenderer());
     // The frame's target and projection are back.
@@ -194,17 +217,20 @@ TEST_F(SheetMoveD3DTest, RenderedComponentKeepsItsTextureWhileTheSizeStays)
     Matrix projection;
     device->getTransform(Platform::Gpu::TS_PROJECTION, &projection);
     expectNear(vec3TransformCoord({0, 0, 1024}, projection), -1 - 1.0f / 1024, 1 + 1.0f / 768);
-    ASSERT_EQ(rendered->renderComponent({0, 0, 64, 32}, render), 0u);
-    EXPECT_EQ(rendered->getTexture(), first);
+    component.moveTo(0, 0, false);
+    ASSERT_EQ(rendered->renderComponent(&component), 0u);
+    EXPECT_EQ(rendered->getRenderTexture(), first);
     EXPECT_EQ(calls, 2);
     // Another size: another texture.
-    ASSERT_EQ(rendered->renderComponent({0, 0, 16, 16}, render), 0u);
-    EXPECT_NE(rendered->getTexture(), nullptr);
-    EXPECT_EQ(rendered->getTexture()->getWidth(), 16u);
+    component.resize(16, 16, false);
+    ASSERT_EQ(rendered->renderComponent(&component), 0u);
+    ASSERT_NE(rendered->getRenderTexture(), nullptr);
+    EXPECT_EQ(rendered->getRenderTexture()->getWidth(), 16u);
     EXPECT_EQ(engine.getTextures().size(), 1u);
     // A failing component's result comes back.
-    EXPECT_EQ(rendered->renderComponent({0, 0, 16, 16}, [] { return ErrorCode(ERROR_FAILED); }),
-              ERROR_FAILED);
+    result = ERROR_FAILED;
+    EXPECT_EQ(rendered->renderComponent(&component), ERROR_FAILED);
+    EXPECT_EQ(rendered->renderComponent(nullptr), ERROR_INVALID);
     rendered.reset();
     EXPECT_TRUE(engine.getTextures().empty());
 }

@@ -6,6 +6,8 @@
 #include "../Platform/Media/TestVideo.h"
 #include "Engine/Engine2D.h"
 #include "Engine/Texture.h"
+#include "Gui/RenderedComponent.h"
+#include "Gui/SheetMoveBase.h"
 #include "Platform/System/Paths.h"
 
 #include <chrono>

@@ -1,4 +1,5 @@
 #include "Framework/BinaryStream.h"
+#include "Framework/SafeStreamWriter.h"
 #include "Framework/XmlReader.h"
 
 #include <gtest/gtest.h>
@@ -160,4 +161,65 @@ TEST(XmlReader, SetErrorUsesTheNodesPosition)
     EXPECT_EQ(reader.errorLine(), 2u);
     EXPECT_EQ(reader.errorColumn(), 3u);
     EXPECT_EQ(reader.errorMessage(), "Balise inconnue");
+}
+
+namespace
+{
+std::string written(const XmlElement& root)
+{
+    ByteVectorOutputStream out;
+    XmlReader writer;
+    EXPECT_EQ(writer.write(out, root), ERROR_OK);
+    return std::string(out.bytes().begin(), out.bytes().end());
+}
+
+// The same names and texts in the same order, positions aside.
+void expectSameTree(const XmlNode& a, const XmlNode& b)
+{
+    ASSERT_EQ(a.isElement(), b.isElement());
+    if (a.isText())
+    {
+        EXPECT_EQ(static_cast<const XmlText&>(a).text(), static_cast<const XmlText&>(b).text());
+        return;
+    }
+    const auto& left = static_cast<const XmlElement&>(a);
+    const auto& right = static_cast<const XmlElement&>(b);
+    EXPECT_EQ(left.name(), right.name());
+    ASSERT_EQ(left.childCount(), right.childCount()) << left.name();
+    for (size_t i = 0; i < left.childCount(); ++i)
+        expectSameTree(*left.child(i), *right.child(i));
+}
+} // namespace
+
+TEST(XmlWriter, ASmallTreeIsWrittenIndentedWithTheTrailer)
+{
+    XmlElement root("Jeu", 1, 1);
+    auto name = std::make_unique<XmlElement>("Nom", 0, 0);
+    name->addChild(std::make_unique<XmlText>("Velmorique", 0, 0));
+    root.addChild(std::move(name));
+    root.addChild(std::make_unique<XmlElement>("Vide", 0, 0));
+    const std::string bytes = written(root);
+    EXPECT_EQ(bytes, "<Jeu>\r\n"
+                     "  <Nom>\r\n"
+                     "    Velmorique\r\n"
+                     "  </Nom>\r\n"
+                     "  <Vide>\r\n"
+                     "  </Vide>\r\n"
+                     "</Jeu>\r\n"
+                     "Velmorique.");
+    EXPECT_EQ(bytes.size() - bytes.rfind("</Jeu>\r\n") - 8, XmlReader::kTrailerSize);
+}
+
+TEST(XmlWriter, AWrittenTreeReadsBackAsTheSameTree)
+{
+    auto doc = parse("<GameDescription><PionSets><PionSet><Name>Zoo des bois</Name><Scale>1.5</Scale>"
+                     "<Empty></Empty></PionSet><PionSet><Name>Classique</Name></PionSet></PionSets>"
+                     "<Texte>un\n\tdeux</Texte></GameDescription>\r\n\r\nfin");
+    ASSERT_EQ(doc->code, ERROR_OK) << doc->reader.errorMessage();
+    const std::string first = written(*doc->root);
+    auto again = parse(first);
+    ASSERT_EQ(again->code, ERROR_OK) << again->reader.errorMessage();
+    expectSameTree(*doc->root, *again->root);
+    // Written once more, the bytes do not move.
+    EXPECT_EQ(written(*again->root), first);
 }

@@ -47,6 +47,8 @@ TEST_F(ComboFixture, PartsAndSelectedText)
     EXPECT_EQ(combo->getContentBox()->getRect(), (Rect{130, 100, 170, 30}));
     EXPECT_EQ(combo->getLabel()->getRect(), (Rect{132, 103, 166, 24}));
     EXPECT_EQ(combo->getItemHeight(), 24);
+    // The text is as high as the box's inside, not the font's own size.
+    EXPECT_EQ(combo->getLabel()->getTextObject()->getSize(), 24);
     combo->setSelectedIndex(1);
     EXPECT_EQ(static_cast<EditText*>(combo->getLabel()->getTextObject())->text, "Moyen");
     combo->setSelectedIndex(5);
@@ -57,6 +59,7 @@ TEST_F(ComboFixture, PartsAndSelectedText)
     EXPECT_EQ(combo->getArrowButton()->getRect(), (Rect{100, 100, 40, 40}));
     EXPECT_EQ(combo->getContentBox()->getRect(), (Rect{140, 100, 260, 40}));
     EXPECT_EQ(combo->getLabel()->getRect(), (Rect{142, 103, 256, 34}));
+    EXPECT_EQ(combo->getLabel()->getTextObject()->getSize(), 34);
 }
 
 TEST_F(ComboFixture, ArrowOpensTheListHoverHighlightsAndAChoiceAppliesAfterTwoBlinks)

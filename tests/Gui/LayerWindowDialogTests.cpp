@@ -1,6 +1,9 @@
 #include "GuiTestSupport.h"
 
 #include "Framework/Keys.h"
+#include "Gui/LabeledCheckBox.h"
+#include "Gui/TextField.h"
+#include "Gui/WrapTextBox.h"
 
 TEST(Window, ModalWindowSwallowsMouseAndKeysTheChildrenLeave)
 {
@@ -249,7 +252,8 @@ class WideCaptionKit final : public DialogButtonKit
 public:
     struct Button final : Component
     {
-        Button(const DialogButtonSpec& request) : Component(0, 0, request.width, request.height), caption(request.caption)
+        Button(const DialogButtonSpec& request)
+            : Component(0, 0, request.width, request.height), caption(request.caption)
         {
         }
         std::string caption;
@@ -296,4 +300,50 @@ TEST(Dialog, FittedButtonsTakeTheirCaptionWidthAndKeepTheirSlot)
     EXPECT_EQ(second->getWidth(), 150);
     EXPECT_EQ(second->getX(), dialog.getX() + 150) << "the second slot, not past the row";
     EXPECT_EQ(second->getY(), dialog.getY() + dialog.getHeight() - 32);
+}
+
+TEST(Dialog, BuildersStackTheirRowsFromTheRunningY)
+{
+    Log log;
+    GuiTestApplication app;
+    TestDialog dialog(log, 1);
+    const int32_t top = dialog.getCursorY();
+    const int32_t rowHeight = dialog.getDialogLook()->fieldHeight;
+
+    LabeledCheckBox* full = dialog.addCheckBox("Musique", "Joue la musique", true);
+    LabeledCheckBox* narrow = dialog.addCheckBox("Bruitages", "", false, 120);
+    EXPECT_EQ(full->getY() - dialog.getY(), top);
+    EXPECT_EQ(full->getWidth(), dialog.getContentWidth());
+    EXPECT_EQ(full->getHeight(), rowHeight);
+    EXPECT_TRUE(full->isChecked());
+    EXPECT_EQ(full->getInfotipText(), "Joue la musique");
+    EXPECT_EQ(narrow->getY() - dialog.getY(), top + rowHeight);
+    EXPECT_EQ(narrow->getWidth(), 120);
+    EXPECT_FALSE(narrow->isChecked());
+
+    // A caption and its field share one row; without a caption the field
+    // spans the content.
+    TextField* named = dialog.addTextField("Nom :", "Ann", 12);
+    TextField* bare = dialog.addTextField("", "", 5);
+    EXPECT_EQ(named->getY() - dialog.getY(), top + 2 * rowHeight);
+    EXPECT_EQ(named->getText(), "Ann");
+    EXPECT_EQ(named->getMaxLength(), 12u);
+    EXPECT_EQ(named->getX() - dialog.getX(), 5 * 7);
+    EXPECT_EQ(named->getX() + named->getWidth(), dialog.getX() + dialog.getContentWidth());
+    EXPECT_EQ(bare->getY() - dialog.getY(), top + 3 * rowHeight);
+    EXPECT_EQ(bare->getWidth(), dialog.getContentWidth());
+    EXPECT_EQ(dialog.getCursorY(), top + 4 * rowHeight);
+
+    // A text box is fitted to its two lines and the dialog to the content.
+    auto* box = new WrapTextBox({0, 0, dialog.getContentWidth(), 500}, LOOK_EMPTY);
+    WrapTextStyle style;
+    box->addWord("Une", style, WRAP_FLOW);
+    box->newLine();
+    box->addWord("Deux", style, WRAP_FLOW);
+    dialog.addTextBox(box);
+    EXPECT_EQ(box->getHeight(), 22);
+    EXPECT_EQ(box->getY() - dialog.getY(), top + 4 * rowHeight);
+    EXPECT_EQ(dialog.getCursorY(), top + 4 * rowHeight + 22);
+    EXPECT_EQ(dialog.getHeight(), 4 * rowHeight + 22 + 32 + 40 + 32);
+    EXPECT_EQ(box->getY() - dialog.getY(), top + 4 * rowHeight);
 }

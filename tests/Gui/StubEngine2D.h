@@ -2,6 +2,8 @@
 // A 2D engine that draws and makes nothing: the widget tests' fakes derive
 // from it and override only what they record or hand out.
 #include "Engine/Engine2D.h"
+#include "Gui/RenderedComponent.h"
+#include "Gui/SheetMoveBase.h"
 
 #include <memory>
 #include <string>

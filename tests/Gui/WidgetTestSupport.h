@@ -44,6 +44,8 @@ public:
     void setColor(uint32_t argb) override { color = argb; }
     void setRenderList(RenderList* list) override { renderList = list; }
     int32_t getHeight() const override { return text.empty() ? 0 : size; }
+    int32_t getSize() const override { return size; }
+    void setSize(int32_t newSize) override { size = newSize; }
     int32_t getMaxLineWidth() const override { return static_cast<int32_t>(text.size()) * kCharWidth; }
     void setCaret(int32_t index, bool extend) override
     {

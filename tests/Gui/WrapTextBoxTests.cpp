@@ -60,6 +60,21 @@ TEST(WrapTextBox, LineFeedWordKeepsItsTextAndTheLineKeepsTheFontHeight)
     EXPECT_EQ(f.box.getLineTop(), 13);
 }
 
+TEST(WrapTextBox, AWrappingTextTakesAllItsLinesAndThePlainStyleOne)
+{
+    BoxFixture f;
+    WrapTextStyle wrapping = f.style;
+    wrapping.alignment = TEXT_WORD_WRAP;
+    Label* paragraph = f.box.addWord("un\ndeux\ntrois", wrapping, WRAP_FLOW);
+    EXPECT_EQ(paragraph->getHeight(), 33);
+    f.box.newLine();
+    Label* next = f.box.addWord("quatre", wrapping, WRAP_FLOW);
+    EXPECT_EQ(next->getY(), paragraph->getY() + 33 + 2) << "under the whole paragraph";
+    EXPECT_EQ(next->getHeight(), 11);
+    f.box.fitHeight();
+    EXPECT_EQ(f.box.getHeight(), 33 + 2 + 11 + 2);
+}
+
 TEST(WrapTextBox, CentredAndRightPlacementsEndTheLine)
 {
     BoxFixture f;

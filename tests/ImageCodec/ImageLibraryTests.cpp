@@ -89,6 +89,20 @@ TEST(ImageLibrary, OpensFilesByTheGamesPath)
     ASSERT_NE(image, nullptr);
     image.reset(convertImage(image.release(), PIXEL_FORMAT_B8G8R8A8));
     EXPECT_EQ(Bytes(image->getPixels(), image->getPixels() + 8), (Bytes{1, 2, 3, 255, 4, 5, 6, 255}));
+
+    // The one-step loaders give the same pixels, by name and from a file.
+    DecodedImagePtr loaded(
+        loadImageFile("data\\Ressources\\images\\fond.tga", PIXEL_FORMAT_B8G8R8A8, IMAGE_FORMAT_AUTODETECT));
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(Bytes(loaded->getPixels(), loaded->getPixels() + 8), (Bytes{1, 2, 3, 255, 4, 5, 6, 255}));
+    ImageFilePtr memory(openMemoryFile(tga.data(), static_cast<int64_t>(tga.size())));
+    ASSERT_NE(memory, nullptr);
+    DecodedImagePtr fromFile(loadImageFromFile(memory.get(), PIXEL_FORMAT_B8G8R8, IMAGE_FORMAT_AUTODETECT));
+    ASSERT_NE(fromFile, nullptr);
+    EXPECT_EQ(fromFile->getFormat(), PIXEL_FORMAT_B8G8R8);
+    EXPECT_EQ(Bytes(fromFile->getPixels(), fromFile->getPixels() + 6), (Bytes{1, 2, 3, 4, 5, 6}));
+    EXPECT_EQ(loadImageFile("data\\nothing.png", PIXEL_FORMAT_B8G8R8A8, IMAGE_FORMAT_AUTODETECT), nullptr);
+    EXPECT_EQ(openMemoryFile(nullptr, 4), nullptr);
 }
 
 // Every prefix of every fixture is refused, by autodetection and by the

@@ -120,7 +120,10 @@ TEST(SlotTableRecords, AFullTableRefusesWithoutKeepingTheRecord)
     // Removing an absent player changes nothing; a freed slot is reused first.
     EXPECT_FALSE(table.remove(c.get()));
     EXPECT_EQ(table.getCount(), 2u);
+    a->setUserWord(0xC0FFEE);
     EXPECT_EQ(table.remove(a.get()), a);
+    EXPECT_EQ(a->getUserWord(), 0xC0FFEEu);
+    EXPECT_EQ(b->getUserWord(), 0u);
     EXPECT_EQ(table.getCount(), 1u);
     EXPECT_TRUE(table.add(c));
     EXPECT_EQ(table.indexOf(c.get()), 0);

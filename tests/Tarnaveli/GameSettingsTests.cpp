@@ -31,7 +31,7 @@ TEST_F(GameSettingsTest, DefaultsAreWrittenAsFourteenLittleEndianBytes)
     EXPECT_EQ(readFile().size(), GameSettings::FILE_SIZE);
 }
 
-TEST_F(GameSettingsTest, EachDamagedOrMissingValueAloneTakesItsDefault)
+TEST_F(GameSettingsTest, AShortFileOrALevelAbove255IsRejectedAsAWhole)
 {
     // Music level, sound level, music on, sound on after loading the bytes.
     const struct
@@ -42,12 +42,11 @@ TEST_F(GameSettingsTest, EachDamagedOrMissingValueAloneTakesItsDefault)
         bool musicOn, soundOn;
     } cases[] = {
         {{0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 0, 0}, true, 255, 255, false, false},
-        // One level out of range spoils that level alone.
-        {{0, 0, 0, 0, 10, 0, 0, 0, 0, 1, 0, 0, 0, 0}, false, 10, 178, false, false},
-        {{0, 0, 0, 0, 0, 1, 0, 0, 9, 0, 0, 0, 0, 1}, false, 178, 9, false, true},
-        // A file cut short keeps what it holds whole.
-        {{0, 0, 0, 0, 9, 0, 0, 0, 7, 0, 0, 0, 0}, false, 9, 7, false, true},
-        {{0, 0, 0, 0, 9, 0, 0, 0, 7, 0}, false, 9, 178, true, true},
+        // One level out of range: nothing of the file is kept.
+        {{0, 0, 0, 0, 10, 0, 0, 0, 0, 1, 0, 0, 0, 0}, false, 178, 178, true, true},
+        {{0, 0, 0, 0, 0, 1, 0, 0, 9, 0, 0, 0, 0, 1}, false, 178, 178, true, true},
+        // A file cut short, even by its last byte.
+        {{0, 0, 0, 0, 9, 0, 0, 0, 7, 0, 0, 0, 0}, false, 178, 178, true, true},
         {{0, 0, 0, 0, 9, 0, 0}, false, 178, 178, true, true},
         {{}, false, 178, 178, true, true},
     };

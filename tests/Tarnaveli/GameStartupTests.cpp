@@ -182,7 +182,7 @@ TEST_F(GameStartupTest, StartsWithTheGeneratedDataReachesTheMainMenuAndWritesIts
               (std::vector<uint8_t>{0, 0, 0, 0, 178, 0, 0, 0, 178, 0, 0, 0, 1, 1}));
 }
 
-TEST_F(GameStartupTest, ASettingsLevelAboveTheRangeAloneTakesItsDefaultRewrittenAtExit)
+TEST_F(GameStartupTest, ASettingsLevelAboveTheRangeGivesTheDefaultsRewrittenAtExit)
 {
     {
         std::ofstream out(file("data/settings.dat"), std::ios::binary);
@@ -196,14 +196,15 @@ TEST_F(GameStartupTest, ASettingsLevelAboveTheRangeAloneTakesItsDefaultRewritten
     GameApplication& game = make();
     ASSERT_EQ(game.run(), 0u);
     EXPECT_EQ(game.getGameSettings()->getMusicLevel(), 178u);
-    EXPECT_EQ(game.getGameSettings()->getSoundLevel(), 3u);
-    EXPECT_FALSE(game.getGameSettings()->isMusicEnabled());
+    EXPECT_EQ(game.getGameSettings()->getSoundLevel(), 178u);
+    EXPECT_TRUE(game.getGameSettings()->isMusicEnabled());
+    EXPECT_TRUE(game.getGameSettings()->isSoundEnabled());
     // The skins folder gets its final backslash once.
     EXPECT_EQ(game.getSetup().mSkinsDir, "my\\skins\\");
     EXPECT_EQ(skins.skinsFolder, "my\\skins\\");
     application.reset();
     EXPECT_EQ(readBytes("data/settings.dat"),
-              (std::vector<uint8_t>{0, 0, 0, 0, 178, 0, 0, 0, 3, 0, 0, 0, 0, 0}));
+              (std::vector<uint8_t>{0, 0, 0, 0, 178, 0, 0, 0, 178, 0, 0, 0, 1, 1}));
     SetupConfig written;
     ASSERT_EQ(written.load(), 0u);
     EXPECT_EQ(written.mSkinsDir, "my\\skins\\");

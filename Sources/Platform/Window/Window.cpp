@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <vector>
 
 namespace Platform
@@ -106,6 +108,49 @@ Window::~Window()
 Window* Window::main()
 {
     return gMainWindow;
+}
+
+namespace
+{
+std::map<uint32_t, IconImage>& iconTable()
+{
+    static std::map<uint32_t, IconImage> table;
+    return table;
+}
+std::mutex& iconTableLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+} // namespace
+
+void registerIcon(uint32_t id, IconImage icon)
+{
+    std::lock_guard<std::mutex> guard(iconTableLock());
+    iconTable()[id] = std::move(icon);
+}
+
+const IconImage* findIcon(uint32_t id)
+{
+    std::lock_guard<std::mutex> guard(iconTableLock());
+    auto found = iconTable().find(id);
+    return found != iconTable().end() ? &found->second : nullptr;
+}
+
+bool Window::setIcon(const IconImage& icon)
+{
+    if (icon.width <= 0 || icon.height <= 0 || icon.width > 1024 || icon.height > 1024 ||
+        icon.rgba.size() != static_cast<size_t>(icon.width) * static_cast<size_t>(icon.height) * 4)
+        return false;
+    // SDL copies the pixels into the window's own property.
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint8_t*>(icon.rgba.data()), icon.width, icon.height,
+                                           32, icon.width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (surface == nullptr)
+        return false;
+    SDL_SetWindowIcon(mWindow, surface);
+    SDL_FreeSurface(surface);
+    return true;
 }
 
 bool Window::isFullScreen() const

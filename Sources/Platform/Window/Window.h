@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct SDL_Window;
 union SDL_Event;
@@ -30,6 +31,19 @@ struct LogicalArea
     int height = 0;
 };
 LogicalArea fitLogicalArea(int windowWidth, int windowHeight, int logicalWidth, int logicalHeight);
+
+// A picture of the program's own, 32-bit R, G, B, A bytes row by row: what a
+// Windows program keeps among its resources under an icon id.
+struct IconImage
+{
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> rgba;
+};
+// The program's icons by resource id; a later registration of an id replaces
+// the earlier one. Null for an id nobody registered.
+void registerIcon(uint32_t id, IconImage icon);
+const IconImage* findIcon(uint32_t id);
 
 class Window
 {
@@ -83,6 +97,9 @@ public:
 
     // Brings the window back from the task bar and to the front.
     void restoreAndRaise();
+    // The picture the desktop shows for the window (title bar, task bar);
+    // false when the picture is malformed or SDL refuses it.
+    bool setIcon(const IconImage& icon);
 
     // Keys as the program has seen them through this window's messages: the
     // high bit (0x80) of a virtual key's entry is set while one of its keys is

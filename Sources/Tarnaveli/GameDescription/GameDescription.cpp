@@ -75,9 +75,10 @@ ErrorCode GameDescription::readDescription(BinaryStream& stream, const std::stri
     ErrorCode code = parser.read(stream, root);
     if (code != ERROR_OK)
     {
-        showMessage(TEXT_1252("Erreur dans le fichier \"%s\" ligne %i, caractère %i : %s"), path.c_str(),
-                    static_cast<int>(parser.errorLine()), static_cast<int>(parser.errorColumn()),
-                    errorCodeToText(code).c_str());
+        // The file's name on a line of its own: the game may read more than
+        // one description.
+        showMessage("Parsing error at line %i pos %i\n%s", static_cast<int>(parser.errorLine()),
+                    static_cast<int>(parser.errorColumn()), path.c_str());
         return code;
     }
     // 2. The tree onto the objects.

@@ -175,8 +175,7 @@ TEST_F(GameDescriptionReading, AParseErrorNamesItsFileAndPosition)
 {
     EXPECT_EQ(read("<GameDescription>\n<PionSets attr>"), ERROR_XML_PARSING_INVALID_CARACTER);
     ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_EQ(messages.messages()[0].text, "Erreur dans le fichier \"essai.xml\" ligne 2, caract\xE8re 10 : "
-                                           "ERROR_XML_PARSING_INVALID_CARACTER");
+    EXPECT_EQ(messages.messages()[0].text, "Parsing error at line 2 pos 10\nessai.xml");
 }
 
 TEST_F(GameDescriptionReading, TooManySetsAreRefusedBeforeTheyAreBuilt)
