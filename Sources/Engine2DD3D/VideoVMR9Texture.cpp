@@ -57,6 +57,16 @@ void VideoVMR9Texture::setAudioDevice(Platform::AudioDevice* device)
     gAudioDevice = device;
 }
 
+Platform::AudioDevice* VideoVMR9Texture::audioDevice()
+{
+    return gAudioDevice;
+}
+
+bool VideoVMR9Texture::hasSoundTrack() const
+{
+    return mPlayer != nullptr && mPlayer->hasAudio();
+}
+
 VideoVMR9Texture::VideoVMR9Texture(Engine2D& engine, int32_t x, int32_t y, int32_t width, int32_t height,
                                    RenderList* renderList)
     : EngineComponent(x, y, width, height, renderList), mEngine(engine),

@@ -130,6 +130,43 @@ AudioResult StaticSound::play(uint32_t priority, uint32_t flags, int32_t volume,
     return buffer->play(flags);
 }
 
+AudioResult StaticSound::play3D(const Audio3DBuffer& parameters, uint32_t priority, uint32_t flags,
+                                int32_t frequency)
+{
+    if (mBuffers.empty())
+        return kAudioNotInitialised;
+    if ((mCreationFlags & kBufferControl3D) == 0)
+        return kAudioControlUnavailable;
+    AudioBuffer* buffer = getFreeBuffer();
+    bool restored = false;
+    AudioResult result = restoreBuffer(buffer, restored);
+    if (audioFailed(result))
+        return result;
+    if (restored)
+        fillBuffer(buffer, false);
+    result = buffer->set3DParameters(parameters);
+    if (audioFailed(result))
+        return result;
+    if (frequency != -1 && (mCreationFlags & kBufferControlFrequency) != 0)
+        buffer->setFrequency(static_cast<uint32_t>(frequency));
+    mPriority = priority;
+    mPlayFlags = flags;
+    return buffer->play(flags);
+}
+
+AudioResult StaticSound::get3DBuffer(uint32_t index, AudioBuffer*& buffer) const
+{
+    buffer = nullptr;
+    if (mBuffers.empty())
+        return kAudioNotInitialised;
+    if (index >= mBuffers.size())
+        return kAudioInvalidArgument;
+    if ((mCreationFlags & kBufferControl3D) == 0)
+        return kAudioControlUnavailable;
+    buffer = mBuffers[index].get();
+    return kAudioOk;
+}
+
 AudioResult StaticSound::stop()
 {
     if (mBuffers.empty())

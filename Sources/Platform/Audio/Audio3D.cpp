@@ -1,0 +1,82 @@
+#include "Platform/Audio/Audio3D.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Platform
+{
+
+namespace
+{
+bool finite(const Vector3& v)
+{
+    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+}
+
+// Where the sound lies as seen by the listener: x right, y up, z ahead.
+Vector3 inListenerFrame(const Audio3DBuffer& buffer, const Audio3DListener& listener)
+{
+    if (buffer.mode == Audio3DMode::HeadRelative)
+        return buffer.position;
+    const Vector3 offset = buffer.position - listener.position;
+    const Vector3 front = vec3Normalize(listener.front);
+    // The up vector made square to the front (a front and top that are
+    // parallel leave the frame without a side: every sound is ahead).
+    const Vector3 up = vec3Normalize(listener.top - front * vec3Dot(listener.top, front));
+    const Vector3 right = vec3Cross(up, front);
+    return {vec3Dot(offset, right), vec3Dot(offset, up), vec3Dot(offset, front)};
+}
+} // namespace
+
+bool isValid3DBuffer(const Audio3DBuffer& buffer)
+{
+    return finite(buffer.position) && finite(buffer.velocity) && std::isfinite(buffer.minDistance) &&
+           std::isfinite(buffer.maxDistance) && buffer.minDistance > 0.0f &&
+           buffer.maxDistance >= buffer.minDistance && static_cast<uint32_t>(buffer.mode) <= 2;
+}
+
+bool isValid3DListener(const Audio3DListener& listener)
+{
+    return finite(listener.position) && finite(listener.velocity) && finite(listener.front) &&
+           finite(listener.top) && vec3Length(listener.front) > 0.0f && vec3Length(listener.top) > 0.0f &&
+           std::isfinite(listener.distanceFactor) && listener.distanceFactor > 0.0f &&
+           listener.rolloffFactor >= kMinRolloffFactor && listener.rolloffFactor <= kMaxRolloffFactor &&
+           std::isfinite(listener.dopplerFactor) && listener.dopplerFactor >= 0.0f;
+}
+
+double positionalGain(const Audio3DBuffer& buffer, const Audio3DListener& listener)
+{
+    if (buffer.mode == Audio3DMode::Disabled)
+        return 1.0;
+    const Vector3 seen = inListenerFrame(buffer, listener);
+    const double distance =
+        std::sqrt(static_cast<double>(seen.x) * seen.x + static_cast<double>(seen.y) * seen.y +
+                  static_cast<double>(seen.z) * seen.z);
+    const double nearest = buffer.minDistance;
+    const double clamped = std::clamp(distance, nearest, std::max<double>(nearest, buffer.maxDistance));
+    return std::pow(nearest / clamped, static_cast<double>(listener.rolloffFactor));
+}
+
+double positionalBalance(const Audio3DBuffer& buffer, const Audio3DListener& listener)
+{
+    if (buffer.mode == Audio3DMode::Disabled)
+        return 0.0;
+    const Vector3 seen = inListenerFrame(buffer, listener);
+    const double distance =
+        std::sqrt(static_cast<double>(seen.x) * seen.x + static_cast<double>(seen.y) * seen.y +
+                  static_cast<double>(seen.z) * seen.z);
+    if (distance <= 0.0)
+        return 0.0;
+    return std::clamp(seen.x / distance, -1.0, 1.0);
+}
+
+Audio3DSides balanceSides(double balance)
+{
+    balance = std::clamp(balance, -1.0, 1.0);
+    Audio3DSides sides;
+    sides.left = 1.0 - std::max(0.0, balance);
+    sides.right = 1.0 - std::max(0.0, -balance);
+    return sides;
+}
+
+} // namespace Platform
