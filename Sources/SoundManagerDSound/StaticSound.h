@@ -57,6 +57,8 @@ public:
     void setReversed(bool reverse) { mReverse = reverse; }
 
 protected:
+    // A free buffer, restored and refilled when it had been lost.
+    Platform::AudioResult takeBufferToPlay(Platform::AudioBuffer*& buffer);
     // Buffers go before anything their notifications point to.
     void releaseBuffers() { mBuffers.clear(); }
     uint8_t silenceByte() const;

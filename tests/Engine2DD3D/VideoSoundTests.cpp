@@ -3,6 +3,7 @@
 // real time, the manager's device handed to the video layer as at start-up,
 // and a video with a 440 Hz tone at a quarter of full scale played into a
 // texture.
+#include "Engine2DD3D/IntroVideoPlayer.h"
 #include "Engine2DD3D/VideoVMR9Texture.h"
 
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -11,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -191,4 +193,48 @@ TEST_F(VideoSoundTest, WithoutADeviceOrASoundTrackAVideoPlaysSilent)
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     EXPECT_EQ(recentPeak(), 0);
     EXPECT_EQ(mManager->getSharedAudioDevice()->playingBufferCount(), 0u);
+}
+
+TEST(IntroVideoSound, TheIntroPlaysItsSoundTrackOnTheSharedMixerAtTheEffectsLevel)
+{
+    Platform::TemporaryDirectory folder;
+    TestVideo::Recipe recipe;
+    recipe.container = "avi";
+    recipe.codec = "mpeg4";
+    recipe.audioCodec = "pcm_s16le";
+    const std::string clip = folder.path() + "intro.avi";
+    ASSERT_FALSE(TestVideo::encode(recipe, clip).empty());
+
+    Platform::AudioDevice device;
+    ASSERT_EQ(device.open(Platform::AudioOutput::Manual), Platform::kAudioOk);
+    VideoVMR9Texture::setAudioDevice(&device);
+    EngineComponent::setSoundLevel(178);
+    // The mixer runs beside the blocking call, as the sound card's would.
+    std::atomic<bool> done{false};
+    std::atomic<int> loudest{0};
+    std::thread mixer(
+        [&]
+        {
+            std::vector<int16_t> out(2 * 256);
+            while (!done)
+            {
+                device.pump(out.data(), 256);
+                for (int16_t sample : out)
+                    loudest = std::max(loudest.load(), std::abs(static_cast<int>(sample)));
+                // 256 frames take about 11.6 ms at 22050 Hz.
+                std::this_thread::sleep_for(std::chrono::milliseconds(11));
+            }
+        });
+    AppWindow window;
+    MemoryEngine2D engine;
+    const int32_t result = playIntroVideoOn(clip.c_str(), window, engine, 1024, 768, true);
+    done = true;
+    mixer.join();
+    VideoVMR9Texture::setAudioDevice(nullptr);
+    EngineComponent::setSoundLevel(255);
+
+    EXPECT_EQ(result, kIntroVideoEnded);
+    EXPECT_NEAR(loudest.load(), expectedPeak(178), 3);
+    // Its sound ended with it.
+    EXPECT_EQ(device.playingBufferCount(), 0u);
 }

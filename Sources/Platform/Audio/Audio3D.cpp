@@ -26,6 +26,13 @@ Vector3 inListenerFrame(const Audio3DBuffer& buffer, const Audio3DListener& list
     const Vector3 right = vec3Cross(up, front);
     return {vec3Dot(offset, right), vec3Dot(offset, up), vec3Dot(offset, front)};
 }
+// In double precision: the gain's ratios of distances stay exact for the
+// distances a game uses.
+double lengthOf(const Vector3& v)
+{
+    return std::sqrt(static_cast<double>(v.x) * v.x + static_cast<double>(v.y) * v.y +
+                     static_cast<double>(v.z) * v.z);
+}
 } // namespace
 
 bool isValid3DBuffer(const Audio3DBuffer& buffer)
@@ -49,9 +56,7 @@ double positionalGain(const Audio3DBuffer& buffer, const Audio3DListener& listen
     if (buffer.mode == Audio3DMode::Disabled)
         return 1.0;
     const Vector3 seen = inListenerFrame(buffer, listener);
-    const double distance =
-        std::sqrt(static_cast<double>(seen.x) * seen.x + static_cast<double>(seen.y) * seen.y +
-                  static_cast<double>(seen.z) * seen.z);
+    const double distance = lengthOf(seen);
     const double nearest = buffer.minDistance;
     const double clamped = std::clamp(distance, nearest, std::max<double>(nearest, buffer.maxDistance));
     return std::pow(nearest / clamped, static_cast<double>(listener.rolloffFactor));
@@ -62,9 +67,7 @@ double positionalBalance(const Audio3DBuffer& buffer, const Audio3DListener& lis
     if (buffer.mode == Audio3DMode::Disabled)
         return 0.0;
     const Vector3 seen = inListenerFrame(buffer, listener);
-    const double distance =
-        std::sqrt(static_cast<double>(seen.x) * seen.x + static_cast<double>(seen.y) * seen.y +
-                  static_cast<double>(seen.z) * seen.z);
+    const double distance = lengthOf(seen);
     if (distance <= 0.0)
         return 0.0;
     return std::clamp(seen.x / distance, -1.0, 1.0);
