@@ -192,3 +192,38 @@ TEST(PlaySound, AnErrorBoxSoundsWithTheProgramsOwnSoundWhenTheDataLacksIt)
     for (const auto& box : driver.messageBoxes())
         EXPECT_EQ(box.text.find("Impossible de charger le son"), std::string::npos) << box.text;
 }
+
+TEST(PlaySound, WithoutASoundCardTheStartStopsWithTheGamesOwnWords)
+{
+    SKIP_WITHOUT_DISPLAY();
+    const char* saved = std::getenv("SDL_AUDIODRIVER");
+    const std::string previous = saved != nullptr ? saved : "";
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    ErrorCode code = 0;
+    std::vector<Platform::RecordingMessageSink::Message> boxes;
+    {
+        Driver driver;
+        code = driver.start();
+        boxes = driver.messageBoxes();
+    }
+    if (saved != nullptr)
+        setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
+    else
+        unsetenv("SDL_AUDIODRIVER");
+
+    EXPECT_EQ(code, ERROR_DSOUND);
+    // The sound layer's box: the no-sound-card text and where it failed.
+    ASSERT_FALSE(boxes.empty());
+    const std::string& text = boxes[0].text;
+    EXPECT_EQ(text.find(cp1252("Impossible de lancer l'application car vous ne disposez pas de carte son")),
+              0u)
+        << text;
+    EXPECT_NE(text.find("(line "), std::string::npos) << text;
+    EXPECT_NE(text.find(" in file Sources\\SoundManagerDSound\\SoundManagerDSound.cpp)"), std::string::npos)
+        << text;
+    EXPECT_EQ(boxes[0].kind, Platform::MessageKind::Error);
+    // Then the start-up's own box with the code's text.
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].text.find("Erreur DirectSound"), std::string::npos) << boxes[1].text;
+    EXPECT_NE(boxes[1].text.find("(ERROR_DSOUND)"), std::string::npos) << boxes[1].text;
+}
