@@ -13,18 +13,24 @@ bool finite(const Vector3& v)
     return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
 }
 
-// Where the sound lies as seen by the listener: x right, y up, z ahead.
-Vector3 inListenerFrame(const Audio3DBuffer& buffer, const Audio3DListener& listener)
+// From the listener to the sound, in the world (or in the listener's frame
+// for a head-relative sound).
+Vector3 offsetOf(const Audio3DBuffer& buffer, const Audio3DListener& listener)
 {
+    return buffer.mode == Audio3DMode::HeadRelative ? buffer.position : buffer.position - listener.position;
+}
+
+// How far the sound lies to the listener's right (negative: to the left).
+float sidewaysOf(const Audio3DBuffer& buffer, const Audio3DListener& listener)
+{
+    const Vector3 offset = offsetOf(buffer, listener);
     if (buffer.mode == Audio3DMode::HeadRelative)
-        return buffer.position;
-    const Vector3 offset = buffer.position - listener.position;
+        return offset.x;
     const Vector3 front = vec3Normalize(listener.front);
     // The up vector made square to the front (a front and top that are
     // parallel leave the frame without a side: every sound is ahead).
     const Vector3 up = vec3Normalize(listener.top - front * vec3Dot(listener.top, front));
-    const Vector3 right = vec3Cross(up, front);
-    return {vec3Dot(offset, right), vec3Dot(offset, up), vec3Dot(offset, front)};
+    return vec3Dot(offset, vec3Cross(up, front));
 }
 // In double precision: the gain's ratios of distances stay exact for the
 // distances a game uses.
@@ -55,8 +61,7 @@ double positionalGain(const Audio3DBuffer& buffer, const Audio3DListener& listen
 {
     if (buffer.mode == Audio3DMode::Disabled)
         return 1.0;
-    const Vector3 seen = inListenerFrame(buffer, listener);
-    const double distance = lengthOf(seen);
+    const double distance = lengthOf(offsetOf(buffer, listener));
     const double nearest = buffer.minDistance;
     const double clamped = std::clamp(distance, nearest, std::max<double>(nearest, buffer.maxDistance));
     return std::pow(nearest / clamped, static_cast<double>(listener.rolloffFactor));
@@ -66,11 +71,10 @@ double positionalBalance(const Audio3DBuffer& buffer, const Audio3DListener& lis
 {
     if (buffer.mode == Audio3DMode::Disabled)
         return 0.0;
-    const Vector3 seen = inListenerFrame(buffer, listener);
-    const double distance = lengthOf(seen);
+    const double distance = lengthOf(offsetOf(buffer, listener));
     if (distance <= 0.0)
         return 0.0;
-    return std::clamp(seen.x / distance, -1.0, 1.0);
+    return std::clamp(sidewaysOf(buffer, listener) / distance, -1.0, 1.0);
 }
 
 Audio3DSides balanceSides(double balance)

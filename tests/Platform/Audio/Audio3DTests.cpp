@@ -93,6 +93,9 @@ TEST(Audio3D, BalanceIsTheSidewaysDirectionInTheListenersFrame)
     listener.top = {1, 1, 0};
     EXPECT_NEAR(positionalBalance(at(0, 0, 5), listener), -1.0, 1e-6);
     EXPECT_NEAR(positionalBalance(at(0, 0, -5), listener), 1.0, 1e-6);
+    EXPECT_NEAR(positionalBalance(at(0, 4, 0), listener), 0.0, 1e-6);
+    EXPECT_NEAR(positionalBalance(at(0, 4, 4), listener), -std::sqrt(0.5), 1e-6);
+    EXPECT_DOUBLE_EQ(positionalGain(at(0, 4, 0), listener), 0.25);
     // Head-relative: the position is already in the listener's frame.
     Audio3DBuffer relative = at(2, 0, 0, 1.0f);
     relative.mode = Audio3DMode::HeadRelative;
@@ -158,9 +161,24 @@ TEST(Audio3D, OnlyPositionalBuffersAndSensibleValuesAreTaken)
     Audio3DBuffer badMode = at(1, 0, 0);
     badMode.mode = static_cast<Audio3DMode>(7);
     EXPECT_EQ(placed->set3DParameters(badMode), kAudioInvalidArgument);
+    badMode.mode = static_cast<Audio3DMode>(3);
+    EXPECT_EQ(placed->set3DParameters(badMode), kAudioInvalidArgument);
+    badMode.mode = Audio3DMode::Disabled;
+    EXPECT_EQ(placed->set3DParameters(badMode), kAudioOk);
+    // Equal distances: a sound that never fades.
+    EXPECT_EQ(placed->set3DParameters(at(1, 0, 0, 3.0f, 3.0f)), kAudioOk);
     listener.front = {0, 0, 0};
     EXPECT_EQ(device.setListener(listener), kAudioInvalidArgument);
     listener = {};
+    listener.top = {0, 0, 0};
+    EXPECT_EQ(device.setListener(listener), kAudioInvalidArgument);
+    // No rolloff and no Doppler effect are settings like any other.
+    listener = {};
+    listener.rolloffFactor = 0.0f;
+    listener.dopplerFactor = 0.0f;
+    EXPECT_EQ(device.setListener(listener), kAudioOk);
+    listener.rolloffFactor = 10.0f;
+    EXPECT_EQ(device.setListener(listener), kAudioOk);
     listener.rolloffFactor = 11.0f;
     EXPECT_EQ(device.setListener(listener), kAudioInvalidArgument);
     listener.rolloffFactor = 1.0f;
@@ -169,6 +187,6 @@ TEST(Audio3D, OnlyPositionalBuffersAndSensibleValuesAreTaken)
     // A refused value leaves the one before.
     Audio3DListener kept;
     ASSERT_EQ(device.getListener(kept), kAudioOk);
-    EXPECT_EQ(kept.rolloffFactor, 1.0f);
+    EXPECT_EQ(kept.rolloffFactor, 10.0f);
     EXPECT_EQ(kept.distanceFactor, 1.0f);
 }
