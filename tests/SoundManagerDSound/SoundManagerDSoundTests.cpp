@@ -436,6 +436,19 @@ TEST_F(SoundManagerDSoundTest, PositionalSoundsPlayFromWhereTheyAreHeard)
     EXPECT_EQ(out[0], 8000);
     EXPECT_EQ(out[1], 8000);
 
+    // A frequency is taken where the sound allows one; -1 keeps it.
+    std::unique_ptr<StaticSound> tuned;
+    ASSERT_EQ(
+        manager->getDevice().createStaticSound(name, kBufferControl3D | kBufferControlFrequency, 1, tuned),
+        kAudioOk);
+    ASSERT_EQ(tuned->play3D(where, 0, 0, 11025), kAudioOk);
+    uint32_t frequency = 0;
+    ASSERT_EQ(tuned->getBuffer(0)->getFrequency(frequency), kAudioOk);
+    EXPECT_EQ(frequency, 11025u);
+    ASSERT_EQ(tuned->play3D(where, 0, 0, -1), kAudioOk);
+    ASSERT_EQ(tuned->getBuffer(0)->getFrequency(frequency), kAudioOk);
+    EXPECT_EQ(frequency, 11025u);
+
     // A plain sound has no positional controls.
     std::unique_ptr<StaticSound> plain;
     ASSERT_EQ(manager->getDevice().createStaticSound(name, kBufferControlVolume, 1, plain), kAudioOk);
