@@ -218,6 +218,7 @@ ErrorCode VideoVMR9Texture::openGraph(const std::string& fileName)
         return Platform::videoOpenErrorCode(result, fileName);
 
     setVideoSize(mPlayer->videoWidth(), mPlayer->videoHeight());
+    mFramesBeforeOpen = mRenderer->framesRendered();
     mPlayer->setFrameSink(mRenderer.get());
     // The running application's sound-effect level, now and on every change.
     ApplicationGeneric* application = getApplication();
@@ -256,6 +257,7 @@ ErrorCode VideoVMR9Texture::play()
 {
     if (mPlayer == nullptr)
         return 0;
+    mPlayer->setFrameSink(mRenderer.get());
     mPlayer->play();
     refreshImage();
     return 0;
@@ -266,6 +268,10 @@ ErrorCode VideoVMR9Texture::stop()
     if (mPlayer == nullptr)
         return 0;
     mPlayer->stop();
+    // A picture the decoding thread was handing over as the video stopped
+    // must not land on the cleared texture: no picture is taken while
+    // stopped, and detaching waits for one in flight.
+    mPlayer->setFrameSink(nullptr);
     mPlayer->setPositionMs(0);
     clearVideoTexture();
     refreshImage();
@@ -274,15 +280,19 @@ ErrorCode VideoVMR9Texture::stop()
 
 ErrorCode VideoVMR9Texture::pause()
 {
-    if (mPlayer != nullptr)
-        mPlayer->pause();
+    if (mPlayer == nullptr)
+        return 0;
+    mPlayer->setFrameSink(mRenderer.get());
+    mPlayer->pause();
     return 0;
 }
 
 ErrorCode VideoVMR9Texture::resume()
 {
-    if (mPlayer != nullptr)
-        mPlayer->play();
+    if (mPlayer == nullptr)
+        return 0;
+    mPlayer->setFrameSink(mRenderer.get());
+    mPlayer->play();
     return 0;
 }
 
@@ -339,6 +349,8 @@ ErrorCode VideoVMR9Texture::setRate(float rate)
     mRate = rate;
     if (mPlayer == nullptr)
         return 0;
+    // Emulation may run or pause the player below.
+    mPlayer->setFrameSink(mRenderer.get());
     if (!(rate < 0.0f && mNoBackwards))
     {
         if (!Platform::mediaFailed(mPlayer->setRate(rate)))
@@ -445,7 +457,8 @@ void VideoVMR9Texture::animateFor(uint32_t frameMs)
 
 uint64_t VideoVMR9Texture::framesRendered() const
 {
-    return mRenderer->framesRendered();
+    // The renderer lives as long as the widget and counts every video's pictures.
+    return mRenderer->framesRendered() - mFramesBeforeOpen;
 }
 
 ErrorCode VideoVMR9Texture::onDeviceLost()

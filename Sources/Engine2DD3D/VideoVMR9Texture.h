@@ -120,4 +120,5 @@ private:
     int32_t mSavedPosition = 0;
     uint32_t mSavedState = 0;
     Texture* mStillImage = nullptr;
+    uint64_t mFramesBeforeOpen = 0;
 };

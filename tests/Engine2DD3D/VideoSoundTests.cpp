@@ -202,6 +202,8 @@ TEST(IntroVideoSound, TheIntroPlaysItsSoundTrackOnTheSharedMixerAtTheEffectsLeve
     recipe.container = "avi";
     recipe.codec = "mpeg4";
     recipe.audioCodec = "pcm_s16le";
+    // Three seconds: time enough for the mixer's thread to run on a busy machine.
+    recipe.frames = 30;
     const std::string clip = folder.path() + "intro.avi";
     ASSERT_FALSE(TestVideo::encode(recipe, clip).empty());
 
