@@ -102,6 +102,13 @@ TEST(PlaySound, TheMenuVideoPlaysBesideOneUnbrokenMusicStream)
     ASSERT_NE(MenuVideoWindow::current(), nullptr);
     auto* video = dynamic_cast<VideoVMR9Texture*>(MenuVideoWindow::current()->getVideo());
     ASSERT_NE(video, nullptr);
+    // The start-up handed the effects' mixer and level to the videos.
+    ASSERT_NE(sound->getSharedAudioDevice(), nullptr);
+    EXPECT_EQ(VideoVMR9Texture::audioDevice(), sound->getSharedAudioDevice());
+    EXPECT_EQ(EngineComponent::soundLevel(), sound->getGroup(SoundManager::EFFECTS_GROUP).level);
+    EXPECT_EQ(video->getVolume(),
+              SoundManager::volumeToLevel(SoundManager::levelToVolume(
+                  static_cast<int32_t>(sound->getGroup(SoundManager::EFFECTS_GROUP).level))));
     // The shipped video is pictures only; the menu music is its own file.
     EXPECT_FALSE(video->hasSoundTrack());
     ASSERT_TRUE(sound->getChannel(0)->isPlaying());
