@@ -177,6 +177,52 @@ TEST_F(VideoSoundTest, TheToneIsHeardAtTheEffectsLevelAndStopsWithThePicture)
     RecordProperty("peak60", atLow);
 }
 
+namespace
+{
+void replay(uint32_t, void* user)
+{
+    auto* loops = static_cast<std::pair<VideoVMR9Texture*, int>*>(user);
+    ++loops->second;
+    loops->first->play();
+}
+} // namespace
+
+TEST_F(VideoSoundTest, ALoopedVideoStartsItsSoundAgainWithItsPictures)
+{
+    TestVideo::Recipe recipe;
+    recipe.container = "avi";
+    recipe.codec = "mpeg4";
+    recipe.audioCodec = "pcm_s16le";
+    recipe.frames = 20;
+    const std::string clip = mFolder.path() + "short.avi";
+    ASSERT_FALSE(TestVideo::encode(recipe, clip).empty());
+    std::pair<VideoVMR9Texture*, int> loops{mVideo.get(), 0};
+    mVideo->setEndCallback(replay, &loops);
+    ASSERT_EQ(mVideo->open(clip), 0);
+    ASSERT_EQ(mVideo->play(), 0);
+    EXPECT_GE(waitForPeak(near(expectedPeak(178))), 0);
+    // Twice round: each time the sound comes back, once, at its level.
+    for (int round = 1; round <= 2; ++round)
+    {
+        for (int i = 0; i < 1000 && loops.second < round; ++i)
+        {
+            mVideo->animateFor(10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ASSERT_GE(loops.second, round);
+        // Well inside the two seconds of the new round: its own sound, not
+        // the end of the last one.
+        for (int i = 0; i < 30; ++i)
+        {
+            mVideo->animateFor(10);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        EXPECT_TRUE(near(expectedPeak(178))(recentPeak())) << "round " << round << ": " << recentPeak();
+        EXPECT_EQ(mManager->getSharedAudioDevice()->playingBufferCount(), 1u);
+    }
+    mVideo->setEndCallback(nullptr, nullptr);
+}
+
 TEST_F(VideoSoundTest, WithoutADeviceOrASoundTrackAVideoPlaysSilent)
 {
     VideoVMR9Texture::setAudioDevice(nullptr);
