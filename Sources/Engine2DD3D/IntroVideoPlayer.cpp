@@ -1,10 +1,12 @@
 #include "Engine2DD3D/IntroVideoPlayer.h"
 
 #include "Engine2DD3D/TextureRendererFilter.h"
+#include "Engine2DD3D/VideoVMR9Texture.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/Messages.h"
 #include "Platform/Media/MediaPlayer.h"
 #include "Platform/System/Clock.h"
+#include "Sound/SoundManager.h"
 
 #include <memory>
 
@@ -79,12 +81,15 @@ private:
 int32_t playback(const char* fileName, AppWindow& window, Engine2D& engine, int32_t clientWidth,
                  int32_t clientHeight, bool fit, Platform::MediaPlayer& player)
 {
+    // The sound track plays through the effects' mixer, at the effects' level.
+    player.setAudioDevice(VideoVMR9Texture::audioDevice());
     Platform::MediaResult result = player.openFile(fileName);
     if (Platform::mediaFailed(result))
     {
         showMessage("Failed(0x%08lx) in RenderFile(%s)!\r\n", hresultText(result), fileName);
         return result;
     }
+    player.setVolume(SoundManager::levelToVolume(static_cast<int32_t>(EngineComponent::soundLevel())));
     int32_t videoWidth = static_cast<int32_t>(player.videoWidth());
     int32_t videoHeight = static_cast<int32_t>(player.videoHeight());
     if (videoWidth <= 0 || videoHeight <= 0)

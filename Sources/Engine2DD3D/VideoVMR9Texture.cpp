@@ -57,6 +57,16 @@ void VideoVMR9Texture::setAudioDevice(Platform::AudioDevice* device)
     gAudioDevice = device;
 }
 
+Platform::AudioDevice* VideoVMR9Texture::audioDevice()
+{
+    return gAudioDevice;
+}
+
+bool VideoVMR9Texture::hasSoundTrack() const
+{
+    return mPlayer != nullptr && mPlayer->hasAudio();
+}
+
 VideoVMR9Texture::VideoVMR9Texture(Engine2D& engine, int32_t x, int32_t y, int32_t width, int32_t height,
                                    RenderList* renderList)
     : EngineComponent(x, y, width, height, renderList), mEngine(engine),
@@ -208,6 +218,7 @@ ErrorCode VideoVMR9Texture::openGraph(const std::string& fileName)
         return Platform::videoOpenErrorCode(result, fileName);
 
     setVideoSize(mPlayer->videoWidth(), mPlayer->videoHeight());
+    mFramesBeforeOpen = mRenderer->framesRendered();
     mPlayer->setFrameSink(mRenderer.get());
     // The running application's sound-effect level, now and on every change.
     ApplicationGeneric* application = getApplication();
@@ -246,6 +257,7 @@ ErrorCode VideoVMR9Texture::play()
 {
     if (mPlayer == nullptr)
         return 0;
+    mPlayer->setFrameSink(mRenderer.get());
     mPlayer->play();
     refreshImage();
     return 0;
@@ -256,6 +268,10 @@ ErrorCode VideoVMR9Texture::stop()
     if (mPlayer == nullptr)
         return 0;
     mPlayer->stop();
+    // A picture the decoding thread was handing over as the video stopped
+    // must not land on the cleared texture: no picture is taken while
+    // stopped, and detaching waits for one in flight.
+    mPlayer->setFrameSink(nullptr);
     mPlayer->setPositionMs(0);
     clearVideoTexture();
     refreshImage();
@@ -264,15 +280,19 @@ ErrorCode VideoVMR9Texture::stop()
 
 ErrorCode VideoVMR9Texture::pause()
 {
-    if (mPlayer != nullptr)
-        mPlayer->pause();
+    if (mPlayer == nullptr)
+        return 0;
+    mPlayer->setFrameSink(mRenderer.get());
+    mPlayer->pause();
     return 0;
 }
 
 ErrorCode VideoVMR9Texture::resume()
 {
-    if (mPlayer != nullptr)
-        mPlayer->play();
+    if (mPlayer == nullptr)
+        return 0;
+    mPlayer->setFrameSink(mRenderer.get());
+    mPlayer->play();
     return 0;
 }
 
@@ -329,6 +349,8 @@ ErrorCode VideoVMR9Texture::setRate(float rate)
     mRate = rate;
     if (mPlayer == nullptr)
         return 0;
+    // Emulation may run or pause the player below.
+    mPlayer->setFrameSink(mRenderer.get());
     if (!(rate < 0.0f && mNoBackwards))
     {
         if (!Platform::mediaFailed(mPlayer->setRate(rate)))
@@ -435,7 +457,8 @@ void VideoVMR9Texture::animateFor(uint32_t frameMs)
 
 uint64_t VideoVMR9Texture::framesRendered() const
 {
-    return mRenderer->framesRendered();
+    // The renderer lives as long as the widget and counts every video's pictures.
+    return mRenderer->framesRendered() - mFramesBeforeOpen;
 }
 
 ErrorCode VideoVMR9Texture::onDeviceLost()

@@ -91,6 +91,9 @@ public:
     // The device the sound tracks of videos opened from now on play on
     // (null: silent videos). It must outlive the videos.
     static void setAudioDevice(Platform::AudioDevice* device);
+    static Platform::AudioDevice* audioDevice();
+    // The open video's sound track reaches the mixer.
+    bool hasSoundTrack() const;
 
 private:
     void refreshImage();
@@ -117,4 +120,5 @@ private:
     int32_t mSavedPosition = 0;
     uint32_t mSavedState = 0;
     Texture* mStillImage = nullptr;
+    uint64_t mFramesBeforeOpen = 0;
 };

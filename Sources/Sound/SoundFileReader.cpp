@@ -49,5 +49,8 @@ Platform::AudioResult SoundFileReader::openByName(const std::string& name, const
         mArchiveBytes = std::move(bytes);
         return openMemory(mArchiveBytes->data(), mArchiveBytes->size(), format, mode);
     }
-    return open(Platform::mapPath(name).c_str(), format, mode);
+    mGameName = name;
+    Platform::AudioResult result = open(Platform::mapPath(name).c_str(), format, mode);
+    mGameName.clear();
+    return result;
 }

@@ -51,6 +51,11 @@ public:
     Platform::AudioResult openByName(const std::string& name, const Platform::WaveFormat* format,
                                      uint32_t mode);
 
+protected:
+    // The game's name of the sound being opened by name (empty otherwise):
+    // the name the program's own sounds are registered under.
+    std::string mGameName;
+
 private:
     std::unique_ptr<ByteBuffer> mArchiveBytes;
 };

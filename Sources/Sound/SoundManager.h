@@ -24,6 +24,11 @@
 
 class SoundManager;
 
+namespace Platform
+{
+class AudioDevice;
+}
+
 // One playback channel, owned by its manager. Levels passed as -1 are resolved
 // by the channel when it uses them (master level, then its group's level).
 class SoundChannel
@@ -110,6 +115,9 @@ public:
     virtual uint32_t getCapability() = 0;
     // A new channel owned by this manager, in no group.
     virtual SoundChannel* createChannel() = 0;
+    // The mixer the effects play on, for other sound sources (the videos'
+    // sound tracks) to share; null when the manager has none.
+    virtual Platform::AudioDevice* getSharedAudioDevice() { return nullptr; }
 
     // Integer division truncating toward zero is part of the mapping; levels
     // above 255 count as 255.

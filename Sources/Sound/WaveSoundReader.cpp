@@ -1,5 +1,7 @@
 #include "Sound/WaveSoundReader.h"
 
+#include "Sound/ProgramSounds.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -50,7 +52,7 @@ AudioResult WaveSoundReader::open(const char* path, const WaveFormat* format, ui
     if (mode == kModeRead)
     {
         if (!mFile.openFile(path, RiffMode::Read))
-            return kAudioFailed;
+            return openProgramSound(mGameName.empty() ? std::string(path) : mGameName);
         return readHeader();
     }
     if (format == nullptr)
@@ -71,6 +73,31 @@ AudioResult WaveSoundReader::openMemory(const uint8_t* data, uint32_t size, cons
     mMode = mode;
     if (!mFile.openMemory(data, size))
         return kAudioFailed;
+    return readHeader();
+}
+
+AudioResult WaveSoundReader::openProgramSound(const std::string& name)
+{
+    std::span<const uint8_t> bytes = findProgramSound(name, "WAVE");
+    if (bytes.empty())
+        bytes = findProgramSound(name, "WAV");
+    if (bytes.empty())
+        return kAudioFailed;
+    return openCopy(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+}
+
+AudioResult WaveSoundReader::openCopy(std::vector<uint8_t> bytes)
+{
+    if (bytes.size() > UINT32_MAX)
+        return kAudioInvalidArgument;
+    close();
+    mOwnedBytes = std::move(bytes);
+    mMode = kModeRead;
+    if (!mFile.openMemory(mOwnedBytes.data(), static_cast<uint32_t>(mOwnedBytes.size())))
+    {
+        close();
+        return kAudioFailed;
+    }
     return readHeader();
 }
 
@@ -243,6 +270,8 @@ AudioResult WaveSoundReader::close()
     }
     if (mFile.isOpen() && !mFile.close())
         result = kAudioFailed;
+    mOwnedBytes.clear();
+    mOwnedBytes.shrink_to_fit();
     mHasFormat = false;
     mExtra.clear();
     mMode = 0;

@@ -16,6 +16,8 @@ public:
     Platform::AudioResult open(const char* path, const Platform::WaveFormat* format, uint32_t mode) override;
     Platform::AudioResult openMemory(const uint8_t* data, uint32_t size, const Platform::WaveFormat* format,
                                      uint32_t mode) override;
+    // Reads a copy of the bytes that the reader keeps while it is open.
+    Platform::AudioResult openCopy(std::vector<uint8_t> bytes);
     Platform::AudioResult close() override;
     Platform::AudioResult read(uint8_t* destination, uint32_t count, uint32_t* bytesRead) override;
     Platform::AudioResult write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten) override;
@@ -28,6 +30,8 @@ public:
 
 private:
     Platform::AudioResult readHeader();
+    // Opens the program's own sound of the name, a "WAVE" or else a "WAV".
+    Platform::AudioResult openProgramSound(const std::string& name);
     Platform::AudioResult writeHeader(const Platform::WaveFormat& format);
 
     Platform::RiffFile mFile;
@@ -37,6 +41,8 @@ private:
     Platform::RiffChunk mFactChunk;
     Platform::WaveFormat mFormat;
     std::vector<uint8_t> mExtra;
+    // The bytes read from memory when the reader holds them itself.
+    std::vector<uint8_t> mOwnedBytes;
     bool mHasFormat = false;
     uint32_t mMode = 0;
     uint32_t mSize = 0;

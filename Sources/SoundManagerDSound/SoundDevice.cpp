@@ -1,5 +1,7 @@
 #include "SoundManagerDSound/SoundDevice.h"
 
+#include "Sound/WaveSoundReader.h"
+
 #include <vector>
 
 using namespace Platform;
@@ -40,10 +42,32 @@ AudioResult SoundDevice::createStaticSound(const std::string& name, uint32_t fla
     AudioResult result = openReader(name, reader);
     if (audioFailed(result))
         return result;
+    return buildStaticSound(std::move(reader), flags, count, sound);
+}
 
+AudioResult SoundDevice::createStaticSoundFromMemory(const uint8_t* data, uint32_t size, uint32_t flags,
+                                                     uint32_t count, std::unique_ptr<StaticSound>& sound)
+{
+    sound.reset();
+    if (!mDevice.isOpen())
+        return kAudioNotInitialised;
+    if (count < 1 || (data == nullptr && size != 0))
+        return kAudioInvalidArgument;
+    auto reader = std::make_unique<WaveSoundReader>();
+    AudioResult result = reader->openCopy(std::vector<uint8_t>(data, data + size));
+    if (audioFailed(result))
+        return result;
+    if (reader->size() == 0 || reader->format() == nullptr)
+        return kAudioFailed;
+    return buildStaticSound(std::move(reader), flags, count, sound);
+}
+
+AudioResult SoundDevice::buildStaticSound(std::unique_ptr<SoundFileReader> reader, uint32_t flags,
+                                          uint32_t count, std::unique_ptr<StaticSound>& sound)
+{
     // 3. The first buffer, the size of the whole sound.
     std::vector<std::unique_ptr<AudioBuffer>> buffers(1);
-    result = mDevice.createBuffer({flags, reader->size(), *reader->format()}, buffers[0]);
+    AudioResult result = mDevice.createBuffer({flags, reader->size(), *reader->format()}, buffers[0]);
     if (audioFailed(result))
         return result;
 

@@ -40,6 +40,11 @@ public:
     uint32_t getMaxSampleRate() override { return mCaps.maxSecondaryRate; }
     uint32_t getCapability() override { return 1; }
     SoundChannel* createChannel() override;
+    // Null until init has opened the device.
+    Platform::AudioDevice* getSharedAudioDevice() override
+    {
+        return mInitialised ? &mDevice.audioDevice() : nullptr;
+    }
 
     SoundDevice& getDevice() { return mDevice; }
     Platform::AudioDevice& getAudioDevice() { return mDevice.audioDevice(); }

@@ -105,12 +105,12 @@ AudioResult StaticSound::restoreBuffer(AudioBuffer* buffer, bool& restored)
     return result;
 }
 
-AudioResult StaticSound::play(uint32_t priority, uint32_t flags, int32_t volume, int32_t frequency,
-                              int32_t pan)
+AudioResult StaticSound::takeBufferToPlay(AudioBuffer*& buffer)
 {
+    buffer = nullptr;
     if (mBuffers.empty())
         return kAudioNotInitialised;
-    AudioBuffer* buffer = getFreeBuffer();
+    buffer = getFreeBuffer();
     if (buffer == nullptr)
         return kAudioFailed;
     bool restored = false;
@@ -119,6 +119,16 @@ AudioResult StaticSound::play(uint32_t priority, uint32_t flags, int32_t volume,
         return result;
     if (restored)
         fillBuffer(buffer, false);
+    return kAudioOk;
+}
+
+AudioResult StaticSound::play(uint32_t priority, uint32_t flags, int32_t volume, int32_t frequency,
+                              int32_t pan)
+{
+    AudioBuffer* buffer = nullptr;
+    AudioResult result = takeBufferToPlay(buffer);
+    if (audioFailed(result))
+        return result;
     if ((mCreationFlags & kBufferControlVolume) != 0)
         buffer->setVolume(volume);
     if (frequency != -1 && (mCreationFlags & kBufferControlFrequency) != 0)
@@ -128,6 +138,38 @@ AudioResult StaticSound::play(uint32_t priority, uint32_t flags, int32_t volume,
     mPriority = priority;
     mPlayFlags = flags;
     return buffer->play(flags);
+}
+
+AudioResult StaticSound::play3D(const Audio3DBuffer& parameters, uint32_t priority, uint32_t flags,
+                                int32_t frequency)
+{
+    if (!mBuffers.empty() && (mCreationFlags & kBufferControl3D) == 0)
+        return kAudioControlUnavailable;
+    AudioBuffer* buffer = nullptr;
+    AudioResult result = takeBufferToPlay(buffer);
+    if (audioFailed(result))
+        return result;
+    result = buffer->set3DParameters(parameters);
+    if (audioFailed(result))
+        return result;
+    if (frequency != -1 && (mCreationFlags & kBufferControlFrequency) != 0)
+        buffer->setFrequency(static_cast<uint32_t>(frequency));
+    mPriority = priority;
+    mPlayFlags = flags;
+    return buffer->play(flags);
+}
+
+AudioResult StaticSound::get3DBuffer(uint32_t index, AudioBuffer*& buffer) const
+{
+    buffer = nullptr;
+    if (mBuffers.empty())
+        return kAudioNotInitialised;
+    if (index >= mBuffers.size())
+        return kAudioInvalidArgument;
+    if ((mCreationFlags & kBufferControl3D) == 0)
+        return kAudioControlUnavailable;
+    buffer = mBuffers[index].get();
+    return kAudioOk;
 }
 
 AudioResult StaticSound::stop()

@@ -30,6 +30,13 @@ public:
     // Volume in hundredths of a decibel; frequency -1 leaves it unchanged.
     Platform::AudioResult play(uint32_t priority, uint32_t flags, int32_t volume, int32_t frequency,
                                int32_t pan);
+    // Plays a free buffer from the given place; the sound must have been
+    // made with kBufferControl3D. Frequency -1 leaves it unchanged.
+    Platform::AudioResult play3D(const Platform::Audio3DBuffer& parameters, uint32_t priority, uint32_t flags,
+                                 int32_t frequency);
+    // The positional controls of one buffer (the buffer itself), or
+    // kAudioControlUnavailable for a sound that is not positional.
+    Platform::AudioResult get3DBuffer(uint32_t index, Platform::AudioBuffer*& buffer) const;
     Platform::AudioResult stop();
     // Every buffer back to position 0.
     Platform::AudioResult reset();
@@ -50,6 +57,8 @@ public:
     void setReversed(bool reverse) { mReverse = reverse; }
 
 protected:
+    // A free buffer, restored and refilled when it had been lost.
+    Platform::AudioResult takeBufferToPlay(Platform::AudioBuffer*& buffer);
     // Buffers go before anything their notifications point to.
     void releaseBuffers() { mBuffers.clear(); }
     uint8_t silenceByte() const;

@@ -96,6 +96,8 @@ GameApplication::~GameApplication()
     // game description's models, the chat panel the network object: the
     // widget tree goes before all of them.
     releaseWidgetTree();
+    if (mServicesReady && hooks().connectVideoSound)
+        hooks().connectVideoSound(nullptr);
     mGameSettings.reset();
     mScoreTable.reset();
     mNetwork.reset();
@@ -143,6 +145,8 @@ ErrorCode GameApplication::init()
     if (ErrorCode code = ApplicationGeneric::init())
         return code;
     mServicesReady = true;
+    if (hooks().connectVideoSound)
+        hooks().connectVideoSound(getSoundManager());
 
     selectSkin();
 

@@ -26,6 +26,7 @@ class GameApplication;
 class GameDescription;
 class Look;
 class NetworkPeer;
+class SoundManager;
 
 // What the skin manager (service 4) is given before its init.
 struct SkinRegistration
@@ -61,6 +62,10 @@ struct GameHooks
     std::function<void(GameApplication&)> openClosingScreen;
     // Opens the network game window once the network object exists.
     std::function<void(GameApplication&)> openNetworkGameWindow;
+    // Hands the sound manager's mixer to the video layer once the services
+    // are initialised, so that videos play their sound tracks beside the
+    // effects; called with null before the manager goes.
+    std::function<void(SoundManager*)> connectVideoSound;
     // Opens and closes the layer playing the menu background video.
     std::function<void(GameApplication&)> openMenuVideo;
     std::function<void(GameApplication&)> closeMenuVideo;

@@ -1,11 +1,13 @@
 #include "Tarnaveli/GameParts.h"
 
 #include "Engine2DD3D/Engine2DD3D.h"
+#include "Engine2DD3D/VideoVMR9Texture.h"
 #include "Engine3DD3D/Engine3DD3D.h"
 #include "Gui/GuiManager.h"
 #include "Gui/InputManager.h"
 #include "Gui/Skin.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
+#include "Tarnaveli/BuiltInSounds.h"
 #include "Tarnaveli/DifficultySelector.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameScreen.h"
@@ -15,6 +17,7 @@ void installGameParts()
 {
     // Sound manager kind 1 and 2D engine kind 1.
     SoundManagerDSound::registerKind();
+    registerBuiltInSounds();
     Engine2DD3D::registerKind();
     // 3D engine kind 1.
     Engine3DD3D::registerKind();
@@ -28,6 +31,13 @@ void installGameParts()
     DifficultySelector::installAsScoreSelector();
     // Received messages and the frame's 3D pass reach the in-game screen.
     GameScreen::installLinks();
+    // The videos' sound tracks go through the effects' mixer at the effects' level.
+    GameApplication::hooks().connectVideoSound = [](SoundManager* sound)
+    {
+        VideoVMR9Texture::setAudioDevice(sound != nullptr ? sound->getSharedAudioDevice() : nullptr);
+        if (sound != nullptr)
+            EngineComponent::listenToSoundManager(*sound);
+    };
 }
 
 ApplicationSettings makeProgramSettings()

@@ -4,6 +4,7 @@
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
 #include "Platform/System/Random.h"
+#include "Sound/ProgramSounds.h"
 #include "Sound/SoundErrors.h"
 #include "SoundManagerDSound/SoundChannelDSound.h"
 #include "SoundManagerDSound/SoundManagerDSound.h"
@@ -326,6 +327,134 @@ TEST_F(SoundManagerDSoundTest, StartUpAndShutDownRepeatWithStreamsRunning)
         std::vector<int16_t> out(2 * 45000);
         other->getAudioDevice().pump(out.data(), 45000); // past the first block: a refill is due
     }
+}
+
+TEST_F(SoundManagerDSoundTest, AWaveInMemoryPlaysAsItsFileDoes)
+{
+    TestWave::Recipe recipe;
+    recipe.channels = 2;
+    recipe.data = TestWave::samples16(ramp(400, -200));
+    const std::vector<uint8_t> bytes = TestWave::build(recipe);
+    TestWave::writeFile(mFolder.path() + "data/sons/pair.wav", bytes);
+
+    std::unique_ptr<StaticSound> fromFile;
+    std::unique_ptr<StaticSound> fromMemory;
+    const uint32_t flags = kBufferControlVolume | kBufferControlFrequency;
+    ASSERT_EQ(manager->getDevice().createStaticSound("data\\sons\\pair.wav", flags, 2, fromFile), kAudioOk);
+    ASSERT_EQ(manager->getDevice().createStaticSoundFromMemory(
+                  bytes.data(), static_cast<uint32_t>(bytes.size()), flags, 2, fromMemory),
+              kAudioOk);
+    EXPECT_EQ(fromMemory->getBufferCount(), 2u);
+    EXPECT_EQ(fromMemory->getCreationFlags(), flags);
+    EXPECT_EQ(fromMemory->getBufferSize(), fromFile->getBufferSize());
+
+    std::vector<int16_t> heard[2];
+    for (int i = 0; i < 2; ++i)
+    {
+        StaticSound& sound = i == 0 ? *fromFile : *fromMemory;
+        ASSERT_EQ(sound.play(0, 0, 0, -1, 0), kAudioOk);
+        heard[i].resize(2 * 200);
+        manager->getAudioDevice().pump(heard[i].data(), 200);
+        EXPECT_FALSE(sound.isPlaying());
+    }
+    EXPECT_EQ(heard[0], ramp(400, -200));
+    EXPECT_EQ(heard[1], heard[0]);
+
+    // The sound keeps its own copy: the caller's bytes may go.
+    std::vector<uint8_t> scratch = bytes;
+    std::unique_ptr<StaticSound> copied;
+    ASSERT_EQ(manager->getDevice().createStaticSoundFromMemory(
+                  scratch.data(), static_cast<uint32_t>(scratch.size()), flags, 1, copied),
+              kAudioOk);
+    scratch.assign(scratch.size(), 0);
+    copied->setReversed(true);
+    ASSERT_EQ(copied->fillBuffer(copied->getBuffer(0), false), kAudioOk);
+    ASSERT_EQ(copied->play(0, 0, 0, -1, 0), kAudioOk);
+    EXPECT_EQ(pumpLeft(2), (std::vector<int16_t>{198, 196}));
+
+    // Bytes that are no WAVE file make no sound.
+    const uint8_t junk[] = {1, 2, 3, 4};
+    std::unique_ptr<StaticSound> none;
+    EXPECT_EQ(manager->getDevice().createStaticSoundFromMemory(junk, 4, flags, 1, none), kAudioFailed);
+    EXPECT_EQ(none, nullptr);
+    EXPECT_EQ(manager->getDevice().createStaticSoundFromMemory(junk, 4, flags, 0, none),
+              kAudioInvalidArgument);
+}
+
+TEST_F(SoundManagerDSoundTest, TheProgramsOwnSoundPlaysByNameWhenNoFileHasIt)
+{
+    TestWave::Recipe recipe;
+    recipe.data = TestWave::samples16(ramp(10, 100, 100));
+    const std::vector<uint8_t> builtIn = TestWave::build(recipe);
+    registerProgramSound("data\\sons\\erreur.wav", "WAVE", builtIn);
+    manager->setSoundCount(3);
+    manager->setSoundName(1, "data\\sons\\erreur.wav");
+    manager->setSoundName(2, "data\\sons\\inconnu.wav");
+
+    EXPECT_EQ(manager->playSound(1, -1, false), ERROR_OK);
+    EXPECT_EQ(pumpLeft(3), ramp(3, 100, 100));
+    EXPECT_TRUE(messages.messages().empty());
+
+    // Neither file nor built-in sound: the load fails with the layer's code.
+    std::unique_ptr<StaticSound> sound;
+    EXPECT_EQ(
+        manager->getDevice().createStaticSound("data\\sons\\inconnu.wav", kBufferControlVolume, 1, sound),
+        static_cast<AudioResult>(0x80004005u));
+    EXPECT_EQ(manager->playSound(2, -1, false), ERROR_DSOUND);
+    ASSERT_EQ(messages.messages().size(), 1u);
+    EXPECT_NE(messages.messages()[0].text.find("inconnu.wav"), std::string::npos);
+    clearProgramSounds();
+}
+
+TEST_F(SoundManagerDSoundTest, PositionalSoundsPlayFromWhereTheyAreHeard)
+{
+    std::string name = writeWave("pas.wav", std::vector<int16_t>(2000, 8000));
+    std::unique_ptr<StaticSound> placed;
+    ASSERT_EQ(
+        manager->getDevice().createStaticSound(name, kBufferControl3D | kBufferControlVolume, 1, placed),
+        kAudioOk);
+    AudioBuffer* controls = nullptr;
+    ASSERT_EQ(placed->get3DBuffer(0, controls), kAudioOk);
+    EXPECT_EQ(controls, placed->getBuffer(0));
+    EXPECT_EQ(placed->get3DBuffer(1, controls), kAudioInvalidArgument);
+
+    // Two units to the left with a minimum distance of one: half, left only.
+    Audio3DBuffer where;
+    where.position = {-2, 0, 0};
+    ASSERT_EQ(placed->play3D(where, 0, 0, -1), kAudioOk);
+    std::vector<int16_t> out(2 * 4);
+    manager->getAudioDevice().pump(out.data(), 4);
+    EXPECT_EQ(out[0], 4000);
+    EXPECT_EQ(out[1], 0);
+
+    // The listener steps to the sound's place.
+    Audio3DListener listener;
+    ASSERT_EQ(manager->getDevice().get3DListener(listener), kAudioOk);
+    listener.position = {-2, 0, 0};
+    ASSERT_EQ(manager->getDevice().set3DListener(listener), kAudioOk);
+    manager->getAudioDevice().pump(out.data(), 4);
+    EXPECT_EQ(out[0], 8000);
+    EXPECT_EQ(out[1], 8000);
+
+    // A frequency is taken where the sound allows one; -1 keeps it.
+    std::unique_ptr<StaticSound> tuned;
+    ASSERT_EQ(
+        manager->getDevice().createStaticSound(name, kBufferControl3D | kBufferControlFrequency, 1, tuned),
+        kAudioOk);
+    ASSERT_EQ(tuned->play3D(where, 0, 0, 11025), kAudioOk);
+    uint32_t frequency = 0;
+    ASSERT_EQ(tuned->getBuffer(0)->getFrequency(frequency), kAudioOk);
+    EXPECT_EQ(frequency, 11025u);
+    ASSERT_EQ(tuned->play3D(where, 0, 0, -1), kAudioOk);
+    ASSERT_EQ(tuned->getBuffer(0)->getFrequency(frequency), kAudioOk);
+    EXPECT_EQ(frequency, 11025u);
+
+    // A plain sound has no positional controls.
+    std::unique_ptr<StaticSound> plain;
+    ASSERT_EQ(manager->getDevice().createStaticSound(name, kBufferControlVolume, 1, plain), kAudioOk);
+    EXPECT_EQ(plain->get3DBuffer(0, controls), kAudioControlUnavailable);
+    EXPECT_EQ(controls, nullptr);
+    EXPECT_EQ(plain->play3D(where, 0, 0, -1), kAudioControlUnavailable);
 }
 
 TEST(SoundManagerDSoundStartUp, NoSoundDeviceIsAStartUpError)

@@ -20,6 +20,11 @@ AudioBuffer::AudioBuffer(AudioDevice& device, uint32_t flags, const WaveFormat& 
       mBytes(static_cast<uint32_t>(mData->size())), mFrames(mBytes / format.blockAlign),
       mFrequency(format.samplesPerSec)
 {
+    {
+        // A positional buffer is heard from where the listener is now.
+        std::lock_guard lock(mDevice.mMutex);
+        updateGains();
+    }
     mDevice.addBuffer(this);
 }
 
@@ -188,12 +193,41 @@ AudioResult AudioBuffer::setNotificationPositions(const std::vector<AudioNotific
     return kAudioOk;
 }
 
+AudioResult AudioBuffer::set3DParameters(const Audio3DBuffer& parameters)
+{
+    if ((mFlags & kBufferControl3D) == 0)
+        return kAudioControlUnavailable;
+    if (!isValid3DBuffer(parameters))
+        return kAudioInvalidArgument;
+    std::lock_guard lock(mDevice.mMutex);
+    m3D = parameters;
+    updateGains();
+    return kAudioOk;
+}
+
+AudioResult AudioBuffer::get3DParameters(Audio3DBuffer& parameters) const
+{
+    if ((mFlags & kBufferControl3D) == 0)
+        return kAudioControlUnavailable;
+    std::lock_guard lock(mDevice.mMutex);
+    parameters = m3D;
+    return kAudioOk;
+}
+
 void AudioBuffer::updateGains()
 {
     // The pan attenuates the side away from which the sound is moved.
     double gain = volumeToGain(mVolume);
     mGainLeft = gain * (mPan > 0 ? volumeToGain(-mPan) : 1.0);
     mGainRight = gain * (mPan < 0 ? volumeToGain(mPan) : 1.0);
+    if ((mFlags & kBufferControl3D) != 0)
+    {
+        const Audio3DListener& listener = mDevice.mListener;
+        const double distance = positionalGain(m3D, listener);
+        const Audio3DSides sides = balanceSides(positionalBalance(m3D, listener));
+        mGainLeft *= distance * sides.left;
+        mGainRight *= distance * sides.right;
+    }
 }
 
 void AudioBuffer::signalPlayed(uint32_t fromByte, uint32_t toByte)

@@ -4,6 +4,7 @@
 // buffer's volume, frequency and pan. Duplicates share the bytes and have
 // their own cursor and settings. The caller owns its buffers and must release
 // them before the device.
+#include "Platform/Audio/Audio3D.h"
 #include "Platform/Audio/AudioResult.h"
 #include "Platform/Audio/WaveFormat.h"
 
@@ -20,6 +21,8 @@ class AudioEvent;
 // Creation flags.
 inline constexpr uint32_t kBufferPrimary = 0x1;
 inline constexpr uint32_t kBufferSoftware = 0x8;
+// Positional sound (Audio3D.h).
+inline constexpr uint32_t kBufferControl3D = 0x10;
 inline constexpr uint32_t kBufferControlFrequency = 0x20;
 inline constexpr uint32_t kBufferControlPan = 0x40;
 inline constexpr uint32_t kBufferControlVolume = 0x80;
@@ -105,6 +108,11 @@ public:
     AudioResult setPan(int32_t pan);
     AudioResult getPan(int32_t& pan) const;
 
+    // Only for buffers created with kBufferControl3D; the mixer follows a new
+    // place at once.
+    AudioResult set3DParameters(const Audio3DBuffer& parameters);
+    AudioResult get3DParameters(Audio3DBuffer& parameters) const;
+
     // Only for buffers created with kBufferControlNotify, and only while stopped.
     AudioResult setNotificationPositions(const std::vector<AudioNotification>& positions);
 
@@ -142,6 +150,7 @@ private:
     double mGainLeft = 1.0;
     double mGainRight = 1.0;
     std::vector<AudioNotification> mNotifications;
+    Audio3DBuffer m3D;
 };
 
 } // namespace Platform

@@ -207,6 +207,35 @@ AudioResult AudioDevice::duplicateBuffer(const AudioBuffer& original, std::uniqu
     return kAudioOk;
 }
 
+AudioResult AudioDevice::setListener(const Audio3DListener& listener)
+{
+    if (!mOpen)
+        return kAudioNotInitialised;
+    if (!isValid3DListener(listener))
+        return kAudioInvalidArgument;
+    std::lock_guard lock(mMutex);
+    mListener = listener;
+    for (AudioBuffer* buffer : mBuffers)
+        buffer->updateGains();
+    return kAudioOk;
+}
+
+AudioResult AudioDevice::getListener(Audio3DListener& listener) const
+{
+    if (!mOpen)
+        return kAudioNotInitialised;
+    std::lock_guard lock(mMutex);
+    listener = mListener;
+    return kAudioOk;
+}
+
+uint32_t AudioDevice::playingBufferCount() const
+{
+    std::lock_guard lock(mMutex);
+    return static_cast<uint32_t>(
+        std::count_if(mBuffers.begin(), mBuffers.end(), [](const AudioBuffer* b) { return b->mPlaying; }));
+}
+
 void AudioDevice::addBuffer(AudioBuffer* buffer)
 {
     std::lock_guard lock(mMutex);

@@ -50,6 +50,14 @@ public:
     // A buffer that plays the same bytes with its own cursor and settings.
     AudioResult duplicateBuffer(const AudioBuffer& original, std::unique_ptr<AudioBuffer>& buffer);
 
+    // The one listener of the positional buffers; setting it moves every
+    // such buffer's sound at once.
+    AudioResult setListener(const Audio3DListener& listener);
+    AudioResult getListener(Audio3DListener& listener) const;
+
+    // Buffers that the mixer is playing now.
+    uint32_t playingBufferCount() const;
+
     // Mixes `frames` frames of the primary format into `out` (interleaved
     // 16-bit samples). The audio callback runs this; in manual mode tests do.
     void pump(int16_t* out, uint32_t frames);
@@ -74,6 +82,7 @@ private:
     // playing state and this list.
     mutable std::mutex mMutex;
     std::vector<AudioBuffer*> mBuffers;
+    Audio3DListener mListener;
     int32_t mAccumulator[kMixChunkFrames * 2] = {};
 };
 

@@ -112,6 +112,8 @@ MediaResult MediaPlayer::startPlayer(MediaResult opened)
 
 void MediaPlayer::close()
 {
+    // The sound ends now, not once the decoding thread has finished its step.
+    silenceAudio();
     if (mThread.joinable())
     {
         {
@@ -191,6 +193,7 @@ MediaResult MediaPlayer::pause()
             mAnchorPositionNs = positionNsLocked(now);
         mState = MediaState::Paused;
     }
+    silenceAudio();
     mWake.notify_all();
     return kMediaOk;
 }
@@ -204,6 +207,7 @@ MediaResult MediaPlayer::stop()
         mAnchorPositionNs = positionNsLocked(clockNanoseconds());
         mState = MediaState::Stopped;
     }
+    silenceAudio();
     mWake.notify_all();
     return kMediaOk;
 }
@@ -317,6 +321,16 @@ bool MediaPlayer::audioWantedLocked() const
     return mState == MediaState::Playing && !mCompleteSent && mSeekSerial == mSeekDone;
 }
 
+void MediaPlayer::silenceAudio()
+{
+    // The decoding thread notices the new state on its next turn; until then
+    // the buffer would play on. Stopping it here leaves the thread's own
+    // bookkeeping alone: it sees a stopped buffer and starts it again when
+    // the sound is wanted.
+    if (mAudioBuffer)
+        mAudioBuffer->stop();
+}
+
 void MediaPlayer::restartAudio()
 {
     if (!mAudioBuffer)
@@ -373,7 +387,9 @@ void MediaPlayer::serviceAudio(bool run)
             mAudioWritten += bytes;
         }
     }
-    if (!mAudioRunning)
+    uint32_t status = 0;
+    mAudioBuffer->getStatus(status);
+    if (!mAudioRunning || (status & kStatusPlaying) == 0)
     {
         mAudioBuffer->play(kPlayLooping);
         mAudioRunning = true;

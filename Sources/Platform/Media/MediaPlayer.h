@@ -119,6 +119,8 @@ private:
     // Whether the sound track should be heard now. mMutex held.
     bool audioWantedLocked() const;
     void restartAudio();
+    // Owner's thread: stops the sound at once on pause, stop and close.
+    void silenceAudio();
     void applyAudioRateLocked();
 
     MediaDecoder mDecoder;
