@@ -15,15 +15,27 @@ bool isRealHost(const NetHostInfo& host, uint16_t port)
 {
     return host.sessionName == "Partie de Bob" && host.address.port == port;
 }
+
+// A hosted game and a player searching for it without end.
+struct Search
+{
+    explicit Search(uint32_t maxPlayers)
+    {
+        hostSession(host, maxPlayers);
+        port = host.session.hostedPort();
+        EXPECT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
+    }
+    Endpoint host;
+    Endpoint seeker;
+    uint16_t port = 0;
+};
 } // namespace
 
 TEST(NetDiscoveryFlood, ThreeFloodingSourcesNeitherHideTheRealHostNorGrowTheWork)
 {
-    Endpoint host;
-    hostSession(host, 2);
-    const uint16_t port = host.session.hostedPort();
-    Endpoint seeker;
-    ASSERT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
+    Search search(2);
+    Endpoint& seeker = search.seeker;
+    const uint16_t port = search.port;
     const uint16_t answers = seeker.session.answerPort();
     ASSERT_NE(answers, 0);
 
@@ -66,11 +78,8 @@ TEST(NetDiscoveryFlood, ThreeFloodingSourcesNeitherHideTheRealHostNorGrowTheWork
 
 TEST(NetDiscoveryFlood, ARepeatedAnswerUpdatesItsSessionInsteadOfAddingOne)
 {
-    Endpoint host;
-    hostSession(host, 3);
-    const uint16_t port = host.session.hostedPort();
-    Endpoint seeker;
-    ASSERT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
+    Search search(3);
+    Endpoint& seeker = search.seeker;
     ASSERT_TRUE(seeker.recorder.waitFor([&] { return !seeker.recorder.hosts.empty(); }));
     // Many rounds of queries later, still the one report.
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
@@ -78,7 +87,7 @@ TEST(NetDiscoveryFlood, ARepeatedAnswerUpdatesItsSessionInsteadOfAddingOne)
 
     // A player joins: the host's answers change, and the entry with them.
     Endpoint joiner;
-    join(joiner, host);
+    join(joiner, search.host);
     ASSERT_TRUE(joiner.recorder.waitForLine("complete accepted"));
     EXPECT_TRUE(seeker.recorder.waitFor([&] { return seeker.recorder.hosts.size() == 2; }));
     EXPECT_EQ(seeker.recorder.foundHosts().back().currentPlayers, 2u);

@@ -257,19 +257,12 @@ TEST(NetLiveness, APeerThatStopsReadingIsDroppedByTheHost)
 
 TEST(NetLiveness, AHostThatStopsAnsweringEndsTheJoinersSession)
 {
-    int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    ASSERT_EQ(::listen(listener, 1), 0);
-    socklen_t length = sizeof address;
-    getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
-
+    uint16_t port = 0;
+    int listener = loopbackListener(port);
+    ASSERT_GE(listener, 0);
     Endpoint joiner(livenessTimings());
     uint32_t number = 0;
-    ASSERT_EQ(joiner.session.connect(loopback(ntohs(address.sin_port)), guidOf(7), NetGuid(), NetRole::Peer,
-                                     "", number),
+    ASSERT_EQ(joiner.session.connect(loopback(port), guidOf(7), NetGuid(), NetRole::Peer, "", number),
               NetResult::Ok);
     int fd = ::accept(listener, nullptr, nullptr);
     ASSERT_GE(fd, 0);

@@ -194,6 +194,26 @@ inline void join(Endpoint& joiner, Endpoint& host, NetRole role = NetRole::Peer,
               NetResult::Ok);
 }
 
+// A TCP socket listening on a free port of the loopback, for playing a
+// hostile or silent host; -1 on failure.
+inline int loopbackListener(uint16_t& port)
+{
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(fd, 4) != 0 || getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+    {
+        if (fd >= 0)
+            ::close(fd);
+        return -1;
+    }
+    port = ntohs(address.sin_port);
+    return fd;
+}
+
 // A raw TCP socket for playing a hostile peer.
 struct RawSocket
 {
