@@ -78,7 +78,8 @@ enum class NetResult
 // two rounds of notifications; a source (address and port) lists at most
 // kNetMaxHostsPerSource sessions; one that answers more often than a host
 // answers a round of queries is dropped, its sessions withdrawn, for the rest
-// of the search; at most kNetMaxFoundHosts sessions are listed.
+// of the search; at most kNetMaxFoundHosts sessions are listed, and answers
+// of at most kNetMaxAnswerSources sources are looked at.
 constexpr uint32_t kNetAnswerReadBudget = 256;
 constexpr uint32_t kNetMaxHostsPerSource = 4;
 constexpr uint32_t kNetMaxFoundHosts = 64;
