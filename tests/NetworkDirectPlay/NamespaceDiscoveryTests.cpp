@@ -9,6 +9,8 @@
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
 #include "Platform/Net/NetSession.h"
 
+#include "../Platform/Net/TcpRelay.h"
+
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
@@ -338,7 +340,36 @@ void hostAndWatch(int report, int commands)
     watchSession(*peer, report, commands);
 }
 
-// Joins the game hosted at 10.201.7.1.
+// Connects to the session (the enumeration already cancelled) and reports
+// "joined", then watches it.
+void connectAndWatch(NetworkPeerDirectPlay& peer, const NetworkSessionInfo& session, int report, int commands)
+{
+    {
+        std::scoped_lock guard(peer);
+        if (peer.connect(session) != ERROR_OK)
+            return say(report, "no connect");
+    }
+    auto start = std::chrono::steady_clock::now();
+    int result = -1;
+    while (result < 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+    {
+        {
+            std::scoped_lock guard(peer);
+            while (auto event = peer.popEvent())
+            {
+                if (event->getKind() == NETWORK_EVENT_CONNECT_RESULT)
+                    result = static_cast<int>(static_cast<NetworkDataEvent&>(*event).getData());
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (result != CONNECT_RESULT_OK)
+        return say(report, "not joined");
+    say(report, "joined");
+    watchSession(peer, report, commands);
+}
+
+// Finds the game hosted at 10.201.7.1 and joins it.
 void joinAndWatch(int report, int commands)
 {
     std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Bruno"));
@@ -350,32 +381,52 @@ void joinAndWatch(int report, int commands)
             return say(report, "no listing");
     }
     auto start = std::chrono::steady_clock::now();
-    bool connecting = false;
-    int result = -1;
-    while (result < 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+    std::unique_ptr<NetworkSessionInfo> found;
+    while (!found && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
     {
         {
             std::scoped_lock guard(*peer);
-            while (auto event = peer->popEvent())
+            while (peer->popEvent())
             {
-                if (event->getKind() == NETWORK_EVENT_CONNECT_RESULT)
-                    result = static_cast<int>(static_cast<NetworkDataEvent&>(*event).getData());
             }
-            if (!connecting && !peer->getSessions().empty())
+            if (!peer->getSessions().empty())
             {
-                NetworkSessionInfo session = *peer->getSessions()[0];
+                found = std::make_unique<NetworkSessionInfo>(*peer->getSessions()[0]);
                 peer->cancelEnumeration();
-                connecting = peer->connect(session) == ERROR_OK;
-                if (!connecting)
-                    return say(report, "no connect");
             }
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    if (result != CONNECT_RESULT_OK)
-        return say(report, "not joined");
-    say(report, "joined");
-    watchSession(*peer, report, commands);
+    if (!found)
+        return say(report, "not found");
+    // Not under the lock: the connection completes on the session's thread.
+    connectAndWatch(*peer, *found, report, commands);
+}
+
+// Joins whatever game of the application listens at 10.202.9.2:kRelayPort.
+constexpr uint16_t kRelayPort = 2400;
+void joinThroughRelayAndWatch(int report, int commands)
+{
+    std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Bruno"));
+    if (!peer)
+        return say(report, "no peer");
+    NetworkSessionInfo session;
+    session.mHostIp = 0x0ACA0902; // 10.202.9.2
+    session.mHostPort = kRelayPort;
+    session.mMaxPlayers = 2;
+    connectAndWatch(*peer, session, report, commands);
+}
+
+// A router between the two cables that passes the game's connection on 200 ms
+// late each way.
+void relaySlowly(int report, int stop)
+{
+    Relay relay(static_cast<uint16_t>(DirectPlay::kGamePort), 200, 0x0ACA0902, 0x0AC90701, kRelayPort);
+    say(report, "relaying");
+    char c = 0;
+    while (::read(stop, &c, 1) > 0)
+    {
+    }
 }
 
 // "found <name> <ms>" -> the name; the time goes to the test's record.
@@ -526,4 +577,30 @@ TEST(NamespaceLink, ACutShorterThanTheBoundLosesNoMoveAndShowsNothing)
     // Nothing more on either side, well past the bound counted from the cut.
     EXPECT_EQ(game.hosting->readLine(static_cast<int>(Platform::kNetDeadPeerMs) - 2000), "");
     EXPECT_EQ(game.joining->readLine(500), "");
+}
+
+TEST(NamespaceLink, A200MsDelayEachWayRaisesNoFalseAlarm)
+{
+    Namespaces spaces;
+    std::string host = spaces.add("h");
+    REQUIRE_NAMESPACE(host);
+    std::string router = spaces.add("r");
+    std::string joiner = spaces.add("j");
+    ASSERT_TRUE(spaces.cable(host, "eth0", "10.201.7.1/24 brd +", router, "eth0", "10.201.7.2/24 brd +"));
+    ASSERT_TRUE(spaces.cable(router, "eth1", "10.202.9.2/24 brd +", joiner, "eth0", "10.202.9.1/24 brd +"));
+    Program hosting(host, hostAndWatch);
+    ASSERT_EQ(hosting.readLine(), "hosting");
+    Program relaying(router, relaySlowly);
+    ASSERT_EQ(relaying.readLine(), "relaying");
+    Program joining(joiner, joinThroughRelayAndWatch);
+    ASSERT_EQ(joining.readLine(), "joined");
+    // One and a half bounds of a slow but live link, a line now and then.
+    const int rounds = static_cast<int>(Platform::kNetDeadPeerMs) * 3 / 2 / 1000;
+    for (int i = 0; i < rounds; ++i)
+    {
+        joining.tell("say ligne " + std::to_string(i));
+        EXPECT_EQ(hosting.readLine(), "said ligne " + std::to_string(i));
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    }
+    EXPECT_EQ(joining.readLine(100), "");
 }
