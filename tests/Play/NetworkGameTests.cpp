@@ -414,3 +414,58 @@ TEST(PlayNetwork, AGuestWhoseHostStopsAnsweringIsToldTheConnectionIsLostAndRetur
     EXPECT_NE(driver.findText(cp1252("Déconnecté de la partie")), nullptr);
     EXPECT_NE(driver.layer<WindowMenu>(), nullptr);
 }
+
+namespace
+{
+// A guest whose program hangs in the middle of the game, as the host above.
+int guestThatHangs(Driver& driver)
+{
+    if (openNetworkMenu(driver, "Invité") == nullptr || !clickText(driver, "Rejoindre"))
+        return 10;
+    driver.settle(10);
+    auto* join = driver.layer<WindowJoinGame>();
+    if (join == nullptr || !selectHostedGame(driver, join) || !clickText(driver, "Rejoindre"))
+        return 11;
+    if (!driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget))
+        return 12;
+    driver.settle(10);
+    if (!sayIn(driver, driver.find<ChatPanel>(driver.layer<WindowPrepareGame>()), "Prêt"))
+        return 13;
+    if (!driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+        return 14;
+    driver.settle(40);
+    if (!say(driver, "Je vais geler"))
+        return 15;
+    driver.run(20);
+    raise(SIGSTOP);
+    return 0;
+}
+} // namespace
+
+TEST(PlayNetwork, AHostWhoseGuestStopsAnsweringIsToldTheOpponentLeftAndReturnsToTheMenu)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    // The guest searches until the game is hosted.
+    ChildRunner guestRun(guestThatHangs);
+    Driver driver;
+    PngOnFailure png(driver);
+    ASSERT_NE(openNetworkMenu(driver, "Hôte"), nullptr);
+    ASSERT_TRUE(clickText(driver, "Créer"));
+    driver.settle(10);
+    WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
+    ASSERT_NE(room, nullptr);
+    ASSERT_TRUE(driver.waitFor([&] { return room->isLaunchEnabled(); }, kNetworkBudget));
+    ASSERT_TRUE(driver.waitFor([&] { return panelShows(driver, driver.find<ChatPanel>(room), "Prêt"); },
+                               kNetworkBudget));
+    driver.run(5);
+    ASSERT_TRUE(clickText(driver, "Lancer"));
+    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget));
+    ASSERT_TRUE(driver.waitFor([&] { return chatShows(driver, "Je vais geler"); }, kNetworkBudget));
+
+    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() == nullptr; }, 3 * kNetworkBudget))
+        << "the host still waits for a guest that is gone";
+    driver.settle(20);
+    EXPECT_NE(driver.findText(cp1252("Votre adversaire a quitté la partie")), nullptr);
+    EXPECT_NE(driver.layer<WindowMenu>(), nullptr);
+}
