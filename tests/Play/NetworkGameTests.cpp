@@ -346,9 +346,9 @@ namespace
 const char* const kLongLine =
     "Je vais geler dans un instant, sans rien dire de plus, et ma connexion restera ouverte";
 
-// A host whose program hangs in the middle of the game: it says so, then
-// stops dead, its connection still open and answering nothing.
-int hostThatHangs(Driver& driver)
+// Hosts a game and launches it once the guest says it is ready: 0 when the
+// game runs, else the number of the step that failed.
+int hostUntilTheGameRuns(Driver& driver)
 {
     if (openNetworkMenu(driver, "Hôte") == nullptr || !clickText(driver, "Créer"))
         return 10;
@@ -364,11 +364,51 @@ int hostThatHangs(Driver& driver)
         !driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
         return 13;
     driver.settle(40);
-    if (!say(driver, kLongLine))
-        return 14;
+    return 0;
+}
+
+// Finds the host's game, joins it and says it is ready: 0 when the game
+// runs, else the number of the step that failed.
+int joinUntilTheGameRuns(Driver& driver)
+{
+    if (openNetworkMenu(driver, "Invité") == nullptr || !clickText(driver, "Rejoindre"))
+        return 20;
+    driver.settle(10);
+    auto* join = driver.layer<WindowJoinGame>();
+    if (join == nullptr || !selectHostedGame(driver, join) || !clickText(driver, "Rejoindre"))
+        return 21;
+    if (!driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget))
+        return 22;
+    driver.settle(10);
+    if (!sayIn(driver, driver.find<ChatPanel>(driver.layer<WindowPrepareGame>()), "Prêt"))
+        return 23;
+    if (!driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+        return 24;
+    driver.settle(40);
+    return 0;
+}
+
+// A player whose program hangs in the middle of the game: it says so, then
+// stops dead, its connection still open and answering nothing.
+int hangAfterSaying(Driver& driver, const std::string& line)
+{
+    if (!say(driver, line))
+        return 30;
     driver.run(20);
     raise(SIGSTOP);
     return 0;
+}
+
+int hostThatHangs(Driver& driver)
+{
+    int step = hostUntilTheGameRuns(driver);
+    return step != 0 ? step : hangAfterSaying(driver, kLongLine);
+}
+
+int guestThatHangs(Driver& driver)
+{
+    int step = joinUntilTheGameRuns(driver);
+    return step != 0 ? step : hangAfterSaying(driver, "Je vais geler");
 }
 } // namespace
 
@@ -379,17 +419,7 @@ TEST(PlayNetwork, AGuestWhoseHostStopsAnsweringIsToldTheConnectionIsLostAndRetur
     ChildRunner hostRun(hostThatHangs);
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(openNetworkMenu(driver, "Invité"), nullptr);
-    ASSERT_TRUE(clickText(driver, "Rejoindre"));
-    driver.settle(10);
-    auto* join = driver.layer<WindowJoinGame>();
-    ASSERT_NE(join, nullptr);
-    ASSERT_TRUE(selectHostedGame(driver, join)) << "the hosted game was not found";
-    ASSERT_TRUE(clickText(driver, "Rejoindre"));
-    ASSERT_TRUE(driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget));
-    driver.settle(10);
-    ASSERT_TRUE(sayIn(driver, driver.find<ChatPanel>(driver.layer<WindowPrepareGame>()), "Prêt"));
-    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget));
+    ASSERT_EQ(joinUntilTheGameRuns(driver), 0);
     ASSERT_TRUE(driver.waitFor([&] { return chatShows(driver, kLongLine); }, kNetworkBudget));
     // The long line breaks onto rows of its own, all inside the chat.
     for (Label* line : driver.allOf<Label>(chat(driver)->getList()))
@@ -415,33 +445,6 @@ TEST(PlayNetwork, AGuestWhoseHostStopsAnsweringIsToldTheConnectionIsLostAndRetur
     EXPECT_NE(driver.layer<WindowMenu>(), nullptr);
 }
 
-namespace
-{
-// A guest whose program hangs in the middle of the game, as the host above.
-int guestThatHangs(Driver& driver)
-{
-    if (openNetworkMenu(driver, "Invité") == nullptr || !clickText(driver, "Rejoindre"))
-        return 10;
-    driver.settle(10);
-    auto* join = driver.layer<WindowJoinGame>();
-    if (join == nullptr || !selectHostedGame(driver, join) || !clickText(driver, "Rejoindre"))
-        return 11;
-    if (!driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget))
-        return 12;
-    driver.settle(10);
-    if (!sayIn(driver, driver.find<ChatPanel>(driver.layer<WindowPrepareGame>()), "Prêt"))
-        return 13;
-    if (!driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
-        return 14;
-    driver.settle(40);
-    if (!say(driver, "Je vais geler"))
-        return 15;
-    driver.run(20);
-    raise(SIGSTOP);
-    return 0;
-}
-} // namespace
-
 TEST(PlayNetwork, AHostWhoseGuestStopsAnsweringIsToldTheOpponentLeftAndReturnsToTheMenu)
 {
     SKIP_WITHOUT_DISPLAY();
@@ -450,17 +453,7 @@ TEST(PlayNetwork, AHostWhoseGuestStopsAnsweringIsToldTheOpponentLeftAndReturnsTo
     ChildRunner guestRun(guestThatHangs);
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(openNetworkMenu(driver, "Hôte"), nullptr);
-    ASSERT_TRUE(clickText(driver, "Créer"));
-    driver.settle(10);
-    WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
-    ASSERT_NE(room, nullptr);
-    ASSERT_TRUE(driver.waitFor([&] { return room->isLaunchEnabled(); }, kNetworkBudget));
-    ASSERT_TRUE(driver.waitFor([&] { return panelShows(driver, driver.find<ChatPanel>(room), "Prêt"); },
-                               kNetworkBudget));
-    driver.run(5);
-    ASSERT_TRUE(clickText(driver, "Lancer"));
-    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget));
+    ASSERT_EQ(hostUntilTheGameRuns(driver), 0);
     ASSERT_TRUE(driver.waitFor([&] { return chatShows(driver, "Je vais geler"); }, kNetworkBudget));
 
     ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() == nullptr; }, 3 * kNetworkBudget))
