@@ -200,16 +200,26 @@ NetworkPeerDirectPlay* makeGamePeer(const std::string& nickname)
     return peer->init() == ERROR_OK ? peer : nullptr;
 }
 
-// Hosts a game on the game's port until told to stop.
-void hostGame(int report, int stop)
+// Hosts Alice's game on the game's port and reports "hosting"; null, after
+// "no host", when that fails.
+std::unique_ptr<NetworkPeerDirectPlay> hostAlicesGame(int report)
 {
     std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Alice"));
     if (!peer || peer->host("Partie de Alice", 2) != ERROR_OK)
     {
         say(report, "no host");
-        return;
+        return nullptr;
     }
     say(report, "hosting");
+    return peer;
+}
+
+// Hosts a game on the game's port until told to stop.
+void hostGame(int report, int stop)
+{
+    std::unique_ptr<NetworkPeerDirectPlay> peer = hostAlicesGame(report);
+    if (!peer)
+        return;
     char c = 0;
     while (::read(stop, &c, 1) > 0)
     {
@@ -330,14 +340,8 @@ void watchSession(NetworkPeerDirectPlay& peer, int report, int commands)
 
 void hostAndWatch(int report, int commands)
 {
-    std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Alice"));
-    if (!peer || peer->host("Partie de Alice", 2) != ERROR_OK)
-    {
-        say(report, "no host");
-        return;
-    }
-    say(report, "hosting");
-    watchSession(*peer, report, commands);
+    if (std::unique_ptr<NetworkPeerDirectPlay> peer = hostAlicesGame(report))
+        watchSession(*peer, report, commands);
 }
 
 // Connects to the session (the enumeration already cancelled) and reports
