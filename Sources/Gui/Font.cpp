@@ -373,64 +373,107 @@ int32_t Text2DView::getLetterSpacing() const
 
 Image2D* Text2DView::getGlyphImage(int32_t index) const
 {
+    const_cast<Text2DView*>(this)->syncImages();
     return index >= 0 && static_cast<size_t>(index) < mImages.size() ? mImages[index].get() : nullptr;
 }
 
 void Text2DView::setRenderList(RenderList* list)
 {
-    // Characters not shown now move too, for when they show again.
+    // The images that exist leave their list at once (it may go away before
+    // this text); the lines stay as they are.
+    if (list == mRenderList)
+        return;
+    mRenderList = list;
+    if (mCaretImage)
+        mCaretImage->setRenderList(list);
     for (auto& image : mImages)
     {
         if (image)
             image->setRenderList(list);
     }
-    Text2D::setRenderList(list);
 }
 
 void Text2DView::beginLayout()
 {
-    for (auto& image : mImages)
-    {
-        if (image)
-            image->setTexture(nullptr);
-    }
+    mPlaced.assign(mText.size(), 0);
+    mImagesStale = true;
 }
 
-void Text2DView::placeChar(int32_t index, int32_t x, int32_t y, int32_t width, int32_t height)
+void Text2DView::placeChar(int32_t index, int32_t, int32_t, int32_t, int32_t)
 {
-    if (static_cast<size_t>(index) >= mImages.size())
-        mImages.resize(static_cast<size_t>(index) + 1);
-    std::unique_ptr<Image2D>& image = mImages[index];
-    if (!image)
-    {
-        Engine2D* engine = findEngine2D();
-        if (engine == nullptr)
-            return;
-        image = engine->createImage(static_cast<float>(x), static_cast<float>(y), nullptr,
-                                    Image2D::SIZE_STRETCHED, static_cast<float>(width),
-                                    static_cast<float>(height), charColor(index), mRenderList);
-        if (!image)
-            return;
-    }
-    image->setRenderList(mRenderList);
-    image->setTexture(mBitmapFont->getGlyphTexture(static_cast<uint8_t>(mText[index])));
-    image->setSize(static_cast<float>(width), static_cast<float>(height), Image2D::SIZE_STRETCHED);
-    image->setPosition(static_cast<float>(x), static_cast<float>(y));
+    // The place is in the layout; the image follows when the text is drawn,
+    // so that a text laid out and never shown (a line scrolled away) costs no
+    // image at all.
+    if (static_cast<size_t>(index) >= mPlaced.size())
+        mPlaced.resize(static_cast<size_t>(index) + 1, 0);
+    mPlaced[static_cast<size_t>(index)] = 1;
+    mImagesStale = true;
+}
+
+void Text2DView::moveLaidOut(int32_t, int32_t)
+{
+    mImagesStale = true;
 }
 
 void Text2DView::recolor()
 {
+    mImagesStale = true;
+}
+
+void Text2DView::syncImages()
+{
+    if (!mImagesStale)
+        return;
+    mImagesStale = false;
     const bool showSelection = (mFlags & TEXT_SHOW_SELECTION) != 0;
-    const int32_t count = std::min(static_cast<int32_t>(mImages.size()), static_cast<int32_t>(mText.size()));
+    const int32_t count = static_cast<int32_t>(mText.size());
+    const int32_t height = getLineHeight();
     for (int32_t i = 0; i < count; ++i)
     {
-        if (!mImages[i])
+        const bool placed = static_cast<size_t>(i) < mPlaced.size() && mPlaced[static_cast<size_t>(i)] != 0 &&
+                            static_cast<size_t>(i) < mCharX.size();
+        if (static_cast<size_t>(i) >= mImages.size())
+        {
+            if (!placed)
+                continue;
+            mImages.resize(static_cast<size_t>(i) + 1);
+        }
+        std::unique_ptr<Image2D>& image = mImages[static_cast<size_t>(i)];
+        if (!placed)
+        {
+            if (image)
+                image->setTexture(nullptr);
             continue;
+        }
+        const auto code = static_cast<uint8_t>(mText[static_cast<size_t>(i)]);
+        const auto x = static_cast<float>(mCharX[static_cast<size_t>(i)]);
+        const auto y = static_cast<float>(mCharY[static_cast<size_t>(i)]);
+        const auto width = static_cast<float>(getCharWidth(code));
         uint32_t color = charColor(i);
         // A selected character is drawn in the opposite colour.
         if (showSelection && i >= mSelectionStart && i < mSelectionEnd)
             color ^= 0x00FFFFFFu;
-        mImages[i]->setColor(color);
+        if (!image)
+        {
+            Engine2D* engine = findEngine2D();
+            if (engine == nullptr)
+                continue;
+            image = engine->createImage(x, y, nullptr, Image2D::SIZE_STRETCHED, width,
+                                        static_cast<float>(height), color, mRenderList);
+            if (!image)
+                continue;
+        }
+        image->setRenderList(mRenderList);
+        image->setTexture(mBitmapFont->getGlyphTexture(code));
+        image->setSize(width, static_cast<float>(height), Image2D::SIZE_STRETCHED);
+        image->setPosition(x, y);
+        image->setColor(color);
+    }
+    // Characters of a longer text before show nothing.
+    for (size_t i = static_cast<size_t>(count); i < mImages.size(); ++i)
+    {
+        if (mImages[i])
+            mImages[i]->setTexture(nullptr);
     }
 }
 
@@ -476,6 +519,7 @@ ErrorCode Text2DView::renderSelection()
 
 ErrorCode Text2DView::render()
 {
+    syncImages();
     if (ErrorCode code = renderSelection())
         return code;
     const size_t count = std::min(mImages.size(), mText.size());

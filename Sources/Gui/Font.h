@@ -134,9 +134,13 @@ public:
 protected:
     void beginLayout() override;
     void placeChar(int32_t index, int32_t x, int32_t y, int32_t width, int32_t height) override;
+    void moveLaidOut(int32_t dx, int32_t dy) override;
     std::unique_ptr<Image2D> createCaretImage() override;
 
 private:
+    // Brings the characters' images up to the last layout, move and colours.
+    void syncImages();
+
     // value x size / the font's line height.
     int32_t scaled(int32_t value) const;
 
@@ -148,5 +152,8 @@ private:
     // Behind the selected characters, in the caret's picture: the inverted
     // text of a selection stands out on the pale fields and lists.
     std::vector<std::unique_ptr<Image2D>> mSelectionBoxes;
+    // 1 for every character the last layout placed.
+    std::vector<uint8_t> mPlaced;
+    bool mImagesStale = true;
     int32_t mSize;
 };

@@ -54,9 +54,24 @@ void Text2D::setPosition(int32_t x, int32_t y)
 {
     if (x == mX && y == mY)
         return;
+    const int32_t dx = x - mX;
+    const int32_t dy = y - mY;
     mX = x;
     mY = y;
-    relayout();
+    // A moved text keeps its lines: a list that scrolls moves every row, and
+    // breaking each row's text again would cost the whole list every time.
+    if (mCharX.size() != mText.size())
+    {
+        relayout();
+        return;
+    }
+    for (int32_t& charX : mCharX)
+        charX += dx;
+    for (int32_t& charY : mCharY)
+        charY += dy;
+    mLastLineY += dy;
+    moveLaidOut(dx, dy);
+    placeCaret();
 }
 
 void Text2D::setWidth(int32_t width)

@@ -125,6 +125,9 @@ protected:
     virtual void layoutRange(int32_t first, int32_t last, int32_t lineWidth, int32_t y);
     // Called before a layout: nothing laid out stays shown.
     virtual void beginLayout() {}
+    // The whole laid-out text moved by (dx, dy); the places above are moved
+    // already.
+    virtual void moveLaidOut(int32_t, int32_t) {}
     // Shows the character at index at (x, y), that wide and high.
     virtual void placeChar(int32_t, int32_t, int32_t, int32_t, int32_t) {}
     // The caret image; null when nothing can draw it.

@@ -4,6 +4,7 @@
 #include "Network/NetworkEvent.h"
 #include "Network/NetworkStreams.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace DirectPlay
@@ -115,14 +116,34 @@ bool addFoundHost(std::vector<std::unique_ptr<NetworkSessionInfo>>& sessions,
 {
     for (const auto& known : sessions)
     {
-        if (known->mInstanceGuid == host.instance.bytes)
+        if (known->mInstanceGuid != host.instance.bytes)
+            continue;
+        // A game on this machine answers both on the loopback and on the
+        // network: listed once, by the address it answered from first.
+        if (known->mHostIp != host.address.ip)
             return false;
+        std::unique_ptr<NetworkSessionInfo> now = makeSessionInfo(host);
+        if (now->mSessionName == known->mSessionName && now->mMaxPlayers == known->mMaxPlayers &&
+            now->mCurrentPlayers == known->mCurrentPlayers && now->mHostPort == known->mHostPort)
+            return false;
+        *known = *now;
+        return true;
     }
     // Anyone on the network can answer as many sessions as it likes.
     if (sessions.size() >= kMaxFoundSessions)
         return false;
     sessions.push_back(makeSessionInfo(host));
     return true;
+}
+
+bool removeFoundHost(std::vector<std::unique_ptr<NetworkSessionInfo>>& sessions,
+                     const Platform::NetHostInfo& host)
+{
+    return std::erase_if(sessions,
+                         [&](const std::unique_ptr<NetworkSessionInfo>& known) {
+                             return known->mInstanceGuid == host.instance.bytes &&
+                                    known->mHostIp == host.address.ip;
+                         }) != 0;
 }
 
 } // namespace DirectPlay

@@ -43,9 +43,13 @@ ErrorCode startEnumeration(Platform::NetSession* net, const uint8_t (&applicatio
 void stopEnumeration(bool& enumerating, Platform::NetSession* net);
 // The most sessions a search lists: a local network has a few.
 constexpr size_t kMaxFoundSessions = 64;
-// Adds a host the search reached; false when that session is already listed
-// or the list is full.
+// Adds a host the search reached, or updates its entry when the same address
+// answers again for the same session; false when nothing changed (already
+// listed, or the list is full).
 bool addFoundHost(std::vector<std::unique_ptr<NetworkSessionInfo>>& sessions,
                   const Platform::NetHostInfo& host);
+// Takes out the session that address listed; false when it was not listed.
+bool removeFoundHost(std::vector<std::unique_ptr<NetworkSessionInfo>>& sessions,
+                     const Platform::NetHostInfo& host);
 
 } // namespace DirectPlay

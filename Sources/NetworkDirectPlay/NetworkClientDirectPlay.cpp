@@ -125,6 +125,14 @@ void NetworkClientDirectPlay::onHostFound(const Platform::NetHostInfo& host)
     postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
 }
 
+void NetworkClientDirectPlay::onHostLost(const Platform::NetHostInfo& host)
+{
+    std::scoped_lock guard(*this);
+    if (!mEnumerating || !DirectPlay::removeFoundHost(mServers, host))
+        return;
+    postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
+}
+
 void NetworkClientDirectPlay::onConnectComplete(uint32_t number, Platform::NetConnectResult result)
 {
     std::scoped_lock guard(*this);

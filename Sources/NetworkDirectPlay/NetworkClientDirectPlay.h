@@ -37,6 +37,7 @@ private:
     void forgetConnection();
 
     void onHostFound(const Platform::NetHostInfo& host) override;
+    void onHostLost(const Platform::NetHostInfo& host) override;
     void onConnectComplete(uint32_t session, Platform::NetConnectResult result) override;
     void onPlayerCreated(uint32_t, Platform::NetPlayerId, bool) override {}
     void onPlayerDestroyed(uint32_t, Platform::NetPlayerId) override {}

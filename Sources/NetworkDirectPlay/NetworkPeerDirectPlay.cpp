@@ -208,6 +208,14 @@ void NetworkPeerDirectPlay::onHostFound(const Platform::NetHostInfo& host)
     postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
 }
 
+void NetworkPeerDirectPlay::onHostLost(const Platform::NetHostInfo& host)
+{
+    std::scoped_lock guard(*this);
+    if (!mEnumerating || !DirectPlay::removeFoundHost(mSessions, host))
+        return;
+    postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
+}
+
 void NetworkPeerDirectPlay::onConnectComplete(uint32_t number, Platform::NetConnectResult result)
 {
     std::scoped_lock guard(*this);

@@ -56,6 +56,7 @@ private:
     void forgetSession();
 
     void onHostFound(const Platform::NetHostInfo& host) override;
+    void onHostLost(const Platform::NetHostInfo& host) override;
     void onConnectComplete(uint32_t session, Platform::NetConnectResult result) override;
     void onPlayerCreated(uint32_t session, Platform::NetPlayerId player, bool isLocal) override;
     void onPlayerDestroyed(uint32_t session, Platform::NetPlayerId player) override;

@@ -23,7 +23,9 @@ namespace
 // A text button whose caption greys out while it is disabled.
 constexpr uint32_t kButtonLook = 0;
 constexpr uint32_t kFieldTextColor = 0xFF000000;
-constexpr uint32_t kLabelLeft = 0;
+// A long line breaks at its spaces onto as many rows as it needs, once,
+// when it arrives.
+constexpr uint32_t kLineFlags = TEXT_ALIGN_LEFT | TEXT_WORD_WRAP;
 
 NetworkPeer* currentNetwork()
 {
@@ -99,7 +101,7 @@ void ChatPanel::append(const std::string& text, uint32_t color)
         mList->removeFirstRows(mList->getRowCount() - (kMaxLines - 1));
     int32_t width = mList->getContent() != nullptr ? mList->getContent()->getWidth() : mList->getWidth();
     auto* label =
-        new Label(0, 0, width, kRowHeight, text.substr(0, kMaxLineLength), color, kLabelLeft, textFont());
+        new Label(0, 0, width, kRowHeight, text.substr(0, kMaxLineLength), color, kLineFlags, textFont());
     if (Text2D* shown = label->getTextObject())
         if (shown->getHeight() > 0)
             label->resize(width, shown->getHeight(), false);

@@ -149,11 +149,14 @@ void WindowJoinGame::update()
         mUnreachableShown = true;
         showError(getLangText(LANG_WINDOWJOINGAME_UNABLE_TO_LIST_GAME));
     }
+    // However many answers came in since the last frame, the list is built
+    // once.
+    bool changed = false;
     while (auto event = mNetwork.popEvent())
     {
         if (event->getKind() == NETWORK_EVENT_SESSIONS_CHANGED)
         {
-            rebuildList();
+            changed = true;
         }
         else if (event->getKind() == NETWORK_EVENT_CONNECT_RESULT && mJoining != 0)
         {
@@ -161,6 +164,8 @@ void WindowJoinGame::update()
                 return;
         }
     }
+    if (changed)
+        rebuildList();
 }
 
 void WindowJoinGame::onResult(uint32_t buttonBits)

@@ -221,7 +221,6 @@ TEST_F(LookTest, TextButtonLookDrawsAShadowOfTheCaptionInTheStateColours)
     button.updateLayout();
     // The caption draws after the renderer, over the shadow.
     auto* renderer = button.getRenderer();
-    size_t first = app.engine().images.size();
     button.caption->setText("Non", true);
     button.state = LOOK_STATE_ROLLED_OVER;
     button.setColor(0xFFFFFFFF);
@@ -229,9 +228,10 @@ TEST_F(LookTest, TextButtonLookDrawsAShadowOfTheCaptionInTheStateColours)
     EXPECT_EQ(button.caption->getColor(), 0xFFFF0000u);
     ASSERT_EQ(renderer->render(), 0);
     // The shadow's glyphs: the caption's text, offset by (2, 4), in the
-    // shadow colour, with the caption's alignment.
+    // shadow colour, with the caption's alignment (the caption itself is not
+    // drawn by the renderer).
     std::vector<RecordingImage*> shadowGlyphs;
-    for (size_t i = 0; i < first; ++i)
+    for (size_t i = 0; i < app.engine().images.size(); ++i)
     {
         if (app.engine().images[i]->draws > 0)
             shadowGlyphs.push_back(app.engine().images[i]);

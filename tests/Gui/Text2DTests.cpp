@@ -270,6 +270,32 @@ TEST_F(Text2DTest, MovingTheTextMovesEveryGlyph)
     EXPECT_EQ(text->getCaretImage()->getX(), 10.0f);
 }
 
+// A long list scrolls by moving every row: a row's text keeps its lines, and
+// its characters get images only once the row is drawn.
+TEST_F(Text2DTest, AMovedTextKeepsItsLinesAndOnlyADrawnTextHasImages)
+{
+    const size_t before = app.engine().images.size();
+    auto text = make("aa aa aa aa", 20, TEXT_WORD_WRAP);
+    EXPECT_EQ(text->getLineCount(), 4);
+    for (int32_t step = 1; step <= 50; ++step)
+        text->setPosition(100, 50 - 24 * step);
+    EXPECT_EQ(app.engine().images.size(), before) << "nothing drawn, nothing made";
+    text->setPosition(100, 50);
+    ASSERT_EQ(text->render(), 0);
+    ASSERT_EQ(app.engine().images.size(), before + 11);
+    EXPECT_EQ(at(*text, 10), P(107, 86));
+    EXPECT_EQ(image(*text, 10).getX(), 107.0f);
+    EXPECT_EQ(image(*text, 10).getY(), 86.0f);
+    EXPECT_EQ(image(*text, 10).draws, 1);
+    // Moved again, drawn again: the same images, in their new places.
+    text->setPosition(0, 0);
+    ASSERT_EQ(text->render(), 0);
+    EXPECT_EQ(app.engine().images.size(), before + 11);
+    EXPECT_EQ(image(*text, 10).getX(), 7.0f);
+    EXPECT_EQ(image(*text, 10).getY(), 36.0f);
+    EXPECT_EQ(image(*text, 10).draws, 2);
+}
+
 TEST_F(Text2DTest, InfotipKeepsEveryLineOfItsTextInsideItsBox)
 {
     Infotip tip;

@@ -4,8 +4,12 @@
 // that nothing the test sends can leave them. Skipped where namespaces cannot
 // be made.
 #include "Network/GameMessages.h"
+#include "Network/NetworkEvent.h"
 #include "NetworkDirectPlay/DirectPlayCommon.h"
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
+#include "Platform/Net/NetSession.h"
+
+#include "../Platform/Net/TcpRelay.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +28,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -146,6 +151,13 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
+    // One line for the child (see watchSession).
+    void tell(const std::string& line)
+    {
+        std::string text = line + "\n";
+        [[maybe_unused]] ssize_t written = ::write(mStop, text.data(), text.size());
+    }
+
     // The next line of the child's report; empty on time-out or end.
     std::string readLine(int ms = 15000)
     {
@@ -188,16 +200,26 @@ NetworkPeerDirectPlay* makeGamePeer(const std::string& nickname)
     return peer->init() == ERROR_OK ? peer : nullptr;
 }
 
-// Hosts a game on the game's port until told to stop.
-void hostGame(int report, int stop)
+// Hosts Alice's game on the game's port and reports "hosting"; null, after
+// "no host", when that fails.
+std::unique_ptr<NetworkPeerDirectPlay> hostAlicesGame(int report)
 {
     std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Alice"));
     if (!peer || peer->host("Partie de Alice", 2) != ERROR_OK)
     {
         say(report, "no host");
-        return;
+        return nullptr;
     }
     say(report, "hosting");
+    return peer;
+}
+
+// Hosts a game on the game's port until told to stop.
+void hostGame(int report, int stop)
+{
+    std::unique_ptr<NetworkPeerDirectPlay> peer = hostAlicesGame(report);
+    if (!peer)
+        return;
     char c = 0;
     while (::read(stop, &c, 1) > 0)
     {
@@ -207,7 +229,8 @@ void hostGame(int report, int stop)
 }
 
 // Searches the local networks as the join window does; reports
-// "found <name> <ms>", "unreachable" when no query could be sent, or "none".
+// "unreachable" once when the queries reach no network, then "found <name>
+// <ms>" for the first game found, or "none".
 void searchGames(int report, int)
 {
     std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Bruno"));
@@ -225,8 +248,14 @@ void searchGames(int report, int)
             return;
         }
     }
+    bool toldUnreachable = false;
     while (std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
     {
+        if (!toldUnreachable && peer->isListingUnreachable())
+        {
+            toldUnreachable = true;
+            say(report, "unreachable");
+        }
         {
             std::scoped_lock guard(*peer);
             while (peer->popEvent())
@@ -242,14 +271,166 @@ void searchGames(int report, int)
                 return;
             }
         }
-        if (peer->isListingUnreachable())
-        {
-            say(report, "unreachable");
-            return;
-        }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     say(report, "none");
+}
+
+int64_t monotonicMs()
+{
+    // The monotonic clock is the machine's, whatever namespace reads it.
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Runs a session until the command pipe ends: "say <text>" sends a chat line
+// to everyone; reports "said <text>", "left <ms>" and
+// "ended <reason> <ms>" (ms on the monotonic clock).
+void watchSession(NetworkPeerDirectPlay& peer, int report, int commands)
+{
+    ::fcntl(commands, F_SETFL, O_NONBLOCK);
+    std::string pending;
+    for (;;)
+    {
+        char buffer[256];
+        ssize_t got = ::read(commands, buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got > 0)
+            pending.append(buffer, static_cast<size_t>(got));
+        for (size_t end = pending.find('\n'); end != std::string::npos; end = pending.find('\n'))
+        {
+            std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            if (line.rfind("say ", 0) == 0)
+            {
+                std::scoped_lock guard(peer);
+                peer.send(std::make_unique<ChatMessage>(line.substr(4)), nullptr);
+            }
+        }
+        {
+            std::scoped_lock guard(peer);
+            while (auto event = peer.popEvent())
+            {
+                switch (event->getKind())
+                {
+                case NETWORK_EVENT_PLAYER_LEFT:
+                    say(report, "left " + std::to_string(monotonicMs()));
+                    break;
+                case NETWORK_EVENT_SESSION_ENDED:
+                    say(report, "ended " + std::to_string(static_cast<NetworkDataEvent&>(*event).getData()) +
+                                    " " + std::to_string(monotonicMs()));
+                    break;
+                case NETWORK_EVENT_MESSAGE:
+                    if (auto* chat = dynamic_cast<ChatMessage*>(
+                            static_cast<NetworkMessageEvent&>(*event).getMessage()))
+                        say(report, "said " + chat->getText());
+                    break;
+                default:
+                    break;
+                }
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    std::scoped_lock guard(peer);
+    peer.closeSession();
+}
+
+void hostAndWatch(int report, int commands)
+{
+    if (std::unique_ptr<NetworkPeerDirectPlay> peer = hostAlicesGame(report))
+        watchSession(*peer, report, commands);
+}
+
+// Connects to the session (the enumeration already cancelled) and reports
+// "joined", then watches it.
+void connectAndWatch(NetworkPeerDirectPlay& peer, const NetworkSessionInfo& session, int report, int commands)
+{
+    {
+        std::scoped_lock guard(peer);
+        if (peer.connect(session) != ERROR_OK)
+            return say(report, "no connect");
+    }
+    auto start = std::chrono::steady_clock::now();
+    int result = -1;
+    while (result < 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+    {
+        {
+            std::scoped_lock guard(peer);
+            while (auto event = peer.popEvent())
+            {
+                if (event->getKind() == NETWORK_EVENT_CONNECT_RESULT)
+                    result = static_cast<int>(static_cast<NetworkDataEvent&>(*event).getData());
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (result != CONNECT_RESULT_OK)
+        return say(report, "not joined");
+    say(report, "joined");
+    watchSession(peer, report, commands);
+}
+
+// Finds the game hosted at 10.201.7.1 and joins it.
+void joinAndWatch(int report, int commands)
+{
+    std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Bruno"));
+    if (!peer)
+        return say(report, "no peer");
+    {
+        std::scoped_lock guard(*peer);
+        if (peer->enumHosts("10.201.7.1", 0) != ERROR_OK)
+            return say(report, "no listing");
+    }
+    auto start = std::chrono::steady_clock::now();
+    std::unique_ptr<NetworkSessionInfo> found;
+    while (!found && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+    {
+        {
+            std::scoped_lock guard(*peer);
+            while (peer->popEvent())
+            {
+            }
+            if (!peer->getSessions().empty())
+            {
+                found = std::make_unique<NetworkSessionInfo>(*peer->getSessions()[0]);
+                peer->cancelEnumeration();
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    if (!found)
+        return say(report, "not found");
+    // Not under the lock: the connection completes on the session's thread.
+    connectAndWatch(*peer, *found, report, commands);
+}
+
+// Joins whatever game of the application listens at 10.202.9.2:kRelayPort.
+constexpr uint16_t kRelayPort = 2400;
+void joinThroughRelayAndWatch(int report, int commands)
+{
+    std::unique_ptr<NetworkPeerDirectPlay> peer(makeGamePeer("Bruno"));
+    if (!peer)
+        return say(report, "no peer");
+    NetworkSessionInfo session;
+    session.mHostIp = 0x0ACA0902; // 10.202.9.2
+    session.mHostPort = kRelayPort;
+    session.mMaxPlayers = 2;
+    connectAndWatch(*peer, session, report, commands);
+}
+
+// A router between the two cables that passes the game's connection on 200 ms
+// late each way.
+void relaySlowly(int report, int stop)
+{
+    Relay relay(static_cast<uint16_t>(DirectPlay::kGamePort), 200, 0x0ACA0902, 0x0AC90701, kRelayPort);
+    say(report, "relaying");
+    char c = 0;
+    while (::read(stop, &c, 1) > 0)
+    {
+    }
 }
 
 // "found <name> <ms>" -> the name; the time goes to the test's record.
@@ -310,11 +491,120 @@ TEST(NamespaceDiscovery, AHostOnTheSecondInterfaceIsFound)
     EXPECT_EQ(hostFoundFrom(host, seeker, "second_lan_ms"), "Partie de Alice");
 }
 
-TEST(NamespaceDiscovery, NoNetworkUpIsReportedInsteadOfAnEmptyList)
+TEST(NamespaceDiscovery, NoNetworkIsReportedAndAGameOnThisMachineIsStillFound)
 {
     Namespaces spaces;
-    std::string seeker = spaces.add("s", false);
-    REQUIRE_NAMESPACE(seeker);
-    Program searching(seeker, searchGames);
+    // A machine with its loopback, as every machine has, and nothing else.
+    std::string machine = spaces.add("m");
+    REQUIRE_NAMESPACE(machine);
+    Program hosting(machine, hostGame);
+    ASSERT_EQ(hosting.readLine(), "hosting");
+    Program searching(machine, searchGames);
     EXPECT_EQ(searching.readLine(), "unreachable");
+    EXPECT_EQ(foundName(searching.readLine(), "loopback_ms"), "Partie de Alice");
+}
+
+namespace
+{
+// A host and a joiner on two machines joined by one cable, in a game that
+// has carried a line.
+struct CabledGame
+{
+    bool start()
+    {
+        host = spaces.add("h");
+        if (host.empty())
+            return false;
+        joiner = spaces.add("j");
+        EXPECT_TRUE(spaces.cable(host, "eth0", "10.201.7.1/24 brd +", joiner, "eth0", "10.201.7.2/24 brd +"));
+        hosting = std::make_unique<Program>(host, hostAndWatch);
+        EXPECT_EQ(hosting->readLine(), "hosting");
+        joining = std::make_unique<Program>(joiner, joinAndWatch);
+        EXPECT_EQ(joining->readLine(), "joined");
+        joining->tell("say bonjour");
+        EXPECT_EQ(hosting->readLine(), "said bonjour");
+        return true;
+    }
+    // The host's end of the cable, as a cable pulled there.
+    void cut() { EXPECT_TRUE(run("ip -n " + host + " link set eth0 down")); }
+    void mend() { EXPECT_TRUE(run("ip -n " + host + " link set eth0 up")); }
+
+    Namespaces spaces;
+    std::string host;
+    std::string joiner;
+    std::unique_ptr<Program> hosting;
+    std::unique_ptr<Program> joining;
+};
+
+// "<word> <ms>" or "ended <reason> <ms>" -> ms; -1 for anything else.
+int64_t reportedAt(const std::string& line)
+{
+    size_t space = line.rfind(' ');
+    return space == std::string::npos ? -1 : std::atoll(line.c_str() + space + 1);
+}
+
+constexpr int kReportSlackMs = 2000;
+} // namespace
+
+TEST(NamespaceLink, ACableCutForGoodIsReportedOnBothSidesWithinTheBound)
+{
+    CabledGame game;
+    REQUIRE_NAMESPACE(std::string(game.start() ? "made" : ""));
+    const int64_t cut = monotonicMs();
+    game.cut();
+    const int waitMs = static_cast<int>(Platform::kNetDeadPeerMs) + kReportSlackMs;
+    std::string joinerLine = game.joining->readLine(waitMs);
+    std::string hostLine = game.hosting->readLine(waitMs);
+    EXPECT_EQ(joinerLine.rfind("ended 1 ", 0), 0u) << joinerLine;
+    EXPECT_EQ(hostLine.rfind("left ", 0), 0u) << hostLine;
+    const int64_t joinerMs = reportedAt(joinerLine) - cut;
+    const int64_t hostMs = reportedAt(hostLine) - cut;
+    std::printf("cable cut for good: joiner told after %lld ms, host after %lld ms (bound %u ms)\n",
+                static_cast<long long>(joinerMs), static_cast<long long>(hostMs), Platform::kNetDeadPeerMs);
+    ::testing::Test::RecordProperty("joiner_ms", std::to_string(joinerMs));
+    ::testing::Test::RecordProperty("host_ms", std::to_string(hostMs));
+    EXPECT_LE(joinerMs, static_cast<int64_t>(Platform::kNetDeadPeerMs) + kReportSlackMs);
+    EXPECT_LE(hostMs, static_cast<int64_t>(Platform::kNetDeadPeerMs) + kReportSlackMs);
+}
+
+TEST(NamespaceLink, ACutShorterThanTheBoundLosesNoMoveAndShowsNothing)
+{
+    CabledGame game;
+    REQUIRE_NAMESPACE(std::string(game.start() ? "made" : ""));
+    game.cut();
+    game.joining->tell("say pendant");
+    std::this_thread::sleep_for(std::chrono::milliseconds(4000));
+    game.mend();
+    game.joining->tell("say apres");
+    EXPECT_EQ(game.hosting->readLine(), "said pendant");
+    EXPECT_EQ(game.hosting->readLine(), "said apres");
+    // Nothing more on either side, well past the bound counted from the cut.
+    EXPECT_EQ(game.hosting->readLine(static_cast<int>(Platform::kNetDeadPeerMs) - 2000), "");
+    EXPECT_EQ(game.joining->readLine(500), "");
+}
+
+TEST(NamespaceLink, A200MsDelayEachWayRaisesNoFalseAlarm)
+{
+    Namespaces spaces;
+    std::string host = spaces.add("h");
+    REQUIRE_NAMESPACE(host);
+    std::string router = spaces.add("r");
+    std::string joiner = spaces.add("j");
+    ASSERT_TRUE(spaces.cable(host, "eth0", "10.201.7.1/24 brd +", router, "eth0", "10.201.7.2/24 brd +"));
+    ASSERT_TRUE(spaces.cable(router, "eth1", "10.202.9.2/24 brd +", joiner, "eth0", "10.202.9.1/24 brd +"));
+    Program hosting(host, hostAndWatch);
+    ASSERT_EQ(hosting.readLine(), "hosting");
+    Program relaying(router, relaySlowly);
+    ASSERT_EQ(relaying.readLine(), "relaying");
+    Program joining(joiner, joinThroughRelayAndWatch);
+    ASSERT_EQ(joining.readLine(), "joined");
+    // One and a half bounds of a slow but live link, a line now and then.
+    const int rounds = static_cast<int>(Platform::kNetDeadPeerMs) * 3 / 2 / 1000;
+    for (int i = 0; i < rounds; ++i)
+    {
+        joining.tell("say ligne " + std::to_string(i));
+        EXPECT_EQ(hosting.readLine(), "said ligne " + std::to_string(i));
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    }
+    EXPECT_EQ(joining.readLine(100), "");
 }

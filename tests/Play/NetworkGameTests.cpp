@@ -30,7 +30,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
+#include <cstdio>
 
 using namespace Play;
 
@@ -156,6 +159,26 @@ bool moveWithTheMouse(Driver& driver, uint32_t side)
     return false;
 }
 
+// Waits for the host's game in the join window's list and selects it.
+bool selectHostedGame(Driver& driver, WindowJoinGame* join)
+{
+    Label* row = nullptr;
+    driver.waitFor(
+        [&]
+        {
+            for (Label* label : driver.allOf<Label>(join->getList()))
+                if (Driver::textOf(label) == cp1252("Partie de Hôte"))
+                    row = label;
+            if (row == nullptr && !join->isEnumerating())
+                clickText(driver, "Rafraîchir");
+            return row != nullptr;
+        },
+        kNetworkBudget);
+    if (row != nullptr)
+        driver.click(row);
+    return row != nullptr;
+}
+
 // The host's side of the game, in the child process. 0 when all went as a
 // player expects, else the number of the step that did not.
 int host(Driver& driver)
@@ -221,20 +244,7 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
     auto* join = driver.layer<WindowJoinGame>();
     ASSERT_NE(join, nullptr);
     // The host's game appears in the list: select it and join.
-    Label* row = nullptr;
-    ASSERT_TRUE(driver.waitFor(
-        [&]
-        {
-            for (Label* label : driver.allOf<Label>(join->getList()))
-                if (Driver::textOf(label) == cp1252("Partie de Hôte"))
-                    row = label;
-            if (row == nullptr && !join->isEnumerating())
-                clickText(driver, "Rafraîchir");
-            return row != nullptr;
-        },
-        kNetworkBudget))
-        << "the hosted game was not found";
-    driver.click(row);
+    ASSERT_TRUE(selectHostedGame(driver, join)) << "the hosted game was not found";
     EXPECT_TRUE(join->isJoinEnabled());
     // Enabled, "Rejoindre" looks like its enabled neighbour, not greyed.
     {
@@ -328,4 +338,127 @@ TEST(PlayNetwork, HostingWhileTheGamePortIsTakenSaysThePortIsInUse)
     EXPECT_EQ(text.find(cp1252("Appel ou paramètre invalide")), std::string::npos)
         << Platform::cp1252ToUtf8(text);
     EXPECT_NE(text.find("port " + port), std::string::npos) << Platform::cp1252ToUtf8(text);
+}
+
+namespace
+{
+// Longer than the chat is wide.
+const char* const kLongLine =
+    "Je vais geler dans un instant, sans rien dire de plus, et ma connexion restera ouverte";
+
+// Hosts a game and launches it once the guest says it is ready: 0 when the
+// game runs, else the number of the step that failed.
+int hostUntilTheGameRuns(Driver& driver)
+{
+    if (openNetworkMenu(driver, "Hôte") == nullptr || !clickText(driver, "Créer"))
+        return 10;
+    driver.settle(10);
+    WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
+    if (room == nullptr || !driver.waitFor([&] { return room->isLaunchEnabled(); }, kNetworkBudget))
+        return 11;
+    if (!driver.waitFor([&] { return panelShows(driver, driver.find<ChatPanel>(room), "Prêt"); },
+                        kNetworkBudget))
+        return 12;
+    driver.run(5);
+    if (!clickText(driver, "Lancer") ||
+        !driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+        return 13;
+    driver.settle(40);
+    return 0;
+}
+
+// Finds the host's game, joins it and says it is ready: 0 when the game
+// runs, else the number of the step that failed.
+int joinUntilTheGameRuns(Driver& driver)
+{
+    if (openNetworkMenu(driver, "Invité") == nullptr || !clickText(driver, "Rejoindre"))
+        return 20;
+    driver.settle(10);
+    auto* join = driver.layer<WindowJoinGame>();
+    if (join == nullptr || !selectHostedGame(driver, join) || !clickText(driver, "Rejoindre"))
+        return 21;
+    if (!driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget))
+        return 22;
+    driver.settle(10);
+    if (!sayIn(driver, driver.find<ChatPanel>(driver.layer<WindowPrepareGame>()), "Prêt"))
+        return 23;
+    if (!driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+        return 24;
+    driver.settle(40);
+    return 0;
+}
+
+// A player whose program hangs in the middle of the game: it says so, then
+// stops dead, its connection still open and answering nothing.
+int hangAfterSaying(Driver& driver, const std::string& line)
+{
+    if (!say(driver, line))
+        return 30;
+    driver.run(20);
+    raise(SIGSTOP);
+    return 0;
+}
+
+int hostThatHangs(Driver& driver)
+{
+    int step = hostUntilTheGameRuns(driver);
+    return step != 0 ? step : hangAfterSaying(driver, kLongLine);
+}
+
+int guestThatHangs(Driver& driver)
+{
+    int step = joinUntilTheGameRuns(driver);
+    return step != 0 ? step : hangAfterSaying(driver, "Je vais geler");
+}
+} // namespace
+
+TEST(PlayNetwork, AGuestWhoseHostStopsAnsweringIsToldTheConnectionIsLostAndReturnsToTheMenu)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    ChildRunner hostRun(hostThatHangs);
+    Driver driver;
+    PngOnFailure png(driver);
+    ASSERT_EQ(joinUntilTheGameRuns(driver), 0);
+    ASSERT_TRUE(driver.waitFor([&] { return chatShows(driver, kLongLine); }, kNetworkBudget));
+    // The long line breaks onto rows of its own, all inside the chat.
+    for (Label* line : driver.allOf<Label>(chat(driver)->getList()))
+    {
+        if (Driver::textOf(line).find(cp1252(kLongLine)) == std::string::npos)
+            continue;
+        EXPECT_GT(line->getTextObject()->getLineCount(), 1);
+        EXPECT_LE(line->getTextObject()->getMaxLineWidth(), line->getWidth());
+        EXPECT_EQ(line->getHeight(), line->getTextObject()->getHeight());
+    }
+
+    // Nothing comes from the host any more; within the bound the guest is
+    // told, as when a host leaves, and is back at the main menu.
+    const auto hung = std::chrono::steady_clock::now();
+    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() == nullptr; }, 3 * kNetworkBudget))
+        << "the guest still waits for a host that is gone";
+    const auto told =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - hung);
+    std::printf("the guest was told after %lld ms\n", static_cast<long long>(told.count()));
+    driver.settle(20);
+    EXPECT_NE(driver.findText(cp1252("Connection perdu avec l'hote")), nullptr);
+    EXPECT_NE(driver.findText(cp1252("Déconnecté de la partie")), nullptr);
+    EXPECT_NE(driver.layer<WindowMenu>(), nullptr);
+}
+
+TEST(PlayNetwork, AHostWhoseGuestStopsAnsweringIsToldTheOpponentLeftAndReturnsToTheMenu)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    // The guest searches until the game is hosted.
+    ChildRunner guestRun(guestThatHangs);
+    Driver driver;
+    PngOnFailure png(driver);
+    ASSERT_EQ(hostUntilTheGameRuns(driver), 0);
+    ASSERT_TRUE(driver.waitFor([&] { return chatShows(driver, "Je vais geler"); }, kNetworkBudget));
+
+    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() == nullptr; }, 3 * kNetworkBudget))
+        << "the host still waits for a guest that is gone";
+    driver.settle(20);
+    EXPECT_NE(driver.findText(cp1252("Votre adversaire a quitté la partie")), nullptr);
+    EXPECT_NE(driver.layer<WindowMenu>(), nullptr);
 }

@@ -2,6 +2,8 @@
 // games, the Join button following the selection, and joining.
 #include "NetworkWindowTestSupport.h"
 
+#include "../Platform/Net/AnswerFlood.h"
+
 #include "Framework/LangTable.h"
 #include "Gui/Label.h"
 #include "Tarnaveli/GameLang.h"
@@ -141,4 +143,49 @@ TEST(WindowJoinGame, AThirdPlayerIsToldTheGameIsFullAndTheListingStartsAgain)
     join->onResult(8);
     game.f.app.gui().processDeferred();
     EXPECT_GE(game.f.menus, 1);
+}
+
+// Three processes on this machine flood the joining player's discovery port
+// with answers for ever new games: the list stays short, the real game stays
+// in it, and each frame's work stays that of a short list.
+TEST(WindowJoinGame, AFloodOfFakeAnswersNeitherHidesTheGameNorGrowsTheList)
+{
+    JoinedGame game;
+    WindowJoinGame* join = nullptr;
+    ASSERT_TRUE(game.hostAndList(join));
+    Platform::NetSession* net = game.joiner.peer.getSessionLayer();
+    ASSERT_NE(net, nullptr);
+    const Platform::NetGuid application = DirectPlay::toNetGuid(DirectPlay::kGameApplicationGuid);
+    auto listsTheGame = [&]
+    {
+        for (uint32_t i = 0; i < join->getList()->getRowCount(); ++i)
+            if (static_cast<Label*>(join->getList()->getRow(i))->getTextObject()->getText() ==
+                "Partie d'Alice")
+                return true;
+        return false;
+    };
+    uint32_t mostRows = 0;
+    uint64_t sent = 0;
+    {
+        AnswerFlood a(net->answerPort(), application, 1);
+        AnswerFlood b(net->answerPort(), application, 2);
+        AnswerFlood c(net->answerPort(), application, 3);
+        int frames = 0;
+        game.f.frames(
+            [&]
+            {
+                join->update();
+                mostRows = std::max(mostRows, join->getList()->getRowCount());
+                EXPECT_TRUE(listsTheGame()) << "frame " << frames;
+                ++frames;
+            },
+            [&] { return frames >= 200; });
+        sent = a.sent() + b.sent() + c.sent();
+    }
+    ASSERT_GT(sent, 1000u) << "the flood did not run";
+    EXPECT_LE(mostRows, 1 + 3 * Platform::kNetMaxHostsPerSource);
+    // Every fake game went with its source.
+    game.f.frames([&] { join->update(); }, [&] { return join->getList()->getRowCount() == 1; }, 1000);
+    EXPECT_EQ(join->getList()->getRowCount(), 1u);
+    EXPECT_TRUE(listsTheGame());
 }

@@ -116,6 +116,10 @@ struct NetSession::Connection
     std::vector<uint8_t> out;
     size_t outSent = 0;
     Clock::time_point deadline{};
+    // Both ends send keep-alives, so silence means the peer is gone.
+    bool timed = false;
+    Clock::time_point lastHeard{};
+    Clock::time_point lastSent{};
     bool shutDown = false;
     bool dead = false;
 };
@@ -125,6 +129,7 @@ struct NetSession::Notification
     enum class Type
     {
         HostFound,
+        HostLost,
         ConnectComplete,
         PlayerCreated,
         PlayerDestroyed,
@@ -298,6 +303,7 @@ NetResult NetSession::enumHosts(const NetGuid& application, const std::string& h
     mEnumRemaining = count;
     mEnumNext = Clock::now();
     mEnumUnsent = false;
+    forgetAnswers();
     wake();
     return NetResult::Ok;
 }
@@ -307,6 +313,17 @@ void NetSession::cancelEnumeration()
     std::lock_guard lock(mMutex);
     mEnumActive = false;
     mEnumUnsent = false;
+    forgetAnswers();
+}
+
+uint16_t NetSession::answerPort()
+{
+    std::lock_guard lock(mMutex);
+    sockaddr_in address{};
+    socklen_t length = sizeof address;
+    if (mEnumFd < 0 || getsockname(mEnumFd, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+        return 0;
+    return ntohs(address.sin_port);
 }
 
 bool NetSession::queriesUnsent()
@@ -533,6 +550,7 @@ void NetSession::queueFrame(Connection& connection, std::vector<uint8_t> frame)
     if (connection.dead || connection.state == Connection::State::Closing)
         return;
     connection.out.insert(connection.out.end(), frame.begin(), frame.end());
+    connection.lastSent = Clock::now();
     if (connection.out.size() - connection.outSent > kMaxQueuedBytes)
     {
         // A peer that reads nothing does not get to grow our memory.
@@ -686,7 +704,8 @@ void NetSession::dispatch(std::vector<Notification>& ready)
 {
     for (Notification& n : ready)
     {
-        if (n.type != Notification::Type::HostFound && n.type != Notification::Type::ConnectComplete)
+        if (n.type != Notification::Type::HostFound && n.type != Notification::Type::HostLost &&
+            n.type != Notification::Type::ConnectComplete)
         {
             // Nothing more of a session that the caller closed.
             std::lock_guard lock(mMutex);
@@ -697,6 +716,9 @@ void NetSession::dispatch(std::vector<Notification>& ready)
         {
         case Notification::Type::HostFound:
             mHandler.onHostFound(n.host);
+            break;
+        case Notification::Type::HostLost:
+            mHandler.onHostLost(n.host);
             break;
         case Notification::Type::ConnectComplete:
             mHandler.onConnectComplete(n.session, n.result);
@@ -766,8 +788,31 @@ void NetSession::handleTimers(Clock::time_point now)
                      connection->state == Connection::State::Closing;
         if (timed && !connection->dead && now >= connection->deadline)
             connection->dead = true;
+        if (connection->state == Connection::State::Joined && connection->timed && !connection->dead)
+            checkLiveness(*connection, now);
     }
     sweep();
+}
+
+void NetSession::checkLiveness(Connection& connection, Clock::time_point now)
+{
+    const auto deadAfter = std::chrono::milliseconds(mTimings.deadPeerMs);
+    if (now - connection.lastHeard >= deadAfter)
+    {
+        // What arrived while this thread was late (a busy machine, a handler
+        // waiting for its lock) still counts.
+        readConnection(connection);
+        if (connection.dead || connection.state != Connection::State::Joined)
+            return;
+        if (now - connection.lastHeard >= deadAfter)
+        {
+            setAbortive(connection.fd);
+            lose(connection);
+            return;
+        }
+    }
+    if (now - connection.lastSent >= std::chrono::milliseconds(mTimings.keepAliveMs))
+        queueFrame(connection, encodeKeepAlive());
 }
 
 int NetSession::buildPollSet(std::vector<pollfd>& fds, Clock::time_point now)
@@ -790,6 +835,9 @@ int NetSession::buildPollSet(std::vector<pollfd>& fds, Clock::time_point now)
         if (connection->state == Connection::State::AwaitingJoin ||
             connection->state == Connection::State::Closing)
             next = std::min(next, connection->deadline);
+        if (connection->state == Connection::State::Joined && connection->timed && !connection->dead)
+            next = std::min({next, connection->lastHeard + std::chrono::milliseconds(mTimings.deadPeerMs),
+                             connection->lastSent + std::chrono::milliseconds(mTimings.keepAliveMs)});
     }
     if (mEnumActive)
         next = std::min(next, (mEnumForever || mEnumRemaining > 0) ? mEnumNext : mEnumEnd);
@@ -842,16 +890,29 @@ void NetSession::sendQueries()
 {
     std::vector<uint8_t> query = encodeQuery(mEnumApplication);
     // One unreachable target (the limited broadcast without a default
-    // route, a network that is down) does not stop the others.
+    // route, a network that is down) does not stop the others. The loopback
+    // always takes a query, so it says nothing of the network: with other
+    // targets, the network is judged by those that belong to an interface
+    // (the limited broadcast only follows a default route).
+    bool networkTargets = false;
     size_t sent = 0;
+    size_t sentToNetwork = 0;
+    for (uint32_t ip : mEnumTargets)
+        networkTargets = networkTargets || !isLoopback(ip);
     for (uint32_t ip : mEnumTargets)
     {
         sockaddr_in address = socketAddress(ip, mEnumPort);
         if (::sendto(mEnumFd, query.data(), query.size(), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&address),
-                     sizeof address) >= 0)
-            ++sent;
+                     sizeof address) < 0)
+            continue;
+        ++sent;
+        if (!isLoopback(ip) && ip != INADDR_BROADCAST)
+            ++sentToNetwork;
     }
-    mEnumUnsent = sent == 0;
+    mEnumUnsent = networkTargets ? sentToNetwork == 0 : sent == 0;
+    // Each round of queries opens a new share of answers for every source.
+    for (AnswerSource& source : mAnswerSources)
+        source.answers = 0;
 }
 
 void NetSession::answerQueries()
@@ -885,7 +946,7 @@ void NetSession::answerQueries()
 void NetSession::readHostAnswers()
 {
     uint8_t buffer[1024];
-    for (;;)
+    for (uint32_t read = 0; read < kNetAnswerReadBudget; ++read)
     {
         sockaddr_in from{};
         socklen_t length = sizeof from;
@@ -893,16 +954,87 @@ void NetSession::readHostAnswers()
             ::recvfrom(mEnumFd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
         if (got < 0)
             return;
-        if (!mEnumActive)
-            continue;
-        NetHostInfo host;
-        if (!decodeAnswer(buffer, static_cast<size_t>(got), host) || !(host.application == mEnumApplication))
-            continue;
-        host.address.ip = ntohl(from.sin_addr.s_addr);
-        Notification found{Notification::Type::HostFound};
-        found.host = std::move(host);
-        notify(std::move(found));
+        if (mEnumActive)
+            takeAnswer(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port), buffer, static_cast<size_t>(got));
     }
+}
+
+uint32_t NetSession::answersPerRound() const
+{
+    // A host answers each query that reaches it once; a query may reach it
+    // by more than one target.
+    return 4 + 2 * static_cast<uint32_t>(mEnumTargets.size());
+}
+
+void NetSession::takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t size)
+{
+    auto source =
+        std::find_if(mAnswerSources.begin(), mAnswerSources.end(),
+                     [&](const AnswerSource& known) { return known.ip == ip && known.port == port; });
+    if (source == mAnswerSources.end())
+    {
+        if (mAnswerSources.size() >= kNetMaxAnswerSources)
+            return;
+        source = mAnswerSources.insert(mAnswerSources.end(), AnswerSource{ip, port});
+    }
+    if (source->dropped)
+        return;
+    if (++source->answers > answersPerRound())
+    {
+        dropAnswerSource(static_cast<size_t>(source - mAnswerSources.begin()));
+        return;
+    }
+    NetHostInfo host;
+    if (!decodeAnswer(bytes, size, host) || !(host.application == mEnumApplication))
+        return;
+    host.address.ip = ip;
+    auto known = std::find_if(mFoundHosts.begin(), mFoundHosts.end(),
+                              [&](const FoundHost& found) {
+                                  return found.info.address.ip == ip && found.info.instance == host.instance;
+                              });
+    if (known != mFoundHosts.end())
+    {
+        const NetHostInfo& was = known->info;
+        if (was.sessionName == host.sessionName && was.maxPlayers == host.maxPlayers &&
+            was.currentPlayers == host.currentPlayers && was.address.port == host.address.port)
+            return;
+        known->info = host;
+    }
+    else
+    {
+        if (source->hosts >= kNetMaxHostsPerSource || mFoundHosts.size() >= kNetMaxFoundHosts)
+            return;
+        ++source->hosts;
+        mFoundHosts.push_back({host, port});
+    }
+    Notification found{Notification::Type::HostFound};
+    found.host = std::move(host);
+    notify(std::move(found));
+}
+
+// The sessions a source listed go with it: they were as likely fake as the
+// rest of what it sent.
+void NetSession::dropAnswerSource(size_t index)
+{
+    AnswerSource& source = mAnswerSources[index];
+    source.dropped = true;
+    source.hosts = 0;
+    std::erase_if(mFoundHosts,
+                  [&](const FoundHost& found)
+                  {
+                      if (found.info.address.ip != source.ip || found.sourcePort != source.port)
+                          return false;
+                      Notification lost{Notification::Type::HostLost};
+                      lost.host = found.info;
+                      notify(std::move(lost));
+                      return true;
+                  });
+}
+
+void NetSession::forgetAnswers()
+{
+    mAnswerSources.clear();
+    mFoundHosts.clear();
 }
 
 void NetSession::acceptJoiners()
@@ -1003,6 +1135,7 @@ void NetSession::readConnection(Connection& connection)
         }
         if (connection.state == Connection::State::Closing)
             continue;
+        connection.lastHeard = Clock::now();
         connection.in.insert(connection.in.end(), buffer, buffer + got);
 
         // Every whole frame in the buffer.
@@ -1060,6 +1193,8 @@ bool NetSession::handleFrame(Connection& connection, uint8_t type, const uint8_t
         return true;
     }
 
+    if (type == FRAME_KEEP_ALIVE)
+        return connection.timed; // hearing it was its whole purpose
     if (&connection != mHostLink)
         return type == FRAME_DATA && handleHostData(connection, body, size);
 
@@ -1143,12 +1278,15 @@ bool NetSession::handleJoin(Connection& connection, const uint8_t* body, uint32_
 
     connection.id = mNextPlayerId++;
     connection.state = Connection::State::Joined;
+    connection.timed = join.version >= kFirstKeepAliveVersion;
+    connection.lastHeard = Clock::now();
     mPlayerIps.push_back({connection.id, connection.ip});
 
     // The joiner learns of everyone already there, itself included, in one frame.
     AcceptInfo accept;
     accept.yourId = connection.id;
     accept.hostId = mHostId;
+    accept.version = connection.timed ? kSessionVersion : 1;
     for (auto& [id, ip] : mPlayerIps)
         accept.players.push_back({id, id == mHostId ? 0 : ip});
     queueFrame(connection, encodeAccept(accept));
@@ -1200,6 +1338,8 @@ bool NetSession::handleAccept(Connection& connection, const uint8_t* body, uint3
         }
     }
     connection.state = Connection::State::Joined;
+    connection.timed = accept.version >= kFirstKeepAliveVersion;
+    connection.lastHeard = connection.lastSent = Clock::now();
     completeConnect(NetConnectResult::Accepted);
     return true;
 }

@@ -73,6 +73,18 @@ enum class NetResult
     AddressInUse // the port to host on is taken
 };
 
+// Anyone on the network can answer a query, as often and as many sessions as
+// it likes. Answers are read at most kNetAnswerReadBudget at a time between
+// two rounds of notifications; a source (address and port) lists at most
+// kNetMaxHostsPerSource sessions; one that answers more often than a host
+// answers a round of queries is dropped, its sessions withdrawn, for the rest
+// of the search; at most kNetMaxFoundHosts sessions are listed, and answers
+// of at most kNetMaxAnswerSources sources are looked at.
+constexpr uint32_t kNetAnswerReadBudget = 256;
+constexpr uint32_t kNetMaxHostsPerSource = 4;
+constexpr uint32_t kNetMaxFoundHosts = 64;
+constexpr uint32_t kNetMaxAnswerSources = 256;
+
 // One answer to a discovery query.
 struct NetHostInfo
 {
@@ -90,7 +102,11 @@ class NetHandler
 {
 public:
     virtual ~NetHandler() = default;
+    // A session found, or found again with other details (the same host
+    // address and instance).
     virtual void onHostFound(const NetHostInfo& host) = 0;
+    // A session listed before whose source turned out to flood the search.
+    virtual void onHostLost(const NetHostInfo&) {}
     // Exactly one per connect, cancelled ones included.
     virtual void onConnectComplete(uint32_t session, NetConnectResult result) = 0;
     // A joiner learns of every player already there, itself included, before
@@ -112,6 +128,14 @@ struct NetHostOptions
     std::string password;
 };
 
+// A link that has carried nothing for kNetKeepAliveMs gets a keep-alive
+// frame; a peer heard from for none of kNetDeadPeerMs is taken for gone (its
+// machine off, its cable out, its program hung), as TCP alone would wait for
+// ever on an idle connection. Peers of an older version send no keep-alive
+// and are not timed.
+constexpr uint32_t kNetKeepAliveMs = 1000;
+constexpr uint32_t kNetDeadPeerMs = 10000;
+
 struct NetTimings
 {
     uint32_t enumRetryMs = 500;
@@ -121,6 +145,8 @@ struct NetTimings
     // within this time is dropped, so that silent connections cost little.
     uint32_t handshakeTimeoutMs = 1500;
     uint32_t lingerMs = 2000; // a closed connection still draining
+    uint32_t keepAliveMs = kNetKeepAliveMs;
+    uint32_t deadPeerMs = kNetDeadPeerMs;
 };
 
 class NetSession
@@ -150,8 +176,13 @@ public:
     NetResult enumHosts(const NetGuid& application, const std::string& hostName, uint16_t port,
                         uint32_t count);
     void cancelEnumeration();
-    // True while an enumeration runs whose latest queries could be sent to
-    // no target at all (no network up, no route): nobody can answer.
+    // The port answers to this object's queries come back to.
+    uint16_t answerPort();
+    // True while an enumeration runs whose latest queries reached no network:
+    // no interface besides the loopback has a broadcast address, or every
+    // send to one failed (no network up, no route). Only a game on this very
+    // machine can answer then. With only loopback targets (a test setting),
+    // true when not even those could be sent to.
     bool queriesUnsent();
 
     NetResult connect(const NetAddress& host, const NetGuid& application, const NetGuid& instance,
@@ -190,6 +221,7 @@ private:
     void wake();
     void dispatch(std::vector<Notification>& ready);
     void handleTimers(Clock::time_point now);
+    void checkLiveness(Connection& connection, Clock::time_point now);
     int buildPollSet(std::vector<::pollfd>& fds, Clock::time_point now);
     void handlePollResult(const ::pollfd& entry);
     void sweep();
@@ -198,6 +230,9 @@ private:
     void makeRoomForJoiner(uint32_t ip);
     void answerQueries();
     void readHostAnswers();
+    void takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t size);
+    void dropAnswerSource(size_t index);
+    void forgetAnswers();
     void sendQueries();
     void finishConnect(Connection& connection);
     void readConnection(Connection& connection);
@@ -256,6 +291,24 @@ private:
     bool mEnumUnsent = false;
     Clock::time_point mEnumNext;
     Clock::time_point mEnumEnd;
+
+    struct AnswerSource
+    {
+        uint32_t ip = 0;
+        uint16_t port = 0;
+        uint32_t answers = 0; // in this round of queries
+        uint32_t hosts = 0;
+        bool dropped = false;
+    };
+    struct FoundHost
+    {
+        NetHostInfo info;
+        uint16_t sourcePort = 0;
+    };
+    std::vector<AnswerSource> mAnswerSources;
+    std::vector<FoundHost> mFoundHosts;
+    // More answers than this from one source in one round is a flood.
+    uint32_t answersPerRound() const;
 
     std::vector<std::unique_ptr<Connection>> mConnections;
     std::vector<Notification> mNotifications;

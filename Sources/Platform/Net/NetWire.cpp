@@ -94,6 +94,9 @@ std::vector<uint8_t> encodeJoin(const JoinRequest& join)
     writer.u8(join.role);
     writer.u16(static_cast<uint16_t>(join.password.size()));
     writer.raw(join.password.data(), join.password.size());
+    // Version 1 wrote nothing here.
+    if (join.version >= kFirstKeepAliveVersion)
+        writer.u8(join.version);
     return finishFrame(writer);
 }
 
@@ -107,6 +110,9 @@ bool decodeJoin(const uint8_t* body, size_t size, JoinRequest& join)
     if (passwordLength > kMaxPasswordLength)
         return false;
     join.password = reader.text(passwordLength);
+    // A version-1 joiner ends here; anything after the version is for later
+    // versions.
+    join.version = reader.ok() && reader.left() > 0 ? std::max<uint8_t>(reader.u8(), 1) : 1;
     return reader.ok();
 }
 
@@ -121,6 +127,9 @@ std::vector<uint8_t> encodeAccept(const AcceptInfo& accept)
         writer.u32(id);
         writer.u32(ip);
     }
+    // A version-1 joiner refuses an accept longer than its list.
+    if (accept.version >= kFirstKeepAliveVersion)
+        writer.u8(accept.version);
     return finishFrame(writer);
 }
 
@@ -130,8 +139,9 @@ bool decodeAccept(const uint8_t* body, size_t size, AcceptInfo& accept)
     accept.yourId = reader.u32();
     accept.hostId = reader.u32();
     uint32_t count = reader.u32();
+    const size_t listSize = static_cast<size_t>(count) * 8;
     if (!reader.ok() || count == 0 || count > kNetMaxPlayers ||
-        reader.left() != static_cast<size_t>(count) * 8 || accept.yourId == kNetAllPlayers ||
+        (reader.left() != listSize && reader.left() != listSize + 1) || accept.yourId == kNetAllPlayers ||
         accept.hostId == kNetAllPlayers || accept.yourId == accept.hostId)
         return false;
     accept.players.clear();
@@ -146,6 +156,14 @@ bool decodeAccept(const uint8_t* body, size_t size, AcceptInfo& accept)
             return false;
         sawSelf = sawSelf || id == accept.yourId;
         accept.players.push_back({id, ip});
+    }
+    accept.version = 1;
+    if (reader.left() == 1)
+    {
+        // Written only by a version that has it.
+        accept.version = reader.u8();
+        if (accept.version < kFirstKeepAliveVersion)
+            return false;
     }
     return sawSelf;
 }
@@ -169,6 +187,12 @@ bool decodeData(const uint8_t* body, size_t size, DataHeader& data)
     data.message = reader.position();
     data.size = reader.left();
     return true;
+}
+
+std::vector<uint8_t> encodeKeepAlive()
+{
+    Writer writer = startFrame(FRAME_KEEP_ALIVE);
+    return finishFrame(writer);
 }
 
 std::vector<uint8_t> encodeQuery(const NetGuid& application)

@@ -20,16 +20,28 @@ namespace NetWire
 {
 
 // Frames on a session connection: u32 length of what follows, u8 type, body.
+// A kind is never given a new meaning: an end that meets a kind it does not
+// know drops the connection.
 enum FrameType : uint8_t
 {
-    FRAME_JOIN = 1,             // joiner: guid application, guid instance, u8 role, u16 n, n bytes password
-    FRAME_ACCEPT = 2,           // host: u32 your id, u32 host id, u32 count, count x (u32 id, u32 ip)
+    FRAME_JOIN = 1,             // joiner: guid application, guid instance, u8 role, u16 n, n bytes password,
+                                // from version 2 on: u8 the joiner's session version
+    FRAME_ACCEPT = 2,           // host: u32 your id, u32 host id, u32 count, count x (u32 id, u32 ip),
+                                // to a joiner of version 2 or later: u8 the host's session version
     FRAME_REJECT = 3,           // host: u8 reason (1 rejected, 2 full, 3 password)
     FRAME_PLAYER_CREATED = 4,   // host: u32 id, u32 ip
     FRAME_PLAYER_DESTROYED = 5, // host: u32 id
     FRAME_DATA = 6,             // u32 from, u32 to, the message
-    FRAME_END = 7               // host: the session ended
+    FRAME_END = 7,              // host: the session ended
+    FRAME_KEEP_ALIVE = 8        // either end, version 2 on both: nothing; sent after a silence so that
+                                // the other end can tell a quiet link from a dead one
 };
+
+// Version 1 sent no version byte. Version 2 adds the keep-alive: both ends of
+// a link send it only when both said version 2 or later, so that an older
+// copy, which would drop a frame of an unknown kind, never receives one.
+constexpr uint8_t kSessionVersion = 2;
+constexpr uint8_t kFirstKeepAliveVersion = 2;
 
 // Discovery datagrams: magic, version, then the fields.
 constexpr uint8_t kQueryMagic[4] = {'V', 'L', 'M', 'Q'};  // guid application
@@ -86,6 +98,7 @@ struct JoinRequest
     NetGuid instance; // zero: any session of the application
     uint8_t role = 0;
     std::string password;
+    uint8_t version = kSessionVersion; // 1 when the frame carries none
 };
 // The whole frame.
 std::vector<uint8_t> encodeJoin(const JoinRequest& join);
@@ -96,6 +109,9 @@ struct AcceptInfo
     uint32_t yourId = 0;
     uint32_t hostId = 0;
     std::vector<std::pair<uint32_t, uint32_t>> players; // id, IPv4 address (0 for the host)
+    // Written only when 2 or more (the joiner said so); 1 when the frame
+    // carries none.
+    uint8_t version = 1;
 };
 std::vector<uint8_t> encodeAccept(const AcceptInfo& accept);
 // Refuses a list without the joiner, with a player twice, with the id that
@@ -111,6 +127,8 @@ struct DataHeader
 };
 std::vector<uint8_t> encodeData(uint32_t from, uint32_t to, const void* message, size_t size);
 bool decodeData(const uint8_t* body, size_t size, DataHeader& data);
+
+std::vector<uint8_t> encodeKeepAlive();
 
 std::vector<uint8_t> encodeQuery(const NetGuid& application);
 bool decodeQuery(const uint8_t* bytes, size_t size, NetGuid& application);

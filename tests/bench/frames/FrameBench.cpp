@@ -14,21 +14,32 @@
 #include "Engine2DD3D/EngineComponent.h"
 #include "Framework/AppWindow.h"
 #include "Gui/Container.h"
+#include "Gui/ContainerLift.h"
 #include "Gui/GuiManager.h"
+#include "Network/NetworkPeer.h"
+#include "NetworkDirectPlay/DirectPlayCommon.h"
+#include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
 #include "Platform/Gpu/Device.h"
+#include "Platform/Net/NetSession.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
+#include "Tarnaveli/ChatPanel.h"
+#include "Tarnaveli/ChatWindow.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameParts.h"
 #include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/MenuVideoWindow.h"
+#include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
+
+#include "../../Platform/Net/AnswerFlood.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <unistd.h>
@@ -40,6 +51,15 @@ namespace
 
 constexpr int kWarmUpFrames = 30;
 constexpr int kMeasuredFrames = 200;
+
+// CPU time of the calling thread, in milliseconds: the game's own work,
+// without the rasteriser's threads nor a flood's.
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1.0e6;
+}
 
 // Resident memory of the process, in megabytes.
 double residentMb()
@@ -267,8 +287,136 @@ void BM_TenGames(benchmark::State& state)
     game.reset();
 }
 
+// The chat of a network game on the board, and lines of the longest kind a
+// peer can make (a name, " : " and a full field of words) arriving at
+// state.range(0) per frame; 0 is the idle chat.
+void BM_ChatFrame(benchmark::State& state)
+{
+    GameFolder folder;
+    std::unique_ptr<FrameApplication> game = startGame(state);
+    if (game == nullptr)
+        return;
+    startTwoPlayerGame();
+    auto* window = new ChatWindow();
+    window->open();
+    auto* panel = dynamic_cast<ChatPanel*>(window->getChatPanel());
+    for (int i = 0; i < kWarmUpFrames; ++i)
+        game->frame();
+    if (panel == nullptr)
+    {
+        state.SkipWithError("no chat panel");
+        return;
+    }
+    std::string line = "Un joueur au nom bien long : ";
+    while (line.size() + 6 < ChatPanel::kMaxLineLength)
+        line += "blabla ";
+    line.resize(ChatPanel::kMaxLineLength, 'x');
+    // A full list to begin with, as after a while of flood.
+    for (uint32_t i = 0; i < ChatPanel::kMaxLines; ++i)
+        panel->append(line, ChatPanel::kRemoteColor);
+    const double cpuStart = threadCpuMs();
+    for (auto _ : state)
+    {
+        for (int64_t i = 0; i < state.range(0); ++i)
+            panel->append(line, ChatPanel::kRemoteColor);
+        if (!game->frame())
+        {
+            state.SkipWithError("a frame failed");
+            break;
+        }
+    }
+    state.counters["main_thread_ms"] = (threadCpuMs() - cpuStart) / double(state.iterations());
+    state.counters["RSS_MB"] = residentMb();
+    game.reset();
+}
+
+// The join window listing a game hosted on this machine while state.range(0)
+// processes' worth of fake answers flood its discovery port.
+void BM_JoinWindowFrame(benchmark::State& state)
+{
+    GameFolder folder;
+    setenv("VELMORIQUE_DISCOVERY", "127.0.0.1", 1);
+    std::unique_ptr<FrameApplication> game = startGame(state);
+    if (game == nullptr)
+        return;
+    NetworkPeerDirectPlay host(0, 0);
+    host.setApplicationGuid(DirectPlay::kGameApplicationGuid, 16);
+    host.setNickname("Alice");
+    if (host.init() != ERROR_OK || host.host("Partie de Alice", 2) != ERROR_OK)
+    {
+        state.SkipWithError("no host");
+        return;
+    }
+    auto peer = std::make_unique<NetworkPeerDirectPlay>(0, host.getHostedPort());
+    peer->setApplicationGuid(DirectPlay::kGameApplicationGuid, 16);
+    if (peer->init() != ERROR_OK)
+    {
+        state.SkipWithError("no network object");
+        return;
+    }
+    NetworkPeerDirectPlay* seeker = peer.get();
+    game->setNetwork(std::move(peer));
+    closeMainMenu();
+    auto* join = new WindowJoinGame(*seeker);
+    join->open();
+    for (int i = 0; i < kWarmUpFrames; ++i)
+        game->frame();
+    const uint16_t answers =
+        seeker->getSessionLayer() != nullptr ? seeker->getSessionLayer()->answerPort() : 0;
+    std::vector<std::unique_ptr<AnswerFlood>> floods;
+    for (int64_t i = 0; i < state.range(0); ++i)
+        floods.push_back(std::make_unique<AnswerFlood>(
+            answers, DirectPlay::toNetGuid(DirectPlay::kGameApplicationGuid), static_cast<uint32_t>(i + 1)));
+    const double before = residentMb();
+    int listedFrames = 0;
+    const double cpuStart = threadCpuMs();
+    for (auto _ : state)
+    {
+        if (!game->frame())
+        {
+            state.SkipWithError("a frame failed");
+            break;
+        }
+        std::scoped_lock guard(*seeker);
+        for (const auto& session : seeker->getSessions())
+            if (session->mSessionName == "Partie de Alice")
+            {
+                ++listedFrames;
+                break;
+            }
+    }
+    state.counters["main_thread_ms"] = (threadCpuMs() - cpuStart) / double(state.iterations());
+    uint64_t sent = 0;
+    for (const auto& flood : floods)
+        sent += flood->sent();
+    floods.clear();
+    state.counters["RSS_MB"] = residentMb();
+    state.counters["RSS_growth_MB"] = residentMb() - before;
+    state.counters["fake_answers"] = double(sent);
+    state.counters["real_host_listed_frames"] = listedFrames;
+    state.counters["rows"] = join->getList()->getRowCount();
+    game.reset();
+    std::scoped_lock guard(host);
+    host.closeSession();
+}
+
 } // namespace
 
+BENCHMARK(BM_ChatFrame)
+    ->Arg(0)
+    ->Arg(10)
+    ->Arg(100)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kMeasuredFrames)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+BENCHMARK(BM_JoinWindowFrame)
+    ->Arg(0)
+    ->Arg(3)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(kMeasuredFrames)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 BENCHMARK(BM_MainMenuFrame)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(kMeasuredFrames)
