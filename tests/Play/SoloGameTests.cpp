@@ -56,54 +56,6 @@ TimeDisplay* gameClock(Driver& driver)
     return screen != nullptr ? driver.find<TimeDisplay>(screen) : nullptr;
 }
 
-// The shown widgets of the in-game screen that are drawn over the board.
-std::vector<Component*> overlay(Driver& driver)
-{
-    std::vector<Component*> found;
-    for (Component* c : driver.all(GameScreen::current()))
-    {
-        const bool wholeScreen =
-            c->getWidth() >= kFrameWidth * 9 / 10 && c->getHeight() >= kFrameHeight * 9 / 10;
-        if (!wholeScreen && Driver::shown(c) && c->getWidth() > 0 && c->getHeight() > 0 &&
-            dynamic_cast<Container*>(c->getParent()) != nullptr)
-            found.push_back(c);
-    }
-    return found;
-}
-
-Faults hiddenCells(Driver& driver)
-{
-    Faults faults;
-    const std::vector<Component*> over = overlay(driver);
-    for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 9; ++x)
-        {
-            const std::string cell = "(" + std::to_string(x) + "," + std::to_string(y) + ")";
-            // The centre and the corners, a little inside the cell.
-            bool reported = false;
-            for (auto [u, v] :
-                 {std::pair{0.0f, 0.0f}, {-0.8f, -0.8f}, {0.8f, -0.8f}, {-0.8f, 0.8f}, {0.8f, 0.8f}})
-            {
-                int px = 0;
-                int py = 0;
-                if (!cellPoint(driver, x, y, u, v, px, py))
-                {
-                    faults.push_back("cell " + cell + " off the screen");
-                    break;
-                }
-                for (Component* c : over)
-                    if (c->containsPoint(px, py))
-                    {
-                        faults.push_back("cell " + cell + " under " + describe(c));
-                        reported = true;
-                        break;
-                    }
-                if (reported)
-                    break;
-            }
-        }
-    return faults;
-}
 } // namespace
 
 TEST(PlaySolo, MovesWithTheMouseTheComputerAnswersTheClockRunsHintUndoAndEveryCameraShowsTheBoard)
