@@ -4,6 +4,8 @@
 #include "Gui/FileDialog.h"
 #include "Gui/TextButton.h"
 #include "Tarnaveli/Board/Board.h"
+#include "Tarnaveli/Board/NetworkPlayer.h"
+#include "Tarnaveli/Board/PlayerKinds.h"
 #include "Tarnaveli/BoardView/BoardGraphics3D.h"
 #include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/WindowAskTutorial.h"
@@ -95,6 +97,18 @@ BoardGraphics3D* startSoloGame(Driver& driver)
         100);
     // The camera settles on its starting view.
     driver.settle(40);
+    return view;
+}
+
+BoardGraphics3D* startNetworkScreen(Driver& driver)
+{
+    BoardGraphics3D* view = startSoloGame(driver);
+    GameScreen* screen = GameScreen::current();
+    if (view == nullptr || screen == nullptr)
+        return nullptr;
+    screen->newGame(std::make_unique<NetworkPlayer>(PLAYER_NETWORK_LOCAL, 0),
+                    std::make_unique<NetworkPlayer>(PLAYER_NETWORK_REMOTE, 1), false);
+    driver.settle(20);
     return view;
 }
 

@@ -30,6 +30,10 @@ bool clickText(Driver& driver, const std::string& utf8);
 // new-game window's defaults (a person against the computer at level 0),
 // OK; the board is shown and still.
 BoardGraphics3D* startSoloGame(Driver& driver);
+// The game screen of a network game between this machine (White) and a
+// peer that never speaks, its chat window open: what the player sees does
+// not depend on the peer.
+BoardGraphics3D* startNetworkScreen(Driver& driver);
 // Where the cell's centre is drawn in the frame, by the view's camera.
 bool cellPoint(Driver& driver, int cellX, int cellY, int& x, int& y);
 // Where a point of the cell is drawn: (u, v) from (-1, -1) to (1, 1) spans

@@ -9,8 +9,6 @@
 #include "Gui/TextButton.h"
 #include "Gui/TimeDisplay.h"
 #include "Tarnaveli/Board/Board.h"
-#include "Tarnaveli/Board/NetworkPlayer.h"
-#include "Tarnaveli/Board/PlayerKinds.h"
 #include "Tarnaveli/BoardView/BoardGraphics3D.h"
 #include "Tarnaveli/ChatWindow.h"
 #include "Tarnaveli/GameScreen.h"
@@ -24,20 +22,6 @@ using namespace Play;
 
 namespace
 {
-// The game screen of a network game between this machine (White) and a
-// peer that never speaks: what the player sees does not depend on the peer.
-BoardGraphics3D* startNetworkScreen(Driver& driver)
-{
-    BoardGraphics3D* view = startSoloGame(driver);
-    GameScreen* screen = GameScreen::current();
-    if (view == nullptr || screen == nullptr)
-        return nullptr;
-    screen->newGame(std::make_unique<NetworkPlayer>(PLAYER_NETWORK_LOCAL, 0),
-                    std::make_unique<NetworkPlayer>(PLAYER_NETWORK_REMOTE, 1), false);
-    driver.settle(20);
-    return view;
-}
-
 bool overlaps(const Rect& a, const Rect& b)
 {
     return a.x < b.x + b.width && b.x < a.x + a.width && a.y < b.y + b.height && b.y < a.y + a.height;

@@ -13,7 +13,7 @@ using namespace Play;
 namespace
 {
 // A few tens of seconds under the software renderer.
-constexpr int kFrames = 500;
+constexpr int kFrames = 400;
 } // namespace
 
 TEST(PlayRandom, ShortGamesWithRandomInputKeepTheTurnsTheComputersAnswersAndTheBoardInStep)
