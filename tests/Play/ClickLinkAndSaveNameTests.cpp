@@ -31,24 +31,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// White's piece that has a move, and the target of its first move.
-bool whiteMove(Board& board, int& fromX, int& fromY, int& toX, int& toY)
-{
-    for (uint32_t rank = 0; rank < 8; ++rank)
-    {
-        MoveList moves;
-        board.generateMoves(0, rank, moves);
-        if (moves.getCount() == 0)
-            continue;
-        fromX = board.getPiece(0, rank).getX();
-        fromY = board.getPiece(0, rank).getY();
-        toX = moves[0].getTargetX();
-        toY = moves[0].getTargetY();
-        return true;
-    }
-    return false;
-}
-
 // The pointer rests on a cell for a few frames, then moves onto another and
 // presses in that same frame.
 void restThenPressAt(Driver& driver, int restX, int restY, int x, int y)
@@ -143,7 +125,7 @@ TEST(PlayBoardClick, AClickThatComesWithThePointersMoveTakesTheCellItLandsOn)
     ASSERT_NE(view, nullptr);
     Board& board = *GameScreen::current()->getBoard();
     int fromX = 0, fromY = 0, toX = 0, toY = 0;
-    ASSERT_TRUE(whiteMove(board, fromX, fromY, toX, toY));
+    ASSERT_TRUE(firstWhiteMove(board, fromX, fromY, toX, toY));
     Piece& piece = *board.getCell(fromX, fromY).mOccupant;
 
     // From the empty middle of the board onto the piece, pressed at once.

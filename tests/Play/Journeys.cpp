@@ -167,6 +167,24 @@ bool cellPoint(Driver& driver, int cellX, int cellY, float u, float v, int& x, i
     return x >= 0 && x < kFrameWidth && y >= 0 && y < kFrameHeight;
 }
 
+bool firstWhiteMove(Board& board, int& fromX, int& fromY, int& toX, int& toY)
+{
+    for (uint32_t rank = 0; rank < 8; ++rank)
+    {
+        MoveList moves;
+        board.generateMoves(0, rank, moves);
+        if (moves.getCount() == 0)
+            continue;
+        const Piece& piece = board.getPiece(0, rank);
+        fromX = piece.getX();
+        fromY = piece.getY();
+        toX = moves[0].getTargetX();
+        toY = moves[0].getTargetY();
+        return true;
+    }
+    return false;
+}
+
 bool playMove(Driver& driver, int fromX, int fromY, int toX, int toY)
 {
     GameScreen* screen = GameScreen::current();

@@ -4,6 +4,7 @@
 
 #include <string>
 
+class Board;
 class BoardGraphics3D;
 class WindowMenu;
 
@@ -39,6 +40,8 @@ bool cellPoint(Driver& driver, int cellX, int cellY, int& x, int& y);
 // Where a point of the cell is drawn: (u, v) from (-1, -1) to (1, 1) spans
 // the cell from corner to corner, (0, 0) is its centre.
 bool cellPoint(Driver& driver, int cellX, int cellY, float u, float v, int& x, int& y);
+// White's first legal move found from the rat up, by board cells.
+bool firstWhiteMove(Board& board, int& fromX, int& fromY, int& toX, int& toY);
 // Clicks the piece on (fromX, fromY), then the cell (toX, toY), and waits
 // for the move to be played.
 bool playMove(Driver& driver, int fromX, int fromY, int toX, int toY);

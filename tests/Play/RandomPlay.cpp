@@ -145,25 +145,27 @@ void RandomPlayer::act()
         return;
     }
     const int choice = below(100);
-    if (choice < 35)
+    const MoveList& selection = view->getSelectionMoves();
+    if (choice < 45 && view->isPieceSelected() && selection.getCount() > 0)
     {
-        // One of White's pieces.
-        const uint32_t rank = static_cast<uint32_t>(below(8));
+        // Where the selected piece may go.
+        const Move& move = selection[static_cast<uint32_t>(below(static_cast<int>(selection.getCount())))];
+        clickCell(move.getTargetX(), move.getTargetY());
+    }
+    else if (choice < 70)
+    {
+        // One of White's pieces, mostly one that can move.
+        uint32_t rank = static_cast<uint32_t>(below(8));
+        MoveList moves;
+        for (int tries = 0; tries < 8 && below(5) != 0; ++tries, rank = (rank + 1) % 8)
+        {
+            board.generateMoves(0, rank, moves);
+            if (moves.getCount() > 0)
+                break;
+        }
         const Piece& piece = board.getPiece(0, rank);
         if (piece.isOnBoard())
             clickCell(piece.getX(), piece.getY());
-    }
-    else if (choice < 65)
-    {
-        // Where the selected piece may go, else anywhere.
-        const MoveList& moves = view->getSelectionMoves();
-        if (view->isPieceSelected() && moves.getCount() > 0)
-        {
-            const Move& move = moves[static_cast<uint32_t>(below(static_cast<int>(moves.getCount())))];
-            clickCell(move.getTargetX(), move.getTargetY());
-        }
-        else
-            clickCell(below(9), below(7));
     }
     else if (choice < 80)
         clickCell(below(9), below(7));

@@ -31,25 +31,6 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// White's first legal move found from the rat up, by board cells.
-bool firstWhiteMove(Board& board, int& fromX, int& fromY, int& toX, int& toY)
-{
-    for (uint32_t rank = 0; rank < 8; ++rank)
-    {
-        MoveList moves;
-        board.generateMoves(0, rank, moves);
-        if (moves.getCount() == 0)
-            continue;
-        const Piece& piece = board.getPiece(0, rank);
-        fromX = piece.getX();
-        fromY = piece.getY();
-        toX = moves[0].getTargetX();
-        toY = moves[0].getTargetY();
-        return true;
-    }
-    return false;
-}
-
 TimeDisplay* gameClock(Driver& driver)
 {
     GameScreen* screen = GameScreen::current();
