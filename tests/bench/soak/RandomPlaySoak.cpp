@@ -14,7 +14,7 @@
 namespace
 {
 
-constexpr int kDefaultFrames = 30000;
+constexpr int kDefaultFrames = 6000;
 
 int soakFrames()
 {
