@@ -35,8 +35,11 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries the program links come from dpkg-shlibdeps; OpenGL is opened
 # at run time through libepoxy, so its loader and Mesa's drivers are named
-# here, and the desktop's opener serves the game's links.
+# here, and the desktop's opener, without which the game's links open nothing.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libgl1-mesa-dri")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "xdg-utils")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libgl1, libgl1-mesa-dri, xdg-utils")
 include(CPack)
+
+# What ./play builds: the program and the data it runs on, none of the tests.
+add_custom_target(game DEPENDS velmorique)
+add_dependencies(game game-data game-lights game-sounds game-models game-description)

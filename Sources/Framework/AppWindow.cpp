@@ -141,12 +141,12 @@ LParam AppWindow::windowProcedure(const WindowMessage& message)
     case WM_LBUTTONDOWN:
     case WM_LBUTTONUP:
         if (animate)
-            onMouseButton(true, message.message == WM_LBUTTONDOWN);
+            onMouseButton(message, true, message.message == WM_LBUTTONDOWN);
         break;
     case WM_RBUTTONDOWN:
     case WM_RBUTTONUP:
         if (animate)
-            onMouseButton(false, message.message == WM_RBUTTONDOWN);
+            onMouseButton(message, false, message.message == WM_RBUTTONDOWN);
         break;
     case WM_MOUSEWHEEL:
         if (animate && gui != nullptr)
@@ -193,10 +193,15 @@ void AppWindow::onMouseMove(const WindowMessage& message)
         gui->dispatchMouseEvent(event);
 }
 
-void AppWindow::onMouseButton(bool left, bool down)
+void AppWindow::onMouseButton(const WindowMessage& message, bool left, bool down)
 {
     ApplicationGeneric* application = getApplication();
     CursorManagerBase* cursor = application->getCursorManager();
+    // A press carries where it happened: a pointer that got there without a
+    // move of its own is brought there first, so the press is taken there.
+    if (cursor != nullptr && (lowWord(static_cast<uint64_t>(message.lParam)) != cursor->mMouseX ||
+                              highWord(static_cast<uint64_t>(message.lParam)) != cursor->mMouseY))
+        onMouseMove(message);
     if (cursor != nullptr)
         (left ? cursor->mLeftButton : cursor->mRightButton) = down;
     MouseEvent event;

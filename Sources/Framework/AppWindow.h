@@ -56,7 +56,7 @@ public:
 
 private:
     void onMouseMove(const Platform::WindowMessage& message);
-    void onMouseButton(bool left, bool down);
+    void onMouseButton(const Platform::WindowMessage& message, bool left, bool down);
     void onKey(const Platform::WindowMessage& message, bool down);
 
     // Declared first: the window posts into it until it goes.

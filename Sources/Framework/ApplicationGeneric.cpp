@@ -505,6 +505,9 @@ void ApplicationGeneric::animate()
 {
     if (GuiManagerBase* gui = getGuiManager())
         gui->animate();
+    // A link or document that did not open says so, naming it.
+    for (const ShellOpenFailure& failure : takeShellOpenFailures())
+        showMessage("%s", describeShellOpenFailure(failure).c_str());
 }
 
 void ApplicationGeneric::showNextIntroScreen(uint32_t, ApplicationGeneric* application)

@@ -1,5 +1,6 @@
 #include "Framework/FileUtilities.h"
 
+#include "Framework/Text1252Literal.h"
 #include "Platform/System/Paths.h"
 
 #include <cstring>
@@ -12,6 +13,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 
 extern char** environ;
 
@@ -19,8 +21,16 @@ namespace
 {
 std::mutex gLauncherMutex;
 ShellLauncher gLauncher;
+std::mutex gFailureMutex;
+std::vector<ShellOpenFailure> gFailures;
 
-bool spawnOpener(const std::string& target)
+void keepFailure(const std::string& what, int exitCode)
+{
+    std::lock_guard lock(gFailureMutex);
+    gFailures.push_back(ShellOpenFailure{what, exitCode});
+}
+
+bool spawnOpener(const std::string& target, const std::string& what)
 {
     pid_t pid = 0;
     std::string program = "xdg-open";
@@ -28,12 +38,17 @@ bool spawnOpener(const std::string& target)
     if (::posix_spawnp(&pid, "xdg-open", nullptr, nullptr, argv, environ) != 0)
         return false;
     // Reap the opener when it ends so that no zombie is left behind; the
-    // game does not wait for it.
+    // game does not wait for it, but hears of an opener that failed.
     std::thread(
-        [pid]
+        [pid, what]
         {
             int status = 0;
-            ::waitpid(pid, &status, 0);
+            if (::waitpid(pid, &status, 0) != pid)
+                return;
+            if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
+                keepFailure(what, WEXITSTATUS(status));
+            else if (WIFSIGNALED(status))
+                keepFailure(what, 128 + WTERMSIG(status));
         })
         .detach();
     return true;
@@ -148,7 +163,25 @@ bool shellOpen(const std::string& path)
         std::lock_guard lock(gLauncherMutex);
         launcher = gLauncher;
     }
-    return launcher ? launcher(target) : spawnOpener(target);
+    const bool started = launcher ? launcher(target) : spawnOpener(target, path);
+    if (!started)
+        keepFailure(path, -1);
+    return started;
+}
+
+std::vector<ShellOpenFailure> takeShellOpenFailures()
+{
+    std::lock_guard lock(gFailureMutex);
+    return std::exchange(gFailures, {});
+}
+
+std::string describeShellOpenFailure(const ShellOpenFailure& failure)
+{
+    std::string text = std::string(TEXT_1252("Impossible d'ouvrir « ")) + failure.what + TEXT_1252(" » : ");
+    if (failure.exitCode < 0)
+        return text + TEXT_1252("le programme qui ouvre les liens et les documents (xdg-open, du paquet "
+                                "xdg-utils) n'est pas installé.");
+    return text + TEXT_1252("xdg-open a échoué (code ") + std::to_string(failure.exitCode) + ").";
 }
 
 void setShellLauncher(ShellLauncher launcher)

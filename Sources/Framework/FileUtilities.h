@@ -3,6 +3,7 @@
 // relative to the program's folder unless absolute; see Platform/System/Paths).
 #include <functional>
 #include <string>
+#include <vector>
 
 // Drive and directory of a path with the trailing separator ('\' or '/'),
 // without the file name: "C:\a\b.txt" gives "C:\a\". Empty when the path has
@@ -36,8 +37,23 @@ int removeStaleTemporaryFiles(const std::string& folder);
 // Opens a document, folder or web link with the desktop's default program
 // ("xdg-open"), without waiting for it. Game paths are mapped first; texts
 // with a scheme ("http://...", "mailto:...") are passed unchanged. Returns
-// false when the opener could not be started.
+// false when the opener could not be started. Either way a failure (the
+// opener missing, or ending with an error later) is kept for
+// takeShellOpenFailures.
 bool shellOpen(const std::string& path);
+
+// What shellOpen could not open: the text it was given, and the opener's exit
+// code (-1: the opener could not be started at all).
+struct ShellOpenFailure
+{
+    std::string what;
+    int exitCode = -1;
+};
+// The failures kept since the last call, oldest first (the opener ends on its
+// own thread; the main loop reports them).
+std::vector<ShellOpenFailure> takeShellOpenFailures();
+// The message that tells the player (Windows-1252).
+std::string describeShellOpenFailure(const ShellOpenFailure& failure);
 
 // What shellOpen would hand to the opener.
 std::string shellOpenTarget(const std::string& path);

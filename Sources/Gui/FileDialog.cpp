@@ -1,12 +1,16 @@
 #include "Gui/FileDialog.h"
 
 #include "Framework/LangTable.h"
+#include "Framework/Text1252Literal.h"
 #include "Gui/Image.h"
 #include "Platform/System/Paths.h"
+#include "Platform/System/Text1252.h"
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -252,8 +256,41 @@ std::string FileDialog::getFilePath() const
     return path;
 }
 
+std::string FileDialog::checkSaveName(const std::string& name) const
+{
+    if (name.empty())
+        return TEXT_1252("Indiquez le nom du fichier à enregistrer.");
+    // A separator would make the name a path into folders that may not be
+    // there; ".." alone still goes up.
+    for (char c : name)
+        if (isSeparator(c))
+            return std::string(TEXT_1252("Le nom du fichier ne peut pas contenir le caractère ")) + c + ".";
+    std::string file = name;
+    if (extensionOf(name).empty() && !mFilters.empty() && !mFilters[mFilterIndex].extensions.empty())
+        file += mFilters[mFilterIndex].extensions.front();
+    // The file system counts the bytes of the name as it stores it.
+    long longest = ::pathconf(Platform::mapPath(mFolder).c_str(), _PC_NAME_MAX);
+    if (longest <= 0)
+        longest = NAME_MAX;
+    if (static_cast<long>(Platform::cp1252ToUtf8(file).size()) > longest)
+        return std::string(TEXT_1252("Le nom du fichier est trop long : ")) + std::to_string(longest) +
+               TEXT_1252(" caractères au plus, extension comprise.");
+    return std::string();
+}
+
 void FileDialog::validate(const std::string& name)
 {
+    if (mSaveMode && name != "..")
+    {
+        // Refused here, before anything is written, with the reason.
+        const std::string refusal = checkSaveName(name);
+        const bool intoFolder = !name.empty() && isFolderOnDisk(mFolder + name);
+        if (!refusal.empty() && !intoFolder)
+        {
+            (new MessageDialog(getLangText(0), refusal, 1, nullptr, nullptr))->open();
+            return;
+        }
+    }
     if (name.empty())
         return;
     if (name == "..")

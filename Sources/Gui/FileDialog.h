@@ -81,6 +81,10 @@ public:
     TextField* getNameField() const { return mNameField; }
     ComboBox* getFilterChoice() const { return mFilterChoice; }
 
+    // Why a name cannot be saved under ("/" in it, empty, longer than the
+    // file system takes); empty when it can.
+    std::string checkSaveName(const std::string& name) const;
+
 private:
     void accept();
     void askReplace();

@@ -582,6 +582,23 @@ void GameScreen::openGameMenu()
     setBoardButtonsEnabled(false);
     if (hooks().openGameMenu)
         mGameMenu = hooks().openGameMenu(*this);
+    placeGameMenuClearOfChat();
+}
+
+void GameScreen::placeGameMenuClearOfChat()
+{
+    // The menu opens over the chat window; where its buttons would cross
+    // the window's lower part, it goes down below the window, as far as the
+    // screen lets it.
+    if (mGameMenu == nullptr || mChatWindow == nullptr || !mChatWindow->isVisible())
+        return;
+    const Rect menu = mGameMenu->getRect();
+    const Rect chat = mChatWindow->getRect();
+    const bool crosses = menu.x < chat.x + chat.width && chat.x < menu.x + menu.width &&
+                         menu.y < chat.y + chat.height && chat.y < menu.y + menu.height;
+    const int32_t below = chat.y + chat.height;
+    if (crosses && below + menu.height <= clientHeight())
+        mGameMenu->moveTo(menu.x, below, true);
 }
 
 void GameScreen::closeGameMenu()

@@ -152,6 +152,7 @@ public:
 private:
     void createBoard();
     void closeChatWindow();
+    void placeGameMenuClearOfChat();
     void removeAdvisor();
     NetworkPeer* network() const;
 

@@ -98,10 +98,10 @@ TEST_F(WindowProcedure, MouseMovesButtonsAndWheel)
 {
     feed(record(WM_MOUSEMOVE, 0, makeLParam(100, 50)));
     feed(record(WM_MOUSEMOVE, 0, makeLParam(90, 60)));
-    feed(record(WM_RBUTTONDOWN));
+    feed(record(WM_RBUTTONDOWN, 0, makeLParam(90, 60)));
     feed(record(WM_MOUSEWHEEL, WParam(uint16_t(-240)) << 16));
     feed(record(WM_MOUSEWHEEL, WParam(120) << 16));
-    feed(record(WM_RBUTTONUP));
+    feed(record(WM_RBUTTONUP, 0, makeLParam(90, 60)));
     const auto& events = application->gui().mouseEvents;
     ASSERT_EQ(events.size(), 6u);
     EXPECT_EQ(events[0].mType, MOUSE_EVENT_MOVE);
@@ -117,6 +117,22 @@ TEST_F(WindowProcedure, MouseMovesButtonsAndWheel)
     EXPECT_EQ(events[4].mWheelDelta, 120);
     EXPECT_EQ(events[5].mType, MOUSE_EVENT_BUTTON_UP);
     EXPECT_FALSE(application->input().cursor.mRightButton);
+}
+
+TEST_F(WindowProcedure, APressWhereThePointerHasNotMovedToIsTakenWhereItHappened)
+{
+    feed(record(WM_MOUSEMOVE, 0, makeLParam(100, 50)));
+    feed(record(WM_LBUTTONDOWN, 0, makeLParam(300, 200)));
+    feed(record(WM_LBUTTONUP, 0, makeLParam(300, 200)));
+    const auto& events = application->gui().mouseEvents;
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[1].mType, MOUSE_EVENT_MOVE);
+    EXPECT_EQ(events[1].mDeltaX, 200);
+    EXPECT_EQ(events[1].mDeltaY, 150);
+    EXPECT_EQ(events[2].mType, MOUSE_EVENT_BUTTON_DOWN);
+    EXPECT_EQ(events[3].mType, MOUSE_EVENT_BUTTON_UP);
+    EXPECT_EQ(application->input().cursor.mMouseX, 300);
+    EXPECT_EQ(application->input().cursor.mMouseY, 200);
 }
 
 TEST_F(WindowProcedure, PositionsStayInTheFrameWhateverTheWindowsSize)

@@ -4,6 +4,8 @@
 #include "Gui/FileDialog.h"
 #include "Gui/TextButton.h"
 #include "Tarnaveli/Board/Board.h"
+#include "Tarnaveli/Board/NetworkPlayer.h"
+#include "Tarnaveli/Board/PlayerKinds.h"
 #include "Tarnaveli/BoardView/BoardGraphics3D.h"
 #include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/WindowAskTutorial.h"
@@ -98,6 +100,18 @@ BoardGraphics3D* startSoloGame(Driver& driver)
     return view;
 }
 
+BoardGraphics3D* startNetworkScreen(Driver& driver)
+{
+    BoardGraphics3D* view = startSoloGame(driver);
+    GameScreen* screen = GameScreen::current();
+    if (view == nullptr || screen == nullptr)
+        return nullptr;
+    screen->newGame(std::make_unique<NetworkPlayer>(PLAYER_NETWORK_LOCAL, 0),
+                    std::make_unique<NetworkPlayer>(PLAYER_NETWORK_REMOTE, 1), false);
+    driver.settle(20);
+    return view;
+}
+
 bool cellPoint(Driver& driver, int cellX, int cellY, int& x, int& y)
 {
     return cellPoint(driver, cellX, cellY, 0.0f, 0.0f, x, y);
@@ -151,6 +165,24 @@ bool cellPoint(Driver& driver, int cellX, int cellY, float u, float v, int& x, i
     x = int(std::lround((vx * scaleX / vz + 1) / 2 * width));
     y = int(std::lround((1 - vy * scaleY / vz) / 2 * height));
     return x >= 0 && x < kFrameWidth && y >= 0 && y < kFrameHeight;
+}
+
+bool firstWhiteMove(Board& board, int& fromX, int& fromY, int& toX, int& toY)
+{
+    for (uint32_t rank = 0; rank < 8; ++rank)
+    {
+        MoveList moves;
+        board.generateMoves(0, rank, moves);
+        if (moves.getCount() == 0)
+            continue;
+        const Piece& piece = board.getPiece(0, rank);
+        fromX = piece.getX();
+        fromY = piece.getY();
+        toX = moves[0].getTargetX();
+        toY = moves[0].getTargetY();
+        return true;
+    }
+    return false;
 }
 
 bool playMove(Driver& driver, int fromX, int fromY, int toX, int toY)

@@ -4,6 +4,7 @@
 
 #include <string>
 
+class Board;
 class BoardGraphics3D;
 class WindowMenu;
 
@@ -30,11 +31,17 @@ bool clickText(Driver& driver, const std::string& utf8);
 // new-game window's defaults (a person against the computer at level 0),
 // OK; the board is shown and still.
 BoardGraphics3D* startSoloGame(Driver& driver);
+// The game screen of a network game between this machine (White) and a
+// peer that never speaks, its chat window open: what the player sees does
+// not depend on the peer.
+BoardGraphics3D* startNetworkScreen(Driver& driver);
 // Where the cell's centre is drawn in the frame, by the view's camera.
 bool cellPoint(Driver& driver, int cellX, int cellY, int& x, int& y);
 // Where a point of the cell is drawn: (u, v) from (-1, -1) to (1, 1) spans
 // the cell from corner to corner, (0, 0) is its centre.
 bool cellPoint(Driver& driver, int cellX, int cellY, float u, float v, int& x, int& y);
+// White's first legal move found from the rat up, by board cells.
+bool firstWhiteMove(Board& board, int& fromX, int& fromY, int& toX, int& toY);
 // Clicks the piece on (fromX, fromY), then the cell (toX, toY), and waits
 // for the move to be played.
 bool playMove(Driver& driver, int fromX, int fromY, int toX, int toY);

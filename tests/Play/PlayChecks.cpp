@@ -1,5 +1,7 @@
 #include "PlayChecks.h"
 
+#include "Journeys.h"
+
 #include "Gui/Dialog.h"
 #include "Gui/Image.h"
 #include "Gui/Infotip.h"
@@ -10,6 +12,7 @@
 #include "Gui/TextField.h"
 #include "ImageCodec/ImageLibrary.h"
 #include "Platform/System/Text1252.h"
+#include "Tarnaveli/GameScreen.h"
 
 #include <algorithm>
 #include <array>
@@ -396,6 +399,57 @@ std::string joined(const Faults& faults)
     for (const std::string& fault : faults)
         out += "\n  " + fault;
     return out;
+}
+
+std::vector<Component*> boardOverlay(Driver& driver)
+{
+    std::vector<Component*> found;
+    for (Component* c : driver.all(GameScreen::current()))
+    {
+        const bool wholeScreen =
+            c->getWidth() >= kFrameWidth * 9 / 10 && c->getHeight() >= kFrameHeight * 9 / 10;
+        if (!wholeScreen && Driver::shown(c) && c->getWidth() > 0 && c->getHeight() > 0 &&
+            dynamic_cast<Container*>(c->getParent()) != nullptr)
+            found.push_back(c);
+    }
+    return found;
+}
+
+Faults hiddenCells(Driver& driver, const std::vector<Component*>& layersOver)
+{
+    Faults faults;
+    std::vector<Component*> over = boardOverlay(driver);
+    for (Component* layer : layersOver)
+        if (Driver::shown(layer))
+            over.push_back(layer);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 9; ++x)
+        {
+            const std::string cell = "(" + std::to_string(x) + "," + std::to_string(y) + ")";
+            // The centre and the corners, a little inside the cell.
+            bool reported = false;
+            for (auto [u, v] :
+                 {std::pair{0.0f, 0.0f}, {-0.8f, -0.8f}, {0.8f, -0.8f}, {-0.8f, 0.8f}, {0.8f, 0.8f}})
+            {
+                int px = 0;
+                int py = 0;
+                if (!cellPoint(driver, x, y, u, v, px, py))
+                {
+                    faults.push_back("cell " + cell + " off the screen");
+                    break;
+                }
+                for (Component* c : over)
+                    if (c->containsPoint(px, py))
+                    {
+                        faults.push_back("cell " + cell + " under " + describe(c));
+                        reported = true;
+                        break;
+                    }
+                if (reported)
+                    break;
+            }
+        }
+    return faults;
 }
 
 } // namespace Play

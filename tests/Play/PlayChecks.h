@@ -52,4 +52,10 @@ Rect glyphSpan(Component* widget, int32_t first, int32_t last);
 
 std::string describe(Component* widget);
 
+// The shown widgets of the in-game screen drawn over the board.
+std::vector<Component*> boardOverlay(Driver& driver);
+// The cells of the board that are off the screen or under the overlay or
+// under one of the layers given (shown ones only), by the current camera.
+Faults hiddenCells(Driver& driver, const std::vector<Component*>& layersOver = {});
+
 } // namespace Play

@@ -31,79 +31,12 @@ namespace fs = std::filesystem;
 
 namespace
 {
-// White's first legal move found from the rat up, by board cells.
-bool firstWhiteMove(Board& board, int& fromX, int& fromY, int& toX, int& toY)
-{
-    for (uint32_t rank = 0; rank < 8; ++rank)
-    {
-        MoveList moves;
-        board.generateMoves(0, rank, moves);
-        if (moves.getCount() == 0)
-            continue;
-        const Piece& piece = board.getPiece(0, rank);
-        fromX = piece.getX();
-        fromY = piece.getY();
-        toX = moves[0].getTargetX();
-        toY = moves[0].getTargetY();
-        return true;
-    }
-    return false;
-}
-
 TimeDisplay* gameClock(Driver& driver)
 {
     GameScreen* screen = GameScreen::current();
     return screen != nullptr ? driver.find<TimeDisplay>(screen) : nullptr;
 }
 
-// The shown widgets of the in-game screen that are drawn over the board.
-std::vector<Component*> overlay(Driver& driver)
-{
-    std::vector<Component*> found;
-    for (Component* c : driver.all(GameScreen::current()))
-    {
-        const bool wholeScreen =
-            c->getWidth() >= kFrameWidth * 9 / 10 && c->getHeight() >= kFrameHeight * 9 / 10;
-        if (!wholeScreen && Driver::shown(c) && c->getWidth() > 0 && c->getHeight() > 0 &&
-            dynamic_cast<Container*>(c->getParent()) != nullptr)
-            found.push_back(c);
-    }
-    return found;
-}
-
-Faults hiddenCells(Driver& driver)
-{
-    Faults faults;
-    const std::vector<Component*> over = overlay(driver);
-    for (int y = 0; y < 7; ++y)
-        for (int x = 0; x < 9; ++x)
-        {
-            const std::string cell = "(" + std::to_string(x) + "," + std::to_string(y) + ")";
-            // The centre and the corners, a little inside the cell.
-            bool reported = false;
-            for (auto [u, v] :
-                 {std::pair{0.0f, 0.0f}, {-0.8f, -0.8f}, {0.8f, -0.8f}, {-0.8f, 0.8f}, {0.8f, 0.8f}})
-            {
-                int px = 0;
-                int py = 0;
-                if (!cellPoint(driver, x, y, u, v, px, py))
-                {
-                    faults.push_back("cell " + cell + " off the screen");
-                    break;
-                }
-                for (Component* c : over)
-                    if (c->containsPoint(px, py))
-                    {
-                        faults.push_back("cell " + cell + " under " + describe(c));
-                        reported = true;
-                        break;
-                    }
-                if (reported)
-                    break;
-            }
-        }
-    return faults;
-}
 } // namespace
 
 TEST(PlaySolo, MovesWithTheMouseTheComputerAnswersTheClockRunsHintUndoAndEveryCameraShowsTheBoard)

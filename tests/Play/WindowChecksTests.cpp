@@ -137,6 +137,15 @@ const WindowCase kWindows[] = {
          startSoloGame(d);
          return GameScreen::current();
      }},
+    {"NetworkGameScreen",
+     [](Driver& d) -> Component*
+     {
+         startNetworkScreen(d);
+         return GameScreen::current();
+     }},
+    {"ChatWindow",
+     [](Driver& d) -> Component*
+     { return startNetworkScreen(d) != nullptr ? GameScreen::current()->getChatWindow() : nullptr; }},
     {"GameMenu", inGameMenu, true},
     {"SaveDialog",
      [](Driver& d) -> Component*

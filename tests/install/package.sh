@@ -18,7 +18,7 @@ for path in ./usr/bin/velmorique ./usr/share/velmorique/Ressources.dat ./usr/sha
 done
 ! grep -E '/(setup\.ini|settings\.dat|score\.dat|saves/|Ressources/)' "$scratch/files" || fail "a player's file is packed"
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libsdl2 libavcodec libepoxy libpng libvorbisfile libc6; do
+for library in libsdl2 libavcodec libepoxy libpng libvorbisfile libc6 xdg-utils; do
   grep -q "$library" <<<"$depends" || fail "Depends lacks $library: $depends"
 done
 echo "$(basename "$deb"): $(wc -l <"$scratch/files") entries; Depends: $depends"

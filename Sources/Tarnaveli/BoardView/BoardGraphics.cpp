@@ -28,19 +28,24 @@ bool BoardGraphics::isGameOver() const
     return mBoard->isDenEntered() || mNoMoveLoss;
 }
 
-void BoardGraphics::startMove(const Move& move)
+bool BoardGraphics::startMove(const Move& move)
 {
+    // One move at a time, of the side to move, on this board: a second one
+    // started over the first would replace it, and the board would play
+    // only one of the two while both sides believe they have moved.
     MoveList* owner = move.getOwner();
-    if (owner == nullptr)
-        return;
+    if (owner == nullptr || owner->getBoard() != mBoard || owner->getSide() != mBoard->getSideToMove() ||
+        mCurrentMove != nullptr || !isMoveAnimationFinished() || isGameOver())
+        return false;
     int32_t index = owner->indexOf(&move);
     if (index < 0)
-        return;
+        return false;
     mCurrentList = *owner;
     mCurrentMove = &mCurrentList[static_cast<uint32_t>(index)];
     beginMoveAnimation(*mCurrentMove);
     if (mListener != nullptr)
         mListener->onMoveStarted(move);
+    return true;
 }
 
 bool BoardGraphics::canPlayerAct()
@@ -54,7 +59,10 @@ void BoardGraphics::playChosenMove(const Move& move)
 {
     Player* player = mBoard->getPlayer(mBoard->getSideToMove());
     MoveList* owner = move.getOwner();
-    if (player == nullptr || owner == nullptr)
+    // Checked again when the choice arrives: nothing is sent to the peer
+    // for a move that would not be shown.
+    if (player == nullptr || owner == nullptr || !canPlayerAct() || owner->getBoard() != mBoard ||
+        owner->getSide() != mBoard->getSideToMove())
         return;
     int32_t index = owner->indexOf(&move);
     if (index < 0)

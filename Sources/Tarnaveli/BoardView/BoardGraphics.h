@@ -26,7 +26,9 @@ public:
     virtual void enableChatButton() {}
 
     // Shows a move; the board changes when its animation has finished.
-    void startMove(const Move& move);
+    // Refused (false) while another move is shown or after the game ended,
+    // and for a move that is not the side to move's on this board.
+    bool startMove(const Move& move);
     // A person at this machine is on turn and may act now.
     bool canPlayerAct();
     // A move chosen by the person on turn: posted to the network peer when

@@ -60,6 +60,74 @@ Vector3 blend(const Vector3& a, const Vector3& b, float f)
     return a + (b - a) * f;
 }
 
+// The clock and the turn label stand on a plaque of the background picture.
+constexpr Rect kPlaque{453, 108, 132, 68};
+constexpr int32_t kClockOnPlaqueX = 12;
+constexpr int32_t kClockOnPlaqueY = 9;
+constexpr int32_t kLabelOnPlaqueY = 37;
+// In a network game the chat window opens over that plaque, at the top of
+// the screen from x = 400: a copy of the plaque, with the clock and the
+// label, stands just left of it.
+constexpr int32_t kChatWindowX = 400;
+constexpr int32_t kPlaqueBesideChatX = kChatWindowX - 8 - kPlaque.width;
+
+// Each camera steps back (distance factor) and up (along its own up vector,
+// in scene units) so that the board lies under the chat window and still
+// over the button bar.
+struct Framing
+{
+    float distance;
+    float lift;
+};
+constexpr Framing kBesideChat[BoardGraphics3D::kCameraCount] = {
+    {1.1f, 0.9f}, {1.1f, 0.6f}, {1.06f, 0.7f}, {1.1f, 0.6f}};
+
+CameraSetup framed(const CameraSetup& camera, const Framing& framing)
+{
+    const Vector3 forward = vec3Normalize(camera.mTarget - camera.mEye);
+    const Vector3 side = vec3Normalize(vec3Cross(camera.mUp, forward));
+    const Vector3 up = vec3Cross(forward, side);
+    CameraSetup moved = camera;
+    moved.mEye = camera.mTarget + (camera.mEye - camera.mTarget) * framing.distance + up * framing.lift;
+    moved.mTarget = camera.mTarget + up * framing.lift;
+    return moved;
+}
+
+// A piece of the background picture drawn again elsewhere.
+class PictureCut final : public Component
+{
+public:
+    PictureCut(Engine2D* engine, Texture* picture, const Rect& from, int32_t x, int32_t y)
+        : Component(x, y, from.width, from.height)
+    {
+        if (engine == nullptr || picture == nullptr)
+            return;
+        mImage = engine->createImage(static_cast<float>(x), static_cast<float>(y), picture,
+                                     Image2D::SIZE_SOURCE_RECT, static_cast<float>(from.width),
+                                     static_cast<float>(from.height), 0xFFFFFFFF, nullptr);
+        if (mImage)
+            mImage->setSourceRect(from.x, from.y, from.width, from.height);
+    }
+    ErrorCode render() override { return mImage ? mImage->draw() : 0; }
+    void updateLayout() override
+    {
+        if (!mImage)
+            return;
+        mImage->setPosition(static_cast<float>(mX), static_cast<float>(mY));
+        mImage->update();
+    }
+    void setRenderList(RenderList* list) override
+    {
+        Component::setRenderList(list);
+        if (mImage)
+            mImage->setRenderList(list);
+    }
+    bool isHoverable() override { return false; }
+
+private:
+    std::unique_ptr<Image2D> mImage;
+};
+
 float restingHeading(uint32_t side)
 {
     return side == 0 ? 0.0f : 180.0f;
@@ -101,7 +169,13 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
     if (mEngine2D != nullptr && picture != nullptr)
         mBackground = mEngine2D->createImage(0, 0, picture, 0, 0, 0, 0xFFFFFFFF, nullptr);
 
-    mTurnLabel = new Label(Rect{465, 145, 108, 24}, std::string(), LabelStyle{kTurnFont, 0xFFFFFFFF, 1});
+    // Drawn under the clock and the label when they leave the picture's own
+    // plaque to the chat window.
+    mPlaqueCopy = new PictureCut(mEngine2D, picture, kPlaque, kPlaqueBesideChatX, kPlaque.y);
+    mPlaqueCopy->setVisible(false);
+    addChild(mPlaqueCopy);
+    mTurnLabel = new Label(Rect{kPlaque.x + kClockOnPlaqueX, kPlaque.y + kLabelOnPlaqueY, 108, 24},
+                           std::string(), LabelStyle{kTurnFont, 0xFFFFFFFF, 1});
     addChild(mTurnLabel);
 
     if (buildHoverMarker() != ERROR_OK)
@@ -147,10 +221,11 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
     // view also leaves the top-left corner free up to the height the
     // tutorial advisor reaches with its longest tip.
     const float fov = kPi / 4;
-    mPresets[0] = {{0, 14.2f, 0.65f}, {0, 0, 0.65f}, {0, 0, 1}, fov};
-    mPresets[1] = {{9.9f, 8.0f, 0}, {-0.3f, 0, 0}, {0, 1, 0}, fov};
-    mPresets[2] = {{-1.0f, 10.8f, -7.0f}, {-1.0f, 0, 0.4f}, {0, 1, 0}, fov};
-    mPresets[3] = {{-9.9f, 8.0f, 0}, {0.3f, 0, 0}, {0, 1, 0}, fov};
+    mOwnPresets[0] = {{0, 14.2f, 0.65f}, {0, 0, 0.65f}, {0, 0, 1}, fov};
+    mOwnPresets[1] = {{9.9f, 8.0f, 0}, {-0.3f, 0, 0}, {0, 1, 0}, fov};
+    mOwnPresets[2] = {{-1.0f, 10.8f, -7.0f}, {-1.0f, 0, 0.4f}, {0, 1, 0}, fov};
+    mOwnPresets[3] = {{-9.9f, 8.0f, 0}, {0.3f, 0, 0}, {0, 1, 0}, fov};
+    mPresets = mOwnPresets;
     mCamera = mPresets[kStartCamera];
     mEngine3D->setCamera(&mCamera);
 
@@ -186,8 +261,8 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
 
     // The clock reads the board's own timer every frame, so it stops with the
     // game and shows a loaded game's time without being told.
-    mClockDisplay = new TimeDisplay(Rect{465, 117, 108, 24}, &mBoard->getClock(), 0xFFFFFFFF,
-                                    findFont(kTurnFont), LOOK_EMPTY);
+    mClockDisplay = new TimeDisplay(Rect{kPlaque.x + kClockOnPlaqueX, kPlaque.y + kClockOnPlaqueY, 108, 24},
+                                    &mBoard->getClock(), 0xFFFFFFFF, findFont(kTurnFont), LOOK_EMPTY);
     addChild(mClockDisplay);
 
     // The title, centred at the top: its texture is loaded only to read its width.
@@ -599,8 +674,19 @@ void BoardGraphics3D::updateHover(const PickResult& pick)
 uint32_t BoardGraphics3D::onMouseEvent(const MouseEvent& event)
 {
     uint32_t handled = BoardGraphics::onMouseEvent(event);
-    if (event.mType != MOUSE_EVENT_BUTTON_DOWN || event.mButton != MOUSE_BUTTON_LEFT || !canPlayerAct())
+    // A press a board button took is not also a press on the board under it.
+    if (handled != 0 || event.mType != MOUSE_EVENT_BUTTON_DOWN || event.mButton != MOUSE_BUTTON_LEFT ||
+        !canPlayerAct())
         return handled;
+    // The frame's pick is where the pointer was when the frame began; a
+    // pointer moved in the same instant as the click is elsewhere by now.
+    if (mReady)
+    {
+        PickResult pick;
+        if (pickScene(&pick) != ERROR_OK)
+            pick.mHit = 0;
+        updateHover(pick);
+    }
     if (mSelected != nullptr && Board::isInside(mHoverX, mHoverY))
     {
         for (const Move& move : mSelectionMoves)
@@ -792,12 +878,28 @@ void BoardGraphics3D::endMoveAnimation()
         mButtons[4]->setEnabled(mListener == nullptr || !mListener->isChatWindowOpen());
         mButtons[4]->updateLayout();
     }
+    arrangeBesideChat(isNetworkGame(*mBoard));
     if (mReady)
     {
         for (uint32_t i = 0; i < 16; ++i)
             applyHeading(mPieceObjects[i], restingHeading(i / 8));
         placePieces();
     }
+}
+
+void BoardGraphics3D::arrangeBesideChat(bool chat)
+{
+    if (!mReady || mTurnLabel == nullptr || mClockDisplay == nullptr)
+        return;
+    const int32_t plaqueX = chat ? kPlaqueBesideChatX : kPlaque.x;
+    mPlaqueCopy->setVisible(chat);
+    mClockDisplay->moveTo(getX() + plaqueX + kClockOnPlaqueX, getY() + kPlaque.y + kClockOnPlaqueY, true);
+    mTurnLabel->moveTo(getX() + plaqueX + kClockOnPlaqueX, getY() + kPlaque.y + kLabelOnPlaqueY, true);
+    for (uint32_t i = 0; i < kCameraCount; ++i)
+        mPresets[i] = chat ? framed(mOwnPresets[i], kBesideChat[i]) : mOwnPresets[i];
+    // A transition under way ends on the new preset by itself.
+    if (!mCameraMoving)
+        mCamera = mPresets[mCameraIndex];
 }
 
 void BoardGraphics3D::startTurn(float from, float to)

@@ -77,6 +77,10 @@ public:
     void clearSelection();
     // Enables or disables the five board buttons.
     void setButtonsEnabled(bool enabled);
+    // In a network game the chat window stands over the plaque at the top:
+    // the clock and the turn label move beside it onto a copy of the
+    // plaque, and the cameras frame the board under it.
+    void arrangeBesideChat(bool chat);
     // The board buttons' actions.
     void nextCamera();
     void showHint();
@@ -192,6 +196,8 @@ private:
     float mTurnTo = 0;
     bool mStepStarted = false;
 
+    // The presets as the view starts with them, and as they are framed now.
+    std::array<CameraSetup, kCameraCount> mOwnPresets{};
     std::array<CameraSetup, kCameraCount> mPresets{};
     CameraSetup mCamera;
     CameraSetup mCameraFrom;
@@ -201,6 +207,7 @@ private:
 
     std::vector<std::unique_ptr<Light>> mLights;
     // Children of the view.
+    Component* mPlaqueCopy = nullptr;
     Label* mTurnLabel = nullptr;
     TimeDisplay* mClockDisplay = nullptr;
     std::array<TextButton*, kButtonCount> mButtons{};

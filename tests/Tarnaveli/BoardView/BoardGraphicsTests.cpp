@@ -100,6 +100,42 @@ TEST_F(BoardGraphicsTest, ChosenMoveIsShownAndPlayedOnTheBoardOnlyWhenItsAnimati
     EXPECT_TRUE(view.canPlayerAct());
 }
 
+TEST_F(BoardGraphicsTest, AMoveIsRefusedWhileAnotherIsShownAndForTheSideNotToMove)
+{
+    const Piece& rat = board.getPiece(0, RANK_RAT);
+    const Move* first = findMove(0, RANK_RAT, rat.getX() + 1, rat.getY());
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(view.startMove(*first));
+    const Move* shown = view.getCurrentMove();
+    // Another of White's moves while the first is shown, and Black's.
+    MoveList others;
+    uint32_t otherRank = 1;
+    for (board.generateMoves(0, otherRank, others); others.getCount() == 0 && otherRank < 7;)
+        board.generateMoves(0, ++otherRank, others);
+    ASSERT_GT(others.getCount(), 0u);
+    EXPECT_FALSE(view.startMove(others[0]));
+    view.playChosenMove(others[0]);
+    MoveList black;
+    board.generateMoves(1, RANK_RAT, black);
+    ASSERT_GT(black.getCount(), 0u);
+    EXPECT_FALSE(view.startMove(black[0]));
+    EXPECT_EQ(view.animations, 1);
+    EXPECT_EQ(view.getCurrentMove(), shown);
+    finishAnimation();
+    EXPECT_EQ(board.getMoveCount(), 1u);
+    EXPECT_EQ(board.getSideToMove(), 1u);
+    // White again, now that Black is to move: refused too.
+    board.generateMoves(0, otherRank, others);
+    EXPECT_FALSE(view.startMove(others[0]));
+    // A move of another board never reaches this one.
+    Board elsewhere;
+    elsewhere.reset();
+    elsewhere.setSideToMove(1);
+    elsewhere.generateMoves(1, RANK_RAT, black);
+    EXPECT_FALSE(view.startMove(black[0]));
+    EXPECT_EQ(view.animations, 1);
+}
+
 TEST_F(BoardGraphicsTest, ComputerOnTurnSearchesInTheFrameTheMoveEndsAndStartsItsMove)
 {
     board.setPlayer(1, std::make_unique<ComputerPlayer>(&board, 1, 0));
