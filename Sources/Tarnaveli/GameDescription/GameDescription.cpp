@@ -78,30 +78,40 @@ ErrorCode GameDescription::readDescription(BinaryStream& stream, const std::stri
         showMessage(TEXT_1252("Erreur dans le fichier \"%s\" ligne %i, caractère %i : %s"), path.c_str(),
                     static_cast<int>(parser.errorLine()), static_cast<int>(parser.errorColumn()),
                     errorCodeToText(code).c_str());
+        noteErrorShown(code);
         return code;
     }
     // 2. The tree onto the objects.
     XmlObjectReader reader(true, root.get());
     reader.setTextureLoader(mTextureLoader);
     code = transfer(reader);
-    if (code != ERROR_OK)
+    // A model the description names says itself what is wrong with its file;
+    // the description is not at fault then.
+    if (code != ERROR_OK && errorShown() != code)
     {
         std::string text = std::string(TEXT_1252("Erreur de désérialisation dans le fichier")) + " \"" +
                            path + "\" ligne " + std::to_string(reader.getErrorLine()) +
                            TEXT_1252(", caractère ") + std::to_string(reader.getErrorColumn()) + " : " +
                            errorCodeToText(code) + " : " + reader.getErrorMessage();
         showMessage("%s", text.c_str());
+        noteErrorShown(code);
     }
     return code;
 }
 
 ErrorCode GameDescription::loadDescription(const std::string& path)
 {
+    // Nothing said before this read is about it.
+    takeErrorShown();
     std::unique_ptr<InputStream> stream;
     ErrorCode code = openDataFile(path, stream);
-    if (code == ERROR_OK)
-        code = readDescription(*stream, path);
     if (code != ERROR_OK)
+    {
+        noteErrorFile(path);
+        return code;
+    }
+    code = readDescription(*stream, path);
+    if (code != ERROR_OK && errorShown() != code)
         noteErrorFile(path);
     return code;
 }
