@@ -167,17 +167,11 @@ TEST(PlayUntrustedFiles, ADamagedModelStopsTheStartWithOneMessageNamingIt)
     for (const char* model : {"models/pions/rat.X", "models/boardZorvad/plateau.X"})
     {
         SCOPED_TRACE(model);
-        ChildRun run = runInChild(
-            [&](Driver& driver)
-            {
-                writeBytes(driver.dataPath(model), "xof 0303txt 0032\n{ pas un maillage");
-                const ErrorCode code = driver.start();
-                return code == 0 ? 0 : 100 + int(code % 100);
-            });
+        ChildRun run =
+            startInChild([&](Driver& driver)
+                         { writeBytes(driver.dataPath(model), "xof 0303txt 0032\n{ pas un maillage"); });
         ASSERT_EQ(run.signal, 0) << "the program crashed";
-        std::string shown;
-        for (const std::string& message : run.messages)
-            shown += message + "\n";
+        const std::string shown = shownMessages(run);
         EXPECT_GE(run.exitCode, 100) << "the start-up went on";
         ASSERT_EQ(run.messages.size(), 1u) << shown;
         const std::string name = fs::path(model).filename().string();

@@ -107,6 +107,14 @@ protected:
             if (pid > 0 && ::kill(pid, SIGKILL) == 0)
                 ::waitpid(pid, nullptr, 0);
     }
+    // A game with its box open.
+    void openBox()
+    {
+        mGame = startGameShowingABox();
+        ASSERT_GT(mGame, 0);
+        mBox = waitForBox(mGame);
+        ASSERT_GT(mBox, 0) << "no box process";
+    }
     pid_t mGame = 0;
     pid_t mBox = 0;
 };
@@ -114,10 +122,7 @@ protected:
 
 TEST_F(MessageBoxProcess, SigtermWhileABoxIsOpenClosesTheBoxAndReachesTheGameAsItsQuitEvent)
 {
-    mGame = startGameShowingABox();
-    ASSERT_GT(mGame, 0);
-    mBox = waitForBox(mGame);
-    ASSERT_GT(mBox, 0) << "no box process";
+    ASSERT_NO_FATAL_FAILURE(openBox());
     ::kill(mGame, SIGTERM);
     int status = 0;
     ASSERT_TRUE(reapedWithin(mGame, 10s, status)) << "the game waits on with its box open";
@@ -128,10 +133,7 @@ TEST_F(MessageBoxProcess, SigtermWhileABoxIsOpenClosesTheBoxAndReachesTheGameAsI
 
 TEST_F(MessageBoxProcess, TheBoxEndsWhenTheGameIsKilled)
 {
-    mGame = startGameShowingABox();
-    ASSERT_GT(mGame, 0);
-    mBox = waitForBox(mGame);
-    ASSERT_GT(mBox, 0) << "no box process";
+    ASSERT_NO_FATAL_FAILURE(openBox());
     ::kill(mGame, SIGKILL);
     ::waitpid(mGame, nullptr, 0);
     mGame = 0;
