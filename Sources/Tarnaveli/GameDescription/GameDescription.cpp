@@ -69,6 +69,8 @@ ErrorCode GameDescription::transfer(XmlObjectReader& reader)
 
 ErrorCode GameDescription::readDescription(BinaryStream& stream, const std::string& path)
 {
+    // Nothing said before this read is about it.
+    takeErrorShown();
     // 1. The text into a tree.
     XmlReader parser;
     std::unique_ptr<XmlElement> root;
@@ -101,19 +103,14 @@ ErrorCode GameDescription::readDescription(BinaryStream& stream, const std::stri
 
 ErrorCode GameDescription::loadDescription(const std::string& path)
 {
-    // Nothing said before this read is about it.
-    takeErrorShown();
     std::unique_ptr<InputStream> stream;
-    ErrorCode code = openDataFile(path, stream);
-    if (code != ERROR_OK)
+    if (ErrorCode code = openDataFile(path, stream))
     {
         noteErrorFile(path);
         return code;
     }
-    code = readDescription(*stream, path);
-    if (code != ERROR_OK && errorShown() != code)
-        noteErrorFile(path);
-    return code;
+    // A fault met in the read has been said already, with the file at fault.
+    return readDescription(*stream, path);
 }
 
 ErrorCode GameDescription::createBoardModel(const char* fileName, std::unique_ptr<MeshModel>& model)
