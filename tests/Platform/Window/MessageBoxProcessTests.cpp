@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <sys/prctl.h>
@@ -21,6 +22,7 @@ namespace
 using namespace std::chrono_literals;
 
 constexpr int kQuitSeen = 7;
+constexpr int kNoVideo = 2;
 
 // A game that shows a box as the program does (SDL's video up, so its own
 // handling of SIGTERM in place) and, once the box is gone, tells whether SDL
@@ -30,16 +32,27 @@ pid_t startGameShowingABox()
     pid_t game = ::fork();
     if (game != 0)
         return game;
+    // No session bus: the desktop bus would otherwise start a helper process
+    // of its own, which could pass for the box.
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/velmorique-bus", 1);
     if (SDL_Init(SDL_INIT_VIDEO) != 0)
-        ::_exit(2);
+        ::_exit(kNoVideo);
     Platform::SdlMessageSink().show("Erreur", "Une bo\xEEte ouverte", Platform::MessageKind::Error);
     SDL_PumpEvents();
     ::_exit(SDL_HasEvent(SDL_QUIT) ? kQuitSeen : 0);
 }
 
-// The first child process of the parent found in /proc; 0 when none.
+std::string exeOf(pid_t pid)
+{
+    std::error_code error;
+    return std::filesystem::read_symlink("/proc/" + std::to_string(pid) + "/exe", error).string();
+}
+
+// The first child process of the parent found in /proc that runs the
+// parent's own program, as the box's process does; 0 when none.
 pid_t childOf(pid_t parent)
 {
+    const std::string program = exeOf(parent);
     DIR* proc = ::opendir("/proc");
     pid_t found = 0;
     while (dirent* entry = proc != nullptr ? ::readdir(proc) : nullptr)
@@ -56,7 +69,8 @@ pid_t childOf(pid_t parent)
             continue;
         char state = 0;
         int ppid = 0;
-        if (std::sscanf(line.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == parent)
+        if (std::sscanf(line.c_str() + close + 1, " %c %d", &state, &ppid) == 2 && ppid == parent &&
+            exeOf(pid) == program)
         {
             found = pid;
             break;
@@ -127,6 +141,7 @@ TEST_F(MessageBoxProcess, SigtermWhileABoxIsOpenClosesTheBoxAndReachesTheGameAsI
     int status = 0;
     ASSERT_TRUE(reapedWithin(mGame, 10s, status)) << "the game waits on with its box open";
     mGame = 0;
+    ASSERT_FALSE(WIFEXITED(status) && WEXITSTATUS(status) == kNoVideo) << "SDL's video did not start";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == kQuitSeen) << "status " << status;
     EXPECT_FALSE(::kill(mBox, 0) == 0 && ::waitpid(mBox, &status, WNOHANG) == 0) << "the box is still open";
 }
