@@ -67,6 +67,16 @@ ErrorCode MeshModelD3D::createMesh(uint32_t faceCount, uint32_t vertexCount, uin
     return ERROR_OK;
 }
 
+ErrorCode MeshModelD3D::noteShownFault(ErrorCode code) const
+{
+    // The box above named the file at fault: whoever passes the code up (the
+    // game description, the start-up) neither blames its own file nor says
+    // it again.
+    noteErrorFile(mFileName);
+    noteErrorShown(code);
+    return code;
+}
+
 ErrorCode MeshModelD3D::doLoad()
 {
     // 1. A model built in code has nothing to read.
@@ -80,15 +90,13 @@ ErrorCode MeshModelD3D::doLoad()
     if (device == nullptr || !readModelFile(mFileName, MAX_FILE_SIZE, &bytes))
     {
         showMessage(TEXT_1252("Modele 3D non trouvé : %s"), mFileName.c_str());
-        noteErrorFile(mFileName);
-        return ERROR_FILENOTFOUND;
+        return noteShownFault(ERROR_FILENOTFOUND);
     }
     // A file that is there but does not read is damaged, not missing.
     if (loadMeshFromX(bytes.data(), bytes.size(), MESH_SYSTEMMEM, device, &materials, &mMesh) != Gpu::GPU_OK)
     {
         showMessage(TEXT_1252("Modele 3D endommagé : %s"), mFileName.c_str());
-        noteErrorFile(mFileName);
-        return ERROR_FILEIO_INVALIDFILE;
+        return noteShownFault(ERROR_FILEIO_INVALIDFILE);
     }
     // 3. Textures are named relative to the model's folder.
     std::string folder;

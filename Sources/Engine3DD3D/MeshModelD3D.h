@@ -40,6 +40,10 @@ public:
     Platform::Mesh* getMesh() const { return mMesh.get(); }
 
 private:
+    // Notes that the fault with this model's file has been put before the
+    // player already; returns the code.
+    ErrorCode noteShownFault(ErrorCode code) const;
+
     std::unique_ptr<Platform::Mesh> mMesh;
 };
 

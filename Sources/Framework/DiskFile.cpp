@@ -11,13 +11,32 @@ namespace
 {
 std::FILE* openMapped(const std::string& name, const char* mode)
 {
-    bool writing = mode[0] != 'r';
-    std::string path = writing ? Platform::mapPathForWriting(name) : Platform::mapPath(name);
-    struct stat st;
-    // A directory is never a file: fopen would succeed on one for reading.
-    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+    const bool reading = mode[0] == 'r';
+    const std::string path = reading ? Platform::mapPath(name) : Platform::mapPathForWriting(name);
+    // Opened without blocking: a pipe at the name would otherwise hold the
+    // program in open until something came to its other end.
+    int flags = O_CLOEXEC | O_NONBLOCK;
+    if (reading)
+        flags |= O_RDONLY;
+    else
+        flags |= O_WRONLY | O_CREAT | (mode[0] == 'a' ? O_APPEND : O_TRUNC);
+    int descriptor = ::open(path.c_str(), flags, 0666);
+    if (descriptor < 0)
         return nullptr;
-    return std::fopen(path.c_str(), mode);
+    // Only a file holds data to read; a device may still be written to.
+    struct stat st;
+    const bool usable =
+        ::fstat(descriptor, &st) == 0 && (S_ISREG(st.st_mode) || (!reading && S_ISCHR(st.st_mode)));
+    const int blocking = ::fcntl(descriptor, F_GETFL);
+    if (!usable || blocking < 0 || ::fcntl(descriptor, F_SETFL, blocking & ~O_NONBLOCK) != 0)
+    {
+        ::close(descriptor);
+        return nullptr;
+    }
+    std::FILE* file = ::fdopen(descriptor, mode);
+    if (file == nullptr)
+        ::close(descriptor);
+    return file;
 }
 
 ErrorCode closeFile(std::FILE*& file)

@@ -282,6 +282,11 @@ ErrorCode takeErrorShown()
     return std::exchange(gErrorShown, ERROR_OK);
 }
 
+ErrorCode errorShown()
+{
+    return gErrorShown;
+}
+
 const char* resultCodeName(uint32_t result)
 {
     const ResultName* end = std::end(kResultNames);

@@ -28,6 +28,8 @@ std::string takeErrorFile();
 // it a second time. take returns the noted code (0 for none) and clears it.
 void noteErrorShown(ErrorCode code);
 ErrorCode takeErrorShown();
+// The noted code, left noted.
+ErrorCode errorShown();
 
 // The published name of a Direct3D, DirectSound, DirectPlay or COM result
 // code ("D3DERR_DEVICELOST"), "Unknown" for any other.

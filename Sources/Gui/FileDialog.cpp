@@ -210,7 +210,9 @@ void FileDialog::listFolder()
         mEntries.push_back({"..", true});
     for (const Platform::DirectoryEntry& found : Platform::listDirectory(Platform::mapPath(mFolder)))
     {
-        if (found.isDirectory || matchesFilter(found.name))
+        // A pipe or a device named like a save is no save: opening one could
+        // hold the game until something writes to it.
+        if (found.isDirectory || (found.isRegularFile && matchesFilter(found.name)))
             mEntries.push_back({found.name, found.isDirectory});
     }
     for (const Entry& entry : mEntries)

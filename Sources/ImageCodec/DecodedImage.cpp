@@ -7,7 +7,7 @@ size_t checkedImageBytes(int64_t width, int64_t height, uint32_t bytesPerPixel)
     if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide || bytesPerPixel == 0 ||
         bytesPerPixel > 4)
         return 0;
-    // At most 16384 x 16384 x 4 = 2^30: no overflow in size_t.
+    // At most 8192 x 8192 x 4 = 2^28: no overflow in size_t.
     return static_cast<size_t>(width) * static_cast<size_t>(height) * bytesPerPixel;
 }
 

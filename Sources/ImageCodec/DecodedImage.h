@@ -3,13 +3,16 @@
 // and for I8 images the palette the indices select from. Images are made by
 // the image layer and released with destroy(); DecodedImagePtr does that.
 #include "ImageCodec/ImageFormats.h"
+#include "Platform/Gpu/TextureLimits.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
-// Sides above this are refused by every reader and by createImage.
-constexpr int32_t kMaxImageSide = 16384;
+// Sides above this are refused by every reader and by createImage, before
+// anything is allocated: an image larger than the device's largest texture
+// could never be shown.
+constexpr int32_t kMaxImageSide = static_cast<int32_t>(Platform::Gpu::MAX_TEXTURE_SIDE);
 
 class DecodedImage
 {

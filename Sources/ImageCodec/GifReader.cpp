@@ -28,59 +28,97 @@ struct GifCloser
     }
 };
 
-// Walks the blocks of the file and checks every image's size before giflib
-// allocates a raster for it (it would take any size up to 65535 x 65535).
-// Damage other than an oversized image is left for giflib to report; the
-// file is put back where it was.
+// The most pixels that count LZW codes can stand for: each code adds one
+// entry to the table, one pixel longer at most than the longest before it,
+// and no entry is longer than the table holds.
+uint64_t mostPixelsOfCodes(uint64_t count)
+{
+    constexpr uint64_t kTableSize = 4096;
+    if (count <= kTableSize)
+        return count * (count + 1) / 2;
+    return kTableSize * (kTableSize + 1) / 2 + (count - kTableSize) * kTableSize;
+}
+
+// A screen this small costs nothing worth refusing, whatever the data.
+constexpr uint64_t kFreeScreenPixels = 1u << 20;
+
+// Walks the blocks of the file and checks every size before giflib or the
+// reader allocates for it (giflib would take any size up to 65535 x 65535):
+// no side beyond the largest texture, no frame larger than its compressed
+// data could fill, and no screen larger than its frames could paint. Damage
+// of any other kind is left for giflib to report; the file is put back where
+// it was.
 bool framesWithinLimits(ImageFile& file)
 {
     const int64_t start = file.tell();
     auto skip = [&](int64_t count) { return ImageCodecs::bytesLeft(file) >= count && file.seek(count, 1); };
-    auto skipSubBlocks = [&]
+    // The bytes of a run of sub-blocks, or -1 when the run is cut short.
+    auto skipSubBlocks = [&]() -> int64_t
     {
+        int64_t total = 0;
         uint8_t length = 0;
         while (ImageCodecs::readExact(file, &length, 1) && length != 0)
         {
             if (!skip(length))
-                return false;
+                return -1;
+            total += length;
         }
-        return length == 0;
+        return length == 0 ? total : -1;
     };
     auto scan = [&]
     {
         uint8_t screen[13];
         if (!ImageCodecs::readExact(file, screen, sizeof screen))
             return true;
+        const uint64_t screenWidth = ImageCodecs::u16At(screen + 6);
+        const uint64_t screenHeight = ImageCodecs::u16At(screen + 8);
+        if (screenWidth > kMaxImageSide || screenHeight > kMaxImageSide)
+            return false;
+        const uint64_t screenPixels = screenWidth * screenHeight;
+        uint64_t paintable = 0;
+        // Checked however the walk ends: giflib may read more than it.
+        auto screenFits = [&] { return screenPixels <= std::max(paintable, kFreeScreenPixels); };
         if ((screen[10] & 0x80) != 0 && !skip(3 << ((screen[10] & 7) + 1)))
-            return true;
+            return screenFits();
         uint8_t record = 0;
         while (ImageCodecs::readExact(file, &record, 1))
         {
             if (record == 0x21)
             {
                 uint8_t label;
-                if (!ImageCodecs::readExact(file, &label, 1) || !skipSubBlocks())
-                    return true;
+                if (!ImageCodecs::readExact(file, &label, 1) || skipSubBlocks() < 0)
+                    return screenFits();
             }
             else if (record == 0x2C)
             {
                 uint8_t desc[9];
                 if (!ImageCodecs::readExact(file, desc, sizeof desc))
-                    return true;
-                if (ImageCodecs::u16At(desc + 4) > kMaxImageSide ||
-                    ImageCodecs::u16At(desc + 6) > kMaxImageSide)
+                    return screenFits();
+                const uint64_t width = ImageCodecs::u16At(desc + 4);
+                const uint64_t height = ImageCodecs::u16At(desc + 6);
+                if (width > kMaxImageSide || height > kMaxImageSide)
                     return false;
                 uint8_t codeSize;
                 if (((desc[8] & 0x80) != 0 && !skip(3 << ((desc[8] & 7) + 1))) ||
-                    !ImageCodecs::readExact(file, &codeSize, 1) || !skipSubBlocks())
-                    return true;
+                    !ImageCodecs::readExact(file, &codeSize, 1))
+                    return screenFits();
+                const int64_t dataBytes = skipSubBlocks();
+                if (dataBytes < 0)
+                    return screenFits();
+                // Codes start one bit wider than the code size; a size out of
+                // range is giflib's to refuse.
+                const uint64_t codeBits = std::clamp<uint64_t>(codeSize + 1u, 2, 12);
+                const uint64_t pixels = mostPixelsOfCodes(static_cast<uint64_t>(dataBytes) * 8 / codeBits);
+                if (width * height > pixels)
+                    return false;
+                paintable += width * height;
             }
             else
             {
-                return true;
+                break;
             }
         }
-        return true;
+        return screenFits();
     };
     const bool ok = scan();
     return file.seek(start, 0) && ok;

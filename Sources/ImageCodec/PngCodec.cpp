@@ -7,6 +7,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -197,10 +198,70 @@ bool encode(PngState& state, ImageFile& file)
 }
 } // namespace
 
+namespace
+{
+uint32_t u32BigEndianAt(const uint8_t* p)
+{
+    return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+           (static_cast<uint32_t>(p[2]) << 8) | static_cast<uint32_t>(p[3]);
+}
+
+// Deflate never stands for more than this many bytes per compressed byte.
+constexpr uint64_t kMostInflation = 1032;
+// Rows this short cost nothing worth refusing, whatever the data.
+constexpr uint64_t kFreeRowBytes = 64 * 1024;
+
+// Walks the chunks after the signature and checks that the compressed pixel
+// data could fill the rows the header declares, before libpng or the reader
+// allocates for them. Damage of any other kind is left for libpng to report;
+// the file is put back where it was.
+bool dataCouldFillImage(ImageFile& file)
+{
+    const int64_t start = file.tell();
+    auto scan = [&]
+    {
+        uint64_t rowBytes = 0;
+        uint64_t compressed = 0;
+        uint8_t chunk[8];
+        while (ImageCodecs::readExact(file, chunk, sizeof chunk))
+        {
+            const uint32_t length = u32BigEndianAt(chunk);
+            if (std::memcmp(chunk + 4, "IHDR", 4) == 0 && length >= 13)
+            {
+                uint8_t header[13];
+                if (!ImageCodecs::readExact(file, header, sizeof header) ||
+                    !file.seek(int64_t{length} - 13 + 4, 1))
+                    break;
+                const uint64_t width = u32BigEndianAt(header);
+                const uint64_t height = u32BigEndianAt(header + 4);
+                if (width > kMaxImageSide || height > kMaxImageSide)
+                    return false;
+                // Samples per pixel by colour type: grey, -, RGB, palette,
+                // grey and alpha, -, RGBA.
+                static const uint8_t kSamples[7] = {1, 0, 3, 1, 2, 0, 4};
+                const uint64_t bits = header[9] < 7 ? uint64_t{kSamples[header[9]]} * header[8] : 0;
+                rowBytes = height * (1 + (width * bits + 7) / 8);
+                continue;
+            }
+            if (std::memcmp(chunk + 4, "IDAT", 4) == 0)
+                compressed += length;
+            if (std::memcmp(chunk + 4, "IEND", 4) == 0 ||
+                ImageCodecs::bytesLeft(file) < int64_t{length} + 4 || !file.seek(int64_t{length} + 4, 1))
+                break;
+        }
+        return rowBytes <= std::max(compressed * kMostInflation, kFreeRowBytes);
+    };
+    const bool ok = scan();
+    return file.seek(start, 0) && ok;
+}
+} // namespace
+
 DecodedImage* ImageCodecs::readPng(ImageFile& file)
 {
     uint8_t signature[8];
     if (!readExact(file, signature, sizeof signature) || png_sig_cmp(signature, 0, sizeof signature) != 0)
+        return nullptr;
+    if (!dataCouldFillImage(file))
         return nullptr;
     PngState state;
     state.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, pngError, pngWarning);

@@ -4,6 +4,7 @@
 #include "Framework/ErrorText.h"
 #include "Framework/FileUtilities.h"
 #include "Framework/LangTable.h"
+#include "Framework/Messages.h"
 #include "Gui/Dialog.h"
 #include "Gui/Font.h"
 #include "Gui/GuiManager.h"
@@ -46,6 +47,13 @@ constexpr uint8_t kApplicationGuid[16] = {0x3E, 0x8E, 0x66, 0x20, 0xDC, 0xDB, 0x
                                           0x98, 0xC6, 0x49, 0x50, 0xDD, 0xCB, 0xE2, 0x57};
 constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kMusicChannel = 0;
+
+// One line of the message that follows a failed write at exit: the file and
+// why it was not written.
+std::string unsavedFileLine(const char* fileName, ErrorCode code)
+{
+    return std::string("\n") + fileName + " : " + errorCodeToText(code);
+}
 } // namespace
 
 ApplicationSettings GameApplication::makeSettings(bool archivePresent)
@@ -88,10 +96,25 @@ GameApplication::~GameApplication()
 {
     // A start that failed before reading them must not replace the player's
     // files with the defaults.
+    // What could not be written is said once, before the program ends: the
+    // player would otherwise find the old options at the next start.
+    std::string unsaved;
     if (mSetupRead)
-        mSetup.save();
+    {
+        const ErrorCode code = mSetup.save();
+        // A file that is not a set-up file is left alone on purpose.
+        if (code != ERROR_OK && !mSetup.keepsForeignFile())
+            unsaved += unsavedFileLine(SetupConfig::FILE_NAME, code);
+    }
     if (mGameSettings != nullptr)
-        mGameSettings->save();
+    {
+        if (const ErrorCode code = mGameSettings->save())
+            unsaved += unsavedFileLine(GameSettings::FILE_NAME, code);
+    }
+    if (!unsaved.empty())
+        showMessageOverFrame(getLangText(LANG_ERROR),
+                             limitMessage(getLangText(LANG_WINDOW_SAVE_GAME_ERROR) + unsaved),
+                             Platform::MessageKind::Error);
     // Windows hold images of the table, the board view holds instances of the
     // game description's models, the chat panel the network object: the
     // widget tree goes before all of them.

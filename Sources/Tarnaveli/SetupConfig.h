@@ -29,6 +29,8 @@ public:
     ErrorCode serialize(bool load);
     ErrorCode load() { return serialize(true); }
     ErrorCode save() { return serialize(false); }
+    // The last load found a file that is not a set-up file: save leaves it.
+    bool keepsForeignFile() const { return mForeignFile; }
 
     // Binds every key, in file order, to a configuration file. The three
     // switches are read as numbers first so that clamp can tell "2" from "1".

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <future>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -100,6 +105,33 @@ TEST_F(DiskFileTest, ADirectoryIsNotAFile)
     EXPECT_EQ(file.openRead(), ERROR_FILEIO_FILENOTFOUND);
     ASSERT_EQ(capture.messages().size(), 1u);
     EXPECT_EQ(capture.messages()[0].text, "Fichier 'folder' introuvable");
+}
+
+// A pipe holds no data and would hold the program in open until something
+// came to its other end: refused at once, for reading and for writing.
+TEST_F(DiskFileTest, APipeIsRefusedAtOnce)
+{
+    const std::string pipe = mDir.path() + "tuyau.tnv";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    auto opened = std::async(std::launch::async,
+                             []
+                             {
+                                 DiskInputFile in("tuyau.tnv");
+                                 DiskOutputFile out("tuyau.tnv");
+                                 return std::make_pair(in.open(), out.open());
+                             });
+    if (opened.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+    {
+        // Lets each blocked open go, so that the test fails instead of hanging.
+        while (opened.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready)
+            for (int flags : {O_WRONLY | O_NONBLOCK, O_RDONLY | O_NONBLOCK})
+                if (int fd = ::open(pipe.c_str(), flags); fd >= 0)
+                    ::close(fd);
+        FAIL() << "open waited on the pipe";
+    }
+    const auto [read, written] = opened.get();
+    EXPECT_EQ(read, ERROR_FILEIO_FILENOTFOUND);
+    EXPECT_EQ(written, ERROR_FILEIO_INVALIDFILE);
 }
 
 TEST_F(DiskFileTest, CloseReportsAFailedFlush)

@@ -2,10 +2,19 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 using namespace ImageFixtures;
 
 namespace
 {
+Bytes readFile(const char* path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 Bytes sixteenColours()
 {
     return pattern(16, 1, 3, 3);
@@ -107,14 +116,53 @@ TEST(GifReader, RefusesMissingPalettesOrImagesAndOversizedFrames)
     EXPECT_EQ(decode(encodeGif(4, 4, {}, 0, {fullImage(4, 4)}), IMAGE_FORMAT_GIF), nullptr);
     EXPECT_EQ(decode(encodeGif(4, 4, sixteenColours(), 0, {}), IMAGE_FORMAT_GIF), nullptr);
     EXPECT_EQ(decode(Bytes{'G', 'I', 'F', '8', '9', 'a'}, IMAGE_FORMAT_GIF), nullptr);
-    // A side above 16384 is refused before giflib decodes the frame.
-    GifImage wide{0, 0, 16385, 1, false, Bytes(16385, 1), -1};
+    // A side beyond the largest texture is refused before giflib decodes the
+    // frame.
+    const int beyond = kMaxImageSide + 1;
+    GifImage wide{0, 0, beyond, 1, false, Bytes(size_t(beyond), 1), -1};
     EXPECT_EQ(decode(encodeGif(4, 1, sixteenColours(), 0, {wide}), IMAGE_FORMAT_GIF), nullptr);
     // A later frame counts too: giflib decodes them all.
     EXPECT_EQ(decode(encodeGif(4, 1, sixteenColours(), 0, {fullImage(4, 1), wide}), IMAGE_FORMAT_GIF),
               nullptr);
-    wide.width = 16384;
-    wide.raster.resize(16384);
+    wide.width = kMaxImageSide;
+    wide.raster.resize(size_t(kMaxImageSide));
     EXPECT_NE(decode(encodeGif(4, 1, sixteenColours(), 0, {wide}), IMAGE_FORMAT_GIF), nullptr);
-    EXPECT_EQ(decode(encodeGif(16385, 1, sixteenColours(), 0, {fullImage(4, 1)}), IMAGE_FORMAT_GIF), nullptr);
+    EXPECT_EQ(decode(encodeGif(beyond, 1, sixteenColours(), 0, {fullImage(4, 1)}), IMAGE_FORMAT_GIF),
+              nullptr);
+}
+
+// The sizes a file declares must stand in proportion to the data it holds
+// before anything is allocated for them.
+TEST(GifReader, RefusesSizesItsDataCouldNeverFill)
+{
+    // A frame of 4,000 x 4,000 over the few codes of a 4 x 4 frame.
+    Bytes small = encodeGif(4, 4, sixteenColours(), 0, {fullImage(4, 4)});
+    Bytes declared = small;
+    const size_t frame = 13 + 48 + 1; // header, colour table, image separator
+    ASSERT_EQ(declared[frame - 1], 0x2C);
+    for (size_t at : {frame + 4, frame + 6})
+    {
+        declared[at] = 4000 & 0xFF;
+        declared[at + 1] = 4000 >> 8;
+    }
+    EXPECT_EQ(decode(declared, IMAGE_FORMAT_GIF), nullptr);
+
+    // A screen of 2,000 x 2,000 painted by one 4 x 4 frame; a screen of
+    // 1,000 x 1,000 is small enough to be taken as it comes.
+    for (int side : {2000, 1000})
+    {
+        Bytes screen = small;
+        screen[6] = static_cast<uint8_t>(side & 0xFF);
+        screen[7] = static_cast<uint8_t>(side >> 8);
+        screen[8] = screen[6];
+        screen[9] = screen[7];
+        DecodedImagePtr image = decode(screen, IMAGE_FORMAT_GIF);
+        EXPECT_EQ(image != nullptr, side == 1000) << side;
+    }
+
+    // The 149-byte file that declares a 14,342 x 14,992 screen.
+    const Bytes hostile =
+        readFile(VELMORIQUE_SOURCE_DIR "/tests/fuzz/corpus/fuzz_gif/gif-declares-14342x14992.gif");
+    ASSERT_EQ(hostile.size(), 149u);
+    EXPECT_EQ(decode(hostile, IMAGE_FORMAT_GIF), nullptr);
 }

@@ -119,8 +119,11 @@ TEST(PngReader, RefusesOtherSignaturesAndOversizedImages)
     Bytes bytes = encodePng(2, 2, pattern(2, 2, 4));
     bytes[1] = 'Q';
     EXPECT_EQ(decode(bytes, IMAGE_FORMAT_PNG), nullptr);
-    EXPECT_EQ(decode(encodePng(16385, 1, Bytes(16385 * 4, 0)), IMAGE_FORMAT_PNG), nullptr);
-    EXPECT_NE(decode(encodePng(16384, 1, Bytes(16384 * 4, 0)), IMAGE_FORMAT_PNG), nullptr);
+    // Nothing wider than the largest texture.
+    const int beyond = kMaxImageSide + 1;
+    EXPECT_EQ(decode(encodePng(beyond, 1, Bytes(size_t(beyond) * 4, 0)), IMAGE_FORMAT_PNG), nullptr);
+    EXPECT_NE(decode(encodePng(kMaxImageSide, 1, Bytes(size_t(kMaxImageSide) * 4, 0)), IMAGE_FORMAT_PNG),
+              nullptr);
 }
 
 TEST(PngReader, ACorruptChunkFailsCleanly)

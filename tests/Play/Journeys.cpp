@@ -220,4 +220,23 @@ bool waitForTurn(Driver& driver, uint32_t side, int budget)
         budget, 50);
 }
 
+ChildRun startInChild(const std::function<void(Driver&)>& prepare)
+{
+    return runInChild(
+        [&](Driver& driver)
+        {
+            prepare(driver);
+            const ErrorCode code = driver.start();
+            return code == 0 ? 0 : 100 + int(code % 100);
+        });
+}
+
+std::string shownMessages(const ChildRun& run)
+{
+    std::string shown;
+    for (const std::string& message : run.messages)
+        shown += message + "\n";
+    return shown;
+}
+
 } // namespace Play

@@ -2,6 +2,7 @@
 // The steps a player takes again and again, through the menus and buttons.
 #include "PlayDriver.h"
 
+#include <functional>
 #include <string>
 
 class Board;
@@ -47,5 +48,11 @@ bool firstWhiteMove(Board& board, int& fromX, int& fromY, int& toX, int& toY);
 bool playMove(Driver& driver, int fromX, int fromY, int toX, int toY);
 // Waits for the computer's reply and its animation.
 bool waitForTurn(Driver& driver, uint32_t side, int budget = 400);
+
+// In a child process, prepares the fresh install, then runs the start-up as
+// the program does: exit 0 when it succeeded, else 100 + the code (mod 100).
+ChildRun startInChild(const std::function<void(Driver&)>& prepare);
+// The child's message boxes, one a line.
+std::string shownMessages(const ChildRun& run);
 
 } // namespace Play

@@ -149,20 +149,16 @@ TEST(PlayStart, ADamagedOrMissingArchiveStopsTheStartWithOneMessage)
     for (bool missing : {false, true})
     {
         SCOPED_TRACE(missing ? "missing" : "damaged");
-        ChildRun run = runInChild(
+        ChildRun run = startInChild(
             [&](Driver& driver)
             {
                 if (missing)
                     fs::remove(driver.dataPath("Ressources.dat"));
                 else
                     writeBytes(driver.dataPath("Ressources.dat"), "not an archive at all");
-                const ErrorCode code = driver.start();
-                return code == 0 ? 0 : 100 + int(code % 100);
             });
         ASSERT_EQ(run.signal, 0) << "the program crashed";
-        std::string shown;
-        for (const std::string& message : run.messages)
-            shown += message + "\n";
+        const std::string shown = shownMessages(run);
         EXPECT_GE(run.exitCode, 100) << "the start-up went on";
         EXPECT_EQ(run.messages.size(), 1u) << shown;
         if (missing)

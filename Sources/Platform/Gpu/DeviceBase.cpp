@@ -1,5 +1,7 @@
 #include "Platform/Gpu/DeviceBase.h"
 
+#include "Platform/Gpu/TextureLimits.h"
+
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -448,8 +450,7 @@ GpuResult DeviceBase::createTexture(uint32_t width, uint32_t height, uint32_t le
     {
         log(describe("createTexture(%u, %u, %u, 0x%X, %u, %u)", width, height, levels, usage, format, pool));
     }
-    constexpr uint32_t maxSide = 8192;
-    if (!texture || width == 0 || height == 0 || width > maxSide || height > maxSide ||
+    if (!texture || width == 0 || height == 0 || width > MAX_TEXTURE_SIDE || height > MAX_TEXTURE_SIDE ||
         bytesPerPixel(format) == 0)
     {
         return GPU_INVALIDCALL;

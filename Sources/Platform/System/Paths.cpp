@@ -373,8 +373,11 @@ std::vector<DirectoryEntry> listDirectory(const std::string& linuxDirectory)
         std::string diskName = entry->d_name;
         if (diskName == "." || diskName == "..")
             continue;
-        bool isDir = isDirectory(withSlash(linuxDirectory) + diskName);
-        entries.push_back({toProgramName(diskName), isDir, std::move(diskName)});
+        struct stat st;
+        const bool found = ::stat((withSlash(linuxDirectory) + diskName).c_str(), &st) == 0;
+        const bool isDir = found && S_ISDIR(st.st_mode);
+        const bool isFile = found && S_ISREG(st.st_mode);
+        entries.push_back({toProgramName(diskName), isDir, isFile, std::move(diskName)});
     }
     ::closedir(dir);
     std::sort(entries.begin(), entries.end(),

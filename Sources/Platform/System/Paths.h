@@ -70,6 +70,9 @@ struct DirectoryEntry
 {
     std::string name;
     bool isDirectory = false;
+    // A file that holds data; a pipe, a socket or a device is neither this
+    // nor a folder.
+    bool isRegularFile = false;
     std::string diskName;
 };
 std::vector<DirectoryEntry> listDirectory(const std::string& linuxDirectory);

@@ -1,6 +1,7 @@
 #include "Platform/Window/SdlMessageSink.h"
 
 #include "Platform/System/Text1252.h"
+#include "Platform/Window/BoxProcessGuard.h"
 
 #include <SDL.h>
 
@@ -23,17 +24,20 @@ bool isSet(const char* name)
 
 void SdlMessageSink::show(const std::string& title, const std::string& text, MessageKind kind)
 {
+    StderrMessageSink fallback;
+    // The game is ending: a box would only hold it.
+    if (terminationRequested())
+        return fallback.show(title, text, kind);
     Uint32 flags = kind == MessageKind::Error     ? SDL_MESSAGEBOX_ERROR
                    : kind == MessageKind::Warning ? SDL_MESSAGEBOX_WARNING
                                                   : SDL_MESSAGEBOX_INFORMATION;
     std::string utf8Title = cp1252ToUtf8(title);
     std::string utf8Text = cp1252ToUtf8(text);
+    BoxProcessGuard guard;
+    // The display went away, or the box was closed by a request to end: the
+    // message still reaches standard error.
     if (SDL_ShowSimpleMessageBox(flags, utf8Title.c_str(), utf8Text.c_str(), gParent.load()) != 0)
-    {
-        // The display went away: the message still reaches standard error.
-        StderrMessageSink fallback;
         fallback.show(title, text, kind);
-    }
 }
 
 bool hasDisplay()

@@ -69,6 +69,8 @@ ErrorCode GameDescription::transfer(XmlObjectReader& reader)
 
 ErrorCode GameDescription::readDescription(BinaryStream& stream, const std::string& path)
 {
+    // Nothing said before this read is about it.
+    takeErrorShown();
     // 1. The text into a tree.
     XmlReader parser;
     std::unique_ptr<XmlElement> root;
@@ -79,19 +81,23 @@ ErrorCode GameDescription::readDescription(BinaryStream& stream, const std::stri
         // one description.
         showMessage("Parsing error at line %i pos %i\n%s", static_cast<int>(parser.errorLine()),
                     static_cast<int>(parser.errorColumn()), path.c_str());
+        noteErrorShown(code);
         return code;
     }
     // 2. The tree onto the objects.
     XmlObjectReader reader(true, root.get());
     reader.setTextureLoader(mTextureLoader);
     code = transfer(reader);
-    if (code != ERROR_OK)
+    // A model the description names says itself what is wrong with its file;
+    // the description is not at fault then.
+    if (code != ERROR_OK && errorShown() != code)
     {
         std::string text = std::string(TEXT_1252("Erreur de désérialisation dans le fichier")) + " \"" +
                            path + "\" ligne " + std::to_string(reader.getErrorLine()) +
                            TEXT_1252(", caractère ") + std::to_string(reader.getErrorColumn()) + " : " +
                            errorCodeToText(code) + " : " + reader.getErrorMessage();
         showMessage("%s", text.c_str());
+        noteErrorShown(code);
     }
     return code;
 }
@@ -99,12 +105,13 @@ ErrorCode GameDescription::readDescription(BinaryStream& stream, const std::stri
 ErrorCode GameDescription::loadDescription(const std::string& path)
 {
     std::unique_ptr<InputStream> stream;
-    ErrorCode code = openDataFile(path, stream);
-    if (code == ERROR_OK)
-        code = readDescription(*stream, path);
-    if (code != ERROR_OK)
+    if (ErrorCode code = openDataFile(path, stream))
+    {
         noteErrorFile(path);
-    return code;
+        return code;
+    }
+    // A fault met in the read has been said already, with the file at fault.
+    return readDescription(*stream, path);
 }
 
 ErrorCode GameDescription::createBoardModel(const char* fileName, std::unique_ptr<MeshModel>& model)

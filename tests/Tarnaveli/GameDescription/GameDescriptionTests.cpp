@@ -169,6 +169,10 @@ TEST_F(GameDescriptionReading, AMissingAnimalNamesItselfInTheMessage)
         << text;
     EXPECT_NE(text.find(TEXT_1252(" : Balise fils nommée <PionDataTigre> non trouvée.")), std::string::npos)
         << text;
+    // A later read with the same fault says it again: what the first said
+    // is not taken for the second's.
+    ASSERT_EQ(read(documentXml(pionSetXml("2", "PionDataTigre"))), ERROR_DOM_INTERPRETING);
+    EXPECT_EQ(messages.messages().size(), 2u);
 }
 
 TEST_F(GameDescriptionReading, AParseErrorNamesItsFileAndPosition)
