@@ -6,6 +6,7 @@
 // same states are gathered and sent as one; any state change, clear,
 // present or read-back sends what was gathered first.
 #include "Platform/Gpu/DeviceBase.h"
+#include "Platform/Gpu/GlPresenter.h"
 
 #include <thread>
 #include <unordered_map>
@@ -88,6 +89,8 @@ private:
     uint32_t mFrameTexture = 0;
     uint32_t mFrameDepth = 0;
     uint32_t mFrameBuffer = 0;
+    // Null when its program did not build: present then blits.
+    std::unique_ptr<GlPresenter> mPresenter;
 
     // Gathered draws: vertices repacked to the layout's own size, triangles
     // as a list of 32-bit indices.
