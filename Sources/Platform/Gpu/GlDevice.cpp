@@ -711,15 +711,33 @@ bool GlDevice::blendChangesNothing() const
 {
     // Source-alpha blending of a fragment whose alpha is exactly one writes
     // the fragment itself, and the software renderer then need not read the
-    // frame. Only unlit draws, whose alpha comes from the stage alone.
+    // frame.
     const auto& rs = mRenderStates;
     const auto& stage = mStageStates[0];
     const auto& sampler = mSamplerStates[0];
-    if (!rs[RS_ALPHABLENDENABLE] || rs[RS_SEPARATEALPHABLENDENABLE] || rs[RS_LIGHTING] ||
-        rs[RS_SRCBLEND] != BLEND_SRCALPHA || rs[RS_DESTBLEND] != BLEND_INVSRCALPHA ||
-        rs[RS_BLENDOP] != BLENDOP_ADD)
+    if (!rs[RS_ALPHABLENDENABLE] || rs[RS_SEPARATEALPHABLENDENABLE] || rs[RS_SRCBLEND] != BLEND_SRCALPHA ||
+        rs[RS_DESTBLEND] != BLEND_INVSRCALPHA || rs[RS_BLENDOP] != BLENDOP_ADD)
     {
         return false;
+    }
+    // Lighting keeps the alpha of the diffuse material colour, taken from
+    // the material or from the vertices.
+    bool diffuseOpaque = mBatchDiffuseOpaque;
+    if (rs[RS_LIGHTING])
+    {
+        uint32_t source = rs[RS_COLORVERTEX] ? rs[RS_DIFFUSEMATERIALSOURCE] : MCS_MATERIAL;
+        if (source == MCS_COLOR1 && (mBatchFvf & FVF_DIFFUSE))
+        {
+            diffuseOpaque = mBatchDiffuseOpaque;
+        }
+        else if (source == MCS_COLOR2 && (mBatchFvf & FVF_SPECULAR))
+        {
+            diffuseOpaque = false;
+        }
+        else
+        {
+            diffuseOpaque = mMaterial.diffuse.a >= 1.0f;
+        }
     }
     Texture* texture = mTextures[0];
     bool textureOpaque =
@@ -731,11 +749,11 @@ bool GlDevice::blendChangesNothing() const
         {
             return textureOpaque;
         }
-        return argument == TA_DIFFUSE && mBatchDiffuseOpaque;
+        return argument == TA_DIFFUSE && diffuseOpaque;
     };
     if (stage[TSS_COLOROP] == TOP_DISABLE)
     {
-        return mBatchDiffuseOpaque;
+        return diffuseOpaque;
     }
     switch (stage[TSS_ALPHAOP])
     {
