@@ -5,6 +5,7 @@
 // emulated by one GLSL program. Draw calls that follow each other with the
 // same states are gathered and sent as one; any state change, clear,
 // present or read-back sends what was gathered first.
+#include "Platform/Gpu/ClearCells.h"
 #include "Platform/Gpu/DeviceBase.h"
 #include "Platform/Gpu/GlPresenter.h"
 
@@ -54,6 +55,9 @@ private:
     GpuResult doSaveScreenshot(const std::string& path) override;
     GpuResult doReset() override;
 
+    // Gathers only the parts of a rectangle that can change a pixel; false
+    // when the draw is not such a rectangle (it is then gathered whole).
+    bool drawVisibleParts(const DrawCall& call);
     void flushBatch();
     // Blending of the gathered draws would leave every fragment as it is.
     bool blendChangesNothing() const;
@@ -107,6 +111,9 @@ private:
     bool mTextureChanged = true;
     uint64_t mGlDrawCount = 0;
     bool mCopiesReleased = false;
+    // Transparent cells of the textures that have some, as last uploaded.
+    std::unordered_map<const Texture*, ClearCells> mClearCells;
+    std::vector<ClearCells::Part> mParts;
 };
 
 } // namespace Platform::Gpu
