@@ -306,11 +306,6 @@ GpuResult GlDevice::initialise()
     {
         return GPU_NOTAVAILABLE;
     }
-    mPresenter = std::make_unique<GlPresenter>();
-    if (!mPresenter->create())
-    {
-        mPresenter.reset();
-    }
     glGenVertexArrays(1, &mVertexArray);
     glBindVertexArray(mVertexArray);
     glGenBuffers(1, &mVertexBuffer);
@@ -349,7 +344,6 @@ GlDevice::~GlDevice()
     glDeleteBuffers(1, &mIndexBuffer);
     glDeleteVertexArrays(1, &mVertexArray);
     mPrograms.clear();
-    mPresenter.reset();
     // Textures that outlive the device keep their contents in memory.
     forEachLiveTexture([this](Texture& texture) { restoreFromCard(texture); });
     detachAllResources();
@@ -572,23 +566,9 @@ GpuResult GlDevice::doPresent()
         glClear(GL_COLOR_BUFFER_BIT);
     }
     bool exact = width == GLint(frameWidth) && height == GLint(frameHeight);
-    if (mPresenter)
-    {
-        mPresenter->draw(mFrameTexture, x, y, width, height, exact);
-        // The presenter leaves its own program, vertex array, sampler and
-        // texture bound.
-        glBindVertexArray(mVertexArray);
-        glBindSampler(0, mSampler);
-        mProgram = nullptr;
-        mGlTexture = nullptr;
-        mTextureChanged = true;
-    }
-    else
-    {
-        // The frame keeps its top row first; the window wants its bottom row first.
-        glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
-                          GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
-    }
+    // The frame keeps its top row first; the window wants its bottom row first.
+    glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
+                      GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
     SDL_GL_SwapWindow(mWindow);
     if (mCopiesReleased)
     {

@@ -7,7 +7,6 @@
 // present or read-back sends what was gathered first.
 #include "Platform/Gpu/ClearCells.h"
 #include "Platform/Gpu/DeviceBase.h"
-#include "Platform/Gpu/GlPresenter.h"
 
 #include <thread>
 #include <unordered_map>
@@ -93,8 +92,6 @@ private:
     uint32_t mFrameTexture = 0;
     uint32_t mFrameDepth = 0;
     uint32_t mFrameBuffer = 0;
-    // Null when its program did not build: present then blits.
-    std::unique_ptr<GlPresenter> mPresenter;
 
     // Gathered draws: vertices repacked to the layout's own size, triangles
     // as a list of 32-bit indices.

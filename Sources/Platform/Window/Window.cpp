@@ -66,8 +66,8 @@ std::unique_ptr<Window> Window::create(const std::string& title, int width, int 
     if (fullScreen && SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0)
         place = bounds;
     // Everything is drawn offscreen and only copied into the window, so its
-    // buffer needs no depth: a software renderer keeps a depth buffer, and
-    // leaves its fast 2D path, whenever one is attached.
+    // buffer needs no depth: a software renderer would keep a window-sized
+    // depth buffer in memory for nothing.
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_Window* window =
