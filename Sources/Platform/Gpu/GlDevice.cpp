@@ -507,6 +507,7 @@ void GlDevice::doDestroyTexture(Texture& texture)
     }
     glDeleteTextures(1, &handles.object);
     handles = DeviceHandles{};
+    mClearCells.erase(&texture);
     GL_CHECK("destroyTexture");
 }
 
@@ -691,15 +692,33 @@ bool GlDevice::blendChangesNothing() const
 {
     // Source-alpha blending of a fragment whose alpha is exactly one writes
     // the fragment itself, and the software renderer then need not read the
-    // frame. Only unlit draws, whose alpha comes from the stage alone.
+    // frame.
     const auto& rs = mRenderStates;
     const auto& stage = mStageStates[0];
     const auto& sampler = mSamplerStates[0];
-    if (!rs[RS_ALPHABLENDENABLE] || rs[RS_SEPARATEALPHABLENDENABLE] || rs[RS_LIGHTING] ||
-        rs[RS_SRCBLEND] != BLEND_SRCALPHA || rs[RS_DESTBLEND] != BLEND_INVSRCALPHA ||
-        rs[RS_BLENDOP] != BLENDOP_ADD)
+    if (!rs[RS_ALPHABLENDENABLE] || rs[RS_SEPARATEALPHABLENDENABLE] || rs[RS_SRCBLEND] != BLEND_SRCALPHA ||
+        rs[RS_DESTBLEND] != BLEND_INVSRCALPHA || rs[RS_BLENDOP] != BLENDOP_ADD)
     {
         return false;
+    }
+    // Lighting keeps the alpha of the diffuse material colour, taken from
+    // the material or from the vertices.
+    bool diffuseOpaque = mBatchDiffuseOpaque;
+    if (rs[RS_LIGHTING])
+    {
+        uint32_t source = rs[RS_COLORVERTEX] ? rs[RS_DIFFUSEMATERIALSOURCE] : MCS_MATERIAL;
+        if (source == MCS_COLOR1 && (mBatchFvf & FVF_DIFFUSE))
+        {
+            diffuseOpaque = mBatchDiffuseOpaque;
+        }
+        else if (source == MCS_COLOR2 && (mBatchFvf & FVF_SPECULAR))
+        {
+            diffuseOpaque = false;
+        }
+        else
+        {
+            diffuseOpaque = mMaterial.diffuse.a >= 1.0f;
+        }
     }
     Texture* texture = mTextures[0];
     bool textureOpaque =
@@ -711,11 +730,11 @@ bool GlDevice::blendChangesNothing() const
         {
             return textureOpaque;
         }
-        return argument == TA_DIFFUSE && mBatchDiffuseOpaque;
+        return argument == TA_DIFFUSE && diffuseOpaque;
     };
     if (stage[TSS_COLOROP] == TOP_DISABLE)
     {
-        return mBatchDiffuseOpaque;
+        return diffuseOpaque;
     }
     switch (stage[TSS_ALPHAOP])
     {
@@ -730,11 +749,141 @@ bool GlDevice::blendChangesNothing() const
     }
 }
 
+bool GlDevice::drawVisibleParts(const DrawCall& call)
+{
+    Texture* texture = mTextures[0];
+    // What is drawn into a target changes on the card, not through uploads.
+    if (!texture || texture->isRenderTarget() || call.indices || call.primitiveCount != 2 ||
+        (call.type != PT_TRIANGLESTRIP && call.type != PT_TRIANGLEFAN) || !(call.fvf & FVF_TEXCOUNT_MASK) ||
+        texture->hasPendingUpload())
+    {
+        return false;
+    }
+    auto found = mClearCells.find(texture);
+    if (found == mClearCells.end())
+    {
+        return false;
+    }
+    // A fragment whose alpha is zero changes nothing when it is blended by
+    // its alpha and writes no depth; its alpha is zero wherever the texture
+    // is, when the stage multiplies by the texture's alpha or selects it.
+    const auto& rs = mRenderStates;
+    const auto& stage = mStageStates[0];
+    const auto& sampler = mSamplerStates[0];
+    if (!rs[RS_ALPHABLENDENABLE] || rs[RS_SEPARATEALPHABLENDENABLE] || rs[RS_SRCBLEND] != BLEND_SRCALPHA ||
+        rs[RS_DESTBLEND] != BLEND_INVSRCALPHA || rs[RS_BLENDOP] != BLENDOP_ADD || rs[RS_LIGHTING] ||
+        (rs[RS_ZENABLE] && rs[RS_ZWRITEENABLE]) || rs[RS_FILLMODE] == FILL_POINT ||
+        rs[RS_FILLMODE] == FILL_WIREFRAME || stage[TSS_COLOROP] == TOP_DISABLE)
+    {
+        return false;
+    }
+    bool alphaFromTexture = (stage[TSS_ALPHAOP] == TOP_SELECTARG1 && stage[TSS_ALPHAARG1] == TA_TEXTURE) ||
+                            (stage[TSS_ALPHAOP] == TOP_SELECTARG2 && stage[TSS_ALPHAARG2] == TA_TEXTURE) ||
+                            (stage[TSS_ALPHAOP] == TOP_MODULATE &&
+                             (stage[TSS_ALPHAARG1] == TA_TEXTURE || stage[TSS_ALPHAARG2] == TA_TEXTURE));
+    // Smaller levels or a border colour would reach past the cells.
+    if (!alphaFromTexture || (texture->storedLevelCount() > 1 && sampler[SAMP_MIPFILTER] != TEXF_NONE) ||
+        sampler[SAMP_ADDRESSU] == TADDRESS_BORDER || sampler[SAMP_ADDRESSV] == TADDRESS_BORDER)
+    {
+        return false;
+    }
+    // The corners: origin, along s, along t, and the one across. A strip
+    // goes (0,0) (1,0) (0,1) (1,1), a fan round the rectangle.
+    const uint32_t size = vertexSize(call.fvf);
+    const uint8_t* first = call.vertices + size_t(call.startVertex) * call.stride;
+    const uint8_t* corner[4];
+    for (int i = 0; i < 4; ++i)
+    {
+        corner[i] = first + size_t(i) * call.stride;
+    }
+    if (call.type == PT_TRIANGLEFAN)
+    {
+        std::swap(corner[2], corner[3]);
+    }
+    const uint32_t texOffset = size - 8 * ((call.fvf & FVF_TEXCOUNT_MASK) >> FVF_TEXCOUNT_SHIFT);
+    auto floats = [](const uint8_t* vertex, uint32_t offset, int count, float* out)
+    { std::memcpy(out, vertex + offset, sizeof(float) * size_t(count)); };
+    float p[4][3], uv[4][2];
+    for (int i = 0; i < 4; ++i)
+    {
+        floats(corner[i], 0, 3, p[i]);
+        floats(corner[i], texOffset, 2, uv[i]);
+        // Everything else (normal, colours, further coordinates) the same at
+        // every corner, so that only position and coordinates need working out.
+        if (std::memcmp(corner[i] + 12, corner[0] + 12, texOffset - 12) != 0 ||
+            std::memcmp(corner[i] + texOffset + 8, corner[0] + texOffset + 8, size - texOffset - 8) != 0)
+        {
+            return false;
+        }
+    }
+    // A parallelogram whose coordinates follow its sides: u along s, v along t.
+    auto close = [](float a, float b)
+    { return std::fabs(a - b) <= 1e-4f * std::max(1.0f, std::fabs(a) + std::fabs(b)); };
+    for (int k = 0; k < 3; ++k)
+    {
+        if (!close(p[3][k], p[1][k] + p[2][k] - p[0][k]))
+        {
+            return false;
+        }
+    }
+    if (uv[0][1] != uv[1][1] || uv[2][1] != uv[3][1] || uv[0][0] != uv[2][0] || uv[1][0] != uv[3][0])
+    {
+        return false;
+    }
+    if (!found->second.visibleParts(uv[0][0], uv[1][0], uv[0][1], uv[2][1], mParts))
+    {
+        return false;
+    }
+    if (!mBatchIndices.empty() && call.fvf != mBatchFvf)
+    {
+        flushBatch();
+    }
+    mBatchFvf = call.fvf;
+    // Points of the rectangle by parameter, exact at its corners.
+    auto lerp = [](float a, float b, float t) { return (1.0f - t) * a + t * b; };
+    auto emit = [&](float s, float t)
+    {
+        size_t at = mBatchVertices.size();
+        mBatchVertices.resize(at + size);
+        uint8_t* out = mBatchVertices.data() + at;
+        std::memcpy(out, corner[0], size);
+        float position[3], coordinates[2];
+        for (int k = 0; k < 3; ++k)
+        {
+            position[k] = lerp(lerp(p[0][k], p[2][k], t), lerp(p[1][k], p[3][k], t), s);
+        }
+        coordinates[0] = lerp(uv[0][0], uv[1][0], s);
+        coordinates[1] = lerp(uv[0][1], uv[2][1], t);
+        std::memcpy(out, position, sizeof position);
+        std::memcpy(out + texOffset, coordinates, sizeof coordinates);
+    };
+    for (const ClearCells::Part& part : mParts)
+    {
+        uint32_t base = mBatchVertexCount;
+        emit(part.s0, part.t0);
+        emit(part.s1, part.t0);
+        emit(part.s0, part.t1);
+        emit(part.s1, part.t1);
+        // The winding of the rectangle's own first triangle.
+        for (uint32_t index : {0u, 1u, 2u, 2u, 1u, 3u})
+        {
+            mBatchIndices.push_back(base + index);
+        }
+        mBatchVertexCount += 4;
+    }
+    mBatchDiffuseOpaque = mBatchDiffuseOpaque && diffuseOpaque(call.fvf, corner[0], 1);
+    return true;
+}
+
 GpuResult GlDevice::doDraw(const DrawCall& call)
 {
     if (mActiveEffect)
     {
         return drawWithEffect(call);
+    }
+    if (drawVisibleParts(call))
+    {
+        return GPU_OK;
     }
     if (!mBatchIndices.empty() && call.fvf != mBatchFvf)
     {
@@ -1222,6 +1371,16 @@ void GlDevice::upload(Texture& texture)
             {
                 baseChanged = true;
                 texture.handles().opaque = isOpaque(texture.format(), pixels, size_t(width) * height);
+                ClearCells cells = texture.handles().opaque ? ClearCells{}
+                                                            : ClearCells::find(texture.format(), pixels, width, height);
+                if (cells.empty())
+                {
+                    mClearCells.erase(&texture);
+                }
+                else
+                {
+                    mClearCells[&texture] = std::move(cells);
+                }
             }
         });
     if (baseChanged && texture.generatesMipChain() && texture.storedLevelCount() > 1)

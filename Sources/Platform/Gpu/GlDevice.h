@@ -5,6 +5,7 @@
 // emulated by one GLSL program. Draw calls that follow each other with the
 // same states are gathered and sent as one; any state change, clear,
 // present or read-back sends what was gathered first.
+#include "Platform/Gpu/ClearCells.h"
 #include "Platform/Gpu/DeviceBase.h"
 
 #include <thread>
@@ -59,6 +60,9 @@ private:
     // A draw inside an effect's pass, with its program (GlEffect.cpp).
     GpuResult drawWithEffect(const DrawCall& call);
 
+    // Gathers only the parts of a rectangle that can change a pixel; false
+    // when the draw is not such a rectangle (it is then gathered whole).
+    bool drawVisibleParts(const DrawCall& call);
     void flushBatch();
     // Blending of the gathered draws would leave every fragment as it is.
     bool blendChangesNothing() const;
@@ -110,6 +114,9 @@ private:
     bool mTextureChanged = true;
     uint64_t mGlDrawCount = 0;
     bool mCopiesReleased = false;
+    // Transparent cells of the textures that have some, as last uploaded.
+    std::unordered_map<const Texture*, ClearCells> mClearCells;
+    std::vector<ClearCells::Part> mParts;
 };
 
 } // namespace Platform::Gpu

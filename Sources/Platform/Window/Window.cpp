@@ -67,6 +67,11 @@ std::unique_ptr<Window> Window::create(const std::string& title, int width, int 
     SDL_Rect bounds;
     if (fullScreen && SDL_GetDisplayBounds(0, &bounds) == 0 && bounds.w > 0 && bounds.h > 0)
         place = bounds;
+    // Everything is drawn offscreen and only copied into the window, so its
+    // buffer needs no depth: a software renderer would keep a window-sized
+    // depth buffer in memory for nothing.
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
     SDL_Window* window =
         SDL_CreateWindow(utf8Title.c_str(), place.x, place.y, place.w, place.h, flags | SDL_WINDOW_OPENGL);
     bool openGL = window != nullptr;

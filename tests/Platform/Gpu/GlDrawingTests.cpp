@@ -550,3 +550,39 @@ TEST_F(GlDeviceTest, BlendingIsSkippedOnlyWhereEveryFragmentIsOpaque)
         device->setTexture(0, nullptr);
     }
 }
+
+TEST_F(GlDeviceTest, TransparentPartsOfABlendedPictureAreLeftOutWithTheSameResult)
+{
+    // A 256 x 256 frame picture: a translucent band, an opaque dot in the
+    // otherwise clear middle.
+    std::vector<uint32_t> texels(256 * 256, 0x0000FF00);
+    for (uint32_t y = 0; y < 256; ++y)
+    {
+        for (uint32_t x = 0; x < 256; ++x)
+        {
+            if (x < 20 || y < 20 || x >= 236 || y >= 236)
+            {
+                texels[y * 256 + x] = 0x800000FF;
+            }
+        }
+    }
+    texels[128 * 256 + 128] = 0xFF00FF00;
+    std::unique_ptr<Texture> texture = makeTexture(256, 256, texels);
+    device->setRenderState(RS_ALPHABLENDENABLE, 1);
+    device->setRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
+    device->setRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+    device->setSamplerState(0, SAMP_MINFILTER, TEXF_POINT);
+    device->setSamplerState(0, SAMP_MAGFILTER, TEXF_POINT);
+    device->setTexture(0, texture.get());
+    device->clear(CLEAR_TARGET, 0xFFFF0000, 1, 0);
+    // Stretched twice over: one texel is a 2 x 2 block of pixels.
+    drawQuad(100, 50, 512, 512);
+    device->present();
+    EXPECT_TRUE(nearColor(pixel(100, 50), 0xBF7F0080));
+    EXPECT_TRUE(nearColor(pixel(611, 561), 0xBF7F0080));
+    EXPECT_TRUE(nearColor(pixel(100 + 39, 300), 0xBF7F0080));
+    EXPECT_EQ(pixel(100 + 40, 300), 0xFFFF0000u);
+    EXPECT_EQ(pixel(100 + 160, 50 + 160), 0xFFFF0000u);
+    EXPECT_EQ(pixel(100 + 256, 50 + 256), 0xFF00FF00u);
+    EXPECT_EQ(pixel(100 + 257, 50 + 257), 0xFF00FF00u);
+}

@@ -206,3 +206,25 @@ TEST_F(GlLightingTest, ScreenshotIsWrittenAsPng)
     EXPECT_EQ(device->present(), GPU_OK);
     EXPECT_EQ(device->saveScreenshot("/nonexistent-folder/x.png"), GPU_FAIL);
 }
+
+TEST_F(GlLightingTest, LitBlendingFollowsTheMaterialAlpha)
+{
+    // No light: the colour is the material's emissive, the alpha its diffuse.
+    device->setRenderState(RS_ALPHABLENDENABLE, 1);
+    device->setRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
+    device->setRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+    device->setTextureStageState(0, TSS_COLOROP, TOP_SELECTARG2);
+    device->setTextureStageState(0, TSS_ALPHAOP, TOP_SELECTARG2);
+    for (float alpha : {1.0f, 0.5f})
+    {
+        SCOPED_TRACE(alpha);
+        Material material;
+        material.diffuse = {0, 0, 0, alpha};
+        material.emissive = {0, 0, 1, 1};
+        device->setMaterial(material);
+        device->clear(CLEAR_TARGET, 0xFFFF0000, 1, 0);
+        drawLitQuad();
+        forgetFrame();
+        EXPECT_TRUE(nearColor(pixel(512, 384), alpha == 1.0f ? 0xFF0000FFu : 0xBF7F0080u));
+    }
+}

@@ -40,6 +40,9 @@ struct Scene
         {
             return false;
         }
+        // As the game's window: the frame is drawn offscreen, the window has no depth.
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+        SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
         window = SDL_CreateWindow("bench", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
         if (!window || GlDevice::create(window, PresentParameters{}, &device) != GPU_OK)
         {
