@@ -1,5 +1,6 @@
 #include "Platform/Gpu/GlDevice.h"
 
+#include "Platform/Gpu/GlProgram.h"
 #include "Platform/Gpu/GlShaders.h"
 #include "Platform/Gpu/PngWriter.h"
 
@@ -37,25 +38,6 @@ namespace
     }
     assert(!failed && "OpenGL error");
     (void)failed;
-}
-
-GLuint compileShader(GLenum kind, const std::string& header, const char* body)
-{
-    GLuint shader = glCreateShader(kind);
-    const char* sources[2] = {header.c_str(), body};
-    glShaderSource(shader, 2, sources, nullptr);
-    glCompileShader(shader);
-    GLint compiled = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (!compiled)
-    {
-        char text[2048];
-        glGetShaderInfoLog(shader, sizeof text, nullptr, text);
-        std::fprintf(stderr, "Shader compilation failed: %s\n", text);
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
 }
 
 GLenum glBlend(uint32_t blend)
@@ -206,28 +188,12 @@ struct GlDevice::Program
 
     bool build(const std::string& header)
     {
-        GLuint vertex = compileShader(GL_VERTEX_SHADER, header, kVertexShaderSource);
-        GLuint fragment = compileShader(GL_FRAGMENT_SHADER, header, kFragmentShaderSource);
-        if (!vertex || !fragment)
+        std::string errors;
+        name = linkGlProgram({header.c_str(), kVertexShaderSource}, {header.c_str(), kFragmentShaderSource},
+                             [](GLuint program) { glBindFragDataLocation(program, 0, "fragColor"); }, errors);
+        if (!name)
         {
-            glDeleteShader(vertex);
-            glDeleteShader(fragment);
-            return false;
-        }
-        name = glCreateProgram();
-        glAttachShader(name, vertex);
-        glAttachShader(name, fragment);
-        glBindFragDataLocation(name, 0, "fragColor");
-        glLinkProgram(name);
-        glDeleteShader(vertex);
-        glDeleteShader(fragment);
-        GLint linked = 0;
-        glGetProgramiv(name, GL_LINK_STATUS, &linked);
-        if (!linked)
-        {
-            char text[2048];
-            glGetProgramInfoLog(name, sizeof text, nullptr, text);
-            std::fprintf(stderr, "Program link failed: %s\n", text);
+            std::fprintf(stderr, "Program build failed: %s\n", errors.c_str());
             return false;
         }
         auto at = [this](const char* uniform) { return glGetUniformLocation(name, uniform); };

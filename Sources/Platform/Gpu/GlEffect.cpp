@@ -2,6 +2,7 @@
 // made so that a text that does not compile is refused at once; the
 // parameters go to the pass's program as uniforms just before it draws.
 #include "Platform/Gpu/GlDevice.h"
+#include "Platform/Gpu/GlProgram.h"
 
 #include <epoxy/gl.h>
 
@@ -34,25 +35,6 @@ vec4 deviceClip(vec4 clip)
     return vec4(clip.x + clip.w * gxPixelSize.x, -clip.y + clip.w * gxPixelSize.y, 2.0 * clip.z - clip.w, clip.w);
 }
 )";
-
-GLuint compileStage(GLenum kind, const std::string& text, std::string* errors)
-{
-    GLuint shader = glCreateShader(kind);
-    const char* source = text.c_str();
-    glShaderSource(shader, 1, &source, nullptr);
-    glCompileShader(shader);
-    GLint compiled = 0;
-    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (!compiled)
-    {
-        char log[2048] = {};
-        glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        *errors += std::string(kind == GL_VERTEX_SHADER ? "vertex: " : "fragment: ") + log;
-        glDeleteShader(shader);
-        return 0;
-    }
-    return shader;
-}
 
 } // namespace
 
@@ -103,33 +85,18 @@ private:
     bool link(const std::string& vertexText, const std::string& fragmentText, Program* program,
               std::string* errors)
     {
-        GLuint vertex = compileStage(GL_VERTEX_SHADER, vertexText, errors);
-        GLuint fragment = compileStage(GL_FRAGMENT_SHADER, fragmentText, errors);
-        if (!vertex || !fragment)
+        GLuint name = linkGlProgram({vertexText.c_str()}, {fragmentText.c_str()},
+                                    [](GLuint program)
+                                    {
+                                        glBindAttribLocation(program, AT_POSITION, "aPosition");
+                                        glBindAttribLocation(program, AT_NORMAL, "aNormal");
+                                        glBindAttribLocation(program, AT_TEXCOORD, "aTexCoord");
+                                        glBindAttribLocation(program, AT_BLENDWEIGHTS, "aBlendWeights");
+                                        glBindAttribLocation(program, AT_BLENDINDICES, "aBlendIndices");
+                                    },
+                                    *errors);
+        if (!name)
         {
-            glDeleteShader(vertex);
-            glDeleteShader(fragment);
-            return false;
-        }
-        GLuint name = glCreateProgram();
-        glAttachShader(name, vertex);
-        glAttachShader(name, fragment);
-        glBindAttribLocation(name, AT_POSITION, "aPosition");
-        glBindAttribLocation(name, AT_NORMAL, "aNormal");
-        glBindAttribLocation(name, AT_TEXCOORD, "aTexCoord");
-        glBindAttribLocation(name, AT_BLENDWEIGHTS, "aBlendWeights");
-        glBindAttribLocation(name, AT_BLENDINDICES, "aBlendIndices");
-        glLinkProgram(name);
-        glDeleteShader(vertex);
-        glDeleteShader(fragment);
-        GLint linked = 0;
-        glGetProgramiv(name, GL_LINK_STATUS, &linked);
-        if (!linked)
-        {
-            char log[2048] = {};
-            glGetProgramInfoLog(name, sizeof log, nullptr, log);
-            *errors += std::string("link: ") + log;
-            glDeleteProgram(name);
             return false;
         }
         program->name = name;
