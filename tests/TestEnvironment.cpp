@@ -1,11 +1,65 @@
 // Linked into every test program: the environment every test runs in, set
 // before main so that a test started by hand (not through CTest or ./test)
 // behaves the same. Values already set in the environment are kept.
+#include "TestThreads.h"
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <dirent.h>
 #include <string>
+#include <sys/syscall.h>
+#include <thread>
 #include <unistd.h>
+
+namespace TestThreads
+{
+
+std::map<int, std::string> others()
+{
+    std::map<int, std::string> threads;
+    DIR* tasks = opendir("/proc/self/task");
+    if (tasks == nullptr)
+        return threads;
+    const int self = static_cast<int>(syscall(SYS_gettid));
+    while (const dirent* entry = readdir(tasks))
+    {
+        const int id = std::atoi(entry->d_name);
+        if (id <= 0 || id == self)
+            continue;
+        char name[64] = {};
+        if (FILE* comm = std::fopen(("/proc/self/task/" + std::to_string(id) + "/comm").c_str(), "r"))
+        {
+            if (std::fgets(name, sizeof name, comm) == nullptr)
+                name[0] = 0;
+            std::fclose(comm);
+        }
+        std::string label = name;
+        if (!label.empty() && label.back() == '\n')
+            label.pop_back();
+        threads[id] = label;
+    }
+    closedir(tasks);
+    return threads;
+}
+
+std::string waitForOthersToEnd(const std::map<int, std::string>& kept, int timeoutMs)
+{
+    std::string running;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;)
+    {
+        running.clear();
+        for (const auto& [id, name] : others())
+            if (kept.count(id) == 0)
+                running += " " + std::to_string(id) + ":" + name;
+        if (running.empty() || std::chrono::steady_clock::now() >= deadline)
+            return running;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
+} // namespace TestThreads
 
 namespace
 {
@@ -24,36 +78,15 @@ struct TestEnvironment
     }
     // Runs after main has returned, before the leak checker stops every
     // thread to scan it: a thread still running then is one its owner never
-    // joined, and it can crash that check. Named here so that it can be found.
+    // joined, or one a system library keeps (the play driver keeps the
+    // rasteriser's), and one being torn down can crash that check. Threads
+    // already joined are given the moment the kernel needs to finish them;
+    // any other is named here so that it can be found.
     ~TestEnvironment()
     {
-        DIR* tasks = opendir("/proc/self/task");
-        if (tasks == nullptr)
-            return;
-        std::string names;
-        int count = 0;
-        const std::string self = std::to_string(getpid());
-        while (const dirent* entry = readdir(tasks))
-        {
-            const std::string id = entry->d_name;
-            if (id == "." || id == ".." || id == self)
-                continue;
-            ++count;
-            char name[64] = {};
-            if (FILE* comm = std::fopen(("/proc/self/task/" + id + "/comm").c_str(), "r"))
-            {
-                if (std::fgets(name, sizeof name, comm) == nullptr)
-                    name[0] = 0;
-                std::fclose(comm);
-            }
-            std::string label = name;
-            if (!label.empty() && label.back() == '\n')
-                label.pop_back();
-            names += " " + id + ":" + label;
-        }
-        closedir(tasks);
-        if (count != 0)
-            std::fprintf(stderr, "threads still running at exit:%s\n", names.c_str());
+        const std::string running = TestThreads::waitForOthersToEnd({}, 200);
+        if (!running.empty())
+            std::fprintf(stderr, "threads still running at exit:%s\n", running.c_str());
     }
 };
 const TestEnvironment gTestEnvironment;

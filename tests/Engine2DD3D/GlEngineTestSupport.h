@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "../SanitizerCheck.h"
+#include "../TestThreads.h"
 #if VELMORIQUE_TEST_ASAN
 #include <sanitizer/lsan_interface.h>
 #endif
@@ -41,6 +42,7 @@ protected:
     {
         if (!std::getenv("DISPLAY"))
             GTEST_SKIP() << "no display";
+        mThreadsBefore = TestThreads::others();
         mSystem = std::make_unique<SystemAllocations>();
         ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
         mWindow = SDL_CreateWindow("test", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
@@ -58,7 +60,13 @@ protected:
         if (mWindow)
             SDL_DestroyWindow(mWindow);
         SDL_Quit();
+        if (!mSystem)
+            return;
         mSystem.reset();
+        // What the test started (a video's decoding thread) and what the
+        // window and its context brought (the rasteriser's threads) have all
+        // ended: a thread left running can crash the leak check at exit.
+        EXPECT_EQ(TestThreads::waitForOthersToEnd(mThreadsBefore, 5000), "") << "threads still running";
     }
 
     std::unique_ptr<Engine2DD3D> mEngine;
@@ -66,6 +74,7 @@ protected:
     Platform::ScopedMessageCapture mMessages;
 
 private:
+    std::map<int, std::string> mThreadsBefore;
     std::unique_ptr<SystemAllocations> mSystem;
     SDL_Window* mWindow = nullptr;
 };

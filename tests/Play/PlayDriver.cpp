@@ -23,6 +23,9 @@
 #include <sstream>
 
 #include <csignal>
+#include <cstdlib>
+#include <dlfcn.h>
+#include <link.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -83,6 +86,24 @@ void pushKey(uint32_t window, uint32_t type, SDL_Scancode scancode, SDL_Keycode 
     event.key.keysym.sym = key;
     SDL_PushEvent(&event);
 }
+
+// Every library loaded now stays mapped until the process ends, whatever
+// closes it later.
+void keepLoadedLibraries()
+{
+    std::vector<std::string> names;
+    dl_iterate_phdr(
+        [](dl_phdr_info* info, size_t, void* list)
+        {
+            if (info->dlpi_name != nullptr && info->dlpi_name[0] != 0)
+                static_cast<std::vector<std::string>*>(list)->push_back(info->dlpi_name);
+            return 0;
+        },
+        &names);
+    for (const std::string& name : names)
+        dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
+}
+
 } // namespace
 
 std::string cp1252(const std::string& utf8)
@@ -112,10 +133,23 @@ Driver::~Driver()
 ErrorCode Driver::start()
 {
     // The video subsystem stays up between the runs of one test program, so
-    // that the system's OpenGL libraries are loaded once and never unloaded
-    // under the leak checker (whose reports of an unloaded library name no
-    // module and cannot be told apart from ours).
-    static const bool videoKept = SDL_InitSubSystem(SDL_INIT_VIDEO) == 0;
+    // that the system's OpenGL libraries are loaded once. At exit it goes
+    // down before the leak checker stops every thread, so that the
+    // rasteriser's threads end with the display; the libraries are kept
+    // mapped first, as the checker's reports of an unloaded library name no
+    // module and cannot be told apart from ours.
+    static const bool videoKept = []
+    {
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+            return false;
+        std::atexit(
+            []
+            {
+                keepLoadedLibraries();
+                SDL_QuitSubSystem(SDL_INIT_VIDEO);
+            });
+        return true;
+    }();
     (void)videoKept;
     SDL_SetEventFilter(keepDriverInput, nullptr);
     Platform::setProgramDirectory(mFolder);
