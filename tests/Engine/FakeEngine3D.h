@@ -4,6 +4,7 @@
 #include "Engine/Engine3D.h"
 #include "Engine/Light.h"
 #include "Engine/MeshModel.h"
+#include "FakeMaterial.h"
 
 #include <string>
 #include <vector>
@@ -33,17 +34,6 @@ public:
 
 private:
     std::vector<std::string>* mLog;
-};
-
-// A material that only keeps its values.
-class FakeMaterial final : public Material
-{
-public:
-    void applyAmbient() override {}
-    void applyDiffuse() override {}
-    void applySpecular() override {}
-    void applyEmissive() override {}
-    void applyPower() override {}
 };
 
 class FakeEngine3D final : public Engine3D

@@ -5,6 +5,7 @@
 #include "Engine/Engine3D.h"
 #include "Engine/Light.h"
 #include "Engine/MeshModel.h"
+#include "../../Engine/FakeMaterial.h"
 #include "Engine/Texture.h"
 #include "Sound/SoundManager.h"
 
@@ -52,16 +53,6 @@ public:
         return found != mTextures.end() ? found->second : nullptr;
     }
     std::map<std::string, Texture*> mTextures;
-};
-
-class FakeMaterial final : public Material
-{
-public:
-    void applyAmbient() override {}
-    void applyDiffuse() override {}
-    void applySpecular() override {}
-    void applyEmissive() override {}
-    void applyPower() override {}
 };
 
 // Values in, values out; the calls are logged by name.
