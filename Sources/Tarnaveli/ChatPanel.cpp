@@ -48,6 +48,16 @@ std::function<NetworkPeer*()>& ChatPanel::networkSource()
     return source;
 }
 
+WaitingChatPanel ChatPanel::makeWaitingPanel(int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    auto* panel = new ChatPanel(x, y, width, height);
+    WaitingChatPanel parts;
+    parts.widget = panel;
+    parts.receiver = panel;
+    parts.append = [panel](const std::string& text, uint32_t color) { panel->append(text, color); };
+    return parts;
+}
+
 ChatPanel::ChatPanel(int32_t x, int32_t y, int32_t width, int32_t height)
     : Container(x, y, width, height, kLookId)
 {

@@ -5,6 +5,7 @@
 // lines.
 #include "Gui/Container.h"
 #include "Network/NetworkGameLinks.h"
+#include "Tarnaveli/NetworkWindowServices.h"
 
 #include <cstdint>
 #include <functional>
@@ -42,6 +43,9 @@ public:
 
     ChatPanel(int32_t x, int32_t y, int32_t width, int32_t height);
     ~ChatPanel() override;
+    // A panel as the waiting window holds it: widget, receiver of chat
+    // messages and list of the window's notices at once.
+    static WaitingChatPanel makeWaitingPanel(int32_t x, int32_t y, int32_t width, int32_t height);
 
     uint32_t onKeyEvent(const KeyEvent& event) override;
 

@@ -73,12 +73,6 @@ ApplicationSettings GameApplication::makeSettings(bool archivePresent)
     return settings;
 }
 
-GameHooks& GameApplication::hooks()
-{
-    static GameHooks instance;
-    return instance;
-}
-
 GameApplication* GameApplication::current()
 {
     return gGame;
@@ -119,8 +113,8 @@ GameApplication::~GameApplication()
     // game description's models, the chat panel the network object: the
     // widget tree goes before all of them.
     releaseWidgetTree();
-    if (mServicesReady && hooks().connectVideoSound)
-        hooks().connectVideoSound(nullptr);
+    if (mServicesReady)
+        connectVideoSound(nullptr);
     mGameSettings.reset();
     mScoreTable.reset();
     mNetwork.reset();
@@ -156,7 +150,7 @@ ErrorCode GameApplication::init()
     // 4-6. Skins.
     if (!mSetup.mSkinsDir.empty() && mSetup.mSkinsDir.back() != '\\')
         mSetup.mSkinsDir += '\\';
-    registerSkins();
+    registerSkinTables();
 
     // 7-10.
     loadImages();
@@ -168,16 +162,14 @@ ErrorCode GameApplication::init()
     if (ErrorCode code = ApplicationGeneric::init())
         return code;
     mServicesReady = true;
-    if (hooks().connectVideoSound)
-        hooks().connectVideoSound(getSoundManager());
+    connectVideoSound(getSoundManager());
 
-    selectSkin();
+    selectSkin(mSetup.mSkinName);
 
     // 12.
     if (GuiManager* gui = GuiManager::current())
         gui->setInfotipEnabled(mSetup.mInfotip);
-    if (hooks().setInfotipFont)
-        hooks().setInfotipFont(*this, FONT_INFOTIP);
+    setInfotipFont(FONT_INFOTIP);
 
     // 13. The records table starts empty when its file is missing or damaged.
     mGameDescription = std::make_unique<GameDescription>();
@@ -185,9 +177,7 @@ ErrorCode GameApplication::init()
     mScoreTable->init();
 
     // 14. The game description.
-    ErrorCode described =
-        hooks().loadGameDescription ? hooks().loadGameDescription(*this) : mGameDescription->load();
-    if (described != ERROR_OK)
+    if (ErrorCode described = loadGameDescription(); described != ERROR_OK)
         return described;
     // A piece set the description lacks would leave the board empty.
     mSetup.clampPieceSet(mGameDescription->getPionSetCount());
@@ -223,7 +213,7 @@ ErrorCode GameApplication::init()
     return ERROR_OK;
 }
 
-void GameApplication::registerSkins()
+void GameApplication::registerSkinTables()
 {
     SkinRegistration registration;
     registration.skinsIniPath = mSetup.mFileSkinsIni;
@@ -231,11 +221,11 @@ void GameApplication::registerSkins()
     registration.skinIniName = "skin.ini";
     registration.textures = &skinTextureTable();
     registration.colors = skinColorTable();
-    if (hooks().registerSkins)
-    {
-        hooks().registerSkins(*this, registration);
-        return;
-    }
+    registerSkins(registration);
+}
+
+void GameApplication::registerSkins(const SkinRegistration& registration)
+{
     auto* skins = dynamic_cast<SkinManager*>(getService(SERVICE_SKIN_MANAGER));
     if (skins == nullptr)
         return;
@@ -253,17 +243,12 @@ void GameApplication::registerSkins()
         skins->addColor(entry.key, entry.argb);
 }
 
-void GameApplication::selectSkin()
+void GameApplication::selectSkin(const std::string& skinName)
 {
-    if (hooks().selectSkin)
-    {
-        hooks().selectSkin(*this, mSetup.mSkinName);
-        return;
-    }
     auto* skins = dynamic_cast<SkinManager*>(getService(SERVICE_SKIN_MANAGER));
     if (skins == nullptr || skins->getSkinCount() == 0)
         return;
-    int32_t index = skins->findSkinIndex(mSetup.mSkinName);
+    int32_t index = skins->findSkinIndex(skinName);
     skins->setCurrentSkin(skins->getSkin(index >= 0 ? static_cast<uint32_t>(index) : 0));
 }
 
@@ -307,8 +292,7 @@ void GameApplication::createFonts()
     {
         std::string path = getSettings().mImagesFolder + entry.file;
         Texture* caret = getImage(IMAGE_CURSOR);
-        fonts[entry.index] =
-            hooks().createFont ? hooks().createFont(path, caret) : std::make_unique<BitmapFont>(path, caret);
+        fonts[entry.index] = createFont(path, caret);
         if (fonts[entry.index] == nullptr)
             return;
     }
@@ -341,38 +325,55 @@ void GameApplication::fillLookTable()
     table->resize(kLookTableSize);
     for (const LookEntry& entry : lookTable())
     {
-        std::unique_ptr<Look> look = hooks().createLook ? hooks().createLook(entry) : makeGameLook(entry);
+        std::unique_ptr<Look> look = createLook(entry);
         if (look != nullptr)
             table->setLook(entry.id, std::move(look));
     }
     finishGameLooks(*table);
 }
 
+std::unique_ptr<BitmapFontBase> GameApplication::createFont(const std::string& path, Texture* caret)
+{
+    return std::make_unique<BitmapFont>(path, caret);
+}
+
+std::unique_ptr<Look> GameApplication::createLook(const LookEntry& entry)
+{
+    return makeGameLook(entry);
+}
+
+void GameApplication::setInfotipFont(uint32_t)
+{
+    // The infotip keeps the GUI's own font.
+}
+
+ErrorCode GameApplication::loadGameDescription()
+{
+    return mGameDescription->load();
+}
+
 ErrorCode GameApplication::render3D()
 {
-    if (mGameScreenShown && hooks().renderGame3D)
-        return hooks().renderGame3D(*this);
-    return ERROR_OK;
+    return mGameScreenShown ? renderGame3D() : ERROR_OK;
 }
 
 void GameApplication::createFirstWindow()
 {
     if (CursorManagerBase* cursor = getCursorManager())
         cursor->setImage(getImage(IMAGE_MOUSE));
-    if (hooks().openMainMenu)
-        hooks().openMainMenu(*this);
+    openMainMenu();
 }
 
 void GameApplication::onDeactivate()
 {
-    if (mGameScreenShown && hooks().pauseGame)
-        hooks().pauseGame(*this);
+    if (mGameScreenShown)
+        pauseGame();
 }
 
 void GameApplication::onActivate()
 {
-    if (mGameScreenShown && hooks().resumeGame)
-        hooks().resumeGame(*this);
+    if (mGameScreenShown)
+        resumeGame();
 }
 
 std::string GameApplication::getErrorText(ErrorCode code)
@@ -419,8 +420,7 @@ void GameApplication::openMenuVideoWindow()
     if (mMenuVideoOpen)
         return;
     mMenuVideoOpen = true;
-    if (hooks().openMenuVideo)
-        hooks().openMenuVideo(*this);
+    showMenuVideo();
 }
 
 void GameApplication::closeMenuVideoWindow()
@@ -428,16 +428,15 @@ void GameApplication::closeMenuVideoWindow()
     if (!mMenuVideoOpen)
         return;
     mMenuVideoOpen = false;
-    if (hooks().closeMenuVideo)
-        hooks().closeMenuVideo(*this);
+    hideMenuVideo();
 }
 
 void GameApplication::quit()
 {
     std::string closingImage = getSettings().mImagesFolder + imageFiles()[IMAGE_CLOSING];
-    if (hooks().openClosingScreen && fileExists(closingImage))
+    if (fileExists(closingImage))
     {
-        hooks().openClosingScreen(*this);
+        openClosingScreen();
         return;
     }
     quitApplication(false);
@@ -460,8 +459,7 @@ void GameApplication::openNetworkMenu()
         }
         mNetwork = std::move(peer);
     }
-    if (hooks().openNetworkGameWindow)
-        hooks().openNetworkGameWindow(*this);
+    openNetworkGameWindow();
 }
 
 void GameApplication::setNetwork(std::unique_ptr<NetworkPeer> network)

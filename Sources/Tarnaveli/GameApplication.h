@@ -5,27 +5,26 @@
 // kinds, settings, intro screens), what lives for the whole run, the music
 // switch, the quit path, and what is saved at exit.
 //
-// The in-game screen, the menus and their windows, the infotip and the
-// video looks live in other parts of the game; they plug in through
-// GameApplication::hooks(). A hook left empty is skipped, so the program
-// still starts, shows its window and quits cleanly. The hooks that stand for
-// the skin manager, the fonts, the looks and the game description replace
-// what the game does by default (tests run without a display with them).
+// It answers what the menus, the in-game screen and the network windows ask
+// of the game (the interfaces below), and hands itself to each window it
+// opens. The steps of the start-up that need a display (skins, fonts,
+// looks, game description) and the windows it opens itself are virtual, so
+// that a test replaces them and runs without a display.
 #include "Framework/ApplicationGeneric.h"
+#include "Tarnaveli/GameScreenServices.h"
 #include "Tarnaveli/GameSettings.h"
+#include "Tarnaveli/InGameServices.h"
+#include "Tarnaveli/MenuServices.h"
+#include "Tarnaveli/NetworkWindowServices.h"
 #include "Tarnaveli/ScoreTable.h"
 #include "Tarnaveli/SetupConfig.h"
 #include "Tarnaveli/StartupTables.h"
 
-#include <functional>
 #include <memory>
 #include <span>
 #include <string>
 
-class GameApplication;
-class GameDescription;
 class Look;
-class NetworkPeer;
 class SoundManager;
 
 // What the skin manager (service 4) is given before its init.
@@ -38,43 +37,6 @@ struct SkinRegistration
     std::span<const SkinColorEntry> colors;
 };
 
-struct GameHooks
-{
-    // In place of filling the skin manager's texture and colour tables and paths.
-    std::function<void(GameApplication&, const SkinRegistration&)> registerSkins;
-    // In place of the bitmap font of a .fnt file, its caret drawn with the
-    // texture; null leaves the font table empty.
-    std::function<std::unique_ptr<BitmapFontBase>(const std::string& path, Texture* caret)> createFont;
-    // In place of the toolkit's look of one entry of the look table; null
-    // keeps what the table holds.
-    std::function<std::unique_ptr<Look>(const LookEntry& entry)> createLook;
-    // In place of making the skin of that name current (the first skin when
-    // none has it) once the skin manager has found the skins.
-    std::function<void(GameApplication&, const std::string& skinName)> selectSkin;
-    // Gives the infotip its font once the services are initialised.
-    std::function<void(GameApplication&, uint32_t fontIndex)> setInfotipFont;
-    // Loads the game description in place of GameDescription::load (which
-    // needs the 3D engine for the board models).
-    std::function<ErrorCode(GameApplication&)> loadGameDescription;
-    // Opens the main menu.
-    std::function<void(GameApplication&)> openMainMenu;
-    // Opens the closing screen showing image 32, which then ends the program.
-    std::function<void(GameApplication&)> openClosingScreen;
-    // Opens the network game window once the network object exists.
-    std::function<void(GameApplication&)> openNetworkGameWindow;
-    // Hands the sound manager's mixer to the video layer once the services
-    // are initialised, so that videos play their sound tracks beside the
-    // effects; called with null before the manager goes.
-    std::function<void(SoundManager*)> connectVideoSound;
-    // Opens and closes the layer playing the menu background video.
-    std::function<void(GameApplication&)> openMenuVideo;
-    std::function<void(GameApplication&)> closeMenuVideo;
-    // The in-game screen, while one is shown.
-    std::function<ErrorCode(GameApplication&)> renderGame3D;
-    std::function<void(GameApplication&)> pauseGame;
-    std::function<void(GameApplication&)> resumeGame;
-};
-
 enum class MusicMode : int32_t
 {
     None = 0,
@@ -84,7 +46,11 @@ enum class MusicMode : int32_t
     Stopped = 2
 };
 
-class GameApplication : public ApplicationGeneric
+class GameApplication : public ApplicationGeneric,
+                        public MenuServices,
+                        public InGameServices,
+                        public NetworkWindowServices,
+                        public GameScreenServices
 {
 public:
     // The program's own start-up settings.
@@ -95,7 +61,6 @@ public:
     // start-up got as far as reading it.
     ~GameApplication() override;
 
-    static GameHooks& hooks();
     // The running game, or null.
     static GameApplication* current();
 
@@ -110,30 +75,90 @@ public:
 
     void setMusicMode(MusicMode mode);
     MusicMode getMusicMode() const { return mMusicMode; }
-    void openMenuVideoWindow();
-    void closeMenuVideoWindow();
     bool isMenuVideoOpen() const { return mMenuVideoOpen; }
-    // The main menu's quit button.
-    void quit();
-    // Makes the network object on the first call; a failure is shown and
-    // the next call tries again.
-    void openNetworkMenu();
     void setIntroScreen(uint32_t index, Texture* image, uint32_t color, uint32_t soundId, uint32_t displayMs,
                         uint32_t fadeMs, uint32_t fadeMode);
 
-    SetupConfig& getSetup() { return mSetup; }
     GameSettings* getGameSettings() const { return mGameSettings.get(); }
-    ScoreTable* getScoreTable() const { return mScoreTable.get(); }
-    GameDescription* getGameDescription() const { return mGameDescription.get(); }
-    NetworkPeer* getNetwork() const { return mNetwork.get(); }
     void setNetwork(std::unique_ptr<NetworkPeer> network);
     // In-game screen presence, told by the screen itself.
     bool hasGameScreen() const { return mGameScreenShown; }
     void setGameScreenShown(bool shown) { mGameScreenShown = shown; }
 
+    // MenuServices.
+    SetupConfig& getSetup() override { return mSetup; }
+    ScoreTable* getScoreTable() const override { return mScoreTable.get(); }
+    GameDescription* getGameDescription() const override { return mGameDescription.get(); }
+    NetworkPeer* getNetwork() const override { return mNetwork.get(); }
+    void openMenuVideoWindow() override;
+    void closeMenuVideoWindow() override;
+    void startMenuMusic() override;
+    void startLocalGame(const LocalGameRequest& request) override;
+    void openLoadDialog(bool inGame) override;
+    // Makes the network object on the first call; a failure is shown and
+    // the next call tries again.
+    void openNetworkMenu() override;
+    void openOptions() override;
+    void openJoinWindow() override;
+    void openWaitingWindow() override;
+    void quit() override;
+    void fatalQuit() override;
+
+    // InGameServices.
+    void playEffect(uint32_t soundId) override;
+    void openSaveDialog() override;
+    void leaveToMainMenu(const std::string& message) override;
+    void closeGameMenu() override;
+    bool isNetworkGame() const override;
+    bool isGameOver() const override;
+
+    // NetworkWindowServices.
+    void startNetworkGame(std::unique_ptr<Player> white, std::unique_ptr<Player> black) override;
+    WaitingChatPanel createChatPanel(int32_t x, int32_t y, int32_t width, int32_t height) override;
+
+    // GameScreenServices.
+    std::unique_ptr<GameScreenView> createView(GameScreen& screen, Board& board) override;
+    ChatWindowParts createChatWindow(GameScreen& screen) override;
+    Layer* openGameMenu(GameScreen& screen) override;
+    void openEndWindow(GameScreen& screen, uint32_t winner) override;
+    void openMainMenu() override;
+
+protected:
+    // The start-up's steps that a test replaces.
+    // Fills the skin manager's texture and colour tables and paths.
+    virtual void registerSkins(const SkinRegistration& registration);
+    // Makes the skin of that name current (the first skin when none has it)
+    // once the skin manager has found the skins.
+    virtual void selectSkin(const std::string& skinName);
+    // The bitmap font of a .fnt file, its caret drawn with the texture; null
+    // leaves the font table empty.
+    virtual std::unique_ptr<BitmapFontBase> createFont(const std::string& path, Texture* caret);
+    // The toolkit's look of one entry of the look table; null keeps what the
+    // table holds.
+    virtual std::unique_ptr<Look> createLook(const LookEntry& entry);
+    // The infotip's font, once the services are initialised.
+    virtual void setInfotipFont(uint32_t fontIndex);
+    // Reads the game description (the 3D engine makes its board models).
+    virtual ErrorCode loadGameDescription();
+
+    // The windows it opens itself.
+    // The closing screen showing image 32, which then ends the program.
+    virtual void openClosingScreen();
+    virtual void openNetworkGameWindow();
+    // The layer playing the menu background video.
+    virtual void showMenuVideo();
+    virtual void hideMenuVideo();
+    // The in-game screen, while one is shown.
+    virtual ErrorCode renderGame3D();
+    virtual void pauseGame();
+    virtual void resumeGame();
+
 private:
-    void registerSkins();
-    void selectSkin();
+    void registerSkinTables();
+    // Hands the sound manager's mixer to the video layer once the services
+    // are initialised, so that videos play their sound tracks beside the
+    // effects at the effects' level; called with null before the manager goes.
+    void connectVideoSound(SoundManager* sound);
     void loadImages();
     void releaseImages();
     void createFonts();

@@ -1,7 +1,6 @@
 #include "Tarnaveli/GameParts.h"
 
 #include "Engine2DD3D/Engine2DD3D.h"
-#include "Engine2DD3D/VideoVMR9Texture.h"
 #include "Engine3DD3D/Engine3DD3D.h"
 #include "Gui/GuiManager.h"
 #include "Gui/InputManager.h"
@@ -10,8 +9,8 @@
 #include "Tarnaveli/BuiltInSounds.h"
 #include "Tarnaveli/DifficultySelector.h"
 #include "Tarnaveli/GameApplication.h"
+#include "Tarnaveli/GameDescription/LinkGroup.h"
 #include "Tarnaveli/GameScreen.h"
-#include "Tarnaveli/MenuHooks.h"
 
 void installGameParts()
 {
@@ -26,18 +25,12 @@ void installGameParts()
     // The skins and the input manager with its cursor.
     SkinManager::registerService();
     InputManager::registerService();
-    // The menus and the level selector of the scores window.
-    installMenuHooks();
+    // The help window's and the closing screen's links, and the level
+    // selector of the scores window.
+    LinkGroup::installTextButtons();
     DifficultySelector::installAsScoreSelector();
-    // Received messages and the frame's 3D pass reach the in-game screen.
+    // Received messages reach the in-game screen and the waiting window.
     GameScreen::installLinks();
-    // The videos' sound tracks go through the effects' mixer at the effects' level.
-    GameApplication::hooks().connectVideoSound = [](SoundManager* sound)
-    {
-        VideoVMR9Texture::setAudioDevice(sound != nullptr ? sound->getSharedAudioDevice() : nullptr);
-        if (sound != nullptr)
-            EngineComponent::listenToSoundManager(*sound);
-    };
 }
 
 ApplicationSettings makeProgramSettings()

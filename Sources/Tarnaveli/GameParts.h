@@ -5,8 +5,8 @@
 #include "Framework/ApplicationGeneric.h"
 
 // Installs the implementations and links the program runs with: the engines
-// and the sound manager by kind, the GUI's services, the menus' hooks and
-// the in-game screen's links.
+// and the sound manager by kind, the GUI's services, the links' text buttons
+// and the in-game screen's links.
 void installGameParts();
 
 // The start-up settings the program runs with, for the data folder beside it.

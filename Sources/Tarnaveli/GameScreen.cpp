@@ -3,7 +3,6 @@
 #include "Framework/ApplicationGeneric.h"
 #include "Framework/LangTable.h"
 #include "Gui/Dialog.h"
-#include "Gui/FileDialog.h"
 #include "Gui/GuiManager.h"
 #include "Network/GameMessages.h"
 #include "Network/NetworkEvent.h"
@@ -13,21 +12,15 @@
 #include "Tarnaveli/Board/ComputerPlayer.h"
 #include "Tarnaveli/Board/NetworkPlayer.h"
 #include "Tarnaveli/Board/Player.h"
-#include "Tarnaveli/BoardViewLink.h"
 #include "Tarnaveli/ChatPanel.h"
 #include "Tarnaveli/ChatWindow.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/GameTextFormat.h"
-#include "Tarnaveli/MenuHooks.h"
-#include "Tarnaveli/MenuVideoWindow.h"
-#include "Tarnaveli/NetworkWindowHooks.h"
+#include "Tarnaveli/MenuServices.h"
 #include "Tarnaveli/SavedGame.h"
 #include "Tarnaveli/TutorialAdvisor.h"
-#include "Tarnaveli/WindowGameMenu.h"
-#include "Tarnaveli/WindowMenu.h"
 #include "Tarnaveli/WindowPrepareGame.h"
-#include "Tarnaveli/WindowWin.h"
 
 #include <mutex>
 
@@ -38,11 +31,6 @@ GameScreen* gCurrent = nullptr;
 constexpr int32_t kDefaultWidth = 1024;
 constexpr int32_t kDefaultHeight = 768;
 constexpr size_t kMoveLineLength = 256;
-// The chat window stand-in used until a chat window is plugged in.
-constexpr int32_t kChatX = 400;
-constexpr int32_t kChatWidth = 300;
-constexpr int32_t kChatHeight = 232;
-constexpr int32_t kChatTop = 32;
 const Rect kAdvisorRect{0, 0, 200, 200};
 
 int32_t clientWidth()
@@ -91,222 +79,21 @@ void closeIfShown(Layer* layer)
             return;
         }
 }
-
-// What received messages and the application reach the current screen by.
-class ScreenLinks final : public NetworkGameLinks
-{
-public:
-    NetworkGameScreen* getGameScreen() override { return GameScreen::current(); }
-    NetworkWaitingWindow* getWaitingWindow() override
-    {
-        return GameScreen::hooks().waitingWindow ? GameScreen::hooks().waitingWindow() : nullptr;
-    }
-    std::string getText(uint32_t languageId) override { return screenText(languageId); }
-};
-
-// A layer holding the chat panel, until the chat window is plugged in.
-class PlainChatLayer final : public Layer
-{
-public:
-    PlainChatLayer() : Layer(kChatX, 0, kChatWidth, kChatHeight, GameScreen::kLookId, false)
-    {
-        panel = new ChatPanel(0, kChatTop, kChatWidth, kChatHeight - kChatTop);
-        addChild(panel);
-    }
-    ChatPanel* panel;
-};
-// The skin texture of a saved game's row in the file dialog.
-constexpr uint32_t kSavedGameIcon = 196;
-
-// The saved-games dialog on the saves folder, showing only .tnv files; the
-// callback gets the chosen path, or nothing when the player cancelled.
-void openSavedGameDialog(bool saving, std::function<void(const std::string& path)> onChosen)
-{
-    auto* dialog = new FileDialog(
-        screenText(saving ? LANG_WINDOW_SAVE_GAME_TITLE : LANG_WINDOW_LOAD_GAME_TITLE), 600, 400,
-        SavedGame::kFolder, saving,
-        [onChosen](FileDialog* chosen, uint32_t)
-        {
-            const std::string path = chosen->getAcceptedPath();
-            if (!path.empty())
-                onChosen(path);
-        },
-        0);
-    dialog->addFilter({SavedGame::kExtension}, screenText(LANG_SAVEGAME_FILTER), kSavedGameIcon);
-    if (dialog->open() != 0)
-        delete dialog;
-}
-
-void showSavedGameError(uint32_t textId)
-{
-    (new MessageDialog(screenText(LANG_ERROR), screenText(textId), 1, nullptr, nullptr))->open();
-}
-
-// The main menu under the dialog, which a loaded game replaces.
-// The new screen took the menu's video (and its music) away when it was
-// made: the menu that stays gets them back, under it and its dialogs.
-void restoreMenuBackground()
-{
-    if (menuHooks().openMenuVideo)
-        menuHooks().openMenuVideo();
-    GuiManager* gui = GuiManager::current();
-    if (MenuVideoWindow* video = MenuVideoWindow::current(); video != nullptr && gui != nullptr)
-        gui->postOperation(video, GUI_OP_LOWER, nullptr);
-}
-
-void closeMainMenu()
-{
-    GuiManager* gui = GuiManager::current();
-    GuiRoot* root = gui != nullptr ? gui->getRoot() : nullptr;
-    if (root == nullptr)
-        return;
-    for (Component* child : root->getChildren())
-        if (auto* menu = dynamic_cast<WindowMenu*>(child))
-        {
-            menu->close();
-            return;
-        }
-}
 } // namespace
 
-void GameScreen::installWindowHooks()
+NetworkGameScreen* GameScreenLinks::getGameScreen()
 {
-    ChatWindow::setPanelMaker([](int32_t x, int32_t y, int32_t width, int32_t height) -> Component*
-                              { return new ChatPanel(x, y, width, height); });
-    GameScreenHooks& own = hooks();
-    if (!own.createChatWindow)
-        own.createChatWindow = [](GameScreen& screen)
-        {
-            auto* window = new ChatWindow();
-            window->onHidden = [&screen] { screen.onChatWindowHidden(); };
-            GameScreenHooks::ChatWindowParts parts;
-            parts.window = window;
-            parts.panel = dynamic_cast<ChatPanel*>(window->getChatPanel());
-            return parts;
-        };
-    if (!own.openGameMenu)
-        own.openGameMenu = [](GameScreen&) -> Layer*
-        {
-            auto* menu = new WindowGameMenu();
-            menu->open();
-            return menu;
-        };
-    if (!own.openEndWindow)
-        own.openEndWindow = [](GameScreen& screen, uint32_t winner)
-        {
-            Board& board = *screen.getBoard();
-            GameOutcome outcome;
-            outcome.winnerSide = winner & 1;
-            outcome.network = screen.isNetworkGame();
-            const Player* winnerPlayer = board.getPlayer(outcome.winnerSide);
-            outcome.winnerIsLocal =
-                winnerPlayer != nullptr && winnerPlayer->getKind() == PLAYER_NETWORK_LOCAL;
-            for (uint32_t side = 0; side < 2; ++side)
-            {
-                const Player* player = board.getPlayer(side);
-                outcome.playerKind[side] = player != nullptr && player->getKind() == PLAYER_COMPUTER ? 1 : 0;
-                if (auto* computer = dynamic_cast<const ComputerPlayer*>(player))
-                    outcome.computerLevel = computer->getLevel();
-            }
-            outcome.elapsedMs = board.getClock().getElapsed();
-            outcome.moves = board.getMoveCount();
-            auto* window = new WindowWin(outcome);
-            window->open();
-        };
-
-    // The waiting window starts the network game here; its players already
-    // carry their sides and kinds.
-    NetworkWindowHooks& network = networkWindowHooks();
-    network.startNetworkGame = [](std::unique_ptr<Player> white, std::unique_ptr<Player> black)
-    {
-        auto* screen = new GameScreen();
-        screen->newGame(std::move(white), std::move(black), false);
-    };
-    network.createChatPanel = [](int32_t x, int32_t y, int32_t width, int32_t height)
-    {
-        auto* panel = new ChatPanel(x, y, width, height);
-        WaitingChatPanel parts;
-        parts.widget = panel;
-        parts.receiver = panel;
-        parts.append = [panel](const std::string& text, uint32_t color) { panel->append(text, color); };
-        return parts;
-    };
-
-    MenuHooks& menus = menuHooks();
-    menus.startLocalGame = [](const LocalGameRequest& request)
-    {
-        auto* screen = new GameScreen();
-        std::unique_ptr<Player> players[2];
-        for (uint32_t side = 0; side < 2; ++side)
-        {
-            if (request.playerKind[side] == PLAYER_COMPUTER)
-                players[side] = std::make_unique<ComputerPlayer>(screen->getBoard(), side, request.level);
-            else
-                players[side] = std::make_unique<HumanPlayer>(side);
-        }
-        screen->newGame(std::move(players[0]), std::move(players[1]), request.tutorial);
-    };
-    menus.openLoadDialog = [](bool inGame)
-    {
-        openSavedGameDialog(false,
-                            [inGame](const std::string& path)
-                            {
-                                if (inGame)
-                                {
-                                    if (gCurrent == nullptr)
-                                        return;
-                                    if (gCurrent->loadGame(path) != ERROR_OK)
-                                        showSavedGameError(LANG_WINDOW_LOAD_GAME_ERROR);
-                                    else if (Layer* menu = gCurrent->getGameMenu())
-                                        menu->close();
-                                    return;
-                                }
-                                // A file that does not load leaves the main
-                                // menu as it was, under the error.
-                                auto* screen = new GameScreen();
-                                if (!screen->isOpened())
-                                    screen->open();
-                                if (screen->loadGame(path) != ERROR_OK)
-                                {
-                                    screen->closeScreen();
-                                    restoreMenuBackground();
-                                    showSavedGameError(LANG_WINDOW_LOAD_GAME_ERROR);
-                                }
-                                else
-                                    closeMainMenu();
-                            });
-    };
-    menus.openSaveDialog = []
-    {
-        openSavedGameDialog(true,
-                            [](const std::string& path)
-                            {
-                                if (gCurrent == nullptr)
-                                    return;
-                                if (gCurrent->saveGame(path) != ERROR_OK)
-                                    showSavedGameError(LANG_WINDOW_SAVE_GAME_ERROR);
-                                else if (Layer* menu = gCurrent->getGameMenu())
-                                    menu->close();
-                            });
-    };
-    menus.leaveToMainMenu = [](const std::string& message)
-    {
-        if (gCurrent != nullptr)
-            gCurrent->leaveToMainMenu(message);
-    };
-    menus.closeGameMenu = []
-    {
-        if (gCurrent != nullptr)
-            gCurrent->closeGameMenu();
-    };
-    menus.isNetworkGame = [] { return gCurrent != nullptr && gCurrent->isNetworkGame(); };
-    menus.isGameOver = [] { return gCurrent != nullptr && gCurrent->getBoard()->isDenEntered(); };
+    return GameScreen::current();
 }
 
-GameScreenHooks& GameScreen::hooks()
+NetworkWaitingWindow* GameScreenLinks::getWaitingWindow()
 {
-    static GameScreenHooks instance;
-    return instance;
+    return WindowPrepareGame::current();
+}
+
+std::string GameScreenLinks::getText(uint32_t languageId)
+{
+    return screenText(languageId);
 }
 
 GameScreen* GameScreen::current()
@@ -316,30 +103,37 @@ GameScreen* GameScreen::current()
 
 void GameScreen::installLinks()
 {
-    static ScreenLinks links;
+    static GameScreenLinks links;
     setNetworkGameLinks(&links);
-    if (!hooks().createView)
-        hooks().createView = [](GameScreen& screen, Board& board)
-        { return BoardViewLink::create(screen, board); };
-    if (!hooks().waitingWindow)
-        hooks().waitingWindow = []() -> NetworkWaitingWindow* { return WindowPrepareGame::current(); };
-    installWindowHooks();
-    GameHooks& game = GameApplication::hooks();
-    game.renderGame3D = [](GameApplication&)
-    { return gCurrent != nullptr ? gCurrent->render3D() : ERROR_OK; };
-    game.pauseGame = [](GameApplication&)
-    {
-        if (gCurrent != nullptr)
-            gCurrent->pauseForDeactivation();
-    };
-    game.resumeGame = [](GameApplication&)
-    {
-        if (gCurrent != nullptr)
-            gCurrent->resumeAfterActivation();
-    };
+    ChatWindow::setPanelMaker([](int32_t x, int32_t y, int32_t width, int32_t height) -> Component*
+                              { return new ChatPanel(x, y, width, height); });
 }
 
-GameScreen::GameScreen() : Layer(0, 0, clientWidth(), clientHeight(), kLookId, false)
+GameScreen* GameScreen::startLocalGame(GameScreenServices& services, const LocalGameRequest& request)
+{
+    auto* screen = new GameScreen(services);
+    std::unique_ptr<Player> players[2];
+    for (uint32_t side = 0; side < 2; ++side)
+    {
+        if (request.playerKind[side] == PLAYER_COMPUTER)
+            players[side] = std::make_unique<ComputerPlayer>(screen->getBoard(), side, request.level);
+        else
+            players[side] = std::make_unique<HumanPlayer>(side);
+    }
+    screen->newGame(std::move(players[0]), std::move(players[1]), request.tutorial);
+    return screen;
+}
+
+GameScreen* GameScreen::startNetworkGame(GameScreenServices& services, std::unique_ptr<Player> white,
+                                         std::unique_ptr<Player> black)
+{
+    auto* screen = new GameScreen(services);
+    screen->newGame(std::move(white), std::move(black), false);
+    return screen;
+}
+
+GameScreen::GameScreen(GameScreenServices& services)
+    : Layer(0, 0, clientWidth(), clientHeight(), kLookId, false), mServices(services)
 {
     GameApplication* game = GameApplication::current();
     if (game != nullptr)
@@ -370,18 +164,14 @@ GameScreen::~GameScreen()
 void GameScreen::createBoard()
 {
     mBoard = std::make_unique<Board>();
-    if (hooks().createView)
-        mView = hooks().createView(*this, *mBoard);
+    mView = mServices.createView(*this, *mBoard);
     if (mView != nullptr && mView->getWidget() != nullptr)
         addChild(mView->getWidget());
 }
 
 NetworkPeer* GameScreen::network() const
 {
-    if (hooks().network)
-        return hooks().network();
-    GameApplication* game = GameApplication::current();
-    return game != nullptr ? game->getNetwork() : nullptr;
+    return mServices.getNetwork();
 }
 
 void GameScreen::newGame(std::unique_ptr<Player> player0, std::unique_ptr<Player> player1, bool tutorial)
@@ -398,15 +188,7 @@ void GameScreen::newGame(std::unique_ptr<Player> player0, std::unique_ptr<Player
     {
         if (mChatWindow == nullptr)
         {
-            GameScreenHooks::ChatWindowParts parts;
-            if (hooks().createChatWindow)
-                parts = hooks().createChatWindow(*this);
-            else
-            {
-                auto* plain = new PlainChatLayer();
-                parts.window = plain;
-                parts.panel = plain->panel;
-            }
+            GameScreenServices::ChatWindowParts parts = mServices.createChatWindow(*this);
             mChatWindow = parts.window;
             mChatPanel = parts.panel;
             if (mChatWindow != nullptr)
@@ -506,8 +288,7 @@ void GameScreen::sendMove(uint32_t rank, uint32_t index)
 
 void GameScreen::onGameOver(uint32_t winner)
 {
-    if (hooks().openEndWindow)
-        hooks().openEndWindow(*this, winner);
+    mServices.openEndWindow(*this, winner);
 }
 
 void GameScreen::logMoveInChat(const Move& move)
@@ -556,11 +337,7 @@ void GameScreen::leaveToMainMenu(const std::string& message)
         }
     }
     closeScreen();
-    if (hooks().openMainMenu)
-        hooks().openMainMenu();
-    else if (GameApplication* game = GameApplication::current();
-             game != nullptr && GameApplication::hooks().openMainMenu)
-        GameApplication::hooks().openMainMenu(*game);
+    mServices.openMainMenu();
     if (!message.empty())
     {
         auto* box = new MessageDialog(screenText(LANG_NETWORK_DISCONNECTED), message, 1, nullptr, nullptr);
@@ -580,8 +357,7 @@ void GameScreen::closeScreen()
 void GameScreen::openGameMenu()
 {
     setBoardButtonsEnabled(false);
-    if (hooks().openGameMenu)
-        mGameMenu = hooks().openGameMenu(*this);
+    mGameMenu = mServices.openGameMenu(*this);
     placeGameMenuClearOfChat();
 }
 
@@ -609,9 +385,7 @@ void GameScreen::closeGameMenu()
 
 void GameScreen::openChatWindow()
 {
-    if (mChatWindow != nullptr && hooks().showChatWindow)
-        hooks().showChatWindow(*this, mChatWindow);
-    else if (mChatWindow != nullptr)
+    if (mChatWindow != nullptr)
         mChatWindow->setVisible(true);
 }
 

@@ -8,9 +8,10 @@
 //
 // The 3D board view and the windows this screen opens (main menu, in-game
 // menu, end-of-game window, chat window) belong to other parts of the game:
-// they plug in through GameScreen::hooks(). A hook left empty is skipped.
+// the screen asks for them through the services it is made with.
 #include "Gui/Layer.h"
 #include "Network/NetworkGameLinks.h"
+#include "Tarnaveli/GameScreenServices.h"
 
 #include <cstdint>
 #include <functional>
@@ -25,6 +26,7 @@ class NetworkPeer;
 class Piece;
 class Player;
 class TutorialAdvisor;
+struct LocalGameRequest;
 
 // What the screen asks of its board view. The view's widget is a child of
 // the screen (the screen's container deletes it, before this object); this
@@ -47,31 +49,14 @@ public:
     virtual bool isShowingMove() = 0;
 };
 
-class GameScreen;
-
-struct GameScreenHooks
+// What received messages reach the current screen and the open waiting
+// window by.
+class GameScreenLinks : public NetworkGameLinks
 {
-    // The board view over the board, reporting to the screen.
-    std::function<std::unique_ptr<GameScreenView>(GameScreen&, Board&)> createView;
-    // The chat window of a network game: the layer (opened by the screen)
-    // and the chat panel inside it. Empty: a plain layer holding a panel.
-    struct ChatWindowParts
-    {
-        Layer* window = nullptr;
-        ChatPanel* panel = nullptr;
-    };
-    std::function<ChatWindowParts(GameScreen&)> createChatWindow;
-    // Shows the hidden chat window again.
-    std::function<void(GameScreen&, Layer* chatWindow)> showChatWindow;
-    // The in-game menu, opened; it calls closeGameMenu when it closes.
-    std::function<Layer*(GameScreen&)> openGameMenu;
-    std::function<void(GameScreen&, uint32_t winner)> openEndWindow;
-    // Empty: the game application's main-menu hook.
-    std::function<void()> openMainMenu;
-    // The network object; empty: the game application's.
-    std::function<NetworkPeer*()> network;
-    // The waiting window of a network game, when one is open.
-    std::function<NetworkWaitingWindow*()> waitingWindow;
+public:
+    NetworkGameScreen* getGameScreen() override;
+    NetworkWaitingWindow* getWaitingWindow() override;
+    std::string getText(uint32_t languageId) override;
 };
 
 class GameScreen : public Layer, public NetworkGameScreen
@@ -80,17 +65,19 @@ public:
     static constexpr uint32_t kLookId = 8;
     static constexpr uint32_t kChatLogColor = 0xFF808000;
 
-    static GameScreenHooks& hooks();
     // The screen currently shown, or null.
     static GameScreen* current();
-    // Installs the links through which received messages and the game
-    // application reach the current screen; once, at start-up.
+    // Installs the links through which received messages reach the current
+    // screen and the waiting window; once, at start-up.
     static void installLinks();
-    // The chat window, in-game menu, end-of-game window and the menus'
-    // requests to the game screen; part of installLinks.
-    static void installWindowHooks();
 
-    GameScreen();
+    explicit GameScreen(GameScreenServices& services);
+    // A new screen playing the game the menus ask for; a computer player
+    // plays on the screen's board.
+    static GameScreen* startLocalGame(GameScreenServices& services, const LocalGameRequest& request);
+    // A new screen playing a network game: white (side 0) against black.
+    static GameScreen* startNetworkGame(GameScreenServices& services, std::unique_ptr<Player> white,
+                                        std::unique_ptr<Player> black);
     ~GameScreen() override;
 
     void newGame(std::unique_ptr<Player> player0, std::unique_ptr<Player> player1, bool tutorial);
@@ -156,6 +143,7 @@ private:
     void removeAdvisor();
     NetworkPeer* network() const;
 
+    GameScreenServices& mServices;
     bool mPaused = false;
     bool mPausedByDeactivation = false;
     std::unique_ptr<Board> mBoard;

@@ -27,14 +27,13 @@ int main(int argc, char** argv)
     Platform::installInteractiveMessageSink();
 
     installGameParts();
-    // A run without a person, for the install check.
-    installScriptedRunFromEnvironment();
 
     ApplicationSettings settings = makeProgramSettings();
     // --timing shows the frame times over the game, for a player whose
     // machine draws without a graphics card.
     settings.mTimingOverlay = timing;
-    auto application = std::make_unique<GameApplication>(settings);
+    // A run without a person, for the install check, when the environment asks.
+    std::unique_ptr<GameApplication> application = makeApplicationFromEnvironment(settings);
     if (AppWindow* window = application->getAppWindow())
         window->setWindowedMode(windowed);
     ErrorCode code = application->run();

@@ -9,7 +9,6 @@
 #include "Gui/Look.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
-#include "Tarnaveli/MenuHooks.h"
 
 namespace
 {
@@ -50,14 +49,15 @@ MenuVideoWindow* MenuVideoWindow::current()
     return gCurrent;
 }
 
-MenuVideoWindow* MenuVideoWindow::openNew()
+MenuVideoWindow* MenuVideoWindow::openNew(MenuServices& services)
 {
-    auto* window = new MenuVideoWindow();
+    auto* window = new MenuVideoWindow(services);
     window->open();
     return window;
 }
 
-MenuVideoWindow::MenuVideoWindow() : Layer(0, 0, clientSize(true), clientSize(false), LOOK_EMPTY, false)
+MenuVideoWindow::MenuVideoWindow(MenuServices& services)
+    : Layer(0, 0, clientSize(true), clientSize(false), LOOK_EMPTY, false), mServices(services)
 {
     gCurrent = this;
     ApplicationGeneric* application = getApplication();
@@ -79,15 +79,11 @@ MenuVideoWindow::MenuVideoWindow() : Layer(0, 0, clientSize(true), clientSize(fa
             showMessage("%s", fillTexts(getLangText(LANG_FATAL_ERROR), GameApplication::getErrorText(code),
                                         getLangText(LANG_VIDEO_MENU_ERROR))
                                   .c_str());
-            if (menuHooks().fatalQuit)
-                menuHooks().fatalQuit();
-            else
-                application->quitApplication(true);
+            mServices.fatalQuit();
             return;
         }
         mVideo->play();
-        if (menuHooks().startMenuMusic)
-            menuHooks().startMenuMusic();
+        mServices.startMenuMusic();
     }
     if (Texture* logo = application != nullptr ? application->getImage(IMAGE_LOGO) : nullptr)
     {

@@ -2,6 +2,7 @@
 // The video that plays, looping, behind the menus, with the publisher's logo
 // in the bottom-left corner. A video that cannot be opened ends the program.
 #include "Gui/Layer.h"
+#include "Tarnaveli/MenuServices.h"
 
 class EngineComponent;
 class Image;
@@ -13,12 +14,12 @@ public:
     static constexpr uint32_t IMAGE_STILL = 31;
     static constexpr uint32_t IMAGE_LOGO = 33;
 
-    MenuVideoWindow();
+    explicit MenuVideoWindow(MenuServices& services);
     // Stops the video.
     ~MenuVideoWindow() override;
 
     // Makes and opens the window; the one open now, or null.
-    static MenuVideoWindow* openNew();
+    static MenuVideoWindow* openNew(MenuServices& services);
     static MenuVideoWindow* current();
 
     ErrorCode render() override;
@@ -35,6 +36,7 @@ public:
 private:
     static void onVideoEnd(uint32_t code, void* window);
 
+    MenuServices& mServices;
     EngineComponent* mVideo = nullptr;
     Image* mLogo = nullptr;
 };

@@ -2,12 +2,11 @@
 
 #include "Framework/ApplicationGeneric.h"
 #include "Gui/Look.h"
-#include "Tarnaveli/MenuHooks.h"
 
 #include <algorithm>
 #include <cmath>
 
-MenuWindowBase::MenuWindowBase(uint32_t count, uint32_t titleHeight, bool showVideo)
+MenuWindowBase::MenuWindowBase(uint32_t count, uint32_t titleHeight)
     : Window(0, 0, WIDTH,
              static_cast<int32_t>(count) * ROW_HEIGHT + static_cast<int32_t>(titleHeight) + TOP_GAP, false,
              LOOK_EMPTY, false, false),
@@ -19,8 +18,6 @@ MenuWindowBase::MenuWindowBase(uint32_t count, uint32_t titleHeight, bool showVi
         moveTo((static_cast<int32_t>(settings.mClientWidth) - mWidth) / 2,
                (static_cast<int32_t>(settings.mClientHeight) - mHeight) / 2, false);
     }
-    if (showVideo && menuHooks().openMenuVideo)
-        menuHooks().openMenuVideo();
     mTimer.start();
 }
 

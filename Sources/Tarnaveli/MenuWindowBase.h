@@ -16,8 +16,8 @@ public:
     static constexpr uint32_t BUTTON_DELAY_MS = 100;
     static constexpr uint32_t UNFOLD_MS = 800;
 
-    // Centred in the main window; showVideo starts the menu's background video.
-    MenuWindowBase(uint32_t count, uint32_t titleHeight, bool showVideo);
+    // Centred in the main window.
+    MenuWindowBase(uint32_t count, uint32_t titleHeight);
 
     void animate() override;
     int32_t getContentTop() override { return 0; }

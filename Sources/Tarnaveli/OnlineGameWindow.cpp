@@ -6,7 +6,6 @@
 #include "NetworkDirectPlay/LobbyClient.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/SetupConfig.h"
 #include "Tarnaveli/WindowMenu.h"
 
@@ -50,8 +49,9 @@ std::string OnlineGameWindow::fillCounts(const std::string& text, int32_t first,
     return result;
 }
 
-OnlineGameWindow::OnlineGameWindow()
-    : Dialog(300, 128, getLangText(LANG_WINDOW_MORVEX_GAMES_TITLE), 8, false, true, LOOK_DIALOG)
+OnlineGameWindow::OnlineGameWindow(MenuServices& services)
+    : Dialog(300, 128, getLangText(LANG_WINDOW_MORVEX_GAMES_TITLE), 8, false, true, LOOK_DIALOG),
+      mServices(services)
 {
     mStatus = new Label(getContentLeft(), getContentTop(), getContentWidth(), getContentHeight(),
                         fillCounts(getLangText(LANG_WINDOW_MORVEX_GAMES_CONNECTING), 1,
@@ -73,10 +73,7 @@ void OnlineGameWindow::animate()
         ErrorCode code = mClient->resetConnection(0);
         if (code == ERROR_OK)
         {
-            SetupConfig* setup = menuHooks().setup ? menuHooks().setup() : nullptr;
-            code = mClient->login(setup != nullptr ? setup->mMorvexGamesServer
-                                                   : std::string(SetupConfig::DEFAULT_SERVER),
-                                  std::string(), std::string());
+            code = mClient->login(mServices.getSetup().mMorvexGamesServer, std::string(), std::string());
         }
         if (code != ERROR_OK)
         {
@@ -109,7 +106,7 @@ void OnlineGameWindow::abort(const std::string& message)
         return;
     mAborted = true;
     close();
-    WindowMenu::openNew();
+    WindowMenu::openNew(mServices);
     if (!message.empty())
         (new MessageDialog(getLangText(LANG_ERROR), message, 1, nullptr, nullptr))->open();
 }

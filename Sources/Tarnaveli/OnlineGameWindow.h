@@ -3,6 +3,7 @@
 // lobby client on its first frame; any failure, a disconnection or a line
 // from the server returns to the main menu with the text in an error box.
 #include "Gui/Dialog.h"
+#include "Tarnaveli/MenuServices.h"
 
 #include <functional>
 #include <memory>
@@ -13,7 +14,7 @@ class LobbyClient;
 class OnlineGameWindow : public Dialog
 {
 public:
-    OnlineGameWindow();
+    explicit OnlineGameWindow(MenuServices& services);
     ~OnlineGameWindow() override;
 
     void animate() override;
@@ -34,6 +35,7 @@ public:
     static std::string fillCounts(const std::string& text, int32_t first, int32_t second);
 
 private:
+    MenuServices& mServices;
     Label* mStatus = nullptr;
     std::unique_ptr<LobbyClient> mClient;
     bool mAborted = false;

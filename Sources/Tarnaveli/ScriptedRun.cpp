@@ -7,7 +7,6 @@
 #include "Platform/System/Text1252.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameScreen.h"
-#include "Tarnaveli/MenuHooks.h"
 
 #include <cstdlib>
 
@@ -34,14 +33,13 @@ public:
         switch (mStep)
         {
         case Step::StartGame:
-            if (menuHooks().startLocalGame)
-                menuHooks().startLocalGame(LocalGameRequest{});
+            game->startLocalGame(LocalGameRequest{});
             mStep = Step::OpenSaveDialog;
             break;
         case Step::OpenSaveDialog:
-            if (GameScreen::current() == nullptr || !menuHooks().openSaveDialog)
+            if (GameScreen::current() == nullptr)
                 return;
-            menuHooks().openSaveDialog();
+            game->openSaveDialog();
             mStep = Step::Save;
             break;
         case Step::Save:
@@ -80,22 +78,32 @@ private:
     std::string mSaveName;
     Step mStep = Step::StartGame;
 };
+
+// The game whose main menu has the script under it.
+class ScriptedGameApplication final : public GameApplication
+{
+public:
+    ScriptedGameApplication(const ApplicationSettings& settings, std::string saveName)
+        : GameApplication(settings), mSaveName(std::move(saveName))
+    {
+    }
+    void openMainMenu() override
+    {
+        if (GuiManager* gui = GuiManager::current())
+            gui->getRoot()->addChild(new ScriptedRun(mSaveName));
+        GameApplication::openMainMenu();
+    }
+
+private:
+    std::string mSaveName;
+};
 } // namespace
 
-void installScriptedRunFromEnvironment()
+std::unique_ptr<GameApplication> makeApplicationFromEnvironment(const ApplicationSettings& settings)
 {
     const char* name = std::getenv("VELMORIQUE_SCRIPTED_RUN");
     if (name == nullptr || name[0] == '\0')
-        return;
-    GameHooks& hooks = GameApplication::hooks();
-    std::function<void(GameApplication&)> openMainMenu = hooks.openMainMenu;
+        return std::make_unique<GameApplication>(settings);
     // The name comes from the shell in UTF-8; the program spells it in 1252.
-    std::string saveName = Platform::utf8ToCp1252(name);
-    hooks.openMainMenu = [openMainMenu, saveName](GameApplication& game)
-    {
-        if (GuiManager* gui = GuiManager::current())
-            gui->getRoot()->addChild(new ScriptedRun(saveName));
-        if (openMainMenu)
-            openMainMenu(game);
-    };
+    return std::make_unique<ScriptedGameApplication>(settings, Platform::utf8ToCp1252(name));
 }

@@ -7,10 +7,13 @@
 // options window would, and quits the way the window's close does. What it
 // leaves behind is what a player's first session leaves: a saved game, the
 // settings, the set-up file and the language file, in the user's folder.
+#include "Tarnaveli/GameApplication.h"
+
 #include <cstdint>
-#include <string>
+#include <memory>
 
 constexpr uint32_t kScriptedMusicLevel = 77;
 
-// Installs the run when the variable is set and not empty.
-void installScriptedRunFromEnvironment();
+// The game's application, which runs the script when the variable is set
+// and not empty.
+std::unique_ptr<GameApplication> makeApplicationFromEnvironment(const ApplicationSettings& settings);

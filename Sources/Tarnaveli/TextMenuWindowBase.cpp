@@ -2,17 +2,13 @@
 
 #include "Gui/Text.h"
 #include "Gui/TextButton.h"
-#include "Tarnaveli/MenuHooks.h"
 
-TextMenuWindowBase::TextMenuWindowBase(uint32_t count, const std::string& title, uint32_t titleHeight,
-                                       bool showVideo)
+TextMenuWindowBase::TextMenuWindowBase(uint32_t count, const std::string& title, uint32_t titleHeight)
     : Dialog(WIDTH, static_cast<int32_t>(count) * ENTRY_HEIGHT + static_cast<int32_t>(titleHeight), title, 0,
              false, true, LOOK_DIALOG),
       mEntries(count, nullptr)
 {
     mEntriesTop = getContentTop();
-    if (showVideo && menuHooks().openMenuVideo)
-        menuHooks().openMenuVideo();
 }
 
 TextButton* TextMenuWindowBase::addEntry(uint32_t index, const std::string& text, const std::string& infotip,

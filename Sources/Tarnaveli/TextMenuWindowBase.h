@@ -18,7 +18,7 @@ public:
     using Callback = std::function<void(TextButton* entry, TextMenuWindowBase* menu)>;
 
     // titleHeight: room under the entries for the menu's own row.
-    TextMenuWindowBase(uint32_t count, const std::string& title, uint32_t titleHeight, bool showVideo);
+    TextMenuWindowBase(uint32_t count, const std::string& title, uint32_t titleHeight);
 
     TextButton* addEntry(uint32_t index, const std::string& text, const std::string& infotip,
                          Callback callback);

@@ -1,6 +1,7 @@
 #pragma once
 // The in-game menu opened from the board's menu button: load, save, options,
 // scores, abandon and continue.
+#include "Tarnaveli/InGameServices.h"
 #include "Tarnaveli/MenuWindowBase.h"
 
 class WindowGameMenu : public MenuWindowBase
@@ -18,7 +19,10 @@ public:
         CONTINUE
     };
 
-    WindowGameMenu();
+    explicit WindowGameMenu(InGameServices& services);
     // Gives the board its buttons back.
     ~WindowGameMenu() override;
+
+private:
+    InGameServices& mServices;
 };

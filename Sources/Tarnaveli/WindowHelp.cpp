@@ -5,7 +5,6 @@
 #include "Gui/Look.h"
 #include "Gui/TextButton.h"
 #include "Tarnaveli/GameDescription/GameDescription.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/WindowMenu.h"
 
 namespace
@@ -29,9 +28,9 @@ Texture* image(uint32_t id)
 }
 } // namespace
 
-WindowHelp::WindowHelp(bool returnToMenu)
+WindowHelp::WindowHelp(bool returnToMenu, MenuServices& services)
     : Window(0, 0, clientWidth(), clientHeight(), false, LOOK_EMPTY, false, false),
-      mReturnToMenu(returnToMenu)
+      mReturnToMenu(returnToMenu), mServices(services)
 {
     mPage1 = new Image(0, 0, mWidth, mHeight, image(IMAGE_PAGE_1));
     mPage1->setColor(fadeColor(0));
@@ -81,8 +80,7 @@ void WindowHelp::next()
         mPage2->setVisible(true);
         mPage2->setColor(fadeColor(0));
         mButton->setColor(0xFFFFFFFF);
-        GameDescription* description = menuHooks().gameDescription ? menuHooks().gameDescription() : nullptr;
-        if (description != nullptr)
+        if (GameDescription* description = mServices.getGameDescription())
             description->getTutorialLinkGroup().createButtons(this);
         return;
     }
@@ -91,5 +89,5 @@ void WindowHelp::next()
     mStage = 2;
     close();
     if (mReturnToMenu)
-        WindowMenu::openNew();
+        WindowMenu::openNew(mServices);
 }

@@ -3,6 +3,7 @@
 // page, the second closes the window.
 #include "Framework/Timer.h"
 #include "Gui/Window.h"
+#include "Tarnaveli/MenuServices.h"
 
 class Image;
 class TextButton;
@@ -15,7 +16,7 @@ public:
     static constexpr uint32_t FADE_MS = 1000;
 
     // returnToMenu: open the main menu on closing.
-    explicit WindowHelp(bool returnToMenu);
+    WindowHelp(bool returnToMenu, MenuServices& services);
 
     void animate() override;
     int32_t getContentTop() override { return 0; }
@@ -32,6 +33,7 @@ public:
 
 private:
     bool mReturnToMenu;
+    MenuServices& mServices;
     uint32_t mStage = 0;
     Image* mPage1 = nullptr;
     Image* mPage2 = nullptr;

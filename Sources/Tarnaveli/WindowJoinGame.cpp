@@ -7,7 +7,6 @@
 #include "Network/NetworkPeer.h"
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
-#include "Tarnaveli/NetworkWindowHooks.h"
 #include "Tarnaveli/WindowPrepareGame.h"
 
 #include <mutex>
@@ -24,10 +23,10 @@ constexpr uint32_t kRefreshLook = 0;
 constexpr uint32_t kBlack = 0xFF000000;
 } // namespace
 
-WindowJoinGame::WindowJoinGame(NetworkPeer& network)
+WindowJoinGame::WindowJoinGame(NetworkPeer& network, NetworkWindowServices& services)
     : Dialog(kClientSize, kClientSize, getLangText(LANG_WINDOWJOINGAME_TITLE), kButtonsOkCancel, true, true,
              LOOK_DIALOG),
-      mNetwork(network)
+      mNetwork(network), mServices(services)
 {
     setButtonCaption(0, getLangText(LANG_WINDOWJOINGAME_JOIN));
     const int32_t left = getContentLeft();
@@ -50,13 +49,6 @@ WindowJoinGame::WindowJoinGame(NetworkPeer& network)
     };
     addChild(mRefresh);
     setJoinEnabled(false);
-}
-
-WindowJoinGame* WindowJoinGame::createForGame()
-{
-    GameApplication* game = GameApplication::current();
-    return game != nullptr && game->getNetwork() != nullptr ? new WindowJoinGame(*game->getNetwork())
-                                                            : nullptr;
 }
 
 WindowJoinGame::~WindowJoinGame()
@@ -102,7 +94,7 @@ bool WindowJoinGame::onConnectResult(uint32_t result)
     {
     case 0:
     {
-        auto* waiting = new WindowPrepareGame(mNetwork);
+        auto* waiting = new WindowPrepareGame(mNetwork, mServices);
         waiting->open();
         mDone = true;
         close();
@@ -194,6 +186,6 @@ void WindowJoinGame::onResult(uint32_t buttonBits)
     {
         mDone = true;
         close();
-        openNetworkMenuFromWindow();
+        mServices.openNetworkMenu();
     }
 }

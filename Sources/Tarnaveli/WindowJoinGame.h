@@ -3,6 +3,7 @@
 // rebuilt on every answer of a host; the window polls the network object's
 // events once per frame under its lock.
 #include "Gui/Dialog.h"
+#include "Tarnaveli/NetworkWindowServices.h"
 
 class ContainerLift;
 class NetworkPeer;
@@ -11,11 +12,9 @@ class TextButton;
 class WindowJoinGame : public Dialog
 {
 public:
-    explicit WindowJoinGame(NetworkPeer& network);
+    WindowJoinGame(NetworkPeer& network, NetworkWindowServices& services);
     // Stops the listing.
     ~WindowJoinGame() override;
-    // On the running game's network object; null without one.
-    static WindowJoinGame* createForGame();
 
     void animate() override;
     void onResult(uint32_t buttonBits) override;
@@ -37,6 +36,7 @@ private:
     bool onConnectResult(uint32_t result);
 
     NetworkPeer& mNetwork;
+    NetworkWindowServices& mServices;
     ContainerLift* mList = nullptr;
     TextButton* mRefresh = nullptr;
     uint8_t mEnumerating = 0;

@@ -1,6 +1,7 @@
 #pragma once
 // The main menu: eight picture buttons under the game's title picture, over
 // the menu video.
+#include "Tarnaveli/MenuServices.h"
 #include "Tarnaveli/MenuWindowBase.h"
 
 class Image;
@@ -24,12 +25,14 @@ public:
         QUIT
     };
 
-    WindowMenu();
+    // Starts the menu's background video.
+    explicit WindowMenu(MenuServices& services);
     // Makes and opens a main menu.
-    static WindowMenu* openNew();
+    static WindowMenu* openNew(MenuServices& services);
 
     Image* getTitleImage() const { return mTitle; }
 
 private:
+    MenuServices& mServices;
     Image* mTitle = nullptr;
 };

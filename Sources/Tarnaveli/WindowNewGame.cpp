@@ -6,7 +6,6 @@
 #include "Gui/Text.h"
 #include "Tarnaveli/DifficultySelector.h"
 #include "Tarnaveli/GameLang.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/SetupConfig.h"
 #include "Tarnaveli/WindowMenu.h"
 
@@ -15,25 +14,20 @@ namespace
 constexpr int32_t kLabelWidth = 130;
 constexpr int32_t kComboWidth = 200;
 
-SetupConfig* currentSetup()
-{
-    return menuHooks().setup ? menuHooks().setup() : nullptr;
-}
-
 int32_t clampKind(int32_t kind)
 {
     return kind == 1 ? 1 : 0;
 }
 } // namespace
 
-WindowNewGame::WindowNewGame()
-    : Dialog(WIDTH, PANEL_HEIGHT, getLangText(LANG_WINDOW_NEW_GAME_TITLE), 9, false, true, LOOK_DIALOG)
+WindowNewGame::WindowNewGame(MenuServices& services)
+    : Dialog(WIDTH, PANEL_HEIGHT, getLangText(LANG_WINDOW_NEW_GAME_TITLE), 9, false, true, LOOK_DIALOG),
+      mServices(services)
 {
-    SetupConfig* setup = currentSetup();
+    const SetupConfig& setup = mServices.getSetup();
     const int32_t left = getContentLeft();
     const int32_t top = getContentTop();
-    const int32_t kinds[2] = {setup != nullptr ? clampKind(setup->mLastPlayerType0) : 0,
-                              setup != nullptr ? clampKind(setup->mLastPlayerType1) : 1};
+    const int32_t kinds[2] = {clampKind(setup.mLastPlayerType0), clampKind(setup.mLastPlayerType1)};
     for (uint32_t side = 0; side < 2; ++side)
     {
         const int32_t y = top + static_cast<int32_t>(side) * ROW_HEIGHT;
@@ -55,7 +49,7 @@ WindowNewGame::WindowNewGame()
     const int32_t titleHeight = font != nullptr ? font->getLineHeight() : 0;
     mPanel->addChild(new Label(0, 0, PANEL_WIDTH, titleHeight, getLangText(LANG_COMBO_DIFFICULTY_LABEL),
                                0xFF000000, 0, font));
-    const int32_t level = setup != nullptr ? setup->mLastComputerDiff0 : 0;
+    const int32_t level = setup.mLastComputerDiff0;
     mSelector = new DifficultySelector(Rect{0, titleHeight, PANEL_WIDTH, PANEL_HEIGHT - titleHeight},
                                        level >= 0 && level <= 2 ? static_cast<uint32_t>(level) : 0);
     mPanel->addChild(mSelector);
@@ -77,19 +71,16 @@ void WindowNewGame::onResult(uint32_t buttonBits)
             request.playerKind[side] = mCombos[side]->getSelectedIndex() == 1 ? 1 : 0;
         request.level = mSelector->getValue();
         request.tutorial = false;
-        if (SetupConfig* setup = currentSetup())
-        {
-            setup->mLastPlayerType0 = static_cast<int32_t>(request.playerKind[0]);
-            setup->mLastPlayerType1 = static_cast<int32_t>(request.playerKind[1]);
-            setup->mLastComputerDiff0 = static_cast<int32_t>(request.level);
-        }
-        if (menuHooks().startLocalGame)
-            menuHooks().startLocalGame(request);
+        SetupConfig& setup = mServices.getSetup();
+        setup.mLastPlayerType0 = static_cast<int32_t>(request.playerKind[0]);
+        setup.mLastPlayerType1 = static_cast<int32_t>(request.playerKind[1]);
+        setup.mLastComputerDiff0 = static_cast<int32_t>(request.level);
+        mServices.startLocalGame(request);
         close();
     }
     else if (buttonBits == 8)
     {
         close();
-        WindowMenu::openNew();
+        WindowMenu::openNew(mServices);
     }
 }

@@ -2,6 +2,7 @@
 // The new-game window: a person or the computer for white and for black, and
 // the computer's level, then a local game.
 #include "Gui/Dialog.h"
+#include "Tarnaveli/MenuServices.h"
 
 #include <array>
 
@@ -18,7 +19,7 @@ public:
     static constexpr int32_t PANEL_WIDTH = 160;
     static constexpr int32_t PANEL_HEIGHT = 76;
 
-    WindowNewGame();
+    explicit WindowNewGame(MenuServices& services);
 
     // 1 starts the game, 8 returns to the main menu.
     void onResult(uint32_t buttonBits) override;
@@ -30,6 +31,7 @@ public:
     Container* getLevelPanel() const { return mPanel; }
 
 private:
+    MenuServices& mServices;
     std::array<ComboBox*, 2> mCombos{};
     DifficultySelector* mSelector = nullptr;
     Container* mPanel = nullptr;

@@ -10,7 +10,6 @@
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/GameTextFormat.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/OnlineGameWindow.h"
 #include "Tarnaveli/SetupConfig.h"
 #include "Tarnaveli/WindowMenu.h"
@@ -23,57 +22,51 @@ namespace
 constexpr int32_t kNicknameLabelWidth = 128;
 constexpr int32_t kRowHeight = 32;
 
-NetworkPeer* network()
-{
-    return menuHooks().network ? menuHooks().network() : nullptr;
-}
-
 void showError(const std::string& text)
 {
     (new MessageDialog(getLangText(LANG_ERROR), text, 1, nullptr, nullptr))->open();
 }
 } // namespace
 
-WindowNewGameMulti::WindowNewGameMulti()
-    : TextMenuWindowBase(4, getLangText(LANG_WINDOWNEWGAMEMULTI_TITLE), kRowHeight, true)
+WindowNewGameMulti::WindowNewGameMulti(MenuServices& services)
+    : TextMenuWindowBase(4, getLangText(LANG_WINDOWNEWGAMEMULTI_TITLE), kRowHeight), mServices(services)
 {
+    mServices.openMenuVideoWindow();
     addEntry(CREATE, getLangText(LANG_WINDOWNEWGAMEMULTI_CREATE),
              getLangText(LANG_WINDOWNEWGAMEMULTI_CREATE_INFOTIP),
              [](TextButton*, TextMenuWindowBase* menu)
              { static_cast<WindowNewGameMulti*>(menu)->createGame(); });
     addEntry(JOIN, getLangText(LANG_WINDOWNEWGAMEMULTI_JOIN),
              getLangText(LANG_WINDOWNEWGAMEMULTI_JOIN_INFOTIP),
-             [](TextButton*, TextMenuWindowBase* menu)
+             [this](TextButton*, TextMenuWindowBase* menu)
              {
-                 if (!static_cast<WindowNewGameMulti*>(menu)->checkNickname())
+                 if (!checkNickname())
                      return;
-                 if (menuHooks().openJoinWindow)
-                     menuHooks().openJoinWindow();
+                 mServices.openJoinWindow();
                  menu->close();
              });
     addEntry(ONLINE, getLangText(LANG_WINDOWGAMETYPE_MORVEXGAMES),
              getLangText(LANG_WINDOWGAMETYPE_MORVEXGAMES_INFOTIP),
-             [](TextButton*, TextMenuWindowBase* menu)
+             [this](TextButton*, TextMenuWindowBase* menu)
              {
-                 if (!static_cast<WindowNewGameMulti*>(menu)->checkNickname())
+                 if (!checkNickname())
                      return;
-                 (new OnlineGameWindow())->open();
+                 (new OnlineGameWindow(mServices))->open();
                  menu->close();
              });
     addEntry(BACK, getLangText(LANG_WINDOW_PREVIOUS_MENU), getLangText(LANG_WINDOW_PREVIOUS_MENU_INFOTIP),
-             [](TextButton*, TextMenuWindowBase* menu)
+             [this](TextButton*, TextMenuWindowBase* menu)
              {
                  menu->close();
-                 WindowMenu::openNew();
+                 WindowMenu::openNew(mServices);
              });
 
     const int32_t y = rowBelowEntries();
     addChild(new Label(getContentLeft(), y, kNicknameLabelWidth, kRowHeight,
                        getLangText(LANG_WINDOWNEWGAMEMULTI_LABEL_NICKNAME), 0xFF000000, 0));
-    SetupConfig* setup = menuHooks().setup ? menuHooks().setup() : nullptr;
-    mNickname = new TextField(
-        getContentLeft() + kNicknameLabelWidth, y, getContentWidth() - kNicknameLabelWidth, kRowHeight,
-        setup != nullptr ? setup->mNetworkPlayerNickname : std::string(), NICKNAME_LENGTH, 0xFF000000);
+    mNickname =
+        new TextField(getContentLeft() + kNicknameLabelWidth, y, getContentWidth() - kNicknameLabelWidth,
+                      kRowHeight, mServices.getSetup().mNetworkPlayerNickname, NICKNAME_LENGTH, 0xFF000000);
     addChild(mNickname);
 }
 
@@ -85,19 +78,18 @@ bool WindowNewGameMulti::checkNickname()
         showError(getLangText(LANG_INVALID_NETWORK_PSEUDO));
         return false;
     }
-    if (NetworkPeer* peer = network())
+    if (NetworkPeer* peer = mServices.getNetwork())
     {
         std::scoped_lock lock(*peer);
         peer->setNickname(nickname);
     }
-    if (SetupConfig* setup = menuHooks().setup ? menuHooks().setup() : nullptr)
-        setup->mNetworkPlayerNickname = nickname;
+    mServices.getSetup().mNetworkPlayerNickname = nickname;
     return true;
 }
 
 void WindowNewGameMulti::createGame()
 {
-    NetworkPeer* peer = network();
+    NetworkPeer* peer = mServices.getNetwork();
     std::unique_lock<NetworkPeer> lock;
     if (peer != nullptr)
         lock = std::unique_lock<NetworkPeer>(*peer);
@@ -115,14 +107,13 @@ void WindowNewGameMulti::createGame()
         return;
     }
     close();
-    if (menuHooks().openWaitingWindow)
-        menuHooks().openWaitingWindow(true);
+    mServices.openWaitingWindow();
 }
 
 void WindowNewGameMulti::animate()
 {
     TextMenuWindowBase::animate();
-    NetworkPeer* peer = network();
+    NetworkPeer* peer = mServices.getNetwork();
     if (peer == nullptr)
         return;
     std::scoped_lock lock(*peer);

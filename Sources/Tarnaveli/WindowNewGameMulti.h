@@ -1,6 +1,7 @@
 #pragma once
 // The network menu: host a game, join one, go to the online server, or back
 // to the main menu, with the player's nickname under the entries.
+#include "Tarnaveli/MenuServices.h"
 #include "Tarnaveli/TextMenuWindowBase.h"
 
 class Label;
@@ -19,7 +20,8 @@ public:
         BACK
     };
 
-    WindowNewGameMulti();
+    // Starts the menu's background video.
+    explicit WindowNewGameMulti(MenuServices& services);
 
     // Runs the messages that arrive while the menu is open; drops the rest.
     void animate() override;
@@ -32,5 +34,6 @@ public:
     TextField* getNicknameField() const { return mNickname; }
 
 private:
+    MenuServices& mServices;
     TextField* mNickname = nullptr;
 };

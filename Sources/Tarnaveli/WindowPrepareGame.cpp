@@ -58,10 +58,10 @@ std::string formatNotice(uint32_t textId, const std::string& name)
 }
 } // namespace
 
-WindowPrepareGame::WindowPrepareGame(NetworkPeer& network)
+WindowPrepareGame::WindowPrepareGame(NetworkPeer& network, NetworkWindowServices& services)
     : Dialog(kClientSize, kClientSize, getLangText(LANG_WINDOWPREPAREGAME_TITLE), kButtonsOkCancel, true,
              true, LOOK_DIALOG),
-      mNetwork(network)
+      mNetwork(network), mServices(services)
 {
     setButtonCaption(0, getLangText(LANG_WINDOWPREPAREGAME_LAUNCH));
     setLaunchEnabled(false);
@@ -84,8 +84,7 @@ WindowPrepareGame::WindowPrepareGame(NetworkPeer& network)
     }
     const int32_t chatTop = top + kPanelHeight;
     const int32_t chatHeight = getContentHeight() - kPanelHeight;
-    if (networkWindowHooks().createChatPanel)
-        mChat = networkWindowHooks().createChatPanel(left, chatTop, getContentWidth(), chatHeight);
+    mChat = mServices.createChatPanel(left, chatTop, getContentWidth(), chatHeight);
     if (mChat.widget != nullptr)
         addChild(mChat.widget);
     gCurrent = this;
@@ -188,7 +187,7 @@ void WindowPrepareGame::update()
         }
         case NETWORK_EVENT_SESSION_ENDED:
         {
-            openNetworkMenuFromWindow();
+            mServices.openNetworkMenu();
             auto* dialog = new MessageDialog(getLangText(LANG_NETWORK_DISCONNECTED),
                                              static_cast<NetworkDataEvent&>(*event).getDisconnectText(), 1,
                                              nullptr, nullptr);
@@ -243,13 +242,10 @@ void WindowPrepareGame::startGame()
     auto localPlayer = std::make_unique<NetworkPlayer>(PLAYER_NETWORK_LOCAL, localSide, local);
     auto remotePlayer = std::make_unique<NetworkPlayer>(PLAYER_NETWORK_REMOTE, 1 - localSide, other);
     mGameStarted = true;
-    if (networkWindowHooks().startNetworkGame)
-    {
-        if (localSide == 0)
-            networkWindowHooks().startNetworkGame(std::move(localPlayer), std::move(remotePlayer));
-        else
-            networkWindowHooks().startNetworkGame(std::move(remotePlayer), std::move(localPlayer));
-    }
+    if (localSide == 0)
+        mServices.startNetworkGame(std::move(localPlayer), std::move(remotePlayer));
+    else
+        mServices.startNetworkGame(std::move(remotePlayer), std::move(localPlayer));
     close();
 }
 
@@ -273,27 +269,6 @@ void WindowPrepareGame::onResult(uint32_t buttonBits)
                 mNetwork.closeSession();
         }
         close();
-        openNetworkMenuFromWindow();
+        mServices.openNetworkMenu();
     }
-}
-
-void openNetworkMenuFromWindow()
-{
-    if (networkWindowHooks().openNetworkMenu)
-        networkWindowHooks().openNetworkMenu();
-    else if (GameApplication* game = GameApplication::current())
-        game->openNetworkMenu();
-}
-
-WindowPrepareGame* WindowPrepareGame::createForGame()
-{
-    GameApplication* game = GameApplication::current();
-    return game != nullptr && game->getNetwork() != nullptr ? new WindowPrepareGame(*game->getNetwork())
-                                                            : nullptr;
-}
-
-NetworkWindowHooks& networkWindowHooks()
-{
-    static NetworkWindowHooks hooks;
-    return hooks;
 }

@@ -4,7 +4,7 @@
 // here, the joiner when the host's start message arrives.
 #include "Gui/Dialog.h"
 #include "Network/NetworkGameLinks.h"
-#include "Tarnaveli/NetworkWindowHooks.h"
+#include "Tarnaveli/NetworkWindowServices.h"
 
 #include <string>
 #include <vector>
@@ -15,12 +15,9 @@ class NetworkPeer;
 class WindowPrepareGame : public Dialog, public NetworkWaitingWindow
 {
 public:
-    explicit WindowPrepareGame(NetworkPeer& network);
+    WindowPrepareGame(NetworkPeer& network, NetworkWindowServices& services);
     ~WindowPrepareGame() override;
 
-    // On the running game's network object (after hosting or joining); null
-    // without one.
-    static WindowPrepareGame* createForGame();
     // The open waiting window, or null; received chat lines fall back to it.
     static WindowPrepareGame* current();
 
@@ -46,6 +43,7 @@ private:
     void setLaunchEnabled(bool enabled);
 
     NetworkPeer& mNetwork;
+    NetworkWindowServices& mServices;
     Container* mPanel = nullptr;
     std::vector<Label*> mRows;
     WaitingChatPanel mChat;

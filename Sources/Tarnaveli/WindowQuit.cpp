@@ -2,7 +2,6 @@
 
 #include "Framework/ApplicationGeneric.h"
 #include "Tarnaveli/GameDescription/GameDescription.h"
-#include "Tarnaveli/MenuHooks.h"
 
 IntroScreen WindowQuit::makeScreen()
 {
@@ -16,7 +15,7 @@ IntroScreen WindowQuit::makeScreen()
     return screen;
 }
 
-WindowQuit::WindowQuit()
+WindowQuit::WindowQuit(GameDescription* description)
     : FadePopup(
           makeScreen(),
           [](FadePopup*, uint32_t)
@@ -26,7 +25,6 @@ WindowQuit::WindowQuit()
           },
           0, 0)
 {
-    GameDescription* description = menuHooks().gameDescription ? menuHooks().gameDescription() : nullptr;
     if (description != nullptr)
         description->getEndScreenLinkGroup().createButtons(this);
 }

@@ -5,43 +5,28 @@
 #include "Gui/Look.h"
 #include "Gui/TextField.h"
 #include "Tarnaveli/GameLang.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/ScoreListView.h"
 #include "Tarnaveli/StartupTables.h"
 
-namespace
-{
-void playEffect(uint32_t soundId)
-{
-    if (menuHooks().playEffect)
-        menuHooks().playEffect(soundId);
-}
-
-ScoreTable* scoreTable()
-{
-    return menuHooks().scoreTable ? menuHooks().scoreTable() : nullptr;
-}
-} // namespace
-
-WindowWin::WindowWin(const GameOutcome& outcome)
-    : Dialog(350, 160, getLangText(LANG_WINDOW_WIN_TITLE), 9, false, true, LOOK_DIALOG)
+WindowWin::WindowWin(const GameOutcome& outcome, InGameServices& services)
+    : Dialog(350, 160, getLangText(LANG_WINDOW_WIN_TITLE), 9, false, true, LOOK_DIALOG), mServices(services)
 {
     const uint32_t winner = outcome.winnerSide < 2 ? outcome.winnerSide : 0;
     if (outcome.network)
     {
-        playEffect(outcome.winnerIsLocal ? SOUND_WON : SOUND_LOST);
+        mServices.playEffect(outcome.winnerIsLocal ? SOUND_WON : SOUND_LOST);
         mResultText = getLangText(outcome.winnerIsLocal ? LANG_WINDOW_WIN_YOU : LANG_WINDOW_WIN_ADVERS);
     }
     else if (outcome.playerKind[0] == outcome.playerKind[1])
         mResultText = getLangText(winner == 0 ? LANG_WINDOW_WIN_WHITE : LANG_WINDOW_WIN_BLACK);
     else if (outcome.playerKind[winner] == 1)
     {
-        playEffect(SOUND_LOST);
+        mServices.playEffect(SOUND_LOST);
         mResultText = getLangText(LANG_WINDOW_WIN_COMPUTER);
     }
     else
     {
-        playEffect(SOUND_WON);
+        mServices.playEffect(SOUND_WON);
         mResultText = getLangText(LANG_WINDOW_WIN_YOU);
         // A level the table has no category for cannot hold a record.
         mCandidate = outcome.computerLevel < ScoreTable::CATEGORY_COUNT;
@@ -55,7 +40,7 @@ WindowWin::WindowWin(const GameOutcome& outcome)
     const int32_t width = getContentWidth();
     mPanel = new Container(left, top, width, 160, LOOK_EMPTY);
     mPanel->addChild(new Label(0, 0, width, 40, mResultText, 0xFF000000, 0));
-    ScoreTable* table = scoreTable();
+    ScoreTable* table = mServices.getScoreTable();
     if (mCandidate && table != nullptr && table->qualifies(mEntry, mCategory))
     {
         mPanel->addChild(
@@ -68,9 +53,8 @@ WindowWin::WindowWin(const GameOutcome& outcome)
 
 void WindowWin::onResult(uint32_t buttonBits)
 {
-    if (menuHooks().leaveToMainMenu)
-        menuHooks().leaveToMainMenu(std::string());
-    ScoreTable* table = scoreTable();
+    mServices.leaveToMainMenu(std::string());
+    ScoreTable* table = mServices.getScoreTable();
     if (buttonBits == 1 && mCandidate && table != nullptr)
     {
         int32_t row = -1;

@@ -2,6 +2,7 @@
 // The end-of-game window: names the winner, plays the result sound and, when
 // a person has beaten the computer fast enough, asks a name for the records.
 #include "Gui/Dialog.h"
+#include "Tarnaveli/InGameServices.h"
 #include "Tarnaveli/ScoreTable.h"
 
 class Container;
@@ -27,7 +28,7 @@ class WindowWin : public Dialog
 public:
     static constexpr uint32_t NAME_LENGTH = 24;
 
-    explicit WindowWin(const GameOutcome& outcome);
+    WindowWin(const GameOutcome& outcome, InGameServices& services);
 
     // Back to the main menu; OK of a records candidate enters the name and
     // shows the level's records.
@@ -39,6 +40,7 @@ public:
     Container* getPanel() const { return mPanel; }
 
 private:
+    InGameServices& mServices;
     std::string mResultText;
     Container* mPanel = nullptr;
     TextField* mNameField = nullptr;

@@ -14,7 +14,6 @@
 #include "Platform/System/Text1252.h"
 #include "Platform/Window/Window.h"
 #include "Tarnaveli/GameParts.h"
-#include "Tarnaveli/MenuHooks.h"
 
 #include <gtest/gtest.h>
 
@@ -175,8 +174,6 @@ void Driver::stop()
     mGame.reset();
     Platform::setClockSource({});
     // What the program installed for itself goes with it.
-    GameApplication::hooks() = GameHooks{};
-    menuHooks() = MenuHooks{};
     for (uint32_t id = 0; id < SERVICE_COUNT; ++id)
         setServiceCreator(id, nullptr);
 }

@@ -20,7 +20,7 @@ TEST(BoardViewLink, UndoAndHintButtonsActOnTheScreensGame)
     Engine3DD3D engine(&device, &cache);
     ASSERT_EQ(engine.init(), 0u);
     BoardViewLink* link = nullptr;
-    GameScreen::hooks().createView = [&](GameScreen& screen, Board& board) -> std::unique_ptr<GameScreenView>
+    f.game.makeView = [&](GameScreen& screen, Board& board) -> std::unique_ptr<GameScreenView>
     {
         BoardViewServices services;
         services.engine3D = &engine;

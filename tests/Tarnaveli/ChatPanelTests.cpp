@@ -93,7 +93,9 @@ TEST(ChatPanel, ReceivedChatGoesToTheGameScreenElseTheWaitingWindowElseNowhere)
     WaitingWindow waiting;
     waiting.panel = new ChatPanel(0, 0, 300, 168);
     f.app.root().addChild(waiting.panel);
-    GameScreen::hooks().waitingWindow = [&]() -> NetworkWaitingWindow* { return &waiting; };
+    WaitingWindowLinks links;
+    links.window = &waiting;
+    setNetworkGameLinks(&links);
 
     ChatMessage("avant").execute(&f.peer, f.peer.remote.get());
     ASSERT_EQ(waiting.panel->getList()->getRowCount(), 1u);
@@ -105,7 +107,7 @@ TEST(ChatPanel, ReceivedChatGoesToTheGameScreenElseTheWaitingWindowElseNowhere)
     EXPECT_EQ(lineText(screen->getChatPanelWidget(), 0), "Bruno : pendant");
     EXPECT_EQ(waiting.panel->getList()->getRowCount(), 1u);
 
-    GameScreen::hooks().waitingWindow = nullptr;
+    links.window = nullptr;
     screen->leaveToMainMenu(std::string());
     ChatMessage("apres").execute(&f.peer, f.peer.remote.get());
     EXPECT_EQ(waiting.panel->getList()->getRowCount(), 1u);

@@ -3,6 +3,7 @@
 // loaded, a board view that records what the screen asks of it, and a
 // network object that keeps what is sent.
 #include "../Gui/GuiTestSupport.h"
+#include "FakeGameServices.h"
 #include "Framework/LangTable.h"
 #include "Network/GameMessages.h"
 #include "Network/NetworkEvent.h"
@@ -111,30 +112,24 @@ struct GameScreenFixture
         const_cast<ApplicationSettings&>(app.getSettings()).mLanguageFile = "lang.ini";
         loaded = lang->init() == ERROR_OK;
         GameScreen::installLinks();
-        GameScreenHooks& hooks = GameScreen::hooks();
-        hooks = GameScreenHooks();
-        hooks.createView = [this](GameScreen&, Board& board)
+        game.makeView = [this](GameScreen&, Board& board)
         {
             auto made = std::make_unique<FakeBoardView>(board, log);
             view = made.get();
             return made;
         };
-        hooks.network = [this] { return &peer; };
-        hooks.openMainMenu = [this] { ++mainMenus; };
-        hooks.openEndWindow = [this](GameScreen&, uint32_t winner)
-        { log.push_back("end " + std::to_string(winner)); };
+        game.network = &peer;
         ChatPanel::networkSource() = [this] { return &peer; };
     }
     ~GameScreenFixture()
     {
-        GameScreen::hooks() = GameScreenHooks();
         ChatPanel::networkSource() = nullptr;
         setNetworkGameLinks(nullptr);
     }
 
     GameScreen* openScreen()
     {
-        screen = new GameScreen();
+        screen = new GameScreen(game);
         return screen;
     }
     // Side 0 is this machine's person, side 1 the remote opponent.
@@ -168,11 +163,12 @@ struct GameScreenFixture
     }
 
     Platform::TemporaryDirectory folder;
+    FakeGameServices game;
     GuiTestApplication app;
     bool loaded = false;
     FakePeer peer;
-    std::vector<std::string> log;
+    std::vector<std::string>& log = game.calls;
     FakeBoardView* view = nullptr;
     GameScreen* screen = nullptr;
-    int mainMenus = 0;
+    int& mainMenus = game.mainMenus;
 };

@@ -6,7 +6,6 @@
 #include "Gui/ContainerLift.h"
 #include "Gui/Label.h"
 #include "Tarnaveli/Board/ComputerPlayer.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/SavedGame.h"
 #include "Tarnaveli/TutorialAdvisor.h"
 
@@ -266,16 +265,10 @@ TEST(GameScreen, GameMenuDisablesTheBoardButtonsUntilItCloses)
 {
     GameScreenFixture f;
     GameScreen* screen = f.openScreen();
-    int menus = 0;
-    GameScreen::hooks().openGameMenu = [&](GameScreen&) -> Layer*
-    {
-        ++menus;
-        return nullptr;
-    };
     f.log.clear();
     screen->openGameMenu();
     screen->closeGameMenu();
-    EXPECT_EQ(menus, 1);
+    EXPECT_EQ(f.game.gameMenus, 1);
     EXPECT_EQ(f.log, (std::vector<std::string>{"buttons off", "buttons on"}));
     delete screen;
 }
@@ -287,10 +280,8 @@ TEST(GameScreen, MenusStartALocalGameOnANewScreenAndLeaveIt)
     request.playerKind[0] = PLAYER_HUMAN;
     request.playerKind[1] = PLAYER_COMPUTER;
     request.level = 2;
-    ASSERT_TRUE(menuHooks().startLocalGame);
-    menuHooks().startLocalGame(request);
-    GameScreen* screen = GameScreen::current();
-    ASSERT_NE(screen, nullptr);
+    GameScreen* screen = GameScreen::startLocalGame(f.game, request);
+    ASSERT_EQ(GameScreen::current(), screen);
     f.app.gui().processDeferred();
     EXPECT_TRUE(f.hasLayer(screen));
     Board& board = *screen->getBoard();
@@ -300,10 +291,10 @@ TEST(GameScreen, MenusStartALocalGameOnANewScreenAndLeaveIt)
     ASSERT_NE(computer, nullptr);
     EXPECT_EQ(computer->getLevel(), 2u);
     EXPECT_EQ(computer->getBoard(), &board);
-    EXPECT_FALSE(menuHooks().isNetworkGame());
-    EXPECT_FALSE(menuHooks().isGameOver());
+    EXPECT_FALSE(screen->isNetworkGame());
+    EXPECT_FALSE(board.isDenEntered());
 
-    menuHooks().leaveToMainMenu(std::string());
+    screen->leaveToMainMenu(std::string());
     f.app.gui().processDeferred();
     EXPECT_EQ(GameScreen::current(), nullptr);
     EXPECT_EQ(f.mainMenus, 1);

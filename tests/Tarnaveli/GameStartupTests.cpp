@@ -34,6 +34,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 namespace fs = std::filesystem;
@@ -42,6 +43,105 @@ namespace
 {
 // The display the suite was started with, if any: most tests run headless.
 const char* const gDisplay = std::getenv("DISPLAY") != nullptr ? strdup(std::getenv("DISPLAY")) : nullptr;
+
+// The steps of the start-up and the windows the application opens, as a
+// test replaces them; an empty step is the game's own for the start-up and
+// nothing for a window (the closing screen: a plain quit).
+struct GameSteps
+{
+    std::function<void(GameApplication&, const SkinRegistration&)> registerSkins;
+    std::function<std::unique_ptr<BitmapFontBase>(const std::string& path, Texture* caret)> createFont;
+    std::function<std::unique_ptr<Look>(const LookEntry& entry)> createLook;
+    std::function<void(GameApplication&, const std::string& skinName)> selectSkin;
+    std::function<void(GameApplication&, uint32_t fontIndex)> setInfotipFont;
+    std::function<ErrorCode(GameApplication&)> loadGameDescription;
+    std::function<void(GameApplication&)> openMainMenu;
+    std::function<void(GameApplication&)> openClosingScreen;
+    std::function<void(GameApplication&)> openNetworkGameWindow;
+    std::function<void(GameApplication&)> openMenuVideo;
+    std::function<void(GameApplication&)> closeMenuVideo;
+    std::function<void(GameApplication&)> pauseGame;
+};
+
+class TestGame final : public GameApplication
+{
+public:
+    TestGame(const ApplicationSettings& settings, GameSteps& steps) : GameApplication(settings), mSteps(steps)
+    {
+    }
+
+    void openMainMenu() override
+    {
+        if (mSteps.openMainMenu)
+            mSteps.openMainMenu(*this);
+    }
+
+protected:
+    void registerSkins(const SkinRegistration& registration) override
+    {
+        if (mSteps.registerSkins)
+            mSteps.registerSkins(*this, registration);
+        else
+            GameApplication::registerSkins(registration);
+    }
+    void selectSkin(const std::string& skinName) override
+    {
+        if (mSteps.selectSkin)
+            mSteps.selectSkin(*this, skinName);
+        else
+            GameApplication::selectSkin(skinName);
+    }
+    std::unique_ptr<BitmapFontBase> createFont(const std::string& path, Texture* caret) override
+    {
+        return mSteps.createFont ? mSteps.createFont(path, caret) : GameApplication::createFont(path, caret);
+    }
+    std::unique_ptr<Look> createLook(const LookEntry& entry) override
+    {
+        return mSteps.createLook ? mSteps.createLook(entry) : GameApplication::createLook(entry);
+    }
+    void setInfotipFont(uint32_t fontIndex) override
+    {
+        if (mSteps.setInfotipFont)
+            mSteps.setInfotipFont(*this, fontIndex);
+    }
+    ErrorCode loadGameDescription() override
+    {
+        return mSteps.loadGameDescription ? mSteps.loadGameDescription(*this)
+                                          : GameApplication::loadGameDescription();
+    }
+    void openClosingScreen() override
+    {
+        if (mSteps.openClosingScreen)
+            mSteps.openClosingScreen(*this);
+        else
+            quitApplication(false);
+    }
+    void openNetworkGameWindow() override
+    {
+        if (mSteps.openNetworkGameWindow)
+            mSteps.openNetworkGameWindow(*this);
+    }
+    void showMenuVideo() override
+    {
+        if (mSteps.openMenuVideo)
+            mSteps.openMenuVideo(*this);
+    }
+    void hideMenuVideo() override
+    {
+        if (mSteps.closeMenuVideo)
+            mSteps.closeMenuVideo(*this);
+    }
+    ErrorCode renderGame3D() override { return ERROR_OK; }
+    void pauseGame() override
+    {
+        if (mSteps.pauseGame)
+            mSteps.pauseGame(*this);
+    }
+    void resumeGame() override {}
+
+private:
+    GameSteps& mSteps;
+};
 
 // A program folder whose data are the build's, except that what the game
 // writes (set-up, settings, records, language file) stays in the folder.
@@ -64,24 +164,22 @@ protected:
 
         SoundManagerDSound::registerKind();
         GuiManager::registerServices();
-        GameApplication::hooks() = GameHooks{};
         // Without the engines the description's textures and models cannot
         // be made: it is read on a display only (see below).
-        GameApplication::hooks().loadGameDescription = [](GameApplication&) { return ErrorCode{0}; };
+        replaced.loadGameDescription = [](GameApplication&) { return ErrorCode{0}; };
         // Glyph textures need the 2D engine too.
-        GameApplication::hooks().createFont = [](const std::string&, Texture*) { return nullptr; };
-        GameApplication::hooks().openMainMenu = [this](GameApplication& game)
+        replaced.createFont = [](const std::string&, Texture*) { return nullptr; };
+        replaced.openMainMenu = [this](GameApplication& game)
         {
             ++mainMenus;
             game.quitApplication(false);
         };
-        GameApplication::hooks().registerSkins =
-            [this](GameApplication&, const SkinRegistration& registration) { skins = registration; };
+        replaced.registerSkins = [this](GameApplication&, const SkinRegistration& registration)
+        { skins = registration; };
     }
     void TearDown() override
     {
         application.reset();
-        GameApplication::hooks() = GameHooks{};
         for (uint32_t id = 0; id < SERVICE_COUNT; ++id)
             setServiceCreator(id, nullptr);
     }
@@ -89,7 +187,7 @@ protected:
     GameApplication& make()
     {
         settings = GameApplication::makeSettings(true);
-        application = std::make_unique<GameApplication>(settings);
+        application = std::make_unique<TestGame>(settings, replaced);
         return *application;
     }
     std::string file(const std::string& relative) const { return folder.path() + "/" + relative; }
@@ -101,6 +199,7 @@ protected:
 
     Platform::TemporaryDirectory folder;
     ApplicationSettings settings;
+    GameSteps replaced;
     std::unique_ptr<GameApplication> application;
     SkinRegistration skins;
     int mainMenus = 0;
@@ -282,9 +381,9 @@ TEST_F(GameStartupTest, MenuVideoOpensOnceAndNothingHappensOnDeactivationOutside
     int opened = 0;
     int closed = 0;
     int paused = 0;
-    GameApplication::hooks().openMenuVideo = [&](GameApplication&) { ++opened; };
-    GameApplication::hooks().closeMenuVideo = [&](GameApplication&) { ++closed; };
-    GameApplication::hooks().pauseGame = [&](GameApplication&) { ++paused; };
+    replaced.openMenuVideo = [&](GameApplication&) { ++opened; };
+    replaced.closeMenuVideo = [&](GameApplication&) { ++closed; };
+    replaced.pauseGame = [&](GameApplication&) { ++paused; };
     GameApplication& game = make();
     game.openMenuVideoWindow();
     game.openMenuVideoWindow();
@@ -302,12 +401,12 @@ TEST_F(GameStartupTest, MenuVideoOpensOnceAndNothingHappensOnDeactivationOutside
 TEST_F(GameStartupTest, QuitWithoutTheClosingScreenPostsAPlainQuit)
 {
     int closingScreens = 0;
-    GameApplication::hooks().openMainMenu = [&](GameApplication& game)
+    replaced.openMainMenu = [&](GameApplication& game)
     {
         ++mainMenus;
         game.quit();
     };
-    GameApplication::hooks().openClosingScreen = [&](GameApplication& game)
+    replaced.openClosingScreen = [&](GameApplication& game)
     {
         ++closingScreens;
         game.quitApplication(false);
@@ -318,7 +417,7 @@ TEST_F(GameStartupTest, QuitWithoutTheClosingScreenPostsAPlainQuit)
     EXPECT_EQ(closingScreens, 1);
 
     application.reset();
-    GameApplication::hooks().openClosingScreen = nullptr;
+    replaced.openClosingScreen = nullptr;
     GameApplication& second = make();
     ASSERT_EQ(second.run(), 0u);
     EXPECT_EQ(mainMenus, 2);
@@ -370,9 +469,9 @@ TEST_F(GameStartupTest, OnADisplayTheEnginesLoadEveryImageOfTheTable)
     InputManager::registerService();
     setServiceCreator(SERVICE_SOUND_MANAGER,
                       [](const ApplicationSettings&) { return std::make_unique<RecordingSoundManager>(); });
-    GameApplication::hooks().loadGameDescription = nullptr;
-    GameApplication::hooks().createFont = nullptr;
-    GameApplication::hooks().registerSkins = nullptr;
+    replaced.loadGameDescription = nullptr;
+    replaced.createFont = nullptr;
+    replaced.registerSkins = nullptr;
     {
         std::ofstream(file("data/setup.ini"), std::ios::binary) << "PionSet = 99\r\n";
     }
@@ -405,20 +504,19 @@ TEST_F(GameStartupTest, OnADisplayTheEnginesLoadEveryImageOfTheTable)
 TEST_F(GameStartupTest, InitialisationRunsItsStepsInOrder)
 {
     std::vector<std::string> steps;
-    auto& hooks = GameApplication::hooks();
-    hooks.registerSkins = [&](GameApplication& game, const SkinRegistration&)
+    replaced.registerSkins = [&](GameApplication& game, const SkinRegistration&)
     {
         steps.push_back("skins");
         // The texts and the language file come first.
         EXPECT_TRUE(game.getLangTable()->isLoaded());
         EXPECT_EQ(game.getLangTable()->size(), kGameLangTableSize);
     };
-    hooks.createFont = [&](const std::string& path, Texture*) -> std::unique_ptr<BitmapFontBase>
+    replaced.createFont = [&](const std::string& path, Texture*) -> std::unique_ptr<BitmapFontBase>
     {
         steps.push_back("font " + path);
         return nullptr;
     };
-    hooks.createLook = [&](const LookEntry& entry) -> std::unique_ptr<Look>
+    replaced.createLook = [&](const LookEntry& entry) -> std::unique_ptr<Look>
     {
         if (steps.back() != "looks")
             steps.push_back("looks");
@@ -426,17 +524,18 @@ TEST_F(GameStartupTest, InitialisationRunsItsStepsInOrder)
             << entry.id;
         return nullptr;
     };
-    hooks.selectSkin = [&](GameApplication&, const std::string& name) { steps.push_back("select " + name); };
-    hooks.setInfotipFont = [&](GameApplication&, uint32_t font)
+    replaced.selectSkin = [&](GameApplication&, const std::string& name)
+    { steps.push_back("select " + name); };
+    replaced.setInfotipFont = [&](GameApplication&, uint32_t font)
     { steps.push_back("infotip font " + std::to_string(font)); };
-    hooks.loadGameDescription = [&](GameApplication& game)
+    replaced.loadGameDescription = [&](GameApplication& game)
     {
         steps.push_back("description");
         EXPECT_NE(game.getScoreTable(), nullptr);
         EXPECT_EQ(game.getGameSettings(), nullptr);
         return ErrorCode{0};
     };
-    hooks.openMainMenu = [&](GameApplication& game)
+    replaced.openMainMenu = [&](GameApplication& game)
     {
         steps.push_back("main menu");
         EXPECT_NE(game.getGameSettings(), nullptr);
@@ -454,8 +553,7 @@ TEST_F(GameStartupTest, InitialisationRunsItsStepsInOrder)
 
 TEST_F(GameStartupTest, AFailingGameDescriptionEndsTheStartWithItsCode)
 {
-    GameApplication::hooks().loadGameDescription = [](GameApplication&)
-    { return ErrorCode{ERROR_DOM_INTERPRETING}; };
+    replaced.loadGameDescription = [](GameApplication&) { return ErrorCode{ERROR_DOM_INTERPRETING}; };
     GameApplication& game = make();
     EXPECT_EQ(game.run(), uint32_t{ERROR_DOM_INTERPRETING});
     EXPECT_EQ(mainMenus, 0);
@@ -482,8 +580,8 @@ TEST_F(GameStartupTest, AStartThatFailsBeforeReadingTheFilesLeavesThemAlone)
 TEST_F(GameStartupTest, NetworkMenuMakesTheNetworkObjectOnceAndOpensTheWindowEachTime)
 {
     int windows = 0;
-    GameApplication::hooks().openNetworkGameWindow = [&](GameApplication&) { ++windows; };
-    GameApplication::hooks().openMainMenu = [&](GameApplication& game)
+    replaced.openNetworkGameWindow = [&](GameApplication&) { ++windows; };
+    replaced.openMainMenu = [&](GameApplication& game)
     {
         game.openNetworkMenu();
         NetworkPeer* first = game.getNetwork();
@@ -495,4 +593,25 @@ TEST_F(GameStartupTest, NetworkMenuMakesTheNetworkObjectOnceAndOpensTheWindowEac
     GameApplication& game = make();
     ASSERT_EQ(game.run(), 0u);
     EXPECT_EQ(windows, 2);
+}
+
+TEST_F(GameStartupTest, TheNetworkWindowsOpenNothingBeforeTheNetworkObjectExists)
+{
+    size_t before = 0;
+    size_t after = 0;
+    replaced.openMainMenu = [&](GameApplication& game)
+    {
+        GuiManager* gui = GuiManager::current();
+        ASSERT_NE(gui, nullptr);
+        ASSERT_EQ(game.getNetwork(), nullptr);
+        before = gui->getRoot()->getChildren().size();
+        game.openJoinWindow();
+        game.openWaitingWindow();
+        gui->processDeferred();
+        after = gui->getRoot()->getChildren().size();
+        game.quitApplication(false);
+    };
+    GameApplication& game = make();
+    ASSERT_EQ(game.run(), 0u);
+    EXPECT_EQ(after, before);
 }

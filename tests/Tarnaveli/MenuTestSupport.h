@@ -1,13 +1,13 @@
 #pragma once
 // The menus' test bench: the widget test application with the game's texts,
 // a set-up record and a records table in a temporary program folder, and
-// menu hooks that record what the windows ask of the game.
+// the fake game that records what the windows ask of it.
 #include "../Gui/WidgetTestSupport.h"
+#include "FakeGameServices.h"
 #include "Framework/LangTable.h"
 #include "Platform/System/Paths.h"
 #include "Tarnaveli/GameLang.h"
 #include "Tarnaveli/GameLooks.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/ScoreTable.h"
 #include "Tarnaveli/SetupConfig.h"
 
@@ -17,13 +17,14 @@
 struct MenuFixture
 {
     Platform::TemporaryDirectory directory;
+    FakeGameServices game;
     WidgetTestApplication app;
-    SetupConfig setup;
-    ScoreTable table;
-    Log calls;
-    std::vector<LocalGameRequest> games;
-    bool network = false;
-    bool gameOver = false;
+    SetupConfig& setup = game.setup;
+    ScoreTable& table = game.table;
+    Log& calls = game.calls;
+    std::vector<LocalGameRequest>& games = game.localGames;
+    bool& network = game.networkGame;
+    bool& gameOver = game.gameOver;
 
     MenuFixture()
     {
@@ -33,26 +34,7 @@ struct MenuFixture
         registerGameTexts(*app.getLangTable());
         EXPECT_EQ(app.getLangTable()->init(), 0u);
         table.init();
-
-        MenuHooks& hooks = menuHooks();
-        hooks = MenuHooks{};
-        hooks.setup = [this] { return &setup; };
-        hooks.scoreTable = [this] { return &table; };
-        hooks.openMenuVideo = [this] { calls.push_back("video on"); };
-        hooks.closeMenuVideo = [this] { calls.push_back("video off"); };
-        hooks.quit = [this] { calls.push_back("quit"); };
-        hooks.openNetworkMenu = [this] { calls.push_back("network menu"); };
-        hooks.playEffect = [this](uint32_t id) { calls.push_back("sound " + std::to_string(id)); };
-        hooks.startLocalGame = [this](const LocalGameRequest& request) { games.push_back(request); };
-        hooks.leaveToMainMenu = [this](const std::string& text) { calls.push_back("leave [" + text + "]"); };
-        hooks.closeGameMenu = [this] { calls.push_back("board buttons back"); };
-        hooks.isNetworkGame = [this] { return network; };
-        hooks.isGameOver = [this] { return gameOver; };
-        hooks.openLoadDialog = [this](bool inGame) { calls.push_back(inGame ? "load in game" : "load"); };
-        hooks.openSaveDialog = [this] { calls.push_back("save"); };
-        hooks.openOptions = [this] { calls.push_back("options"); };
     }
-    ~MenuFixture() { menuHooks() = MenuHooks{}; }
 
     // The game's own dialog look (buttons, shortcut keys) instead of the
     // toolkit's default.

@@ -93,8 +93,6 @@ struct VideoFixture : MenuFixture
         auto made = std::make_unique<VideoEngine>(log);
         engine = made.get();
         app.setService(std::move(made));
-        menuHooks().startMenuMusic = [this] { calls.push_back("menu music"); };
-        menuHooks().fatalQuit = [this] { calls.push_back("fatal quit"); };
     }
 };
 } // namespace
@@ -102,7 +100,7 @@ struct VideoFixture : MenuFixture
 TEST(MenuVideoWindow, PlaysFullWindowLoopsAtItsEndAndStopsWhenClosed)
 {
     VideoFixture f;
-    MenuVideoWindow* window = MenuVideoWindow::openNew();
+    MenuVideoWindow* window = MenuVideoWindow::openNew(f.game);
     f.app.gui().processDeferred();
     EXPECT_EQ(MenuVideoWindow::current(), window);
     EXPECT_EQ(f.log.steps, (Log{"made 1024x768", "open data\\Video\\menu.wmv", "play"}));
@@ -129,7 +127,7 @@ TEST(MenuVideoWindow, AVideoThatCannotOpenEndsTheProgramWithTheCodecMessage)
 {
     VideoFixture f;
     f.log.openResult = ERROR_FAILED;
-    MenuVideoWindow window;
+    MenuVideoWindow window(f.game);
     EXPECT_EQ(window.getVideo(), nullptr);
     EXPECT_EQ(f.log.steps.back(), "deleted");
     EXPECT_EQ(f.calls, Log{"fatal quit"});

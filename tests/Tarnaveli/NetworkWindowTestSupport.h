@@ -1,32 +1,25 @@
 #pragma once
 // Two peers in one process on 127.0.0.1 with free ports, the GUI services, and
-// hooks that record what the network windows hand to other screens.
+// the fake game that records what the network windows hand to other screens.
 #include "../Gui/GuiTestSupport.h"
 #include "../NetworkDirectPlay/PeerHarness.h"
+#include "FakeGameServices.h"
 #include "Framework/LangTable.h"
 #include "Platform/System/Paths.h"
 #include "Tarnaveli/Board/NetworkPlayer.h"
 #include "Tarnaveli/GameLang.h"
-#include "Tarnaveli/NetworkWindowHooks.h"
 
 #include <chrono>
 #include <filesystem>
 #include <thread>
 
-struct StartedGame
-{
-    uint32_t whiteKind = 0;
-    uint32_t blackKind = 0;
-    NetworkPlayerInfo* whiteInfo = nullptr;
-    NetworkPlayerInfo* blackInfo = nullptr;
-};
-
 struct NetworkWindowFixture
 {
     Platform::TemporaryDirectory directory;
+    FakeGameServices game;
     GuiTestApplication app;
-    int menus = 0;
-    std::vector<StartedGame> games;
+    int& menus = game.networkMenus;
+    std::vector<StartedGame>& games = game.networkGames;
 
     NetworkWindowFixture()
     {
@@ -37,19 +30,7 @@ struct NetworkWindowFixture
         std::filesystem::create_directories(directory.path() + "data/Ressources");
         EXPECT_EQ(table->init(), ERROR_OK);
         app.setService(std::move(table));
-        networkWindowHooks().openNetworkMenu = [this] { ++menus; };
-        networkWindowHooks().startNetworkGame =
-            [this](std::unique_ptr<Player> white, std::unique_ptr<Player> black)
-        {
-            StartedGame game;
-            game.whiteKind = white->getKind();
-            game.blackKind = black->getKind();
-            game.whiteInfo = static_cast<NetworkPlayer&>(*white).getInfo();
-            game.blackInfo = static_cast<NetworkPlayer&>(*black).getInfo();
-            games.push_back(game);
-        };
     }
-    ~NetworkWindowFixture() { networkWindowHooks() = NetworkWindowHooks(); }
 
     // Runs frames (the update, then the GUI queue) until the condition
     // holds; false on time-out.
@@ -90,8 +71,8 @@ struct JoinedGame
                 return false;
         }
         joiner.peer.setRemotePort(host.peer.getHostedPort());
-        hostWindow = openNow(f.app, new WindowPrepareGame(host.peer));
-        join = openNow(f.app, new WindowJoinGame(joiner.peer));
+        hostWindow = openNow(f.app, new WindowPrepareGame(host.peer, f.game));
+        join = openNow(f.app, new WindowJoinGame(joiner.peer, f.game));
         return f.frames([&] { join->update(); }, [&] { return join->getList()->getRowCount() > 0; });
     }
 

@@ -9,7 +9,7 @@
 TEST(OnlineGameWindow, CancelBeforeTheFirstFrameReturnsToTheMenuSilently)
 {
     MenuFixture f;
-    auto* window = f.open(new OnlineGameWindow());
+    auto* window = f.open(new OnlineGameWindow(f.game));
     EXPECT_EQ(window->getStatusLabel()->getTextObject()->getText(),
               "Connection au serveur Morvex Games... Essai 1/5");
     EXPECT_EQ(window->getLobbyClient(), nullptr);
@@ -22,7 +22,7 @@ TEST(OnlineGameWindow, CancelBeforeTheFirstFrameReturnsToTheMenuSilently)
 TEST(OnlineGameWindow, AServerLineClosesTheWindowAndShowsItAsAnError)
 {
     MenuFixture f;
-    auto* window = f.open(new OnlineGameWindow());
+    auto* window = f.open(new OnlineGameWindow(f.game));
     window->onLobbyChat("Bonjour");
     // A second report in the same update opens nothing more.
     window->onLobbyFailure("Perdu");
@@ -47,7 +47,7 @@ TEST(OnlineGameWindow, ShowsEachTryFromOneToFiveThenGoesBackToTheMenu)
     MenuFixture f;
     Platform::ManualClock& clock = f.app.clock;
     f.setup.mMorvexGamesServer = "127.0.0.1";
-    auto* window = f.open(new OnlineGameWindow());
+    auto* window = f.open(new OnlineGameWindow(f.game));
     auto status = [&] { return window->getStatusLabel()->getTextObject()->getText(); };
     window->animate();
     EXPECT_EQ(status(), "Connection au serveur Morvex Games... Essai 1/5");

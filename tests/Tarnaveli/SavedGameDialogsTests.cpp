@@ -3,9 +3,9 @@
 #include "GameScreenFixture.h"
 #include "Gui/FileDialog.h"
 #include "Tarnaveli/Board/ComputerPlayer.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/SavedGame.h"
+#include "Tarnaveli/SavedGameDialogs.h"
 #include "Tarnaveli/WindowMenu.h"
 
 #include <algorithm>
@@ -16,12 +16,7 @@ namespace
 {
 struct DialogsFixture : GameScreenFixture
 {
-    DialogsFixture()
-    {
-        menuHooks() = MenuHooks{};
-        GameScreen::installWindowHooks();
-    }
-    ~DialogsFixture() { menuHooks() = MenuHooks{}; }
+    void openLoadDialog(bool inGame) { SavedGameDialogs::openLoadDialog(game, game, inGame); }
 
     FileDialog* dialog()
     {
@@ -54,9 +49,9 @@ TEST(SavedGameDialogs, BothDialogsListTheSavesFolderThroughTheTnvFilter)
     for (bool saving : {false, true})
     {
         if (saving)
-            menuHooks().openSaveDialog();
+            SavedGameDialogs::openSaveDialog();
         else
-            menuHooks().openLoadDialog(true);
+            f.openLoadDialog(true);
         FileDialog* dialog = f.dialog();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->isSaveMode(), saving);
@@ -75,7 +70,7 @@ TEST(SavedGameDialogs, AGameSavedInGameLoadsFromTheMainMenuOnANewScreen)
 {
     DialogsFixture f;
     f.startHumanAgainstComputer();
-    menuHooks().openSaveDialog();
+    SavedGameDialogs::openSaveDialog();
     f.choose(f.dialog(), "partie");
     EXPECT_TRUE(std::filesystem::exists(f.savesFolder() + "partie.tnv"));
     EXPECT_EQ(f.topDialog(), nullptr) << "no error after a good save";
@@ -83,8 +78,8 @@ TEST(SavedGameDialogs, AGameSavedInGameLoadsFromTheMainMenuOnANewScreen)
     f.app.gui().processDeferred();
     ASSERT_EQ(GameScreen::current(), nullptr);
 
-    WindowMenu* menu = WindowMenu::openNew();
-    menuHooks().openLoadDialog(false);
+    WindowMenu* menu = WindowMenu::openNew(f.game);
+    f.openLoadDialog(false);
     f.choose(f.dialog(), "partie");
     EXPECT_FALSE(f.hasLayer(menu)) << "the loaded game replaces the main menu";
     GameScreen* loaded = GameScreen::current();
@@ -106,7 +101,7 @@ TEST(SavedGameDialogs, ADamagedFileShowsTheErrorAndKeepsTheGameOrClosesTheNewScr
     f.startHumanAgainstComputer();
     GameScreen* playing = f.screen;
     Board* board = playing->getBoard();
-    menuHooks().openLoadDialog(true);
+    f.openLoadDialog(true);
     f.choose(f.dialog(), "abime");
     ASSERT_NE(f.topDialog(), nullptr);
     EXPECT_EQ(GameScreen::current(), playing);
@@ -116,16 +111,12 @@ TEST(SavedGameDialogs, ADamagedFileShowsTheErrorAndKeepsTheGameOrClosesTheNewScr
     playing->closeScreen();
     f.app.gui().processDeferred();
 
-    WindowMenu* menu = WindowMenu::openNew();
+    WindowMenu* menu = WindowMenu::openNew(f.game);
     f.app.gui().processDeferred();
     // From here the menu's video is the application's (the screen made for
     // the load takes it away).
-    menuHooks().openMenuVideo = []
-    {
-        if (MenuVideoWindow::current() == nullptr)
-            MenuVideoWindow::openNew();
-    };
-    menuHooks().openLoadDialog(false);
+    f.game.opensMenuVideo = true;
+    f.openLoadDialog(false);
     f.choose(f.dialog(), "abime");
     EXPECT_TRUE(f.hasLayer(menu)) << "the main menu stays under the error";
     ASSERT_NE(f.topDialog(), nullptr);
@@ -145,7 +136,7 @@ TEST(SavedGameDialogs, AFailedSaveShowsTheError)
 {
     DialogsFixture f;
     f.startHumanAgainstComputer();
-    menuHooks().openSaveDialog();
+    SavedGameDialogs::openSaveDialog();
     FileDialog* dialog = f.dialog();
     ASSERT_NE(dialog, nullptr);
     // The saves folder turns into a file: nothing can be created inside it.

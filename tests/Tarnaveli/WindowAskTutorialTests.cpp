@@ -9,7 +9,7 @@ TEST(WindowAskTutorial, OkStartsTheTutorialInEitherMode)
     for (uint32_t mode : {WindowAskTutorial::MODE_SOLO, WindowAskTutorial::MODE_NETWORK})
     {
         MenuFixture f;
-        auto* ask = f.open(new WindowAskTutorial(mode));
+        auto* ask = f.open(new WindowAskTutorial(mode, f.game));
         f.clickResult(ask, 1);
         EXPECT_TRUE(f.layers<WindowAskTutorial>().empty());
         EXPECT_TRUE(f.layers<WindowNewGame>().empty());
@@ -23,7 +23,7 @@ TEST(WindowAskTutorial, NoGoesToTheNewGameWindowOrTheNetworkMenu)
 {
     {
         MenuFixture f;
-        auto* ask = f.open(new WindowAskTutorial(WindowAskTutorial::MODE_SOLO));
+        auto* ask = f.open(new WindowAskTutorial(WindowAskTutorial::MODE_SOLO, f.game));
         f.clickResult(ask, 4);
         EXPECT_TRUE(f.layers<WindowAskTutorial>().empty());
         EXPECT_NE(f.only<WindowNewGame>(), nullptr);
@@ -31,7 +31,7 @@ TEST(WindowAskTutorial, NoGoesToTheNewGameWindowOrTheNetworkMenu)
     }
     {
         MenuFixture f;
-        auto* ask = f.open(new WindowAskTutorial(WindowAskTutorial::MODE_NETWORK));
+        auto* ask = f.open(new WindowAskTutorial(WindowAskTutorial::MODE_NETWORK, f.game));
         f.clickResult(ask, 4);
         EXPECT_TRUE(f.layers<WindowAskTutorial>().empty());
         EXPECT_EQ(f.calls, Log{"network menu"});
@@ -44,7 +44,7 @@ TEST(WindowAskTutorial, EnterAnswersYesAndEscapeNo)
     {
         MenuFixture f;
         f.useGameDialogLook();
-        f.open(new WindowAskTutorial(WindowAskTutorial::MODE_SOLO));
+        f.open(new WindowAskTutorial(WindowAskTutorial::MODE_SOLO, f.game));
         f.app.key(key);
         f.app.gui().processDeferred();
         EXPECT_TRUE(f.layers<WindowAskTutorial>().empty()) << key;

@@ -8,7 +8,7 @@ namespace
 {
 WindowGameMenu* openGameMenu(MenuFixture& f)
 {
-    auto* menu = f.open(new WindowGameMenu());
+    auto* menu = f.open(new WindowGameMenu(f.game));
     f.app.frame(2000);
     return menu;
 }

@@ -4,13 +4,14 @@
 #include "Gui/TextButton.h"
 #include "MenuTestSupport.h"
 #include "Tarnaveli/GameDescription/GameDescription.h"
+#include "Tarnaveli/GameDescription/LinkGroup.h"
 #include "Tarnaveli/WindowHelp.h"
 #include "Tarnaveli/WindowMenu.h"
 
 TEST(WindowHelp, TheFirstClickTurnsThePageAndTheSecondCloses)
 {
     MenuFixture f;
-    auto* help = f.open(new WindowHelp(false));
+    auto* help = f.open(new WindowHelp(false, f.game));
     EXPECT_EQ(help->getButton()->getX() - help->getX() - help->getMarginLeft(), 880);
     EXPECT_FALSE(help->getPage(1)->isVisible());
     f.app.frame(500);
@@ -39,7 +40,7 @@ TEST(WindowHelp, TheFirstClickTurnsThePageAndTheSecondCloses)
 TEST(WindowHelp, AskedToReturnItOpensTheMainMenuOnClosing)
 {
     MenuFixture f;
-    auto* help = f.open(new WindowHelp(true));
+    auto* help = f.open(new WindowHelp(true, f.game));
     f.clickOn(help->getButton());
     f.clickOn(help->getButton());
     EXPECT_TRUE(f.layers<WindowHelp>().empty());
@@ -49,13 +50,13 @@ TEST(WindowHelp, AskedToReturnItOpensTheMainMenuOnClosing)
 TEST(WindowHelp, TheGamesRulesLinkAppearsOnThePageTwoAndOpensTheRules)
 {
     MenuFixture f;
-    installMenuHooks();
+    LinkGroup::installTextButtons();
     GameDescription description;
     auto area = std::make_unique<LinkArea>();
     area->mFile = "data\\Aide\\regles.html";
     area->mRect = {530, 664, 330, 44};
     description.getTutorialLinkGroup().getAreas().push_back(std::move(area));
-    menuHooks().gameDescription = [&description] { return &description; };
+    f.game.description = &description;
     std::vector<std::string> opened;
     setShellLauncher(
         [&opened](const std::string& target)
@@ -64,7 +65,7 @@ TEST(WindowHelp, TheGamesRulesLinkAppearsOnThePageTwoAndOpensTheRules)
             return true;
         });
 
-    auto* help = f.open(new WindowHelp(false));
+    auto* help = f.open(new WindowHelp(false, f.game));
     f.clickOn(help->getButton());
     TextButton* link = nullptr;
     for (Component* child : help->getChildren())

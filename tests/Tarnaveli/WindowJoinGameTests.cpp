@@ -20,7 +20,7 @@ TEST(WindowJoinGame, WithNoGameTheListStaysEmptyAndJoinDoesNothing)
         ASSERT_EQ(nobody.peer.closeSession(), ERROR_OK);
     }
     NetworkWindowFixture f;
-    auto* join = openNow(f.app, new WindowJoinGame(joiner.peer));
+    auto* join = openNow(f.app, new WindowJoinGame(joiner.peer, f.game));
     auto start = std::chrono::steady_clock::now();
     f.frames([&] { join->update(); },
              [&] { return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(300); });
@@ -61,7 +61,7 @@ TEST(WindowJoinGame, SaysOnceThatTheNetworkCannotBeSearchedWhenNoQueryLeaves)
     TestPeer joiner{"Bruno"};
     joiner.peer.setRemotePort(0);
     NetworkWindowFixture f;
-    auto* join = openNow(f.app, new WindowJoinGame(joiner.peer));
+    auto* join = openNow(f.app, new WindowJoinGame(joiner.peer, f.game));
     const std::vector<std::string> expected{getLangText(LANG_ERROR),
                                             getLangText(LANG_WINDOWJOINGAME_UNABLE_TO_LIST_GAME)};
     ASSERT_TRUE(f.frames([&] { join->update(); }, [&] { return !shownMessages(f).empty(); }));
@@ -115,7 +115,7 @@ TEST(WindowJoinGame, AThirdPlayerIsToldTheGameIsFullAndTheListingStartsAgain)
     TestPeer third{"Chloe"};
     third.peer.setRemotePort(game.host.peer.getHostedPort());
     // This peer goes before the fixture's windows: its window is closed below.
-    auto* join = openNow(game.f.app, new WindowJoinGame(third.peer));
+    auto* join = openNow(game.f.app, new WindowJoinGame(third.peer, game.f.game));
     ASSERT_TRUE(game.f.frames([&] { join->update(); }, [&] { return join->getList()->getRowCount() > 0; }));
     join->getList()->select(0);
     join->onResult(1);

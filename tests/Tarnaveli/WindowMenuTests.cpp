@@ -17,7 +17,7 @@ struct MainMenu : MenuFixture
     explicit MainMenu(bool firstGame = false)
     {
         setup.mFirstGame = firstGame;
-        menu = WindowMenu::openNew();
+        menu = WindowMenu::openNew(game);
         app.gui().processDeferred();
         // Fully unfolded.
         app.frame(2000);
@@ -30,7 +30,7 @@ struct MainMenu : MenuFixture
 TEST(MenuWindowBase, ButtonsUnfoldOneAfterAnotherAndSettleAt1600Ms)
 {
     MenuFixture f;
-    auto* menu = f.open(new WindowMenu());
+    auto* menu = f.open(new WindowMenu(f.game));
     MenuButton* first = menu->getMenuButton(0);
     MenuButton* last = menu->getMenuButton(7);
 

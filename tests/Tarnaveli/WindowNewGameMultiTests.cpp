@@ -51,17 +51,14 @@ public:
 struct NetworkMenu : MenuFixture
 {
     FakePeer peer;
-    Log opened;
+    Log& opened = game.opened;
     WindowNewGameMulti* menu = nullptr;
 
     explicit NetworkMenu(const std::string& nickname)
     {
         setup.mNetworkPlayerNickname = nickname;
-        MenuHooks& hooks = menuHooks();
-        hooks.network = [this] { return &peer; };
-        hooks.openJoinWindow = [this] { opened.push_back("join"); };
-        hooks.openWaitingWindow = [this](bool host) { opened.push_back(host ? "waiting host" : "waiting"); };
-        menu = open(new WindowNewGameMulti());
+        game.network = &peer;
+        menu = open(new WindowNewGameMulti(game));
     }
     void press(uint32_t entry) { clickOn(menu->getEntry(entry)); }
     bool menuOpen() { return !layers<WindowNewGameMulti>().empty(); }

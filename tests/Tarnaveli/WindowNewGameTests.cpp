@@ -13,7 +13,7 @@ TEST(WindowNewGame, TheLevelPanelShowsWhileEitherSideIsTheComputer)
     f.setup.mLastPlayerType0 = 0;
     f.setup.mLastPlayerType1 = 0;
     f.setup.mLastComputerDiff0 = 2;
-    auto* window = f.open(new WindowNewGame());
+    auto* window = f.open(new WindowNewGame(f.game));
     EXPECT_FALSE(window->getLevelPanel()->isVisible());
     EXPECT_EQ(window->getSelector()->getValue(), 2u);
     EXPECT_EQ(window->getLevelPanel()->getX() - window->getX() - window->getMarginLeft() -
@@ -35,7 +35,7 @@ TEST(WindowNewGame, OkStoresTheChoicesAndStartsTheGameAtTheOneLevel)
     f.setup.mLastPlayerType1 = 1;
     f.setup.mLastComputerDiff0 = 0;
     f.setup.mLastComputerDiff1 = 2;
-    auto* window = f.open(new WindowNewGame());
+    auto* window = f.open(new WindowNewGame(f.game));
     EXPECT_TRUE(window->getLevelPanel()->isVisible());
     f.clickOn(window->getSelector()->getLevelButton(1));
     f.clickResult(window, 1);
@@ -56,7 +56,7 @@ TEST(WindowNewGame, OkStoresTheChoicesAndStartsTheGameAtTheOneLevel)
 TEST(WindowNewGame, CancelReturnsToTheMainMenuWithoutAGame)
 {
     MenuFixture f;
-    auto* window = f.open(new WindowNewGame());
+    auto* window = f.open(new WindowNewGame(f.game));
     f.clickResult(window, 8);
     EXPECT_TRUE(f.layers<WindowNewGame>().empty());
     EXPECT_NE(f.only<WindowMenu>(), nullptr);

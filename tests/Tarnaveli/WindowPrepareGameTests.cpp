@@ -8,8 +8,8 @@
 #include "Gui/Label.h"
 #include "Tarnaveli/Board/Player.h"
 #include "Tarnaveli/ChatPanel.h"
-#include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/GameLang.h"
+#include "Tarnaveli/GameScreen.h"
 
 TEST(WindowPrepareGame, AloneTheHostSeesAnEmptySlotAndCannotLaunch)
 {
@@ -19,7 +19,7 @@ TEST(WindowPrepareGame, AloneTheHostSeesAnEmptySlotAndCannotLaunch)
         std::scoped_lock guard(host.peer);
         ASSERT_EQ(host.peer.host("Partie", 2), ERROR_OK);
     }
-    auto* window = openNow(f.app, new WindowPrepareGame(host.peer));
+    auto* window = openNow(f.app, new WindowPrepareGame(host.peer, f.game));
     ASSERT_EQ(window->getRows().size(), 2u);
     EXPECT_TRUE(f.frames([&] { window->update(); },
                          [&] { return window->getRows()[0]->getTextObject()->getText() == "Alice"; }))
@@ -99,7 +99,7 @@ TEST(WindowPrepareGame, TheChatPanelFillsTheRestAndShowsTheNoticesInOlive)
     JoinedGame game;
     std::vector<std::pair<std::string, uint32_t>> lines;
     Component* panel = nullptr;
-    networkWindowHooks().createChatPanel = [&](int32_t x, int32_t y, int32_t width, int32_t height)
+    game.f.game.makeChatPanel = [&](int32_t x, int32_t y, int32_t width, int32_t height)
     {
         WaitingChatPanel chat;
         chat.widget = new Container(x, y, width, height, LOOK_EMPTY);
@@ -122,7 +122,7 @@ TEST(WindowPrepareGame, AChatFloodIsHandledAFewLinesAFrameAndKeptBounded)
 {
     JoinedGame game;
     ChatPanel* chat = nullptr;
-    networkWindowHooks().createChatPanel = [&](int32_t x, int32_t y, int32_t width, int32_t height)
+    game.f.game.makeChatPanel = [&](int32_t x, int32_t y, int32_t width, int32_t height)
     {
         auto* panel = new ChatPanel(x, y, width, height);
         if (chat == nullptr)
@@ -137,16 +137,9 @@ TEST(WindowPrepareGame, AChatFloodIsHandledAFewLinesAFrameAndKeptBounded)
     ASSERT_NE(chat, nullptr);
     // Received lines reach the waiting window's panel as in the game; of the
     // two windows in this process, the host's.
-    GameScreen::hooks().waitingWindow = [&]() -> NetworkWaitingWindow* { return game.hostWindow; };
-    GameScreen::installLinks();
-    struct Uninstall
-    {
-        ~Uninstall()
-        {
-            setNetworkGameLinks(nullptr);
-            GameScreen::hooks() = GameScreenHooks();
-        }
-    } uninstall;
+    WaitingWindowLinks links;
+    links.window = game.hostWindow;
+    setNetworkGameLinks(&links);
     NetworkPeerDirectPlay& host = game.host.peer;
     auto floodLinesShown = [&]
     {

@@ -26,7 +26,7 @@ TEST(WindowWin, LocalGamesOfOneKindNameTheColourAndPlayNothing)
     GameOutcome outcome;
     outcome.playerKind[0] = outcome.playerKind[1] = 1;
     outcome.winnerSide = 1;
-    auto* window = f.open(new WindowWin(outcome));
+    auto* window = f.open(new WindowWin(outcome, f.game));
     EXPECT_EQ(window->getResultText(), "Le joueur noir a gagn\xE9 la partie !");
     EXPECT_FALSE(window->isRecordCandidate());
     EXPECT_TRUE(f.calls.empty());
@@ -42,12 +42,12 @@ TEST(WindowWin, NetworkAndComputerWinsPlayTheirSounds)
     GameOutcome network;
     network.network = true;
     network.winnerIsLocal = true;
-    EXPECT_EQ(WindowWin(network).getResultText(), getLangText(LANG_WINDOW_WIN_YOU));
+    EXPECT_EQ(WindowWin(network, f.game).getResultText(), getLangText(LANG_WINDOW_WIN_YOU));
     network.winnerIsLocal = false;
-    EXPECT_EQ(WindowWin(network).getResultText(), getLangText(LANG_WINDOW_WIN_ADVERS));
+    EXPECT_EQ(WindowWin(network, f.game).getResultText(), getLangText(LANG_WINDOW_WIN_ADVERS));
     GameOutcome lost = personBeatsComputer(1000);
     lost.winnerSide = 1;
-    WindowWin computer(lost);
+    WindowWin computer(lost, f.game);
     EXPECT_EQ(computer.getResultText(), getLangText(LANG_WINDOW_WIN_COMPUTER));
     EXPECT_FALSE(computer.isRecordCandidate());
     EXPECT_EQ(f.calls, (Log{"sound 7", "sound 8", "sound 8"}));
@@ -56,7 +56,7 @@ TEST(WindowWin, NetworkAndComputerWinsPlayTheirSounds)
 TEST(WindowWin, AFastWinAsksANameAndOkEntersItInTheComputersLevel)
 {
     MenuFixture f;
-    auto* window = f.open(new WindowWin(personBeatsComputer(60000)));
+    auto* window = f.open(new WindowWin(personBeatsComputer(60000), f.game));
     EXPECT_EQ(f.calls, Log{"sound 7"});
     ASSERT_TRUE(window->isRecordCandidate());
     ASSERT_NE(window->getNameField(), nullptr);
@@ -83,7 +83,7 @@ TEST(WindowWin, ASlowWinAsksNoNameAndOkShowsTheLevelUnmarked)
     fast.mTime = 1000;
     for (uint32_t i = 0; i < ScoreTable::MAX_ENTRIES; ++i)
         f.table.insert(fast, 1);
-    auto* window = f.open(new WindowWin(personBeatsComputer(3600000)));
+    auto* window = f.open(new WindowWin(personBeatsComputer(3600000), f.game));
     EXPECT_TRUE(window->isRecordCandidate());
     EXPECT_EQ(window->getNameField(), nullptr);
     f.clickResult(window, 1);
@@ -96,7 +96,7 @@ TEST(WindowWin, ASlowWinAsksNoNameAndOkShowsTheLevelUnmarked)
 TEST(WindowWin, CancelLeavesWithoutEnteringTheRecord)
 {
     MenuFixture f;
-    auto* window = f.open(new WindowWin(personBeatsComputer(60000)));
+    auto* window = f.open(new WindowWin(personBeatsComputer(60000), f.game));
     ASSERT_NE(window->getNameField(), nullptr);
     f.clickResult(window, 8);
     EXPECT_TRUE(f.table.getCategory(1).empty());
@@ -110,7 +110,7 @@ TEST(WindowWin, EnterAfterTypingTheNameEntersTheRecordAndEscapeCancels)
     {
         MenuFixture f;
         f.useGameDialogLook();
-        auto* window = f.open(new WindowWin(personBeatsComputer(60000)));
+        auto* window = f.open(new WindowWin(personBeatsComputer(60000), f.game));
         ASSERT_NE(window->getNameField(), nullptr);
         f.app.key(KEY_Z, "Z");
         f.app.key(key, key == KEY_ENTER ? "\r" : "\x1B");
@@ -131,7 +131,7 @@ TEST(WindowWin, EchapLeavesTheScoresWithoutOfferingTheReset)
 {
     MenuFixture f;
     f.useGameDialogLook();
-    f.open(new WindowWin(personBeatsComputer(60000)));
+    f.open(new WindowWin(personBeatsComputer(60000), f.game));
     f.app.key(KEY_ENTER, "\r");
     f.app.gui().processDeferred();
     ASSERT_NE(f.only<ScoreListView>(), nullptr);

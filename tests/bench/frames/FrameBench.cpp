@@ -28,7 +28,6 @@
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameParts.h"
 #include "Tarnaveli/GameScreen.h"
-#include "Tarnaveli/MenuHooks.h"
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
@@ -173,7 +172,7 @@ void startTwoPlayerGame()
 {
     LocalGameRequest request;
     request.playerKind[0] = request.playerKind[1] = 0;
-    menuHooks().startLocalGame(request);
+    GameApplication::current()->startLocalGame(request);
     closeMainMenu();
 }
 
@@ -357,7 +356,7 @@ void BM_JoinWindowFrame(benchmark::State& state)
     NetworkPeerDirectPlay* seeker = peer.get();
     game->setNetwork(std::move(peer));
     closeMainMenu();
-    auto* join = new WindowJoinGame(*seeker);
+    auto* join = new WindowJoinGame(*seeker, *game);
     join->open();
     for (int i = 0; i < kWarmUpFrames; ++i)
         game->frame();

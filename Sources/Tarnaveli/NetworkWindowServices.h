@@ -1,8 +1,7 @@
 #pragma once
-// What the network game windows need from screens that live elsewhere: the
-// network menu, the in-game screen and the chat panel. The game application
-// fills these in; an empty hook is skipped (the chat falls back to a plain
-// list of lines).
+// What the network game windows (the list of games to join, the waiting
+// room) ask of the screens that live elsewhere: the network menu, the
+// in-game screen and the chat panel. The game application answers.
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,6 +13,7 @@ class Player;
 
 // A chat panel as the waiting window holds it: the widget it adds as a
 // child, the receiver of chat messages, and the notices it shows itself.
+// Without a widget the window keeps the lines in its own list.
 struct WaitingChatPanel
 {
     Component* widget = nullptr;
@@ -21,16 +21,16 @@ struct WaitingChatPanel
     std::function<void(const std::string& text, uint32_t color)> append;
 };
 
-struct NetworkWindowHooks
+class NetworkWindowServices
 {
-    std::function<void()> openNetworkMenu;
+public:
+    virtual void openNetworkMenu() = 0;
     // A new game screen playing white (side 0) against black; the players
     // are network players, kind 3 for this machine's side.
-    std::function<void(std::unique_ptr<Player> white, std::unique_ptr<Player> black)> startNetworkGame;
+    virtual void startNetworkGame(std::unique_ptr<Player> white, std::unique_ptr<Player> black) = 0;
     // A chat panel filling the rectangle, in the window's client coordinates.
-    std::function<WaitingChatPanel(int32_t x, int32_t y, int32_t width, int32_t height)> createChatPanel;
-};
+    virtual WaitingChatPanel createChatPanel(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
 
-NetworkWindowHooks& networkWindowHooks();
-// The hook, or else the running game's own network menu.
-void openNetworkMenuFromWindow();
+protected:
+    ~NetworkWindowServices() = default;
+};
