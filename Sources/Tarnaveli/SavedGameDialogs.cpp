@@ -67,10 +67,17 @@ void restoreMenuBackground(MenuServices& menus)
         gui->postOperation(video, GUI_OP_LOWER, nullptr);
 }
 
-// A file saved or loaded in a game closes the in-game menu.
-void closeGameMenuOf(GameScreen& screen)
+// A file saved or loaded in a game, on the screen shown at the time: an
+// error says so, else the in-game menu goes.
+void onScreenShown(ErrorCode (GameScreen::*operation)(const std::string&), const std::string& path,
+                   uint32_t errorTextId)
 {
-    if (Layer* menu = screen.getGameMenu())
+    GameScreen* current = GameScreen::current();
+    if (current == nullptr)
+        return;
+    if ((current->*operation)(path) != ERROR_OK)
+        showSavedGameError(errorTextId);
+    else if (Layer* menu = current->getGameMenu())
         menu->close();
 }
 } // namespace
@@ -84,13 +91,7 @@ void openLoadDialog(GameScreenServices& screens, MenuServices& menus, bool inGam
                         {
                             if (inGame)
                             {
-                                GameScreen* current = GameScreen::current();
-                                if (current == nullptr)
-                                    return;
-                                if (current->loadGame(path) != ERROR_OK)
-                                    showSavedGameError(LANG_WINDOW_LOAD_GAME_ERROR);
-                                else
-                                    closeGameMenuOf(*current);
+                                onScreenShown(&GameScreen::loadGame, path, LANG_WINDOW_LOAD_GAME_ERROR);
                                 return;
                             }
                             auto* screen = new GameScreen(screens);
@@ -109,16 +110,7 @@ void openLoadDialog(GameScreenServices& screens, MenuServices& menus, bool inGam
 
 void openSaveDialog()
 {
-    openSavedGameDialog(true,
-                        [](const std::string& path)
-                        {
-                            GameScreen* current = GameScreen::current();
-                            if (current == nullptr)
-                                return;
-                            if (current->saveGame(path) != ERROR_OK)
-                                showSavedGameError(LANG_WINDOW_SAVE_GAME_ERROR);
-                            else
-                                closeGameMenuOf(*current);
-                        });
+    openSavedGameDialog(true, [](const std::string& path)
+                        { onScreenShown(&GameScreen::saveGame, path, LANG_WINDOW_SAVE_GAME_ERROR); });
 }
 } // namespace SavedGameDialogs
