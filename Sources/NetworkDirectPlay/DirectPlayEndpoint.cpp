@@ -2,8 +2,7 @@
 
 #include "Network/GameMessages.h"
 
-template <class Base>
-void DirectPlayEndpoint<Base>::stop()
+template <class Base> void DirectPlayEndpoint<Base>::stop()
 {
     if (mNet)
         mNet->shutdown();
@@ -12,16 +11,14 @@ void DirectPlayEndpoint<Base>::stop()
     foundHosts().clear();
 }
 
-template <class Base>
-void DirectPlayEndpoint<Base>::forgetSession()
+template <class Base> void DirectPlayEndpoint<Base>::forgetSession()
 {
     this->mPlayerSet.reset();
     mPendingConnection.reset();
     mSessionNumber = 0;
 }
 
-template <class Base>
-ErrorCode DirectPlayEndpoint<Base>::init()
+template <class Base> ErrorCode DirectPlayEndpoint<Base>::init()
 {
     std::scoped_lock guard(*this);
     return DirectPlay::startSessionLayer(mNet, static_cast<Platform::NetHandler&>(*this), mTimings);
@@ -40,16 +37,14 @@ ErrorCode DirectPlayEndpoint<Base>::searchHosts(const std::string& hostName, uin
     return ERROR_OK;
 }
 
-template <class Base>
-ErrorCode DirectPlayEndpoint<Base>::cancelEnumeration()
+template <class Base> ErrorCode DirectPlayEndpoint<Base>::cancelEnumeration()
 {
     std::scoped_lock guard(*this);
     DirectPlay::stopEnumeration(mEnumerating, mNet.get());
     return ERROR_OK;
 }
 
-template <class Base>
-ErrorCode DirectPlayEndpoint<Base>::connect(const NetworkSessionInfo& target)
+template <class Base> ErrorCode DirectPlayEndpoint<Base>::connect(const NetworkSessionInfo& target)
 {
     std::scoped_lock guard(*this);
     if (mPendingConnection)
@@ -79,8 +74,7 @@ ErrorCode DirectPlayEndpoint<Base>::connect(const NetworkSessionInfo& target)
     return ERROR_OK;
 }
 
-template <class Base>
-ErrorCode DirectPlayEndpoint<Base>::cancelConnect()
+template <class Base> ErrorCode DirectPlayEndpoint<Base>::cancelConnect()
 {
     std::scoped_lock guard(*this);
     if (!mPendingConnection || !mNet)
@@ -95,8 +89,7 @@ ErrorCode DirectPlayEndpoint<Base>::cancelConnect()
     return ERROR_OK;
 }
 
-template <class Base>
-ErrorCode DirectPlayEndpoint<Base>::leaveSession()
+template <class Base> ErrorCode DirectPlayEndpoint<Base>::leaveSession()
 {
     std::scoped_lock guard(*this);
     if (!this->mPlayerSet || mPendingConnection)
@@ -108,8 +101,7 @@ ErrorCode DirectPlayEndpoint<Base>::leaveSession()
     return ERROR_OK;
 }
 
-template <class Base>
-ErrorCode DirectPlayEndpoint<Base>::setApplicationGuid(const void* bytes, uint32_t size)
+template <class Base> ErrorCode DirectPlayEndpoint<Base>::setApplicationGuid(const void* bytes, uint32_t size)
 {
     if (bytes == nullptr || size != 16)
         return ERROR_INVALID;
@@ -120,8 +112,7 @@ ErrorCode DirectPlayEndpoint<Base>::setApplicationGuid(const void* bytes, uint32
 
 // ------------------------------------------------ notifications (I/O thread)
 
-template <class Base>
-void DirectPlayEndpoint<Base>::onHostFound(const Platform::NetHostInfo& host)
+template <class Base> void DirectPlayEndpoint<Base>::onHostFound(const Platform::NetHostInfo& host)
 {
     std::scoped_lock guard(*this);
     if (!mEnumerating || !DirectPlay::addFoundHost(foundHosts(), host))
@@ -129,8 +120,7 @@ void DirectPlayEndpoint<Base>::onHostFound(const Platform::NetHostInfo& host)
     this->postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
 }
 
-template <class Base>
-void DirectPlayEndpoint<Base>::onHostLost(const Platform::NetHostInfo& host)
+template <class Base> void DirectPlayEndpoint<Base>::onHostLost(const Platform::NetHostInfo& host)
 {
     std::scoped_lock guard(*this);
     if (!mEnumerating || !DirectPlay::removeFoundHost(foundHosts(), host))

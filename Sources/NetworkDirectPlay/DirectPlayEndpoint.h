@@ -19,8 +19,7 @@
 #include <string>
 #include <vector>
 
-template <class Base>
-class DirectPlayEndpoint : public Base, private Platform::NetHandler
+template <class Base> class DirectPlayEndpoint : public Base, private Platform::NetHandler
 {
 public:
     ErrorCode init() override;
