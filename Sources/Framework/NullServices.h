@@ -58,7 +58,7 @@ public:
     }
 };
 
-class NullEngine2D final : public Engine2DBase
+class NullEngine2D : public Engine2DBase
 {
 public:
     ErrorCode init() override { return 0; }

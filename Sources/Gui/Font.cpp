@@ -7,6 +7,7 @@
 #include "Framework/LangTable.h"
 #include "Framework/Messages.h"
 #include "Gui/Skin.h"
+#include "Platform/System/ByteReader.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -42,7 +43,11 @@ void reportFatal(ErrorCode code, const std::string& what)
 
 bool readU32(InputStream& stream, uint32_t& value)
 {
-    return stream.bytesLeft() >= 4 && stream.transfer(&value, 4) == 0;
+    uint8_t bytes[4];
+    if (stream.bytesLeft() < 4 || stream.transfer(bytes, 4) != 0)
+        return false;
+    value = Platform::ByteReader(bytes).u32();
+    return true;
 }
 } // namespace
 

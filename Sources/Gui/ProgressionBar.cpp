@@ -3,6 +3,7 @@
 #include "Engine/Engine2D.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Gui/GuiManager.h"
+#include "Gui/OwnedImages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -101,25 +102,13 @@ ErrorCode ProgressionBar::render()
 {
     if (ErrorCode code = Container::render())
         return code;
-    for (auto& image : mImages)
-    {
-        if (image && !image->isCulled())
-        {
-            if (ErrorCode code = image->draw())
-                return code;
-        }
-    }
-    return 0;
+    return drawOwnedImages(mImages);
 }
 
 void ProgressionBar::setRenderList(RenderList* list)
 {
     Container::setRenderList(list);
-    for (auto& image : mImages)
-    {
-        if (image)
-            image->setRenderList(list);
-    }
+    setOwnedImagesRenderList(mImages, list);
 }
 
 void ProgressionBar::setColor(uint32_t argb)

@@ -3,6 +3,7 @@
 #include "Engine/Engine2D.h"
 #include "Framework/ApplicationGeneric.h"
 #include "Gui/Font.h"
+#include "Gui/OwnedImages.h"
 
 #include <algorithm>
 
@@ -145,15 +146,7 @@ ErrorCode TimeDisplay::render()
 {
     if (ErrorCode code = Container::render())
         return code;
-    for (auto& image : mImages)
-    {
-        if (image && !image->isCulled())
-        {
-            if (ErrorCode code = image->draw())
-                return code;
-        }
-    }
-    return 0;
+    return drawOwnedImages(mImages);
 }
 
 void TimeDisplay::updateLayout()
@@ -172,11 +165,7 @@ void TimeDisplay::animate()
 void TimeDisplay::setRenderList(RenderList* list)
 {
     Container::setRenderList(list);
-    for (auto& image : mImages)
-    {
-        if (image)
-            image->setRenderList(list);
-    }
+    setOwnedImagesRenderList(mImages, list);
 }
 
 void TimeDisplay::setColor(uint32_t argb)

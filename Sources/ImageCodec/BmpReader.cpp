@@ -150,11 +150,11 @@ void decodeMasked(const uint8_t* data, size_t pitch, const BmpLayout& layout, Im
     const size_t pixelBytes = layout.bits / 8;
     for (size_t row = 0; row < static_cast<size_t>(layout.height); ++row)
     {
-        const uint8_t* in = data + row * pitch;
+        Platform::ByteReader in(data + row * pitch, pitch);
         uint8_t* out = image.getPixels() + imageRow(layout, row) * width * 3;
-        for (size_t x = 0; x < width; ++x, in += pixelBytes, out += 3)
+        for (size_t x = 0; x < width; ++x, out += 3)
         {
-            const uint32_t pixel = pixelBytes == 2 ? ImageCodecs::u16At(in) : ImageCodecs::u32At(in);
+            const uint32_t pixel = pixelBytes == 2 ? in.u16() : in.u32();
             out[0] = channels[0].extract(pixel);
             out[1] = channels[1].extract(pixel);
             out[2] = channels[2].extract(pixel);
@@ -188,14 +188,15 @@ DecodedImage* ImageCodecs::readBmp(ImageFile& file)
     uint8_t fileHeader[14];
     if (!readExact(file, fileHeader, sizeof fileHeader) || fileHeader[0] != 'B' || fileHeader[1] != 'M')
         return nullptr;
-    const uint32_t dataOffset = u32At(fileHeader + 10);
+    const uint32_t dataOffset = Platform::ByteReader(fileHeader).u32At(10);
 
     // 2. Info header: OS/2 (12 to 39 bytes) or Windows (40 and more, the
     //    later versions adding masks and colour-space fields).
     uint8_t info[kLargestHeader] = {};
     if (!readExact(file, info, 4))
         return nullptr;
-    const uint32_t headerSize = u32At(info);
+    Platform::ByteReader infoFields(info);
+    const uint32_t headerSize = infoFields.u32At(0);
     if (headerSize < 12)
         return nullptr;
     const uint32_t headerRead = std::min(headerSize, kLargestHeader);
@@ -215,21 +216,21 @@ DecodedImage* ImageCodecs::readBmp(ImageFile& file)
     uint32_t coloursUsed = 0;
     if (os2)
     {
-        layout.width = u16At(info + 4);
-        height = u16At(info + 6);
-        planes = u16At(info + 8);
-        layout.bits = u16At(info + 10);
+        layout.width = infoFields.u16At(4);
+        height = infoFields.u16At(6);
+        planes = infoFields.u16At(8);
+        layout.bits = infoFields.u16At(10);
         layout.compression = kRgb;
     }
     else
     {
-        layout.width = static_cast<int32_t>(u32At(info + 4));
-        height = static_cast<int32_t>(u32At(info + 8));
-        planes = u16At(info + 12);
-        layout.bits = u16At(info + 14);
-        layout.compression = u32At(info + 16);
-        imageSize = u32At(info + 20);
-        coloursUsed = u32At(info + 32);
+        layout.width = static_cast<int32_t>(infoFields.u32At(4));
+        height = static_cast<int32_t>(infoFields.u32At(8));
+        planes = infoFields.u16At(12);
+        layout.bits = infoFields.u16At(14);
+        layout.compression = infoFields.u32At(16);
+        imageSize = infoFields.u32At(20);
+        coloursUsed = infoFields.u32At(32);
     }
     // A negative height stores the rows top first.
     layout.topDown = height < 0;
@@ -271,8 +272,9 @@ DecodedImage* ImageCodecs::readBmp(ImageFile& file)
             std::memcpy(masks, info + 40, sizeof masks);
         else if (!readExact(file, masks, sizeof masks))
             return nullptr;
-        for (int c = 0; c < 3; ++c)
-            channels[c] = Channel(u32At(masks + 4 * c));
+        Platform::ByteReader maskFields(masks);
+        for (Channel& channel : channels)
+            channel = Channel(maskFields.u32());
     }
     else if (layout.bits == 16)
     {

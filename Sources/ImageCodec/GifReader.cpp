@@ -70,8 +70,9 @@ bool framesWithinLimits(ImageFile& file)
         uint8_t screen[13];
         if (!ImageCodecs::readExact(file, screen, sizeof screen))
             return true;
-        const uint64_t screenWidth = ImageCodecs::u16At(screen + 6);
-        const uint64_t screenHeight = ImageCodecs::u16At(screen + 8);
+        Platform::ByteReader screenFields(screen);
+        const uint64_t screenWidth = screenFields.u16At(6);
+        const uint64_t screenHeight = screenFields.u16At(8);
         if (screenWidth > kMaxImageSide || screenHeight > kMaxImageSide)
             return false;
         const uint64_t screenPixels = screenWidth * screenHeight;
@@ -94,8 +95,9 @@ bool framesWithinLimits(ImageFile& file)
                 uint8_t desc[9];
                 if (!ImageCodecs::readExact(file, desc, sizeof desc))
                     return screenFits();
-                const uint64_t width = ImageCodecs::u16At(desc + 4);
-                const uint64_t height = ImageCodecs::u16At(desc + 6);
+                Platform::ByteReader descFields(desc);
+                const uint64_t width = descFields.u16At(4);
+                const uint64_t height = descFields.u16At(6);
                 if (width > kMaxImageSide || height > kMaxImageSide)
                     return false;
                 uint8_t codeSize;

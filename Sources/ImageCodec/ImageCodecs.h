@@ -4,6 +4,7 @@
 // everything it made.
 #include "ImageCodec/DecodedImage.h"
 #include "ImageCodec/ImageFile.h"
+#include "Platform/System/ByteReader.h"
 
 namespace ImageCodecs
 {
@@ -24,14 +25,5 @@ int64_t bytesLeft(ImageFile& file);
 inline bool readExact(ImageFile& file, void* buffer, size_t size)
 {
     return file.read(buffer, size) == size;
-}
-inline uint16_t u16At(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-inline uint32_t u32At(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 } // namespace ImageCodecs

@@ -49,10 +49,11 @@ DecodedImage* ImageCodecs::readPcx(ImageFile& file)
     // during autodetection.
     if (header[0] != kManufacturer || header[2] != 1 || header[3] != 8)
         return nullptr;
-    const int32_t width = int32_t{u16At(header + 8)} - int32_t{u16At(header + 4)} + 1;
-    const int32_t height = int32_t{u16At(header + 10)} - int32_t{u16At(header + 6)} + 1;
+    Platform::ByteReader fields(header);
+    const int32_t width = int32_t{fields.u16At(8)} - int32_t{fields.u16At(4)} + 1;
+    const int32_t height = int32_t{fields.u16At(10)} - int32_t{fields.u16At(6)} + 1;
     const uint8_t planes = header[65];
-    const size_t bytesPerLine = u16At(header + 66);
+    const size_t bytesPerLine = fields.u16At(66);
     if (planes != 1 && planes != 3)
         return nullptr;
     // Lines shorter than the image would leave the pixels' source past the line.

@@ -17,13 +17,14 @@ DecodedImage* ImageCodecs::readTga(ImageFile& file)
     uint8_t header[18];
     if (!readExact(file, header, sizeof header))
         return nullptr;
+    Platform::ByteReader fields(header);
     const uint8_t idLength = header[0];
     const uint8_t colourMapType = header[1];
     const uint8_t imageType = header[2];
-    const uint16_t colourMapLength = u16At(header + 5);
+    const uint16_t colourMapLength = fields.u16At(5);
     const uint8_t colourMapEntryBits = header[7];
-    const int32_t width = u16At(header + 12);
-    const int32_t height = u16At(header + 14);
+    const int32_t width = fields.u16At(12);
+    const int32_t height = fields.u16At(14);
     const uint8_t bits = header[16];
     const uint8_t descriptor = header[17];
     if (imageType != kTypeTrueColour || (bits != 24 && bits != 32))

@@ -1,12 +1,7 @@
 #pragma once
-// The peer of network games, on the session layer of Platform/Net. The
-// session layer calls the handler on its I/O thread; every notification takes
-// the endpoint's lock for its whole length and is dropped unless it belongs to
-// the session the peer is in now, so a late notification never reaches a
-// session that was closed, cancelled or replaced.
-#include "Network/NetworkPeer.h"
+// The peer of network games, on the session layer of Platform/Net.
+#include "NetworkDirectPlay/DirectPlayEndpoint.h"
 #include "NetworkDirectPlay/NetworkPlayerDirectPlay.h"
-#include "Platform/Net/NetSession.h"
 
 #include <memory>
 
@@ -18,7 +13,7 @@ public:
     std::shared_ptr<NetworkPlayerDirectPlay> findById(uint32_t playerId) const;
 };
 
-class NetworkPeerDirectPlay : public NetworkPeer, private Platform::NetHandler
+class NetworkPeerDirectPlay : public DirectPlayEndpoint<NetworkPeer>
 {
 public:
     NetworkPeerDirectPlay(uint32_t hostPort, uint32_t remotePort,
@@ -27,20 +22,13 @@ public:
     // called with the endpoint's lock held.
     ~NetworkPeerDirectPlay() override;
 
-    ErrorCode init() override;
     ErrorCode host(const std::string& sessionName, uint32_t maxPlayers) override;
     ErrorCode enumHosts(const std::string& hostName, uint32_t count) override;
-    ErrorCode cancelEnumeration() override;
     bool isListingUnreachable() override;
-    ErrorCode connect(const NetworkSessionInfo& session) override;
-    ErrorCode cancelConnect() override;
     ErrorCode closeSession() override;
     ErrorCode send(std::unique_ptr<NetworkMessage> message, NetworkPlayerInfo* target) override;
-    ErrorCode setApplicationGuid(const void* bytes, uint32_t size) override;
     NetworkPlayerInfo* getLocalPlayer() const override { return mLocalPlayer.get(); }
 
-    bool isEnumerating() const { return mEnumerating; }
-    bool isConnecting() const { return mPendingConnection != nullptr; }
     // The port of the hosted session (tests host on a free port).
     uint16_t getHostedPort();
     void setRemotePort(uint32_t port) { mRemotePort = port; }
@@ -52,24 +40,15 @@ private:
     {
         return static_cast<NetworkSessionDirectPlay*>(mPlayerSet.get());
     }
-    bool isCurrent(uint32_t session) const { return session != 0 && session == mSessionNumber; }
-    void forgetSession();
+    void forgetSession() override;
+    std::vector<std::unique_ptr<NetworkSessionInfo>>& foundHosts() override { return mSessions; }
+    std::unique_ptr<NetworkPlayerSet> joinedPlayers(const NetworkSessionInfo& target) override;
 
-    void onHostFound(const Platform::NetHostInfo& host) override;
-    void onHostLost(const Platform::NetHostInfo& host) override;
-    void onConnectComplete(uint32_t session, Platform::NetConnectResult result) override;
     void onPlayerCreated(uint32_t session, Platform::NetPlayerId player, bool isLocal) override;
     void onPlayerDestroyed(uint32_t session, Platform::NetPlayerId player) override;
     void onReceive(uint32_t session, Platform::NetPlayerId from, const uint8_t* data, uint32_t size) override;
-    void onSessionEnded(uint32_t session, Platform::NetCloseReason reason) override;
 
-    Platform::NetTimings mTimings;
-    std::unique_ptr<Platform::NetSession> mNet;
     std::shared_ptr<NetworkPlayerDirectPlay> mLocalPlayer;
-    std::unique_ptr<NetworkSessionInfo> mPendingConnection;
-    uint32_t mSessionNumber = 0; // 0: no session
-    bool mEnumerating = false;
-    uint8_t mApplicationGuid[16];
 };
 
 // The game's network object: the peer on the given ports.

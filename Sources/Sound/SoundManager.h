@@ -306,6 +306,37 @@ inline void registerSoundManagerKind(uint32_t kind, SoundManagerCreator creator)
     soundManagerCreators()[kind] = creator;
 }
 
+// A channel that plays nothing and reports nothing playing.
+class SilentSoundChannel : public SoundChannel
+{
+public:
+    using SoundChannel::SoundChannel;
+    ErrorCode play(const std::string&, int32_t, bool, bool) override { return ERROR_OK; }
+    ErrorCode stopIfPlaying() override { return ERROR_OK; }
+    ErrorCode stop() override { return ERROR_OK; }
+    ErrorCode restart() override { return ERROR_OK; }
+    bool isPlaying() override { return false; }
+    ErrorCode setLevel(int32_t) override { return ERROR_OK; }
+    ErrorCode setFrequency(uint32_t) override { return ERROR_OK; }
+    ErrorCode getFrequency(uint32_t& frequency) override
+    {
+        frequency = 0;
+        return ERROR_OK;
+    }
+    ErrorCode setPosition(uint32_t) override { return ERROR_OK; }
+    ErrorCode getPosition(uint32_t& samples) override
+    {
+        samples = 0;
+        return ERROR_OK;
+    }
+    ErrorCode getLength(uint32_t& samples) override
+    {
+        samples = 0;
+        return ERROR_OK;
+    }
+    ErrorCode setReverse(bool) override { return ERROR_OK; }
+};
+
 class UnavailableSoundManager final : public SoundManager
 {
 public:
@@ -318,38 +349,7 @@ public:
     uint32_t getMinSampleRate() override { return 0; }
     uint32_t getMaxSampleRate() override { return 0; }
     uint32_t getCapability() override { return 0; }
-    SoundChannel* createChannel() override { return new SilentChannel(this); }
-
-private:
-    class SilentChannel final : public SoundChannel
-    {
-    public:
-        using SoundChannel::SoundChannel;
-        ErrorCode play(const std::string&, int32_t, bool, bool) override { return ERROR_OK; }
-        ErrorCode stopIfPlaying() override { return ERROR_OK; }
-        ErrorCode stop() override { return ERROR_OK; }
-        ErrorCode restart() override { return ERROR_OK; }
-        bool isPlaying() override { return false; }
-        ErrorCode setLevel(int32_t) override { return ERROR_OK; }
-        ErrorCode setFrequency(uint32_t) override { return ERROR_OK; }
-        ErrorCode getFrequency(uint32_t& frequency) override
-        {
-            frequency = 0;
-            return ERROR_OK;
-        }
-        ErrorCode setPosition(uint32_t) override { return ERROR_OK; }
-        ErrorCode getPosition(uint32_t& samples) override
-        {
-            samples = 0;
-            return ERROR_OK;
-        }
-        ErrorCode getLength(uint32_t& samples) override
-        {
-            samples = 0;
-            return ERROR_OK;
-        }
-        ErrorCode setReverse(bool) override { return ERROR_OK; }
-    };
+    SoundChannel* createChannel() override { return new SilentSoundChannel(this); }
 };
 
 inline std::unique_ptr<SoundManager> createSoundManager(uint32_t kind)

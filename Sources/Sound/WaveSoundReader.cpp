@@ -1,5 +1,6 @@
 #include "Sound/WaveSoundReader.h"
 
+#include "Platform/System/ByteReader.h"
 #include "Sound/ProgramSounds.h"
 
 #include <algorithm>
@@ -13,17 +14,6 @@ constexpr uint32_t kWaveForm = makeFourCC('W', 'A', 'V', 'E');
 constexpr uint32_t kFormatChunk = makeFourCC('f', 'm', 't', ' ');
 constexpr uint32_t kDataChunk = makeFourCC('d', 'a', 't', 'a');
 constexpr uint32_t kFactChunk = makeFourCC('f', 'a', 'c', 't');
-
-uint16_t le16(const uint8_t* p)
-{
-    return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
-uint32_t le32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 void put16(uint8_t* p, uint16_t v)
 {
@@ -121,12 +111,13 @@ AudioResult WaveSoundReader::readHeader()
     uint8_t record[16];
     if (mFile.read(record, 16) != 16)
         return fail();
-    mFormat.formatTag = le16(record);
-    mFormat.channels = le16(record + 2);
-    mFormat.samplesPerSec = le32(record + 4);
-    mFormat.avgBytesPerSec = le32(record + 8);
-    mFormat.blockAlign = le16(record + 12);
-    mFormat.bitsPerSample = le16(record + 14);
+    ByteReader fields(record);
+    mFormat.formatTag = fields.u16();
+    mFormat.channels = fields.u16();
+    mFormat.samplesPerSec = fields.u32();
+    mFormat.avgBytesPerSec = fields.u32();
+    mFormat.blockAlign = fields.u16();
+    mFormat.bitsPerSample = fields.u16();
     mFormat.extraSize = 0;
     mExtra.clear();
 
@@ -137,7 +128,7 @@ AudioResult WaveSoundReader::readHeader()
         uint8_t extraSize[2];
         if (formatChunk.size < 18 || mFile.read(extraSize, 2) != 2)
             return fail();
-        mFormat.extraSize = le16(extraSize);
+        mFormat.extraSize = ByteReader(extraSize).u16();
         if (mFormat.extraSize > formatChunk.size - 18)
             return fail();
         mExtra.resize(mFormat.extraSize);

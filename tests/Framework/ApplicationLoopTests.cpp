@@ -428,22 +428,14 @@ TEST_F(ApplicationTest, KeyNamesComeFromTheLoadedTable)
 
 namespace
 {
-class NamingEngine2D final : public Engine2DBase
+class NamingEngine2D final : public NullEngine2D
 {
 public:
-    ErrorCode init() override { return 0; }
-    ErrorCode beginFrame() override { return 0; }
-    ErrorCode begin2DPass() override { return 0; }
-    ErrorCode end2DPass() override { return 0; }
-    ErrorCode endFrame() override { return 0; }
-    uint64_t getTextureMemoryUsed() override { return 0; }
-    uint64_t getTextureMemoryAvailable() override { return 0; }
     Texture* findOrLoadTexture(const std::string& fileName) override
     {
         names.push_back(fileName);
         return reinterpret_cast<Texture*>(static_cast<uintptr_t>(0x1000 + names.size()));
     }
-    void releaseTexture(Texture*) override {}
     std::vector<std::string> names;
 };
 } // namespace

@@ -9,10 +9,11 @@
 
 class RecordingSoundManager;
 
-class RecordingSoundChannel final : public SoundChannel
+class RecordingSoundChannel final : public SilentSoundChannel
 {
 public:
-    RecordingSoundChannel(SoundManager* owner, std::vector<std::string>& log) : SoundChannel(owner), mLog(log)
+    RecordingSoundChannel(SoundManager* owner, std::vector<std::string>& log)
+        : SilentSoundChannel(owner), mLog(log)
     {
     }
 
@@ -29,31 +30,17 @@ public:
         playing = false;
         return ERROR_OK;
     }
-    ErrorCode restart() override { return ERROR_OK; }
     bool isPlaying() override { return playing; }
     ErrorCode setLevel(int32_t level) override
     {
         this->level = level;
         return ERROR_OK;
     }
-    ErrorCode setFrequency(uint32_t) override { return ERROR_OK; }
     ErrorCode getFrequency(uint32_t& frequency) override
     {
         frequency = 22050;
         return ERROR_OK;
     }
-    ErrorCode setPosition(uint32_t) override { return ERROR_OK; }
-    ErrorCode getPosition(uint32_t& samples) override
-    {
-        samples = 0;
-        return ERROR_OK;
-    }
-    ErrorCode getLength(uint32_t& samples) override
-    {
-        samples = 0;
-        return ERROR_OK;
-    }
-    ErrorCode setReverse(bool) override { return ERROR_OK; }
 
     bool playing = false;
     int32_t level = -1;

@@ -149,37 +149,35 @@ Matrix matrixScaling(float x, float y, float z)
     return r;
 }
 
-Matrix matrixRotationX(float angle)
+namespace
+{
+// A rotation about one of the axes, in this row-vector convention: axis
+// `from` turns towards axis `to` as the angle grows.
+Matrix planeRotation(int from, int to, float angle)
 {
     float c = std::cos(angle), s = std::sin(angle);
     Matrix r;
-    r.m[1][1] = c;
-    r.m[1][2] = s;
-    r.m[2][1] = -s;
-    r.m[2][2] = c;
+    r.m[from][from] = c;
+    r.m[from][to] = s;
+    r.m[to][from] = -s;
+    r.m[to][to] = c;
     return r;
+}
+} // namespace
+
+Matrix matrixRotationX(float angle)
+{
+    return planeRotation(1, 2, angle);
 }
 
 Matrix matrixRotationY(float angle)
 {
-    float c = std::cos(angle), s = std::sin(angle);
-    Matrix r;
-    r.m[0][0] = c;
-    r.m[0][2] = -s;
-    r.m[2][0] = s;
-    r.m[2][2] = c;
-    return r;
+    return planeRotation(2, 0, angle);
 }
 
 Matrix matrixRotationZ(float angle)
 {
-    float c = std::cos(angle), s = std::sin(angle);
-    Matrix r;
-    r.m[0][0] = c;
-    r.m[0][1] = s;
-    r.m[1][0] = -s;
-    r.m[1][1] = c;
-    return r;
+    return planeRotation(0, 1, angle);
 }
 
 Matrix matrixRotationAxis(const Vector3& axis, float angle)

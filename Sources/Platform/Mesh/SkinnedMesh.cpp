@@ -1,7 +1,6 @@
 #include "Platform/Mesh/SkinnedMesh.h"
 
 #include <cmath>
-#include <unordered_map>
 
 namespace Platform
 {
@@ -120,10 +119,6 @@ bool buildPart(const XMeshData& mesh, const SourceSkin& skin, SkinnedMeshPart* p
     uint64_t triangles = countTriangles(mesh);
     if (triangles > X_MAX_FACES)
         return false;
-    bool ownNormals = !mesh.normalFaces.empty();
-    std::vector<Vector3> computed;
-    if (!ownNormals)
-        computed = faceNormals(mesh);
     if (mesh.materials.empty())
     {
         part->materials.push_back(plainMaterial());
@@ -132,52 +127,26 @@ bool buildPart(const XMeshData& mesh, const SourceSkin& skin, SkinnedMeshPart* p
         part->materials = mesh.materials;
     part->bones = skin.bones;
     part->influenceStart.push_back(0);
-    std::unordered_map<uint64_t, uint32_t> corners;
-    for (size_t f = 0; f < mesh.faces.size(); ++f)
-    {
-        const auto& face = mesh.faces[f];
-        std::vector<uint32_t> made(face.size());
-        for (size_t k = 0; k < face.size(); ++k)
+    const bool welded = weldFaces(
+        mesh, 0, 0,
+        [&](uint32_t position, const Vector3& normal)
         {
-            uint32_t p = face[k];
-            uint32_t n = ownNormals ? mesh.normalFaces[f][k] : p;
-            uint64_t key = uint64_t(p) << 32 | n;
-            auto found = corners.find(key);
-            if (found != corners.end())
-            {
-                made[k] = found->second;
-                continue;
-            }
-            if (part->vertices.size() >= X_MAX_VERTICES)
-                return false;
             SkinnedVertex vertex;
-            vertex.position = mesh.positions[p];
-            vertex.normal = vec3Normalize(ownNormals ? mesh.normals[n] : computed[p]);
+            vertex.position = mesh.positions[position];
+            vertex.normal = vec3Normalize(normal);
             if (!mesh.textureCoords.empty())
-                vertex.uv = mesh.textureCoords[p];
-            made[k] = uint32_t(part->vertices.size());
-            corners.emplace(key, made[k]);
+                vertex.uv = mesh.textureCoords[position];
             part->vertices.push_back(vertex);
             if (!skin.bones.empty())
             {
-                const auto& list = skin.byPosition[p];
+                const auto& list = skin.byPosition[position];
                 part->influences.insert(part->influences.end(), list.begin(), list.end());
                 part->maxInfluences = std::max(part->maxInfluences, uint32_t(list.size()));
             }
             part->influenceStart.push_back(uint32_t(part->influences.size()));
-        }
-        uint32_t attribute = 0;
-        if (!mesh.faceMaterials.empty())
-            attribute = mesh.faceMaterials[std::min(f, mesh.faceMaterials.size() - 1)];
-        if (attribute >= part->materials.size())
-            return false;
-        for (size_t k = 1; k + 1 < face.size(); ++k)
-        {
-            part->indices.insert(part->indices.end(), {made[0], made[k], made[k + 1]});
-            part->attributes.push_back(attribute);
-        }
-    }
-    return !part->attributes.empty();
+        },
+        part->indices, part->attributes);
+    return welded && !part->attributes.empty();
 }
 
 bool readAll(const XObject& file, SkinnedModelData* out)

@@ -258,11 +258,6 @@ bool mergeMesh(const XMeshData& mesh, const Matrix& world, MergedMesh* out)
     if (out->attributes.size() + triangles > X_MAX_FACES)
         return false;
 
-    std::vector<Vector3> computed;
-    bool ownNormals = !mesh.normalFaces.empty();
-    if (!ownNormals)
-        computed = faceNormals(mesh);
-
     uint32_t base = static_cast<uint32_t>(out->materials.size());
     if (mesh.materials.empty())
     {
@@ -272,44 +267,18 @@ bool mergeMesh(const XMeshData& mesh, const Matrix& world, MergedMesh* out)
         out->materials.insert(out->materials.end(), mesh.materials.begin(), mesh.materials.end());
 
     Matrix normals = normalMatrix(world);
-    std::unordered_map<uint64_t, uint32_t> corners;
-    for (size_t f = 0; f < mesh.faces.size(); ++f)
-    {
-        const auto& face = mesh.faces[f];
-        std::vector<uint32_t> made(face.size());
-        for (size_t k = 0; k < face.size(); ++k)
+    return weldFaces(
+        mesh, out->vertices.size(), base,
+        [&](uint32_t position, const Vector3& normal)
         {
-            uint32_t p = face[k];
-            uint32_t n = ownNormals ? mesh.normalFaces[f][k] : p;
-            uint64_t key = uint64_t(p) << 32 | n;
-            auto found = corners.find(key);
-            if (found != corners.end())
-            {
-                made[k] = found->second;
-                continue;
-            }
-            if (out->vertices.size() >= X_MAX_VERTICES)
-                return false;
             Vertex vertex;
-            vertex.position = vec3TransformCoord(mesh.positions[p], world);
-            vertex.normal =
-                vec3Normalize(vec3TransformNormal(ownNormals ? mesh.normals[n] : computed[p], normals));
+            vertex.position = vec3TransformCoord(mesh.positions[position], world);
+            vertex.normal = vec3Normalize(vec3TransformNormal(normal, normals));
             if (!mesh.textureCoords.empty())
-                vertex.uv = mesh.textureCoords[p];
-            made[k] = static_cast<uint32_t>(out->vertices.size());
-            corners.emplace(key, made[k]);
+                vertex.uv = mesh.textureCoords[position];
             out->vertices.push_back(vertex);
-        }
-        uint32_t attribute = base;
-        if (!mesh.faceMaterials.empty())
-            attribute += mesh.faceMaterials[std::min(f, mesh.faceMaterials.size() - 1)];
-        for (size_t k = 1; k + 1 < face.size(); ++k)
-        {
-            out->indices.insert(out->indices.end(), {made[0], made[k], made[k + 1]});
-            out->attributes.push_back(attribute);
-        }
-    }
-    return true;
+        },
+        out->indices, out->attributes);
 }
 
 bool mergeFrame(const XFrame& frame, const Matrix& parent, MergedMesh* out)
@@ -433,6 +402,52 @@ std::vector<Vector3> faceNormals(const XMeshData& mesh)
         }
     }
     return computed;
+}
+
+bool weldFaces(const XMeshData& mesh, size_t firstVertex, uint32_t firstAttribute,
+               const std::function<void(uint32_t position, const Vector3& normal)>& makeVertex,
+               std::vector<uint32_t>& indices, std::vector<uint32_t>& attributes)
+{
+    const bool ownNormals = !mesh.normalFaces.empty();
+    std::vector<Vector3> computed;
+    if (!ownNormals)
+        computed = faceNormals(mesh);
+    const size_t materials = std::max<size_t>(1, mesh.materials.size());
+    size_t vertices = firstVertex;
+    std::unordered_map<uint64_t, uint32_t> corners;
+    for (size_t f = 0; f < mesh.faces.size(); ++f)
+    {
+        const auto& face = mesh.faces[f];
+        std::vector<uint32_t> made(face.size());
+        for (size_t k = 0; k < face.size(); ++k)
+        {
+            uint32_t p = face[k];
+            uint32_t n = ownNormals ? mesh.normalFaces[f][k] : p;
+            uint64_t key = uint64_t(p) << 32 | n;
+            auto found = corners.find(key);
+            if (found != corners.end())
+            {
+                made[k] = found->second;
+                continue;
+            }
+            if (vertices >= X_MAX_VERTICES)
+                return false;
+            makeVertex(p, ownNormals ? mesh.normals[n] : computed[p]);
+            made[k] = static_cast<uint32_t>(vertices++);
+            corners.emplace(key, made[k]);
+        }
+        uint32_t material = 0;
+        if (!mesh.faceMaterials.empty())
+            material = mesh.faceMaterials[std::min(f, mesh.faceMaterials.size() - 1)];
+        if (material >= materials)
+            return false;
+        for (size_t k = 1; k + 1 < face.size(); ++k)
+        {
+            indices.insert(indices.end(), {made[0], made[k], made[k + 1]});
+            attributes.push_back(firstAttribute + material);
+        }
+    }
+    return true;
 }
 
 XMaterial plainMaterial()

@@ -11,6 +11,7 @@
 #include "Platform/Mesh/Mesh.h"
 #include "Platform/Mesh/XFileData.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -64,6 +65,17 @@ uint64_t countTriangles(const XMeshData& mesh);
 std::vector<Vector3> faceNormals(const XMeshData& mesh);
 // The white material of a mesh that names none.
 XMaterial plainMaterial();
+// Cuts the mesh's polygons into fans of triangles, with one vertex for every
+// distinct (position, normal) corner. makeVertex(position, normal) adds the
+// vertex of a corner met for the first time, with the file's normal or the
+// one computed from the faces, not yet normalised; the vertices are numbered
+// on from firstVertex in that order. Each triangle appends its three numbers
+// to indices, and firstAttribute plus its polygon's material to attributes.
+// False when the vertices would pass X_MAX_VERTICES or a polygon names a
+// material the mesh does not have (a mesh without materials has the plain one).
+bool weldFaces(const XMeshData& mesh, size_t firstVertex, uint32_t firstAttribute,
+               const std::function<void(uint32_t position, const Vector3& normal)>& makeVertex,
+               std::vector<uint32_t>& indices, std::vector<uint32_t>& attributes);
 
 // Reads the frame tree of a parsed file; meshes outside any frame belong to
 // the root (identity) frame. MESH_INVALIDDATA for a malformed mesh.

@@ -1143,9 +1143,7 @@ void NetSession::readConnection(Connection& connection)
         while (connection.in.size() - offset >= 4 && !connection.dead)
         {
             const uint8_t* start = connection.in.data() + offset;
-            uint32_t frameLength = static_cast<uint32_t>(start[0]) | static_cast<uint32_t>(start[1]) << 8 |
-                                   static_cast<uint32_t>(start[2]) << 16 |
-                                   static_cast<uint32_t>(start[3]) << 24;
+            uint32_t frameLength = ByteReader(start, connection.in.size() - offset).u32();
             if (frameLength == 0 || frameLength > kNetMaxFrameSize)
             {
                 lose(connection);

@@ -46,44 +46,18 @@ std::vector<uint8_t> finishFrame(Writer& writer)
 NetGuid Reader::guid()
 {
     NetGuid value;
-    if (!need(16))
-        return value;
-    std::memcpy(value.bytes.data(), mData, 16);
-    skip(16);
+    const uint8_t* start = bytes(value.bytes.size());
+    if (start != nullptr)
+        std::memcpy(value.bytes.data(), start, value.bytes.size());
     return value;
 }
 
 std::string Reader::text(size_t length)
 {
-    if (!need(length))
+    const uint8_t* start = bytes(length);
+    if (!ok())
         return std::string();
-    std::string value(reinterpret_cast<const char*>(mData), length);
-    skip(length);
-    return value;
-}
-
-bool Reader::need(size_t size)
-{
-    if (!mOk || size > mLeft)
-        mOk = false;
-    return mOk;
-}
-
-void Reader::skip(size_t size)
-{
-    mData += size;
-    mLeft -= size;
-}
-
-uint64_t Reader::take(size_t size)
-{
-    if (!need(size))
-        return 0;
-    uint64_t value = 0;
-    for (size_t i = 0; i < size; ++i)
-        value |= static_cast<uint64_t>(mData[i]) << (8 * i);
-    skip(size);
-    return value;
+    return std::string(reinterpret_cast<const char*>(start), length);
 }
 
 std::vector<uint8_t> encodeJoin(const JoinRequest& join)

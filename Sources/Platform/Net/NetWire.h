@@ -4,6 +4,7 @@
 // from an untrusted peer: a reader checks every length against the bytes
 // really there and says no rather than guess.
 #include "Platform/Net/NetAddress.h"
+#include "Platform/System/ByteReader.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -69,27 +70,12 @@ Writer startFrame(FrameType type);
 std::vector<uint8_t> finishFrame(Writer& writer);
 
 // Reads little-endian fields; any read past the end fails and sticks.
-class Reader
+class Reader : public ByteReader
 {
 public:
-    Reader(const uint8_t* data, size_t size) : mData(data), mLeft(size) {}
-    bool ok() const { return mOk; }
-    size_t left() const { return mLeft; }
-    const uint8_t* position() const { return mData; }
-    uint8_t u8() { return static_cast<uint8_t>(take(1)); }
-    uint16_t u16() { return static_cast<uint16_t>(take(2)); }
-    uint32_t u32() { return static_cast<uint32_t>(take(4)); }
+    using ByteReader::ByteReader;
     NetGuid guid();
     std::string text(size_t length);
-
-private:
-    bool need(size_t size);
-    void skip(size_t size);
-    uint64_t take(size_t size);
-
-    const uint8_t* mData;
-    size_t mLeft;
-    bool mOk = true;
 };
 
 struct JoinRequest

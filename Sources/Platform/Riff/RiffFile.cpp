@@ -1,5 +1,7 @@
 #include "Platform/Riff/RiffFile.h"
 
+#include "Platform/System/ByteReader.h"
+
 #include <algorithm>
 #include <cstring>
 #include <sys/stat.h>
@@ -8,12 +10,6 @@ namespace Platform
 {
 namespace
 {
-uint32_t readLe32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
 void writeLe32(uint8_t* p, uint32_t value)
 {
     for (int i = 0; i < 4; ++i)
@@ -160,16 +156,17 @@ bool RiffFile::descend(RiffChunk& chunk, const RiffChunk* parent, RiffFind find)
         uint8_t header[12];
         if (!readExact(header, 8))
             return false;
-        uint32_t id = readLe32(header);
+        ByteReader fields(header);
+        uint32_t id = fields.u32();
         uint64_t dataOffset = position + 8;
-        uint64_t size = std::min<uint64_t>(readLe32(header + 4), limit - dataOffset);
+        uint64_t size = std::min<uint64_t>(fields.u32(), limit - dataOffset);
         bool isForm = id == kRiffId || id == kListId;
         uint32_t formType = 0;
         if (isForm)
         {
             if (size < 4 || !readExact(header + 8, 4))
                 return false;
-            formType = readLe32(header + 8);
+            formType = fields.u32();
         }
         bool match = false;
         switch (find)

@@ -45,7 +45,7 @@ void Board::reset()
     for (uint32_t rank = 0; rank < 8; ++rank)
     {
         getPiece(0, rank).moveTo(kOpening[rank].x, kOpening[rank].y);
-        getPiece(1, rank).moveTo(8 - kOpening[rank].x, 6 - kOpening[rank].y);
+        getPiece(1, rank).moveTo(kWidth - 1 - kOpening[rank].x, kHeight - 1 - kOpening[rank].y);
     }
     mClock.start();
 }

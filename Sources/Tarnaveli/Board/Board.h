@@ -20,7 +20,7 @@ class Board
 public:
     static constexpr int32_t kWidth = 9;  // x, along the board
     static constexpr int32_t kHeight = 7; // y, across it
-    static constexpr uint32_t kCellCount = 63;
+    static constexpr uint32_t kCellCount = kWidth * kHeight;
     static constexpr uint32_t kPieceCount = 16;
 
     Board();
@@ -50,9 +50,14 @@ public:
     void setPlayer(uint32_t side, std::unique_ptr<Player> player);
     Player* getPlayer(uint32_t side) const { return side < 2 ? mPlayers[side].get() : nullptr; }
 
-    static bool isInside(int32_t x, int32_t y) { return x >= 0 && x < kWidth && y >= 0 && y < kHeight; }
-    BoardCell& getCell(int32_t x, int32_t y) { return mCells[x + kWidth * y]; }
-    const BoardCell& getCell(int32_t x, int32_t y) const { return mCells[x + kWidth * y]; }
+    static constexpr bool isInside(int32_t x, int32_t y)
+    {
+        return x >= 0 && x < kWidth && y >= 0 && y < kHeight;
+    }
+    // Cells are numbered row by row: x + kWidth * y.
+    static constexpr int32_t cellIndex(int32_t x, int32_t y) { return x + kWidth * y; }
+    BoardCell& getCell(int32_t x, int32_t y) { return mCells[cellIndex(x, y)]; }
+    const BoardCell& getCell(int32_t x, int32_t y) const { return mCells[cellIndex(x, y)]; }
     Piece& getPiece(uint32_t side, uint32_t rank) { return mPieces[side * 8 + rank]; }
     const Piece& getPiece(uint32_t side, uint32_t rank) const { return mPieces[side * 8 + rank]; }
     Piece& getPiece(const MoveList& moves) { return getPiece(moves.getSide(), moves.getRank()); }

@@ -25,12 +25,22 @@ constexpr Target kTargets[8] = {{8, 3}, {0, 1}, {1, 2}, {0, 5}, {1, 4}, {8, 3}, 
 // board's rules move for move; the tests hold it to the board's generator and
 // to a plain minimax over the board itself.
 
-constexpr int kCells = 63;
-// Cell 63 lies off the board and is never occupied: it pads the jump paths.
-// (Occupants are -1 when empty, so the AND of a path is negative only when
-// every cell of it is empty.)
-constexpr int kNoCell = 63;
-constexpr int kNoPiece = 16;
+constexpr int kCells = static_cast<int>(Board::kCellCount);
+// The cell after the board's lies off it and is never occupied: it pads the
+// jump paths. (Occupants are -1 when empty, so the AND of a path is negative
+// only when every cell of it is empty.)
+constexpr int kNoCell = kCells;
+constexpr int kSearchCells = kCells + 1;
+constexpr int kNoPiece = static_cast<int>(Board::kPieceCount);
+
+constexpr int cellX(int cell)
+{
+    return cell % Board::kWidth;
+}
+constexpr int cellY(int cell)
+{
+    return cell / Board::kWidth;
+}
 
 // Plain aggregates without default member initialisers: buildGeometry
 // writes every slot itself and the static_assert below checks each one.
@@ -45,26 +55,21 @@ struct Jump
 
 struct Geometry
 {
-    uint8_t terrain[64];
-    int8_t neighbour[64][4]; // -1 off the board
-    Jump jump[64][4];        // landing -1 where that neighbour is not water
+    uint8_t terrain[kSearchCells];
+    int8_t neighbour[kSearchCells][4]; // -1 off the board
+    Jump jump[kSearchCells][4];        // landing -1 where that neighbour is not water
 };
 
 constexpr int kDx[4] = {-1, 0, 1, 0};
 constexpr int kDy[4] = {0, -1, 0, 1};
 
-constexpr bool inside(int x, int y)
-{
-    return x >= 0 && x < 9 && y >= 0 && y < 7;
-}
-
 constexpr Geometry buildGeometry()
 {
     Geometry g{};
-    for (int c = 0; c < 64; ++c)
+    for (int c = 0; c < kSearchCells; ++c)
     {
-        const int x = c % 9;
-        const int y = c / 9;
+        const int x = cellX(c);
+        const int y = cellY(c);
         g.terrain[c] =
             c == kNoCell ? static_cast<uint8_t>(TERRAIN_LAND) : static_cast<uint8_t>(terrainAt(x, y));
         for (int dir = 0; dir < 4; ++dir)
@@ -75,19 +80,19 @@ constexpr Geometry buildGeometry()
                 step = kNoCell;
             int tx = x + kDx[dir];
             int ty = y + kDy[dir];
-            const bool onBoard = c != kNoCell && inside(tx, ty);
-            g.neighbour[c][dir] = onBoard ? static_cast<int8_t>(tx + 9 * ty) : int8_t(-1);
+            const bool onBoard = c != kNoCell && Board::isInside(tx, ty);
+            g.neighbour[c][dir] = onBoard ? static_cast<int8_t>(Board::cellIndex(tx, ty)) : int8_t(-1);
             if (!onBoard || terrainAt(tx, ty) != TERRAIN_WATER)
                 continue;
             int n = 0;
-            while (inside(tx, ty) && terrainAt(tx, ty) == TERRAIN_WATER)
+            while (Board::isInside(tx, ty) && terrainAt(tx, ty) == TERRAIN_WATER)
             {
-                jump.path[n++] = static_cast<int8_t>(tx + 9 * ty);
+                jump.path[n++] = static_cast<int8_t>(Board::cellIndex(tx, ty));
                 tx += kDx[dir];
                 ty += kDy[dir];
             }
-            if (inside(tx, ty))
-                jump.landing = static_cast<int8_t>(tx + 9 * ty);
+            if (Board::isInside(tx, ty))
+                jump.landing = static_cast<int8_t>(Board::cellIndex(tx, ty));
         }
     }
     return g;
@@ -101,18 +106,18 @@ constexpr Geometry kGeometry = buildGeometry();
 constexpr bool geometryIsSound(const Geometry& g)
 {
     int landings = 0;
-    for (int c = 0; c < 64; ++c)
+    for (int c = 0; c < kSearchCells; ++c)
     {
-        const int x = c % 9;
-        const int y = c / 9;
+        const int x = cellX(c);
+        const int y = cellY(c);
         if (c == kNoCell ? g.terrain[c] != TERRAIN_LAND : g.terrain[c] != terrainAt(x, y))
             return false;
         for (int dir = 0; dir < 4; ++dir)
         {
             const int nx = x + kDx[dir];
             const int ny = y + kDy[dir];
-            const bool onBoard = c != kNoCell && inside(nx, ny);
-            if (g.neighbour[c][dir] != (onBoard ? nx + 9 * ny : -1))
+            const bool onBoard = c != kNoCell && Board::isInside(nx, ny);
+            if (g.neighbour[c][dir] != (onBoard ? Board::cellIndex(nx, ny) : -1))
                 return false;
             const Jump& jump = g.jump[c][dir];
             const bool overWater = onBoard && terrainAt(nx, ny) == TERRAIN_WATER;
@@ -123,16 +128,16 @@ constexpr bool geometryIsSound(const Geometry& g)
             {
                 const int px = x + (k + 1) * kDx[dir];
                 const int py = y + (k + 1) * kDy[dir];
-                const bool water =
-                    overWater && crossed == k && inside(px, py) && terrainAt(px, py) == TERRAIN_WATER;
-                if (jump.path[k] != (water ? px + 9 * py : kNoCell))
+                const bool water = overWater && crossed == k && Board::isInside(px, py) &&
+                                   terrainAt(px, py) == TERRAIN_WATER;
+                if (jump.path[k] != (water ? Board::cellIndex(px, py) : kNoCell))
                     return false;
                 crossed += water ? 1 : 0;
             }
             const int lx = x + (crossed + 1) * kDx[dir];
             const int ly = y + (crossed + 1) * kDy[dir];
-            const bool lands = overWater && inside(lx, ly);
-            if (jump.landing != (lands ? lx + 9 * ly : -1))
+            const bool lands = overWater && Board::isInside(lx, ly);
+            if (jump.landing != (lands ? Board::cellIndex(lx, ly) : -1))
                 return false;
             if (lands && (terrainAt(lx, ly) == TERRAIN_WATER || crossed == 0))
                 return false;
@@ -148,12 +153,12 @@ static_assert(geometryIsSound(kGeometry), "the search's board geometry is wrong"
 
 struct SearchState
 {
-    int8_t occupant[64]; // piece index, or -1; [kNoCell] stays -1
-    int8_t cell[16];     // cell index, or -1 off the board
+    int8_t occupant[kSearchCells];   // piece index, or -1; [kNoCell] stays -1
+    int8_t cell[Board::kPieceCount]; // cell index, or -1 off the board
     bool denEntered;
     int32_t score; // the static value while the den flag is clear
     uint32_t me;   // the computer's side
-    const int32_t (*contribution)[64];
+    const int32_t (*contribution)[kSearchCells];
 };
 
 // Calls visit(piece, from, to, kind, victim) for every legal move of `side`,
@@ -260,7 +265,7 @@ void loadPosition(const Board& board, SearchState& s)
         s.cell[i] = -1;
         if (piece.isOnBoard())
         {
-            const int c = piece.getX() + 9 * piece.getY();
+            const int c = Board::cellIndex(piece.getX(), piece.getY());
             s.cell[i] = static_cast<int8_t>(c);
             s.occupant[c] = static_cast<int8_t>(i);
         }
@@ -351,9 +356,11 @@ ComputerPlayer::~ComputerPlayer() = default;
 
 void ComputerPlayer::getTarget(uint32_t rank, int32_t& x, int32_t& y) const
 {
-    x = mSide == 0 ? kTargets[rank].x : 8 - kTargets[rank].x;
-    y = mSide == 0 ? kTargets[rank].y : 6 - kTargets[rank].y;
+    x = mSide == 0 ? kTargets[rank].x : Board::kWidth - 1 - kTargets[rank].x;
+    y = mSide == 0 ? kTargets[rank].y : Board::kHeight - 1 - kTargets[rank].y;
 }
+
+static_assert(ComputerPlayer::kDistanceColumn >= Board::kHeight);
 
 void ComputerPlayer::init()
 {
@@ -362,26 +369,27 @@ void ComputerPlayer::init()
     {
         int32_t tx = 0, ty = 0;
         getTarget(rank, tx, ty);
-        mDistanceTables[rank] = std::make_unique<uint8_t[]>(9 * 8);
-        for (int32_t x = 0; x < 9; ++x)
+        mDistanceTables[rank] = std::make_unique<uint8_t[]>(Board::kWidth * kDistanceColumn);
+        for (int32_t x = 0; x < Board::kWidth; ++x)
         {
-            for (int32_t y = 0; y < 7; ++y)
-                mDistanceTables[rank][x * 8 + y] =
+            for (int32_t y = 0; y < Board::kHeight; ++y)
+                mDistanceTables[rank][x * kDistanceColumn + y] =
                     static_cast<uint8_t>((x > tx ? x - tx : tx - x) + (y > ty ? y - ty : ty - y));
         }
     }
     // 16 - distance per piece and cell: positive for the computer's pieces,
     // negative for the opponent's, measured from the computer's own den.
     const uint8_t* denDistance = mDistanceTables[RANK_ELEPHANT].get();
-    for (uint32_t piece = 0; piece < 16; ++piece)
+    for (uint32_t piece = 0; piece < Board::kPieceCount; ++piece)
     {
         const uint32_t rank = piece & 7;
         for (int32_t c = 0; c < kCells; ++c)
         {
-            const int32_t x = c % 9;
-            const int32_t y = c / 9;
-            mContribution[piece][c] = (piece >> 3) == mSide ? 16 - mDistanceTables[rank][x * 8 + y]
-                                                            : -(16 - denDistance[(8 - x) * 8 + y]);
+            const int32_t x = cellX(c);
+            const int32_t y = cellY(c);
+            mContribution[piece][c] =
+                (piece >> 3) == mSide ? 16 - mDistanceTables[rank][x * kDistanceColumn + y]
+                                      : -(16 - denDistance[(Board::kWidth - 1 - x) * kDistanceColumn + y]);
         }
     }
     mReady = true;
@@ -401,9 +409,9 @@ int32_t ComputerPlayer::evaluate(const Board* board, int32_t remainingDepth, boo
         const int32_t x = piece.getX();
         const int32_t y = piece.getY();
         if (piece.getSide() == mSide)
-            value += 16 - mDistanceTables[piece.getRank()][x * 8 + y];
+            value += 16 - mDistanceTables[piece.getRank()][x * kDistanceColumn + y];
         else
-            value -= 16 - denDistance[(8 - x) * 8 + y];
+            value -= 16 - denDistance[(Board::kWidth - 1 - x) * kDistanceColumn + y];
     }
     return value;
 }
@@ -439,7 +447,7 @@ Move* ComputerPlayer::chooseMove(Board* board)
             const Move& move = moves[index];
             const int piece = static_cast<int>(mSide * 8 + rank);
             const int from = s.cell[piece];
-            const int to = move.getTargetX() + 9 * move.getTargetY();
+            const int to = Board::cellIndex(move.getTargetX(), move.getTargetY());
             const int victim = move.getKind() == MOVE_CAPTURE ? s.occupant[to] : kNoPiece;
             const int32_t score = s.score;
             applyMove(s, piece, from, to, move.getKind(), victim);
@@ -472,7 +480,7 @@ uint32_t ComputerPlayer::listSearchMoves(const Board& board, uint32_t side, Sear
     uint32_t count = 0;
     forEachMove(s, side & 1,
                 [&](int piece, int, int to, uint32_t kind, int) {
-                    out[count++] = SearchMove{static_cast<uint32_t>(piece & 7), to % 9, to / 9, kind};
+                    out[count++] = SearchMove{static_cast<uint32_t>(piece & 7), cellX(to), cellY(to), kind};
                 });
     return count;
 }

@@ -4,6 +4,7 @@
 // and counts enemy pieces by their distance to the own den, and a random
 // choice among the equally best first moves. Owned by the board like every
 // player; the board view also builds a short-lived level-1 one for hints.
+#include "Tarnaveli/Board/Board.h"
 #include "Tarnaveli/Board/Move.h"
 #include "Tarnaveli/Board/Player.h"
 
@@ -73,8 +74,10 @@ public:
     Board* getBoard() const { return mBoard; }
     uint32_t getLevel() const { return mLevel; }
     uint32_t getSearchDepth() const { return mSearchDepth; }
-    // Entry [x * 8 + y]: distance from (x, y) to the rank's target; null
-    // before init.
+    // A column of a distance table: the board's height, rounded up.
+    static constexpr int32_t kDistanceColumn = 8;
+    // Entry [x * kDistanceColumn + y]: distance from (x, y) to the rank's
+    // target; null before init.
     const uint8_t* getDistanceTable(uint32_t rank) const { return mDistanceTables[rank].get(); }
     // Target cell of a rank for this player's side.
     void getTarget(uint32_t rank, int32_t& x, int32_t& y) const;
@@ -96,7 +99,7 @@ private:
     // What each piece standing on a cell adds to the evaluation (row 16 is
     // "no piece" and stays zero), so the search keeps the value up to date
     // move by move instead of summing sixteen pieces at every leaf.
-    int32_t mContribution[17][64] = {};
+    int32_t mContribution[Board::kPieceCount + 1][Board::kCellCount + 1] = {};
     bool mReady = false;
 
     RootMove mRootMoves[kMaxRootMoves];
