@@ -21,11 +21,6 @@ using namespace Platform::Gpu;
 namespace
 {
 constexpr const char* kSourceFile = "Sources\\Engine2DD3D\\Engine2DD3D.cpp";
-
-ErrorCode reportAt(GpuResult result, int line)
-{
-    return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", line, kSourceFile);
-}
 } // namespace
 
 void Engine2DD3D::registerKind()
@@ -62,7 +57,7 @@ ErrorCode Engine2DD3D::init()
     Window* window = appWindow != nullptr ? appWindow->getWindow() : nullptr;
     // 1. Without a window there is no graphics system to draw with.
     if (window == nullptr)
-        return reportAt(GPU_NODEVICE, __LINE__);
+        return reportD3DErrorAt(GPU_NODEVICE, kSourceFile);
     // 2. The frame has the client size of the settings.
     PresentParameters parameters;
     parameters.backBufferWidth = application->getSettings().mClientWidth;
@@ -88,7 +83,7 @@ ErrorCode Engine2DD3D::init()
 ErrorCode Engine2DD3D::initWithDevice(std::unique_ptr<Device> device)
 {
     if (device == nullptr)
-        return reportAt(GPU_NODEVICE, __LINE__);
+        return reportD3DErrorAt(GPU_NODEVICE, kSourceFile);
     mDevice = std::move(device);
     mPresentParameters = mDevice->presentParameters();
     mInitialTextureMemory = mDevice->getAvailableTextureMem();
@@ -125,11 +120,11 @@ ErrorCode Engine2DD3D::setup2DStates()
     {
         GpuResult result = mDevice->setTextureStageState(0, entry.type, entry.value);
         if (gpuFailed(result))
-            return reportAt(result, __LINE__);
+            return reportD3DErrorAt(result, kSourceFile);
     }
     GpuResult result = mDevice->setSamplerState(0, SAMP_MIPFILTER, TEXF_NONE);
     if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     return 0;
 }
 
@@ -170,7 +165,7 @@ ErrorCode Engine2DD3D::beginFrame()
     GpuResult result =
         mDevice->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000u | (mClearColor & 0x00FFFFFFu), 1.0f, 0);
     if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     // 3. The scene.
     return gpuFailed(mDevice->beginScene()) ? ErrorCode(ERROR_INVALID) : ErrorCode(0);
 }
@@ -219,7 +214,7 @@ ErrorCode Engine2DD3D::reset()
     if (gpuFailed(result))
     {
         mDeviceReady = false;
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     // 3. Everything made again.
     if (ErrorCode code = restoreDeviceObjects())

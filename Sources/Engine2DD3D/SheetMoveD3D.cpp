@@ -76,7 +76,7 @@ ErrorCode SheetMoveGridD3D::set(const Rect2D& start, const Rect2D& end, ::Textur
     if (gpuFailed(result))
     {
         mVertexBuffer.reset();
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__, kSourceFile);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     return 0;
 }
@@ -130,7 +130,7 @@ void SheetMoveGridD3D::update(float t)
     GpuResult result = mVertexBuffer->lock(0, 0, &data, 0);
     if (gpuFailed(result))
     {
-        reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__, kSourceFile);
+        reportD3DErrorAt(result, kSourceFile);
         return;
     }
     auto* out = static_cast<GridVertex*>(data);

@@ -16,11 +16,6 @@ namespace
 {
 constexpr const char* kSourceFile = "Sources\\Engine2DD3D\\TextureD3D.cpp";
 
-ErrorCode reportAt(GpuResult result, int line)
-{
-    return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", line, kSourceFile);
-}
-
 std::map<uint32_t, std::span<const uint8_t>>& programImages()
 {
     static std::map<uint32_t, std::span<const uint8_t>> images;
@@ -101,7 +96,7 @@ ErrorCode TextureD3D::lock(void** bits, int32_t* pitch)
     LockedRect locked;
     GpuResult result = mTexture->lockRect(0, &locked, mDiscardOnLock ? uint32_t(LOCK_DISCARD) : 0u);
     if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     *bits = locked.bits;
     *pitch = locked.pitch;
     return 0;
@@ -113,7 +108,7 @@ ErrorCode TextureD3D::unlock()
         return ERROR_INVALID;
     GpuResult result = mTexture->unlockRect(0);
     if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     return 0;
 }
 
@@ -179,7 +174,7 @@ ErrorCode TextureD3D::doLoad()
     if (gpuFailed(result))
     {
         mTexture.reset();
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     // Pictures and glyphs are written here only: the card's copy is enough.
     mTexture->releaseCopyAfterUpload();
@@ -247,12 +242,12 @@ ErrorCode TextureD3D::loadFromImage(LockedRect& locked)
     GpuResult result = device()->createTexture(mTextureWidth, mTextureHeight, levels, usage, FMT_A8R8G8B8,
                                                POOL_MANAGED, &mTexture);
     if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     result = mTexture->lockRect(0, &locked, LOCK_DISCARD);
     if (gpuFailed(result))
     {
         locked.bits = nullptr;
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
 
     // 3. The rows, as they are (B, G, R, A in memory).
@@ -272,12 +267,12 @@ ErrorCode TextureD3D::loadFromPixels(LockedRect& locked)
     GpuResult result = device()->createTexture(mTextureWidth, mTextureHeight, 0, USAGE_AUTOGENMIPMAP,
                                                FMT_A8R8G8B8, POOL_MANAGED, &mTexture);
     if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     result = mTexture->lockRect(0, &locked, 0);
     if (gpuFailed(result))
     {
         locked.bits = nullptr;
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     // Without pixels there is nothing to copy: the surface stays as made.
     const auto* source = static_cast<const uint8_t*>(mPixels);
@@ -327,7 +322,7 @@ ErrorCode TextureD3D::createBlank()
     if (gpuFailed(result))
     {
         mTexture.reset();
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     return 0;
 }
@@ -345,7 +340,7 @@ ErrorCode TextureD3D::onLostDevice()
     SurfaceDesc desc;
     GpuResult result = mTexture->getLevelDesc(0, &desc);
     if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     return desc.pool == POOL_DEFAULT ? doUnload() : 0;
 }
 

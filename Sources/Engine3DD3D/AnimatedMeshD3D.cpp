@@ -17,11 +17,6 @@ using Gpu::GpuResult;
 namespace
 {
 const char* const kSourceName = "Sources\\Engine3DD3D\\AnimatedMeshD3D.cpp";
-
-ErrorCode deviceError(GpuResult result, int line)
-{
-    return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
-}
 } // namespace
 
 // What the controller calls back while time advances.
@@ -77,7 +72,7 @@ ErrorCode AnimatedMeshD3D::setAnimationController(const AnimationController& con
             continue;
         int32_t set = copy->findAnimationSet(descriptors[i].mName);
         if (set < 0)
-            return deviceError(Gpu::GPU_FAIL, __LINE__);
+            return reportD3DErrorAt(Gpu::GPU_FAIL, kSourceName);
         mSetIndices[i] = set;
         const AnimationSet* animation = copy->getAnimationSet(uint32_t(set));
         double period = animation->period();
@@ -265,7 +260,7 @@ ErrorCode AnimatedMeshD3D::render()
     // 6.
     device->setTransform(Gpu::TS_WORLD, world);
     if (result != Gpu::GPU_OK)
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     return ChildListNode::render();
 }
 

@@ -22,11 +22,6 @@ using Gpu::GpuResult;
 namespace
 {
 const char* const kSourceName = "Sources\\Engine3DD3D\\AnimatedMeshModelD3D.cpp";
-
-ErrorCode deviceError(GpuResult result, int line)
-{
-    return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
-}
 } // namespace
 
 ModelD3DBase::ModelD3DBase() : mEngine(Engine3D::current())
@@ -109,7 +104,7 @@ ErrorCode AnimatedMeshModelD3D::load(const std::string& fileName)
     {
         showMessage("erreur de chargement du .fx");
         release();
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     }
     // 9. comes first here: the technique decides whether the skinned
     // meshes get a copy for the processor to skin into.
@@ -140,7 +135,7 @@ ErrorCode AnimatedMeshModelD3D::load(const std::string& fileName)
     {
         showMessage(TEXT_1252("Impossible de charger le modèle 3D animé %s."), fileName.c_str());
         release();
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     }
     // 5. Bones were bound to their frames by name while reading.
     mController = std::make_unique<AnimationController>(mData.animationSets, TRACK_COUNT);
@@ -174,10 +169,10 @@ ErrorCode AnimatedMeshModelD3D::buildParts(Gpu::Device* device)
         if (source.isSkinned())
         {
             if (GpuResult result = buildSkinnedPart(source, device, &part))
-                return deviceError(result, __LINE__);
+                return reportD3DErrorAt(result, kSourceName);
         }
         else if (GpuResult result = buildPlainMesh(source, device, &part.mesh))
-            return deviceError(result, __LINE__);
+            return reportD3DErrorAt(result, kSourceName);
         for (const XMaterial& file : source.materials)
         {
             auto material = std::make_unique<MaterialD3D>();
@@ -278,11 +273,11 @@ ErrorCode AnimatedMeshModelD3D::buildPickBox()
 {
     Engine3D* engine = Engine3D::current();
     if (engine == nullptr)
-        return deviceError(Gpu::GPU_INVALIDCALL, __LINE__);
+        return reportD3DErrorAt(Gpu::GPU_INVALIDCALL, kSourceName);
     auto model = std::unique_ptr<MeshModel>(engine->createMeshModel());
     auto* cube = dynamic_cast<MeshModelD3D*>(model.get());
     if (cube == nullptr)
-        return deviceError(Gpu::GPU_INVALIDCALL, __LINE__);
+        return reportD3DErrorAt(Gpu::GPU_INVALIDCALL, kSourceName);
     if (ErrorCode code = cube->createMesh(12, 8, 1))
         return code;
     Material* material = cube->getMaterial(0);
@@ -309,11 +304,11 @@ ErrorCode AnimatedMeshModelD3D::buildPickBox()
     Mesh* mesh = cube->getMesh();
     void* bytes = nullptr;
     if (GpuResult result = mesh->lockVertexBuffer(0, &bytes))
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     std::memcpy(bytes, corners, sizeof corners);
     mesh->unlockVertexBuffer();
     if (GpuResult result = mesh->lockIndexBuffer(0, &bytes))
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     std::memcpy(bytes, kIndices, sizeof kIndices);
     mesh->unlockIndexBuffer();
     mPickBox.reset(cube->createInstance());

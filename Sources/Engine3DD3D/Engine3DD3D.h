@@ -15,6 +15,7 @@
 #include <vector>
 
 #include <memory>
+#include <source_location>
 
 class Engine3DD3D final : public Engine3D
 {
@@ -82,7 +83,8 @@ private:
     Engine2DBase* mEngine2D = nullptr;
     Platform::Gpu::Device* mDevice = nullptr;
     RenderStateCache* mCache = nullptr;
-    ErrorCode createSpriteVertices(uint32_t quads, int line);
+    ErrorCode createSpriteVertices(uint32_t quads,
+                                   std::source_location where = std::source_location::current());
 
     std::vector<Sprite3D*> mSprites;
     std::deque<uint32_t> mFreeQuads;

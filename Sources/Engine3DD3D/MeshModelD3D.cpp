@@ -23,11 +23,6 @@ using Gpu::GpuResult;
 namespace
 {
 const char* const kSourceName = "Sources\\Engine3DD3D\\MeshModelD3D.cpp";
-
-ErrorCode deviceError(GpuResult result, int line)
-{
-    return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
-}
 } // namespace
 
 bool readModelFile(const std::string& fileName, uint64_t maxSize, std::vector<uint8_t>* bytes)
@@ -58,10 +53,10 @@ ErrorCode MeshModelD3D::createMesh(uint32_t faceCount, uint32_t vertexCount, uin
     doUnload();
     Gpu::Device* device = Engine3DD3D::currentDevice();
     if (device == nullptr)
-        return deviceError(Gpu::GPU_INVALIDCALL, __LINE__);
+        return reportD3DErrorAt(Gpu::GPU_INVALIDCALL, kSourceName);
     if (GpuResult result =
             Mesh::create(faceCount, vertexCount, MESH_MANAGED, Gpu::FVF_XYZ_NORMAL_TEX1, device, &mMesh))
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     for (uint32_t i = 0; i < subsetCount; ++i)
         mMaterials.push_back(std::make_unique<MaterialD3D>());
     return ERROR_OK;
@@ -185,7 +180,7 @@ ErrorCode MeshModelD3D::draw(MeshInstance* instance, bool outlinePass)
             if (GpuResult result = mMesh->drawSubset(i))
             {
                 mTransform.leave();
-                return deviceError(result, __LINE__);
+                return reportD3DErrorAt(result, kSourceName);
             }
         }
         mTransform.leave();
@@ -207,7 +202,7 @@ ErrorCode MeshModelD3D::draw(MeshInstance* instance, bool outlinePass)
     if (result != Gpu::GPU_OK)
     {
         mTransform.leave();
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     }
     cache->flush();
     for (uint32_t i = 0; i < subsets; ++i)
@@ -220,7 +215,7 @@ ErrorCode MeshModelD3D::draw(MeshInstance* instance, bool outlinePass)
         if ((result = mMesh->drawSubset(i)) != Gpu::GPU_OK)
         {
             mTransform.leave();
-            return deviceError(result, __LINE__);
+            return reportD3DErrorAt(result, kSourceName);
         }
     }
     // 4.

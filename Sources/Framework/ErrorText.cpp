@@ -306,6 +306,12 @@ ErrorCode reportD3DError(uint32_t result, const char* format, ...)
     return ERROR_D3D;
 }
 
+ErrorCode reportD3DErrorAt(int32_t result, const char* sourceName, std::source_location where)
+{
+    return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)",
+                          static_cast<int>(where.line()), sourceName);
+}
+
 ErrorCode reportDirectXError(ErrorCode code, uint32_t result, const char* format, ...)
 {
     va_list args;

@@ -4,6 +4,7 @@
 #include "Framework/ErrorCodes.h"
 
 #include <cstdint>
+#include <source_location>
 #include <string>
 
 // The code's identifier ("ERROR_FILEIO_EOF"), or null outside 0 to 33.
@@ -39,6 +40,11 @@ const char* resultCodeName(uint32_t result);
 // by the formatted text (the engines pass their source position as
 // "(line %i in file %s)"). Returns ERROR_D3D.
 ErrorCode reportD3DError(uint32_t result, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The box of a failed device call of the engines and the board view, with
+// the caller's position: "(line L in file F)", F being the name the caller's
+// source file goes by in these boxes. Returns ERROR_D3D.
+ErrorCode reportD3DErrorAt(int32_t result, const char* sourceName,
+                           std::source_location where = std::source_location::current());
 // The same for the other platform services, captioned with the error code's
 // text. Returns the error code.
 ErrorCode reportDirectXError(ErrorCode code, uint32_t result, const char* format, ...)

@@ -64,6 +64,13 @@ TEST(ErrorText, D3DReportJoinsTheResultNameAndTheFormattedText)
     EXPECT_EQ(box.kind, Platform::MessageKind::Error);
     EXPECT_EQ(box.title, gTextUnavailable);
     EXPECT_EQ(presented, 1);
+
+    // The engines' form takes the caller's line by itself.
+    const int line = __LINE__ + 1;
+    EXPECT_EQ(reportD3DErrorAt(static_cast<int32_t>(0x8876086Cu), "BoardGraphics3D"), ERROR_D3D);
+    ASSERT_EQ(app.messages.messages().size(), 2u);
+    EXPECT_EQ(app.messages.messages()[1].text,
+              "D3DERR_INVALIDCALL(line " + std::to_string(line) + " in file BoardGraphics3D)");
 }
 
 TEST(ErrorText, DirectXReportReturnsItsCodeAndCutsTheFormattedText)
