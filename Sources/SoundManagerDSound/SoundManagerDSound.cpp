@@ -1,6 +1,7 @@
 #include "SoundManagerDSound/SoundManagerDSound.h"
 
 #include "Framework/Messages.h"
+#include "Framework/Text1252Literal.h"
 #include "Sound/SoundErrors.h"
 #include "SoundManagerDSound/SoundChannelDSound.h"
 
@@ -89,7 +90,7 @@ ErrorCode SoundManagerDSound::playSound(uint32_t id, int32_t /*level*/, bool loo
     {
         const std::string name = getSoundName(id);
         if (name.empty())
-            showMessage("Son non initialisé %i", static_cast<int>(id));
+            showMessage(TEXT_1252("Son non initialisé %i"), static_cast<int>(id));
         AudioResult result = mDevice.createStaticSound(name, kBufferControlVolume, 1, sound);
         if (audioFailed(result))
         {
