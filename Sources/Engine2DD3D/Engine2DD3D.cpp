@@ -13,6 +13,7 @@
 #include "Framework/ErrorText.h"
 #include "Framework/LangTable.h"
 #include "Framework/Messages.h"
+#include "Framework/Text1252Literal.h"
 #include "Platform/Gpu/GlDevice.h"
 
 using namespace Platform;
@@ -198,7 +199,7 @@ ErrorCode Engine2DD3D::reset()
     if (ErrorCode code = releaseDeviceObjects())
     {
         showMessage(getLangText(LANG_FATAL_ERROR).c_str(), errorCodeToText(code).c_str(),
-                    "Impossible de lib\xE9rer les objets du device Direct3D.");
+                    TEXT_1252("Impossible de libérer les objets du device Direct3D."));
         if (ApplicationGeneric* application = getApplication())
             application->quitApplication(true);
         mDeviceReady = false;

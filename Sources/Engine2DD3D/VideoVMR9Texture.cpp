@@ -4,6 +4,7 @@
 #include "Framework/BinaryStream.h"
 #include "Framework/FileLookup.h"
 #include "Framework/Messages.h"
+#include "Framework/Text1252Literal.h"
 #include "Platform/Media/MediaPlayer.h"
 #include "Sound/SoundManager.h"
 
@@ -200,7 +201,7 @@ ErrorCode VideoVMR9Texture::openGraph(const std::string& fileName)
     {
         if (videoStreamTypeOf(fileName) == VideoStreamType::Unknown)
         {
-            showMessage("Type d'extenstion vid\xE9o de fichier inconnue : \"%s\"",
+            showMessage(TEXT_1252("Type d'extenstion vidéo de fichier inconnue : \"%s\""),
                         videoFileExtension(fileName).c_str());
             return 2;
         }
