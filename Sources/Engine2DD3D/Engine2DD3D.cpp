@@ -66,8 +66,8 @@ ErrorCode Engine2DD3D::init()
     parameters.windowed = true;
     // 3. The device.
     std::unique_ptr<GlDevice> device;
-    GpuResult result = GlDevice::create(window->sdlWindow(), parameters, &device);
-    if (gpuFailed(result))
+    PlatformResult result = GlDevice::create(window->sdlWindow(), parameters, &device);
+    if (resultFailed(result))
     {
         reportD3DError(static_cast<uint32_t>(result), "(%s)",
                        getLangText(LANG_ERROR_VIDEOCARDINCOMPATIBLE).c_str());
@@ -119,12 +119,12 @@ ErrorCode Engine2DD3D::setup2DStates()
                  {TSS_ALPHAOP, TOP_MODULATE}, {TSS_ALPHAARG1, TA_TEXTURE}, {TSS_ALPHAARG2, TA_DIFFUSE}};
     for (const auto& entry : stage)
     {
-        GpuResult result = mDevice->setTextureStageState(0, entry.type, entry.value);
-        if (gpuFailed(result))
+        PlatformResult result = mDevice->setTextureStageState(0, entry.type, entry.value);
+        if (resultFailed(result))
             return reportD3DErrorAt(result, kSourceFile);
     }
-    GpuResult result = mDevice->setSamplerState(0, SAMP_MIPFILTER, TEXF_NONE);
-    if (gpuFailed(result))
+    PlatformResult result = mDevice->setSamplerState(0, SAMP_MIPFILTER, TEXF_NONE);
+    if (resultFailed(result))
         return reportD3DErrorAt(result, kSourceFile);
     return 0;
 }
@@ -157,18 +157,18 @@ ErrorCode Engine2DD3D::beginFrame()
     if (mDevice == nullptr)
         return ERROR_INVALID;
     // 1. A lost device draws nothing until it can be reset.
-    GpuResult level = mDevice->testCooperativeLevel();
+    PlatformResult level = mDevice->testCooperativeLevel();
     if (level == GPU_DEVICELOST)
         return 0;
     if (level == GPU_DEVICENOTRESET)
         reset();
     // 2. The frame, always opaque.
-    GpuResult result =
+    PlatformResult result =
         mDevice->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000u | (mClearColor & 0x00FFFFFFu), 1.0f, 0);
-    if (gpuFailed(result))
+    if (resultFailed(result))
         return reportD3DErrorAt(result, kSourceFile);
     // 3. The scene.
-    return gpuFailed(mDevice->beginScene()) ? ErrorCode(ERROR_INVALID) : ErrorCode(0);
+    return resultFailed(mDevice->beginScene()) ? ErrorCode(ERROR_INVALID) : ErrorCode(0);
 }
 
 ErrorCode Engine2DD3D::endFrame()
@@ -176,7 +176,7 @@ ErrorCode Engine2DD3D::endFrame()
     if (mDevice == nullptr)
         return 0;
     mDevice->endScene();
-    if (!gpuFailed(mDevice->present()))
+    if (!resultFailed(mDevice->present()))
         mPresentParity = !mPresentParity;
     return 0;
 }
@@ -185,7 +185,7 @@ ErrorCode Engine2DD3D::presentPending()
 {
     if (mPresentParity && mDevice != nullptr)
     {
-        if (!gpuFailed(mDevice->present()))
+        if (!resultFailed(mDevice->present()))
             mPresentParity = !mPresentParity;
     }
     return 0;
@@ -206,13 +206,13 @@ ErrorCode Engine2DD3D::reset()
         return code;
     }
     // 2. The device.
-    GpuResult result = mDevice->reset(mPresentParameters);
+    PlatformResult result = mDevice->reset(mPresentParameters);
     if (result == GPU_DEVICELOST)
     {
         mDeviceReady = false;
         return ERROR_FAILED;
     }
-    if (gpuFailed(result))
+    if (resultFailed(result))
     {
         mDeviceReady = false;
         return reportD3DErrorAt(result, kSourceFile);

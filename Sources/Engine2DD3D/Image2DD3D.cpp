@@ -10,6 +10,8 @@
 #include <utility>
 
 using namespace Platform::Gpu;
+using Platform::PlatformResult;
+using Platform::resultFailed;
 
 namespace
 {
@@ -20,12 +22,12 @@ ErrorCode writeQuad(VertexBuffer& buffer, const Vertex2D (&vertices)[4], const c
                     std::source_location where)
 {
     void* data = nullptr;
-    GpuResult result = buffer.lock(0, 0, &data, 0);
-    if (gpuFailed(result))
+    PlatformResult result = buffer.lock(0, 0, &data, 0);
+    if (resultFailed(result))
         return reportD3DErrorAt(result, file, where);
     std::memcpy(data, vertices, sizeof vertices);
     result = buffer.unlock();
-    if (gpuFailed(result))
+    if (resultFailed(result))
         return reportD3DErrorAt(result, file, where);
     return 0;
 }
@@ -35,11 +37,11 @@ std::unique_ptr<VertexBuffer> createQuadBuffer(Engine2DD3D& engine, const char* 
 {
     std::unique_ptr<VertexBuffer> buffer;
     Device* device = engine.getDevice();
-    GpuResult result = device != nullptr
-                           ? device->createVertexBuffer(4 * sizeof(Vertex2D), 0, FVF_XYZ_DIFFUSE_TEX1,
-                                                        POOL_SYSTEMMEM, &buffer)
-                           : GPU_INVALIDCALL;
-    if (gpuFailed(result))
+    PlatformResult result = device != nullptr
+                                ? device->createVertexBuffer(4 * sizeof(Vertex2D), 0, FVF_XYZ_DIFFUSE_TEX1,
+                                                             POOL_SYSTEMMEM, &buffer)
+                                : GPU_INVALIDCALL;
+    if (resultFailed(result))
     {
         // An image that cannot be drawn is fatal while the program runs.
         reportD3DErrorAt(result, file, where);

@@ -65,8 +65,8 @@ ErrorCode RenderedComponentD3D::renderComponent(Component* component)
     // 3. The component drawn on a white surface.
     Platform::Gpu::Texture* savedTarget = device->getRenderTarget();
     ErrorCode code = 0;
-    GpuResult result = device->setRenderTarget(texture->getD3DTexture());
-    if (gpuFailed(result))
+    PlatformResult result = device->setRenderTarget(texture->getD3DTexture());
+    if (resultFailed(result))
         code = reportD3DErrorAt(result, kSourceFile);
     else
     {
@@ -77,7 +77,7 @@ ErrorCode RenderedComponentD3D::renderComponent(Component* component)
 
     // 4. The frame's projection back, and the texture shown by the image.
     result = device->setTransform(TS_PROJECTION, savedProjection);
-    if (gpuFailed(result) && code == 0)
+    if (resultFailed(result) && code == 0)
         code = reportD3DErrorAt(result, kSourceFile);
     if (code != 0)
         return code;

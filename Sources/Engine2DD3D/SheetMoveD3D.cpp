@@ -71,9 +71,9 @@ ErrorCode SheetMoveGridD3D::set(const Rect2D& start, const Rect2D& end, ::Textur
     Device* device = mEngine.getDevice();
     if (device == nullptr)
         return ERROR_INVALID;
-    GpuResult result = device->createVertexBuffer(mColumns * mRows * 6 * sizeof(GridVertex), 0, FVF_XYZ_TEX1,
-                                                  POOL_SYSTEMMEM, &mVertexBuffer);
-    if (gpuFailed(result))
+    PlatformResult result = device->createVertexBuffer(mColumns * mRows * 6 * sizeof(GridVertex), 0,
+                                                       FVF_XYZ_TEX1, POOL_SYSTEMMEM, &mVertexBuffer);
+    if (resultFailed(result))
     {
         mVertexBuffer.reset();
         return reportD3DErrorAt(result, kSourceFile);
@@ -127,8 +127,8 @@ void SheetMoveGridD3D::update(float t)
         return GridVertex{point.x, point.y, z, u, v};
     };
     void* data = nullptr;
-    GpuResult result = mVertexBuffer->lock(0, 0, &data, 0);
-    if (gpuFailed(result))
+    PlatformResult result = mVertexBuffer->lock(0, 0, &data, 0);
+    if (resultFailed(result))
     {
         reportD3DErrorAt(result, kSourceFile);
         return;

@@ -11,6 +11,8 @@
 #include <map>
 
 using namespace Platform::Gpu;
+using Platform::PlatformResult;
+using Platform::resultFailed;
 
 namespace
 {
@@ -94,8 +96,8 @@ ErrorCode TextureD3D::lock(void** bits, int32_t* pitch)
     if (mTexture == nullptr)
         return ERROR_INVALID;
     LockedRect locked;
-    GpuResult result = mTexture->lockRect(0, &locked, mDiscardOnLock ? uint32_t(LOCK_DISCARD) : 0u);
-    if (gpuFailed(result))
+    PlatformResult result = mTexture->lockRect(0, &locked, mDiscardOnLock ? uint32_t(LOCK_DISCARD) : 0u);
+    if (resultFailed(result))
         return reportD3DErrorAt(result, kSourceFile);
     *bits = locked.bits;
     *pitch = locked.pitch;
@@ -106,8 +108,8 @@ ErrorCode TextureD3D::unlock()
 {
     if (mTexture == nullptr)
         return ERROR_INVALID;
-    GpuResult result = mTexture->unlockRect(0);
-    if (gpuFailed(result))
+    PlatformResult result = mTexture->unlockRect(0);
+    if (resultFailed(result))
         return reportD3DErrorAt(result, kSourceFile);
     return 0;
 }
@@ -170,8 +172,8 @@ ErrorCode TextureD3D::doLoad()
             }
         }
     }
-    GpuResult result = mTexture->unlockRect(0);
-    if (gpuFailed(result))
+    PlatformResult result = mTexture->unlockRect(0);
+    if (resultFailed(result))
     {
         mTexture.reset();
         return reportD3DErrorAt(result, kSourceFile);
@@ -239,12 +241,12 @@ ErrorCode TextureD3D::loadFromImage(LockedRect& locked)
         levels = log > 3 ? log - 2 : 1;
         usage = USAGE_AUTOGENMIPMAP;
     }
-    GpuResult result = device()->createTexture(mTextureWidth, mTextureHeight, levels, usage, FMT_A8R8G8B8,
-                                               POOL_MANAGED, &mTexture);
-    if (gpuFailed(result))
+    PlatformResult result = device()->createTexture(mTextureWidth, mTextureHeight, levels, usage,
+                                                    FMT_A8R8G8B8, POOL_MANAGED, &mTexture);
+    if (resultFailed(result))
         return reportD3DErrorAt(result, kSourceFile);
     result = mTexture->lockRect(0, &locked, LOCK_DISCARD);
-    if (gpuFailed(result))
+    if (resultFailed(result))
     {
         locked.bits = nullptr;
         return reportD3DErrorAt(result, kSourceFile);
@@ -264,12 +266,12 @@ ErrorCode TextureD3D::loadFromPixels(LockedRect& locked)
         return ERROR_INVALID;
     mTextureWidth = powerOfTwo(mWidth);
     mTextureHeight = powerOfTwo(mHeight);
-    GpuResult result = device()->createTexture(mTextureWidth, mTextureHeight, 0, USAGE_AUTOGENMIPMAP,
-                                               FMT_A8R8G8B8, POOL_MANAGED, &mTexture);
-    if (gpuFailed(result))
+    PlatformResult result = device()->createTexture(mTextureWidth, mTextureHeight, 0, USAGE_AUTOGENMIPMAP,
+                                                    FMT_A8R8G8B8, POOL_MANAGED, &mTexture);
+    if (resultFailed(result))
         return reportD3DErrorAt(result, kSourceFile);
     result = mTexture->lockRect(0, &locked, 0);
-    if (gpuFailed(result))
+    if (resultFailed(result))
     {
         locked.bits = nullptr;
         return reportD3DErrorAt(result, kSourceFile);
@@ -316,10 +318,10 @@ ErrorCode TextureD3D::createBlank()
     mTextureHeight = mHeight;
     mDiscardOnLock = false;
     bool target = (mFlags & FLAG_RENDER_TARGET) != 0;
-    GpuResult result =
+    PlatformResult result =
         device()->createTexture(mWidth, mHeight, 1, target ? uint32_t(USAGE_RENDERTARGET) : 0u, FMT_X8R8G8B8,
                                 target ? uint32_t(POOL_DEFAULT) : uint32_t(POOL_MANAGED), &mTexture);
-    if (gpuFailed(result))
+    if (resultFailed(result))
     {
         mTexture.reset();
         return reportD3DErrorAt(result, kSourceFile);
@@ -338,8 +340,8 @@ ErrorCode TextureD3D::onLostDevice()
     if (mLoadCount < 1 || mTexture == nullptr)
         return 0;
     SurfaceDesc desc;
-    GpuResult result = mTexture->getLevelDesc(0, &desc);
-    if (gpuFailed(result))
+    PlatformResult result = mTexture->getLevelDesc(0, &desc);
+    if (resultFailed(result))
         return reportD3DErrorAt(result, kSourceFile);
     return desc.pool == POOL_DEFAULT ? doUnload() : 0;
 }

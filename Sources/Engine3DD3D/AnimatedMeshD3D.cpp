@@ -12,7 +12,6 @@
 #include <cstdio>
 
 using namespace Platform;
-using Gpu::GpuResult;
 
 namespace
 {
@@ -241,7 +240,7 @@ ErrorCode AnimatedMeshD3D::render()
     device->getTransform(Gpu::TS_WORLD, &root);
     mModel->mTransform.leave();
     pose(root);
-    GpuResult result = Gpu::GPU_OK;
+    PlatformResult result = Gpu::GPU_OK;
     {
         // 3.
         uint32_t culling = mModel->getCulling();
@@ -304,7 +303,7 @@ Material* AnimatedMeshD3D::effectiveMaterial(size_t part, size_t material) const
     return chosen != nullptr ? chosen : mModel->getPartMaterial(part, material);
 }
 
-GpuResult AnimatedMeshD3D::drawPlainPart(size_t part)
+PlatformResult AnimatedMeshD3D::drawPlainPart(size_t part)
 {
     Engine3DD3D* engine = Engine3DD3D::currentD3D();
     Gpu::Device* device = engine->getDevice();
@@ -318,13 +317,13 @@ GpuResult AnimatedMeshD3D::drawPlainPart(size_t part)
         Material* material = effectiveMaterial(part, i);
         device->setMaterial(deviceMaterialOf(*material));
         device->setTexture(0, deviceTextureOf(material->getTexture()));
-        if (GpuResult result = mesh->drawSubset(uint32_t(i)))
+        if (PlatformResult result = mesh->drawSubset(uint32_t(i)))
             return result;
     }
     return Gpu::GPU_OK;
 }
 
-GpuResult AnimatedMeshD3D::drawSkinnedPart(size_t part, Gpu::Effect* effect)
+PlatformResult AnimatedMeshD3D::drawSkinnedPart(size_t part, Gpu::Effect* effect)
 {
     if (effect == nullptr)
         return Gpu::GPU_OK;
@@ -364,7 +363,7 @@ GpuResult AnimatedMeshD3D::drawSkinnedPart(size_t part, Gpu::Effect* effect)
         if (onProcessor)
         {
             void* bytes = nullptr;
-            if (GpuResult result = software->lockVertexBuffer(0, &bytes))
+            if (PlatformResult result = software->lockVertexBuffer(0, &bytes))
                 return result;
             skinBlendedVertices(*mesh, combination.vertexStart, combination.vertexCount, palette.data(),
                                 blended.paletteSize, static_cast<SkinnedVertex*>(bytes));
@@ -372,9 +371,9 @@ GpuResult AnimatedMeshD3D::drawSkinnedPart(size_t part, Gpu::Effect* effect)
             mesh = software;
         }
         uint32_t passes = 0;
-        if (GpuResult result = effect->begin(&passes, 0))
+        if (PlatformResult result = effect->begin(&passes, 0))
             return result;
-        GpuResult result = Gpu::GPU_OK;
+        PlatformResult result = Gpu::GPU_OK;
         for (uint32_t pass = 0; pass < passes && result == Gpu::GPU_OK; ++pass)
         {
             result = effect->beginPass(pass);

@@ -132,15 +132,15 @@ ErrorCode Engine3DD3D::beginPass3D()
     mCache->setState(RS_LIGHTING, 1);
     mCache->setState(RS_AMBIENT, mAmbient);
     mCache->setState(RS_SPECULARENABLE, 1);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_MAGFILTER, TEXF_LINEAR))
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_MAGFILTER, TEXF_LINEAR))
         return reportD3DErrorAt(result, kSourceName);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_MINFILTER, TEXF_LINEAR))
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_MINFILTER, TEXF_LINEAR))
         return reportD3DErrorAt(result, kSourceName);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_MIPFILTER, TEXF_LINEAR))
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_MIPFILTER, TEXF_LINEAR))
         return reportD3DErrorAt(result, kSourceName);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_ADDRESSU, TADDRESS_WRAP))
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_ADDRESSU, TADDRESS_WRAP))
         return reportD3DErrorAt(result, kSourceName);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_ADDRESSV, TADDRESS_WRAP))
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_ADDRESSV, TADDRESS_WRAP))
         return reportD3DErrorAt(result, kSourceName);
     return applyCamera();
 }
@@ -166,8 +166,8 @@ ErrorCode Engine3DD3D::createSpriteVertices(uint32_t quads, std::source_location
     mSpriteVertices.reset();
     if (mDevice == nullptr)
         return ERROR_OK;
-    if (GpuResult result = mDevice->createVertexBuffer(quads * kQuadBytes, USAGE_WRITEONLY, kSpriteFvf,
-                                                       POOL_MANAGED, &mSpriteVertices))
+    if (PlatformResult result = mDevice->createVertexBuffer(quads * kQuadBytes, USAGE_WRITEONLY, kSpriteFvf,
+                                                            POOL_MANAGED, &mSpriteVertices))
         return reportD3DErrorAt(result, kSourceName, where);
     return ERROR_OK;
 }

@@ -18,7 +18,6 @@
 #include <vector>
 
 using namespace Platform;
-using Gpu::GpuResult;
 
 namespace
 {
@@ -54,7 +53,7 @@ ErrorCode MeshModelD3D::createMesh(uint32_t faceCount, uint32_t vertexCount, uin
     Gpu::Device* device = Engine3DD3D::currentDevice();
     if (device == nullptr)
         return reportD3DErrorAt(Gpu::GPU_INVALIDCALL, kSourceName);
-    if (GpuResult result =
+    if (PlatformResult result =
             Mesh::create(faceCount, vertexCount, MESH_MANAGED, Gpu::FVF_XYZ_NORMAL_TEX1, device, &mMesh))
         return reportD3DErrorAt(result, kSourceName);
     for (uint32_t i = 0; i < subsetCount; ++i)
@@ -177,7 +176,7 @@ ErrorCode MeshModelD3D::draw(MeshInstance* instance, bool outlinePass)
     {
         for (uint32_t i = 0; i < subsets; ++i)
         {
-            if (GpuResult result = mMesh->drawSubset(i))
+            if (PlatformResult result = mMesh->drawSubset(i))
             {
                 mTransform.leave();
                 return reportD3DErrorAt(result, kSourceName);
@@ -196,7 +195,7 @@ ErrorCode MeshModelD3D::draw(MeshInstance* instance, bool outlinePass)
     ScopedRenderState normalize(*cache, Gpu::RS_NORMALIZENORMALS, 1);
     ScopedRenderState cull(*cache, Gpu::RS_CULLMODE, mCulling <= CULLING_CCW ? mCulling + 1 : Gpu::CULL_NONE);
     uint32_t address = mTextureRepeat ? Gpu::TADDRESS_WRAP : Gpu::TADDRESS_CLAMP;
-    GpuResult result = device->setSamplerState(0, Gpu::SAMP_ADDRESSU, address);
+    PlatformResult result = device->setSamplerState(0, Gpu::SAMP_ADDRESSU, address);
     if (result == Gpu::GPU_OK)
         result = device->setSamplerState(0, Gpu::SAMP_ADDRESSV, address);
     if (result != Gpu::GPU_OK)

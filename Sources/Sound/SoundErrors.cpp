@@ -18,7 +18,7 @@ void setSoundErrorReporter(SoundErrorReporter reporter)
     gReporter = std::move(reporter);
 }
 
-ErrorCode reportSoundError(ErrorCode code, Platform::AudioResult result, const char* format, ...)
+ErrorCode reportSoundError(ErrorCode code, Platform::PlatformResult result, const char* format, ...)
 {
     va_list args;
     va_start(args, format);

@@ -11,9 +11,9 @@
 // Platform::kAudioNoDriver, the result's name otherwise, captioned with the
 // error code's text); tests may install a reporter of their own.
 using SoundErrorReporter =
-    std::function<void(ErrorCode code, Platform::AudioResult result, const std::string& detail)>;
+    std::function<void(ErrorCode code, Platform::PlatformResult result, const std::string& detail)>;
 void setSoundErrorReporter(SoundErrorReporter reporter);
 
 // Formats the detail (at most 255 characters), reports, returns `code`.
-ErrorCode reportSoundError(ErrorCode code, Platform::AudioResult result, const char* format, ...)
+ErrorCode reportSoundError(ErrorCode code, Platform::PlatformResult result, const char* format, ...)
     __attribute__((format(printf, 3, 4)));

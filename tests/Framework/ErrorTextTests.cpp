@@ -40,17 +40,6 @@ TEST(ErrorText, BeforeLoadingTheTableCodesShowTheirIdentifiers)
     EXPECT_EQ(errorCodeToText(34), gTextUnavailable);
 }
 
-TEST(ErrorText, ResultCodesHaveTheirPublishedNames)
-{
-    EXPECT_STREQ(resultCodeName(0x88760868), "D3DERR_DEVICELOST");
-    EXPECT_STREQ(resultCodeName(0x8876086A), "D3DERR_NOTAVAILABLE");
-    EXPECT_STREQ(resultCodeName(0x88780096), "DSERR_BUFFERLOST");
-    EXPECT_STREQ(resultCodeName(0x80070057), "E_INVALIDARG");
-    EXPECT_STREQ(resultCodeName(0x80158520), "DPNERR_TIMEDOUT");
-    EXPECT_STREQ(resultCodeName(0), "S_OK");
-    EXPECT_STREQ(resultCodeName(0x12345678), "Unknown");
-}
-
 TEST(ErrorText, D3DReportJoinsTheResultNameAndTheFormattedText)
 {
     TestApplication app;
