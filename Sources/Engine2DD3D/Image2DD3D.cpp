@@ -19,7 +19,7 @@ constexpr const char* kSourceFile = "Sources\\Engine2DD3D\\Image2DD3D.cpp";
 }
 
 ErrorCode writeQuad(VertexBuffer& buffer, const Vertex2D (&vertices)[4], const char* file,
-                    std::source_location where)
+                    SourceLocation where)
 {
     void* data = nullptr;
     PlatformResult result = buffer.lock(0, 0, &data, 0);
@@ -32,8 +32,7 @@ ErrorCode writeQuad(VertexBuffer& buffer, const Vertex2D (&vertices)[4], const c
     return 0;
 }
 
-std::unique_ptr<VertexBuffer> createQuadBuffer(Engine2DD3D& engine, const char* file,
-                                               std::source_location where)
+std::unique_ptr<VertexBuffer> createQuadBuffer(Engine2DD3D& engine, const char* file, SourceLocation where)
 {
     std::unique_ptr<VertexBuffer> buffer;
     Device* device = engine.getDevice();

@@ -5,8 +5,8 @@
 #include "Engine/Image2D.h"
 #include "Platform/Gpu/Resources.h"
 
+#include "Framework/SourceLocation.h"
 #include <memory>
-#include <source_location>
 
 class Engine2DD3D;
 
@@ -41,11 +41,10 @@ private:
 // image kinds. Returns 0 or the reported failure; file and where name the
 // caller's source position.
 ErrorCode writeQuad(Platform::Gpu::VertexBuffer& buffer, const Vertex2D (&vertices)[4], const char* file,
-                    std::source_location where = std::source_location::current());
+                    SourceLocation where = SourceLocation::current());
 // The vertex buffer of an image kind; on failure it reports with the caller's
 // source position, quits the program and gives null.
 std::unique_ptr<Platform::Gpu::VertexBuffer>
-createQuadBuffer(Engine2DD3D& engine, const char* file,
-                 std::source_location where = std::source_location::current());
+createQuadBuffer(Engine2DD3D& engine, const char* file, SourceLocation where = SourceLocation::current());
 // A texture an image refused while being built is fatal as well.
 void quitOnTextureFailure(ErrorCode code);

@@ -161,7 +161,7 @@ ErrorCode Engine3DD3D::render3D()
     return mSprites.empty() ? ERROR_OK : drawSprites();
 }
 
-ErrorCode Engine3DD3D::createSpriteVertices(uint32_t quads, std::source_location where)
+ErrorCode Engine3DD3D::createSpriteVertices(uint32_t quads, SourceLocation where)
 {
     mSpriteVertices.reset();
     if (mDevice == nullptr)

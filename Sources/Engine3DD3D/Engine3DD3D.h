@@ -14,8 +14,8 @@
 #include <deque>
 #include <vector>
 
+#include "Framework/SourceLocation.h"
 #include <memory>
-#include <source_location>
 
 class Engine3DD3D final : public Engine3D
 {
@@ -83,8 +83,7 @@ private:
     Engine2DBase* mEngine2D = nullptr;
     Platform::Gpu::Device* mDevice = nullptr;
     RenderStateCache* mCache = nullptr;
-    ErrorCode createSpriteVertices(uint32_t quads,
-                                   std::source_location where = std::source_location::current());
+    ErrorCode createSpriteVertices(uint32_t quads, SourceLocation where = SourceLocation::current());
 
     std::vector<Sprite3D*> mSprites;
     std::deque<uint32_t> mFreeQuads;

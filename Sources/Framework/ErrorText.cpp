@@ -146,8 +146,7 @@ ErrorCode reportD3DError(uint32_t result, const char* format, ...)
     return ERROR_D3D;
 }
 
-ErrorCode reportD3DErrorAt(Platform::PlatformResult result, const char* sourceName,
-                           std::source_location where)
+ErrorCode reportD3DErrorAt(Platform::PlatformResult result, const char* sourceName, SourceLocation where)
 {
     return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)",
                           static_cast<int>(where.line()), sourceName);

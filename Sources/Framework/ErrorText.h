@@ -4,8 +4,8 @@
 #include "Framework/ErrorCodes.h"
 #include "Platform/System/PlatformResult.h"
 
+#include "Framework/SourceLocation.h"
 #include <cstdint>
-#include <source_location>
 #include <string>
 
 // The code's identifier ("ERROR_FILEIO_EOF"), or null outside 0 to 33.
@@ -41,7 +41,7 @@ ErrorCode reportD3DError(uint32_t result, const char* format, ...) __attribute__
 // the caller's position: "(line L in file F)", F being the name the caller's
 // source file goes by in these boxes. Returns ERROR_D3D.
 ErrorCode reportD3DErrorAt(Platform::PlatformResult result, const char* sourceName,
-                           std::source_location where = std::source_location::current());
+                           SourceLocation where = SourceLocation::current());
 // The same for the other platform services, captioned with the error code's
 // text. Returns the error code.
 ErrorCode reportDirectXError(ErrorCode code, uint32_t result, const char* format, ...)
