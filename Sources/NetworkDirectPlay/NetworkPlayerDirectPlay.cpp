@@ -8,7 +8,7 @@ const std::string& NetworkPlayerDirectPlay::getHostAddress()
     if (!mAddressFound && !mFailureShown)
     {
         mFailureShown = true;
-        showMessage(TEXT_1252("Impossible de récupérer l'adresse, étape 1/3"));
+        showMessage("%s", TEXT_1252("Impossible de récupérer l'adresse, étape 1/3"));
     }
     return mHostAddress;
 }
