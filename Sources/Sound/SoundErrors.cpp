@@ -36,3 +36,9 @@ ErrorCode reportSoundError(ErrorCode code, Platform::PlatformResult result, cons
     }
     return reportDirectXError(code, static_cast<uint32_t>(result), "%s", detail.c_str());
 }
+
+ErrorCode reportSoundErrorAt(ErrorCode code, Platform::PlatformResult result, const char* sourceName,
+                             SourceLocation where)
+{
+    return reportSoundError(code, result, "(line %i in file %s)", static_cast<int>(where.line()), sourceName);
+}

@@ -17,9 +17,6 @@ constexpr uint32_t kStreamBlocks = 8;
 constexpr uint32_t kStreamBlockSize = 80000;
 constexpr uint32_t kStaticFlags = kBufferControlFrequency | kBufferControlVolume;
 constexpr uint32_t kStreamingFlags = kBufferSoftware | kBufferControlVolume;
-
-#define REPORT_FAILURE(result)                                                                               \
-    reportSoundError(ERROR_DSOUND, result, "(line %i in file %s)", __LINE__, kSourceName)
 } // namespace
 
 SoundChannelDSound::SoundChannelDSound(SoundManagerDSound* owner) : SoundChannel(owner), mManager(*owner) {}
@@ -156,7 +153,7 @@ ErrorCode SoundChannelDSound::setFrequency(uint32_t frequency)
     if (mSound == nullptr)
         return ERROR_OK;
     PlatformResult result = mSound->getBuffer(0)->setFrequency(frequency);
-    return resultFailed(result) ? REPORT_FAILURE(result) : ERROR_OK;
+    return resultFailed(result) ? reportSoundErrorAt(ERROR_DSOUND, result, kSourceName) : ERROR_OK;
 }
 
 ErrorCode SoundChannelDSound::getFrequency(uint32_t& frequency)
@@ -165,7 +162,7 @@ ErrorCode SoundChannelDSound::getFrequency(uint32_t& frequency)
     if (mSound == nullptr)
         return ERROR_OK;
     PlatformResult result = mSound->getBuffer(0)->getFrequency(frequency);
-    return resultFailed(result) ? REPORT_FAILURE(result) : ERROR_OK;
+    return resultFailed(result) ? reportSoundErrorAt(ERROR_DSOUND, result, kSourceName) : ERROR_OK;
 }
 
 ErrorCode SoundChannelDSound::setPosition(uint32_t samples)
@@ -176,7 +173,7 @@ ErrorCode SoundChannelDSound::setPosition(uint32_t samples)
     PlatformResult result = bytes < mSound->getBufferSize()
                                 ? mSound->getBuffer(0)->setCurrentPosition(static_cast<uint32_t>(bytes))
                                 : kAudioInvalidArgument;
-    return resultFailed(result) ? REPORT_FAILURE(result) : ERROR_OK;
+    return resultFailed(result) ? reportSoundErrorAt(ERROR_DSOUND, result, kSourceName) : ERROR_OK;
 }
 
 ErrorCode SoundChannelDSound::getPosition(uint32_t& samples)
@@ -187,7 +184,7 @@ ErrorCode SoundChannelDSound::getPosition(uint32_t& samples)
     uint32_t cursor = 0;
     PlatformResult result = mSound->getBuffer(0)->getCurrentPosition(&cursor, nullptr);
     if (resultFailed(result))
-        return REPORT_FAILURE(result);
+        return reportSoundErrorAt(ERROR_DSOUND, result, kSourceName);
     samples = cursor / mSound->getBlockAlign();
     return ERROR_OK;
 }
@@ -209,5 +206,5 @@ ErrorCode SoundChannelDSound::setReverse(bool reverse)
     std::lock_guard lock(mManager.getNotificationLock());
     mSound->setReversed(reverse);
     PlatformResult result = mSound->fillBuffer(mSound->getBuffer(0), false);
-    return resultFailed(result) ? REPORT_FAILURE(result) : ERROR_OK;
+    return resultFailed(result) ? reportSoundErrorAt(ERROR_DSOUND, result, kSourceName) : ERROR_OK;
 }

@@ -45,15 +45,15 @@ ErrorCode SoundManagerDSound::init()
     // 2. The device.
     PlatformResult result = mDevice.initialize();
     if (resultFailed(result))
-        return reportSoundError(ERROR_DSOUND, result, "(line %i in file %s)", __LINE__, kSourceName);
+        return reportSoundErrorAt(ERROR_DSOUND, result, kSourceName);
     // 3. The primary format.
     result = mDevice.setPrimaryBufferFormat(2, 22050, 16);
     if (resultFailed(result))
-        return reportSoundError(ERROR_DSOUND, result, "(line %i in file %s)", __LINE__, kSourceName);
+        return reportSoundErrorAt(ERROR_DSOUND, result, kSourceName);
     // 4. The device's capabilities.
     result = mDevice.getCaps(mCaps);
     if (resultFailed(result))
-        return reportSoundError(ERROR_DSOUND, result, "(line %i in file %s)", __LINE__, kSourceName);
+        return reportSoundErrorAt(ERROR_DSOUND, result, kSourceName);
     // 5. The notification thread.
     try
     {
