@@ -13,6 +13,7 @@
 #include "Framework/ErrorText.h"
 #include "Framework/LangTable.h"
 #include "Framework/Messages.h"
+#include "Framework/Text1252Literal.h"
 #include "Platform/Gpu/GlDevice.h"
 
 using namespace Platform;
@@ -21,11 +22,6 @@ using namespace Platform::Gpu;
 namespace
 {
 constexpr const char* kSourceFile = "Sources\\Engine2DD3D\\Engine2DD3D.cpp";
-
-ErrorCode reportAt(GpuResult result, int line)
-{
-    return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", line, kSourceFile);
-}
 } // namespace
 
 void Engine2DD3D::registerKind()
@@ -62,7 +58,7 @@ ErrorCode Engine2DD3D::init()
     Window* window = appWindow != nullptr ? appWindow->getWindow() : nullptr;
     // 1. Without a window there is no graphics system to draw with.
     if (window == nullptr)
-        return reportAt(GPU_NODEVICE, __LINE__);
+        return reportD3DErrorAt(GPU_NODEVICE, kSourceFile);
     // 2. The frame has the client size of the settings.
     PresentParameters parameters;
     parameters.backBufferWidth = application->getSettings().mClientWidth;
@@ -70,8 +66,8 @@ ErrorCode Engine2DD3D::init()
     parameters.windowed = true;
     // 3. The device.
     std::unique_ptr<GlDevice> device;
-    GpuResult result = GlDevice::create(window->sdlWindow(), parameters, &device);
-    if (gpuFailed(result))
+    PlatformResult result = GlDevice::create(window->sdlWindow(), parameters, &device);
+    if (resultFailed(result))
     {
         reportD3DError(static_cast<uint32_t>(result), "(%s)",
                        getLangText(LANG_ERROR_VIDEOCARDINCOMPATIBLE).c_str());
@@ -88,7 +84,7 @@ ErrorCode Engine2DD3D::init()
 ErrorCode Engine2DD3D::initWithDevice(std::unique_ptr<Device> device)
 {
     if (device == nullptr)
-        return reportAt(GPU_NODEVICE, __LINE__);
+        return reportD3DErrorAt(GPU_NODEVICE, kSourceFile);
     mDevice = std::move(device);
     mPresentParameters = mDevice->presentParameters();
     mInitialTextureMemory = mDevice->getAvailableTextureMem();
@@ -123,13 +119,13 @@ ErrorCode Engine2DD3D::setup2DStates()
                  {TSS_ALPHAOP, TOP_MODULATE}, {TSS_ALPHAARG1, TA_TEXTURE}, {TSS_ALPHAARG2, TA_DIFFUSE}};
     for (const auto& entry : stage)
     {
-        GpuResult result = mDevice->setTextureStageState(0, entry.type, entry.value);
-        if (gpuFailed(result))
-            return reportAt(result, __LINE__);
+        PlatformResult result = mDevice->setTextureStageState(0, entry.type, entry.value);
+        if (resultFailed(result))
+            return reportD3DErrorAt(result, kSourceFile);
     }
-    GpuResult result = mDevice->setSamplerState(0, SAMP_MIPFILTER, TEXF_NONE);
-    if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+    PlatformResult result = mDevice->setSamplerState(0, SAMP_MIPFILTER, TEXF_NONE);
+    if (resultFailed(result))
+        return reportD3DErrorAt(result, kSourceFile);
     return 0;
 }
 
@@ -161,18 +157,18 @@ ErrorCode Engine2DD3D::beginFrame()
     if (mDevice == nullptr)
         return ERROR_INVALID;
     // 1. A lost device draws nothing until it can be reset.
-    GpuResult level = mDevice->testCooperativeLevel();
+    PlatformResult level = mDevice->testCooperativeLevel();
     if (level == GPU_DEVICELOST)
         return 0;
     if (level == GPU_DEVICENOTRESET)
         reset();
     // 2. The frame, always opaque.
-    GpuResult result =
+    PlatformResult result =
         mDevice->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000u | (mClearColor & 0x00FFFFFFu), 1.0f, 0);
-    if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+    if (resultFailed(result))
+        return reportD3DErrorAt(result, kSourceFile);
     // 3. The scene.
-    return gpuFailed(mDevice->beginScene()) ? ErrorCode(ERROR_INVALID) : ErrorCode(0);
+    return resultFailed(mDevice->beginScene()) ? ErrorCode(ERROR_INVALID) : ErrorCode(0);
 }
 
 ErrorCode Engine2DD3D::endFrame()
@@ -180,7 +176,7 @@ ErrorCode Engine2DD3D::endFrame()
     if (mDevice == nullptr)
         return 0;
     mDevice->endScene();
-    if (!gpuFailed(mDevice->present()))
+    if (!resultFailed(mDevice->present()))
         mPresentParity = !mPresentParity;
     return 0;
 }
@@ -189,7 +185,7 @@ ErrorCode Engine2DD3D::presentPending()
 {
     if (mPresentParity && mDevice != nullptr)
     {
-        if (!gpuFailed(mDevice->present()))
+        if (!resultFailed(mDevice->present()))
             mPresentParity = !mPresentParity;
     }
     return 0;
@@ -203,23 +199,23 @@ ErrorCode Engine2DD3D::reset()
     if (ErrorCode code = releaseDeviceObjects())
     {
         showMessage(getLangText(LANG_FATAL_ERROR).c_str(), errorCodeToText(code).c_str(),
-                    "Impossible de lib\xE9rer les objets du device Direct3D.");
+                    TEXT_1252("Impossible de libérer les objets du device Direct3D."));
         if (ApplicationGeneric* application = getApplication())
             application->quitApplication(true);
         mDeviceReady = false;
         return code;
     }
     // 2. The device.
-    GpuResult result = mDevice->reset(mPresentParameters);
+    PlatformResult result = mDevice->reset(mPresentParameters);
     if (result == GPU_DEVICELOST)
     {
         mDeviceReady = false;
         return ERROR_FAILED;
     }
-    if (gpuFailed(result))
+    if (resultFailed(result))
     {
         mDeviceReady = false;
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     // 3. Everything made again.
     if (ErrorCode code = restoreDeviceObjects())

@@ -10,38 +10,40 @@
 #include <utility>
 
 using namespace Platform::Gpu;
+using Platform::PlatformResult;
+using Platform::resultFailed;
 
 namespace
 {
 constexpr const char* kSourceFile = "Sources\\Engine2DD3D\\Image2DD3D.cpp";
 }
 
-ErrorCode writeQuad(VertexBuffer& buffer, const Vertex2D (&vertices)[4], const char* file, int lockLine,
-                    int unlockLine)
+ErrorCode writeQuad(VertexBuffer& buffer, const Vertex2D (&vertices)[4], const char* file,
+                    SourceLocation where)
 {
     void* data = nullptr;
-    GpuResult result = buffer.lock(0, 0, &data, 0);
-    if (gpuFailed(result))
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", lockLine, file);
+    PlatformResult result = buffer.lock(0, 0, &data, 0);
+    if (resultFailed(result))
+        return reportD3DErrorAt(result, file, where);
     std::memcpy(data, vertices, sizeof vertices);
     result = buffer.unlock();
-    if (gpuFailed(result))
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", unlockLine, file);
+    if (resultFailed(result))
+        return reportD3DErrorAt(result, file, where);
     return 0;
 }
 
-std::unique_ptr<VertexBuffer> createQuadBuffer(Engine2DD3D& engine, const char* file, int line)
+std::unique_ptr<VertexBuffer> createQuadBuffer(Engine2DD3D& engine, const char* file, SourceLocation where)
 {
     std::unique_ptr<VertexBuffer> buffer;
     Device* device = engine.getDevice();
-    GpuResult result = device != nullptr
-                           ? device->createVertexBuffer(4 * sizeof(Vertex2D), 0, FVF_XYZ_DIFFUSE_TEX1,
-                                                        POOL_SYSTEMMEM, &buffer)
-                           : GPU_INVALIDCALL;
-    if (gpuFailed(result))
+    PlatformResult result = device != nullptr
+                                ? device->createVertexBuffer(4 * sizeof(Vertex2D), 0, FVF_XYZ_DIFFUSE_TEX1,
+                                                             POOL_SYSTEMMEM, &buffer)
+                                : GPU_INVALIDCALL;
+    if (resultFailed(result))
     {
         // An image that cannot be drawn is fatal while the program runs.
-        reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", line, file);
+        reportD3DErrorAt(result, file, where);
         if (ApplicationGeneric* application = getApplication())
             application->quitApplication(true);
         buffer.reset();
@@ -60,7 +62,7 @@ Image2DD3D::Image2DD3D(Engine2DD3D& engine, float x, float y, ::Texture* texture
                        float height, uint32_t color, RenderList* renderList)
     : Image2D(x, y, texture, flags, width, height, color, renderList), mEngine(engine)
 {
-    mVertexBuffer = createQuadBuffer(mEngine, kSourceFile, __LINE__);
+    mVertexBuffer = createQuadBuffer(mEngine, kSourceFile);
     if (ErrorCode code = setTexture(texture))
         quitOnTextureFailure(code);
 }
@@ -155,7 +157,7 @@ ErrorCode Image2DD3D::update()
                                   {x1, y0, z, mColor, uR, vT},
                                   {x0, y1, z, mColor, uL, vB},
                                   {x1, y1, z, mColor, uR, vB}};
-    return writeQuad(*mVertexBuffer, vertices, kSourceFile, __LINE__, __LINE__);
+    return writeQuad(*mVertexBuffer, vertices, kSourceFile);
 }
 
 ErrorCode Image2DD3D::draw()

@@ -5,6 +5,7 @@
 #include "Engine/Image2D.h"
 #include "Platform/Gpu/Resources.h"
 
+#include "Framework/SourceLocation.h"
 #include <memory>
 
 class Engine2DD3D;
@@ -37,13 +38,13 @@ private:
 };
 
 // Writes four vertices of a strip into a buffer: the shared step of the
-// image kinds. Returns 0 or the reported failure; line and file name the
+// image kinds. Returns 0 or the reported failure; file and where name the
 // caller's source position.
 ErrorCode writeQuad(Platform::Gpu::VertexBuffer& buffer, const Vertex2D (&vertices)[4], const char* file,
-                    int lockLine, int unlockLine);
+                    SourceLocation where = SourceLocation::current());
 // The vertex buffer of an image kind; on failure it reports with the caller's
 // source position, quits the program and gives null.
-std::unique_ptr<Platform::Gpu::VertexBuffer> createQuadBuffer(Engine2DD3D& engine, const char* file,
-                                                              int line);
+std::unique_ptr<Platform::Gpu::VertexBuffer>
+createQuadBuffer(Engine2DD3D& engine, const char* file, SourceLocation where = SourceLocation::current());
 // A texture an image refused while being built is fatal as well.
 void quitOnTextureFailure(ErrorCode code);

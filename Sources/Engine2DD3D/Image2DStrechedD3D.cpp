@@ -16,7 +16,7 @@ Image2DStrechedD3D::Image2DStrechedD3D(Engine2DD3D& engine, const Platform::Vect
                                        ::Texture* texture, uint32_t color, uint32_t unused)
     : Image2DStreched(corners, texture, color, unused), mEngine(engine)
 {
-    mVertexBuffer = createQuadBuffer(mEngine, kSourceFile, __LINE__);
+    mVertexBuffer = createQuadBuffer(mEngine, kSourceFile);
     if (ErrorCode code = setTexture(texture))
         quitOnTextureFailure(code);
 }
@@ -45,7 +45,7 @@ ErrorCode Image2DStrechedD3D::update()
                                   {c[1].x, c[1].y, c[1].z, mColor, uR, vT},
                                   {c[2].x, c[2].y, c[2].z, mColor, uL, vB},
                                   {c[3].x, c[3].y, c[3].z, mColor, uR, vB}};
-    return writeQuad(*mVertexBuffer, vertices, kSourceFile, __LINE__, __LINE__);
+    return writeQuad(*mVertexBuffer, vertices, kSourceFile);
 }
 
 ErrorCode Image2DStrechedD3D::draw()

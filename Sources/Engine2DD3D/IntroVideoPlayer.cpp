@@ -23,8 +23,6 @@ struct IntroState
 
 IntroState gIntro;
 
-constexpr int32_t kMediaFailed = static_cast<int32_t>(0x80004005u);
-
 // Between two looks at the player: short enough for smooth pictures, since
 // the frame is drawn here rather than by a video window.
 constexpr uint32_t kPollMs = 10;
@@ -83,8 +81,8 @@ int32_t playback(const char* fileName, AppWindow& window, Engine2D& engine, int3
 {
     // The sound track plays through the effects' mixer, at the effects' level.
     player.setAudioDevice(VideoVMR9Texture::audioDevice());
-    Platform::MediaResult result = player.openFile(fileName);
-    if (Platform::mediaFailed(result))
+    Platform::PlatformResult result = player.openFile(fileName);
+    if (Platform::resultFailed(result))
     {
         showMessage("Failed(0x%08lx) in RenderFile(%s)!\r\n", hresultText(result), fileName);
         return result;
@@ -105,8 +103,8 @@ int32_t playback(const char* fileName, AppWindow& window, Engine2D& engine, int3
         engine.createTexture(static_cast<uint32_t>(videoWidth), static_cast<uint32_t>(videoHeight), 0));
     if (texture.get() == nullptr || texture.get()->load() != 0)
     {
-        showMessage("Failed(0x%08lx) in RenderFile(%s)!\r\n", hresultText(kMediaFailed), fileName);
-        return kMediaFailed;
+        showMessage("Failed(0x%08lx) in RenderFile(%s)!\r\n", hresultText(Platform::kResultFail), fileName);
+        return Platform::kResultFail;
     }
     texture.get()->fillAll(0xFF000000, true);
 
@@ -124,12 +122,12 @@ int32_t playback(const char* fileName, AppWindow& window, Engine2D& engine, int3
     engine.setClearColor(0xFF000000);
 
     result = player.pause();
-    if (Platform::mediaFailed(result))
+    if (Platform::resultFailed(result))
         showMessage("Failed(%08lx) in Pause()!\r\n", hresultText(result));
-    else if (result = player.play(); Platform::mediaFailed(result))
+    else if (result = player.play(); Platform::resultFailed(result))
         showMessage("Failed(%08lx) in Run()!\r\n", hresultText(result));
 
-    while (!Platform::mediaFailed(result) && !gIntro.stopRequested)
+    while (!Platform::resultFailed(result) && !gIntro.stopRequested)
     {
         uint32_t event = 0;
         if (player.getEvent(event) && event == Platform::kMediaEventComplete)
@@ -163,7 +161,7 @@ int32_t playback(const char* fileName, AppWindow& window, Engine2D& engine, int3
     player.close();
     engine.setClearColor(previousClear);
     image.reset();
-    return Platform::mediaFailed(result) ? result : 0;
+    return Platform::resultFailed(result) ? result : 0;
 }
 
 } // namespace
@@ -238,7 +236,7 @@ int32_t playIntroVideo(const char* fileName, void* /*window*/, bool fit)
     AppWindow* window = application != nullptr ? application->getAppWindow() : nullptr;
     Engine2D* engine = application != nullptr ? dynamic_cast<Engine2D*>(application->getEngine2D()) : nullptr;
     if (window == nullptr || engine == nullptr)
-        return kMediaFailed;
+        return Platform::kResultFail;
     const ApplicationSettings& settings = application->getSettings();
     return playIntroVideoOn(fileName, *window, *engine, static_cast<int32_t>(settings.mClientWidth),
                             static_cast<int32_t>(settings.mClientHeight), fit);

@@ -10,11 +10,6 @@ using namespace Platform::Gpu;
 namespace
 {
 constexpr const char* kSourceFile = "Sources\\Engine2DD3D\\RenderedComponentD3D.cpp";
-
-ErrorCode reportAt(GpuResult result, int line)
-{
-    return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", line, kSourceFile);
-}
 } // namespace
 
 RenderedComponentD3D::RenderedComponentD3D(Engine2DD3D& engine, const Rect& rect)
@@ -70,9 +65,9 @@ ErrorCode RenderedComponentD3D::renderComponent(Component* component)
     // 3. The component drawn on a white surface.
     Platform::Gpu::Texture* savedTarget = device->getRenderTarget();
     ErrorCode code = 0;
-    GpuResult result = device->setRenderTarget(texture->getD3DTexture());
-    if (gpuFailed(result))
-        code = reportAt(result, __LINE__);
+    PlatformResult result = device->setRenderTarget(texture->getD3DTexture());
+    if (resultFailed(result))
+        code = reportD3DErrorAt(result, kSourceFile);
     else
     {
         device->clear(CLEAR_TARGET, 0xFFFFFFFF, 1.0f, 0);
@@ -82,8 +77,8 @@ ErrorCode RenderedComponentD3D::renderComponent(Component* component)
 
     // 4. The frame's projection back, and the texture shown by the image.
     result = device->setTransform(TS_PROJECTION, savedProjection);
-    if (gpuFailed(result) && code == 0)
-        code = reportAt(result, __LINE__);
+    if (resultFailed(result) && code == 0)
+        code = reportD3DErrorAt(result, kSourceFile);
     if (code != 0)
         return code;
     setTexture(mRenderTexture);

@@ -71,12 +71,12 @@ ErrorCode SheetMoveGridD3D::set(const Rect2D& start, const Rect2D& end, ::Textur
     Device* device = mEngine.getDevice();
     if (device == nullptr)
         return ERROR_INVALID;
-    GpuResult result = device->createVertexBuffer(mColumns * mRows * 6 * sizeof(GridVertex), 0, FVF_XYZ_TEX1,
-                                                  POOL_SYSTEMMEM, &mVertexBuffer);
-    if (gpuFailed(result))
+    PlatformResult result = device->createVertexBuffer(mColumns * mRows * 6 * sizeof(GridVertex), 0,
+                                                       FVF_XYZ_TEX1, POOL_SYSTEMMEM, &mVertexBuffer);
+    if (resultFailed(result))
     {
         mVertexBuffer.reset();
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__, kSourceFile);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     return 0;
 }
@@ -127,10 +127,10 @@ void SheetMoveGridD3D::update(float t)
         return GridVertex{point.x, point.y, z, u, v};
     };
     void* data = nullptr;
-    GpuResult result = mVertexBuffer->lock(0, 0, &data, 0);
-    if (gpuFailed(result))
+    PlatformResult result = mVertexBuffer->lock(0, 0, &data, 0);
+    if (resultFailed(result))
     {
-        reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__, kSourceFile);
+        reportD3DErrorAt(result, kSourceFile);
         return;
     }
     auto* out = static_cast<GridVertex*>(data);

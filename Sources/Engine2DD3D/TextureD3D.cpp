@@ -11,15 +11,12 @@
 #include <map>
 
 using namespace Platform::Gpu;
+using Platform::PlatformResult;
+using Platform::resultFailed;
 
 namespace
 {
 constexpr const char* kSourceFile = "Sources\\Engine2DD3D\\TextureD3D.cpp";
-
-ErrorCode reportAt(GpuResult result, int line)
-{
-    return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", line, kSourceFile);
-}
 
 std::map<uint32_t, std::span<const uint8_t>>& programImages()
 {
@@ -99,9 +96,9 @@ ErrorCode TextureD3D::lock(void** bits, int32_t* pitch)
     if (mTexture == nullptr)
         return ERROR_INVALID;
     LockedRect locked;
-    GpuResult result = mTexture->lockRect(0, &locked, mDiscardOnLock ? uint32_t(LOCK_DISCARD) : 0u);
-    if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+    PlatformResult result = mTexture->lockRect(0, &locked, mDiscardOnLock ? uint32_t(LOCK_DISCARD) : 0u);
+    if (resultFailed(result))
+        return reportD3DErrorAt(result, kSourceFile);
     *bits = locked.bits;
     *pitch = locked.pitch;
     return 0;
@@ -111,9 +108,9 @@ ErrorCode TextureD3D::unlock()
 {
     if (mTexture == nullptr)
         return ERROR_INVALID;
-    GpuResult result = mTexture->unlockRect(0);
-    if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+    PlatformResult result = mTexture->unlockRect(0);
+    if (resultFailed(result))
+        return reportD3DErrorAt(result, kSourceFile);
     return 0;
 }
 
@@ -175,11 +172,11 @@ ErrorCode TextureD3D::doLoad()
             }
         }
     }
-    GpuResult result = mTexture->unlockRect(0);
-    if (gpuFailed(result))
+    PlatformResult result = mTexture->unlockRect(0);
+    if (resultFailed(result))
     {
         mTexture.reset();
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     // Pictures and glyphs are written here only: the card's copy is enough.
     mTexture->releaseCopyAfterUpload();
@@ -244,15 +241,15 @@ ErrorCode TextureD3D::loadFromImage(LockedRect& locked)
         levels = log > 3 ? log - 2 : 1;
         usage = USAGE_AUTOGENMIPMAP;
     }
-    GpuResult result = device()->createTexture(mTextureWidth, mTextureHeight, levels, usage, FMT_A8R8G8B8,
-                                               POOL_MANAGED, &mTexture);
-    if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+    PlatformResult result = device()->createTexture(mTextureWidth, mTextureHeight, levels, usage,
+                                                    FMT_A8R8G8B8, POOL_MANAGED, &mTexture);
+    if (resultFailed(result))
+        return reportD3DErrorAt(result, kSourceFile);
     result = mTexture->lockRect(0, &locked, LOCK_DISCARD);
-    if (gpuFailed(result))
+    if (resultFailed(result))
     {
         locked.bits = nullptr;
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
 
     // 3. The rows, as they are (B, G, R, A in memory).
@@ -269,15 +266,15 @@ ErrorCode TextureD3D::loadFromPixels(LockedRect& locked)
         return ERROR_INVALID;
     mTextureWidth = powerOfTwo(mWidth);
     mTextureHeight = powerOfTwo(mHeight);
-    GpuResult result = device()->createTexture(mTextureWidth, mTextureHeight, 0, USAGE_AUTOGENMIPMAP,
-                                               FMT_A8R8G8B8, POOL_MANAGED, &mTexture);
-    if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+    PlatformResult result = device()->createTexture(mTextureWidth, mTextureHeight, 0, USAGE_AUTOGENMIPMAP,
+                                                    FMT_A8R8G8B8, POOL_MANAGED, &mTexture);
+    if (resultFailed(result))
+        return reportD3DErrorAt(result, kSourceFile);
     result = mTexture->lockRect(0, &locked, 0);
-    if (gpuFailed(result))
+    if (resultFailed(result))
     {
         locked.bits = nullptr;
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     // Without pixels there is nothing to copy: the surface stays as made.
     const auto* source = static_cast<const uint8_t*>(mPixels);
@@ -321,13 +318,13 @@ ErrorCode TextureD3D::createBlank()
     mTextureHeight = mHeight;
     mDiscardOnLock = false;
     bool target = (mFlags & FLAG_RENDER_TARGET) != 0;
-    GpuResult result =
+    PlatformResult result =
         device()->createTexture(mWidth, mHeight, 1, target ? uint32_t(USAGE_RENDERTARGET) : 0u, FMT_X8R8G8B8,
                                 target ? uint32_t(POOL_DEFAULT) : uint32_t(POOL_MANAGED), &mTexture);
-    if (gpuFailed(result))
+    if (resultFailed(result))
     {
         mTexture.reset();
-        return reportAt(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceFile);
     }
     return 0;
 }
@@ -343,9 +340,9 @@ ErrorCode TextureD3D::onLostDevice()
     if (mLoadCount < 1 || mTexture == nullptr)
         return 0;
     SurfaceDesc desc;
-    GpuResult result = mTexture->getLevelDesc(0, &desc);
-    if (gpuFailed(result))
-        return reportAt(result, __LINE__);
+    PlatformResult result = mTexture->getLevelDesc(0, &desc);
+    if (resultFailed(result))
+        return reportD3DErrorAt(result, kSourceFile);
     return desc.pool == POOL_DEFAULT ? doUnload() : 0;
 }
 

@@ -4,6 +4,7 @@
 #include "Framework/BinaryStream.h"
 #include "Framework/FileLookup.h"
 #include "Framework/Messages.h"
+#include "Framework/Text1252Literal.h"
 #include "Platform/Media/MediaPlayer.h"
 #include "Sound/SoundManager.h"
 
@@ -195,12 +196,12 @@ ErrorCode VideoVMR9Texture::openGraph(const std::string& fileName)
     if (code != 0)
         return code;
 
-    Platform::MediaResult result;
+    Platform::PlatformResult result;
     if (bytes != nullptr)
     {
         if (videoStreamTypeOf(fileName) == VideoStreamType::Unknown)
         {
-            showMessage("Type d'extenstion vid\xE9o de fichier inconnue : \"%s\"",
+            showMessage(TEXT_1252("Type d'extenstion vidéo de fichier inconnue : \"%s\""),
                         videoFileExtension(fileName).c_str());
             return 2;
         }
@@ -214,7 +215,7 @@ ErrorCode VideoVMR9Texture::openGraph(const std::string& fileName)
     {
         result = mPlayer->openFile(fileName);
     }
-    if (Platform::mediaFailed(result))
+    if (Platform::resultFailed(result))
         return Platform::videoOpenErrorCode(result, fileName);
 
     setVideoSize(mPlayer->videoWidth(), mPlayer->videoHeight());
@@ -353,7 +354,7 @@ ErrorCode VideoVMR9Texture::setRate(float rate)
     mPlayer->setFrameSink(mRenderer.get());
     if (!(rate < 0.0f && mNoBackwards))
     {
-        if (!Platform::mediaFailed(mPlayer->setRate(rate)))
+        if (!Platform::resultFailed(mPlayer->setRate(rate)))
         {
             mRateEmulated = false;
             if (wasEmulatingBackwards)
@@ -389,7 +390,7 @@ int32_t VideoVMR9Texture::getVolume()
     if (mPlayer == nullptr)
         return -1;
     int32_t volume = 0;
-    if (Platform::mediaFailed(mPlayer->getVolume(volume)))
+    if (Platform::resultFailed(mPlayer->getVolume(volume)))
         return -1;
     return SoundManager::volumeToLevel(volume);
 }

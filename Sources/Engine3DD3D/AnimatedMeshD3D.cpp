@@ -12,16 +12,10 @@
 #include <cstdio>
 
 using namespace Platform;
-using Gpu::GpuResult;
 
 namespace
 {
 const char* const kSourceName = "Sources\\Engine3DD3D\\AnimatedMeshD3D.cpp";
-
-ErrorCode deviceError(GpuResult result, int line)
-{
-    return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
-}
 } // namespace
 
 // What the controller calls back while time advances.
@@ -77,7 +71,7 @@ ErrorCode AnimatedMeshD3D::setAnimationController(const AnimationController& con
             continue;
         int32_t set = copy->findAnimationSet(descriptors[i].mName);
         if (set < 0)
-            return deviceError(Gpu::GPU_FAIL, __LINE__);
+            return reportD3DErrorAt(Gpu::GPU_FAIL, kSourceName);
         mSetIndices[i] = set;
         const AnimationSet* animation = copy->getAnimationSet(uint32_t(set));
         double period = animation->period();
@@ -246,7 +240,7 @@ ErrorCode AnimatedMeshD3D::render()
     device->getTransform(Gpu::TS_WORLD, &root);
     mModel->mTransform.leave();
     pose(root);
-    GpuResult result = Gpu::GPU_OK;
+    PlatformResult result = Gpu::GPU_OK;
     {
         // 3.
         uint32_t culling = mModel->getCulling();
@@ -265,7 +259,7 @@ ErrorCode AnimatedMeshD3D::render()
     // 6.
     device->setTransform(Gpu::TS_WORLD, world);
     if (result != Gpu::GPU_OK)
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     return ChildListNode::render();
 }
 
@@ -309,7 +303,7 @@ Material* AnimatedMeshD3D::effectiveMaterial(size_t part, size_t material) const
     return chosen != nullptr ? chosen : mModel->getPartMaterial(part, material);
 }
 
-GpuResult AnimatedMeshD3D::drawPlainPart(size_t part)
+PlatformResult AnimatedMeshD3D::drawPlainPart(size_t part)
 {
     Engine3DD3D* engine = Engine3DD3D::currentD3D();
     Gpu::Device* device = engine->getDevice();
@@ -323,13 +317,13 @@ GpuResult AnimatedMeshD3D::drawPlainPart(size_t part)
         Material* material = effectiveMaterial(part, i);
         device->setMaterial(deviceMaterialOf(*material));
         device->setTexture(0, deviceTextureOf(material->getTexture()));
-        if (GpuResult result = mesh->drawSubset(uint32_t(i)))
+        if (PlatformResult result = mesh->drawSubset(uint32_t(i)))
             return result;
     }
     return Gpu::GPU_OK;
 }
 
-GpuResult AnimatedMeshD3D::drawSkinnedPart(size_t part, Gpu::Effect* effect)
+PlatformResult AnimatedMeshD3D::drawSkinnedPart(size_t part, Gpu::Effect* effect)
 {
     if (effect == nullptr)
         return Gpu::GPU_OK;
@@ -369,7 +363,7 @@ GpuResult AnimatedMeshD3D::drawSkinnedPart(size_t part, Gpu::Effect* effect)
         if (onProcessor)
         {
             void* bytes = nullptr;
-            if (GpuResult result = software->lockVertexBuffer(0, &bytes))
+            if (PlatformResult result = software->lockVertexBuffer(0, &bytes))
                 return result;
             skinBlendedVertices(*mesh, combination.vertexStart, combination.vertexCount, palette.data(),
                                 blended.paletteSize, static_cast<SkinnedVertex*>(bytes));
@@ -377,9 +371,9 @@ GpuResult AnimatedMeshD3D::drawSkinnedPart(size_t part, Gpu::Effect* effect)
             mesh = software;
         }
         uint32_t passes = 0;
-        if (GpuResult result = effect->begin(&passes, 0))
+        if (PlatformResult result = effect->begin(&passes, 0))
             return result;
-        GpuResult result = Gpu::GPU_OK;
+        PlatformResult result = Gpu::GPU_OK;
         for (uint32_t pass = 0; pass < passes && result == Gpu::GPU_OK; ++pass)
         {
             result = effect->beginPass(pass);

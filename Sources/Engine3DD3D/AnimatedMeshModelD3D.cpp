@@ -17,16 +17,10 @@
 #include <cstring>
 
 using namespace Platform;
-using Gpu::GpuResult;
 
 namespace
 {
 const char* const kSourceName = "Sources\\Engine3DD3D\\AnimatedMeshModelD3D.cpp";
-
-ErrorCode deviceError(GpuResult result, int line)
-{
-    return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
-}
 } // namespace
 
 ModelD3DBase::ModelD3DBase() : mEngine(Engine3D::current())
@@ -75,7 +69,7 @@ void AnimatedMeshModelD3D::release()
     mEffect.reset();
 }
 
-GpuResult AnimatedMeshModelD3D::createEffect(Gpu::Device* device)
+PlatformResult AnimatedMeshModelD3D::createEffect(Gpu::Device* device)
 {
     mEffect.reset();
     std::vector<uint8_t> bytes;
@@ -88,7 +82,7 @@ GpuResult AnimatedMeshModelD3D::createEffect(Gpu::Device* device)
     if (caps.vertexShaderVersion > Gpu::vertexShaderVersion(1, 1))
         macros.push_back({"MATRIX_PALETTE_SIZE_DEFAULT", PALETTE_SIZE_DEFAULT});
     std::string errors;
-    GpuResult result =
+    PlatformResult result =
         device->createEffect(std::string(bytes.begin(), bytes.end()), macros, &mEffect, &errors);
     if (result != Gpu::GPU_OK)
         std::fprintf(stderr, "%s: %s\n", mEffectPath.c_str(), errors.c_str());
@@ -105,11 +99,11 @@ ErrorCode AnimatedMeshModelD3D::load(const std::string& fileName)
     Engine3DD3D* engine = Engine3DD3D::currentD3D();
     Gpu::Device* device = engine != nullptr ? engine->getDevice() : nullptr;
     // 3.
-    if (GpuResult result = createEffect(device))
+    if (PlatformResult result = createEffect(device))
     {
         showMessage("erreur de chargement du .fx");
         release();
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     }
     // 9. comes first here: the technique decides whether the skinned
     // meshes get a copy for the processor to skin into.
@@ -121,7 +115,7 @@ ErrorCode AnimatedMeshModelD3D::load(const std::string& fileName)
     mSoftwareSkinning = mTechnique == "t2";
     // 4. A model without animations is not an animated model.
     std::vector<uint8_t> bytes;
-    GpuResult result = Gpu::GPU_FAIL;
+    PlatformResult result = Gpu::GPU_FAIL;
     if (device != nullptr && readModelFile(fileName, MAX_FILE_SIZE, &bytes))
         result = readSkinnedModel(bytes.data(), bytes.size(), &mData);
     if (result == Gpu::GPU_OK && mData.animationSets.empty())
@@ -140,7 +134,7 @@ ErrorCode AnimatedMeshModelD3D::load(const std::string& fileName)
     {
         showMessage(TEXT_1252("Impossible de charger le modèle 3D animé %s."), fileName.c_str());
         release();
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     }
     // 5. Bones were bound to their frames by name while reading.
     mController = std::make_unique<AnimationController>(mData.animationSets, TRACK_COUNT);
@@ -173,11 +167,11 @@ ErrorCode AnimatedMeshModelD3D::buildParts(Gpu::Device* device)
         Part part;
         if (source.isSkinned())
         {
-            if (GpuResult result = buildSkinnedPart(source, device, &part))
-                return deviceError(result, __LINE__);
+            if (PlatformResult result = buildSkinnedPart(source, device, &part))
+                return reportD3DErrorAt(result, kSourceName);
         }
-        else if (GpuResult result = buildPlainMesh(source, device, &part.mesh))
-            return deviceError(result, __LINE__);
+        else if (PlatformResult result = buildPlainMesh(source, device, &part.mesh))
+            return reportD3DErrorAt(result, kSourceName);
         for (const XMaterial& file : source.materials)
         {
             auto material = std::make_unique<MaterialD3D>();
@@ -194,14 +188,14 @@ ErrorCode AnimatedMeshModelD3D::buildParts(Gpu::Device* device)
     return ERROR_OK;
 }
 
-GpuResult AnimatedMeshModelD3D::buildSkinnedPart(const SkinnedMeshPart& source, Gpu::Device* device,
-                                                 Part* part)
+PlatformResult AnimatedMeshModelD3D::buildSkinnedPart(const SkinnedMeshPart& source, Gpu::Device* device,
+                                                      Part* part)
 {
     // The palette: the effect's size, or fewer when the mesh has fewer bones.
     int32_t effectPalette = 0;
     if (mEffect->getInt("MATRIX_PALETTE_SIZE", &effectPalette) != Gpu::GPU_OK || effectPalette < 0)
         effectPalette = 0;
-    if (GpuResult result =
+    if (PlatformResult result =
             convertToIndexedBlendedMesh(source, uint32_t(effectPalette), device, &part->blended))
         return result;
     if (mPalette.size() < part->blended.paletteSize)
@@ -211,19 +205,19 @@ GpuResult AnimatedMeshModelD3D::buildSkinnedPart(const SkinnedMeshPart& source, 
     // The processor's copy: the same faces, plain vertices written per group.
     Mesh& blended = *part->blended.mesh;
     uint32_t options = blended.getOptions();
-    if (GpuResult result = Mesh::create(blended.getNumFaces(), blended.getNumVertices(), options,
-                                        Gpu::FVF_XYZ_NORMAL_TEX1, device, &part->software))
+    if (PlatformResult result = Mesh::create(blended.getNumFaces(), blended.getNumVertices(), options,
+                                             Gpu::FVF_XYZ_NORMAL_TEX1, device, &part->software))
         return result;
     void* to = nullptr;
     void* from = nullptr;
-    if (GpuResult result = part->software->lockIndexBuffer(0, &to))
+    if (PlatformResult result = part->software->lockIndexBuffer(0, &to))
         return result;
     blended.lockIndexBuffer(Gpu::LOCK_READONLY, &from);
     std::memcpy(to, from, size_t(blended.getNumFaces()) * 3 * ((options & MESH_32BIT) ? 4 : 2));
     blended.unlockIndexBuffer();
     part->software->unlockIndexBuffer();
     uint32_t* attributes = nullptr;
-    if (GpuResult result = part->software->lockAttributeBuffer(0, &attributes))
+    if (PlatformResult result = part->software->lockAttributeBuffer(0, &attributes))
         return result;
     for (uint32_t face = 0; face < blended.getNumFaces(); ++face)
         attributes[face] = blended.attributeAt(face);
@@ -231,22 +225,22 @@ GpuResult AnimatedMeshModelD3D::buildSkinnedPart(const SkinnedMeshPart& source, 
     return Gpu::GPU_OK;
 }
 
-GpuResult AnimatedMeshModelD3D::buildPlainMesh(const SkinnedMeshPart& source, Gpu::Device* device,
-                                               std::unique_ptr<Mesh>* out)
+PlatformResult AnimatedMeshModelD3D::buildPlainMesh(const SkinnedMeshPart& source, Gpu::Device* device,
+                                                    std::unique_ptr<Mesh>* out)
 {
     uint32_t vertexCount = uint32_t(source.vertices.size());
     uint32_t faceCount = uint32_t(source.attributes.size());
     uint32_t options = MESH_MANAGED | (vertexCount > 0xFFFF ? uint32_t(MESH_32BIT) : 0u);
-    if (GpuResult result =
+    if (PlatformResult result =
             Mesh::create(faceCount, vertexCount, options, Gpu::FVF_XYZ_NORMAL_TEX1, device, out))
         return result;
     Mesh& mesh = **out;
     void* bytes = nullptr;
-    if (GpuResult result = mesh.lockVertexBuffer(0, &bytes))
+    if (PlatformResult result = mesh.lockVertexBuffer(0, &bytes))
         return result;
     std::memcpy(bytes, source.vertices.data(), source.vertices.size() * sizeof(SkinnedVertex));
     mesh.unlockVertexBuffer();
-    if (GpuResult result = mesh.lockIndexBuffer(0, &bytes))
+    if (PlatformResult result = mesh.lockIndexBuffer(0, &bytes))
         return result;
     if (options & MESH_32BIT)
         std::memcpy(bytes, source.indices.data(), source.indices.size() * 4);
@@ -258,7 +252,7 @@ GpuResult AnimatedMeshModelD3D::buildPlainMesh(const SkinnedMeshPart& source, Gp
     }
     mesh.unlockIndexBuffer();
     uint32_t* attributes = nullptr;
-    if (GpuResult result = mesh.lockAttributeBuffer(0, &attributes))
+    if (PlatformResult result = mesh.lockAttributeBuffer(0, &attributes))
         return result;
     std::memcpy(attributes, source.attributes.data(), source.attributes.size() * 4);
     mesh.unlockAttributeBuffer();
@@ -278,11 +272,11 @@ ErrorCode AnimatedMeshModelD3D::buildPickBox()
 {
     Engine3D* engine = Engine3D::current();
     if (engine == nullptr)
-        return deviceError(Gpu::GPU_INVALIDCALL, __LINE__);
+        return reportD3DErrorAt(Gpu::GPU_INVALIDCALL, kSourceName);
     auto model = std::unique_ptr<MeshModel>(engine->createMeshModel());
     auto* cube = dynamic_cast<MeshModelD3D*>(model.get());
     if (cube == nullptr)
-        return deviceError(Gpu::GPU_INVALIDCALL, __LINE__);
+        return reportD3DErrorAt(Gpu::GPU_INVALIDCALL, kSourceName);
     if (ErrorCode code = cube->createMesh(12, 8, 1))
         return code;
     Material* material = cube->getMaterial(0);
@@ -308,12 +302,12 @@ ErrorCode AnimatedMeshModelD3D::buildPickBox()
                                           2, 6, 7, 2, 7, 3, 0, 4, 6, 0, 6, 2, 1, 3, 7, 1, 7, 5};
     Mesh* mesh = cube->getMesh();
     void* bytes = nullptr;
-    if (GpuResult result = mesh->lockVertexBuffer(0, &bytes))
-        return deviceError(result, __LINE__);
+    if (PlatformResult result = mesh->lockVertexBuffer(0, &bytes))
+        return reportD3DErrorAt(result, kSourceName);
     std::memcpy(bytes, corners, sizeof corners);
     mesh->unlockVertexBuffer();
-    if (GpuResult result = mesh->lockIndexBuffer(0, &bytes))
-        return deviceError(result, __LINE__);
+    if (PlatformResult result = mesh->lockIndexBuffer(0, &bytes))
+        return reportD3DErrorAt(result, kSourceName);
     std::memcpy(bytes, kIndices, sizeof kIndices);
     mesh->unlockIndexBuffer();
     mPickBox.reset(cube->createInstance());

@@ -144,11 +144,11 @@ private:
     void release();
     // Reads and builds the effect file; the device's result, with the
     // compiler's reasons on standard error.
-    Platform::Gpu::GpuResult createEffect(Platform::Gpu::Device* device);
+    Platform::PlatformResult createEffect(Platform::Gpu::Device* device);
     ErrorCode buildParts(Platform::Gpu::Device* device);
-    Platform::Gpu::GpuResult buildSkinnedPart(const Platform::SkinnedMeshPart& source,
+    Platform::PlatformResult buildSkinnedPart(const Platform::SkinnedMeshPart& source,
                                               Platform::Gpu::Device* device, Part* part);
-    static Platform::Gpu::GpuResult buildPlainMesh(const Platform::SkinnedMeshPart& source,
+    static Platform::PlatformResult buildPlainMesh(const Platform::SkinnedMeshPart& source,
                                                    Platform::Gpu::Device* device,
                                                    std::unique_ptr<Platform::Mesh>* out);
     ErrorCode buildPickBox();
@@ -257,8 +257,8 @@ private:
     // The override, or the model's own.
     Material* effectiveMaterial(size_t part, size_t material) const;
     void setEffectParameters(Platform::Gpu::Effect* effect);
-    Platform::Gpu::GpuResult drawPlainPart(size_t part);
-    Platform::Gpu::GpuResult drawSkinnedPart(size_t part, Platform::Gpu::Effect* effect);
+    Platform::PlatformResult drawPlainPart(size_t part);
+    Platform::PlatformResult drawSkinnedPart(size_t part, Platform::Gpu::Effect* effect);
 
     AnimatedMeshModelD3D* mModel;
     std::vector<std::vector<Material*>> mOverrides;

@@ -120,7 +120,7 @@ ErrorCode Engine3DD3D::init()
     mFreeQuads.clear();
     for (uint32_t quad = 0; quad < mQuadCapacity; ++quad)
         mFreeQuads.push_back(quad * 4);
-    return createSpriteVertices(mQuadCapacity, __LINE__);
+    return createSpriteVertices(mQuadCapacity);
 }
 
 ErrorCode Engine3DD3D::beginPass3D()
@@ -132,16 +132,16 @@ ErrorCode Engine3DD3D::beginPass3D()
     mCache->setState(RS_LIGHTING, 1);
     mCache->setState(RS_AMBIENT, mAmbient);
     mCache->setState(RS_SPECULARENABLE, 1);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_MAGFILTER, TEXF_LINEAR))
-        return reportD3DError(uint32_t(result), "(line %i in file %s)", __LINE__, kSourceName);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_MINFILTER, TEXF_LINEAR))
-        return reportD3DError(uint32_t(result), "(line %i in file %s)", __LINE__, kSourceName);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_MIPFILTER, TEXF_LINEAR))
-        return reportD3DError(uint32_t(result), "(line %i in file %s)", __LINE__, kSourceName);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_ADDRESSU, TADDRESS_WRAP))
-        return reportD3DError(uint32_t(result), "(line %i in file %s)", __LINE__, kSourceName);
-    if (GpuResult result = mDevice->setSamplerState(0, SAMP_ADDRESSV, TADDRESS_WRAP))
-        return reportD3DError(uint32_t(result), "(line %i in file %s)", __LINE__, kSourceName);
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_MAGFILTER, TEXF_LINEAR))
+        return reportD3DErrorAt(result, kSourceName);
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_MINFILTER, TEXF_LINEAR))
+        return reportD3DErrorAt(result, kSourceName);
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_MIPFILTER, TEXF_LINEAR))
+        return reportD3DErrorAt(result, kSourceName);
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_ADDRESSU, TADDRESS_WRAP))
+        return reportD3DErrorAt(result, kSourceName);
+    if (PlatformResult result = mDevice->setSamplerState(0, SAMP_ADDRESSV, TADDRESS_WRAP))
+        return reportD3DErrorAt(result, kSourceName);
     return applyCamera();
 }
 
@@ -161,14 +161,14 @@ ErrorCode Engine3DD3D::render3D()
     return mSprites.empty() ? ERROR_OK : drawSprites();
 }
 
-ErrorCode Engine3DD3D::createSpriteVertices(uint32_t quads, int line)
+ErrorCode Engine3DD3D::createSpriteVertices(uint32_t quads, SourceLocation where)
 {
     mSpriteVertices.reset();
     if (mDevice == nullptr)
         return ERROR_OK;
-    if (GpuResult result = mDevice->createVertexBuffer(quads * kQuadBytes, USAGE_WRITEONLY, kSpriteFvf,
-                                                       POOL_MANAGED, &mSpriteVertices))
-        return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
+    if (PlatformResult result = mDevice->createVertexBuffer(quads * kQuadBytes, USAGE_WRITEONLY, kSpriteFvf,
+                                                            POOL_MANAGED, &mSpriteVertices))
+        return reportD3DErrorAt(result, kSourceName, where);
     return ERROR_OK;
 }
 
@@ -197,7 +197,7 @@ ErrorCode Engine3DD3D::addSprite(Sprite3D* sprite)
         mFreeQuads.push_back(quad * 4);
     mQuadCapacity = 2 * old;
     sprite->mQuadIndex = old * 4;
-    if (ErrorCode code = createSpriteVertices(mQuadCapacity, __LINE__))
+    if (ErrorCode code = createSpriteVertices(mQuadCapacity))
         return code;
     void* data = nullptr;
     if (mSpriteVertices && mSpriteVertices->lock(0, 0, &data, 0) == GPU_OK)

@@ -14,6 +14,7 @@
 #include <deque>
 #include <vector>
 
+#include "Framework/SourceLocation.h"
 #include <memory>
 
 class Engine3DD3D final : public Engine3D
@@ -82,7 +83,7 @@ private:
     Engine2DBase* mEngine2D = nullptr;
     Platform::Gpu::Device* mDevice = nullptr;
     RenderStateCache* mCache = nullptr;
-    ErrorCode createSpriteVertices(uint32_t quads, int line);
+    ErrorCode createSpriteVertices(uint32_t quads, SourceLocation where = SourceLocation::current());
 
     std::vector<Sprite3D*> mSprites;
     std::deque<uint32_t> mFreeQuads;

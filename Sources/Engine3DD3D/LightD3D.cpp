@@ -13,7 +13,7 @@ uint32_t gNextLightIndex = 0;
 const float kMaxRange = std::sqrt(FLT_MAX);
 
 // The device's results are answered as they are: 0 or the failure code.
-ErrorCode resultOf(Gpu::GpuResult result)
+ErrorCode resultOf(Platform::PlatformResult result)
 {
     return static_cast<ErrorCode>(result);
 }
@@ -105,7 +105,7 @@ ErrorCode LightD3D::enable()
     if (mPending)
     {
         mPending = false;
-        if (Gpu::GpuResult result = device->setLight(mIndex, mLight))
+        if (Platform::PlatformResult result = device->setLight(mIndex, mLight))
             return resultOf(result);
     }
     return resultOf(device->lightEnable(mIndex, true));

@@ -18,16 +18,10 @@
 #include <vector>
 
 using namespace Platform;
-using Gpu::GpuResult;
 
 namespace
 {
 const char* const kSourceName = "Sources\\Engine3DD3D\\MeshModelD3D.cpp";
-
-ErrorCode deviceError(GpuResult result, int line)
-{
-    return reportD3DError(uint32_t(result), "(line %i in file %s)", line, kSourceName);
-}
 } // namespace
 
 bool readModelFile(const std::string& fileName, uint64_t maxSize, std::vector<uint8_t>* bytes)
@@ -58,10 +52,10 @@ ErrorCode MeshModelD3D::createMesh(uint32_t faceCount, uint32_t vertexCount, uin
     doUnload();
     Gpu::Device* device = Engine3DD3D::currentDevice();
     if (device == nullptr)
-        return deviceError(Gpu::GPU_INVALIDCALL, __LINE__);
-    if (GpuResult result =
+        return reportD3DErrorAt(Gpu::GPU_INVALIDCALL, kSourceName);
+    if (PlatformResult result =
             Mesh::create(faceCount, vertexCount, MESH_MANAGED, Gpu::FVF_XYZ_NORMAL_TEX1, device, &mMesh))
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     for (uint32_t i = 0; i < subsetCount; ++i)
         mMaterials.push_back(std::make_unique<MaterialD3D>());
     return ERROR_OK;
@@ -182,10 +176,10 @@ ErrorCode MeshModelD3D::draw(MeshInstance* instance, bool outlinePass)
     {
         for (uint32_t i = 0; i < subsets; ++i)
         {
-            if (GpuResult result = mMesh->drawSubset(i))
+            if (PlatformResult result = mMesh->drawSubset(i))
             {
                 mTransform.leave();
-                return deviceError(result, __LINE__);
+                return reportD3DErrorAt(result, kSourceName);
             }
         }
         mTransform.leave();
@@ -201,13 +195,13 @@ ErrorCode MeshModelD3D::draw(MeshInstance* instance, bool outlinePass)
     ScopedRenderState normalize(*cache, Gpu::RS_NORMALIZENORMALS, 1);
     ScopedRenderState cull(*cache, Gpu::RS_CULLMODE, mCulling <= CULLING_CCW ? mCulling + 1 : Gpu::CULL_NONE);
     uint32_t address = mTextureRepeat ? Gpu::TADDRESS_WRAP : Gpu::TADDRESS_CLAMP;
-    GpuResult result = device->setSamplerState(0, Gpu::SAMP_ADDRESSU, address);
+    PlatformResult result = device->setSamplerState(0, Gpu::SAMP_ADDRESSU, address);
     if (result == Gpu::GPU_OK)
         result = device->setSamplerState(0, Gpu::SAMP_ADDRESSV, address);
     if (result != Gpu::GPU_OK)
     {
         mTransform.leave();
-        return deviceError(result, __LINE__);
+        return reportD3DErrorAt(result, kSourceName);
     }
     cache->flush();
     for (uint32_t i = 0; i < subsets; ++i)
@@ -220,7 +214,7 @@ ErrorCode MeshModelD3D::draw(MeshInstance* instance, bool outlinePass)
         if ((result = mMesh->drawSubset(i)) != Gpu::GPU_OK)
         {
             mTransform.leave();
-            return deviceError(result, __LINE__);
+            return reportD3DErrorAt(result, kSourceName);
         }
     }
     // 4.

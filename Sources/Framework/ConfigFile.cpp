@@ -3,6 +3,7 @@
 #include "Framework/FileLookup.h"
 #include "Framework/Messages.h"
 #include "Framework/SafeFileWriter.h"
+#include "Framework/Text1252Literal.h"
 #include "Framework/Utilities.h"
 #include "Platform/System/Paths.h"
 
@@ -188,7 +189,7 @@ ErrorCode ConfigFile::loadFrom(InputStream& stream)
         }
         anyKey = true;
         if (binding->isFilled())
-            bad(lineNumber, "Identificateur d\xE9j\xE0 rempli.", line);
+            bad(lineNumber, TEXT_1252("Identificateur déjà rempli."), line);
         else
         {
             binding->setFilled(true);

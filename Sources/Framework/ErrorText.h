@@ -2,7 +2,9 @@
 // How an error code or a platform result code becomes a text for the player,
 // and the two error boxes of the engines, the sound and the network.
 #include "Framework/ErrorCodes.h"
+#include "Platform/System/PlatformResult.h"
 
+#include "Framework/SourceLocation.h"
 #include <cstdint>
 #include <string>
 
@@ -31,14 +33,15 @@ ErrorCode takeErrorShown();
 // The noted code, left noted.
 ErrorCode errorShown();
 
-// The published name of a Direct3D, DirectSound, DirectPlay or COM result
-// code ("D3DERR_DEVICELOST"), "Unknown" for any other.
-const char* resultCodeName(uint32_t result);
-
 // An error box whose text is a description of the result followed directly
 // by the formatted text (the engines pass their source position as
 // "(line %i in file %s)"). Returns ERROR_D3D.
 ErrorCode reportD3DError(uint32_t result, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// The box of a failed device call of the engines and the board view, with
+// the caller's position: "(line L in file F)", F being the name the caller's
+// source file goes by in these boxes. Returns ERROR_D3D.
+ErrorCode reportD3DErrorAt(Platform::PlatformResult result, const char* sourceName,
+                           SourceLocation where = SourceLocation::current());
 // The same for the other platform services, captioned with the error code's
 // text. Returns the error code.
 ErrorCode reportDirectXError(ErrorCode code, uint32_t result, const char* format, ...)

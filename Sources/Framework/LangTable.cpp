@@ -15,7 +15,7 @@ struct BuiltInText
 };
 
 constexpr BuiltInText kFrameworkTexts[] = {
-#define VELMORIQUE_LANG_ENTRY(key, text) {#key, TEXT_1252(text)},
+#define VELMORIQUE_LANG_ENTRY(key, text) {#key, text},
     VELMORIQUE_FRAMEWORK_TEXTS(VELMORIQUE_LANG_ENTRY)
 #undef VELMORIQUE_LANG_ENTRY
 };

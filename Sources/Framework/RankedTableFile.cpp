@@ -3,6 +3,7 @@
 #include "Framework/DiskFile.h"
 #include "Framework/Messages.h"
 #include "Framework/SafeStreamWriter.h"
+#include "Framework/Text1252Literal.h"
 #include "Platform/System/Paths.h"
 
 #include <filesystem>
@@ -84,7 +85,7 @@ void RankedTableFile::keepDamagedFile()
         if (fs::symlink_status(kept, error).type() != fs::file_type::not_found)
             continue;
         if (fs::copy_file(source, kept, fs::copy_options::none, error))
-            showMessage("Le fichier %s \xE9tait endommag\xE9 : il a \xE9t\xE9 conserv\xE9 sous le nom %s.",
+            showMessage(TEXT_1252("Le fichier %s était endommagé : il a été conservé sous le nom %s."),
                         mFileName.c_str(), fs::path(kept).filename().string().c_str());
         return;
     }

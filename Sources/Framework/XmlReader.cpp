@@ -1,5 +1,7 @@
 #include "Framework/XmlReader.h"
 
+#include "Framework/Text1252Literal.h"
+
 namespace
 {
 bool isBlank(int c)
@@ -153,11 +155,11 @@ ErrorCode XmlReader::readElement(std::unique_ptr<XmlNode>& node, uint32_t depth)
             return setError(ERROR_XML_PARSING_INVALID_CARACTER, "Balise ouvrant non attendue");
         case ' ':
         case '\t':
-            return setError(ERROR_XML_PARSING_INVALID_CARACTER, "attributs non support\xE9s");
+            return setError(ERROR_XML_PARSING_INVALID_CARACTER, TEXT_1252("attributs non supportés"));
         case '\n':
         case '\r':
             return setError(ERROR_XML_PARSING_INVALID_CARACTER,
-                            "Retours lignes non support\xE9s dans les balises");
+                            TEXT_1252("Retours lignes non supportés dans les balises"));
         default:
             name += static_cast<char>(mCurrent);
             advance();

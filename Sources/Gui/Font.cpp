@@ -6,6 +6,7 @@
 #include "Framework/FileLookup.h"
 #include "Framework/LangTable.h"
 #include "Framework/Messages.h"
+#include "Framework/Text1252Literal.h"
 #include "Gui/Skin.h"
 #include "Platform/System/ByteReader.h"
 
@@ -242,8 +243,9 @@ ErrorCode BitmapFont::loadPictures(Engine2D& engine)
     }
     if (mGlyphTextures[0] == nullptr)
     {
-        showMessage("%s", "Le caractère 0 de la police doit etre présent. Il est utilisé comme caractère par "
-                          "défaut.");
+        showMessage("%s",
+                    TEXT_1252("Le caractère 0 de la police doit etre présent. Il est utilisé comme caractère "
+                              "par défaut."));
         endProgram(1);
         return ERROR_INVALID;
     }
@@ -280,14 +282,13 @@ bool BitmapFont::hasChar(uint8_t code)
 
 void BitmapFont::setAccentFallbacks()
 {
-    // Windows-1252 codes.
     static const struct
     {
         uint8_t letter;
         const char* accented;
-    } kFallbacks[] = {{'a', "\xE0\xE2\xE4"}, {'c', "\xE7"},     {'e', "\xE8\xE9\xEA\xEB"},
-                      {'i', "\xEE\xEF"},     {'o', "\xF4\xF6"}, {'u', "\xF9\xFB\xFC"},
-                      {'y', "\xFF"}};
+    } kFallbacks[] = {{'a', TEXT_1252("àâä")}, {'c', TEXT_1252("ç")},  {'e', TEXT_1252("èéêë")},
+                      {'i', TEXT_1252("îï")},  {'o', TEXT_1252("ôö")}, {'u', TEXT_1252("ùûü")},
+                      {'y', TEXT_1252("ÿ")}};
     for (const auto& fallback : kFallbacks)
     {
         for (const char* c = fallback.accented; *c != 0; ++c)

@@ -1,5 +1,6 @@
 #include "Network/GameMessages.h"
 
+#include "Framework/Text1252Literal.h"
 #include "Network/NetworkEndpoint.h"
 #include "Network/NetworkGameLinks.h"
 
@@ -106,7 +107,7 @@ ErrorCode LoginReplyMessage::execute(NetworkEndpoint* receiver, NetworkPlayerInf
     if (listener == nullptr || listener->getState() != kLobbyStateAwaitingLogin)
         return ERROR_OK;
     // Windows-1252 texts.
-    listener->onFailure(mStatus != 0 ? "Vous \xEAtes d\xE9j\xE0 connect\xE9"
+    listener->onFailure(mStatus != 0 ? TEXT_1252("Vous êtes déjà connecté")
                                      : "Login ou mot de passe invalide");
     return ERROR_OK;
 }

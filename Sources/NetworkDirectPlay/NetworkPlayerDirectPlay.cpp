@@ -1,14 +1,14 @@
 #include "NetworkDirectPlay/NetworkPlayerDirectPlay.h"
 
 #include "Framework/Messages.h"
+#include "Framework/Text1252Literal.h"
 
 const std::string& NetworkPlayerDirectPlay::getHostAddress()
 {
     if (!mAddressFound && !mFailureShown)
     {
         mFailureShown = true;
-        showMessage("Impossible de r\xE9"
-                    "cup\xE9rer l'adresse, \xE9tape 1/3");
+        showMessage("%s", TEXT_1252("Impossible de récupérer l'adresse, étape 1/3"));
     }
     return mHostAddress;
 }

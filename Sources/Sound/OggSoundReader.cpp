@@ -16,7 +16,7 @@ OggSoundReader::~OggSoundReader()
     close();
 }
 
-AudioResult OggSoundReader::open(const char* path, const WaveFormat* /*format*/, uint32_t mode)
+PlatformResult OggSoundReader::open(const char* path, const WaveFormat* /*format*/, uint32_t mode)
 {
     if (path == nullptr)
         return kAudioInvalidArgument;
@@ -53,12 +53,12 @@ AudioResult OggSoundReader::open(const char* path, const WaveFormat* /*format*/,
     return kAudioOk;
 }
 
-AudioResult OggSoundReader::openMemory(const uint8_t*, uint32_t, const WaveFormat*, uint32_t)
+PlatformResult OggSoundReader::openMemory(const uint8_t*, uint32_t, const WaveFormat*, uint32_t)
 {
     return kAudioNotImplemented;
 }
 
-AudioResult OggSoundReader::close()
+PlatformResult OggSoundReader::close()
 {
     if (mOpen)
         ov_clear(mVorbis.get());
@@ -68,7 +68,7 @@ AudioResult OggSoundReader::close()
     return kAudioOk;
 }
 
-AudioResult OggSoundReader::read(uint8_t* destination, uint32_t count, uint32_t* bytesRead)
+PlatformResult OggSoundReader::read(uint8_t* destination, uint32_t count, uint32_t* bytesRead)
 {
     if (bytesRead != nullptr)
         *bytesRead = 0;
@@ -92,14 +92,14 @@ AudioResult OggSoundReader::read(uint8_t* destination, uint32_t count, uint32_t*
     return kAudioOk;
 }
 
-AudioResult OggSoundReader::write(const uint8_t*, uint32_t, uint32_t* bytesWritten)
+PlatformResult OggSoundReader::write(const uint8_t*, uint32_t, uint32_t* bytesWritten)
 {
     if (bytesWritten != nullptr)
         *bytesWritten = 0;
     return kAudioNotImplemented;
 }
 
-AudioResult OggSoundReader::reset()
+PlatformResult OggSoundReader::reset()
 {
     if (!mOpen)
         return kAudioNotInitialised;

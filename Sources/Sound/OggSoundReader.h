@@ -14,15 +14,16 @@ public:
     OggSoundReader();
     ~OggSoundReader() override;
 
-    Platform::AudioResult open(const char* path, const Platform::WaveFormat* format, uint32_t mode) override;
+    Platform::PlatformResult open(const char* path, const Platform::WaveFormat* format,
+                                  uint32_t mode) override;
     // Ogg files in memory are not read: such a file must come from the disk.
-    Platform::AudioResult openMemory(const uint8_t* data, uint32_t size, const Platform::WaveFormat* format,
-                                     uint32_t mode) override;
-    Platform::AudioResult close() override;
-    Platform::AudioResult read(uint8_t* destination, uint32_t count, uint32_t* bytesRead) override;
-    Platform::AudioResult write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten) override;
+    Platform::PlatformResult openMemory(const uint8_t* data, uint32_t size,
+                                        const Platform::WaveFormat* format, uint32_t mode) override;
+    Platform::PlatformResult close() override;
+    Platform::PlatformResult read(uint8_t* destination, uint32_t count, uint32_t* bytesRead) override;
+    Platform::PlatformResult write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten) override;
     uint32_t size() const override { return mSize; }
-    Platform::AudioResult reset() override;
+    Platform::PlatformResult reset() override;
     const Platform::WaveFormat* format() const override { return mOpen ? &mFormat : nullptr; }
 
 private:

@@ -18,7 +18,7 @@ void setSoundErrorReporter(SoundErrorReporter reporter)
     gReporter = std::move(reporter);
 }
 
-ErrorCode reportSoundError(ErrorCode code, Platform::AudioResult result, const char* format, ...)
+ErrorCode reportSoundError(ErrorCode code, Platform::PlatformResult result, const char* format, ...)
 {
     va_list args;
     va_start(args, format);
@@ -35,4 +35,10 @@ ErrorCode reportSoundError(ErrorCode code, Platform::AudioResult result, const c
         return code;
     }
     return reportDirectXError(code, static_cast<uint32_t>(result), "%s", detail.c_str());
+}
+
+ErrorCode reportSoundErrorAt(ErrorCode code, Platform::PlatformResult result, const char* sourceName,
+                             SourceLocation where)
+{
+    return reportSoundError(code, result, "(line %i in file %s)", static_cast<int>(where.line()), sourceName);
 }

@@ -38,8 +38,8 @@ std::unique_ptr<SoundFileReader> SoundFileReader::create(const std::string& name
     return std::make_unique<WaveSoundReader>();
 }
 
-Platform::AudioResult SoundFileReader::openByName(const std::string& name, const Platform::WaveFormat* format,
-                                                  uint32_t mode)
+Platform::PlatformResult SoundFileReader::openByName(const std::string& name,
+                                                     const Platform::WaveFormat* format, uint32_t mode)
 {
     std::unique_ptr<ByteBuffer> bytes;
     if (readFromArchives(name, bytes) != ERROR_OK)
@@ -50,7 +50,7 @@ Platform::AudioResult SoundFileReader::openByName(const std::string& name, const
         return openMemory(mArchiveBytes->data(), mArchiveBytes->size(), format, mode);
     }
     mGameName = name;
-    Platform::AudioResult result = open(Platform::mapPath(name).c_str(), format, mode);
+    Platform::PlatformResult result = open(Platform::mapPath(name).c_str(), format, mode);
     mGameName.clear();
     return result;
 }

@@ -26,18 +26,18 @@ public:
     SoundFileReader& operator=(const SoundFileReader&) = delete;
 
     // `path` is a Linux path. `format` is the format to write (unused for reading).
-    virtual Platform::AudioResult open(const char* path, const Platform::WaveFormat* format,
-                                       uint32_t mode) = 0;
+    virtual Platform::PlatformResult open(const char* path, const Platform::WaveFormat* format,
+                                          uint32_t mode) = 0;
     // Reads bytes the caller keeps alive while the reader is open.
-    virtual Platform::AudioResult openMemory(const uint8_t* data, uint32_t size,
-                                             const Platform::WaveFormat* format, uint32_t mode) = 0;
-    virtual Platform::AudioResult close() = 0;
-    virtual Platform::AudioResult read(uint8_t* destination, uint32_t count, uint32_t* bytesRead) = 0;
-    virtual Platform::AudioResult write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten) = 0;
+    virtual Platform::PlatformResult openMemory(const uint8_t* data, uint32_t size,
+                                                const Platform::WaveFormat* format, uint32_t mode) = 0;
+    virtual Platform::PlatformResult close() = 0;
+    virtual Platform::PlatformResult read(uint8_t* destination, uint32_t count, uint32_t* bytesRead) = 0;
+    virtual Platform::PlatformResult write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten) = 0;
     // The PCM data size in bytes.
     virtual uint32_t size() const = 0;
     // Back to the first PCM byte.
-    virtual Platform::AudioResult reset() = 0;
+    virtual Platform::PlatformResult reset() = 0;
     // Null until opened.
     virtual const Platform::WaveFormat* format() const = 0;
 
@@ -48,8 +48,8 @@ public:
     // Opens the game's file name: from the resource archive when it holds
     // the file (the reader keeps the bytes), else from the disk below the
     // program's folder (or the name itself when it is a drive path).
-    Platform::AudioResult openByName(const std::string& name, const Platform::WaveFormat* format,
-                                     uint32_t mode);
+    Platform::PlatformResult openByName(const std::string& name, const Platform::WaveFormat* format,
+                                        uint32_t mode);
 
 protected:
     // The game's name of the sound being opened by name (empty otherwise):

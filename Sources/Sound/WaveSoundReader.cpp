@@ -33,7 +33,7 @@ WaveSoundReader::~WaveSoundReader()
     close();
 }
 
-AudioResult WaveSoundReader::open(const char* path, const WaveFormat* format, uint32_t mode)
+PlatformResult WaveSoundReader::open(const char* path, const WaveFormat* format, uint32_t mode)
 {
     if (path == nullptr)
         return kAudioInvalidArgument;
@@ -52,8 +52,8 @@ AudioResult WaveSoundReader::open(const char* path, const WaveFormat* format, ui
     return writeHeader(*format);
 }
 
-AudioResult WaveSoundReader::openMemory(const uint8_t* data, uint32_t size, const WaveFormat* /*format*/,
-                                        uint32_t mode)
+PlatformResult WaveSoundReader::openMemory(const uint8_t* data, uint32_t size, const WaveFormat* /*format*/,
+                                           uint32_t mode)
 {
     if (data == nullptr && size != 0)
         return kAudioInvalidArgument;
@@ -66,7 +66,7 @@ AudioResult WaveSoundReader::openMemory(const uint8_t* data, uint32_t size, cons
     return readHeader();
 }
 
-AudioResult WaveSoundReader::openProgramSound(const std::string& name)
+PlatformResult WaveSoundReader::openProgramSound(const std::string& name)
 {
     std::span<const uint8_t> bytes = findProgramSound(name, "WAVE");
     if (bytes.empty())
@@ -76,7 +76,7 @@ AudioResult WaveSoundReader::openProgramSound(const std::string& name)
     return openCopy(std::vector<uint8_t>(bytes.begin(), bytes.end()));
 }
 
-AudioResult WaveSoundReader::openCopy(std::vector<uint8_t> bytes)
+PlatformResult WaveSoundReader::openCopy(std::vector<uint8_t> bytes)
 {
     if (bytes.size() > UINT32_MAX)
         return kAudioInvalidArgument;
@@ -91,7 +91,7 @@ AudioResult WaveSoundReader::openCopy(std::vector<uint8_t> bytes)
     return readHeader();
 }
 
-AudioResult WaveSoundReader::readHeader()
+PlatformResult WaveSoundReader::readHeader()
 {
     auto fail = [this]()
     {
@@ -149,7 +149,7 @@ AudioResult WaveSoundReader::readHeader()
     return kAudioOk;
 }
 
-AudioResult WaveSoundReader::reset()
+PlatformResult WaveSoundReader::reset()
 {
     if (!mFile.isOpen() || mMode != kModeRead)
         return kAudioNotInitialised;
@@ -166,7 +166,7 @@ AudioResult WaveSoundReader::reset()
     return kAudioOk;
 }
 
-AudioResult WaveSoundReader::read(uint8_t* destination, uint32_t count, uint32_t* bytesRead)
+PlatformResult WaveSoundReader::read(uint8_t* destination, uint32_t count, uint32_t* bytesRead)
 {
     if (bytesRead != nullptr)
         *bytesRead = 0;
@@ -181,7 +181,7 @@ AudioResult WaveSoundReader::read(uint8_t* destination, uint32_t count, uint32_t
     return got == wanted ? kAudioOk : kAudioFailed;
 }
 
-AudioResult WaveSoundReader::writeHeader(const WaveFormat& format)
+PlatformResult WaveSoundReader::writeHeader(const WaveFormat& format)
 {
     auto fail = [this]()
     {
@@ -231,7 +231,7 @@ AudioResult WaveSoundReader::writeHeader(const WaveFormat& format)
     return kAudioOk;
 }
 
-AudioResult WaveSoundReader::write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten)
+PlatformResult WaveSoundReader::write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten)
 {
     if (bytesWritten != nullptr)
         *bytesWritten = 0;
@@ -248,9 +248,9 @@ AudioResult WaveSoundReader::write(const uint8_t* source, uint32_t count, uint32
     return kAudioOk;
 }
 
-AudioResult WaveSoundReader::close()
+PlatformResult WaveSoundReader::close()
 {
-    AudioResult result = kAudioOk;
+    PlatformResult result = kAudioOk;
     if (mFile.isOpen() && mMode != kModeRead)
     {
         uint8_t zero[4] = {0, 0, 0, 0};

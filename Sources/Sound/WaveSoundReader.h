@@ -13,26 +13,27 @@ public:
     WaveSoundReader() = default;
     ~WaveSoundReader() override;
 
-    Platform::AudioResult open(const char* path, const Platform::WaveFormat* format, uint32_t mode) override;
-    Platform::AudioResult openMemory(const uint8_t* data, uint32_t size, const Platform::WaveFormat* format,
-                                     uint32_t mode) override;
+    Platform::PlatformResult open(const char* path, const Platform::WaveFormat* format,
+                                  uint32_t mode) override;
+    Platform::PlatformResult openMemory(const uint8_t* data, uint32_t size,
+                                        const Platform::WaveFormat* format, uint32_t mode) override;
     // Reads a copy of the bytes that the reader keeps while it is open.
-    Platform::AudioResult openCopy(std::vector<uint8_t> bytes);
-    Platform::AudioResult close() override;
-    Platform::AudioResult read(uint8_t* destination, uint32_t count, uint32_t* bytesRead) override;
-    Platform::AudioResult write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten) override;
+    Platform::PlatformResult openCopy(std::vector<uint8_t> bytes);
+    Platform::PlatformResult close() override;
+    Platform::PlatformResult read(uint8_t* destination, uint32_t count, uint32_t* bytesRead) override;
+    Platform::PlatformResult write(const uint8_t* source, uint32_t count, uint32_t* bytesWritten) override;
     uint32_t size() const override { return mSize; }
-    Platform::AudioResult reset() override;
+    Platform::PlatformResult reset() override;
     const Platform::WaveFormat* format() const override { return mHasFormat ? &mFormat : nullptr; }
 
     // The bytes that follow the format record in the file (formats other than PCM).
     const std::vector<uint8_t>& extraFormatBytes() const { return mExtra; }
 
 private:
-    Platform::AudioResult readHeader();
+    Platform::PlatformResult readHeader();
     // Opens the program's own sound of the name, a "WAVE" or else a "WAV".
-    Platform::AudioResult openProgramSound(const std::string& name);
-    Platform::AudioResult writeHeader(const Platform::WaveFormat& format);
+    Platform::PlatformResult openProgramSound(const std::string& name);
+    Platform::PlatformResult writeHeader(const Platform::WaveFormat& format);
 
     Platform::RiffFile mFile;
     Platform::RiffChunk mRiffChunk;

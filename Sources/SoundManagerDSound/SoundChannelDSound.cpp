@@ -17,9 +17,6 @@ constexpr uint32_t kStreamBlocks = 8;
 constexpr uint32_t kStreamBlockSize = 80000;
 constexpr uint32_t kStaticFlags = kBufferControlFrequency | kBufferControlVolume;
 constexpr uint32_t kStreamingFlags = kBufferSoftware | kBufferControlVolume;
-
-#define REPORT_FAILURE(result)                                                                               \
-    reportSoundError(ERROR_DSOUND, result, "(line %i in file %s)", __LINE__, kSourceName)
 } // namespace
 
 SoundChannelDSound::SoundChannelDSound(SoundManagerDSound* owner) : SoundChannel(owner), mManager(*owner) {}
@@ -58,7 +55,7 @@ ErrorCode SoundChannelDSound::play(const std::string& name, int32_t level, bool 
     {
         releaseSound();
         mName.clear();
-        AudioResult result;
+        PlatformResult result;
         if (streaming)
         {
             // Not signalled: the first refill must wait for the first block
@@ -73,7 +70,7 @@ ErrorCode SoundChannelDSound::play(const std::string& name, int32_t level, bool 
         {
             result = mManager.getDevice().createStaticSound(name, kStaticFlags, 1, mSound);
         }
-        if (audioFailed(result))
+        if (resultFailed(result))
         {
             mSound.reset();
             showMessage("Impossible de charger le son %s", name.c_str());
@@ -155,8 +152,8 @@ ErrorCode SoundChannelDSound::setFrequency(uint32_t frequency)
 {
     if (mSound == nullptr)
         return ERROR_OK;
-    AudioResult result = mSound->getBuffer(0)->setFrequency(frequency);
-    return audioFailed(result) ? REPORT_FAILURE(result) : ERROR_OK;
+    PlatformResult result = mSound->getBuffer(0)->setFrequency(frequency);
+    return resultFailed(result) ? reportSoundErrorAt(ERROR_DSOUND, result, kSourceName) : ERROR_OK;
 }
 
 ErrorCode SoundChannelDSound::getFrequency(uint32_t& frequency)
@@ -164,8 +161,8 @@ ErrorCode SoundChannelDSound::getFrequency(uint32_t& frequency)
     frequency = 0;
     if (mSound == nullptr)
         return ERROR_OK;
-    AudioResult result = mSound->getBuffer(0)->getFrequency(frequency);
-    return audioFailed(result) ? REPORT_FAILURE(result) : ERROR_OK;
+    PlatformResult result = mSound->getBuffer(0)->getFrequency(frequency);
+    return resultFailed(result) ? reportSoundErrorAt(ERROR_DSOUND, result, kSourceName) : ERROR_OK;
 }
 
 ErrorCode SoundChannelDSound::setPosition(uint32_t samples)
@@ -173,10 +170,10 @@ ErrorCode SoundChannelDSound::setPosition(uint32_t samples)
     if (mSound == nullptr)
         return ERROR_OK;
     uint64_t bytes = static_cast<uint64_t>(samples) * mSound->getBlockAlign();
-    AudioResult result = bytes < mSound->getBufferSize()
-                             ? mSound->getBuffer(0)->setCurrentPosition(static_cast<uint32_t>(bytes))
-                             : kAudioInvalidArgument;
-    return audioFailed(result) ? REPORT_FAILURE(result) : ERROR_OK;
+    PlatformResult result = bytes < mSound->getBufferSize()
+                                ? mSound->getBuffer(0)->setCurrentPosition(static_cast<uint32_t>(bytes))
+                                : kAudioInvalidArgument;
+    return resultFailed(result) ? reportSoundErrorAt(ERROR_DSOUND, result, kSourceName) : ERROR_OK;
 }
 
 ErrorCode SoundChannelDSound::getPosition(uint32_t& samples)
@@ -185,9 +182,9 @@ ErrorCode SoundChannelDSound::getPosition(uint32_t& samples)
     if (mSound == nullptr)
         return ERROR_OK;
     uint32_t cursor = 0;
-    AudioResult result = mSound->getBuffer(0)->getCurrentPosition(&cursor, nullptr);
-    if (audioFailed(result))
-        return REPORT_FAILURE(result);
+    PlatformResult result = mSound->getBuffer(0)->getCurrentPosition(&cursor, nullptr);
+    if (resultFailed(result))
+        return reportSoundErrorAt(ERROR_DSOUND, result, kSourceName);
     samples = cursor / mSound->getBlockAlign();
     return ERROR_OK;
 }
@@ -208,6 +205,6 @@ ErrorCode SoundChannelDSound::setReverse(bool reverse)
     // A streaming sound's reader belongs to the refill thread meanwhile.
     std::lock_guard lock(mManager.getNotificationLock());
     mSound->setReversed(reverse);
-    AudioResult result = mSound->fillBuffer(mSound->getBuffer(0), false);
-    return audioFailed(result) ? REPORT_FAILURE(result) : ERROR_OK;
+    PlatformResult result = mSound->fillBuffer(mSound->getBuffer(0), false);
+    return resultFailed(result) ? reportSoundErrorAt(ERROR_DSOUND, result, kSourceName) : ERROR_OK;
 }

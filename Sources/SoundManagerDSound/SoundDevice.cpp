@@ -6,29 +6,29 @@
 
 using namespace Platform;
 
-AudioResult SoundDevice::initialize()
+PlatformResult SoundDevice::initialize()
 {
     return mDevice.open(mOutput);
 }
 
-AudioResult SoundDevice::setPrimaryBufferFormat(uint16_t channels, uint32_t rate, uint16_t bits)
+PlatformResult SoundDevice::setPrimaryBufferFormat(uint16_t channels, uint32_t rate, uint16_t bits)
 {
     return mDevice.setPrimaryFormat(channels, rate, bits);
 }
 
-AudioResult SoundDevice::openReader(const std::string& name, std::unique_ptr<SoundFileReader>& reader)
+PlatformResult SoundDevice::openReader(const std::string& name, std::unique_ptr<SoundFileReader>& reader)
 {
     reader = SoundFileReader::create(name);
-    AudioResult result = reader->openByName(name, nullptr, SoundFileReader::kModeRead);
-    if (audioFailed(result))
+    PlatformResult result = reader->openByName(name, nullptr, SoundFileReader::kModeRead);
+    if (resultFailed(result))
         return result;
     if (reader->size() == 0 || reader->format() == nullptr)
         return kAudioFailed;
     return kAudioOk;
 }
 
-AudioResult SoundDevice::createStaticSound(const std::string& name, uint32_t flags, uint32_t count,
-                                           std::unique_ptr<StaticSound>& sound)
+PlatformResult SoundDevice::createStaticSound(const std::string& name, uint32_t flags, uint32_t count,
+                                              std::unique_ptr<StaticSound>& sound)
 {
     // 1.
     sound.reset();
@@ -39,14 +39,14 @@ AudioResult SoundDevice::createStaticSound(const std::string& name, uint32_t fla
 
     // 2. The reader.
     std::unique_ptr<SoundFileReader> reader;
-    AudioResult result = openReader(name, reader);
-    if (audioFailed(result))
+    PlatformResult result = openReader(name, reader);
+    if (resultFailed(result))
         return result;
     return buildStaticSound(std::move(reader), flags, count, sound);
 }
 
-AudioResult SoundDevice::createStaticSoundFromMemory(const uint8_t* data, uint32_t size, uint32_t flags,
-                                                     uint32_t count, std::unique_ptr<StaticSound>& sound)
+PlatformResult SoundDevice::createStaticSoundFromMemory(const uint8_t* data, uint32_t size, uint32_t flags,
+                                                        uint32_t count, std::unique_ptr<StaticSound>& sound)
 {
     sound.reset();
     if (!mDevice.isOpen())
@@ -54,21 +54,21 @@ AudioResult SoundDevice::createStaticSoundFromMemory(const uint8_t* data, uint32
     if (count < 1 || (data == nullptr && size != 0))
         return kAudioInvalidArgument;
     auto reader = std::make_unique<WaveSoundReader>();
-    AudioResult result = reader->openCopy(std::vector<uint8_t>(data, data + size));
-    if (audioFailed(result))
+    PlatformResult result = reader->openCopy(std::vector<uint8_t>(data, data + size));
+    if (resultFailed(result))
         return result;
     if (reader->size() == 0 || reader->format() == nullptr)
         return kAudioFailed;
     return buildStaticSound(std::move(reader), flags, count, sound);
 }
 
-AudioResult SoundDevice::buildStaticSound(std::unique_ptr<SoundFileReader> reader, uint32_t flags,
-                                          uint32_t count, std::unique_ptr<StaticSound>& sound)
+PlatformResult SoundDevice::buildStaticSound(std::unique_ptr<SoundFileReader> reader, uint32_t flags,
+                                             uint32_t count, std::unique_ptr<StaticSound>& sound)
 {
     // 3. The first buffer, the size of the whole sound.
     std::vector<std::unique_ptr<AudioBuffer>> buffers(1);
-    AudioResult result = mDevice.createBuffer({flags, reader->size(), *reader->format()}, buffers[0]);
-    if (audioFailed(result))
+    PlatformResult result = mDevice.createBuffer({flags, reader->size(), *reader->format()}, buffers[0]);
+    if (resultFailed(result))
         return result;
 
     // 4. The others.
@@ -79,7 +79,7 @@ AudioResult SoundDevice::buildStaticSound(std::unique_ptr<SoundFileReader> reade
             result = mDevice.createBuffer({flags, reader->size(), *reader->format()}, buffer);
         else
             result = mDevice.duplicateBuffer(*buffers[0], buffer);
-        if (audioFailed(result))
+        if (resultFailed(result))
             return result;
         buffers.push_back(std::move(buffer));
     }
@@ -91,10 +91,10 @@ AudioResult SoundDevice::buildStaticSound(std::unique_ptr<SoundFileReader> reade
     return kAudioOk;
 }
 
-AudioResult SoundDevice::createStreamingSound(const std::string& name, uint32_t flags,
-                                              uint32_t notificationCount, uint32_t notificationSize,
-                                              std::shared_ptr<AudioEvent> event,
-                                              std::unique_ptr<StreamingSound>& sound)
+PlatformResult SoundDevice::createStreamingSound(const std::string& name, uint32_t flags,
+                                                 uint32_t notificationCount, uint32_t notificationSize,
+                                                 std::shared_ptr<AudioEvent> event,
+                                                 std::unique_ptr<StreamingSound>& sound)
 {
     sound.reset();
     if (!mDevice.isOpen())
@@ -104,8 +104,8 @@ AudioResult SoundDevice::createStreamingSound(const std::string& name, uint32_t 
         return kAudioInvalidArgument;
 
     std::unique_ptr<SoundFileReader> reader;
-    AudioResult result = openReader(name, reader);
-    if (audioFailed(result))
+    PlatformResult result = openReader(name, reader);
+    if (resultFailed(result))
         return result;
 
     // The blocks must be whole frames, or the cursor never lands on their ends.
@@ -116,13 +116,13 @@ AudioResult SoundDevice::createStreamingSound(const std::string& name, uint32_t 
     result = mDevice.createBuffer({flags | kBufferControlNotify | kBufferPrecisePosition,
                                    notificationCount * notificationSize, *reader->format()},
                                   buffer);
-    if (audioFailed(result))
+    if (resultFailed(result))
         return result;
     std::vector<AudioNotification> positions;
     for (uint32_t i = 0; i < notificationCount; ++i)
         positions.push_back({notificationSize * (i + 1) - 1, event.get()});
     result = buffer->setNotificationPositions(positions);
-    if (audioFailed(result))
+    if (resultFailed(result))
         return result;
 
     sound = std::make_unique<StreamingSound>(std::move(buffer),

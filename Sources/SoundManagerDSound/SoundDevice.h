@@ -16,30 +16,30 @@ public:
     SoundDevice(const SoundDevice&) = delete;
     SoundDevice& operator=(const SoundDevice&) = delete;
 
-    Platform::AudioResult initialize();
-    Platform::AudioResult setPrimaryBufferFormat(uint16_t channels, uint32_t rate, uint16_t bits);
-    Platform::AudioResult getCaps(Platform::AudioCaps& caps) const { return mDevice.getCaps(caps); }
+    Platform::PlatformResult initialize();
+    Platform::PlatformResult setPrimaryBufferFormat(uint16_t channels, uint32_t rate, uint16_t bits);
+    Platform::PlatformResult getCaps(Platform::AudioCaps& caps) const { return mDevice.getCaps(caps); }
 
     // `count` buffers holding the whole sound: new buffers when the flags ask
     // for effects, duplicates of the first otherwise.
-    Platform::AudioResult createStaticSound(const std::string& name, uint32_t flags, uint32_t count,
-                                            std::unique_ptr<StaticSound>& sound);
+    Platform::PlatformResult createStaticSound(const std::string& name, uint32_t flags, uint32_t count,
+                                               std::unique_ptr<StaticSound>& sound);
     // The same from a WAVE file held in memory; the sound keeps a copy of the bytes.
-    Platform::AudioResult createStaticSoundFromMemory(const uint8_t* data, uint32_t size, uint32_t flags,
-                                                      uint32_t count, std::unique_ptr<StaticSound>& sound);
+    Platform::PlatformResult createStaticSoundFromMemory(const uint8_t* data, uint32_t size, uint32_t flags,
+                                                         uint32_t count, std::unique_ptr<StaticSound>& sound);
     // One buffer of notificationCount blocks of notificationSize bytes, each
     // block's last byte signalling the event once played.
-    Platform::AudioResult createStreamingSound(const std::string& name, uint32_t flags,
-                                               uint32_t notificationCount, uint32_t notificationSize,
-                                               std::shared_ptr<Platform::AudioEvent> event,
-                                               std::unique_ptr<StreamingSound>& sound);
+    Platform::PlatformResult createStreamingSound(const std::string& name, uint32_t flags,
+                                                  uint32_t notificationCount, uint32_t notificationSize,
+                                                  std::shared_ptr<Platform::AudioEvent> event,
+                                                  std::unique_ptr<StreamingSound>& sound);
 
     // The listener of the positional sounds.
-    Platform::AudioResult set3DListener(const Platform::Audio3DListener& listener)
+    Platform::PlatformResult set3DListener(const Platform::Audio3DListener& listener)
     {
         return mDevice.setListener(listener);
     }
-    Platform::AudioResult get3DListener(Platform::Audio3DListener& listener) const
+    Platform::PlatformResult get3DListener(Platform::Audio3DListener& listener) const
     {
         return mDevice.getListener(listener);
     }
@@ -47,10 +47,10 @@ public:
     Platform::AudioDevice& audioDevice() { return mDevice; }
 
 private:
-    Platform::AudioResult openReader(const std::string& name, std::unique_ptr<SoundFileReader>& reader);
+    Platform::PlatformResult openReader(const std::string& name, std::unique_ptr<SoundFileReader>& reader);
     // Steps 3 to 5 of making a static sound, from an open reader.
-    Platform::AudioResult buildStaticSound(std::unique_ptr<SoundFileReader> reader, uint32_t flags,
-                                           uint32_t count, std::unique_ptr<StaticSound>& sound);
+    Platform::PlatformResult buildStaticSound(std::unique_ptr<SoundFileReader> reader, uint32_t flags,
+                                              uint32_t count, std::unique_ptr<StaticSound>& sound);
 
     Platform::AudioOutput mOutput;
     Platform::AudioDevice mDevice;

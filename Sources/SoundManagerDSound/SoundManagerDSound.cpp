@@ -1,6 +1,7 @@
 #include "SoundManagerDSound/SoundManagerDSound.h"
 
 #include "Framework/Messages.h"
+#include "Framework/Text1252Literal.h"
 #include "Sound/SoundErrors.h"
 #include "SoundManagerDSound/SoundChannelDSound.h"
 
@@ -42,17 +43,17 @@ ErrorCode SoundManagerDSound::init()
     if (ErrorCode error = SoundManager::init())
         return error;
     // 2. The device.
-    AudioResult result = mDevice.initialize();
-    if (audioFailed(result))
-        return reportSoundError(ERROR_DSOUND, result, "(line %i in file %s)", __LINE__, kSourceName);
+    PlatformResult result = mDevice.initialize();
+    if (resultFailed(result))
+        return reportSoundErrorAt(ERROR_DSOUND, result, kSourceName);
     // 3. The primary format.
     result = mDevice.setPrimaryBufferFormat(2, 22050, 16);
-    if (audioFailed(result))
-        return reportSoundError(ERROR_DSOUND, result, "(line %i in file %s)", __LINE__, kSourceName);
+    if (resultFailed(result))
+        return reportSoundErrorAt(ERROR_DSOUND, result, kSourceName);
     // 4. The device's capabilities.
     result = mDevice.getCaps(mCaps);
-    if (audioFailed(result))
-        return reportSoundError(ERROR_DSOUND, result, "(line %i in file %s)", __LINE__, kSourceName);
+    if (resultFailed(result))
+        return reportSoundErrorAt(ERROR_DSOUND, result, kSourceName);
     // 5. The notification thread.
     try
     {
@@ -89,9 +90,9 @@ ErrorCode SoundManagerDSound::playSound(uint32_t id, int32_t /*level*/, bool loo
     {
         const std::string name = getSoundName(id);
         if (name.empty())
-            showMessage("Son non initialisé %i", static_cast<int>(id));
-        AudioResult result = mDevice.createStaticSound(name, kBufferControlVolume, 1, sound);
-        if (audioFailed(result))
+            showMessage(TEXT_1252("Son non initialisé %i"), static_cast<int>(id));
+        PlatformResult result = mDevice.createStaticSound(name, kBufferControlVolume, 1, sound);
+        if (resultFailed(result))
         {
             showMessage("Impossible de charger le son %s", name.c_str());
             return ERROR_DSOUND;

@@ -28,7 +28,7 @@ uint8_t StaticSound::silenceByte() const
     return !mBuffers.empty() && mBuffers[0]->format().bitsPerSample == 8 ? 0x80 : 0;
 }
 
-AudioResult StaticSound::fillBuffer(AudioBuffer* buffer, bool repeat)
+PlatformResult StaticSound::fillBuffer(AudioBuffer* buffer, bool repeat)
 {
     // 1. A buffer to fill.
     if (buffer == nullptr || mReader == nullptr)
@@ -38,8 +38,8 @@ AudioResult StaticSound::fillBuffer(AudioBuffer* buffer, bool repeat)
 
     // 2. The whole buffer, from the first byte of the sound.
     AudioLockRegions regions;
-    AudioResult result = buffer->lock(0, 0, regions, kLockEntireBuffer);
-    if (audioFailed(result))
+    PlatformResult result = buffer->lock(0, 0, regions, kLockEntireBuffer);
+    if (resultFailed(result))
         return result;
     uint8_t* data = regions.first;
     uint32_t size = regions.firstBytes;
@@ -88,14 +88,14 @@ AudioBuffer* StaticSound::getFreeBuffer()
     return mBuffers[static_cast<size_t>(Platform::random()) % mBuffers.size()].get();
 }
 
-AudioResult StaticSound::restoreBuffer(AudioBuffer* buffer, bool& restored)
+PlatformResult StaticSound::restoreBuffer(AudioBuffer* buffer, bool& restored)
 {
     restored = false;
     if (buffer == nullptr)
         return kAudioNotInitialised;
     uint32_t status = 0;
-    AudioResult result = buffer->getStatus(status);
-    if (audioFailed(result) || (status & kStatusLost) == 0)
+    PlatformResult result = buffer->getStatus(status);
+    if (resultFailed(result) || (status & kStatusLost) == 0)
         return result;
     do
     {
@@ -105,7 +105,7 @@ AudioResult StaticSound::restoreBuffer(AudioBuffer* buffer, bool& restored)
     return result;
 }
 
-AudioResult StaticSound::takeBufferToPlay(AudioBuffer*& buffer)
+PlatformResult StaticSound::takeBufferToPlay(AudioBuffer*& buffer)
 {
     buffer = nullptr;
     if (mBuffers.empty())
@@ -114,20 +114,20 @@ AudioResult StaticSound::takeBufferToPlay(AudioBuffer*& buffer)
     if (buffer == nullptr)
         return kAudioFailed;
     bool restored = false;
-    AudioResult result = restoreBuffer(buffer, restored);
-    if (audioFailed(result))
+    PlatformResult result = restoreBuffer(buffer, restored);
+    if (resultFailed(result))
         return result;
     if (restored)
         fillBuffer(buffer, false);
     return kAudioOk;
 }
 
-AudioResult StaticSound::play(uint32_t priority, uint32_t flags, int32_t volume, int32_t frequency,
-                              int32_t pan)
+PlatformResult StaticSound::play(uint32_t priority, uint32_t flags, int32_t volume, int32_t frequency,
+                                 int32_t pan)
 {
     AudioBuffer* buffer = nullptr;
-    AudioResult result = takeBufferToPlay(buffer);
-    if (audioFailed(result))
+    PlatformResult result = takeBufferToPlay(buffer);
+    if (resultFailed(result))
         return result;
     if ((mCreationFlags & kBufferControlVolume) != 0)
         buffer->setVolume(volume);
@@ -140,17 +140,17 @@ AudioResult StaticSound::play(uint32_t priority, uint32_t flags, int32_t volume,
     return buffer->play(flags);
 }
 
-AudioResult StaticSound::play3D(const Audio3DBuffer& parameters, uint32_t priority, uint32_t flags,
-                                int32_t frequency)
+PlatformResult StaticSound::play3D(const Audio3DBuffer& parameters, uint32_t priority, uint32_t flags,
+                                   int32_t frequency)
 {
     if (!mBuffers.empty() && (mCreationFlags & kBufferControl3D) == 0)
         return kAudioControlUnavailable;
     AudioBuffer* buffer = nullptr;
-    AudioResult result = takeBufferToPlay(buffer);
-    if (audioFailed(result))
+    PlatformResult result = takeBufferToPlay(buffer);
+    if (resultFailed(result))
         return result;
     result = buffer->set3DParameters(parameters);
-    if (audioFailed(result))
+    if (resultFailed(result))
         return result;
     if (frequency != -1 && (mCreationFlags & kBufferControlFrequency) != 0)
         buffer->setFrequency(static_cast<uint32_t>(frequency));
@@ -159,7 +159,7 @@ AudioResult StaticSound::play3D(const Audio3DBuffer& parameters, uint32_t priori
     return buffer->play(flags);
 }
 
-AudioResult StaticSound::get3DBuffer(uint32_t index, AudioBuffer*& buffer) const
+PlatformResult StaticSound::get3DBuffer(uint32_t index, AudioBuffer*& buffer) const
 {
     buffer = nullptr;
     if (mBuffers.empty())
@@ -172,7 +172,7 @@ AudioResult StaticSound::get3DBuffer(uint32_t index, AudioBuffer*& buffer) const
     return kAudioOk;
 }
 
-AudioResult StaticSound::stop()
+PlatformResult StaticSound::stop()
 {
     if (mBuffers.empty())
         return kAudioNotInitialised;
@@ -181,7 +181,7 @@ AudioResult StaticSound::stop()
     return kAudioOk;
 }
 
-AudioResult StaticSound::reset()
+PlatformResult StaticSound::reset()
 {
     if (mBuffers.empty())
         return kAudioNotInitialised;

@@ -22,24 +22,24 @@ public:
 
     // Fills the buffer from the start of the sound: reversed when the reverse
     // flag is set, then repeated (repeat) or followed by silence.
-    Platform::AudioResult fillBuffer(Platform::AudioBuffer* buffer, bool repeat);
+    Platform::PlatformResult fillBuffer(Platform::AudioBuffer* buffer, bool repeat);
     // The first buffer not playing; when all play, a random one.
     Platform::AudioBuffer* getFreeBuffer();
     // Restores a lost buffer; `restored` says whether it had been lost.
-    Platform::AudioResult restoreBuffer(Platform::AudioBuffer* buffer, bool& restored);
+    Platform::PlatformResult restoreBuffer(Platform::AudioBuffer* buffer, bool& restored);
     // Volume in hundredths of a decibel; frequency -1 leaves it unchanged.
-    Platform::AudioResult play(uint32_t priority, uint32_t flags, int32_t volume, int32_t frequency,
-                               int32_t pan);
+    Platform::PlatformResult play(uint32_t priority, uint32_t flags, int32_t volume, int32_t frequency,
+                                  int32_t pan);
     // Plays a free buffer from the given place; the sound must have been
     // made with kBufferControl3D. Frequency -1 leaves it unchanged.
-    Platform::AudioResult play3D(const Platform::Audio3DBuffer& parameters, uint32_t priority, uint32_t flags,
-                                 int32_t frequency);
+    Platform::PlatformResult play3D(const Platform::Audio3DBuffer& parameters, uint32_t priority,
+                                    uint32_t flags, int32_t frequency);
     // The positional controls of one buffer (the buffer itself), or
     // kAudioControlUnavailable for a sound that is not positional.
-    Platform::AudioResult get3DBuffer(uint32_t index, Platform::AudioBuffer*& buffer) const;
-    Platform::AudioResult stop();
+    Platform::PlatformResult get3DBuffer(uint32_t index, Platform::AudioBuffer*& buffer) const;
+    Platform::PlatformResult stop();
     // Every buffer back to position 0.
-    Platform::AudioResult reset();
+    Platform::PlatformResult reset();
     bool isPlaying() const;
 
     uint32_t getBufferCount() const { return static_cast<uint32_t>(mBuffers.size()); }
@@ -58,7 +58,7 @@ public:
 
 protected:
     // A free buffer, restored and refilled when it had been lost.
-    Platform::AudioResult takeBufferToPlay(Platform::AudioBuffer*& buffer);
+    Platform::PlatformResult takeBufferToPlay(Platform::AudioBuffer*& buffer);
     // Buffers go before anything their notifications point to.
     void releaseBuffers() { mBuffers.clear(); }
     uint8_t silenceByte() const;

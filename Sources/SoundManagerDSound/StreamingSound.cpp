@@ -29,7 +29,7 @@ StreamingSound::~StreamingSound()
     releaseBuffers();
 }
 
-AudioResult StreamingSound::resetStream()
+PlatformResult StreamingSound::resetStream()
 {
     mNextWriteOffset = 0;
     mLastPlayPosition = 0;
@@ -40,7 +40,7 @@ AudioResult StreamingSound::resetStream()
     return reset();
 }
 
-AudioResult StreamingSound::refill()
+PlatformResult StreamingSound::refill()
 {
     // 1. A restored buffer is filled again whole.
     AudioBuffer* buffer = getBuffer(0);
@@ -54,8 +54,8 @@ AudioResult StreamingSound::refill()
     // 2. One block at the writing offset; blocks divide the buffer, so the
     // lock never wraps.
     AudioLockRegions regions;
-    AudioResult result = buffer->lock(mNextWriteOffset, mBlockSize, regions);
-    if (audioFailed(result))
+    PlatformResult result = buffer->lock(mNextWriteOffset, mBlockSize, regions);
+    if (resultFailed(result))
         return result;
     if (regions.second != nullptr)
     {

@@ -18,10 +18,10 @@ public:
     bool isStreaming() const override { return true; }
     // Writing offset, progress and end flag back to 0, the reader to its
     // start and the buffer to position 0.
-    Platform::AudioResult resetStream();
+    Platform::PlatformResult resetStream();
     // Writes the next block behind the play cursor; once the sound's bytes
     // have all been played, stops the buffer.
-    Platform::AudioResult refill();
+    Platform::PlatformResult refill();
 
     const std::shared_ptr<Platform::AudioEvent>& getEvent() const { return mEvent; }
     uint32_t getBlockSize() const { return mBlockSize; }

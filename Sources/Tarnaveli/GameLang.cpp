@@ -8,7 +8,7 @@
 namespace
 {
 constexpr GameText kGameTexts[] = {
-#define VELMORIQUE_GAME_LANG_ENTRY(id, key, text) {id, #key, TEXT_1252(text)},
+#define VELMORIQUE_GAME_LANG_ENTRY(id, key, text) {id, #key, text},
     VELMORIQUE_GAME_TEXTS(VELMORIQUE_GAME_LANG_ENTRY)
 #undef VELMORIQUE_GAME_LANG_ENTRY
 };

@@ -28,8 +28,8 @@ class LosableDevice final : public Platform::Gpu::DeviceBase
 {
 public:
     LosableDevice() : DeviceBase(Platform::Gpu::PresentParameters{}) {}
-    Platform::Gpu::GpuResult testCooperativeLevel() override { return level; }
-    Platform::Gpu::GpuResult reset(const Platform::Gpu::PresentParameters& parameters) override
+    Platform::PlatformResult testCooperativeLevel() override { return level; }
+    Platform::PlatformResult reset(const Platform::Gpu::PresentParameters& parameters) override
     {
         ++resets;
         if (resetResult != Platform::Gpu::GPU_OK)
@@ -38,32 +38,32 @@ public:
         return DeviceBase::reset(parameters);
     }
 
-    Platform::Gpu::GpuResult level = Platform::Gpu::GPU_OK;
-    Platform::Gpu::GpuResult resetResult = Platform::Gpu::GPU_OK;
+    Platform::PlatformResult level = Platform::Gpu::GPU_OK;
+    Platform::PlatformResult resetResult = Platform::Gpu::GPU_OK;
     int clears = 0, resets = 0, presents = 0;
 
 protected:
-    Platform::Gpu::GpuResult doDraw(const Platform::Gpu::DrawCall&) override { return Platform::Gpu::GPU_OK; }
-    Platform::Gpu::GpuResult doClear(uint32_t, uint32_t, float, uint32_t) override
+    Platform::PlatformResult doDraw(const Platform::Gpu::DrawCall&) override { return Platform::Gpu::GPU_OK; }
+    Platform::PlatformResult doClear(uint32_t, uint32_t, float, uint32_t) override
     {
         ++clears;
         return Platform::Gpu::GPU_OK;
     }
-    Platform::Gpu::GpuResult doPresent() override
+    Platform::PlatformResult doPresent() override
     {
         ++presents;
         return Platform::Gpu::GPU_OK;
     }
-    Platform::Gpu::GpuResult doCreateTexture(Platform::Gpu::Texture&) override
+    Platform::PlatformResult doCreateTexture(Platform::Gpu::Texture&) override
     {
         return Platform::Gpu::GPU_OK;
     }
     void doDestroyTexture(Platform::Gpu::Texture&) override {}
-    Platform::Gpu::GpuResult doSetRenderTarget(Platform::Gpu::Texture*) override
+    Platform::PlatformResult doSetRenderTarget(Platform::Gpu::Texture*) override
     {
         return Platform::Gpu::GPU_OK;
     }
-    Platform::Gpu::GpuResult doSaveScreenshot(const std::string&) override { return Platform::Gpu::GPU_OK; }
+    Platform::PlatformResult doSaveScreenshot(const std::string&) override { return Platform::Gpu::GPU_OK; }
 };
 
 // Texels of level 0 of a texture, as ARGB.

@@ -40,17 +40,6 @@ TEST(ErrorText, BeforeLoadingTheTableCodesShowTheirIdentifiers)
     EXPECT_EQ(errorCodeToText(34), gTextUnavailable);
 }
 
-TEST(ErrorText, ResultCodesHaveTheirPublishedNames)
-{
-    EXPECT_STREQ(resultCodeName(0x88760868), "D3DERR_DEVICELOST");
-    EXPECT_STREQ(resultCodeName(0x8876086A), "D3DERR_NOTAVAILABLE");
-    EXPECT_STREQ(resultCodeName(0x88780096), "DSERR_BUFFERLOST");
-    EXPECT_STREQ(resultCodeName(0x80070057), "E_INVALIDARG");
-    EXPECT_STREQ(resultCodeName(0x80158520), "DPNERR_TIMEDOUT");
-    EXPECT_STREQ(resultCodeName(0), "S_OK");
-    EXPECT_STREQ(resultCodeName(0x12345678), "Unknown");
-}
-
 TEST(ErrorText, D3DReportJoinsTheResultNameAndTheFormattedText)
 {
     TestApplication app;
@@ -64,6 +53,13 @@ TEST(ErrorText, D3DReportJoinsTheResultNameAndTheFormattedText)
     EXPECT_EQ(box.kind, Platform::MessageKind::Error);
     EXPECT_EQ(box.title, gTextUnavailable);
     EXPECT_EQ(presented, 1);
+
+    // The engines' form takes the caller's line by itself.
+    const int line = __LINE__ + 1;
+    EXPECT_EQ(reportD3DErrorAt(static_cast<int32_t>(0x8876086Cu), "BoardGraphics3D"), ERROR_D3D);
+    ASSERT_EQ(app.messages.messages().size(), 2u);
+    EXPECT_EQ(app.messages.messages()[1].text,
+              "D3DERR_INVALIDCALL(line " + std::to_string(line) + " in file BoardGraphics3D)");
 }
 
 TEST(ErrorText, DirectXReportReturnsItsCodeAndCutsTheFormattedText)

@@ -122,6 +122,21 @@ TEST_F(BitmapFontTest, MissingOrBrokenFileEndsTheProgramWithItsMessage)
     EXPECT_NE(app.messages.messages()[1].text.find("Police introuvable"), std::string::npos);
 }
 
+TEST_F(BitmapFontTest, PicturesWithoutCharacterZeroEndTheProgramWithAWindows1252Message)
+{
+    std::vector<int> exits;
+    BitmapFont::setFatalHandler([&](int code) { exits.push_back(code); });
+    BitmapFont pictures("data\\Ressources\\images\\absent%03d.png", 0, 0, nullptr, true);
+    EXPECT_EQ(pictures.load(), ERROR_INVALID);
+    BitmapFont::setFatalHandler(nullptr);
+
+    EXPECT_EQ(exits, std::vector<int>{1});
+    ASSERT_EQ(app.messages.messages().size(), 1u);
+    EXPECT_EQ(app.messages.messages()[0].text, "Le caract\xE8re 0 de la police doit etre pr\xE9sent. Il est "
+                                               "utilis\xE9 comme caract\xE8re par d\xE9"
+                                               "faut.");
+}
+
 TEST_F(BitmapFontTest, CreatingTheFirstTextLoadsTheGlyphs)
 {
     auto font = makeFont(FntBuilder(10, 0, 0).glyph(0, 5).glyph('a', 6));

@@ -83,11 +83,11 @@ TEST_F(ProgramSoundTest, AFileOfTheNameComesFirstAndNothingIsAFailure)
     EXPECT_EQ(readAll(reader), TestWave::samples16({5, 5, 5}));
 
     EXPECT_EQ(reader.openByName("data\\sons\\absent.wav", nullptr, SoundFileReader::kModeRead),
-              static_cast<AudioResult>(0x80004005u));
+              static_cast<PlatformResult>(0x80004005u));
     EXPECT_EQ(reader.format(), nullptr);
     // A damaged built-in sound fails like a damaged file.
     const std::vector<uint8_t> damaged = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '};
     registerProgramSound("data\\sons\\damaged.wav", "WAVE", damaged);
     EXPECT_EQ(reader.openByName("data\\sons\\damaged.wav", nullptr, SoundFileReader::kModeRead),
-              static_cast<AudioResult>(0x80004005u));
+              static_cast<PlatformResult>(0x80004005u));
 }

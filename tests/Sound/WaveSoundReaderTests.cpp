@@ -13,7 +13,7 @@ struct Opened
 {
     std::vector<uint8_t> bytes;
     WaveSoundReader reader;
-    AudioResult result;
+    PlatformResult result;
     explicit Opened(const TestWave::Recipe& recipe) : bytes(TestWave::build(recipe))
     {
         result = reader.openMemory(bytes.data(), static_cast<uint32_t>(bytes.size()), nullptr,

@@ -304,7 +304,8 @@ TEST_F(SoundManagerDSoundTest, MissingFilesReturnTheirCodeAndSayWhich)
     ASSERT_EQ(messages.messages().size(), 4u);
     EXPECT_EQ(messages.messages()[0].text, "Impossible de charger le son data\\sons\\absent.wav");
     EXPECT_EQ(messages.messages()[1].text, "Impossible de charger le son data\\sons\\absent.ogg");
-    EXPECT_EQ(messages.messages()[2].text, "Son non initialisé 3");
+    // Boxes take Windows-1252 and make it UTF-8 themselves: "é" is one byte.
+    EXPECT_EQ(messages.messages()[2].text, "Son non initialis\xE9 3");
     EXPECT_EQ(messages.messages()[3].text, "Impossible de charger le son ");
 
     // A file the mixer cannot play fails the same way.
@@ -399,7 +400,7 @@ TEST_F(SoundManagerDSoundTest, TheProgramsOwnSoundPlaysByNameWhenNoFileHasIt)
     std::unique_ptr<StaticSound> sound;
     EXPECT_EQ(
         manager->getDevice().createStaticSound("data\\sons\\inconnu.wav", kBufferControlVolume, 1, sound),
-        static_cast<AudioResult>(0x80004005u));
+        static_cast<PlatformResult>(0x80004005u));
     EXPECT_EQ(manager->playSound(2, -1, false), ERROR_DSOUND);
     ASSERT_EQ(messages.messages().size(), 1u);
     EXPECT_NE(messages.messages()[0].text.find("inconnu.wav"), std::string::npos);
@@ -462,9 +463,9 @@ TEST(SoundManagerDSoundStartUp, NoSoundDeviceIsAStartUpError)
     const char* saved = std::getenv("SDL_AUDIODRIVER");
     std::string previous = saved != nullptr ? saved : "";
     setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    std::vector<AudioResult> reported;
+    std::vector<PlatformResult> reported;
     setSoundErrorReporter(
-        [&](ErrorCode code, AudioResult result, const std::string& detail)
+        [&](ErrorCode code, PlatformResult result, const std::string& detail)
         {
             EXPECT_EQ(code, ERROR_DSOUND);
             EXPECT_NE(detail.find("(line "), std::string::npos);
@@ -478,7 +479,7 @@ TEST(SoundManagerDSoundStartUp, NoSoundDeviceIsAStartUpError)
         EXPECT_EQ(manager.getChannel(1)->play("x.wav", -1, false, false), ERROR_DSOUND);
     }
     setSoundErrorReporter(nullptr);
-    EXPECT_EQ(reported, std::vector<AudioResult>{kAudioNoDriver});
+    EXPECT_EQ(reported, std::vector<PlatformResult>{kAudioNoDriver});
     if (saved != nullptr)
         setenv("SDL_AUDIODRIVER", previous.c_str(), 1);
     else

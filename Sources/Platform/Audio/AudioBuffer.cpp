@@ -33,7 +33,7 @@ AudioBuffer::~AudioBuffer()
     mDevice.removeBuffer(this);
 }
 
-AudioResult AudioBuffer::lock(uint32_t offset, uint32_t bytes, AudioLockRegions& regions, uint32_t flags)
+PlatformResult AudioBuffer::lock(uint32_t offset, uint32_t bytes, AudioLockRegions& regions, uint32_t flags)
 {
     regions = {};
     if ((flags & kLockEntireBuffer) != 0)
@@ -54,7 +54,7 @@ AudioResult AudioBuffer::lock(uint32_t offset, uint32_t bytes, AudioLockRegions&
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::unlock(const AudioLockRegions& regions)
+PlatformResult AudioBuffer::unlock(const AudioLockRegions& regions)
 {
     const uint8_t* begin = mData->data();
     const uint8_t* end = begin + mBytes;
@@ -68,7 +68,7 @@ AudioResult AudioBuffer::unlock(const AudioLockRegions& regions)
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::play(uint32_t flags)
+PlatformResult AudioBuffer::play(uint32_t flags)
 {
     std::lock_guard lock(mDevice.mMutex);
     mPlaying = true;
@@ -76,14 +76,14 @@ AudioResult AudioBuffer::play(uint32_t flags)
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::stop()
+PlatformResult AudioBuffer::stop()
 {
     std::lock_guard lock(mDevice.mMutex);
     mPlaying = false;
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::getStatus(uint32_t& status) const
+PlatformResult AudioBuffer::getStatus(uint32_t& status) const
 {
     std::lock_guard lock(mDevice.mMutex);
     status = 0;
@@ -92,7 +92,7 @@ AudioResult AudioBuffer::getStatus(uint32_t& status) const
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::getCurrentPosition(uint32_t* playCursor, uint32_t* writeCursor) const
+PlatformResult AudioBuffer::getCurrentPosition(uint32_t* playCursor, uint32_t* writeCursor) const
 {
     std::lock_guard lock(mDevice.mMutex);
     uint32_t frame = static_cast<uint32_t>(mPosition >> 32);
@@ -104,7 +104,7 @@ AudioResult AudioBuffer::getCurrentPosition(uint32_t* playCursor, uint32_t* writ
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::setCurrentPosition(uint32_t offset)
+PlatformResult AudioBuffer::setCurrentPosition(uint32_t offset)
 {
     if (offset >= mBytes)
         return kAudioInvalidArgument;
@@ -113,7 +113,7 @@ AudioResult AudioBuffer::setCurrentPosition(uint32_t offset)
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::setVolume(int32_t volume)
+PlatformResult AudioBuffer::setVolume(int32_t volume)
 {
     if ((mFlags & kBufferControlVolume) == 0)
         return kAudioControlUnavailable;
@@ -125,7 +125,7 @@ AudioResult AudioBuffer::setVolume(int32_t volume)
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::getVolume(int32_t& volume) const
+PlatformResult AudioBuffer::getVolume(int32_t& volume) const
 {
     if ((mFlags & kBufferControlVolume) == 0)
         return kAudioControlUnavailable;
@@ -134,7 +134,7 @@ AudioResult AudioBuffer::getVolume(int32_t& volume) const
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::setFrequency(uint32_t frequency)
+PlatformResult AudioBuffer::setFrequency(uint32_t frequency)
 {
     if ((mFlags & kBufferControlFrequency) == 0)
         return kAudioControlUnavailable;
@@ -147,7 +147,7 @@ AudioResult AudioBuffer::setFrequency(uint32_t frequency)
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::getFrequency(uint32_t& frequency) const
+PlatformResult AudioBuffer::getFrequency(uint32_t& frequency) const
 {
     if ((mFlags & kBufferControlFrequency) == 0)
         return kAudioControlUnavailable;
@@ -156,7 +156,7 @@ AudioResult AudioBuffer::getFrequency(uint32_t& frequency) const
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::setPan(int32_t pan)
+PlatformResult AudioBuffer::setPan(int32_t pan)
 {
     if ((mFlags & kBufferControlPan) == 0)
         return kAudioControlUnavailable;
@@ -168,7 +168,7 @@ AudioResult AudioBuffer::setPan(int32_t pan)
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::getPan(int32_t& pan) const
+PlatformResult AudioBuffer::getPan(int32_t& pan) const
 {
     if ((mFlags & kBufferControlPan) == 0)
         return kAudioControlUnavailable;
@@ -177,7 +177,7 @@ AudioResult AudioBuffer::getPan(int32_t& pan) const
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::setNotificationPositions(const std::vector<AudioNotification>& positions)
+PlatformResult AudioBuffer::setNotificationPositions(const std::vector<AudioNotification>& positions)
 {
     if ((mFlags & kBufferControlNotify) == 0)
         return kAudioControlUnavailable;
@@ -193,7 +193,7 @@ AudioResult AudioBuffer::setNotificationPositions(const std::vector<AudioNotific
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::set3DParameters(const Audio3DBuffer& parameters)
+PlatformResult AudioBuffer::set3DParameters(const Audio3DBuffer& parameters)
 {
     if ((mFlags & kBufferControl3D) == 0)
         return kAudioControlUnavailable;
@@ -205,7 +205,7 @@ AudioResult AudioBuffer::set3DParameters(const Audio3DBuffer& parameters)
     return kAudioOk;
 }
 
-AudioResult AudioBuffer::get3DParameters(Audio3DBuffer& parameters) const
+PlatformResult AudioBuffer::get3DParameters(Audio3DBuffer& parameters) const
 {
     if ((mFlags & kBufferControl3D) == 0)
         return kAudioControlUnavailable;

@@ -88,33 +88,33 @@ public:
     // Hands out the bytes from offset (or the whole buffer with
     // kLockEntireBuffer). The mixer keeps playing meanwhile: the caller writes
     // only bytes the cursor is not about to play.
-    AudioResult lock(uint32_t offset, uint32_t bytes, AudioLockRegions& regions, uint32_t flags = 0);
-    AudioResult unlock(const AudioLockRegions& regions);
+    PlatformResult lock(uint32_t offset, uint32_t bytes, AudioLockRegions& regions, uint32_t flags = 0);
+    PlatformResult unlock(const AudioLockRegions& regions);
 
-    AudioResult play(uint32_t flags);
-    AudioResult stop();
-    AudioResult getStatus(uint32_t& status) const;
+    PlatformResult play(uint32_t flags);
+    PlatformResult stop();
+    PlatformResult getStatus(uint32_t& status) const;
     // Lost buffers do not exist here; restoring always succeeds.
-    AudioResult restore() { return kAudioOk; }
+    PlatformResult restore() { return kAudioOk; }
 
-    AudioResult getCurrentPosition(uint32_t* playCursor, uint32_t* writeCursor) const;
-    AudioResult setCurrentPosition(uint32_t offset);
+    PlatformResult getCurrentPosition(uint32_t* playCursor, uint32_t* writeCursor) const;
+    PlatformResult setCurrentPosition(uint32_t offset);
 
-    AudioResult setVolume(int32_t volume);
-    AudioResult getVolume(int32_t& volume) const;
+    PlatformResult setVolume(int32_t volume);
+    PlatformResult getVolume(int32_t& volume) const;
     // kFrequencyOriginal restores the format's rate.
-    AudioResult setFrequency(uint32_t frequency);
-    AudioResult getFrequency(uint32_t& frequency) const;
-    AudioResult setPan(int32_t pan);
-    AudioResult getPan(int32_t& pan) const;
+    PlatformResult setFrequency(uint32_t frequency);
+    PlatformResult getFrequency(uint32_t& frequency) const;
+    PlatformResult setPan(int32_t pan);
+    PlatformResult getPan(int32_t& pan) const;
 
     // Only for buffers created with kBufferControl3D; the mixer follows a new
     // place at once.
-    AudioResult set3DParameters(const Audio3DBuffer& parameters);
-    AudioResult get3DParameters(Audio3DBuffer& parameters) const;
+    PlatformResult set3DParameters(const Audio3DBuffer& parameters);
+    PlatformResult get3DParameters(Audio3DBuffer& parameters) const;
 
     // Only for buffers created with kBufferControlNotify, and only while stopped.
-    AudioResult setNotificationPositions(const std::vector<AudioNotification>& positions);
+    PlatformResult setNotificationPositions(const std::vector<AudioNotification>& positions);
 
     uint32_t size() const { return mBytes; }
     uint32_t flags() const { return mFlags; }

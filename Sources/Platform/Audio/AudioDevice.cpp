@@ -9,37 +9,6 @@
 namespace Platform
 {
 
-const char* audioResultName(AudioResult result)
-{
-    switch (result)
-    {
-    case kAudioOk:
-        return "AUDIO_OK";
-    case kAudioNoVirtualisation:
-        return "AUDIO_NO_VIRTUALISATION";
-    case kAudioFailed:
-        return "AUDIO_FAILED";
-    case kAudioNotImplemented:
-        return "AUDIO_NOT_IMPLEMENTED";
-    case kAudioInvalidArgument:
-        return "AUDIO_INVALID_ARGUMENT";
-    case kAudioNotInitialised:
-        return "AUDIO_NOT_INITIALISED";
-    case kAudioUnexpected:
-        return "AUDIO_UNEXPECTED";
-    case kAudioNoDriver:
-        return "AUDIO_NO_DRIVER";
-    case kAudioBufferLost:
-        return "AUDIO_BUFFER_LOST";
-    case kAudioBadFormat:
-        return "AUDIO_BAD_FORMAT";
-    case kAudioControlUnavailable:
-        return "AUDIO_CONTROL_UNAVAILABLE";
-    default:
-        return nullptr;
-    }
-}
-
 bool isPlayableFormat(const WaveFormat& format)
 {
     if (format.formatTag != kWaveFormatPcm)
@@ -67,15 +36,15 @@ AudioDevice::~AudioDevice()
     assert(mBuffers.empty() && "audio buffers must be released before their device");
 }
 
-AudioResult AudioDevice::open(AudioOutput output)
+PlatformResult AudioDevice::open(AudioOutput output)
 {
     if (mOpen)
         return kAudioOk;
     mOutput = output;
     if (output == AudioOutput::System)
     {
-        AudioResult result = openSystemDevice();
-        if (audioFailed(result))
+        PlatformResult result = openSystemDevice();
+        if (resultFailed(result))
             return result;
     }
     mOpen = true;
@@ -89,7 +58,7 @@ void AudioDevice::close()
     mOpen = false;
 }
 
-AudioResult AudioDevice::openSystemDevice()
+PlatformResult AudioDevice::openSystemDevice()
 {
     if (!mSdlAudioStarted)
     {
@@ -140,7 +109,7 @@ void AudioDevice::audioCallback(void* user, uint8_t* stream, int length)
     device->pump(reinterpret_cast<int16_t*>(stream), static_cast<uint32_t>(length) / frameBytes);
 }
 
-AudioResult AudioDevice::setPrimaryFormat(uint16_t channels, uint32_t rate, uint16_t bits)
+PlatformResult AudioDevice::setPrimaryFormat(uint16_t channels, uint32_t rate, uint16_t bits)
 {
     if (!mOpen)
         return kAudioNotInitialised;
@@ -155,8 +124,8 @@ AudioResult AudioDevice::setPrimaryFormat(uint16_t channels, uint32_t rate, uint
             std::lock_guard lock(mMutex);
             mPrimary = format;
         }
-        AudioResult result = openSystemDevice();
-        if (audioFailed(result))
+        PlatformResult result = openSystemDevice();
+        if (resultFailed(result))
         {
             mPrimary = previous;
             mOpen = false;
@@ -169,7 +138,7 @@ AudioResult AudioDevice::setPrimaryFormat(uint16_t channels, uint32_t rate, uint
     return kAudioOk;
 }
 
-AudioResult AudioDevice::getCaps(AudioCaps& caps) const
+PlatformResult AudioDevice::getCaps(AudioCaps& caps) const
 {
     if (!mOpen)
         return kAudioNotInitialised;
@@ -177,7 +146,7 @@ AudioResult AudioDevice::getCaps(AudioCaps& caps) const
     return kAudioOk;
 }
 
-AudioResult AudioDevice::createBuffer(const AudioBufferDesc& desc, std::unique_ptr<AudioBuffer>& buffer)
+PlatformResult AudioDevice::createBuffer(const AudioBufferDesc& desc, std::unique_ptr<AudioBuffer>& buffer)
 {
     buffer.reset();
     if (!mOpen)
@@ -196,7 +165,7 @@ AudioResult AudioDevice::createBuffer(const AudioBufferDesc& desc, std::unique_p
     return kAudioOk;
 }
 
-AudioResult AudioDevice::duplicateBuffer(const AudioBuffer& original, std::unique_ptr<AudioBuffer>& buffer)
+PlatformResult AudioDevice::duplicateBuffer(const AudioBuffer& original, std::unique_ptr<AudioBuffer>& buffer)
 {
     buffer.reset();
     if (!mOpen)
@@ -207,7 +176,7 @@ AudioResult AudioDevice::duplicateBuffer(const AudioBuffer& original, std::uniqu
     return kAudioOk;
 }
 
-AudioResult AudioDevice::setListener(const Audio3DListener& listener)
+PlatformResult AudioDevice::setListener(const Audio3DListener& listener)
 {
     if (!mOpen)
         return kAudioNotInitialised;
@@ -220,7 +189,7 @@ AudioResult AudioDevice::setListener(const Audio3DListener& listener)
     return kAudioOk;
 }
 
-AudioResult AudioDevice::getListener(Audio3DListener& listener) const
+PlatformResult AudioDevice::getListener(Audio3DListener& listener) const
 {
     if (!mOpen)
         return kAudioNotInitialised;

@@ -37,23 +37,23 @@ public:
     AudioDevice& operator=(const AudioDevice&) = delete;
 
     // kAudioNoDriver when the system has no usable audio output.
-    AudioResult open(AudioOutput output);
+    PlatformResult open(AudioOutput output);
     void close();
     bool isOpen() const { return mOpen; }
 
     // 16-bit output, mono or stereo, any rate in the device's range.
-    AudioResult setPrimaryFormat(uint16_t channels, uint32_t rate, uint16_t bits);
+    PlatformResult setPrimaryFormat(uint16_t channels, uint32_t rate, uint16_t bits);
     const WaveFormat& primaryFormat() const { return mPrimary; }
-    AudioResult getCaps(AudioCaps& caps) const;
+    PlatformResult getCaps(AudioCaps& caps) const;
 
-    AudioResult createBuffer(const AudioBufferDesc& desc, std::unique_ptr<AudioBuffer>& buffer);
+    PlatformResult createBuffer(const AudioBufferDesc& desc, std::unique_ptr<AudioBuffer>& buffer);
     // A buffer that plays the same bytes with its own cursor and settings.
-    AudioResult duplicateBuffer(const AudioBuffer& original, std::unique_ptr<AudioBuffer>& buffer);
+    PlatformResult duplicateBuffer(const AudioBuffer& original, std::unique_ptr<AudioBuffer>& buffer);
 
     // The one listener of the positional buffers; setting it moves every
     // such buffer's sound at once.
-    AudioResult setListener(const Audio3DListener& listener);
-    AudioResult getListener(Audio3DListener& listener) const;
+    PlatformResult setListener(const Audio3DListener& listener);
+    PlatformResult getListener(Audio3DListener& listener) const;
 
     // Buffers that the mixer is playing now.
     uint32_t playingBufferCount() const;
@@ -65,7 +65,7 @@ public:
 private:
     friend class AudioBuffer;
     static void audioCallback(void* user, uint8_t* stream, int length);
-    AudioResult openSystemDevice();
+    PlatformResult openSystemDevice();
     void closeSystemDevice();
     void addBuffer(AudioBuffer* buffer);
     void removeBuffer(AudioBuffer* buffer);

@@ -45,78 +45,79 @@ public:
     // The lost/reset protocol: a device here is never lost, so the level is
     // always GPU_OK; reset puts every state back to its default value and
     // keeps every resource.
-    virtual GpuResult testCooperativeLevel() = 0;
-    virtual GpuResult reset(const PresentParameters& parameters) = 0;
+    virtual PlatformResult testCooperativeLevel() = 0;
+    virtual PlatformResult reset(const PresentParameters& parameters) = 0;
     virtual const PresentParameters& presentParameters() const = 0;
 
-    virtual GpuResult beginScene() = 0;
-    virtual GpuResult endScene() = 0;
+    virtual PlatformResult beginScene() = 0;
+    virtual PlatformResult endScene() = 0;
     // Shows the frame in the window (scaled to fit when the sizes differ).
-    virtual GpuResult present() = 0;
+    virtual PlatformResult present() = 0;
     // Clears the current render target: colour as ARGB, depth 0..1.
-    virtual GpuResult clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) = 0;
+    virtual PlatformResult clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) = 0;
 
-    virtual GpuResult setRenderState(uint32_t state, uint32_t value) = 0;
-    virtual GpuResult getRenderState(uint32_t state, uint32_t* value) = 0;
-    virtual GpuResult setTextureStageState(uint32_t stage, uint32_t type, uint32_t value) = 0;
-    virtual GpuResult getTextureStageState(uint32_t stage, uint32_t type, uint32_t* value) = 0;
-    virtual GpuResult setSamplerState(uint32_t sampler, uint32_t type, uint32_t value) = 0;
-    virtual GpuResult getSamplerState(uint32_t sampler, uint32_t type, uint32_t* value) = 0;
+    virtual PlatformResult setRenderState(uint32_t state, uint32_t value) = 0;
+    virtual PlatformResult getRenderState(uint32_t state, uint32_t* value) = 0;
+    virtual PlatformResult setTextureStageState(uint32_t stage, uint32_t type, uint32_t value) = 0;
+    virtual PlatformResult getTextureStageState(uint32_t stage, uint32_t type, uint32_t* value) = 0;
+    virtual PlatformResult setSamplerState(uint32_t sampler, uint32_t type, uint32_t value) = 0;
+    virtual PlatformResult getSamplerState(uint32_t sampler, uint32_t type, uint32_t* value) = 0;
 
-    virtual GpuResult setTransform(uint32_t type, const Matrix& matrix) = 0;
-    virtual GpuResult getTransform(uint32_t type, Matrix* matrix) = 0;
+    virtual PlatformResult setTransform(uint32_t type, const Matrix& matrix) = 0;
+    virtual PlatformResult getTransform(uint32_t type, Matrix* matrix) = 0;
     // current = matrix x current
-    virtual GpuResult multiplyTransform(uint32_t type, const Matrix& matrix) = 0;
+    virtual PlatformResult multiplyTransform(uint32_t type, const Matrix& matrix) = 0;
 
-    virtual GpuResult setMaterial(const Material& material) = 0;
-    virtual GpuResult getMaterial(Material* material) = 0;
+    virtual PlatformResult setMaterial(const Material& material) = 0;
+    virtual PlatformResult getMaterial(Material* material) = 0;
     // Any index is a slot; enabling a slot never set gives it a white
     // directional light pointing along +z.
-    virtual GpuResult setLight(uint32_t index, const Light& light) = 0;
-    virtual GpuResult getLight(uint32_t index, Light* light) = 0;
-    virtual GpuResult lightEnable(uint32_t index, bool enable) = 0;
-    virtual GpuResult getLightEnable(uint32_t index, bool* enable) = 0;
+    virtual PlatformResult setLight(uint32_t index, const Light& light) = 0;
+    virtual PlatformResult getLight(uint32_t index, Light* light) = 0;
+    virtual PlatformResult lightEnable(uint32_t index, bool enable) = 0;
+    virtual PlatformResult getLightEnable(uint32_t index, bool* enable) = 0;
 
     // levels 0 means the whole chain down to 1 x 1.
-    virtual GpuResult createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
-                                    uint32_t format, uint32_t pool, std::unique_ptr<Texture>* texture) = 0;
-    virtual GpuResult createVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
-                                         std::unique_ptr<VertexBuffer>* buffer) = 0;
-    virtual GpuResult createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
-                                        std::unique_ptr<IndexBuffer>* buffer) = 0;
+    virtual PlatformResult createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
+                                         uint32_t format, uint32_t pool,
+                                         std::unique_ptr<Texture>* texture) = 0;
+    virtual PlatformResult createVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
+                                              std::unique_ptr<VertexBuffer>* buffer) = 0;
+    virtual PlatformResult createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
+                                             std::unique_ptr<IndexBuffer>* buffer) = 0;
 
-    virtual GpuResult setTexture(uint32_t stage, Texture* texture) = 0;
+    virtual PlatformResult setTexture(uint32_t stage, Texture* texture) = 0;
     virtual Texture* getTexture(uint32_t stage) = 0;
-    virtual GpuResult setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
-                                      uint32_t stride) = 0;
-    virtual GpuResult setFVF(uint32_t fvf) = 0;
-    virtual GpuResult getFVF(uint32_t* fvf) = 0;
-    virtual GpuResult setIndices(IndexBuffer* buffer) = 0;
+    virtual PlatformResult setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
+                                           uint32_t stride) = 0;
+    virtual PlatformResult setFVF(uint32_t fvf) = 0;
+    virtual PlatformResult getFVF(uint32_t* fvf) = 0;
+    virtual PlatformResult setIndices(IndexBuffer* buffer) = 0;
 
-    virtual GpuResult drawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) = 0;
+    virtual PlatformResult drawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) = 0;
     // Index i of the buffer names vertex baseVertexIndex + i; the indices used
     // must lie in minVertexIndex .. minVertexIndex + vertexCount - 1.
-    virtual GpuResult drawIndexedPrimitive(uint32_t type, int32_t baseVertexIndex, uint32_t minVertexIndex,
-                                           uint32_t vertexCount, uint32_t startIndex,
-                                           uint32_t primitiveCount) = 0;
+    virtual PlatformResult drawIndexedPrimitive(uint32_t type, int32_t baseVertexIndex,
+                                                uint32_t minVertexIndex, uint32_t vertexCount,
+                                                uint32_t startIndex, uint32_t primitiveCount) = 0;
 
     // A texture made with USAGE_RENDERTARGET, or null for the frame. Drawing
     // into a texture is upright: its first row is the top of the picture.
-    virtual GpuResult setRenderTarget(Texture* target) = 0;
+    virtual PlatformResult setRenderTarget(Texture* target) = 0;
     virtual Texture* getRenderTarget() = 0;
 
     virtual uint32_t getAvailableTextureMem() = 0;
 
     // Writes the current frame to a PNG file (through a temporary file).
-    virtual GpuResult saveScreenshot(const std::string& path) = 0;
+    virtual PlatformResult saveScreenshot(const std::string& path) = 0;
 
-    virtual GpuResult getDeviceCaps(DeviceCaps* caps) = 0;
+    virtual PlatformResult getDeviceCaps(DeviceCaps* caps) = 0;
     // Makes an effect from its text (see Effect.h) with the macros before
     // every technique's own. GPU_INVALIDCALL for a text that is no effect,
     // GPU_FAIL when a technique's program does not build; errors (may be
     // null) then says why.
-    virtual GpuResult createEffect(const std::string& text, const std::vector<EffectMacro>& macros,
-                                   std::unique_ptr<Effect>* effect, std::string* errors) = 0;
+    virtual PlatformResult createEffect(const std::string& text, const std::vector<EffectMacro>& macros,
+                                        std::unique_ptr<Effect>* effect, std::string* errors) = 0;
 };
 
 } // namespace Platform::Gpu

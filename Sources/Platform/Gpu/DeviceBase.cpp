@@ -122,13 +122,13 @@ void DeviceBase::resetStates()
     mRenderStatesChanged = mTransformsChanged = mMaterialChanged = mLightsChanged = mSamplerChanged = true;
 }
 
-GpuResult DeviceBase::testCooperativeLevel()
+PlatformResult DeviceBase::testCooperativeLevel()
 {
     log("testCooperativeLevel()");
     return GPU_OK;
 }
 
-GpuResult DeviceBase::reset(const PresentParameters& parameters)
+PlatformResult DeviceBase::reset(const PresentParameters& parameters)
 {
     log(describe("reset(%u, %u)", parameters.backBufferWidth, parameters.backBufferHeight));
     if (parameters.backBufferWidth == 0 || parameters.backBufferHeight == 0)
@@ -142,7 +142,7 @@ GpuResult DeviceBase::reset(const PresentParameters& parameters)
     return doReset();
 }
 
-GpuResult DeviceBase::beginScene()
+PlatformResult DeviceBase::beginScene()
 {
     log("beginScene()");
     if (mInScene)
@@ -153,7 +153,7 @@ GpuResult DeviceBase::beginScene()
     return GPU_OK;
 }
 
-GpuResult DeviceBase::endScene()
+PlatformResult DeviceBase::endScene()
 {
     log("endScene()");
     if (!mInScene)
@@ -164,13 +164,13 @@ GpuResult DeviceBase::endScene()
     return GPU_OK;
 }
 
-GpuResult DeviceBase::present()
+PlatformResult DeviceBase::present()
 {
     log("present()");
     return doPresent();
 }
 
-GpuResult DeviceBase::clear(uint32_t flags, uint32_t color, float z, uint32_t stencil)
+PlatformResult DeviceBase::clear(uint32_t flags, uint32_t color, float z, uint32_t stencil)
 {
     if (logging())
     {
@@ -183,7 +183,7 @@ GpuResult DeviceBase::clear(uint32_t flags, uint32_t color, float z, uint32_t st
     return doClear(flags, color, z, stencil);
 }
 
-GpuResult DeviceBase::setRenderState(uint32_t state, uint32_t value)
+PlatformResult DeviceBase::setRenderState(uint32_t state, uint32_t value)
 {
     if (logging())
     {
@@ -202,7 +202,7 @@ GpuResult DeviceBase::setRenderState(uint32_t state, uint32_t value)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::getRenderState(uint32_t state, uint32_t* value)
+PlatformResult DeviceBase::getRenderState(uint32_t state, uint32_t* value)
 {
     if (logging())
     {
@@ -216,7 +216,7 @@ GpuResult DeviceBase::getRenderState(uint32_t state, uint32_t* value)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::setTextureStageState(uint32_t stage, uint32_t type, uint32_t value)
+PlatformResult DeviceBase::setTextureStageState(uint32_t stage, uint32_t type, uint32_t value)
 {
     if (logging())
     {
@@ -234,7 +234,7 @@ GpuResult DeviceBase::setTextureStageState(uint32_t stage, uint32_t type, uint32
     return GPU_OK;
 }
 
-GpuResult DeviceBase::getTextureStageState(uint32_t stage, uint32_t type, uint32_t* value)
+PlatformResult DeviceBase::getTextureStageState(uint32_t stage, uint32_t type, uint32_t* value)
 {
     if (logging())
     {
@@ -248,7 +248,7 @@ GpuResult DeviceBase::getTextureStageState(uint32_t stage, uint32_t type, uint32
     return GPU_OK;
 }
 
-GpuResult DeviceBase::setSamplerState(uint32_t sampler, uint32_t type, uint32_t value)
+PlatformResult DeviceBase::setSamplerState(uint32_t sampler, uint32_t type, uint32_t value)
 {
     if (logging())
     {
@@ -267,7 +267,7 @@ GpuResult DeviceBase::setSamplerState(uint32_t sampler, uint32_t type, uint32_t 
     return GPU_OK;
 }
 
-GpuResult DeviceBase::getSamplerState(uint32_t sampler, uint32_t type, uint32_t* value)
+PlatformResult DeviceBase::getSamplerState(uint32_t sampler, uint32_t type, uint32_t* value)
 {
     if (logging())
     {
@@ -296,7 +296,7 @@ Matrix* DeviceBase::transformSlot(uint32_t type)
     }
 }
 
-GpuResult DeviceBase::setTransform(uint32_t type, const Matrix& matrix)
+PlatformResult DeviceBase::setTransform(uint32_t type, const Matrix& matrix)
 {
     if (logging())
     {
@@ -316,7 +316,7 @@ GpuResult DeviceBase::setTransform(uint32_t type, const Matrix& matrix)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::getTransform(uint32_t type, Matrix* matrix)
+PlatformResult DeviceBase::getTransform(uint32_t type, Matrix* matrix)
 {
     if (logging())
     {
@@ -331,7 +331,7 @@ GpuResult DeviceBase::getTransform(uint32_t type, Matrix* matrix)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::multiplyTransform(uint32_t type, const Matrix& matrix)
+PlatformResult DeviceBase::multiplyTransform(uint32_t type, const Matrix& matrix)
 {
     if (logging())
     {
@@ -348,7 +348,7 @@ GpuResult DeviceBase::multiplyTransform(uint32_t type, const Matrix& matrix)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::setMaterial(const Material& material)
+PlatformResult DeviceBase::setMaterial(const Material& material)
 {
     log("setMaterial()");
     if (!sameBytes(&mMaterial, &material, sizeof material))
@@ -360,7 +360,7 @@ GpuResult DeviceBase::setMaterial(const Material& material)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::getMaterial(Material* material)
+PlatformResult DeviceBase::getMaterial(Material* material)
 {
     log("getMaterial()");
     if (!material)
@@ -371,7 +371,7 @@ GpuResult DeviceBase::getMaterial(Material* material)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::setLight(uint32_t index, const Light& light)
+PlatformResult DeviceBase::setLight(uint32_t index, const Light& light)
 {
     if (logging())
     {
@@ -388,7 +388,7 @@ GpuResult DeviceBase::setLight(uint32_t index, const Light& light)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::getLight(uint32_t index, Light* light)
+PlatformResult DeviceBase::getLight(uint32_t index, Light* light)
 {
     if (logging())
     {
@@ -403,7 +403,7 @@ GpuResult DeviceBase::getLight(uint32_t index, Light* light)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::lightEnable(uint32_t index, bool enable)
+PlatformResult DeviceBase::lightEnable(uint32_t index, bool enable)
 {
     if (logging())
     {
@@ -428,7 +428,7 @@ GpuResult DeviceBase::lightEnable(uint32_t index, bool enable)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::getLightEnable(uint32_t index, bool* enable)
+PlatformResult DeviceBase::getLightEnable(uint32_t index, bool* enable)
 {
     if (logging())
     {
@@ -443,8 +443,8 @@ GpuResult DeviceBase::getLightEnable(uint32_t index, bool* enable)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
-                                    uint32_t format, uint32_t pool, std::unique_ptr<Texture>* texture)
+PlatformResult DeviceBase::createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
+                                         uint32_t format, uint32_t pool, std::unique_ptr<Texture>* texture)
 {
     if (logging())
     {
@@ -466,8 +466,8 @@ GpuResult DeviceBase::createTexture(uint32_t width, uint32_t height, uint32_t le
         made->detachFromDevice();
         return GPU_OUTOFVIDEOMEMORY;
     }
-    GpuResult result = doCreateTexture(*made);
-    if (gpuFailed(result))
+    PlatformResult result = doCreateTexture(*made);
+    if (resultFailed(result))
     {
         made->detachFromDevice();
         return result;
@@ -478,8 +478,8 @@ GpuResult DeviceBase::createTexture(uint32_t width, uint32_t height, uint32_t le
     return GPU_OK;
 }
 
-GpuResult DeviceBase::createVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
-                                         std::unique_ptr<VertexBuffer>* buffer)
+PlatformResult DeviceBase::createVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
+                                              std::unique_ptr<VertexBuffer>* buffer)
 {
     if (logging())
     {
@@ -496,8 +496,8 @@ GpuResult DeviceBase::createVertexBuffer(uint32_t length, uint32_t usage, uint32
     return GPU_OK;
 }
 
-GpuResult DeviceBase::createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
-                                        std::unique_ptr<IndexBuffer>* buffer)
+PlatformResult DeviceBase::createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
+                                             std::unique_ptr<IndexBuffer>* buffer)
 {
     if (logging())
     {
@@ -514,7 +514,7 @@ GpuResult DeviceBase::createIndexBuffer(uint32_t length, uint32_t usage, uint32_
     return GPU_OK;
 }
 
-GpuResult DeviceBase::setTexture(uint32_t stage, Texture* texture)
+PlatformResult DeviceBase::setTexture(uint32_t stage, Texture* texture)
 {
     if (logging())
     {
@@ -537,7 +537,8 @@ Texture* DeviceBase::getTexture(uint32_t stage)
     return stage < TEXTURE_STAGE_COUNT ? mTextures[stage] : nullptr;
 }
 
-GpuResult DeviceBase::setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset, uint32_t stride)
+PlatformResult DeviceBase::setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
+                                           uint32_t stride)
 {
     if (logging())
     {
@@ -555,7 +556,7 @@ GpuResult DeviceBase::setStreamSource(uint32_t stream, VertexBuffer* buffer, uin
     return GPU_OK;
 }
 
-GpuResult DeviceBase::setFVF(uint32_t fvf)
+PlatformResult DeviceBase::setFVF(uint32_t fvf)
 {
     if (logging())
     {
@@ -569,7 +570,7 @@ GpuResult DeviceBase::setFVF(uint32_t fvf)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::getFVF(uint32_t* fvf)
+PlatformResult DeviceBase::getFVF(uint32_t* fvf)
 {
     if (!fvf)
     {
@@ -579,7 +580,7 @@ GpuResult DeviceBase::getFVF(uint32_t* fvf)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::setIndices(IndexBuffer* buffer)
+PlatformResult DeviceBase::setIndices(IndexBuffer* buffer)
 {
     if (logging())
     {
@@ -593,7 +594,7 @@ GpuResult DeviceBase::setIndices(IndexBuffer* buffer)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::checkAndDraw(DrawCall& call)
+PlatformResult DeviceBase::checkAndDraw(DrawCall& call)
 {
     uint32_t size = vertexSize(mFvf);
     // Only an effect's program knows what to do with bone weights.
@@ -640,7 +641,7 @@ GpuResult DeviceBase::checkAndDraw(DrawCall& call)
     return doDraw(call);
 }
 
-GpuResult DeviceBase::drawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount)
+PlatformResult DeviceBase::drawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount)
 {
     if (logging())
     {
@@ -653,8 +654,9 @@ GpuResult DeviceBase::drawPrimitive(uint32_t type, uint32_t startVertex, uint32_
     return checkAndDraw(call);
 }
 
-GpuResult DeviceBase::drawIndexedPrimitive(uint32_t type, int32_t baseVertexIndex, uint32_t minVertexIndex,
-                                           uint32_t vertexCount, uint32_t startIndex, uint32_t primitiveCount)
+PlatformResult DeviceBase::drawIndexedPrimitive(uint32_t type, int32_t baseVertexIndex,
+                                                uint32_t minVertexIndex, uint32_t vertexCount,
+                                                uint32_t startIndex, uint32_t primitiveCount)
 {
     if (logging())
     {
@@ -676,7 +678,7 @@ GpuResult DeviceBase::drawIndexedPrimitive(uint32_t type, int32_t baseVertexInde
     return checkAndDraw(call);
 }
 
-GpuResult DeviceBase::setRenderTarget(Texture* target)
+PlatformResult DeviceBase::setRenderTarget(Texture* target)
 {
     if (logging())
     {
@@ -701,7 +703,7 @@ uint32_t DeviceBase::getAvailableTextureMem()
     return uint32_t(TEXTURE_MEMORY - mTextureBytes);
 }
 
-GpuResult DeviceBase::saveScreenshot(const std::string& path)
+PlatformResult DeviceBase::saveScreenshot(const std::string& path)
 {
     log("saveScreenshot(" + path + ")");
     return doSaveScreenshot(path);

@@ -41,58 +41,58 @@ public:
     explicit DeviceBase(const PresentParameters& parameters);
     ~DeviceBase() override;
 
-    GpuResult testCooperativeLevel() override;
-    GpuResult reset(const PresentParameters& parameters) override;
+    PlatformResult testCooperativeLevel() override;
+    PlatformResult reset(const PresentParameters& parameters) override;
     const PresentParameters& presentParameters() const override { return mParameters; }
-    GpuResult beginScene() override;
-    GpuResult endScene() override;
-    GpuResult present() override;
-    GpuResult clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
+    PlatformResult beginScene() override;
+    PlatformResult endScene() override;
+    PlatformResult present() override;
+    PlatformResult clear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
 
-    GpuResult setRenderState(uint32_t state, uint32_t value) override;
-    GpuResult getRenderState(uint32_t state, uint32_t* value) override;
-    GpuResult setTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
-    GpuResult getTextureStageState(uint32_t stage, uint32_t type, uint32_t* value) override;
-    GpuResult setSamplerState(uint32_t sampler, uint32_t type, uint32_t value) override;
-    GpuResult getSamplerState(uint32_t sampler, uint32_t type, uint32_t* value) override;
+    PlatformResult setRenderState(uint32_t state, uint32_t value) override;
+    PlatformResult getRenderState(uint32_t state, uint32_t* value) override;
+    PlatformResult setTextureStageState(uint32_t stage, uint32_t type, uint32_t value) override;
+    PlatformResult getTextureStageState(uint32_t stage, uint32_t type, uint32_t* value) override;
+    PlatformResult setSamplerState(uint32_t sampler, uint32_t type, uint32_t value) override;
+    PlatformResult getSamplerState(uint32_t sampler, uint32_t type, uint32_t* value) override;
 
-    GpuResult setTransform(uint32_t type, const Matrix& matrix) override;
-    GpuResult getTransform(uint32_t type, Matrix* matrix) override;
-    GpuResult multiplyTransform(uint32_t type, const Matrix& matrix) override;
+    PlatformResult setTransform(uint32_t type, const Matrix& matrix) override;
+    PlatformResult getTransform(uint32_t type, Matrix* matrix) override;
+    PlatformResult multiplyTransform(uint32_t type, const Matrix& matrix) override;
 
-    GpuResult setMaterial(const Material& material) override;
-    GpuResult getMaterial(Material* material) override;
-    GpuResult setLight(uint32_t index, const Light& light) override;
-    GpuResult getLight(uint32_t index, Light* light) override;
-    GpuResult lightEnable(uint32_t index, bool enable) override;
-    GpuResult getLightEnable(uint32_t index, bool* enable) override;
+    PlatformResult setMaterial(const Material& material) override;
+    PlatformResult getMaterial(Material* material) override;
+    PlatformResult setLight(uint32_t index, const Light& light) override;
+    PlatformResult getLight(uint32_t index, Light* light) override;
+    PlatformResult lightEnable(uint32_t index, bool enable) override;
+    PlatformResult getLightEnable(uint32_t index, bool* enable) override;
 
-    GpuResult createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format,
-                            uint32_t pool, std::unique_ptr<Texture>* texture) override;
-    GpuResult createVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
-                                 std::unique_ptr<VertexBuffer>* buffer) override;
-    GpuResult createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
-                                std::unique_ptr<IndexBuffer>* buffer) override;
+    PlatformResult createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
+                                 uint32_t format, uint32_t pool, std::unique_ptr<Texture>* texture) override;
+    PlatformResult createVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, uint32_t pool,
+                                      std::unique_ptr<VertexBuffer>* buffer) override;
+    PlatformResult createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, uint32_t pool,
+                                     std::unique_ptr<IndexBuffer>* buffer) override;
 
-    GpuResult setTexture(uint32_t stage, Texture* texture) override;
+    PlatformResult setTexture(uint32_t stage, Texture* texture) override;
     Texture* getTexture(uint32_t stage) override;
-    GpuResult setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
-                              uint32_t stride) override;
-    GpuResult setFVF(uint32_t fvf) override;
-    GpuResult getFVF(uint32_t* fvf) override;
-    GpuResult setIndices(IndexBuffer* buffer) override;
-    GpuResult drawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) override;
-    GpuResult drawIndexedPrimitive(uint32_t type, int32_t baseVertexIndex, uint32_t minVertexIndex,
-                                   uint32_t vertexCount, uint32_t startIndex,
-                                   uint32_t primitiveCount) override;
+    PlatformResult setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset,
+                                   uint32_t stride) override;
+    PlatformResult setFVF(uint32_t fvf) override;
+    PlatformResult getFVF(uint32_t* fvf) override;
+    PlatformResult setIndices(IndexBuffer* buffer) override;
+    PlatformResult drawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount) override;
+    PlatformResult drawIndexedPrimitive(uint32_t type, int32_t baseVertexIndex, uint32_t minVertexIndex,
+                                        uint32_t vertexCount, uint32_t startIndex,
+                                        uint32_t primitiveCount) override;
 
-    GpuResult setRenderTarget(Texture* target) override;
+    PlatformResult setRenderTarget(Texture* target) override;
     Texture* getRenderTarget() override { return mRenderTarget; }
     uint32_t getAvailableTextureMem() override;
-    GpuResult saveScreenshot(const std::string& path) override;
-    GpuResult getDeviceCaps(DeviceCaps* caps) override;
-    GpuResult createEffect(const std::string& text, const std::vector<EffectMacro>& macros,
-                           std::unique_ptr<Effect>* effect, std::string* errors) override;
+    PlatformResult saveScreenshot(const std::string& path) override;
+    PlatformResult getDeviceCaps(DeviceCaps* caps) override;
+    PlatformResult createEffect(const std::string& text, const std::vector<EffectMacro>& macros,
+                                std::unique_ptr<Effect>* effect, std::string* errors) override;
 
     // Called by the resources.
     void textureDestroyed(Texture* texture);
@@ -100,7 +100,7 @@ public:
     void indexBufferDestroyed(IndexBuffer* buffer);
     void effectDestroyed(Effect* effect);
     // Between these two the effect's pass program draws.
-    GpuResult effectPassBegins(Effect* effect);
+    PlatformResult effectPassBegins(Effect* effect);
     void effectPassEnds(Effect* effect);
     // A texture is about to be written on the calling thread.
     virtual void textureLocking(Texture* texture) { (void)texture; }
@@ -133,20 +133,20 @@ protected:
     virtual void beforeChange() {}
     virtual void log(const std::string& line) { (void)line; }
     virtual bool logging() const { return false; }
-    virtual GpuResult doDraw(const DrawCall& call) = 0;
-    virtual GpuResult doClear(uint32_t flags, uint32_t color, float z, uint32_t stencil) = 0;
-    virtual GpuResult doPresent() = 0;
-    virtual GpuResult doCreateTexture(Texture& texture) = 0;
+    virtual PlatformResult doDraw(const DrawCall& call) = 0;
+    virtual PlatformResult doClear(uint32_t flags, uint32_t color, float z, uint32_t stencil) = 0;
+    virtual PlatformResult doPresent() = 0;
+    virtual PlatformResult doCreateTexture(Texture& texture) = 0;
     virtual void doDestroyTexture(Texture& texture) = 0;
-    virtual GpuResult doSetRenderTarget(Texture* target) = 0;
-    virtual GpuResult doSaveScreenshot(const std::string& path) = 0;
-    virtual GpuResult doReset() { return GPU_OK; }
+    virtual PlatformResult doSetRenderTarget(Texture* target) = 0;
+    virtual PlatformResult doSaveScreenshot(const std::string& path) = 0;
+    virtual PlatformResult doReset() { return GPU_OK; }
     // The vertex stage's uniform room in four-float vectors.
     virtual uint32_t vertexShaderConstants() const { return 256; }
     // Builds the effect's programs; the base makes one that only keeps its
     // parameters (and logs its passes).
-    virtual GpuResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
-                                     std::unique_ptr<Effect>* effect, std::string* errors);
+    virtual PlatformResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
+                                          std::unique_ptr<Effect>* effect, std::string* errors);
 
     PresentParameters mParameters;
     bool mInScene = false;
@@ -178,7 +178,7 @@ private:
     friend class Effect;
 
     Matrix* transformSlot(uint32_t type);
-    GpuResult checkAndDraw(DrawCall& call);
+    PlatformResult checkAndDraw(DrawCall& call);
 
     std::unordered_set<Texture*> mLiveTextures;
     std::unordered_set<VertexBuffer*> mLiveVertexBuffers;

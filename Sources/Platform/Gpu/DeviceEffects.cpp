@@ -18,7 +18,7 @@ public:
     KeepingEffect(DeviceBase* device, EffectSource source) : Effect(device, std::move(source)) {}
 
 private:
-    GpuResult doBeginPass(size_t) override { return GPU_OK; }
+    PlatformResult doBeginPass(size_t) override { return GPU_OK; }
     void doSendParameters(bool) override
     {
         forEachParameter([](const std::string&, EffectParameter& parameter) { parameter.changed = false; });
@@ -27,7 +27,7 @@ private:
 
 } // namespace
 
-GpuResult DeviceBase::getDeviceCaps(DeviceCaps* caps)
+PlatformResult DeviceBase::getDeviceCaps(DeviceCaps* caps)
 {
     if (!caps)
     {
@@ -46,8 +46,8 @@ GpuResult DeviceBase::getDeviceCaps(DeviceCaps* caps)
     return GPU_OK;
 }
 
-GpuResult DeviceBase::createEffect(const std::string& text, const std::vector<EffectMacro>& macros,
-                                   std::unique_ptr<Effect>* effect, std::string* errors)
+PlatformResult DeviceBase::createEffect(const std::string& text, const std::vector<EffectMacro>& macros,
+                                        std::unique_ptr<Effect>* effect, std::string* errors)
 {
     if (logging())
     {
@@ -64,7 +64,7 @@ GpuResult DeviceBase::createEffect(const std::string& text, const std::vector<Ef
         return GPU_INVALIDCALL;
     }
     std::unique_ptr<Effect> made;
-    GpuResult result = doCreateEffect(std::move(source), macros, &made, errors ? errors : &reason);
+    PlatformResult result = doCreateEffect(std::move(source), macros, &made, errors ? errors : &reason);
     if (result != GPU_OK)
     {
         return result;
@@ -74,8 +74,8 @@ GpuResult DeviceBase::createEffect(const std::string& text, const std::vector<Ef
     return GPU_OK;
 }
 
-GpuResult DeviceBase::doCreateEffect(EffectSource source, const std::vector<EffectMacro>&,
-                                     std::unique_ptr<Effect>* effect, std::string*)
+PlatformResult DeviceBase::doCreateEffect(EffectSource source, const std::vector<EffectMacro>&,
+                                          std::unique_ptr<Effect>* effect, std::string*)
 {
     *effect = std::make_unique<KeepingEffect>(this, std::move(source));
     return GPU_OK;
@@ -91,7 +91,7 @@ void DeviceBase::effectDestroyed(Effect* effect)
     mLiveEffects.erase(effect);
 }
 
-GpuResult DeviceBase::effectPassBegins(Effect* effect)
+PlatformResult DeviceBase::effectPassBegins(Effect* effect)
 {
     if (mActiveEffect != nullptr && mActiveEffect != effect)
     {

@@ -346,8 +346,8 @@ const EffectParameter* Effect::getParameter(const std::string& name) const
     return found == mSource.parameters.end() ? nullptr : &found->second;
 }
 
-GpuResult Effect::store(const std::string& name, EffectParameterType type, const float* values,
-                        uint32_t count)
+PlatformResult Effect::store(const std::string& name, EffectParameterType type, const float* values,
+                             uint32_t count)
 {
     auto found = mSource.parameters.find(name);
     if (found == mSource.parameters.end())
@@ -380,12 +380,12 @@ GpuResult Effect::store(const std::string& name, EffectParameterType type, const
     return GPU_OK;
 }
 
-GpuResult Effect::setMatrix(const std::string& name, const Matrix& matrix)
+PlatformResult Effect::setMatrix(const std::string& name, const Matrix& matrix)
 {
     return store(name, EPT_MATRIX, matrix.data(), 1);
 }
 
-GpuResult Effect::setMatrixArray(const std::string& name, const Matrix* matrices, uint32_t count)
+PlatformResult Effect::setMatrixArray(const std::string& name, const Matrix* matrices, uint32_t count)
 {
     if (matrices == nullptr)
     {
@@ -395,24 +395,24 @@ GpuResult Effect::setMatrixArray(const std::string& name, const Matrix* matrices
     return store(name, EPT_MATRIX, matrices[0].data(), count);
 }
 
-GpuResult Effect::setVector(const std::string& name, const Vector4& vector)
+PlatformResult Effect::setVector(const std::string& name, const Vector4& vector)
 {
     const float values[4] = {vector.x, vector.y, vector.z, vector.w};
     return store(name, EPT_VECTOR4, values, 1);
 }
 
-GpuResult Effect::setFloat(const std::string& name, float value)
+PlatformResult Effect::setFloat(const std::string& name, float value)
 {
     return store(name, EPT_FLOAT, &value, 1);
 }
 
-GpuResult Effect::setInt(const std::string& name, int32_t value)
+PlatformResult Effect::setInt(const std::string& name, int32_t value)
 {
     float stored = float(value);
     return store(name, EPT_INT, &stored, 1);
 }
 
-GpuResult Effect::getInt(const std::string& name, int32_t* value) const
+PlatformResult Effect::getInt(const std::string& name, int32_t* value) const
 {
     const EffectParameter* parameter = getParameter(name);
     if (parameter == nullptr || parameter->type != EPT_INT || value == nullptr)
@@ -444,7 +444,7 @@ bool Effect::hasTechnique(const std::string& name) const
     return false;
 }
 
-GpuResult Effect::setTechnique(const std::string& name)
+PlatformResult Effect::setTechnique(const std::string& name)
 {
     for (size_t i = 0; i < mSource.techniques.size(); ++i)
     {
@@ -466,7 +466,7 @@ const std::string& Effect::getTechnique() const
     return mSource.techniques[mTechnique].name;
 }
 
-GpuResult Effect::begin(uint32_t* passes, uint32_t flags)
+PlatformResult Effect::begin(uint32_t* passes, uint32_t flags)
 {
     (void)flags;
     if (mBegun || mDevice == nullptr)
@@ -481,7 +481,7 @@ GpuResult Effect::begin(uint32_t* passes, uint32_t flags)
     return GPU_OK;
 }
 
-GpuResult Effect::beginPass(uint32_t pass)
+PlatformResult Effect::beginPass(uint32_t pass)
 {
     if (!mBegun || mInPass || pass != 0 || mDevice == nullptr)
     {
@@ -491,7 +491,7 @@ GpuResult Effect::beginPass(uint32_t pass)
     {
         mDevice->log("effect.beginPass(" + getTechnique() + ")");
     }
-    GpuResult result = mDevice->effectPassBegins(this);
+    PlatformResult result = mDevice->effectPassBegins(this);
     if (result == GPU_OK)
     {
         result = doBeginPass(mTechnique);
@@ -506,7 +506,7 @@ GpuResult Effect::beginPass(uint32_t pass)
     return GPU_OK;
 }
 
-GpuResult Effect::commitChanges()
+PlatformResult Effect::commitChanges()
 {
     if (!mInPass)
     {
@@ -516,7 +516,7 @@ GpuResult Effect::commitChanges()
     return GPU_OK;
 }
 
-GpuResult Effect::endPass()
+PlatformResult Effect::endPass()
 {
     if (!mInPass)
     {
@@ -531,7 +531,7 @@ GpuResult Effect::endPass()
     return GPU_OK;
 }
 
-GpuResult Effect::end()
+PlatformResult Effect::end()
 {
     if (!mBegun || mInPass)
     {

@@ -95,27 +95,27 @@ public:
 
     // GPU_INVALIDCALL for a name that is no parameter, or of another type
     // (a vec3 parameter takes the x, y and z of a vector).
-    GpuResult setMatrix(const std::string& name, const Matrix& matrix);
-    GpuResult setMatrixArray(const std::string& name, const Matrix* matrices, uint32_t count);
-    GpuResult setVector(const std::string& name, const Vector4& vector);
-    GpuResult setFloat(const std::string& name, float value);
-    GpuResult setInt(const std::string& name, int32_t value);
+    PlatformResult setMatrix(const std::string& name, const Matrix& matrix);
+    PlatformResult setMatrixArray(const std::string& name, const Matrix* matrices, uint32_t count);
+    PlatformResult setVector(const std::string& name, const Vector4& vector);
+    PlatformResult setFloat(const std::string& name, float value);
+    PlatformResult setInt(const std::string& name, int32_t value);
     // The value set, or else the declaration's whole-number initialiser.
-    GpuResult getInt(const std::string& name, int32_t* value) const;
+    PlatformResult getInt(const std::string& name, int32_t* value) const;
     bool hasParameter(const std::string& name) const;
     const EffectParameter* getParameter(const std::string& name) const;
 
-    GpuResult setTechnique(const std::string& name);
+    PlatformResult setTechnique(const std::string& name);
     const std::string& getTechnique() const;
     bool hasTechnique(const std::string& name) const;
 
     // One pass per technique here. flags are kept for the callers' sake.
-    GpuResult begin(uint32_t* passes, uint32_t flags);
-    GpuResult beginPass(uint32_t pass);
+    PlatformResult begin(uint32_t* passes, uint32_t flags);
+    PlatformResult beginPass(uint32_t pass);
     // Sends the parameters changed inside the pass.
-    GpuResult commitChanges();
-    GpuResult endPass();
-    GpuResult end();
+    PlatformResult commitChanges();
+    PlatformResult endPass();
+    PlatformResult end();
     bool inPass() const { return mInPass; }
 
     // The device is going away: the card's objects are dropped.
@@ -126,7 +126,7 @@ protected:
 
     // The implementation's part: the technique's program made current and
     // the changed parameters sent to it (all of them when all is set).
-    virtual GpuResult doBeginPass(size_t technique) = 0;
+    virtual PlatformResult doBeginPass(size_t technique) = 0;
     virtual void doSendParameters(bool all) = 0;
     virtual void doEndPass() {}
     virtual void doDetach() {}
@@ -138,7 +138,8 @@ protected:
             visit(name, parameter);
         }
     }
-    GpuResult store(const std::string& name, EffectParameterType type, const float* values, uint32_t count);
+    PlatformResult store(const std::string& name, EffectParameterType type, const float* values,
+                         uint32_t count);
 
     DeviceBase* mDevice;
     EffectSource mSource;

@@ -189,8 +189,9 @@ struct GlDevice::Program
     bool build(const std::string& header)
     {
         std::string errors;
-        name = linkGlProgram({header.c_str(), kVertexShaderSource}, {header.c_str(), kFragmentShaderSource},
-                             [](GLuint program) { glBindFragDataLocation(program, 0, "fragColor"); }, errors);
+        name = linkGlProgram(
+            {header.c_str(), kVertexShaderSource}, {header.c_str(), kFragmentShaderSource},
+            [](GLuint program) { glBindFragDataLocation(program, 0, "fragColor"); }, errors);
         if (!name)
         {
             std::fprintf(stderr, "Program build failed: %s\n", errors.c_str());
@@ -225,16 +226,16 @@ struct GlDevice::Program
     }
 };
 
-GpuResult GlDevice::create(SDL_Window* window, const PresentParameters& parameters,
-                           std::unique_ptr<GlDevice>* device)
+PlatformResult GlDevice::create(SDL_Window* window, const PresentParameters& parameters,
+                                std::unique_ptr<GlDevice>* device)
 {
     if (!window || !device || parameters.backBufferWidth == 0 || parameters.backBufferHeight == 0)
     {
         return GPU_INVALIDCALL;
     }
     std::unique_ptr<GlDevice> made(new GlDevice(window, parameters));
-    GpuResult result = made->initialise();
-    if (gpuFailed(result))
+    PlatformResult result = made->initialise();
+    if (resultFailed(result))
     {
         return result;
     }
@@ -247,7 +248,7 @@ GlDevice::GlDevice(SDL_Window* window, const PresentParameters& parameters)
 {
 }
 
-GpuResult GlDevice::initialise()
+PlatformResult GlDevice::initialise()
 {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
@@ -284,8 +285,8 @@ GpuResult GlDevice::initialise()
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glFrontFace(GL_CCW);
-    GpuResult result = makeFrame();
-    if (gpuFailed(result))
+    PlatformResult result = makeFrame();
+    if (resultFailed(result))
     {
         return result;
     }
@@ -316,7 +317,7 @@ GlDevice::~GlDevice()
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
 }
 
-GpuResult GlDevice::makeFrame()
+PlatformResult GlDevice::makeFrame()
 {
     glGenTextures(1, &mFrameTexture);
     glBindTexture(GL_TEXTURE_2D, mFrameTexture);
@@ -363,13 +364,13 @@ void GlDevice::bindTarget()
     mPixelSizeChanged = true;
 }
 
-GpuResult GlDevice::doReset()
+PlatformResult GlDevice::doReset()
 {
     if (mFrameBuffer)
     {
         releaseFrame();
     }
-    GpuResult result = makeFrame();
+    PlatformResult result = makeFrame();
     bindTarget();
     mAttributesFvf = 0;
     mSourcesFvf = ~0u;
@@ -407,7 +408,7 @@ void GlDevice::restoreFromCard(Texture& texture)
     GL_CHECK("restoreFromCard");
 }
 
-GpuResult GlDevice::doCreateTexture(Texture& texture)
+PlatformResult GlDevice::doCreateTexture(Texture& texture)
 {
     PixelTransfer transfer = transferOf(texture.format());
     DeviceHandles& handles = texture.handles();
@@ -477,7 +478,7 @@ void GlDevice::doDestroyTexture(Texture& texture)
     GL_CHECK("destroyTexture");
 }
 
-GpuResult GlDevice::doSetRenderTarget(Texture*)
+PlatformResult GlDevice::doSetRenderTarget(Texture*)
 {
     flushBatch();
     bindTarget();
@@ -485,7 +486,7 @@ GpuResult GlDevice::doSetRenderTarget(Texture*)
     return GPU_OK;
 }
 
-GpuResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32_t)
+PlatformResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32_t)
 {
     flushBatch();
     GLbitfield mask = 0;
@@ -513,7 +514,7 @@ GpuResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32_t)
     return GPU_OK;
 }
 
-GpuResult GlDevice::doPresent()
+PlatformResult GlDevice::doPresent()
 {
     flushBatch();
     int drawableWidth = 0, drawableHeight = 0;
@@ -561,7 +562,7 @@ std::vector<uint32_t> GlDevice::readFrame()
     return pixels;
 }
 
-GpuResult GlDevice::doSaveScreenshot(const std::string& path)
+PlatformResult GlDevice::doSaveScreenshot(const std::string& path)
 {
     std::vector<uint32_t> pixels = readFrame();
     return writePng(path, mParameters.backBufferWidth, mParameters.backBufferHeight, pixels.data())
@@ -841,7 +842,7 @@ bool GlDevice::drawVisibleParts(const DrawCall& call)
     return true;
 }
 
-GpuResult GlDevice::doDraw(const DrawCall& call)
+PlatformResult GlDevice::doDraw(const DrawCall& call)
 {
     if (mActiveEffect)
     {
@@ -1337,8 +1338,9 @@ void GlDevice::upload(Texture& texture)
             {
                 baseChanged = true;
                 texture.handles().opaque = isOpaque(texture.format(), pixels, size_t(width) * height);
-                ClearCells cells = texture.handles().opaque ? ClearCells{}
-                                                            : ClearCells::find(texture.format(), pixels, width, height);
+                ClearCells cells = texture.handles().opaque
+                                       ? ClearCells{}
+                                       : ClearCells::find(texture.format(), pixels, width, height);
                 if (cells.empty())
                 {
                     mClearCells.erase(&texture);

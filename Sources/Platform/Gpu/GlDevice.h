@@ -24,8 +24,8 @@ public:
     // its own 3.3 core context on it, current on the calling thread, which
     // becomes the only thread that may draw. GPU_NOTAVAILABLE when the
     // context or the program cannot be made.
-    static GpuResult create(SDL_Window* window, const PresentParameters& parameters,
-                            std::unique_ptr<GlDevice>* device);
+    static PlatformResult create(SDL_Window* window, const PresentParameters& parameters,
+                                 std::unique_ptr<GlDevice>* device);
     ~GlDevice() override;
 
     // The current frame, ARGB, top row first (for tests and screenshots).
@@ -41,24 +41,24 @@ private:
     friend class GlEffect;
 
     GlDevice(SDL_Window* window, const PresentParameters& parameters);
-    GpuResult initialise();
-    GpuResult makeFrame();
+    PlatformResult initialise();
+    PlatformResult makeFrame();
     void releaseFrame();
 
     void beforeChange() override { flushBatch(); }
-    GpuResult doDraw(const DrawCall& call) override;
-    GpuResult doClear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
-    GpuResult doPresent() override;
-    GpuResult doCreateTexture(Texture& texture) override;
+    PlatformResult doDraw(const DrawCall& call) override;
+    PlatformResult doClear(uint32_t flags, uint32_t color, float z, uint32_t stencil) override;
+    PlatformResult doPresent() override;
+    PlatformResult doCreateTexture(Texture& texture) override;
     void doDestroyTexture(Texture& texture) override;
-    GpuResult doSetRenderTarget(Texture* target) override;
-    GpuResult doSaveScreenshot(const std::string& path) override;
-    GpuResult doReset() override;
+    PlatformResult doSetRenderTarget(Texture* target) override;
+    PlatformResult doSaveScreenshot(const std::string& path) override;
+    PlatformResult doReset() override;
     uint32_t vertexShaderConstants() const override;
-    GpuResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
-                             std::unique_ptr<Effect>* effect, std::string* errors) override;
+    PlatformResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
+                                  std::unique_ptr<Effect>* effect, std::string* errors) override;
     // A draw inside an effect's pass, with its program (GlEffect.cpp).
-    GpuResult drawWithEffect(const DrawCall& call);
+    PlatformResult drawWithEffect(const DrawCall& call);
 
     // Gathers only the parts of a rectangle that can change a pixel; false
     // when the draw is not such a rectangle (it is then gathered whole).

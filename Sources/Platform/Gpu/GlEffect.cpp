@@ -44,7 +44,7 @@ public:
     GlEffect(GlDevice* device, EffectSource source) : Effect(device, std::move(source)), mGl(device) {}
     ~GlEffect() override { doDetach(); }
 
-    GpuResult build(const std::vector<EffectMacro>& macros, std::string* errors)
+    PlatformResult build(const std::vector<EffectMacro>& macros, std::string* errors)
     {
         for (const EffectTechnique& technique : mSource.techniques)
         {
@@ -72,7 +72,7 @@ public:
         return GPU_OK;
     }
 
-    GpuResult draw(const DrawCall& call, float pixelWidth, float pixelHeight);
+    PlatformResult draw(const DrawCall& call, float pixelWidth, float pixelHeight);
 
 private:
     struct Program
@@ -85,16 +85,17 @@ private:
     bool link(const std::string& vertexText, const std::string& fragmentText, Program* program,
               std::string* errors)
     {
-        GLuint name = linkGlProgram({vertexText.c_str()}, {fragmentText.c_str()},
-                                    [](GLuint program)
-                                    {
-                                        glBindAttribLocation(program, AT_POSITION, "aPosition");
-                                        glBindAttribLocation(program, AT_NORMAL, "aNormal");
-                                        glBindAttribLocation(program, AT_TEXCOORD, "aTexCoord");
-                                        glBindAttribLocation(program, AT_BLENDWEIGHTS, "aBlendWeights");
-                                        glBindAttribLocation(program, AT_BLENDINDICES, "aBlendIndices");
-                                    },
-                                    *errors);
+        GLuint name = linkGlProgram(
+            {vertexText.c_str()}, {fragmentText.c_str()},
+            [](GLuint program)
+            {
+                glBindAttribLocation(program, AT_POSITION, "aPosition");
+                glBindAttribLocation(program, AT_NORMAL, "aNormal");
+                glBindAttribLocation(program, AT_TEXCOORD, "aTexCoord");
+                glBindAttribLocation(program, AT_BLENDWEIGHTS, "aBlendWeights");
+                glBindAttribLocation(program, AT_BLENDINDICES, "aBlendIndices");
+            },
+            *errors);
         if (!name)
         {
             return false;
@@ -124,7 +125,7 @@ private:
         return true;
     }
 
-    GpuResult doBeginPass(size_t technique) override
+    PlatformResult doBeginPass(size_t technique) override
     {
         mCurrent = technique;
         return GPU_OK;
@@ -266,7 +267,7 @@ private:
     friend class GlDevice;
 };
 
-GpuResult GlEffect::draw(const DrawCall& call, float pixelWidth, float pixelHeight)
+PlatformResult GlEffect::draw(const DrawCall& call, float pixelWidth, float pixelHeight)
 {
     if (call.type != PT_TRIANGLELIST || mPrograms.empty())
     {
@@ -303,12 +304,12 @@ uint32_t GlDevice::vertexShaderConstants() const
     return uint32_t(components) / 4;
 }
 
-GpuResult GlDevice::doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
-                                   std::unique_ptr<Effect>* effect, std::string* errors)
+PlatformResult GlDevice::doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
+                                        std::unique_ptr<Effect>* effect, std::string* errors)
 {
     flushBatch();
     auto made = std::make_unique<GlEffect>(this, std::move(source));
-    GpuResult result = made->build(macros, errors);
+    PlatformResult result = made->build(macros, errors);
     if (result != GPU_OK)
     {
         std::fprintf(stderr, "Effect not built: %s\n", errors->c_str());
@@ -318,7 +319,7 @@ GpuResult GlDevice::doCreateEffect(EffectSource source, const std::vector<Effect
     return GPU_OK;
 }
 
-GpuResult GlDevice::drawWithEffect(const DrawCall& call)
+PlatformResult GlDevice::drawWithEffect(const DrawCall& call)
 {
     auto* effect = static_cast<GlEffect*>(mActiveEffect);
     flushBatch();
@@ -340,7 +341,7 @@ GpuResult GlDevice::drawWithEffect(const DrawCall& call)
     }
     float width = float(mRenderTarget ? mRenderTarget->width() : mParameters.backBufferWidth);
     float height = float(mRenderTarget ? mRenderTarget->height() : mParameters.backBufferHeight);
-    GpuResult result = effect->draw(call, 1.0f / width, 1.0f / height);
+    PlatformResult result = effect->draw(call, 1.0f / width, 1.0f / height);
     ++mGlDrawCount;
     // The device's program, layout and texture are made current again at its next draw.
     mProgramKey = ~0ull;

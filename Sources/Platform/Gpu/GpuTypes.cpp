@@ -5,33 +5,6 @@
 namespace Platform::Gpu
 {
 
-const char* gpuResultName(GpuResult result)
-{
-    switch (result)
-    {
-    case GPU_OK:
-        return "S_OK";
-    case GPU_FAIL:
-        return "E_FAIL";
-    case GPU_OUTOFMEMORY:
-        return "E_OUTOFMEMORY";
-    case GPU_OUTOFVIDEOMEMORY:
-        return "D3DERR_OUTOFVIDEOMEMORY";
-    case GPU_DEVICELOST:
-        return "D3DERR_DEVICELOST";
-    case GPU_DEVICENOTRESET:
-        return "D3DERR_DEVICENOTRESET";
-    case GPU_NOTAVAILABLE:
-        return "D3DERR_NOTAVAILABLE";
-    case GPU_INVALIDCALL:
-        return "D3DERR_INVALIDCALL";
-    case GPU_NODEVICE:
-        return "D3DERR_NODIRECT3D";
-    default:
-        return "Unknown";
-    }
-}
-
 uint32_t floatBits(float value)
 {
     uint32_t bits;

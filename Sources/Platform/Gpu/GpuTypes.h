@@ -4,31 +4,25 @@
 // in a particular way; these values keep that numbering so that the engines
 // can be written exactly as designed.
 #include "Platform/Math/Matrix.h"
+#include "Platform/System/PlatformResult.h"
 
 #include <cstdint>
 
 namespace Platform::Gpu
 {
 
-// Result of every device call: 0 success, a negative 32-bit code on failure.
-using GpuResult = int32_t;
-
-constexpr GpuResult GPU_OK = 0;
-constexpr GpuResult GPU_FAIL = static_cast<GpuResult>(0x80004005u);
-constexpr GpuResult GPU_OUTOFMEMORY = static_cast<GpuResult>(0x8007000Eu);
-constexpr GpuResult GPU_OUTOFVIDEOMEMORY = static_cast<GpuResult>(0x8876017Cu);
-constexpr GpuResult GPU_DEVICELOST = static_cast<GpuResult>(0x88760868u);
-constexpr GpuResult GPU_DEVICENOTRESET = static_cast<GpuResult>(0x88760869u);
-constexpr GpuResult GPU_NOTAVAILABLE = static_cast<GpuResult>(0x8876086Au);
-constexpr GpuResult GPU_INVALIDCALL = static_cast<GpuResult>(0x8876086Cu);
-constexpr GpuResult GPU_NODEVICE = static_cast<GpuResult>(0x82000001u);
-
-inline bool gpuFailed(GpuResult result)
-{
-    return result < 0;
-}
-// The published identifier of a result, for error messages ("D3DERR_...").
-const char* gpuResultName(GpuResult result);
+// The results of the device's calls (PlatformResult.h has the type and the
+// names).
+constexpr PlatformResult GPU_OK = kResultOk;
+constexpr PlatformResult GPU_FAIL = kResultFail;
+constexpr PlatformResult GPU_OUTOFMEMORY = kResultOutOfMemory;
+constexpr PlatformResult GPU_OUTOFVIDEOMEMORY = static_cast<PlatformResult>(0x8876017Cu);
+constexpr PlatformResult GPU_DEVICELOST = static_cast<PlatformResult>(0x88760868u);
+constexpr PlatformResult GPU_DEVICENOTRESET = static_cast<PlatformResult>(0x88760869u);
+constexpr PlatformResult GPU_NOTAVAILABLE = static_cast<PlatformResult>(0x8876086Au);
+constexpr PlatformResult GPU_INVALIDCALL = static_cast<PlatformResult>(0x8876086Cu);
+// No device could be made at all.
+constexpr PlatformResult GPU_NODEVICE = static_cast<PlatformResult>(0x82000001u);
 
 // Render states. Only the numbers below exist; any number from 0 to
 // RENDER_STATE_COUNT - 1 may be set and read back, the others are refused.

@@ -19,20 +19,20 @@ size_t RecordingDevice::countCalls(const std::string& prefix) const
     return count;
 }
 
-GpuResult RecordingDevice::doDraw(const DrawCall&)
+PlatformResult RecordingDevice::doDraw(const DrawCall&)
 {
     ++mDraws;
     return GPU_OK;
 }
 
-GpuResult RecordingDevice::doPresent()
+PlatformResult RecordingDevice::doPresent()
 {
     ++mPresents;
     return GPU_OK;
 }
 
 // Without a card the frame is black.
-GpuResult RecordingDevice::doSaveScreenshot(const std::string& path)
+PlatformResult RecordingDevice::doSaveScreenshot(const std::string& path)
 {
     std::vector<uint32_t> pixels(size_t(mParameters.backBufferWidth) * mParameters.backBufferHeight,
                                  0xFF000000u);

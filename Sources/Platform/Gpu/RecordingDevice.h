@@ -27,13 +27,13 @@ public:
 protected:
     void log(const std::string& line) override { mCalls.push_back(line); }
     bool logging() const override { return true; }
-    GpuResult doDraw(const DrawCall& call) override;
-    GpuResult doClear(uint32_t, uint32_t, float, uint32_t) override { return GPU_OK; }
-    GpuResult doPresent() override;
-    GpuResult doCreateTexture(Texture&) override { return GPU_OK; }
+    PlatformResult doDraw(const DrawCall& call) override;
+    PlatformResult doClear(uint32_t, uint32_t, float, uint32_t) override { return GPU_OK; }
+    PlatformResult doPresent() override;
+    PlatformResult doCreateTexture(Texture&) override { return GPU_OK; }
     void doDestroyTexture(Texture&) override {}
-    GpuResult doSetRenderTarget(Texture*) override { return GPU_OK; }
-    GpuResult doSaveScreenshot(const std::string& path) override;
+    PlatformResult doSetRenderTarget(Texture*) override { return GPU_OK; }
+    PlatformResult doSaveScreenshot(const std::string& path) override;
 
 private:
     std::vector<std::string> mCalls;

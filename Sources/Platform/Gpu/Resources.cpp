@@ -82,7 +82,7 @@ uint32_t Texture::getLevelCount() const
     return generatesMipChain() ? 1 : mStoredLevels;
 }
 
-GpuResult Texture::getLevelDesc(uint32_t level, SurfaceDesc* desc) const
+PlatformResult Texture::getLevelDesc(uint32_t level, SurfaceDesc* desc) const
 {
     if (!desc || level >= getLevelCount())
     {
@@ -96,7 +96,7 @@ GpuResult Texture::getLevelDesc(uint32_t level, SurfaceDesc* desc) const
     return GPU_OK;
 }
 
-GpuResult Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags)
+PlatformResult Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags)
 {
     if (!locked || isRenderTarget() || level >= mLevels.size())
     {
@@ -144,7 +144,7 @@ bool Texture::hasReleasedLevels() const
     return std::find(mLevelReleased.begin(), mLevelReleased.end(), 1) != mLevelReleased.end();
 }
 
-GpuResult Texture::unlockRect(uint32_t level)
+PlatformResult Texture::unlockRect(uint32_t level)
 {
     std::lock_guard<std::mutex> guard(mMutex);
     if (level >= mLevels.size() || !mLevelLocked[level])
@@ -176,7 +176,7 @@ VertexBuffer::~VertexBuffer()
 namespace
 {
 
-GpuResult lockRange(std::vector<uint8_t>& data, bool& locked, uint32_t offset, uint32_t size, void** out)
+PlatformResult lockRange(std::vector<uint8_t>& data, bool& locked, uint32_t offset, uint32_t size, void** out)
 {
     if (!out || locked || offset > data.size() || size > data.size() - offset)
     {
@@ -189,13 +189,13 @@ GpuResult lockRange(std::vector<uint8_t>& data, bool& locked, uint32_t offset, u
 
 } // namespace
 
-GpuResult VertexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
+PlatformResult VertexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
 {
     (void)flags;
     return lockRange(mData, mLocked, offset, size, data);
 }
 
-GpuResult VertexBuffer::unlock()
+PlatformResult VertexBuffer::unlock()
 {
     if (!mLocked)
     {
@@ -218,13 +218,13 @@ IndexBuffer::~IndexBuffer()
     }
 }
 
-GpuResult IndexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
+PlatformResult IndexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
 {
     (void)flags;
     return lockRange(mData, mLocked, offset, size, data);
 }
 
-GpuResult IndexBuffer::unlock()
+PlatformResult IndexBuffer::unlock()
 {
     if (!mLocked)
     {

@@ -40,13 +40,13 @@ public:
     // Levels a caller may lock: 1 for a texture whose chain the device
     // generates, else every level.
     uint32_t getLevelCount() const;
-    GpuResult getLevelDesc(uint32_t level, SurfaceDesc* desc) const;
+    PlatformResult getLevelDesc(uint32_t level, SurfaceDesc* desc) const;
 
     // May be called from any thread. The pointer stays valid until the
     // matching unlock; the rows are packed (pitch = width x bytes per
     // pixel). Render targets cannot be locked. A level cannot be locked twice.
-    GpuResult lockRect(uint32_t level, LockedRect* locked, uint32_t flags);
-    GpuResult unlockRect(uint32_t level);
+    PlatformResult lockRect(uint32_t level, LockedRect* locked, uint32_t flags);
+    PlatformResult unlockRect(uint32_t level);
 
     uint32_t width() const { return mWidth; }
     uint32_t height() const { return mHeight; }
@@ -108,8 +108,8 @@ public:
     VertexBuffer& operator=(const VertexBuffer&) = delete;
 
     // Main thread. Size 0 locks from the offset to the end.
-    GpuResult lock(uint32_t offset, uint32_t size, void** data, uint32_t flags);
-    GpuResult unlock();
+    PlatformResult lock(uint32_t offset, uint32_t size, void** data, uint32_t flags);
+    PlatformResult unlock();
 
     uint32_t length() const { return static_cast<uint32_t>(mData.size()); }
     uint32_t fvf() const { return mFvf; }
@@ -133,8 +133,8 @@ public:
     IndexBuffer(const IndexBuffer&) = delete;
     IndexBuffer& operator=(const IndexBuffer&) = delete;
 
-    GpuResult lock(uint32_t offset, uint32_t size, void** data, uint32_t flags);
-    GpuResult unlock();
+    PlatformResult lock(uint32_t offset, uint32_t size, void** data, uint32_t flags);
+    PlatformResult unlock();
 
     uint32_t length() const { return static_cast<uint32_t>(mData.size()); }
     uint32_t format() const { return mFormat; }

@@ -87,7 +87,7 @@ MediaDecoder::~MediaDecoder()
     close();
 }
 
-MediaResult MediaDecoder::openFile(const std::string& path)
+PlatformResult MediaDecoder::openFile(const std::string& path)
 {
     close();
     mPath = mapPath(path);
@@ -99,21 +99,21 @@ MediaResult MediaDecoder::openFile(const std::string& path)
         mName.clear();
         return kMediaFileNotFound;
     }
-    const MediaResult result = openInput();
-    if (mediaFailed(result))
+    const PlatformResult result = openInput();
+    if (resultFailed(result))
         close();
     return result;
 }
 
-MediaResult MediaDecoder::openMemory(std::shared_ptr<MediaMemoryStream> stream, const std::string& name)
+PlatformResult MediaDecoder::openMemory(std::shared_ptr<MediaMemoryStream> stream, const std::string& name)
 {
     close();
     if (!stream)
         return kMediaInvalidArgument;
     mStream = std::move(stream);
     mName = name;
-    const MediaResult result = openInput();
-    if (mediaFailed(result))
+    const PlatformResult result = openInput();
+    if (resultFailed(result))
         close();
     return result;
 }
@@ -162,7 +162,7 @@ void MediaDecoder::closeInput()
     mFramePending = false;
 }
 
-MediaResult MediaDecoder::openInput()
+PlatformResult MediaDecoder::openInput()
 {
     mFormat = avformat_alloc_context();
     mFrame = av_frame_alloc();
@@ -261,7 +261,7 @@ MediaResult MediaDecoder::openInput()
     return kMediaOk;
 }
 
-MediaResult MediaDecoder::openAudio()
+PlatformResult MediaDecoder::openAudio()
 {
     const AVCodec* decoder = nullptr;
     const int index = av_find_best_stream(mFormat, AVMEDIA_TYPE_AUDIO, -1, mStreamIndex, &decoder, 0);
@@ -535,7 +535,7 @@ bool MediaDecoder::seek(int64_t positionNs)
     {
         // A container that cannot seek is read again from its start.
         closeInput();
-        if (mediaFailed(openInput()))
+        if (resultFailed(openInput()))
         {
             closeInput();
             return false;

@@ -43,9 +43,9 @@ public:
     void setAudioWanted(bool wanted) { mAudioWanted = wanted; }
 
     // A file on the disk, by the game's path (mapped to the Linux one).
-    MediaResult openFile(const std::string& path);
+    PlatformResult openFile(const std::string& path);
     // A video in memory; the name (its extension) helps recognise the format.
-    MediaResult openMemory(std::shared_ptr<MediaMemoryStream> stream, const std::string& name);
+    PlatformResult openMemory(std::shared_ptr<MediaMemoryStream> stream, const std::string& name);
     void close();
     bool isOpen() const { return mCodec != nullptr; }
 
@@ -79,13 +79,13 @@ public:
     int64_t frameEndNs() const { return mFramePositionNs + mFrameDurationNs; }
 
 private:
-    MediaResult openInput();
+    PlatformResult openInput();
     void closeInput();
     // 0 with a picture in `frame`, 1 at the end of the stream.
     int receiveFrame(AVFrame* frame);
     void convert(const AVFrame* frame);
     int64_t framePosition(const AVFrame* frame) const;
-    MediaResult openAudio();
+    PlatformResult openAudio();
     // Reads one packet: a picture's is queued, a sound's decoded. False at
     // the end of the input.
     bool readPacket();

@@ -32,15 +32,15 @@ MediaPlayer::~MediaPlayer()
     close();
 }
 
-MediaResult MediaPlayer::openFile(const std::string& path)
+PlatformResult MediaPlayer::openFile(const std::string& path)
 {
     close();
     mDecoder.setAudioWanted(mAudioDevice != nullptr);
     return startPlayer(mDecoder.openFile(path));
 }
 
-MediaResult MediaPlayer::openMemory(const uint8_t* data, size_t size, std::shared_ptr<const void> owner,
-                                    const std::string& name)
+PlatformResult MediaPlayer::openMemory(const uint8_t* data, size_t size, std::shared_ptr<const void> owner,
+                                       const std::string& name)
 {
     close();
     if (data == nullptr && size != 0)
@@ -50,7 +50,7 @@ MediaResult MediaPlayer::openMemory(const uint8_t* data, size_t size, std::share
     return startPlayer(mDecoder.openMemory(std::move(stream), name));
 }
 
-MediaResult MediaPlayer::openMemory(std::vector<uint8_t> bytes, const std::string& name)
+PlatformResult MediaPlayer::openMemory(std::vector<uint8_t> bytes, const std::string& name)
 {
     close();
     auto stream = std::make_shared<MediaMemoryStream>(std::move(bytes));
@@ -58,9 +58,9 @@ MediaResult MediaPlayer::openMemory(std::vector<uint8_t> bytes, const std::strin
     return startPlayer(mDecoder.openMemory(std::move(stream), name));
 }
 
-MediaResult MediaPlayer::startPlayer(MediaResult opened)
+PlatformResult MediaPlayer::startPlayer(PlatformResult opened)
 {
-    if (mediaFailed(opened))
+    if (resultFailed(opened))
         return opened;
     mOpen = true;
     mWidth = mDecoder.width();
@@ -74,7 +74,7 @@ MediaResult MediaPlayer::startPlayer(MediaResult opened)
         desc.bytes = kAudioBufferBytes;
         desc.format = makePcmFormat(2, kMediaAudioRate, 16);
         // Without a buffer the pictures play on in silence.
-        if (audioFailed(mAudioDevice->createBuffer(desc, mAudioBuffer)))
+        if (resultFailed(mAudioDevice->createBuffer(desc, mAudioBuffer)))
             mAudioBuffer.reset();
     }
     mAudioRunning = false;
@@ -161,7 +161,7 @@ void MediaPlayer::requestSeekLocked(int64_t positionNs)
     ++mSeekSerial;
 }
 
-MediaResult MediaPlayer::play()
+PlatformResult MediaPlayer::play()
 {
     if (!mOpen)
         return kMediaNotOpen;
@@ -180,7 +180,7 @@ MediaResult MediaPlayer::play()
     return kMediaOk;
 }
 
-MediaResult MediaPlayer::pause()
+PlatformResult MediaPlayer::pause()
 {
     if (!mOpen)
         return kMediaNotOpen;
@@ -198,7 +198,7 @@ MediaResult MediaPlayer::pause()
     return kMediaOk;
 }
 
-MediaResult MediaPlayer::stop()
+PlatformResult MediaPlayer::stop()
 {
     if (!mOpen)
         return kMediaNotOpen;
@@ -229,7 +229,7 @@ int64_t MediaPlayer::positionMs() const
     return positionNsLocked(clockNanoseconds()) / 1000000;
 }
 
-MediaResult MediaPlayer::setPositionMs(int64_t positionMs)
+PlatformResult MediaPlayer::setPositionMs(int64_t positionMs)
 {
     if (!mOpen)
         return kMediaNotOpen;
@@ -250,7 +250,7 @@ MediaResult MediaPlayer::setPositionMs(int64_t positionMs)
     return kMediaOk;
 }
 
-MediaResult MediaPlayer::setRate(double rate)
+PlatformResult MediaPlayer::setRate(double rate)
 {
     if (!mOpen)
         return kMediaNotOpen;
@@ -276,7 +276,7 @@ double MediaPlayer::rate() const
     return mRate;
 }
 
-MediaResult MediaPlayer::setVolume(int32_t volume)
+PlatformResult MediaPlayer::setVolume(int32_t volume)
 {
     if (!mOpen)
         return kMediaNotOpen;
@@ -288,7 +288,7 @@ MediaResult MediaPlayer::setVolume(int32_t volume)
     return kMediaOk;
 }
 
-MediaResult MediaPlayer::getVolume(int32_t& volume) const
+PlatformResult MediaPlayer::getVolume(int32_t& volume) const
 {
     if (!mOpen)
         return kMediaNotOpen;
@@ -374,7 +374,7 @@ void MediaPlayer::serviceAudio(bool run)
             bytes = room;
         AudioLockRegions regions;
         if (bytes != 0 &&
-            !audioFailed(mAudioBuffer->lock(static_cast<uint32_t>(mAudioWritten % size), bytes, regions)))
+            !resultFailed(mAudioBuffer->lock(static_cast<uint32_t>(mAudioWritten % size), bytes, regions)))
         {
             const size_t first = mDecoder.takeAudio(regions.first, regions.firstBytes);
             std::memset(regions.first + first, 0, regions.firstBytes - first);

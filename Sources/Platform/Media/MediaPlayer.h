@@ -59,13 +59,13 @@ public:
 
     // Opening closes any previous video; the new one is stopped at 0.
     // A file by the game's path (kMediaFileNotFound when it is not there).
-    MediaResult openFile(const std::string& path);
+    PlatformResult openFile(const std::string& path);
     // Bytes in memory, kept alive by `owner` until the player closes (the
     // resource archive's buffer: hand it over in a shared_ptr). The name's
     // extension helps recognise the container.
-    MediaResult openMemory(const uint8_t* data, size_t size, std::shared_ptr<const void> owner,
-                           const std::string& name);
-    MediaResult openMemory(std::vector<uint8_t> bytes, const std::string& name);
+    PlatformResult openMemory(const uint8_t* data, size_t size, std::shared_ptr<const void> owner,
+                              const std::string& name);
+    PlatformResult openMemory(std::vector<uint8_t> bytes, const std::string& name);
     void close();
     bool isOpen() const { return mOpen; }
 
@@ -75,21 +75,21 @@ public:
 
     // From stopped, playing and pausing start at the current position; pausing
     // shows the picture at that position.
-    MediaResult play();
-    MediaResult pause();
+    PlatformResult play();
+    PlatformResult pause();
     // Stops where it is (the position stays; set it to 0 to rewind).
-    MediaResult stop();
+    PlatformResult stop();
     MediaState state() const;
 
     int64_t durationMs() const;
     int64_t positionMs() const;
     // Clamped to 0..duration. The picture at the new position shows at once
     // when paused, as soon as it is decoded when playing.
-    MediaResult setPositionMs(int64_t positionMs);
+    PlatformResult setPositionMs(int64_t positionMs);
 
     // Forward rates only (above 0): a negative rate gives kMediaNotImplemented
     // and the caller emulates it by seeking.
-    MediaResult setRate(double rate);
+    PlatformResult setRate(double rate);
     double rate() const;
     bool canPlayBackwards() const { return false; }
 
@@ -98,14 +98,14 @@ public:
 
     // Hundredths of a decibel, -10000..0, applied to the sound track (kept
     // when there is none).
-    MediaResult setVolume(int32_t volume);
-    MediaResult getVolume(int32_t& volume) const;
+    PlatformResult setVolume(int32_t volume);
+    PlatformResult getVolume(int32_t& volume) const;
 
     // Takes the oldest queued event without waiting; false when none.
     bool getEvent(uint32_t& event);
 
 private:
-    MediaResult startPlayer(MediaResult opened);
+    PlatformResult startPlayer(PlatformResult opened);
     void run();
     // Where playback stands, unbounded (it paces the pictures) and as reported
     // (not past the end).

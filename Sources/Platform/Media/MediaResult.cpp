@@ -5,9 +5,9 @@
 namespace Platform
 {
 
-uint32_t videoOpenErrorCode(MediaResult result, const std::string& fileName)
+uint32_t videoOpenErrorCode(PlatformResult result, const std::string& fileName)
 {
-    if (!mediaFailed(result))
+    if (!resultFailed(result))
         return 0;
     if (result == kMediaFileNotFound)
         return kVideoErrorFileNotFound;

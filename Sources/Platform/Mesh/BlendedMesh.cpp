@@ -50,8 +50,8 @@ VertexBlend blendOf(const SkinnedMeshPart& part, uint32_t vertex, uint32_t holde
 
 } // namespace
 
-GpuResult convertToIndexedBlendedMesh(const SkinnedMeshPart& part, uint32_t paletteSize, Device* device,
-                                      BlendedMesh* out)
+PlatformResult convertToIndexedBlendedMesh(const SkinnedMeshPart& part, uint32_t paletteSize, Device* device,
+                                           BlendedMesh* out)
 {
     *out = BlendedMesh{};
     uint32_t vertexCount = uint32_t(part.vertices.size());
@@ -156,11 +156,11 @@ GpuResult convertToIndexedBlendedMesh(const SkinnedMeshPart& part, uint32_t pale
     uint32_t fvf = (FVF_XYZB1 + 2 * (influences - 1)) | FVF_LASTBETA_UBYTE4 | FVF_NORMAL | FVF_TEX1;
     uint32_t newVertices = uint32_t(sources.size());
     uint32_t options = MESH_MANAGED | (newVertices > 0xFFFF ? uint32_t(MESH_32BIT) : 0u);
-    if (GpuResult result = Mesh::create(faceCount, newVertices, options, fvf, device, &out->mesh))
+    if (PlatformResult result = Mesh::create(faceCount, newVertices, options, fvf, device, &out->mesh))
         return result;
     uint32_t stride = out->mesh->getNumBytesPerVertex();
     void* bytes = nullptr;
-    if (GpuResult result = out->mesh->lockVertexBuffer(0, &bytes))
+    if (PlatformResult result = out->mesh->lockVertexBuffer(0, &bytes))
         return result;
     auto* write = static_cast<uint8_t*>(bytes);
     for (uint32_t v = 0; v < newVertices; ++v)
@@ -180,7 +180,7 @@ GpuResult convertToIndexedBlendedMesh(const SkinnedMeshPart& part, uint32_t pale
         std::memcpy(at + 12, &vertex.uv, 8);
     }
     out->mesh->unlockVertexBuffer();
-    if (GpuResult result = out->mesh->lockIndexBuffer(0, &bytes))
+    if (PlatformResult result = out->mesh->lockIndexBuffer(0, &bytes))
         return result;
     if (options & MESH_32BIT)
         std::memcpy(bytes, indices.data(), indices.size() * 4);
@@ -192,7 +192,7 @@ GpuResult convertToIndexedBlendedMesh(const SkinnedMeshPart& part, uint32_t pale
     }
     out->mesh->unlockIndexBuffer();
     uint32_t* table = nullptr;
-    if (GpuResult result = out->mesh->lockAttributeBuffer(0, &table))
+    if (PlatformResult result = out->mesh->lockAttributeBuffer(0, &table))
         return result;
     std::memcpy(table, attributes.data(), attributes.size() * 4);
     out->mesh->unlockAttributeBuffer();

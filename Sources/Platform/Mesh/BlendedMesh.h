@@ -50,8 +50,8 @@ struct BlendedMesh
 // The palette is cut down to the bones there are (the holder included).
 // GPU_INVALIDCALL for a part without bones, a palette of fewer bones than
 // one face needs, or a mesh the device refuses.
-Gpu::GpuResult convertToIndexedBlendedMesh(const SkinnedMeshPart& part, uint32_t paletteSize,
-                                           Gpu::Device* device, BlendedMesh* out);
+Platform::PlatformResult convertToIndexedBlendedMesh(const SkinnedMeshPart& part, uint32_t paletteSize,
+                                                     Gpu::Device* device, BlendedMesh* out);
 
 // What a skinning program does, on the processor: vertices first ..
 // first + count - 1 of a blended mesh moved by the palette, written to the

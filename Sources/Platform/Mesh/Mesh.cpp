@@ -9,8 +9,8 @@ namespace Platform
 
 using namespace Gpu;
 
-GpuResult Mesh::create(uint32_t faceCount, uint32_t vertexCount, uint32_t options, uint32_t fvf,
-                       Device* device, std::unique_ptr<Mesh>* mesh)
+PlatformResult Mesh::create(uint32_t faceCount, uint32_t vertexCount, uint32_t options, uint32_t fvf,
+                            Device* device, std::unique_ptr<Mesh>* mesh)
 {
     if (mesh == nullptr)
         return GPU_INVALIDCALL;
@@ -29,10 +29,11 @@ GpuResult Mesh::create(uint32_t faceCount, uint32_t vertexCount, uint32_t option
     made->mOptions = options;
     made->mFvf = fvf;
     made->mStride = stride;
-    if (GpuResult result = device->createVertexBuffer(vertexCount * stride, 0, fvf, pool, &made->mVertices))
+    if (PlatformResult result =
+            device->createVertexBuffer(vertexCount * stride, 0, fvf, pool, &made->mVertices))
         return result;
-    if (GpuResult result = device->createIndexBuffer(faceCount * 3 * (wide ? 4 : 2), 0,
-                                                     wide ? FMT_INDEX32 : FMT_INDEX16, pool, &made->mIndices))
+    if (PlatformResult result = device->createIndexBuffer(
+            faceCount * 3 * (wide ? 4 : 2), 0, wide ? FMT_INDEX32 : FMT_INDEX16, pool, &made->mIndices))
         return result;
     made->mAttributes.assign(faceCount, 0);
     *mesh = std::move(made);
@@ -41,29 +42,29 @@ GpuResult Mesh::create(uint32_t faceCount, uint32_t vertexCount, uint32_t option
 
 Mesh::~Mesh() = default;
 
-GpuResult Mesh::lockVertexBuffer(uint32_t flags, void** data)
+PlatformResult Mesh::lockVertexBuffer(uint32_t flags, void** data)
 {
     return mVertices->lock(0, 0, data, flags);
 }
 
-GpuResult Mesh::unlockVertexBuffer()
+PlatformResult Mesh::unlockVertexBuffer()
 {
     return mVertices->unlock();
 }
 
-GpuResult Mesh::lockIndexBuffer(uint32_t flags, void** data)
+PlatformResult Mesh::lockIndexBuffer(uint32_t flags, void** data)
 {
     return mIndices->lock(0, 0, data, flags);
 }
 
-GpuResult Mesh::unlockIndexBuffer()
+PlatformResult Mesh::unlockIndexBuffer()
 {
-    GpuResult result = mIndices->unlock();
+    PlatformResult result = mIndices->unlock();
     mTableDirty = true;
     return result;
 }
 
-GpuResult Mesh::lockAttributeBuffer(uint32_t, uint32_t** data)
+PlatformResult Mesh::lockAttributeBuffer(uint32_t, uint32_t** data)
 {
     if (data == nullptr || mAttributesLocked)
         return GPU_INVALIDCALL;
@@ -72,7 +73,7 @@ GpuResult Mesh::lockAttributeBuffer(uint32_t, uint32_t** data)
     return GPU_OK;
 }
 
-GpuResult Mesh::unlockAttributeBuffer()
+PlatformResult Mesh::unlockAttributeBuffer()
 {
     if (!mAttributesLocked)
         return GPU_INVALIDCALL;
@@ -114,7 +115,7 @@ const std::vector<AttributeRange>& Mesh::getAttributeTable()
     return mTable;
 }
 
-GpuResult Mesh::drawSubset(uint32_t attribId)
+PlatformResult Mesh::drawSubset(uint32_t attribId)
 {
     bool bound = false;
     for (const AttributeRange& range : getAttributeTable())
@@ -128,7 +129,7 @@ GpuResult Mesh::drawSubset(uint32_t attribId)
             mDevice->setIndices(mIndices.get());
             bound = true;
         }
-        if (GpuResult result =
+        if (PlatformResult result =
                 mDevice->drawIndexedPrimitive(PT_TRIANGLELIST, 0, range.vertexStart, range.vertexCount,
                                               range.faceStart * 3, range.faceCount))
             return result;

@@ -25,7 +25,7 @@ enum MeshOptions : uint32_t
 };
 
 // The loader's answer to a file it cannot understand.
-constexpr Gpu::GpuResult MESH_INVALIDDATA = static_cast<Gpu::GpuResult>(0x88760B59u);
+constexpr Platform::PlatformResult MESH_INVALIDDATA = static_cast<Platform::PlatformResult>(0x88760B59u);
 
 // A run of faces drawn by one subset, with the vertices its indices use.
 struct AttributeRange
@@ -42,8 +42,8 @@ class Mesh
 public:
     // GPU_INVALIDCALL for no faces, no vertices, a layout the device cannot
     // draw, or more than 65,535 vertices with 16-bit indices.
-    static Gpu::GpuResult create(uint32_t faceCount, uint32_t vertexCount, uint32_t options, uint32_t fvf,
-                                 Gpu::Device* device, std::unique_ptr<Mesh>* mesh);
+    static Platform::PlatformResult create(uint32_t faceCount, uint32_t vertexCount, uint32_t options,
+                                           uint32_t fvf, Gpu::Device* device, std::unique_ptr<Mesh>* mesh);
     ~Mesh();
     Mesh(const Mesh&) = delete;
     Mesh& operator=(const Mesh&) = delete;
@@ -55,16 +55,16 @@ public:
     uint32_t getOptions() const { return mOptions; }
     Gpu::Device* getDevice() const { return mDevice; }
 
-    Gpu::GpuResult lockVertexBuffer(uint32_t flags, void** data);
-    Gpu::GpuResult unlockVertexBuffer();
-    Gpu::GpuResult lockIndexBuffer(uint32_t flags, void** data);
-    Gpu::GpuResult unlockIndexBuffer();
-    Gpu::GpuResult lockAttributeBuffer(uint32_t flags, uint32_t** data);
-    Gpu::GpuResult unlockAttributeBuffer();
+    Platform::PlatformResult lockVertexBuffer(uint32_t flags, void** data);
+    Platform::PlatformResult unlockVertexBuffer();
+    Platform::PlatformResult lockIndexBuffer(uint32_t flags, void** data);
+    Platform::PlatformResult unlockIndexBuffer();
+    Platform::PlatformResult lockAttributeBuffer(uint32_t flags, uint32_t** data);
+    Platform::PlatformResult unlockAttributeBuffer();
 
     const std::vector<AttributeRange>& getAttributeTable();
     // Draws every run of faces whose attribute is attribId (none: nothing).
-    Gpu::GpuResult drawSubset(uint32_t attribId);
+    Platform::PlatformResult drawSubset(uint32_t attribId);
 
     // Reorders the faces so that each attribute's faces are contiguous, in
     // ascending attribute order and otherwise in their old order.

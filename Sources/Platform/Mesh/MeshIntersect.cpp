@@ -34,7 +34,8 @@ bool intersectTriangle(const Vector3& p0, const Vector3& p1, const Vector3& p2, 
     return true;
 }
 
-Gpu::GpuResult intersectMesh(const Mesh& mesh, const Vector3& origin, const Vector3& direction, MeshHit* hit)
+Platform::PlatformResult intersectMesh(const Mesh& mesh, const Vector3& origin, const Vector3& direction,
+                                       MeshHit* hit)
 {
     if (hit == nullptr || (mesh.getFVF() & Gpu::FVF_XYZ) == 0)
         return Gpu::GPU_INVALIDCALL;

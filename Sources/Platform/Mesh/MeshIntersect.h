@@ -24,6 +24,7 @@ struct MeshHit
 
 // The nearest face of the mesh the ray meets (the first one on a tie).
 // Faces with an index outside the vertex buffer are skipped.
-Gpu::GpuResult intersectMesh(const Mesh& mesh, const Vector3& origin, const Vector3& direction, MeshHit* hit);
+Platform::PlatformResult intersectMesh(const Mesh& mesh, const Vector3& origin, const Vector3& direction,
+                                       MeshHit* hit);
 
 } // namespace Platform

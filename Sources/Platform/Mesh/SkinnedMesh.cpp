@@ -241,7 +241,7 @@ void SkinnedMeshPart::skin(const std::vector<Matrix>& boneMatrices, const Matrix
     }
 }
 
-GpuResult readSkinnedModel(const void* data, size_t size, SkinnedModelData* out)
+PlatformResult readSkinnedModel(const void* data, size_t size, SkinnedModelData* out)
 {
     *out = SkinnedModelData{};
     XObject file;

@@ -104,6 +104,6 @@ struct SkinnedModelData
 // oversized counts, bone indices or vertex indices out of range, weights not
 // in [0, 1], bones naming no frame, animations naming no frame, more than
 // X_MAX_INFLUENCES bones on one vertex.
-Gpu::GpuResult readSkinnedModel(const void* data, size_t size, SkinnedModelData* out);
+Platform::PlatformResult readSkinnedModel(const void* data, size_t size, SkinnedModelData* out);
 
 } // namespace Platform

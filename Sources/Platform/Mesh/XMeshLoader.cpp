@@ -299,7 +299,7 @@ bool mergeFrame(const XFrame& frame, const Matrix& parent, MergedMesh* out)
 
 } // namespace
 
-GpuResult readXFrames(const XObject& file, XFrame* root)
+PlatformResult readXFrames(const XObject& file, XFrame* root)
 {
     *root = XFrame{};
     NamedMaterials named;
@@ -326,8 +326,8 @@ GpuResult readXFrames(const XObject& file, XFrame* root)
     return GPU_OK;
 }
 
-GpuResult loadMeshFromX(const void* data, size_t size, uint32_t options, Device* device,
-                        std::vector<XMaterial>* materials, std::unique_ptr<Mesh>* mesh)
+PlatformResult loadMeshFromX(const void* data, size_t size, uint32_t options, Device* device,
+                             std::vector<XMaterial>* materials, std::unique_ptr<Mesh>* mesh)
 {
     if (materials == nullptr || mesh == nullptr || device == nullptr)
         return GPU_INVALIDCALL;
@@ -337,7 +337,7 @@ GpuResult loadMeshFromX(const void* data, size_t size, uint32_t options, Device*
     if (!parseXFile(data, size, &file))
         return MESH_INVALIDDATA;
     XFrame root;
-    if (GpuResult result = readXFrames(file, &root))
+    if (PlatformResult result = readXFrames(file, &root))
         return result;
     MergedMesh merged;
     if (!mergeFrame(root, Matrix{}, &merged))
@@ -350,14 +350,15 @@ GpuResult loadMeshFromX(const void* data, size_t size, uint32_t options, Device*
     if (vertexCount > 0xFFFF)
         options |= MESH_32BIT;
     std::unique_ptr<Mesh> made;
-    if (GpuResult result = Mesh::create(faceCount, vertexCount, options, FVF_XYZ_NORMAL_TEX1, device, &made))
+    if (PlatformResult result =
+            Mesh::create(faceCount, vertexCount, options, FVF_XYZ_NORMAL_TEX1, device, &made))
         return result;
     void* bytes = nullptr;
-    if (GpuResult result = made->lockVertexBuffer(0, &bytes))
+    if (PlatformResult result = made->lockVertexBuffer(0, &bytes))
         return result;
     std::memcpy(bytes, merged.vertices.data(), merged.vertices.size() * sizeof(Vertex));
     made->unlockVertexBuffer();
-    if (GpuResult result = made->lockIndexBuffer(0, &bytes))
+    if (PlatformResult result = made->lockIndexBuffer(0, &bytes))
         return result;
     if (options & MESH_32BIT)
         std::memcpy(bytes, merged.indices.data(), merged.indices.size() * 4);
@@ -369,7 +370,7 @@ GpuResult loadMeshFromX(const void* data, size_t size, uint32_t options, Device*
     }
     made->unlockIndexBuffer();
     uint32_t* attributes = nullptr;
-    if (GpuResult result = made->lockAttributeBuffer(0, &attributes))
+    if (PlatformResult result = made->lockAttributeBuffer(0, &attributes))
         return result;
     std::memcpy(attributes, merged.attributes.data(), merged.attributes.size() * 4);
     made->unlockAttributeBuffer();

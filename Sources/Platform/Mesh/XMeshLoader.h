@@ -79,12 +79,12 @@ bool weldFaces(const XMeshData& mesh, size_t firstVertex, uint32_t firstAttribut
 
 // Reads the frame tree of a parsed file; meshes outside any frame belong to
 // the root (identity) frame. MESH_INVALIDDATA for a malformed mesh.
-Gpu::GpuResult readXFrames(const XObject& file, XFrame* root);
+Platform::PlatformResult readXFrames(const XObject& file, XFrame* root);
 
 // Parses and merges a whole file into a new mesh on the device (options as
 // Mesh::create; 32-bit indices are added when the vertices need them) and
 // its materials, one per subset in attribute order.
-Gpu::GpuResult loadMeshFromX(const void* data, size_t size, uint32_t options, Gpu::Device* device,
-                             std::vector<XMaterial>* materials, std::unique_ptr<Mesh>* mesh);
+Platform::PlatformResult loadMeshFromX(const void* data, size_t size, uint32_t options, Gpu::Device* device,
+                                       std::vector<XMaterial>* materials, std::unique_ptr<Mesh>* mesh);
 
 } // namespace Platform

@@ -375,30 +375,26 @@ ErrorCode BoardGraphics3D::buildHoverMarker()
                                 {1, 0, 0, 0, 1, 0, 1, 0},
                                 {1, 0, 1, 0, 1, 0, 1, 1},
                                 {0, 0, 1, 0, 1, 0, 0, 1}};
+    // The name this file goes by in the device's error boxes.
+    constexpr const char* kSourceName = "BoardGraphics3D";
     void* data = nullptr;
     if (auto result = mesh->lockVertexBuffer(0, &data))
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__,
-                              "BoardGraphics3D");
+        return reportD3DErrorAt(result, kSourceName);
     std::memcpy(data, vertices, sizeof vertices);
     if (auto result = mesh->unlockVertexBuffer())
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__,
-                              "BoardGraphics3D");
+        return reportD3DErrorAt(result, kSourceName);
     const uint16_t indices[6] = {0, 1, 2, 0, 2, 3};
     if (auto result = mesh->lockIndexBuffer(0, &data))
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__,
-                              "BoardGraphics3D");
+        return reportD3DErrorAt(result, kSourceName);
     std::memcpy(data, indices, sizeof indices);
     if (auto result = mesh->unlockIndexBuffer())
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__,
-                              "BoardGraphics3D");
+        return reportD3DErrorAt(result, kSourceName);
     uint32_t* attributes = nullptr;
     if (auto result = mesh->lockAttributeBuffer(0, &attributes))
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__,
-                              "BoardGraphics3D");
+        return reportD3DErrorAt(result, kSourceName);
     attributes[0] = attributes[1] = 0;
     if (auto result = mesh->unlockAttributeBuffer())
-        return reportD3DError(static_cast<uint32_t>(result), "(line %i in file %s)", __LINE__,
-                              "BoardGraphics3D");
+        return reportD3DErrorAt(result, kSourceName);
     if (ErrorCode code = model->computeBoundingBox())
         return code;
     if (ErrorCode code = model->setOrigin((model->mBoxMin + model->mBoxMax) * 0.5f))

@@ -43,7 +43,7 @@ protected:
     }
 
     RecordingDevice device;
-    GpuResult result = GPU_OK;
+    PlatformResult result = GPU_OK;
 };
 
 TEST_F(EffectTest, TechniquesAndParametersComeFromTheText)

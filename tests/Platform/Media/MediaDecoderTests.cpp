@@ -160,7 +160,7 @@ TEST(MediaDecoder, DamagedInputFailsCleanlyOrPlaysWhatItCan)
     std::vector<uint8_t> noise(5000);
     for (size_t i = 0; i < noise.size(); ++i)
         noise[i] = static_cast<uint8_t>(i * 2654435761u >> 13);
-    EXPECT_TRUE(mediaFailed(decoder.openMemory(std::make_shared<MediaMemoryStream>(noise), "noise.avi")));
+    EXPECT_TRUE(resultFailed(decoder.openMemory(std::make_shared<MediaMemoryStream>(noise), "noise.avi")));
     EXPECT_FALSE(decoder.isOpen());
     EXPECT_FALSE(decoder.decodeNext());
     EXPECT_FALSE(decoder.seek(0));
@@ -169,8 +169,8 @@ TEST(MediaDecoder, DamagedInputFailsCleanlyOrPlaysWhatItCan)
     for (size_t size : {size_t{16}, size_t{300}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 7})
     {
         std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(size));
-        const MediaResult result = decoder.openMemory(std::make_shared<MediaMemoryStream>(cut), "cut.wmv");
-        if (mediaFailed(result))
+        const PlatformResult result = decoder.openMemory(std::make_shared<MediaMemoryStream>(cut), "cut.wmv");
+        if (resultFailed(result))
             continue;
         size_t pictures = 0;
         while (decoder.decodeNext())
@@ -183,7 +183,7 @@ TEST(MediaDecoder, DamagedInputFailsCleanlyOrPlaysWhatItCan)
     std::vector<uint8_t> scrambled = bytes;
     for (size_t i = scrambled.size() / 2; i < scrambled.size(); i += 7)
         scrambled[i] ^= 0x5A;
-    if (!mediaFailed(decoder.openMemory(std::make_shared<MediaMemoryStream>(scrambled), "bad.wmv")))
+    if (!resultFailed(decoder.openMemory(std::make_shared<MediaMemoryStream>(scrambled), "bad.wmv")))
     {
         size_t pictures = 0;
         while (decoder.decodeNext() && pictures < 100)

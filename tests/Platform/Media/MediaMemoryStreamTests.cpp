@@ -71,7 +71,7 @@ TEST(MediaMemoryStream, ConcurrentReadersShareTheBytesWithoutLossOrRepeat)
     EXPECT_EQ(sum.load(), expected);
 }
 
-TEST(MediaResult, OpenFailuresBecomeTheGameErrorCodes)
+TEST(PlatformResult, OpenFailuresBecomeTheGameErrorCodes)
 {
     EXPECT_EQ(videoOpenErrorCode(kMediaOk, "data\\Video\\menu.wmv"), ERROR_OK);
     EXPECT_EQ(videoOpenErrorCode(kMediaFileNotFound, "data\\Video\\menu.wmv"), ERROR_FILENOTFOUND);

@@ -296,7 +296,7 @@ TEST_F(MediaPlayerTest, WithoutAVideoEveryCallFailsCleanly)
     EXPECT_EQ(player.openFile(mDirectory.path() + "missing.wmv"), kMediaFileNotFound);
     EXPECT_FALSE(player.isOpen());
     std::vector<uint8_t> cut(mBytes.begin(), mBytes.begin() + 200);
-    EXPECT_TRUE(mediaFailed(player.openMemory(cut, "cut.wmv")));
+    EXPECT_TRUE(resultFailed(player.openMemory(cut, "cut.wmv")));
     EXPECT_FALSE(player.isOpen());
     EXPECT_EQ(player.openMemory(nullptr, 10, nullptr, "null.wmv"), kMediaInvalidArgument);
 
@@ -352,7 +352,7 @@ TEST(MediaPlayer, RepeatedOpenAndCloseWhilePlaying)
     {
         auto player = std::make_unique<MediaPlayer>();
         player->setFrameSink(&sink);
-        const MediaResult opened =
+        const PlatformResult opened =
             i % 2 == 0 ? player->openFile(directory.path() + "clip.wmv")
                        : player->openMemory(shared->data(), shared->size(), shared, "clip.wmv");
         ASSERT_EQ(opened, kMediaOk);

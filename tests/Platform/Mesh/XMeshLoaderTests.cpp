@@ -21,7 +21,7 @@ struct Vertex
 class XMeshLoaderTest : public ::testing::Test
 {
 protected:
-    GpuResult load(const std::string& text)
+    PlatformResult load(const std::string& text)
     {
         return loadMeshFromX(text.data(), text.size(), MESH_MANAGED, &device, &materials, &mesh);
     }

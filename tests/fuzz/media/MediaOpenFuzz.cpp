@@ -11,7 +11,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Platform::MediaDecoder decoder;
     decoder.setAudioWanted(true);
     auto stream = std::make_shared<Platform::MediaMemoryStream>(data, size, nullptr);
-    if (Platform::mediaFailed(decoder.openMemory(stream, "fuzz.wmv")))
+    if (Platform::resultFailed(decoder.openMemory(stream, "fuzz.wmv")))
         return 0;
     uint8_t sound[4096];
     for (int i = 0; i < 32 && decoder.decodeNext(); ++i)
