@@ -41,7 +41,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -72,6 +76,61 @@ double residentMb()
         std::fclose(statm);
     }
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// Resident memory by what holds it, in megabytes, from /proc/self/smaps:
+// the heap, the GL driver's code generator (libLLVM), the rest of the driver
+// (Mesa's own libraries), every other library, the shared image the X server
+// shows the window from, and anonymous mappings (big allocations that bypass
+// the heap, the driver's buffers, thread stacks).
+std::map<std::string, double> residentByOwner()
+{
+    std::map<std::string, double> owners;
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line, owner = "anonymous";
+    while (std::getline(smaps, line))
+    {
+        std::istringstream fields(line);
+        std::string first;
+        fields >> first;
+        if (first.find('-') != std::string::npos && first.find(':') == std::string::npos)
+        {
+            // A mapping's head: address range, rights, offset, device, inode, path.
+            std::string rights, offset, device, inode, path;
+            fields >> rights >> offset >> device >> inode;
+            std::getline(fields, path);
+            path.erase(0, path.find_first_not_of(' '));
+            if (path == "[heap]")
+                owner = "heap";
+            else if (path.find("libLLVM") != std::string::npos)
+                owner = "llvm";
+            else if (path.rfind("/SYSV", 0) == 0)
+                owner = "window";
+            else if (path.find("/dri/") != std::string::npos || path.find("libgallium") != std::string::npos ||
+                     path.find("libGL") != std::string::npos || path.find("mesa") != std::string::npos)
+                owner = "mesa";
+            else if (path.empty() || path[0] == '[')
+                owner = "anonymous";
+            else if (path.find(".so") != std::string::npos || path.find("velmorique") != std::string::npos ||
+                     path.find("bench") != std::string::npos)
+                owner = "code";
+            else
+                owner = "files";
+        }
+        else if (first == "Rss:")
+        {
+            double kb = 0;
+            fields >> kb;
+            owners[owner] += kb / 1024.0;
+        }
+    }
+    return owners;
+}
+
+void countResident(benchmark::State& state, const std::string& prefix)
+{
+    for (const auto& [owner, mb] : residentByOwner())
+        state.counters[prefix + owner + "_MB"] = mb;
 }
 
 // The game's own application, started as run starts it, whose frames the
@@ -244,6 +303,7 @@ void runScene(benchmark::State& state, Scene scene)
     }
     state.counters["RSS_MB"] = residentMb();
     state.counters["Textures_MB"] = double(game->getEngine2D()->getTextureMemoryUsed()) / (1024.0 * 1024.0);
+    countResident(state, "");
     saveShot(*game, scene == Scene::Menu ? "menu.png" : "board.png");
     game.reset();
 }
@@ -282,6 +342,7 @@ void BM_TenGames(benchmark::State& state)
         }
     }
     state.counters["RSS_menu_MB"] = menu;
+    countResident(state, "after10_");
     state.counters["RSS_after1_MB"] = afterFirst;
     state.counters["RSS_after10_MB"] = residentMb();
     game.reset();
