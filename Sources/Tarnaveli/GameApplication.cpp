@@ -408,7 +408,9 @@ void GameApplication::setMusicMode(MusicMode mode)
         // stop every effect channel).
         sound->stopChannel(kMusicChannel);
         int32_t level = mGameSettings != nullptr ? static_cast<int32_t>(mGameSettings->getMusicLevel()) : -1;
-        sound->playSound(kMusicChannel, kMusicChannel, SOUND_MENU_MUSIC, level, false, false);
+        // Streamed: the music is minutes long and plays once, so a static
+        // buffer would hold the whole file (9 MB) in memory for nothing.
+        sound->playSound(kMusicChannel, kMusicChannel, SOUND_MENU_MUSIC, level, false, true);
     }
     else if (mode == MusicMode::Stopped)
         sound->stopChannel(kMusicChannel);
