@@ -13,6 +13,7 @@
 #include "Network/GameMessages.h"
 #include "Network/NetworkPeer.h"
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
+#include "Platform/System/Memory.h"
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/Board/PlayerKinds.h"
 #include "Tarnaveli/GameDescription/GameDescription.h"
@@ -220,6 +221,8 @@ ErrorCode GameApplication::init()
     setIntroScreen(0, getImage(IMAGE_INTRO_LOGO), kBlack, 0, 1500, 1000, 1);
     setIntroScreen(1, getImage(IMAGE_INTRO_PUBLISHER), kBlack, 0, 1200, 2500, 1);
     mIntroEnabled = true;
+    // The decoded pictures and files read to load all this are gone.
+    Platform::releaseFreeMemory();
     return ERROR_OK;
 }
 
