@@ -19,7 +19,8 @@
 #include "Network/NetworkPeer.h"
 #include "NetworkDirectPlay/DirectPlayCommon.h"
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
-#include "Platform/Gpu/Device.h"
+#include "Platform/Audio/AudioDevice.h"
+#include "Platform/Gpu/DeviceBase.h"
 #include "Platform/Net/NetSession.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
@@ -32,6 +33,7 @@
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
+#include "SoundManagerDSound/SoundManagerDSound.h"
 
 #include "../../Platform/Net/AnswerFlood.h"
 
@@ -127,10 +129,19 @@ std::map<std::string, double> residentByOwner()
     return owners;
 }
 
-void countResident(benchmark::State& state, const std::string& prefix)
+// The resident memory by mapping, then what the game itself keeps of its
+// resources beside the driver's copies: the textures' CPU copies and the
+// sound buffers.
+void countResident(benchmark::State& state, const std::string& prefix, GameApplication& game)
 {
     for (const auto& [owner, mb] : residentByOwner())
         state.counters[prefix + owner + "_MB"] = mb;
+    constexpr double kMb = 1024.0 * 1024.0;
+    auto* engine = static_cast<Engine2DD3D*>(game.getEngine2D());
+    if (auto* device = dynamic_cast<Platform::Gpu::DeviceBase*>(engine->getDevice()))
+        state.counters[prefix + "texture_copies_MB"] = double(device->textureCopyBytes()) / kMb;
+    if (auto* sound = dynamic_cast<SoundManagerDSound*>(game.getSoundManager()))
+        state.counters[prefix + "sound_buffers_MB"] = double(sound->getAudioDevice().bufferBytes()) / kMb;
 }
 
 // The game's own application, started as run starts it, whose frames the
@@ -303,7 +314,7 @@ void runScene(benchmark::State& state, Scene scene)
     }
     state.counters["RSS_MB"] = residentMb();
     state.counters["Textures_MB"] = double(game->getEngine2D()->getTextureMemoryUsed()) / (1024.0 * 1024.0);
-    countResident(state, "");
+    countResident(state, "", *game);
     saveShot(*game, scene == Scene::Menu ? "menu.png" : "board.png");
     game.reset();
 }
@@ -342,7 +353,7 @@ void BM_TenGames(benchmark::State& state)
         }
     }
     state.counters["RSS_menu_MB"] = menu;
-    countResident(state, "after10_");
+    countResident(state, "after10_", *game);
     state.counters["RSS_after1_MB"] = afterFirst;
     state.counters["RSS_after10_MB"] = residentMb();
     game.reset();
