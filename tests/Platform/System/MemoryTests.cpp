@@ -1,29 +1,16 @@
 #include "Platform/System/Memory.h"
 
+#include "../../ResidentMemory.h"
 #include "../../SanitizerCheck.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 #include <vector>
 
 namespace
 {
-
-double residentMb()
-{
-    long pages = 0, resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r"))
-    {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
-}
 
 // 64 MB written in blocks too small for a mapping of their own, then freed
 // but the last, which holds the heap's end: only a release of the free pages

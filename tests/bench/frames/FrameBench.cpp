@@ -36,6 +36,7 @@
 #include "SoundManagerDSound/SoundManagerDSound.h"
 
 #include "../../Platform/Net/AnswerFlood.h"
+#include "../../ResidentMemory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -65,19 +66,6 @@ double threadCpuMs()
     timespec now{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
     return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1.0e6;
-}
-
-// Resident memory of the process, in megabytes.
-double residentMb()
-{
-    long pages = 0, resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r"))
-    {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
 // Resident memory by what holds it, in megabytes, from /proc/self/smaps:
