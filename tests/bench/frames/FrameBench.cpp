@@ -7,6 +7,12 @@
 // unless LP_NUM_THREADS says otherwise; run under `taskset -c 0,1` to give
 // the process two cores.
 //
+// The menu, the board and ten games started and left also report the
+// resident memory (RSS_MB), split by what holds it (heap, the driver's
+// libLLVM and Mesa, other libraries, the window's shared image, anonymous
+// mappings), and what the game keeps beside the driver's copies (texture
+// CPU copies, sound buffers).
+//
 // With VELMORIQUE_FRAME_SHOTS=<folder> the program also writes menu.png and
 // board.png there (the menu's video stopped on its still image, so that two
 // builds draw the same frame) for tests/bench/frames/compare-frames.
