@@ -8,6 +8,7 @@
 #include "Framework/Messages.h"
 #include "Framework/NullServices.h"
 #include "Platform/System/Clock.h"
+#include "Platform/System/Memory.h"
 #include "Platform/System/Paths.h"
 #include "Platform/System/Random.h"
 #include "Sound/SoundManager.h"
@@ -492,6 +493,7 @@ ErrorCode ApplicationGeneric::renderFrame()
         return code;
     if (overlay)
         mRenderTimer.stop();
+    Platform::frameEnded();
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "Network/GameMessages.h"
 #include "Network/NetworkPeer.h"
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
+#include "Platform/System/Memory.h"
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/Board/PlayerKinds.h"
 #include "Tarnaveli/GameDescription/GameDescription.h"
@@ -210,6 +211,8 @@ ErrorCode GameApplication::init()
     setIntroScreen(0, getImage(IMAGE_INTRO_LOGO), kBlack, 0, 1500, 1000, 1);
     setIntroScreen(1, getImage(IMAGE_INTRO_PUBLISHER), kBlack, 0, 1200, 2500, 1);
     mIntroEnabled = true;
+    // The decoded pictures and files read to load all this are gone.
+    Platform::releaseFreeMemory();
     return ERROR_OK;
 }
 
@@ -409,7 +412,9 @@ void GameApplication::setMusicMode(MusicMode mode)
         // stop every effect channel).
         sound->stopChannel(kMusicChannel);
         int32_t level = mGameSettings != nullptr ? static_cast<int32_t>(mGameSettings->getMusicLevel()) : -1;
-        sound->playSound(kMusicChannel, kMusicChannel, SOUND_MENU_MUSIC, level, false, false);
+        // Streamed: the music is minutes long and plays once, so a static
+        // buffer would hold the whole file (9 MB) in memory for nothing.
+        sound->playSound(kMusicChannel, kMusicChannel, SOUND_MENU_MUSIC, level, false, true);
     }
     else if (mode == MusicMode::Stopped)
         sound->stopChannel(kMusicChannel);

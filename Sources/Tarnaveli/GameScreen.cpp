@@ -8,6 +8,7 @@
 #include "Network/NetworkEvent.h"
 #include "Network/NetworkPeer.h"
 #include "Network/NetworkPlayerInfo.h"
+#include "Platform/System/Memory.h"
 #include "Tarnaveli/Board/Board.h"
 #include "Tarnaveli/Board/ComputerPlayer.h"
 #include "Tarnaveli/Board/NetworkPlayer.h"
@@ -159,6 +160,9 @@ GameScreen::~GameScreen()
     deleteAllChildren();
     mView.reset();
     mBoard.reset();
+    // The board's scene went with it: without this, every game played would
+    // leave its memory resident behind the main menu.
+    Platform::releaseFreeMemoryAfterFrames(2);
 }
 
 void GameScreen::createBoard()

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <set>
 
 namespace Platform
 {
@@ -203,6 +204,17 @@ uint32_t AudioDevice::playingBufferCount() const
     std::lock_guard lock(mMutex);
     return static_cast<uint32_t>(
         std::count_if(mBuffers.begin(), mBuffers.end(), [](const AudioBuffer* b) { return b->mPlaying; }));
+}
+
+uint64_t AudioDevice::bufferBytes() const
+{
+    std::lock_guard lock(mMutex);
+    std::set<const std::vector<uint8_t>*> counted;
+    uint64_t total = 0;
+    for (const AudioBuffer* buffer : mBuffers)
+        if (counted.insert(buffer->mData.get()).second)
+            total += buffer->mData->size();
+    return total;
 }
 
 void AudioDevice::addBuffer(AudioBuffer* buffer)

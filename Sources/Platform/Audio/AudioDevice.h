@@ -57,6 +57,8 @@ public:
 
     // Buffers that the mixer is playing now.
     uint32_t playingBufferCount() const;
+    // Sound bytes the buffers hold, a duplicate's shared bytes counted once.
+    uint64_t bufferBytes() const;
 
     // Mixes `frames` frames of the primary format into `out` (interleaved
     // 16-bit samples). The audio callback runs this; in manual mode tests do.

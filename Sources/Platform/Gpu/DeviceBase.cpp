@@ -703,6 +703,16 @@ uint32_t DeviceBase::getAvailableTextureMem()
     return uint32_t(TEXTURE_MEMORY - mTextureBytes);
 }
 
+uint64_t DeviceBase::textureCopyBytes() const
+{
+    uint64_t total = 0;
+    for (const Texture* texture : mLiveTextures)
+    {
+        total += texture->copyBytes();
+    }
+    return total;
+}
+
 PlatformResult DeviceBase::saveScreenshot(const std::string& path)
 {
     log("saveScreenshot(" + path + ")");

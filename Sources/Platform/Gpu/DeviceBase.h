@@ -89,6 +89,9 @@ public:
     PlatformResult setRenderTarget(Texture* target) override;
     Texture* getRenderTarget() override { return mRenderTarget; }
     uint32_t getAvailableTextureMem() override;
+    // What the textures keep in CPU memory beside the card's copy (for
+    // measurements; main thread).
+    uint64_t textureCopyBytes() const;
     PlatformResult saveScreenshot(const std::string& path) override;
     PlatformResult getDeviceCaps(DeviceCaps* caps) override;
     PlatformResult createEffect(const std::string& text, const std::vector<EffectMacro>& macros,

@@ -77,6 +77,17 @@ uint64_t Texture::byteSize() const
     return total;
 }
 
+uint64_t Texture::copyBytes() const
+{
+    std::lock_guard<std::mutex> guard(mMutex);
+    uint64_t total = 0;
+    for (const auto& level : mLevels)
+    {
+        total += level.size();
+    }
+    return total;
+}
+
 uint32_t Texture::getLevelCount() const
 {
     return generatesMipChain() ? 1 : mStoredLevels;

@@ -60,6 +60,8 @@ public:
     uint32_t levelWidth(uint32_t level) const;
     uint32_t levelHeight(uint32_t level) const;
     uint64_t byteSize() const;
+    // Bytes of the CPU copy held now.
+    uint64_t copyBytes() const;
 
     // For contents written once (a decoded picture, glyphs): the CPU copy of
     // each level is freed once the card has it. Only for textures locked on

@@ -7,6 +7,12 @@
 // unless LP_NUM_THREADS says otherwise; run under `taskset -c 0,1` to give
 // the process two cores.
 //
+// The menu, the board and ten games started and left also report the
+// resident memory (RSS_MB), split by what holds it (heap, the driver's
+// libLLVM and Mesa, other libraries, the window's shared image, anonymous
+// mappings), and what the game keeps beside the driver's copies (texture
+// CPU copies, sound buffers).
+//
 // With VELMORIQUE_FRAME_SHOTS=<folder> the program also writes menu.png and
 // board.png there (the menu's video stopped on its still image, so that two
 // builds draw the same frame) for tests/bench/frames/compare-frames.
@@ -19,7 +25,8 @@
 #include "Network/NetworkPeer.h"
 #include "NetworkDirectPlay/DirectPlayCommon.h"
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
-#include "Platform/Gpu/Device.h"
+#include "Platform/Audio/AudioDevice.h"
+#include "Platform/Gpu/DeviceBase.h"
 #include "Platform/Net/NetSession.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
@@ -31,8 +38,10 @@
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
+#include "SoundManagerDSound/SoundManagerDSound.h"
 
 #include "../../Platform/Net/AnswerFlood.h"
+#include "../../ResidentMemory.h"
 
 #include <benchmark/benchmark.h>
 
@@ -40,7 +49,11 @@
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <map>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -60,17 +73,68 @@ double threadCpuMs()
     return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1.0e6;
 }
 
-// Resident memory of the process, in megabytes.
-double residentMb()
+// Resident memory by what holds it, in megabytes, from /proc/self/smaps:
+// the heap, the GL driver's code generator (libLLVM), the rest of the driver
+// (Mesa's own libraries), every other library, the shared image the X server
+// shows the window from, and anonymous mappings (big allocations that bypass
+// the heap, the driver's buffers, thread stacks).
+std::map<std::string, double> residentByOwner()
 {
-    long pages = 0, resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r"))
+    std::map<std::string, double> owners;
+    std::ifstream smaps("/proc/self/smaps");
+    std::string line, owner = "anonymous";
+    while (std::getline(smaps, line))
     {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
+        std::istringstream fields(line);
+        std::string first;
+        fields >> first;
+        if (first.find('-') != std::string::npos && first.find(':') == std::string::npos)
+        {
+            // A mapping's head: address range, rights, offset, device, inode, path.
+            std::string rights, offset, device, inode, path;
+            fields >> rights >> offset >> device >> inode;
+            std::getline(fields, path);
+            path.erase(0, path.find_first_not_of(' '));
+            if (path == "[heap]")
+                owner = "heap";
+            else if (path.find("libLLVM") != std::string::npos)
+                owner = "llvm";
+            else if (path.rfind("/SYSV", 0) == 0)
+                owner = "window";
+            else if (path.find("/dri/") != std::string::npos || path.find("libgallium") != std::string::npos ||
+                     path.find("libGL") != std::string::npos || path.find("mesa") != std::string::npos)
+                owner = "mesa";
+            else if (path.empty() || path[0] == '[')
+                owner = "anonymous";
+            else if (path.find(".so") != std::string::npos || path.find("velmorique") != std::string::npos ||
+                     path.find("bench") != std::string::npos)
+                owner = "code";
+            else
+                owner = "files";
+        }
+        else if (first == "Rss:")
+        {
+            double kb = 0;
+            fields >> kb;
+            owners[owner] += kb / 1024.0;
+        }
     }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    return owners;
+}
+
+// The resident memory by mapping, then what the game itself keeps of its
+// resources beside the driver's copies: the textures' CPU copies and the
+// sound buffers.
+void countResident(benchmark::State& state, const std::string& prefix, GameApplication& game)
+{
+    for (const auto& [owner, mb] : residentByOwner())
+        state.counters[prefix + owner + "_MB"] = mb;
+    constexpr double kMb = 1024.0 * 1024.0;
+    auto* engine = static_cast<Engine2DD3D*>(game.getEngine2D());
+    if (auto* device = dynamic_cast<Platform::Gpu::DeviceBase*>(engine->getDevice()))
+        state.counters[prefix + "texture_copies_MB"] = double(device->textureCopyBytes()) / kMb;
+    if (auto* sound = dynamic_cast<SoundManagerDSound*>(game.getSoundManager()))
+        state.counters[prefix + "sound_buffers_MB"] = double(sound->getAudioDevice().bufferBytes()) / kMb;
 }
 
 // The game's own application, started as run starts it, whose frames the
@@ -243,6 +307,7 @@ void runScene(benchmark::State& state, Scene scene)
     }
     state.counters["RSS_MB"] = residentMb();
     state.counters["Textures_MB"] = double(game->getEngine2D()->getTextureMemoryUsed()) / (1024.0 * 1024.0);
+    countResident(state, "", *game);
     saveShot(*game, scene == Scene::Menu ? "menu.png" : "board.png");
     game.reset();
 }
@@ -281,6 +346,7 @@ void BM_TenGames(benchmark::State& state)
         }
     }
     state.counters["RSS_menu_MB"] = menu;
+    countResident(state, "after10_", *game);
     state.counters["RSS_after1_MB"] = afterFirst;
     state.counters["RSS_after10_MB"] = residentMb();
     game.reset();

@@ -1,0 +1,19 @@
+#pragma once
+// The C library keeps the memory a program frees for its next allocations;
+// after a big release (the start-up's decoding, a finished game's board) most
+// of it would stay resident for nothing. These hand the free pages back to
+// the system; the next allocations take fresh ones.
+#include <cstdint>
+
+namespace Platform
+{
+
+void releaseFreeMemory();
+
+// The same once `frames` more frames have ended: the graphics driver lets go
+// of the textures and buffers of a frame only once a later one replaced them.
+void releaseFreeMemoryAfterFrames(uint32_t frames);
+// Called by the main loop at the end of every frame (main thread).
+void frameEnded();
+
+} // namespace Platform

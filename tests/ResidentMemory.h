@@ -1,0 +1,16 @@
+#pragma once
+// Resident memory of the test or benchmark process, in megabytes.
+#include <cstdio>
+#include <unistd.h>
+
+inline double residentMb()
+{
+    long pages = 0, resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r"))
+    {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
