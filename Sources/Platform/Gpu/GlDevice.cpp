@@ -320,7 +320,10 @@ GpuResult GlDevice::makeFrame()
 {
     glGenTextures(1, &mFrameTexture);
     glBindTexture(GL_TEXTURE_2D, mFrameTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(mParameters.backBufferWidth),
+    // The window of a software renderer keeps its pixels blue first; a frame
+    // laid out the same way (an unsized format given blue-first data) is
+    // presented by a plain copy instead of a textured draw over the window.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(mParameters.backBufferWidth),
                  GLsizei(mParameters.backBufferHeight), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glGenRenderbuffers(1, &mFrameDepth);
