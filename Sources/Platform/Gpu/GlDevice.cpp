@@ -9,6 +9,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -1127,6 +1128,20 @@ void GlDevice::applyRenderStates()
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(glCompare(rs[RS_ZFUNC]));
         glDepthMask(rs[RS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+        // The biases are depths (0..1) and depth slopes added to each
+        // fragment's depth; OpenGL counts the constant one in steps of the
+        // 24-bit depth buffer.
+        float bias = std::bit_cast<float>(rs[RS_DEPTHBIAS]);
+        float slope = std::bit_cast<float>(rs[RS_SLOPESCALEDEPTHBIAS]);
+        if (bias != 0.0f || slope != 0.0f)
+        {
+            glEnable(GL_POLYGON_OFFSET_FILL);
+            glPolygonOffset(slope, bias * float((1u << 24) - 1));
+        }
+        else
+        {
+            glDisable(GL_POLYGON_OFFSET_FILL);
+        }
     }
     else
     {
