@@ -343,6 +343,8 @@ GpuResult GlDevice::makeFrame()
     glClearDepth(1);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mFrameDepthClear = true;
+    mFrameDepthValue = 1.0f;
     mRenderStatesChanged = true;
     GL_CHECK("makeFrame");
     return complete ? GPU_OK : GPU_OUTOFVIDEOMEMORY;
@@ -501,11 +503,19 @@ GpuResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32_t)
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         mask |= GL_COLOR_BUFFER_BIT;
     }
-    if (flags & CLEAR_ZBUFFER)
+    // A frame whose depth nothing has written since the same clear (a 2D
+    // frame) keeps it: clearing it again would only cost a pass over it.
+    bool depthAlreadyClear = !mRenderTarget && mFrameDepthClear && mFrameDepthValue == z;
+    if ((flags & CLEAR_ZBUFFER) && !depthAlreadyClear)
     {
         glClearDepth(z);
         glDepthMask(GL_TRUE);
         mask |= GL_DEPTH_BUFFER_BIT;
+        if (!mRenderTarget)
+        {
+            mFrameDepthClear = true;
+            mFrameDepthValue = z;
+        }
     }
     if (mask)
     {
@@ -1053,6 +1063,10 @@ GlDevice::Program* GlDevice::programFor(uint64_t key)
 
 bool GlDevice::applyStates()
 {
+    if (!mRenderTarget && mRenderStates[RS_ZENABLE] && mRenderStates[RS_ZWRITEENABLE])
+    {
+        mFrameDepthClear = false;
+    }
     uint64_t key = programKey();
     if (key != mProgramKey || !mProgram)
     {

@@ -319,6 +319,39 @@ TEST_F(GlDeviceTest, DepthBiasOfOneDrawsOnlyWhereNothingWasDrawnAndWritesNoDepth
     EXPECT_EQ(pixel(900, 50), 0xFF0000FFu);
 }
 
+TEST_F(GlDeviceTest, DepthClearsTakeEffectAfterDepthWritesAndForANewValue)
+{
+    auto texture = makeTexture(1, 1, {0xFFFFFFFF});
+    device->setTexture(0, texture.get());
+    device->setTransform(TS_PROJECTION, Matrix{});
+    device->setRenderState(RS_ZFUNC, CMP_LESSEQUAL);
+    auto quadAt = [&](float z, uint32_t color)
+    {
+        const ColorVertex v[4] = {{-1, 1, z, color, 0, 0}, {1, 1, z, color, 0, 0}, {-1, 0, z, color, 0, 0},
+                                  {1, 0, z, color, 0, 0}};
+        drawStrip(v);
+    };
+    // Frames drawn without depth, each cleared again: nothing to redo.
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+        device->setRenderState(RS_ZENABLE, 0);
+        quadAt(0.5f, 0xFFFF0000);
+    }
+    // A near quad writes depth; after the next clear a far one shows.
+    device->setRenderState(RS_ZENABLE, 1);
+    quadAt(0.25f, 0xFFFF0000);
+    device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+    quadAt(0.75f, 0xFF00FF00);
+    EXPECT_EQ(pixel(500, 50), 0xFF00FF00u);
+    // A clear to another depth does clear, even with nothing written since.
+    device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+    device->clear(CLEAR_ZBUFFER, 0, 0.5f, 0);
+    quadAt(0.75f, 0xFF0000FF);
+    forgetFrame();
+    EXPECT_EQ(pixel(500, 50), 0xFF000000u);
+}
+
 TEST_F(GlDeviceTest, IndexedDrawsWithSixteenAndThirtyTwoBitIndices)
 {
     auto texture = makeTexture(1, 1, {0xFFFFFFFF});
