@@ -92,6 +92,10 @@ public:
     // Presents again a frame that was drawn but may have been overdrawn (a
     // message box or a video takes the window next).
     virtual ErrorCode presentPending() = 0;
+    // A 2D pass that reaches only the pixels the 3D scene drawn before it
+    // left empty: a picture behind the scene, drawn after it, shades none of
+    // the pixels the scene hides. It ends with end2DPass.
+    virtual ErrorCode begin2DPassBehindScene() { return begin2DPass(); }
     virtual uint32_t capabilityFlag() { return 1; }
     virtual uint32_t getOpeningEffectCount() { return 2; }
     // Kind 0 spin, 1 zoom, any other null.

@@ -16,6 +16,8 @@
 #include "Framework/Text1252Literal.h"
 #include "Platform/Gpu/GlDevice.h"
 
+#include <bit>
+
 using namespace Platform;
 using namespace Platform::Gpu;
 
@@ -149,6 +151,35 @@ ErrorCode Engine2DD3D::begin2DPass()
     // pass, not the frame.
     setup2DStates();
     setup2DTransforms();
+    return 0;
+}
+
+ErrorCode Engine2DD3D::begin2DPassBehindScene()
+{
+    begin2DPass();
+    if (mBehindScene)
+        return 0;
+    mBehindScene = true;
+    mSavedZWrite = mStateCache.getState(RS_ZWRITEENABLE);
+    mSavedZFunc = mStateCache.getState(RS_ZFUNC);
+    // Every fragment is pushed to the far plane: it passes only where the
+    // depth is still as the frame was cleared, and it writes none.
+    mStateCache.setState(RS_ZENABLE, 1);
+    mStateCache.setState(RS_ZWRITEENABLE, 0);
+    mStateCache.setState(RS_ZFUNC, CMP_LESSEQUAL);
+    mStateCache.setState(RS_DEPTHBIAS, std::bit_cast<uint32_t>(1.0f));
+    return 0;
+}
+
+ErrorCode Engine2DD3D::end2DPass()
+{
+    if (!mBehindScene)
+        return 0;
+    mBehindScene = false;
+    mStateCache.setState(RS_DEPTHBIAS, 0);
+    mStateCache.setState(RS_ZWRITEENABLE, mSavedZWrite);
+    mStateCache.setState(RS_ZFUNC, mSavedZFunc);
+    mStateCache.setState(RS_ZENABLE, 0);
     return 0;
 }
 

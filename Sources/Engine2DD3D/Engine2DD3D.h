@@ -52,7 +52,8 @@ public:
     ErrorCode beginFrame() override;
     ErrorCode endFrame() override;
     ErrorCode begin2DPass() override;
-    ErrorCode end2DPass() override { return 0; }
+    ErrorCode begin2DPassBehindScene() override;
+    ErrorCode end2DPass() override;
     uint64_t getTextureMemoryUsed() override;
     uint64_t getTextureMemoryAvailable() override;
 
@@ -82,4 +83,8 @@ private:
     Platform::Gpu::PresentParameters mPresentParameters;
     uint64_t mInitialTextureMemory = 0;
     RenderStateCache mStateCache;
+    // Depth writes and test of the pass before a pass behind the scene.
+    bool mBehindScene = false;
+    uint32_t mSavedZWrite = 1;
+    uint32_t mSavedZFunc = 0;
 };

@@ -2,6 +2,8 @@
 #include "Framework/ApplicationGeneric.h"
 #include "Platform/Math/Matrix.h"
 
+#include <bit>
+
 using namespace Engine2DTest;
 using namespace Platform;
 using Platform::Gpu::GPU_DEVICELOST;
@@ -126,6 +128,27 @@ TEST_F(Engine2DD3DTest, TwoDimensionalStatesAndPixelProjection)
     EXPECT_EQ(states.getState(RS_ZENABLE), 0u);
     device->getTransform(TS_PROJECTION, &projection);
     EXPECT_FALSE(projection == matrixIdentity());
+}
+
+TEST_F(Engine2DD3DTest, PassBehindTheSceneTestsDepthAtTheFarPlaneAndPutsTheDepthStatesBack)
+{
+    RenderStateCache& states = engine.getStateCache();
+    device->setRenderState(RS_ZWRITEENABLE, 1);
+    device->setRenderState(RS_ZFUNC, CMP_LESS);
+    EXPECT_EQ(engine.begin2DPassBehindScene(), 0u);
+    EXPECT_EQ(states.getState(RS_ZENABLE), 1u);
+    EXPECT_EQ(states.getState(RS_ZWRITEENABLE), 0u);
+    EXPECT_EQ(states.getState(RS_ZFUNC), uint32_t(CMP_LESSEQUAL));
+    EXPECT_EQ(std::bit_cast<float>(states.getState(RS_DEPTHBIAS)), 1.0f);
+    EXPECT_EQ(engine.end2DPass(), 0u);
+    EXPECT_EQ(states.getState(RS_ZENABLE), 0u);
+    EXPECT_EQ(states.getState(RS_ZWRITEENABLE), 1u);
+    EXPECT_EQ(states.getState(RS_ZFUNC), uint32_t(CMP_LESS));
+    EXPECT_EQ(states.getState(RS_DEPTHBIAS), 0u);
+    // A plain pass after it leaves the depth states alone.
+    EXPECT_EQ(engine.begin2DPass(), 0u);
+    EXPECT_EQ(engine.end2DPass(), 0u);
+    EXPECT_EQ(states.getState(RS_ZFUNC), uint32_t(CMP_LESS));
 }
 
 TEST_F(Engine2DD3DTest, FrameIsClearedOpaqueAndPresentedOnce)

@@ -9,6 +9,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -321,7 +322,10 @@ PlatformResult GlDevice::makeFrame()
 {
     glGenTextures(1, &mFrameTexture);
     glBindTexture(GL_TEXTURE_2D, mFrameTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, GLsizei(mParameters.backBufferWidth),
+    // The window of a software renderer keeps its pixels blue first; a frame
+    // laid out the same way (an unsized format given blue-first data) is
+    // presented by a plain copy instead of a textured draw over the window.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(mParameters.backBufferWidth),
                  GLsizei(mParameters.backBufferHeight), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glGenRenderbuffers(1, &mFrameDepth);
@@ -340,6 +344,8 @@ PlatformResult GlDevice::makeFrame()
     glClearDepth(1);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mFrameDepthClear = true;
+    mFrameDepthValue = 1.0f;
     mRenderStatesChanged = true;
     GL_CHECK("makeFrame");
     return complete ? GPU_OK : GPU_OUTOFVIDEOMEMORY;
@@ -498,11 +504,19 @@ PlatformResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         mask |= GL_COLOR_BUFFER_BIT;
     }
-    if (flags & CLEAR_ZBUFFER)
+    // A frame whose depth nothing has written since the same clear (a 2D
+    // frame) keeps it: clearing it again would only cost a pass over it.
+    bool depthAlreadyClear = !mRenderTarget && mFrameDepthClear && mFrameDepthValue == z;
+    if ((flags & CLEAR_ZBUFFER) && !depthAlreadyClear)
     {
         glClearDepth(z);
         glDepthMask(GL_TRUE);
         mask |= GL_DEPTH_BUFFER_BIT;
+        if (!mRenderTarget)
+        {
+            mFrameDepthClear = true;
+            mFrameDepthValue = z;
+        }
     }
     if (mask)
     {
@@ -1050,6 +1064,10 @@ GlDevice::Program* GlDevice::programFor(uint64_t key)
 
 bool GlDevice::applyStates()
 {
+    if (!mRenderTarget && mRenderStates[RS_ZENABLE] && mRenderStates[RS_ZWRITEENABLE])
+    {
+        mFrameDepthClear = false;
+    }
     uint64_t key = programKey();
     if (key != mProgramKey || !mProgram)
     {
@@ -1125,6 +1143,20 @@ void GlDevice::applyRenderStates()
         glEnable(GL_DEPTH_TEST);
         glDepthFunc(glCompare(rs[RS_ZFUNC]));
         glDepthMask(rs[RS_ZWRITEENABLE] ? GL_TRUE : GL_FALSE);
+        // The biases are depths (0..1) and depth slopes added to each
+        // fragment's depth; OpenGL counts the constant one in steps of the
+        // 24-bit depth buffer.
+        float bias = std::bit_cast<float>(rs[RS_DEPTHBIAS]);
+        float slope = std::bit_cast<float>(rs[RS_SLOPESCALEDEPTHBIAS]);
+        if (bias != 0.0f || slope != 0.0f)
+        {
+            glEnable(GL_POLYGON_OFFSET_FILL);
+            glPolygonOffset(slope, bias * float((1u << 24) - 1));
+        }
+        else
+        {
+            glDisable(GL_POLYGON_OFFSET_FILL);
+        }
     }
     else
     {

@@ -98,6 +98,9 @@ private:
     uint32_t mFrameTexture = 0;
     uint32_t mFrameDepth = 0;
     uint32_t mFrameBuffer = 0;
+    // The frame's depth buffer still holds nothing but this cleared value.
+    bool mFrameDepthClear = false;
+    float mFrameDepthValue = 1.0f;
 
     // Gathered draws: vertices repacked to the layout's own size, triangles
     // as a list of 32-bit indices.

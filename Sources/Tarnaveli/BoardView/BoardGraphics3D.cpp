@@ -196,6 +196,10 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
     mBoardObject->mTransform.mScale = {kModelScale, kModelScale, kModelScale};
     mBoardObject->mTransform.update();
     mBoardObject->mPickable = true;
+    // The surroundings are drawn after the board: the part the board hides
+    // then fails the depth test before it is shaded.
+    if (mBackgroundObject != nullptr && mBackgroundObject->getParent() != nullptr)
+        mBackgroundObject->getParent()->moveChildToBack(mBackgroundObject);
 
     mPieceSet = mAssets->selectPieceSet(services.pieceSet);
     computeCellGeometry();
@@ -726,23 +730,21 @@ ErrorCode BoardGraphics3D::render3D()
 {
     if (mEngine3D == nullptr)
         return ERROR_OK;
+    // The scene first: the background picture then fills only what the
+    // scene left empty, instead of being shaded whole and mostly covered.
+    if (ErrorCode code = mEngine3D->render3D())
+        return code;
+    if (mEngine2D == nullptr || !mBackground)
+        return ERROR_OK;
     if (ErrorCode code = mEngine3D->endPass3D())
         return code;
-    if (mEngine2D != nullptr)
-    {
-        if (ErrorCode code = mEngine2D->begin2DPass())
-            return code;
-        if (mBackground)
-        {
-            if (ErrorCode code = mBackground->draw())
-                return code;
-        }
-        if (ErrorCode code = mEngine2D->end2DPass())
-            return code;
-    }
-    if (ErrorCode code = mEngine3D->beginPass3D())
+    if (ErrorCode code = mEngine2D->begin2DPassBehindScene())
         return code;
-    return mEngine3D->render3D();
+    if (ErrorCode code = mBackground->draw())
+        return code;
+    if (ErrorCode code = mEngine2D->end2DPass())
+        return code;
+    return mEngine3D->beginPass3D();
 }
 
 // Camera.

@@ -1,5 +1,7 @@
 #include "GlTestSupport.h"
 
+#include <bit>
+
 using namespace GpuTest;
 
 namespace
@@ -282,6 +284,72 @@ TEST_F(GlDeviceTest, DepthTestUsesTheZeroToOneRange)
     EXPECT_EQ(pixel(300, 50), 0xFFFF0000u);
     EXPECT_EQ(pixel(700, 50), 0xFFFFFF00u);
     EXPECT_EQ(pixel(530, 50), 0xFF000000u);
+}
+
+TEST_F(GlDeviceTest, DepthBiasOfOneDrawsOnlyWhereNothingWasDrawnAndWritesNoDepth)
+{
+    auto texture = makeTexture(1, 1, {0xFFFFFFFF});
+    device->setTexture(0, texture.get());
+    device->setTransform(TS_PROJECTION, Matrix{});
+    device->setRenderState(RS_ZENABLE, 1);
+    device->setRenderState(RS_ZFUNC, CMP_LESSEQUAL);
+    device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+    auto quadAt = [&](float z, uint32_t color, float x0, float x1)
+    {
+        const ColorVertex v[4] = {
+            {x0, 1, z, color, 0, 0}, {x1, 1, z, color, 0, 0}, {x0, 0, z, color, 0, 0}, {x1, 0, z, color, 0, 0}};
+        drawStrip(v);
+    };
+    // Something far but not at the far plane on the left (pixels 0..511).
+    quadAt(0.99f, 0xFFFF0000, -1.0f, 0.0f);
+    // A picture in front of everything, pushed to the far plane: it shows
+    // only on the right, where the depth is as cleared.
+    device->setRenderState(RS_ZWRITEENABLE, 0);
+    device->setRenderState(RS_DEPTHBIAS, std::bit_cast<uint32_t>(1.0f));
+    quadAt(0.0f, 0xFF00FF00, -1.0f, 1.0f);
+    EXPECT_EQ(pixel(100, 50), 0xFFFF0000u);
+    EXPECT_EQ(pixel(900, 50), 0xFF00FF00u);
+    // Without the bias the depth test is plain again, and the picture left
+    // the right half's depth alone: a far quad still lands there.
+    device->setRenderState(RS_DEPTHBIAS, 0);
+    device->setRenderState(RS_ZWRITEENABLE, 1);
+    quadAt(0.999f, 0xFF0000FF, -1.0f, 1.0f);
+    forgetFrame();
+    EXPECT_EQ(pixel(100, 50), 0xFFFF0000u);
+    EXPECT_EQ(pixel(900, 50), 0xFF0000FFu);
+}
+
+TEST_F(GlDeviceTest, DepthClearsTakeEffectAfterDepthWritesAndForANewValue)
+{
+    auto texture = makeTexture(1, 1, {0xFFFFFFFF});
+    device->setTexture(0, texture.get());
+    device->setTransform(TS_PROJECTION, Matrix{});
+    device->setRenderState(RS_ZFUNC, CMP_LESSEQUAL);
+    auto quadAt = [&](float z, uint32_t color)
+    {
+        const ColorVertex v[4] = {{-1, 1, z, color, 0, 0}, {1, 1, z, color, 0, 0}, {-1, 0, z, color, 0, 0},
+                                  {1, 0, z, color, 0, 0}};
+        drawStrip(v);
+    };
+    // Frames drawn without depth, each cleared again: nothing to redo.
+    for (int frame = 0; frame < 2; ++frame)
+    {
+        device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+        device->setRenderState(RS_ZENABLE, 0);
+        quadAt(0.5f, 0xFFFF0000);
+    }
+    // A near quad writes depth; after the next clear a far one shows.
+    device->setRenderState(RS_ZENABLE, 1);
+    quadAt(0.25f, 0xFFFF0000);
+    device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+    quadAt(0.75f, 0xFF00FF00);
+    EXPECT_EQ(pixel(500, 50), 0xFF00FF00u);
+    // A clear to another depth does clear, even with nothing written since.
+    device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+    device->clear(CLEAR_ZBUFFER, 0, 0.5f, 0);
+    quadAt(0.75f, 0xFF0000FF);
+    forgetFrame();
+    EXPECT_EQ(pixel(500, 50), 0xFF000000u);
 }
 
 TEST_F(GlDeviceTest, IndexedDrawsWithSixteenAndThirtyTwoBitIndices)
