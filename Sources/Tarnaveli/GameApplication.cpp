@@ -8,6 +8,7 @@
 #include "Gui/Dialog.h"
 #include "Gui/Font.h"
 #include "Gui/GuiManager.h"
+#include "Gui/Infotip.h"
 #include "Gui/Look.h"
 #include "Gui/Skin.h"
 #include "Network/GameMessages.h"
@@ -345,9 +346,13 @@ std::unique_ptr<Look> GameApplication::createLook(const LookEntry& entry)
     return makeGameLook(entry);
 }
 
-void GameApplication::setInfotipFont(uint32_t)
+void GameApplication::setInfotipFont(uint32_t fontIndex)
 {
-    // The infotip keeps the GUI's own font.
+    GuiManager* gui = GuiManager::current();
+    auto* infotip = gui != nullptr ? dynamic_cast<Infotip*>(gui->getInfotip()) : nullptr;
+    Font* font = findFont(fontIndex);
+    if (infotip != nullptr && font != nullptr)
+        infotip->setFont(font);
 }
 
 ErrorCode GameApplication::loadGameDescription()
