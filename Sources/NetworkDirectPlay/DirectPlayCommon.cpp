@@ -64,11 +64,13 @@ ErrorCode sendMessage(Platform::NetSession& session, NetworkMessage& message, Pl
                : ERROR_INVALID;
 }
 
-ErrorCode reportFailure(const char* what, int line, const char* file)
+ErrorCode reportFailure(const char* what, SourceLocation where)
 {
     // The session layer has no result code of its own for these: report the
-    // generic failure (E_FAIL) under the DirectPlay caption.
-    return reportDirectXError(ERROR_DPLAY, 0x80004005u, " %s (line %i in file %s)", what, line, file);
+    // generic failure (E_FAIL) under the DirectPlay caption. The box names
+    // the source as the other services do, not by the path it was built from.
+    return reportDirectXError(ERROR_DPLAY, 0x80004005u, " %s (line %i in file %s)", what, int(where.line()),
+                              "Sources\\NetworkDirectPlay\\DirectPlayCommon.cpp");
 }
 
 ErrorCode startSessionLayer(std::unique_ptr<Platform::NetSession>& net, Platform::NetHandler& handler,
@@ -97,7 +99,7 @@ ErrorCode startEnumeration(Platform::NetSession* net, const uint8_t (&applicatio
     case Platform::NetResult::InvalidHost:
         return ERROR_NETWORK_INVALID_HOST_ADRESS;
     default:
-        return reportFailure("EnumHosts", __LINE__, __FILE__);
+        return reportFailure("EnumHosts");
     }
 }
 

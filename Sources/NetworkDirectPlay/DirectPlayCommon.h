@@ -1,6 +1,7 @@
 #pragma once
 // What the peer and the client share on top of the session layer.
 #include "Framework/ErrorCodes.h"
+#include "Framework/SourceLocation.h"
 #include "Network/NetworkMessage.h"
 #include "Network/NetworkSessionInfo.h"
 #include "Platform/Net/NetSession.h"
@@ -30,7 +31,7 @@ std::unique_ptr<NetworkSessionInfo> makeSessionInfo(const Platform::NetHostInfo&
 ErrorCode sendMessage(Platform::NetSession& session, NetworkMessage& message, Platform::NetPlayerId target);
 // A session-layer failure with no code of its own: shown with its place in
 // the source, then ERROR_DPLAY.
-ErrorCode reportFailure(const char* what, int line, const char* file);
+ErrorCode reportFailure(const char* what, SourceLocation where = SourceLocation::current());
 
 // Makes and starts the session layer once; ERROR_NO_TCP_IP where it cannot
 // start.
