@@ -7,6 +7,7 @@
 #include "Framework/Timer.h"
 #include "Gui/Container.h"
 
+#include <concepts>
 #include <memory>
 
 class Layer : public Container
@@ -37,3 +38,12 @@ protected:
     Timer mEffectTimer;
     bool mOpened = false;
 };
+
+// Opens a layer made for the purpose: the GUI manager takes it. Without a
+// manager to show it, it is deleted here and null comes back.
+template <std::derived_from<Layer> T> T* showLayer(std::unique_ptr<T> layer)
+{
+    if (layer == nullptr || layer->open() != 0)
+        return nullptr;
+    return layer.release();
+}

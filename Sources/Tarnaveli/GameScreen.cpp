@@ -76,22 +76,6 @@ bool isNetworkKind(uint32_t kind)
     return kind == PLAYER_NETWORK_REMOTE || kind == PLAYER_NETWORK_LOCAL;
 }
 
-// Closes a layer this screen opened, unless the GUI has already let it go
-// (at shut-down the root deletes its layers in its own order).
-void closeIfShown(Layer* layer)
-{
-    GuiManager* gui = GuiManager::current();
-    GuiRoot* root = gui != nullptr ? gui->getRoot() : nullptr;
-    if (layer == nullptr || root == nullptr)
-        return;
-    for (Component* child : root->getChildren())
-        if (child == layer)
-        {
-            layer->close();
-            return;
-        }
-}
-
 // What received messages and the application reach the current screen by.
 class ScreenLinks final : public NetworkGameLinks
 {
@@ -110,8 +94,7 @@ class PlainChatLayer final : public Layer
 public:
     PlainChatLayer() : Layer(kChatX, 0, kChatWidth, kChatHeight, GameScreen::kLookId, false)
     {
-        panel = new ChatPanel(0, kChatTop, kChatWidth, kChatHeight - kChatTop);
-        addChild(panel);
+        panel = addChild(std::make_unique<ChatPanel>(0, kChatTop, kChatWidth, kChatHeight - kChatTop));
     }
     ChatPanel* panel;
 };
@@ -122,7 +105,7 @@ constexpr uint32_t kSavedGameIcon = 196;
 // callback gets the chosen path, or nothing when the player cancelled.
 void openSavedGameDialog(bool saving, std::function<void(const std::string& path)> onChosen)
 {
-    auto* dialog = new FileDialog(
+    auto dialog = std::make_unique<FileDialog>(
         screenText(saving ? LANG_WINDOW_SAVE_GAME_TITLE : LANG_WINDOW_LOAD_GAME_TITLE), 600, 400,
         SavedGame::kFolder, saving,
         [onChosen](FileDialog* chosen, uint32_t)
@@ -133,8 +116,7 @@ void openSavedGameDialog(bool saving, std::function<void(const std::string& path
         },
         0);
     dialog->addFilter({SavedGame::kExtension}, screenText(LANG_SAVEGAME_FILTER), kSavedGameIcon);
-    if (dialog->open() != 0)
-        delete dialog;
+    showLayer(std::move(dialog));
 }
 
 void showSavedGameError(uint32_t textId)
@@ -358,8 +340,12 @@ GameScreen::~GameScreen()
         gCurrent = nullptr;
     if (GameApplication* game = GameApplication::current(); game != nullptr && gCurrent == nullptr)
         game->setGameScreenShown(false);
-    closeIfShown(mGameMenu);
-    closeIfShown(mAdvisor);
+    // Either may be gone already: at shut-down the root deletes its layers
+    // in its own order.
+    if (mGameMenu != nullptr)
+        mGameMenu->close();
+    if (mAdvisor != nullptr)
+        mAdvisor->close();
     // The view's widget reads the board and reports to the view's link
     // until it goes: it goes first.
     deleteAllChildren();
@@ -421,22 +407,24 @@ void GameScreen::newGame(std::unique_ptr<Player> player0, std::unique_ptr<Player
 
     if (tutorial && mAdvisor == nullptr)
     {
-        mAdvisor = new TutorialAdvisor(kAdvisorRect, this, 0);
-        mAdvisor->open();
-        mAdvisor->update();
+        mAdvisor = showLayer(std::make_unique<TutorialAdvisor>(kAdvisorRect, this, 0));
+        if (mAdvisor != nullptr)
+            mAdvisor->update();
     }
 }
 
 void GameScreen::closeChatWindow()
 {
-    closeIfShown(mChatWindow);
+    if (mChatWindow != nullptr)
+        mChatWindow->close();
     mChatWindow = nullptr;
     mChatPanel = nullptr;
 }
 
 void GameScreen::removeAdvisor()
 {
-    closeIfShown(mAdvisor);
+    if (mAdvisor != nullptr)
+        mAdvisor->close();
     mAdvisor = nullptr;
 }
 

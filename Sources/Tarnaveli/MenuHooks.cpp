@@ -107,12 +107,8 @@ void installMenuHooks()
     // cannot be shown must not keep the program from quitting.
     GameApplication::hooks().openClosingScreen = [](GameApplication& game)
     {
-        auto* window = new WindowQuit();
-        if (window->open() != 0)
-        {
-            delete window;
+        if (showLayer(std::make_unique<WindowQuit>()) == nullptr)
             game.quitApplication(false);
-        }
     };
     GameApplication::hooks().openNetworkGameWindow = [](GameApplication&)
     { (new WindowNewGameMulti())->open(); };

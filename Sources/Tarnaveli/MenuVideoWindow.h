@@ -3,6 +3,8 @@
 // in the bottom-left corner. A video that cannot be opened ends the program.
 #include "Gui/Layer.h"
 
+#include <memory>
+
 class EngineComponent;
 class Image;
 
@@ -25,7 +27,7 @@ public:
     void animate() override;
 
     // Null from an engine that plays no videos, or after a failed open.
-    EngineComponent* getVideo() const { return mVideo; }
+    EngineComponent* getVideo() const { return mVideo.get(); }
     Image* getLogo() const { return mLogo; }
 
     // "%s" markers of a text filled in order with the two texts.
@@ -35,6 +37,6 @@ public:
 private:
     static void onVideoEnd(uint32_t code, void* window);
 
-    EngineComponent* mVideo = nullptr;
+    std::unique_ptr<EngineComponent> mVideo;
     Image* mLogo = nullptr;
 };
