@@ -21,7 +21,9 @@ public:
     // Consumes every event over the layer, so layers below never see it.
     uint32_t onMouseEvent(const MouseEvent& event) override;
 
-    // Once only: 1 when already opened.
+    // Once only: 1 when already opened. An opened layer is the GUI
+    // manager's, which deletes it when it closes (showLayer says so in the
+    // types for a layer just made).
     virtual ErrorCode open();
     // Became the root's top child.
     virtual void activate() {}
