@@ -89,8 +89,8 @@ ErrorCode ColumnList::open()
     {
         if (mColumnX[column] < 0)
             continue;
-        header->addChild(new Label(mColumnX[column], 0, columnWidth(column), line, mColumnTitles[column],
-                                   mTitleColor, 0, font));
+        header->addChild(std::make_unique<Label>(mColumnX[column], 0, columnWidth(column), line,
+                                                 mColumnTitles[column], mTitleColor, 0, font));
     }
     add(header);
     // 3. The scrolling list fills the rest of the content area. Its rows
@@ -126,8 +126,8 @@ void ColumnList::fillRows()
                     continue;
                 std::string text;
                 getCellText(column, row, *entries[row], text);
-                rowContainer->addChild(
-                    new Label(mColumnX[column], 0, columnWidth(column), line, text, 0xFF000000, 0, font));
+                rowContainer->addChild(std::make_unique<Label>(mColumnX[column], 0, columnWidth(column), line,
+                                                               text, 0xFF000000, 0, font));
             }
             mList->addRow(rowContainer);
             if (static_cast<int32_t>(row) == mHighlightRow)

@@ -94,7 +94,7 @@ void installScriptedRunFromEnvironment()
     hooks.openMainMenu = [openMainMenu, saveName](GameApplication& game)
     {
         if (GuiManager* gui = GuiManager::current())
-            gui->getRoot()->addChild(new ScriptedRun(saveName));
+            gui->getRoot()->addChild(std::make_unique<ScriptedRun>(saveName));
         if (openMainMenu)
             openMainMenu(game);
     };

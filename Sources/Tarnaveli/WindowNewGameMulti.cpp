@@ -68,8 +68,8 @@ WindowNewGameMulti::WindowNewGameMulti()
              });
 
     const int32_t y = rowBelowEntries();
-    addChild(new Label(getContentLeft(), y, kNicknameLabelWidth, kRowHeight,
-                       getLangText(LANG_WINDOWNEWGAMEMULTI_LABEL_NICKNAME), 0xFF000000, 0));
+    addChild(std::make_unique<Label>(getContentLeft(), y, kNicknameLabelWidth, kRowHeight,
+                                     getLangText(LANG_WINDOWNEWGAMEMULTI_LABEL_NICKNAME), 0xFF000000, 0));
     SetupConfig* setup = menuHooks().setup ? menuHooks().setup() : nullptr;
     mNickname = new TextField(
         getContentLeft() + kNicknameLabelWidth, y, getContentWidth() - kNicknameLabelWidth, kRowHeight,
