@@ -16,22 +16,16 @@ uint32_t buttonBitsFor(int32_t extraButton)
 ColumnList::ColumnList(CategorySelector* selector, RankedTableFile* records, uint32_t columnCount,
                        int32_t highlightRow, uint32_t titleColor, int32_t extraButton, uint32_t lookId)
     : Dialog(750, 500, getLangText(LANG_WINDOW_SCORE_TITLE), buttonBitsFor(extraButton), false, true, lookId),
-      mSelector(selector), mRecords(records), mHighlightRow(highlightRow), mColumnX(columnCount, -1),
-      mColumnTitles(columnCount), mColumnCount(columnCount), mTitleColor(titleColor),
-      mExtraButton(extraButton)
+      mSelector(selector), mOwnedSelector(selector), mRecords(records), mHighlightRow(highlightRow),
+      mColumnX(columnCount, -1), mColumnTitles(columnCount), mColumnCount(columnCount),
+      mTitleColor(titleColor), mExtraButton(extraButton)
 {
     mPulseTimer.start();
     if (getButton(static_cast<uint32_t>(extraButton)) != nullptr && extraButton >= 0)
         setButtonCaption(static_cast<uint32_t>(extraButton), getLangText(LANG_WINDOW_SCORE_RESET));
 }
 
-ColumnList::~ColumnList()
-{
-    // The selector is a child once the list is opened; before, it is still
-    // the list's to delete.
-    if (mSelector != nullptr && mSelector->getParent() == nullptr)
-        delete mSelector;
-}
+ColumnList::~ColumnList() = default;
 
 void ColumnList::setColumn(uint32_t index, int32_t x, const std::string& title)
 {
@@ -77,7 +71,7 @@ ErrorCode ColumnList::open()
     int32_t contentLeft = getContentLeft();
     int32_t contentWidth = getContentWidth();
     // 1. The selector across the content; a new choice shows its category.
-    if (mSelector != nullptr && mSelector->getParent() == nullptr)
+    if (mOwnedSelector != nullptr)
     {
         mSelector->moveTo(contentLeft, mCursorY, false);
         mSelector->resize(contentWidth, mSelector->getHeight(), true);
@@ -86,7 +80,7 @@ ErrorCode ColumnList::open()
             mHighlightRow = -1;
             fillRows();
         };
-        add(mSelector);
+        add(std::move(mOwnedSelector));
         mCursorY += mSelector->getHeight();
     }
     // 2. The column titles, one line above the list.
@@ -95,8 +89,8 @@ ErrorCode ColumnList::open()
     {
         if (mColumnX[column] < 0)
             continue;
-        header->addChild(new Label(mColumnX[column], 0, columnWidth(column), line, mColumnTitles[column],
-                                   mTitleColor, 0, font));
+        header->addChild(std::make_unique<Label>(mColumnX[column], 0, columnWidth(column), line,
+                                                 mColumnTitles[column], mTitleColor, 0, font));
     }
     add(header);
     // 3. The scrolling list fills the rest of the content area. Its rows
@@ -132,8 +126,8 @@ void ColumnList::fillRows()
                     continue;
                 std::string text;
                 getCellText(column, row, *entries[row], text);
-                rowContainer->addChild(
-                    new Label(mColumnX[column], 0, columnWidth(column), line, text, 0xFF000000, 0, font));
+                rowContainer->addChild(std::make_unique<Label>(mColumnX[column], 0, columnWidth(column), line,
+                                                               text, 0xFF000000, 0, font));
             }
             mList->addRow(rowContainer);
             if (static_cast<int32_t>(row) == mHighlightRow)

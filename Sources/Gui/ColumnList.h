@@ -64,6 +64,8 @@ protected:
     Container* mSelectedRow = nullptr;
     Timer mPulseTimer;
     CategorySelector* mSelector;
+    // The selector until the list shows it as a child.
+    std::unique_ptr<CategorySelector> mOwnedSelector;
     RankedTableFile* mRecords;
     int32_t mHighlightRow;
     std::vector<int32_t> mColumnX;

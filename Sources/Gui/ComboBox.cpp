@@ -81,11 +81,6 @@ void ComboBox::openDropList()
 {
     if (mDropList != nullptr)
         return;
-    mDropList = new ComboDropList(this);
-    if (mDropList->open() != 0)
-    {
-        // No manager to show it.
-        delete mDropList;
-        mDropList = nullptr;
-    }
+    // Null when no manager shows it.
+    mDropList = showLayer(std::make_unique<ComboDropList>(this));
 }

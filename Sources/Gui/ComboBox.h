@@ -1,6 +1,7 @@
 #pragma once
 // Shows one chosen item of a list of texts; a click on its arrow or its box
 // opens a drop list under it to choose another.
+#include "Gui/ComponentRef.h"
 #include "Gui/Container.h"
 #include "Gui/Label.h"
 #include "Gui/TextButton.h"
@@ -59,5 +60,6 @@ private:
     Container* mContent;
     TextButton* mButton;
     Font* mFont;
-    ComboDropList* mDropList = nullptr;
+    // The GUI root owns it once opened.
+    ComponentRef<ComboDropList> mDropList;
 };

@@ -22,8 +22,17 @@ Component::Component(const Rect& rect) : Component(rect.x, rect.y, rect.width, r
 
 Component::~Component()
 {
+    if (mAlive)
+        *mAlive = false;
     if (GuiManager* manager = GuiManager::current())
         manager->forgetComponent(this);
+}
+
+std::shared_ptr<const bool> Component::aliveFlag()
+{
+    if (!mAlive)
+        mAlive = std::make_shared<bool>(true);
+    return mAlive;
 }
 
 void Component::setColor(uint32_t argb)

@@ -2,12 +2,14 @@
 // The base of every widget, window and view. Once attached to the tree a
 // component's coordinates are absolute pixels of the client area. A container
 // owns its children; whoever deletes a component, its destructor makes the GUI
-// manager forget it, so no pressed, focused or hovered pointer outlives it.
+// manager forget it, so no pressed, focused or hovered pointer outlives it,
+// and turns every ComponentRef to it into null.
 #include "Framework/ErrorCodes.h"
 #include "Framework/InputEvents.h"
 #include "Gui/GuiTypes.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 class Container;
@@ -81,6 +83,9 @@ public:
     void setVisible(bool visible) { mVisible = visible; }
     bool isHovered() const { return mHovered; }
 
+    // What a ComponentRef watches: true while this component lives.
+    std::shared_ptr<const bool> aliveFlag();
+
 protected:
     friend class Container;
 
@@ -93,4 +98,8 @@ protected:
     RenderList* mRenderList = nullptr;
     bool mVisible = true;
     bool mHovered = false;
+
+private:
+    // Made by the first ComponentRef, so widgets nobody refers to pay nothing.
+    std::shared_ptr<bool> mAlive;
 };

@@ -41,10 +41,9 @@ Container::~Container()
 {
     while (!mChildren.empty())
     {
-        Component* child = mChildren.front();
+        ChildPtr child = std::move(mChildren.front());
         mChildren.erase(mChildren.begin());
         child->mParent = nullptr;
-        delete child;
     }
     mRenderer.reset();
 }
@@ -53,7 +52,7 @@ ErrorCode Container::render()
 {
     if (ErrorCode code = mRenderer->render())
         return code;
-    for (Component* child : mChildren)
+    for (Component* child : getChildren())
     {
         if (!child->isVisible())
             continue;
@@ -66,7 +65,7 @@ ErrorCode Container::render()
 void Container::updateLayout()
 {
     mRenderer->update();
-    for (Component* child : mChildren)
+    for (Component* child : getChildren())
         child->updateLayout();
 }
 
@@ -81,13 +80,13 @@ void Container::setRenderList(RenderList* list)
 {
     mRenderList = list;
     mRenderer->setRenderList(list);
-    for (Component* child : mChildren)
+    for (Component* child : getChildren())
         child->setRenderList(list);
 }
 
 int64_t Container::onWindowMessage(uint32_t message, uint64_t wParam, int64_t lParam)
 {
-    for (Component* child : mChildren)
+    for (Component* child : getChildren())
     {
         if (!child->isVisible())
             continue;
@@ -105,7 +104,7 @@ uint32_t Container::onMouseEvent(const MouseEvent& event)
     // this loop on a stale iterator.
     for (size_t i = 0; i < mChildren.size(); ++i)
     {
-        Component* child = mChildren[i];
+        Component* child = mChildren[i].get();
         if (!child->hitTest(event))
             continue;
         if (uint32_t result = child->onMouseEvent(event))
@@ -122,7 +121,7 @@ uint32_t Container::onKeyEvent(const KeyEvent& event)
     {
         if (i >= mChildren.size())
             continue;
-        Component* child = mChildren[i];
+        Component* child = mChildren[i].get();
         if (!child->isVisible() || child == skip)
             continue;
         if (uint32_t result = child->onKeyEvent(event))
@@ -137,7 +136,7 @@ void Container::moveTo(int32_t x, int32_t y, bool update)
     int32_t dy = y - mY;
     mX = x;
     mY = y;
-    for (Component* child : mChildren)
+    for (Component* child : getChildren())
         child->moveTo(child->getX() + dx, child->getY() + dy, false);
     if (update)
         updateLayout();
@@ -145,7 +144,7 @@ void Container::moveTo(int32_t x, int32_t y, bool update)
 
 ErrorCode Container::onDeviceLost()
 {
-    for (Component* child : mChildren)
+    for (Component* child : getChildren())
     {
         if (ErrorCode code = child->onDeviceLost())
             return code;
@@ -155,7 +154,7 @@ ErrorCode Container::onDeviceLost()
 
 ErrorCode Container::onDeviceReset()
 {
-    for (Component* child : mChildren)
+    for (Component* child : getChildren())
     {
         if (ErrorCode code = child->onDeviceReset())
             return code;
@@ -169,10 +168,11 @@ void Container::placeNewChild(Component* child)
     child->moveTo(mX + mMarginLeft + child->getX(), mY + mMarginTop + child->getY(), true);
 }
 
-void Container::addChild(Component* child)
+void Container::appendChild(ChildPtr child)
 {
-    mChildren.push_back(child);
-    placeNewChild(child);
+    Component* added = child.get();
+    mChildren.push_back(std::move(child));
+    placeNewChild(added);
 }
 
 bool Container::isInRootTree() const
@@ -180,37 +180,38 @@ bool Container::isInRootTree() const
     return dynamic_cast<const GuiRoot*>(this) != nullptr || isAttachedToRoot();
 }
 
-void Container::add(Component* child)
+void Container::addOwned(ChildPtr child)
 {
     GuiManager* manager = GuiManager::current();
     if (manager != nullptr && isInRootTree())
-        manager->postOperation(child, GUI_OP_ADD, this);
+        manager->postAdd(std::move(child), GUI_OP_ADD, this);
     else
-        addChild(child);
+        appendChild(std::move(child));
 }
 
-void Container::insertChildAtFront(Component* child)
+void Container::insertChildAtFront(ChildPtr child)
 {
-    mChildren.insert(mChildren.begin(), child);
-    placeNewChild(child);
+    Component* inserted = child.get();
+    mChildren.insert(mChildren.begin(), std::move(child));
+    placeNewChild(inserted);
 }
 
-void Container::removeChild(Component* child)
+ChildPtr Container::takeChild(Component* child)
 {
-    auto found = std::find(mChildren.begin(), mChildren.end(), child);
+    auto found = std::find_if(mChildren.begin(), mChildren.end(),
+                              [child](const ChildPtr& entry) { return entry.get() == child; });
     if (found == mChildren.end())
-        return;
+        return ChildPtr(nullptr, ChildDeleter{true});
+    ChildPtr taken = std::move(*found);
     mChildren.erase(found);
-    child->mParent = nullptr;
+    taken->mParent = nullptr;
+    return taken;
 }
 
 void Container::removeAndDeleteChild(Component* child)
 {
-    auto found = std::find(mChildren.begin(), mChildren.end(), child);
-    if (found == mChildren.end())
-        return;
-    removeChild(child);
-    delete child;
+    // The entry deletes the child as it goes, unless the child is only lent.
+    takeChild(child);
 }
 
 void Container::deleteChild(Component* child)
@@ -226,10 +227,9 @@ void Container::deleteAllChildren()
 {
     while (!mChildren.empty())
     {
-        Component* child = mChildren.back();
+        ChildPtr child = std::move(mChildren.back());
         mChildren.pop_back();
         child->mParent = nullptr;
-        delete child;
     }
 }
 
@@ -241,14 +241,14 @@ void Container::setMargins(const Margins& margins)
     mMarginTop = margins.top;
     mMarginRight = margins.right;
     mMarginBottom = margins.bottom;
-    for (Component* child : mChildren)
+    for (Component* child : getChildren())
         child->moveTo(child->getX() + dx, child->getY() + dy, false);
     updateLayout();
 }
 
 void Container::setChildrenHovered(bool hovered)
 {
-    for (Component* child : mChildren)
+    for (Component* child : getChildren())
     {
         if (child->isVisible())
             child->setHovered(hovered);
@@ -263,11 +263,11 @@ uint32_t GuiRoot::onMouseEvent(const MouseEvent& event)
 {
     if (uint32_t result = Component::onMouseEvent(event))
         return result;
-    for (size_t i = mChildren.size(); i-- > 0;)
+    for (size_t i = childCount(); i-- > 0;)
     {
-        if (i >= mChildren.size())
+        if (i >= childCount())
             continue;
-        Component* child = mChildren[i];
+        Component* child = childAt(i);
         if (!child->hitTest(event))
             continue;
         if (uint32_t result = child->onMouseEvent(event))

@@ -77,7 +77,7 @@ int32_t ContainerLift::visibleHeight() const
 
 Component* ContainerLift::getRow(uint32_t index) const
 {
-    const std::vector<Component*>& rows = mContent->getChildren();
+    const ChildList rows = mContent->getChildren();
     return index < rows.size() ? rows[index] : nullptr;
 }
 
@@ -174,13 +174,13 @@ void ContainerLift::addRow(Component* row)
 
 void ContainerLift::discardRow(Component* row)
 {
-    mContent->removeChild(row);
+    ChildPtr entry = mContent->takeChild(row);
     row->setRenderList(nullptr);
+    // Under the root the row may be the one whose handler runs now: the
+    // queue deletes it after the dispatch; elsewhere the entry does at once.
     GuiManager* manager = GuiManager::current();
     if (manager != nullptr && isInRootTree())
-        manager->postOperation(row, GUI_OP_REMOVE_AND_DELETE, nullptr);
-    else
-        delete row;
+        manager->postOperation(entry.release(), GUI_OP_REMOVE_AND_DELETE, nullptr);
 }
 
 void ContainerLift::clear()
@@ -267,7 +267,7 @@ uint32_t ContainerLift::onMouseEvent(const MouseEvent& event)
     const Rect& clip = mClipList->getRect();
     if (x < clip.x || x >= clip.x + clip.width || y < clip.y || y >= clip.y + clip.height)
         return 0;
-    const std::vector<Component*>& rows = mContent->getChildren();
+    const ChildList rows = mContent->getChildren();
     for (size_t i = 0; i < rows.size(); ++i)
     {
         if (!rows[i]->containsPoint(x, y))

@@ -82,7 +82,7 @@ void FadePopup::installIntroScreenOpener()
     GuiManager::setIntroScreenOpener(
         [](const IntroScreen& screen, std::function<void()> onEnd)
         {
-            auto* popup = new FadePopup(
+            auto popup = std::make_unique<FadePopup>(
                 screen,
                 [onEnd](FadePopup*, uint32_t)
                 {
@@ -90,13 +90,9 @@ void FadePopup::installIntroScreenOpener()
                         onEnd();
                 },
                 0, 0);
-            if (popup->open() != 0)
-            {
-                // No manager to show it: the screen ends at once.
-                delete popup;
-                if (onEnd)
-                    onEnd();
-            }
+            // No manager to show it: the screen ends at once.
+            if (showLayer(std::move(popup)) == nullptr && onEnd)
+                onEnd();
         });
 }
 

@@ -228,9 +228,9 @@ void FileDialog::addRow(const Entry& entry)
     rowWidth = std::max(rowWidth, rowHeight);
     uint32_t icon = entry.isFolder ? FOLDER_ICON : mFilters.empty() ? 0 : mFilters[mFilterIndex].iconId;
     auto* row = new Container(0, 0, rowWidth, rowHeight, LOOK_EMPTY);
-    row->addChild(new Image(0, 0, rowHeight, rowHeight, icon));
-    row->addChild(
-        new Label(rowHeight, 0, rowWidth - rowHeight, rowHeight, entry.name, mLook->textColor, 0, font));
+    row->addChild(std::make_unique<Image>(0, 0, rowHeight, rowHeight, icon));
+    row->addChild(std::make_unique<Label>(rowHeight, 0, rowWidth - rowHeight, rowHeight, entry.name,
+                                          mLook->textColor, 0, font));
     mList->addRow(row);
 }
 
@@ -289,7 +289,7 @@ void FileDialog::validate(const std::string& name)
         const bool intoFolder = !name.empty() && isFolderOnDisk(mFolder + name);
         if (!refusal.empty() && !intoFolder)
         {
-            (new MessageDialog(getLangText(0), refusal, 1, nullptr, nullptr))->open();
+            showLayer(std::make_unique<MessageDialog>(getLangText(0), refusal, 1, nullptr, nullptr));
             return;
         }
     }

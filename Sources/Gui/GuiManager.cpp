@@ -15,6 +15,17 @@ namespace
 {
 GuiManager* gCurrentManager = nullptr;
 
+// A widget posted to be deleted or closed is the queue's: out of its parent
+// (which may only have been showing it) and gone.
+void deleteHandedOver(Component* component)
+{
+    if (component == nullptr)
+        return;
+    if (Container* parent = component->getParent())
+        parent->removeChild(component);
+    std::unique_ptr<Component> handedOver(component);
+}
+
 Engine2D* findEngine()
 {
     ApplicationGeneric* application = getApplication();
@@ -58,26 +69,14 @@ GuiManager::~GuiManager()
     // still waiting to be added go with their parent.
     mRoot.reset();
     // What is left names detached components only: what was to be added or
-    // deleted is deleted now rather than leaked.
+    // deleted is deleted now rather than leaked (an add's widget goes with
+    // its entry).
     while (!mOperations.empty())
     {
-        Operation operation = mOperations.front();
+        Operation operation = std::move(mOperations.front());
         mOperations.pop_front();
-        switch (operation.op)
-        {
-        case GUI_OP_ADD:
-        case GUI_OP_ADD_ON_TOP:
-            delete operation.component;
-            break;
-        case GUI_OP_REMOVE_AND_DELETE:
-        case GUI_OP_CLOSE:
-            if (Container* parent = operation.component->getParent())
-                parent->removeChild(operation.component);
-            delete operation.component;
-            break;
-        default:
-            break;
-        }
+        if (operation.op == GUI_OP_REMOVE_AND_DELETE || operation.op == GUI_OP_CLOSE)
+            deleteHandedOver(operation.component);
     }
     mInfotip.reset();
     mListeners.clear();
@@ -252,7 +251,7 @@ void GuiManager::broadcastWindowMessage(uint32_t message, uint64_t wParam, int64
         return;
     // The layers that hear it: from the top down to the first modal one.
     std::vector<Component*> layers;
-    const std::vector<Component*>& children = mRoot->getChildren();
+    const ChildList children = mRoot->getChildren();
     for (size_t i = children.size(); i-- > 0;)
     {
         Component* child = children[i];
@@ -370,7 +369,25 @@ void GuiManager::showInfotip(int32_t x, int32_t y, int32_t width, int32_t height
 
 void GuiManager::postOperation(Component* component, uint32_t op, Container* parent)
 {
-    mOperations.push_back({component, op, parent});
+    if ((op == GUI_OP_ADD || op == GUI_OP_ADD_ON_TOP) && component != nullptr)
+        postAdd(ChildPtr(component), op, parent);
+    else
+        mOperations.push_back({component, op, parent});
+}
+
+void GuiManager::postAdd(ChildPtr child, uint32_t op, Container* parent)
+{
+    Component* component = child.get();
+    // A widget already waiting to be added is not added (or owned) twice.
+    for (const Operation& waiting : mOperations)
+    {
+        if (waiting.child != nullptr && waiting.child.get() == component)
+        {
+            (void)child.release();
+            return;
+        }
+    }
+    mOperations.push_back({component, op, parent, std::move(child)});
 }
 
 void GuiManager::raise(Component* component)
@@ -408,7 +425,7 @@ void GuiManager::processDeferred()
     mProcessing = true;
     while (!mOperations.empty())
     {
-        Operation operation = mOperations.front();
+        Operation operation = std::move(mOperations.front());
         mOperations.pop_front();
         runOperation(operation);
     }
@@ -417,7 +434,7 @@ void GuiManager::processDeferred()
 
 void GuiManager::switchActiveLayer(Container* parent, Component* previousTop)
 {
-    const std::vector<Component*>& children = parent->getChildren();
+    const ChildList children = parent->getChildren();
     Component* top = children.empty() ? nullptr : children.back();
     if (top == previousTop)
         return;
@@ -427,25 +444,25 @@ void GuiManager::switchActiveLayer(Container* parent, Component* previousTop)
         layer->activate();
 }
 
-void GuiManager::runOperation(const Operation& operation)
+void GuiManager::runOperation(Operation& operation)
 {
     Component* component = operation.component;
     switch (operation.op)
     {
     case GUI_OP_ADD:
-        if (component != nullptr && operation.parent != nullptr)
-            operation.parent->addChild(component);
+        if (operation.child != nullptr && operation.parent != nullptr)
+            operation.parent->appendChild(std::move(operation.child));
         break;
     case GUI_OP_ADD_ON_TOP:
-        if (component != nullptr && operation.parent != nullptr)
+        if (operation.child != nullptr && operation.parent != nullptr)
         {
-            const std::vector<Component*>& children = operation.parent->getChildren();
+            const ChildList children = operation.parent->getChildren();
             if (!children.empty())
             {
                 if (Layer* layer = dynamic_cast<Layer*>(children.back()))
                     layer->deactivate();
             }
-            operation.parent->addChild(component);
+            operation.parent->appendChild(std::move(operation.child));
             if (Layer* layer = dynamic_cast<Layer*>(component))
                 layer->activate();
         }
@@ -457,11 +474,7 @@ void GuiManager::runOperation(const Operation& operation)
     case GUI_OP_REMOVE_AND_DELETE:
         // The root is the manager's to delete.
         if (component != nullptr && component != mRoot.get())
-        {
-            if (Container* parent = component->getParent())
-                parent->removeChild(component);
-            delete component;
-        }
+            deleteHandedOver(component);
         break;
     case GUI_OP_CLOSE:
         if (component != nullptr && component != mRoot.get())
@@ -471,14 +484,14 @@ void GuiManager::runOperation(const Operation& operation)
                 if (Layer* layer = dynamic_cast<Layer*>(component))
                     layer->deactivate();
                 parent->removeChild(component);
-                const std::vector<Component*>& children = parent->getChildren();
+                const ChildList children = parent->getChildren();
                 if (!children.empty())
                 {
                     if (Layer* layer = dynamic_cast<Layer*>(children.back()))
                         layer->activate();
                 }
             }
-            delete component;
+            deleteHandedOver(component);
         }
         break;
     case GUI_OP_REHOVER:
@@ -500,12 +513,12 @@ void GuiManager::runOperation(const Operation& operation)
             // back to the relative position first, so that it stays put.
             int32_t x = component->getX() - parent->getX() - parent->getMarginLeft();
             int32_t y = component->getY() - parent->getY() - parent->getMarginTop();
-            parent->removeChild(component);
+            ChildPtr entry = parent->takeChild(component);
             component->moveTo(x, y, false);
             if (operation.op == GUI_OP_RAISE)
-                parent->addChild(component);
+                parent->appendChild(std::move(entry));
             else
-                parent->insertChildAtFront(component);
+                parent->insertChildAtFront(std::move(entry));
             switchActiveLayer(parent, previousTop);
         }
         break;
@@ -533,29 +546,24 @@ void GuiManager::forgetComponent(Component* component)
     if (mInfotip)
         mInfotip->forgetComponent(component);
     mListeners.erase(std::remove(mListeners.begin(), mListeners.end(), component), mListeners.end());
-    // A child still waiting to be added to this parent would be owned by no
-    // one: it goes with the parent.
-    std::vector<Component*> orphans;
+    // A child still waiting to be added to this parent goes with the parent:
+    // its entry is dropped with the operation, once the queue is consistent
+    // again (its destructor comes back here).
+    std::vector<ChildPtr> orphans;
     for (auto it = mOperations.begin(); it != mOperations.end();)
     {
         if (it->component == component || it->parent == component)
         {
-            if (it->parent == component && it->component != nullptr && it->component != component &&
-                (it->op == GUI_OP_ADD || it->op == GUI_OP_ADD_ON_TOP))
-                orphans.push_back(it->component);
+            if (it->child != nullptr && it->child.get() != component)
+                orphans.push_back(std::move(it->child));
+            else
+                (void)it->child.release();
             it = mOperations.erase(it);
         }
         else
             ++it;
     }
-    // The same child posted twice is deleted once.
-    std::sort(orphans.begin(), orphans.end());
-    orphans.erase(std::unique(orphans.begin(), orphans.end()), orphans.end());
-    for (Component* orphan : orphans)
-    {
-        if (orphan->getParent() == nullptr)
-            delete orphan;
-    }
+    orphans.clear();
 }
 
 void GuiManager::addWindowMessageListener(Component* component)

@@ -5,8 +5,13 @@
 // operations that widgets post while an event is being dispatched. Structural
 // changes wait in that queue so that no traversal ever walks a changed tree: a
 // widget may close its own window from its click handler.
+//
+// A widget waiting in the queue to be added belongs to the queue until it is
+// added. Posting a detached widget to be deleted or closed hands it to the
+// manager; posting a plain removal gives the widget back to whoever posted it.
 #include "Engine/Engine2D.h"
 #include "Framework/ServiceInterfaces.h"
+#include "Gui/Container.h"
 #include "Gui/GuiTypes.h"
 
 #include <cstdint>
@@ -96,6 +101,8 @@ public:
         Component* component;
         uint32_t op;
         Container* parent;
+        // The widget of an add, held until it is added.
+        ChildPtr child{nullptr, ChildDeleter{true}};
     };
 
     GuiManager();
@@ -151,7 +158,10 @@ public:
     const InfotipRequest& getInfotipRequest() const { return mInfotipRequest; }
     InfotipPopup* getInfotip() const { return mInfotip.get(); }
 
+    // An add posted this way takes a widget just made with new.
     void postOperation(Component* component, uint32_t op, Container* parent);
+    // Add and add-on-top with the widget's entry.
+    void postAdd(ChildPtr child, uint32_t op, Container* parent);
     const std::deque<Operation>& getOperations() const { return mOperations; }
     void raise(Component* component);
     ErrorCode openLayer(Layer* layer);
@@ -172,7 +182,7 @@ public:
     std::recursive_mutex& getLock();
 
 private:
-    void runOperation(const Operation& operation);
+    void runOperation(Operation& operation);
     // The top child of the container changed from previousTop.
     static void switchActiveLayer(Container* parent, Component* previousTop);
 

@@ -85,10 +85,11 @@ void Infotip::setRequest(const InfotipRequest& request)
         width = std::max(width, extra->getWidth());
         height += extra->getHeight();
         extra->moveTo((width - extra->getWidth()) / 2, textHeight, false);
+        // Lent by the widget that asked: never deleted from here.
         if (manager != nullptr)
-            manager->postOperation(extra, GUI_OP_ADD, this);
+            manager->postAdd(lend(extra), GUI_OP_ADD, this);
         else
-            addChild(extra);
+            appendChild(lend(extra));
         mShownComponent = extra;
     }
     resize(width + mMarginLeft + mMarginRight, height + mMarginTop + mMarginBottom, true);

@@ -33,15 +33,17 @@ void Label::makeText(const std::string& text, uint32_t color, uint32_t flags, Fo
 Label::~Label()
 {
     mTextObject.reset();
-    if (mInfotipComponent != nullptr)
-    {
-        GuiManager* manager = GuiManager::current();
-        if (manager != nullptr)
-            manager->postOperation(mInfotipComponent, GUI_OP_REMOVE_AND_DELETE, nullptr);
-        else
-            delete mInfotipComponent;
-        mInfotipComponent = nullptr;
-    }
+    dropInfotipComponent();
+}
+
+void Label::dropInfotipComponent()
+{
+    // It may be showing in the infotip right now: the queue takes it out of
+    // there and deletes it after the dispatch.
+    GuiManager* manager = GuiManager::current();
+    if (manager != nullptr && mInfotipComponent != nullptr)
+        manager->postOperation(mInfotipComponent.release(), GUI_OP_REMOVE_AND_DELETE, nullptr);
+    mInfotipComponent.reset();
 }
 
 ErrorCode Label::render()
@@ -114,14 +116,8 @@ void Label::setAlignment(int32_t alignment)
 void Label::setInfotip(const std::string& text, Component* component)
 {
     mInfotipText = text;
-    if (mInfotipComponent != nullptr && mInfotipComponent != component)
-    {
-        // It may be showing in the infotip right now.
-        GuiManager* manager = GuiManager::current();
-        if (manager != nullptr)
-            manager->postOperation(mInfotipComponent, GUI_OP_REMOVE_AND_DELETE, nullptr);
-        else
-            delete mInfotipComponent;
-    }
-    mInfotipComponent = component;
+    if (mInfotipComponent.get() == component)
+        return;
+    dropInfotipComponent();
+    mInfotipComponent.reset(component);
 }

@@ -36,13 +36,18 @@ public:
     void setRenderList(RenderList* list) override;
     void setColor(uint32_t argb) override;
     std::string getInfotipText() override { return mInfotipText; }
-    Component* getInfotipComponent() override { return mInfotipComponent; }
+    Component* getInfotipComponent() override { return mInfotipComponent.get(); }
 
     void setText(const std::string& text);
     void setAlignment(int32_t alignment);
     int32_t getAlignment() const { return mAlignment; }
-    // Takes ownership of the component; the previous one is deleted.
+    // Takes ownership of the component (one just made with new, for the
+    // plain pointer); the previous one is deleted.
     void setInfotip(const std::string& text, Component* component);
+    void setInfotip(const std::string& text, std::unique_ptr<Component> component)
+    {
+        setInfotip(text, component.release());
+    }
     // Null when no font could make one.
     Text2D* getTextObject() const { return mTextObject.get(); }
     int32_t getTextHeight() const { return mTextObject ? mTextObject->getHeight() : 0; }
@@ -52,9 +57,11 @@ public:
 private:
     void makeText(const std::string& text, uint32_t color, uint32_t flags, Font* font);
     void applyAlignment();
+    void dropInfotipComponent();
 
     std::unique_ptr<Text2D> mTextObject;
     std::string mInfotipText;
-    Component* mInfotipComponent = nullptr;
+    // Lent to the infotip while it shows there.
+    std::unique_ptr<Component> mInfotipComponent;
     int32_t mAlignment = LABEL_ALIGN_TOP;
 };

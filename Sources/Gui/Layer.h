@@ -7,6 +7,7 @@
 #include "Framework/Timer.h"
 #include "Gui/Container.h"
 
+#include <concepts>
 #include <memory>
 
 class Layer : public Container
@@ -20,7 +21,9 @@ public:
     // Consumes every event over the layer, so layers below never see it.
     uint32_t onMouseEvent(const MouseEvent& event) override;
 
-    // Once only: 1 when already opened.
+    // Once only: 1 when already opened. An opened layer is the GUI
+    // manager's, which deletes it when it closes (showLayer says so in the
+    // types for a layer just made).
     virtual ErrorCode open();
     // Became the root's top child.
     virtual void activate() {}
@@ -37,3 +40,12 @@ protected:
     Timer mEffectTimer;
     bool mOpened = false;
 };
+
+// Opens a layer made for the purpose: the GUI manager takes it. Without a
+// manager to show it, it is deleted here and null comes back.
+template <std::derived_from<Layer> T> T* showLayer(std::unique_ptr<T> layer)
+{
+    if (layer == nullptr || layer->open() != 0)
+        return nullptr;
+    return layer.release();
+}

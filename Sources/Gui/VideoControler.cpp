@@ -188,13 +188,9 @@ void VideoControler::showFullScreen()
 {
     if (mFullScreen == nullptr && mVideo)
     {
-        mFullScreen = new VideoFullScreenLayer(this);
-        if (mFullScreen->open() != 0)
-        {
-            delete mFullScreen;
-            mFullScreen = nullptr;
+        mFullScreen = showLayer(std::make_unique<VideoFullScreenLayer>(this));
+        if (mFullScreen == nullptr)
             mVideo->setRect(mX, mY, mWidth, mHeight - mStripHeight);
-        }
     }
     updateBarVisibility();
 }

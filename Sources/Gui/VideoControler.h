@@ -2,6 +2,7 @@
 // A control strip under a video shown in a texture: a progression bar for the
 // position and play, pause, backward, forward and full-screen buttons. The
 // controller owns the video.
+#include "Gui/ComponentRef.h"
 #include "Gui/Container.h"
 #include "Gui/ControllableVideo.h"
 #include "Gui/ProgressionBar.h"
@@ -74,7 +75,8 @@ private:
 
     Component* mButtons[VideoControlerLook::BUTTON_COUNT] = {};
     std::unique_ptr<ControllableVideo> mVideo;
-    VideoFullScreenLayer* mFullScreen = nullptr;
+    // The GUI root owns it once opened.
+    ComponentRef<VideoFullScreenLayer> mFullScreen;
     int32_t mStripHeight = 32;
     ProgressionBar* mBar = nullptr;
     uint32_t mLength = 0;

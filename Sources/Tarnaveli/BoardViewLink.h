@@ -3,6 +3,7 @@
 // the screen's board with the game description's models and lights, hands
 // the screen's requests to the view, and passes the view's reports to the
 // screen.
+#include "Gui/ComponentRef.h"
 #include "Tarnaveli/BoardView/BoardViewListener.h"
 #include "Tarnaveli/GameScreen.h"
 
@@ -51,6 +52,6 @@ private:
     GameScreen& mScreen;
     // Outlives the view: the screen deletes its children before this link.
     std::unique_ptr<BoardAssets> mAssets;
-    // A child of the screen.
-    BoardGraphics3D* mView = nullptr;
+    // Made here and handed to the screen, which adopts it as its child.
+    ComponentRef<BoardGraphics3D> mView;
 };

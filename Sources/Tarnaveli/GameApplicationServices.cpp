@@ -50,12 +50,8 @@ void GameApplication::openClosingScreen()
 {
     // The closing picture quits the program when it ends; a picture that
     // cannot be shown must not keep the program from quitting.
-    auto* window = new WindowQuit(mGameDescription.get());
-    if (window->open() != 0)
-    {
-        delete window;
+    if (showLayer(std::make_unique<WindowQuit>(mGameDescription.get())) == nullptr)
         quitApplication(false);
-    }
 }
 
 void GameApplication::openNetworkGameWindow()

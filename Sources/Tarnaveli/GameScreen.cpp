@@ -65,21 +65,6 @@ bool isNetworkKind(uint32_t kind)
     return kind == PLAYER_NETWORK_REMOTE || kind == PLAYER_NETWORK_LOCAL;
 }
 
-// Closes a layer this screen opened, unless the GUI has already let it go
-// (at shut-down the root deletes its layers in its own order).
-void closeIfShown(Layer* layer)
-{
-    GuiManager* gui = GuiManager::current();
-    GuiRoot* root = gui != nullptr ? gui->getRoot() : nullptr;
-    if (layer == nullptr || root == nullptr)
-        return;
-    for (Component* child : root->getChildren())
-        if (child == layer)
-        {
-            layer->close();
-            return;
-        }
-}
 } // namespace
 
 NetworkGameScreen* GameScreenLinks::getGameScreen()
@@ -153,8 +138,12 @@ GameScreen::~GameScreen()
         gCurrent = nullptr;
     if (GameApplication* game = GameApplication::current(); game != nullptr && gCurrent == nullptr)
         game->setGameScreenShown(false);
-    closeIfShown(mGameMenu);
-    closeIfShown(mAdvisor);
+    // Either may be gone already: at shut-down the root deletes its layers
+    // in its own order.
+    if (mGameMenu != nullptr)
+        mGameMenu->close();
+    if (mAdvisor != nullptr)
+        mAdvisor->close();
     // The view's widget reads the board and reports to the view's link
     // until it goes: it goes first.
     deleteAllChildren();
@@ -207,22 +196,24 @@ void GameScreen::newGame(std::unique_ptr<Player> player0, std::unique_ptr<Player
 
     if (tutorial && mAdvisor == nullptr)
     {
-        mAdvisor = new TutorialAdvisor(kAdvisorRect, this, 0);
-        mAdvisor->open();
-        mAdvisor->update();
+        mAdvisor = showLayer(std::make_unique<TutorialAdvisor>(kAdvisorRect, this, 0));
+        if (mAdvisor != nullptr)
+            mAdvisor->update();
     }
 }
 
 void GameScreen::closeChatWindow()
 {
-    closeIfShown(mChatWindow);
+    if (mChatWindow != nullptr)
+        mChatWindow->close();
     mChatWindow = nullptr;
     mChatPanel = nullptr;
 }
 
 void GameScreen::removeAdvisor()
 {
-    closeIfShown(mAdvisor);
+    if (mAdvisor != nullptr)
+        mAdvisor->close();
     mAdvisor = nullptr;
 }
 

@@ -9,6 +9,7 @@
 // The 3D board view and the windows this screen opens (main menu, in-game
 // menu, end-of-game window, chat window) belong to other parts of the game:
 // the screen asks for them through the services it is made with.
+#include "Gui/ComponentRef.h"
 #include "Gui/Layer.h"
 #include "Network/NetworkGameLinks.h"
 #include "Tarnaveli/GameScreenServices.h"
@@ -148,10 +149,12 @@ private:
     bool mPausedByDeactivation = false;
     std::unique_ptr<Board> mBoard;
     std::unique_ptr<GameScreenView> mView;
-    ChatPanel* mChatPanel = nullptr;
-    Layer* mChatWindow = nullptr;
-    Layer* mGameMenu = nullptr;
-    TutorialAdvisor* mAdvisor = nullptr;
+    // The GUI root owns these windows (and the chat window its panel): each
+    // reads null once it is gone.
+    ComponentRef<ChatPanel> mChatPanel;
+    ComponentRef<Layer> mChatWindow;
+    ComponentRef<Layer> mGameMenu;
+    ComponentRef<TutorialAdvisor> mAdvisor;
     // Set while leaving, so a second leave in the same frame does nothing.
     bool mLeaving = false;
 };

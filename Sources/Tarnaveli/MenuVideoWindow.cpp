@@ -62,7 +62,8 @@ MenuVideoWindow::MenuVideoWindow(MenuServices& services)
     gCurrent = this;
     ApplicationGeneric* application = getApplication();
     Engine2D* engine = application != nullptr ? dynamic_cast<Engine2D*>(application->getEngine2D()) : nullptr;
-    mVideo = engine != nullptr ? engine->createVideo(0, 0, mWidth, mHeight, mRenderList) : nullptr;
+    if (engine != nullptr)
+        mVideo.reset(engine->createVideo(0, 0, mWidth, mHeight, mRenderList));
     if (mVideo != nullptr)
     {
         // The video takes a reference of its own; the application keeps its.
@@ -74,8 +75,7 @@ MenuVideoWindow::MenuVideoWindow(MenuServices& services)
         ErrorCode code = mVideo->open(VIDEO_FILE);
         if (code != ERROR_OK)
         {
-            delete mVideo;
-            mVideo = nullptr;
+            mVideo.reset();
             showMessage("%s", fillTexts(getLangText(LANG_FATAL_ERROR), GameApplication::getErrorText(code),
                                         getLangText(LANG_VIDEO_MENU_ERROR))
                                   .c_str());
@@ -98,10 +98,7 @@ MenuVideoWindow::~MenuVideoWindow()
     if (gCurrent == this)
         gCurrent = nullptr;
     if (mVideo != nullptr)
-    {
         mVideo->stop();
-        delete mVideo;
-    }
 }
 
 void MenuVideoWindow::onVideoEnd(uint32_t, void* window)

@@ -4,6 +4,8 @@
 #include "Gui/Layer.h"
 #include "Tarnaveli/MenuServices.h"
 
+#include <memory>
+
 class EngineComponent;
 class Image;
 
@@ -26,7 +28,7 @@ public:
     void animate() override;
 
     // Null from an engine that plays no videos, or after a failed open.
-    EngineComponent* getVideo() const { return mVideo; }
+    EngineComponent* getVideo() const { return mVideo.get(); }
     Image* getLogo() const { return mLogo; }
 
     // "%s" markers of a text filled in order with the two texts.
@@ -37,6 +39,6 @@ private:
     static void onVideoEnd(uint32_t code, void* window);
 
     MenuServices& mServices;
-    EngineComponent* mVideo = nullptr;
+    std::unique_ptr<EngineComponent> mVideo;
     Image* mLogo = nullptr;
 };

@@ -38,7 +38,7 @@ NumericFieldRow::NumericFieldRow(int32_t x, int32_t y, int32_t width, int32_t he
       mMaximum(kind == Kind::Byte ? 255.0f : std::numeric_limits<float>::max())
 {
     // Children stand relative to the row.
-    addChild(new Label(0, 0, kLabelWidth, height, label, kBlack, 0));
+    addChild(std::make_unique<Label>(0, 0, kLabelWidth, height, label, kBlack, 0));
     for (uint32_t i = 0; i < count; ++i)
     {
         auto* field = new TextField(kLabelWidth + static_cast<int32_t>(i) * kFieldWidth, 0, kFieldWidth,

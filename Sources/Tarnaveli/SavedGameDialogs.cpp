@@ -22,7 +22,7 @@ constexpr uint32_t kSavedGameIcon = 196;
 // callback gets the chosen path, or nothing when the player cancelled.
 void openSavedGameDialog(bool saving, std::function<void(const std::string& path)> onChosen)
 {
-    auto* dialog = new FileDialog(
+    auto dialog = std::make_unique<FileDialog>(
         getLangText(saving ? LANG_WINDOW_SAVE_GAME_TITLE : LANG_WINDOW_LOAD_GAME_TITLE), 600, 400,
         SavedGame::kFolder, saving,
         [onChosen](FileDialog* chosen, uint32_t)
@@ -33,8 +33,7 @@ void openSavedGameDialog(bool saving, std::function<void(const std::string& path
         },
         0);
     dialog->addFilter({SavedGame::kExtension}, getLangText(LANG_SAVEGAME_FILTER), kSavedGameIcon);
-    if (dialog->open() != 0)
-        delete dialog;
+    showLayer(std::move(dialog));
 }
 
 void showSavedGameError(uint32_t textId)

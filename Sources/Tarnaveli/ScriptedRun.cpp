@@ -90,7 +90,7 @@ public:
     void openMainMenu() override
     {
         if (GuiManager* gui = GuiManager::current())
-            gui->getRoot()->addChild(new ScriptedRun(mSaveName));
+            gui->getRoot()->addChild(std::make_unique<ScriptedRun>(mSaveName));
         GameApplication::openMainMenu();
     }
 

@@ -4,6 +4,7 @@
 // make, warns when the opponent enters the player's home third and cheers
 // when the player reaches the enemy's third; and, when the player selects a
 // piece, describes it and warns about traps, water and jumps.
+#include "Gui/ComponentRef.h"
 #include "Gui/Window.h"
 #include "Tarnaveli/Board/Move.h"
 
@@ -51,7 +52,9 @@ private:
     void addTip(const std::string& text);
     void endTip();
 
-    GameScreen* mScreen;
+    // A sibling layer of the root: null once the screen is gone, which at
+    // shut-down may be before this window.
+    ComponentRef<GameScreen> mScreen;
     uint32_t mSide;
     uint32_t mOpponent;
     uint32_t mGeneralTip = 0;

@@ -42,7 +42,7 @@ WindowLightEdit::WindowLightEdit(Light& sceneLight, const LightMaker& makeLight)
 
     const int32_t left = getContentLeft();
     int32_t y = getContentTop();
-    addChild(new Label(left, y, kLabelWidth, kRowHeight, "Type", kBlack, 0));
+    addChild(std::make_unique<Label>(left, y, kLabelWidth, kRowHeight, "Type", kBlack, 0));
     mType = new ComboBox(left + kLabelWidth, y, kComboWidth, kRowHeight, 0);
     mType->addItem("Point");
     mType->addItem("Spot");

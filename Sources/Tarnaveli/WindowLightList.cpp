@@ -26,8 +26,8 @@ WindowLightList::WindowLightList(std::vector<std::unique_ptr<Light>>& lights,
     : Window(0, 0, kWidth, kHeight, true, kWindowLook, false, false), mLights(lights),
       mMakeLight(std::move(makeLight))
 {
-    addChild(new Label(0, 0, kWidth, kTitleHeight, TEXT_1252("Edition liste de lumières"), kBlack,
-                       TEXT_ALIGN_CENTER));
+    addChild(std::make_unique<Label>(0, 0, kWidth, kTitleHeight, TEXT_1252("Edition liste de lumières"),
+                                     kBlack, TEXT_ALIGN_CENTER));
     // Children stand relative to the client area.
     const int32_t top = kTitleHeight;
     mList = new ContainerLift(0, top, kWidth, kHeight - kTitleHeight - kButtonHeight, kListLook, 0);

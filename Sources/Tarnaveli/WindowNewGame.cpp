@@ -31,7 +31,7 @@ WindowNewGame::WindowNewGame(MenuServices& services)
     for (uint32_t side = 0; side < 2; ++side)
     {
         const int32_t y = top + static_cast<int32_t>(side) * ROW_HEIGHT;
-        addChild(new Label(
+        addChild(std::make_unique<Label>(
             left, y, kLabelWidth, ROW_HEIGHT,
             getLangText(side == 0 ? LANG_WINDOW_NEW_GAME_LABEL_WHITE : LANG_WINDOW_NEW_GAME_LABEL_BLACK),
             0xFF000000, 0));
@@ -47,8 +47,8 @@ WindowNewGame::WindowNewGame(MenuServices& services)
     mPanel = new Container(left + PANEL_X, top, PANEL_WIDTH, PANEL_HEIGHT, LOOK_EMPTY);
     Font* font = findFont(0);
     const int32_t titleHeight = font != nullptr ? font->getLineHeight() : 0;
-    mPanel->addChild(new Label(0, 0, PANEL_WIDTH, titleHeight, getLangText(LANG_COMBO_DIFFICULTY_LABEL),
-                               0xFF000000, 0, font));
+    mPanel->addChild(std::make_unique<Label>(0, 0, PANEL_WIDTH, titleHeight,
+                                             getLangText(LANG_COMBO_DIFFICULTY_LABEL), 0xFF000000, 0, font));
     const int32_t level = setup.mLastComputerDiff0;
     mSelector = new DifficultySelector(Rect{0, titleHeight, PANEL_WIDTH, PANEL_HEIGHT - titleHeight},
                                        level >= 0 && level <= 2 ? static_cast<uint32_t>(level) : 0);

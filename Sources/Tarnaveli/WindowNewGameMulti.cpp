@@ -62,8 +62,8 @@ WindowNewGameMulti::WindowNewGameMulti(MenuServices& services)
              });
 
     const int32_t y = rowBelowEntries();
-    addChild(new Label(getContentLeft(), y, kNicknameLabelWidth, kRowHeight,
-                       getLangText(LANG_WINDOWNEWGAMEMULTI_LABEL_NICKNAME), 0xFF000000, 0));
+    addChild(std::make_unique<Label>(getContentLeft(), y, kNicknameLabelWidth, kRowHeight,
+                                     getLangText(LANG_WINDOWNEWGAMEMULTI_LABEL_NICKNAME), 0xFF000000, 0));
     mNickname =
         new TextField(getContentLeft() + kNicknameLabelWidth, y, getContentWidth() - kNicknameLabelWidth,
                       kRowHeight, mServices.getSetup().mNetworkPlayerNickname, NICKNAME_LENGTH, 0xFF000000);

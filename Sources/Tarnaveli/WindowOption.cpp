@@ -85,8 +85,9 @@ WindowOption::WindowOption(SetupConfig& setup, SettingsFile& settings,
                               getLangText(LANG_WINDOW_OPTION_ENABLE_INFOTIP_INFOTIP), setup.mInfotip);
 
     const int32_t left = getContentLeft();
-    addChild(new Label(left, mCursorY, kLabelWidth, kRowHeight, getLangText(LANG_WINDOW_OPTION_PION_MODEL),
-                       mLook->textColor, TEXT_ALIGN_LEFT, findFont(mLook->textFont)));
+    addChild(std::make_unique<Label>(left, mCursorY, kLabelWidth, kRowHeight,
+                                     getLangText(LANG_WINDOW_OPTION_PION_MODEL), mLook->textColor,
+                                     TEXT_ALIGN_LEFT, findFont(mLook->textFont)));
     // In the dialog's text font, like its label, and wide enough for the
     // longest name.
     Font* comboFont = findFont(mLook->textFont);
@@ -113,8 +114,8 @@ WindowOption::WindowOption(SetupConfig& setup, SettingsFile& settings,
 Lift* WindowOption::addSlider(uint32_t captionId, uint32_t level)
 {
     const int32_t left = getContentLeft();
-    addChild(new Label(left, mCursorY, kLabelWidth, kRowHeight, getLangText(captionId), mLook->textColor,
-                       TEXT_ALIGN_LEFT, findFont(mLook->textFont)));
+    addChild(std::make_unique<Label>(left, mCursorY, kLabelWidth, kRowHeight, getLangText(captionId),
+                                     mLook->textColor, TEXT_ALIGN_LEFT, findFont(mLook->textFont)));
     auto* slider = new Lift(left + kLabelWidth, mCursorY, kSliderWidth, kRowHeight, 1, kSliderLook);
     slider->setRange(0, SLIDER_POSITIONS - 1, 1, 1.0 / SLIDER_POSITIONS, levelToPosition(level));
     addChild(slider);

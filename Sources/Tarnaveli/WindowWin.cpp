@@ -39,12 +39,12 @@ WindowWin::WindowWin(const GameOutcome& outcome, InGameServices& services)
     const int32_t top = getContentTop();
     const int32_t width = getContentWidth();
     mPanel = new Container(left, top, width, 160, LOOK_EMPTY);
-    mPanel->addChild(new Label(0, 0, width, 40, mResultText, 0xFF000000, 0));
+    mPanel->addChild(std::make_unique<Label>(0, 0, width, 40, mResultText, 0xFF000000, 0));
     ScoreTable* table = mServices.getScoreTable();
     if (mCandidate && table != nullptr && table->qualifies(mEntry, mCategory))
     {
-        mPanel->addChild(
-            new Label(0, 40, width, 64, getLangText(LANG_WINDOW_WIN_ENTER_NICK), 0xFF000000, TEXT_WORD_WRAP));
+        mPanel->addChild(std::make_unique<Label>(0, 40, width, 64, getLangText(LANG_WINDOW_WIN_ENTER_NICK),
+                                                 0xFF000000, TEXT_WORD_WRAP));
         mNameField = new TextField(0, 112, width, 32, std::string(), NAME_LENGTH, 0xFF000000);
         mPanel->addChild(mNameField);
     }

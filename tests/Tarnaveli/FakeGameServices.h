@@ -54,8 +54,7 @@ public:
     public:
         PlainChatLayer() : Layer(400, 0, 300, 232, GameScreen::kLookId, false)
         {
-            panel = new ChatPanel(0, 32, 300, 200);
-            addChild(panel);
+            panel = addChild(std::make_unique<ChatPanel>(0, 32, 300, 200));
         }
         ChatPanel* panel;
     };

@@ -188,27 +188,27 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
 
     if (MeshModel* background = mAssets->getBackgroundModel())
     {
-        mBackgroundObject = background->createInstance();
+        mBackgroundObject.reset(background->createInstance());
         mBackgroundObject->mTransform.mScale = {kModelScale, kModelScale, kModelScale};
         mBackgroundObject->mTransform.update();
     }
-    mBoardObject = mAssets->getBoardModel()->createInstance();
+    mBoardObject.reset(mAssets->getBoardModel()->createInstance());
     mBoardObject->mTransform.mScale = {kModelScale, kModelScale, kModelScale};
     mBoardObject->mTransform.update();
     mBoardObject->mPickable = true;
     // The surroundings are drawn after the board: the part the board hides
     // then fails the depth test before it is shaded.
     if (mBackgroundObject != nullptr && mBackgroundObject->getParent() != nullptr)
-        mBackgroundObject->getParent()->moveChildToBack(mBackgroundObject);
+        mBackgroundObject->getParent()->moveChildToBack(mBackgroundObject.get());
 
     mPieceSet = mAssets->selectPieceSet(services.pieceSet);
     computeCellGeometry();
     buildPieceObjects();
 
-    mHoverMarker = mMarkerModel->createInstance();
-    for (MeshInstance*& marker : mHintMarkers)
-        marker = mMarkerModel->createInstance();
-    for (MeshInstance* marker : {mHoverMarker, mHintMarkers[0], mHintMarkers[1]})
+    mHoverMarker.reset(mMarkerModel->createInstance());
+    for (std::unique_ptr<MeshInstance>& marker : mHintMarkers)
+        marker.reset(mMarkerModel->createInstance());
+    for (MeshInstance* marker : {mHoverMarker.get(), mHintMarkers[0].get(), mHintMarkers[1].get()})
     {
         marker->mTransform.mScale = {mCellWidth * kMarkerSize, 1.0f, mCellDepth * kMarkerSize};
         marker->mTransform.update();
@@ -258,7 +258,7 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
     mSelectableMaterial->setAmbient(grey, grey, grey, 1);
     mSelectableMaterial->setDiffuse(grey, grey, grey, 1);
     mSelectableMaterial->setSpecular(grey, grey, grey, 1);
-    for (MeshInstance* marker : mHintMarkers)
+    for (const std::unique_ptr<MeshInstance>& marker : mHintMarkers)
         marker->setAllMaterials(mTargetMaterial.get());
 
     placePieces();
@@ -284,11 +284,12 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
 
 BoardGraphics3D::~BoardGraphics3D()
 {
-    delete mBoardObject;
-    delete mBackgroundObject;
-    delete mHoverMarker;
-    for (MeshInstance* marker : mHintMarkers)
-        delete marker;
+    // The scene objects go before the models and materials they use.
+    mBoardObject.reset();
+    mBackgroundObject.reset();
+    mHoverMarker.reset();
+    for (std::unique_ptr<MeshInstance>& marker : mHintMarkers)
+        marker.reset();
     mTargetMaterial.reset();
     mSelectableMaterial.reset();
     mMarkerModel.reset();
@@ -437,7 +438,7 @@ void BoardGraphics3D::computeCellGeometry()
 
 bool BoardGraphics3D::cellFromPick(const PickResult& pick, int32_t& x, int32_t& y) const
 {
-    if (!pick.mHit || mBoardObject == nullptr || pick.mNode != mBoardObject)
+    if (!pick.mHit || mBoardObject == nullptr || pick.mNode != mBoardObject.get())
         return false;
     // The hit point is in the mesh's own space: through the model's centring
     // and the object's scale into the scene.
@@ -457,7 +458,7 @@ Piece* BoardGraphics3D::pieceFromPick(const PickResult& pick) const
         return nullptr;
     for (uint32_t i = 0; i < 16; ++i)
     {
-        if (mPieceObjects[i] == pick.mNode)
+        if (mPieceObjects[i].get() == pick.mNode)
             return &mBoard->getPieceByIndex(i);
     }
     return nullptr;
@@ -477,7 +478,7 @@ void BoardGraphics3D::buildPieceObjects()
             MeshInstance* object = model->createInstance();
             object->setAllMaterials(mPieceSet->getMaterial(rank, side, PIECE_NORMAL));
             object->mPickable = true;
-            mPieceObjects[side * 8 + rank] = object;
+            mPieceObjects[side * 8 + rank].reset(object);
             applyHeading(object, restingHeading(side));
         }
     }
@@ -485,11 +486,8 @@ void BoardGraphics3D::buildPieceObjects()
 
 void BoardGraphics3D::destroyPieceObjects()
 {
-    for (MeshInstance*& object : mPieceObjects)
-    {
-        delete object;
-        object = nullptr;
-    }
+    for (std::unique_ptr<MeshInstance>& object : mPieceObjects)
+        object.reset();
 }
 
 void BoardGraphics3D::applyHeading(MeshInstance* object, float degrees)
@@ -515,7 +513,7 @@ void BoardGraphics3D::placePieces()
         return;
     for (uint32_t i = 0; i < 16; ++i)
     {
-        MeshInstance* object = mPieceObjects[i];
+        MeshInstance* object = mPieceObjects[i].get();
         if (object == nullptr)
             continue;
         const Piece& piece = mBoard->getPieceByIndex(i);
@@ -531,7 +529,7 @@ void BoardGraphics3D::placePieces()
 
 void BoardGraphics3D::setPieceMaterial(Piece& piece, uint32_t state)
 {
-    MeshInstance* object = mPieceObjects[piece.getSide() * 8 + piece.getRank()];
+    MeshInstance* object = mPieceObjects[piece.getSide() * 8 + piece.getRank()].get();
     if (object != nullptr && mPieceSet != nullptr)
         object->setAllMaterials(mPieceSet->getMaterial(piece.getRank(), piece.getSide(), state));
 }
@@ -790,7 +788,7 @@ void BoardGraphics3D::showHint()
     mHintPiece = &piece;
     mHintMarkers[0]->mTransform.mPosition = getMarkerCentre(piece.getX(), piece.getY());
     mHintMarkers[1]->mTransform.mPosition = getMarkerCentre(hint->getTargetX(), hint->getTargetY());
-    for (MeshInstance* marker : mHintMarkers)
+    for (const std::unique_ptr<MeshInstance>& marker : mHintMarkers)
         marker->mTransform.update();
     mHintShown = true;
     mHintTimer.start();
@@ -802,7 +800,7 @@ void BoardGraphics3D::stepHint()
         return;
     uint32_t t = mHintTimer.getElapsed();
     bool visible = t <= kHintMs && (t / 250) % 2 == 0;
-    for (MeshInstance* marker : mHintMarkers)
+    for (const std::unique_ptr<MeshInstance>& marker : mHintMarkers)
         marker->mActive = visible;
     if (t > kHintMs)
     {
@@ -819,7 +817,7 @@ void BoardGraphics3D::endHint()
         setPieceMaterial(*mHintPiece, mHintPiece == mSelected ? PIECE_SELECTED : PIECE_NORMAL);
     mHintShown = false;
     mHintPiece = nullptr;
-    for (MeshInstance* marker : mHintMarkers)
+    for (const std::unique_ptr<MeshInstance>& marker : mHintMarkers)
     {
         if (marker != nullptr)
             marker->mActive = false;
@@ -880,7 +878,7 @@ void BoardGraphics3D::endMoveAnimation()
     if (mReady)
     {
         for (uint32_t i = 0; i < 16; ++i)
-            applyHeading(mPieceObjects[i], restingHeading(i / 8));
+            applyHeading(mPieceObjects[i].get(), restingHeading(i / 8));
         placePieces();
     }
 }
@@ -924,7 +922,7 @@ void BoardGraphics3D::stepAnimation()
     // Steps that take no time run on in the same frame.
     while (mAnimating)
     {
-        MeshInstance* object = mPieceObjects[mMover->getSide() * 8 + mMover->getRank()];
+        MeshInstance* object = mPieceObjects[mMover->getSide() * 8 + mMover->getRank()].get();
         bool rotate = mPieceSet != nullptr && mPieceSet->isRotated();
         uint32_t rank = mMover->getRank();
         switch (mStep)
@@ -1013,7 +1011,7 @@ void BoardGraphics3D::stepAnimation()
         }
         else if (mStep == 2)
         {
-            MeshInstance* victim = mPieceObjects[mVictim->getSide() * 8 + mVictim->getRank()];
+            MeshInstance* victim = mPieceObjects[mVictim->getSide() * 8 + mVictim->getRank()].get();
             if (victim != nullptr && mPieceSet != nullptr)
             {
                 float scale = mPieceSet->getScale(mVictim->getRank()) * kPieceScaleUnit * (1 - f);

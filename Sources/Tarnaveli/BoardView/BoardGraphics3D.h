@@ -99,11 +99,11 @@ public:
 
     MeshInstance* getPieceObject(uint32_t side, uint32_t rank) const
     {
-        return mPieceObjects[side * 8 + rank];
+        return mPieceObjects[side * 8 + rank].get();
     }
-    MeshInstance* getBoardObject() const { return mBoardObject; }
-    MeshInstance* getHoverMarker() const { return mHoverMarker; }
-    MeshInstance* getHintMarker(uint32_t i) const { return mHintMarkers[i]; }
+    MeshInstance* getBoardObject() const { return mBoardObject.get(); }
+    MeshInstance* getHoverMarker() const { return mHoverMarker.get(); }
+    MeshInstance* getHintMarker(uint32_t i) const { return mHintMarkers[i].get(); }
     Material* getTargetMaterial() const { return mTargetMaterial.get(); }
     Material* getSelectableMaterial() const { return mSelectableMaterial.get(); }
     MeshModel* getMarkerModel() const { return mMarkerModel.get(); }
@@ -153,9 +153,9 @@ private:
     BoardPieceSet* mPieceSet = nullptr;
     bool mReady = false;
 
-    MeshInstance* mBoardObject = nullptr;
-    MeshInstance* mBackgroundObject = nullptr;
-    std::array<MeshInstance*, 16> mPieceObjects{};
+    std::unique_ptr<MeshInstance> mBoardObject;
+    std::unique_ptr<MeshInstance> mBackgroundObject;
+    std::array<std::unique_ptr<MeshInstance>, 16> mPieceObjects;
 
     std::array<Platform::Vector3, 63> mMarkerCentres{};
     std::array<Platform::Vector3, 63> mPieceCentres{};
@@ -164,8 +164,8 @@ private:
     Platform::Vector3 mCentre00;
 
     std::unique_ptr<MeshModel> mMarkerModel;
-    MeshInstance* mHoverMarker = nullptr;
-    std::array<MeshInstance*, 2> mHintMarkers{};
+    std::unique_ptr<MeshInstance> mHoverMarker;
+    std::array<std::unique_ptr<MeshInstance>, 2> mHintMarkers;
     std::unique_ptr<Material> mTargetMaterial;
     std::unique_ptr<Material> mSelectableMaterial;
     std::unique_ptr<Image2D> mBackground;
