@@ -429,9 +429,9 @@ void BoardGraphics3D::computeCellGeometry()
             Vector3 centre{mCentre00.x + x * mCellWidth,
                            top - (water ? mAssets->getWaterDrop() : mAssets->getLandDrop()),
                            mCentre00.z - y * mCellDepth};
-            mMarkerCentres[x + 9 * y] = centre;
+            mMarkerCentres[Board::cellIndex(x, y)] = centre;
             centre.y -= water ? waterDepth : 0.0f;
-            mPieceCentres[x + 9 * y] = centre;
+            mPieceCentres[Board::cellIndex(x, y)] = centre;
         }
     }
 }

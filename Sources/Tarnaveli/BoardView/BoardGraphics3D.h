@@ -7,6 +7,7 @@
 // markers, and the background picture drawn behind the scene.
 #include "Engine/Engine3D.h"
 #include "Framework/Timer.h"
+#include "Tarnaveli/Board/Board.h"
 #include "Tarnaveli/BoardView/BoardAssets.h"
 #include "Tarnaveli/BoardView/BoardGraphics.h"
 
@@ -87,8 +88,8 @@ public:
     void undoMove();
 
     // Cell geometry, in scene units; index x + 9y.
-    const Platform::Vector3& getMarkerCentre(int32_t x, int32_t y) const { return mMarkerCentres[x + 9 * y]; }
-    const Platform::Vector3& getPieceCentre(int32_t x, int32_t y) const { return mPieceCentres[x + 9 * y]; }
+    const Platform::Vector3& getMarkerCentre(int32_t x, int32_t y) const { return mMarkerCentres[Board::cellIndex(x, y)]; }
+    const Platform::Vector3& getPieceCentre(int32_t x, int32_t y) const { return mPieceCentres[Board::cellIndex(x, y)]; }
     float getCellWidth() const { return mCellWidth; }
     float getCellDepth() const { return mCellDepth; }
     // The cell of a pick on the board model; false when the pick hit
@@ -157,8 +158,8 @@ private:
     std::unique_ptr<MeshInstance> mBackgroundObject;
     std::array<std::unique_ptr<MeshInstance>, 16> mPieceObjects;
 
-    std::array<Platform::Vector3, 63> mMarkerCentres{};
-    std::array<Platform::Vector3, 63> mPieceCentres{};
+    std::array<Platform::Vector3, Board::kCellCount> mMarkerCentres{};
+    std::array<Platform::Vector3, Board::kCellCount> mPieceCentres{};
     float mCellWidth = 0;
     float mCellDepth = 0;
     Platform::Vector3 mCentre00;
