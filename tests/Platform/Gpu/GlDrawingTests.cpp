@@ -267,14 +267,7 @@ TEST_F(GlDeviceTest, DepthTestUsesTheZeroToOneRange)
     device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
     // With an identity projection z is the depth itself; a quad at 0.25
     // hides one at 0.5 drawn after it, and one at 1.5 is clipped away.
-    auto quadAt = [&](float z, uint32_t color, float x0)
-    {
-        const ColorVertex v[4] = {{x0, 1, z, color, 0, 0},
-                                  {x0 + 0.5f, 1, z, color, 0, 0},
-                                  {x0, 0.5f, z, color, 0, 0},
-                                  {x0 + 0.5f, 0.5f, z, color, 0, 0}};
-        drawStrip(v);
-    };
+    auto quadAt = [&](float z, uint32_t color, float x0) { drawDepthQuad(z, color, x0, x0 + 0.5f, 0.5f, 1); };
     quadAt(0.25f, 0xFFFF0000, -0.5f);
     quadAt(0.5f, 0xFF00FF00, -0.5f);
     quadAt(1.5f, 0xFF0000FF, 0.0f);
@@ -294,12 +287,7 @@ TEST_F(GlDeviceTest, DepthBiasOfOneDrawsOnlyWhereNothingWasDrawnAndWritesNoDepth
     device->setRenderState(RS_ZENABLE, 1);
     device->setRenderState(RS_ZFUNC, CMP_LESSEQUAL);
     device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
-    auto quadAt = [&](float z, uint32_t color, float x0, float x1)
-    {
-        const ColorVertex v[4] = {
-            {x0, 1, z, color, 0, 0}, {x1, 1, z, color, 0, 0}, {x0, 0, z, color, 0, 0}, {x1, 0, z, color, 0, 0}};
-        drawStrip(v);
-    };
+    auto quadAt = [&](float z, uint32_t color, float x0, float x1) { drawDepthQuad(z, color, x0, x1); };
     // Something far but not at the far plane on the left (pixels 0..511).
     quadAt(0.99f, 0xFFFF0000, -1.0f, 0.0f);
     // A picture in front of everything, pushed to the far plane: it shows
@@ -325,12 +313,7 @@ TEST_F(GlDeviceTest, DepthClearsTakeEffectAfterDepthWritesAndForANewValue)
     device->setTexture(0, texture.get());
     device->setTransform(TS_PROJECTION, Matrix{});
     device->setRenderState(RS_ZFUNC, CMP_LESSEQUAL);
-    auto quadAt = [&](float z, uint32_t color)
-    {
-        const ColorVertex v[4] = {{-1, 1, z, color, 0, 0}, {1, 1, z, color, 0, 0}, {-1, 0, z, color, 0, 0},
-                                  {1, 0, z, color, 0, 0}};
-        drawStrip(v);
-    };
+    auto quadAt = [&](float z, uint32_t color) { drawDepthQuad(z, color, -1, 1); };
     // Frames drawn without depth, each cleared again: nothing to redo.
     for (int frame = 0; frame < 2; ++frame)
     {

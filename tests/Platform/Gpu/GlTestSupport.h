@@ -130,6 +130,17 @@ protected:
         mBuffers.push_back(std::move(buffer));
     }
 
+    // A flat quad at depth z under an identity projection, from clip x0 to
+    // x1 across and from clip y1 (top) down to y0.
+    void drawDepthQuad(float z, uint32_t color, float x0, float x1, float y0 = 0, float y1 = 1)
+    {
+        const ColorVertex v[4] = {{x0, y1, z, color, 0, 0},
+                                  {x1, y1, z, color, 0, 0},
+                                  {x0, y0, z, color, 0, 0},
+                                  {x1, y0, z, color, 0, 0}};
+        drawStrip(v);
+    }
+
     void drawQuad(float x, float y, float width, float height, uint32_t color = 0xFFFFFFFF, float u0 = 0,
                   float v0 = 0, float u1 = 1, float v1 = 1)
     {
