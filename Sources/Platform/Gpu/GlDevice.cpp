@@ -351,8 +351,82 @@ PlatformResult GlDevice::makeFrame()
     return complete ? GPU_OK : GPU_OUTOFVIDEOMEMORY;
 }
 
+void GlDevice::releasePassCopy()
+{
+    glDeleteFramebuffers(1, &mPassFrameBuffer);
+    glDeleteRenderbuffers(1, &mPassDepth);
+    glDeleteTextures(1, &mPassTexture);
+    mPassFrameBuffer = mPassDepth = mPassTexture = 0;
+}
+
+bool GlDevice::doStorePass()
+{
+    flushBatch();
+    GLsizei width = GLsizei(mParameters.backBufferWidth), height = GLsizei(mParameters.backBufferHeight);
+    if (!mPassFrameBuffer)
+    {
+        glGenTextures(1, &mPassTexture);
+        glBindTexture(GL_TEXTURE_2D, mPassTexture);
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glBindTexture(GL_TEXTURE_2D, 0);
+        mGlTexture = nullptr;
+        mTextureChanged = true;
+        glGenRenderbuffers(1, &mPassDepth);
+        glBindRenderbuffer(GL_RENDERBUFFER, mPassDepth);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+        glGenFramebuffers(1, &mPassFrameBuffer);
+        glBindFramebuffer(GL_FRAMEBUFFER, mPassFrameBuffer);
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mPassTexture, 0);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, mPassDepth);
+        bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+        bindTarget();
+        if (!complete)
+        {
+            releasePassCopy();
+            GL_CHECK("storePass");
+            return false;
+        }
+    }
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mFrameBuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mPassFrameBuffer);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT,
+                      GL_NEAREST);
+    mPassDepthClear = mFrameDepthClear;
+    mPassDepthValue = mFrameDepthValue;
+    mRenderStatesChanged = true;
+    bindTarget();
+    GL_CHECK("storePass");
+    return true;
+}
+
+bool GlDevice::doReusePass()
+{
+    if (!mPassFrameBuffer || mRenderTarget)
+    {
+        return false;
+    }
+    flushBatch();
+    GLsizei width = GLsizei(mParameters.backBufferWidth), height = GLsizei(mParameters.backBufferHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, mPassFrameBuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, mFrameBuffer);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT,
+                      GL_NEAREST);
+    mFrameDepthClear = mPassDepthClear;
+    mFrameDepthValue = mPassDepthValue;
+    mRenderStatesChanged = true;
+    bindTarget();
+    GL_CHECK("reusePass");
+    return true;
+}
+
 void GlDevice::releaseFrame()
 {
+    releasePassCopy();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &mFrameBuffer);
     glDeleteRenderbuffers(1, &mFrameDepth);
@@ -566,6 +640,7 @@ PlatformResult GlDevice::doPresent()
 
 std::vector<uint32_t> GlDevice::readFrame()
 {
+    releaseHeldCalls();
     flushBatch();
     std::vector<uint32_t> pixels(size_t(mParameters.backBufferWidth) * mParameters.backBufferHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, mFrameBuffer);

@@ -54,6 +54,10 @@ private:
     PlatformResult doSetRenderTarget(Texture* target) override;
     PlatformResult doSaveScreenshot(const std::string& path) override;
     PlatformResult doReset() override;
+    bool keepsPasses() const override { return true; }
+    bool doStorePass() override;
+    bool doReusePass() override;
+    void releasePassCopy();
     uint32_t vertexShaderConstants() const override;
     PlatformResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
                                   std::unique_ptr<Effect>* effect, std::string* errors) override;
@@ -101,6 +105,13 @@ private:
     // The frame's depth buffer still holds nothing but this cleared value.
     bool mFrameDepthClear = false;
     float mFrameDepthValue = 1.0f;
+    // The picture and depth a reusable pass left in the frame, in the
+    // frame's own formats so that copying them either way is a plain copy.
+    uint32_t mPassTexture = 0;
+    uint32_t mPassDepth = 0;
+    uint32_t mPassFrameBuffer = 0;
+    bool mPassDepthClear = false;
+    float mPassDepthValue = 1.0f;
 
     // Gathered draws: vertices repacked to the layout's own size, triangles
     // as a list of 32-bit indices.
