@@ -43,6 +43,9 @@ private:
     GlDevice(SDL_Window* window, const PresentParameters& parameters);
     PlatformResult initialise();
     PlatformResult makeFrame();
+    // A colour texture and a depth buffer of the frame's size and formats
+    // on a framebuffer, left bound; false when it is not complete.
+    bool makeFrameObjects(uint32_t& texture, uint32_t& depth, uint32_t& framebuffer);
     void releaseFrame();
 
     void beforeChange() override { flushBatch(); }
@@ -58,6 +61,8 @@ private:
     bool doStorePass() override;
     bool doReusePass() override;
     void releasePassCopy();
+    // Picture and depth, framebuffer to framebuffer, both of the frame's size.
+    void copyFrame(uint32_t from, uint32_t to);
     uint32_t vertexShaderConstants() const override;
     PlatformResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
                                   std::unique_ptr<Effect>* effect, std::string* errors) override;

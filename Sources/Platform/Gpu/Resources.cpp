@@ -197,13 +197,20 @@ VertexBuffer::~VertexBuffer()
 namespace
 {
 
-PlatformResult lockRange(std::vector<uint8_t>& data, bool& locked, uint32_t offset, uint32_t size, void** out)
+// A pass the device holds back may read the buffer: it is drawn first.
+PlatformResult lockRange(DeviceBase* device, std::vector<uint8_t>& data, bool& locked, uint64_t& version,
+                         uint32_t offset, uint32_t size, void** out)
 {
+    if (device)
+    {
+        device->resourceChanging();
+    }
     if (!out || locked || offset > data.size() || size > data.size() - offset)
     {
         return GPU_INVALIDCALL;
     }
     locked = true;
+    version = nextResourceVersion();
     *out = data.data() + offset;
     return GPU_OK;
 }
@@ -213,16 +220,7 @@ PlatformResult lockRange(std::vector<uint8_t>& data, bool& locked, uint32_t offs
 PlatformResult VertexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
 {
     (void)flags;
-    if (mDevice)
-    {
-        mDevice->resourceChanging();
-    }
-    PlatformResult result = lockRange(mData, mLocked, offset, size, data);
-    if (result == GPU_OK)
-    {
-        mVersion = nextResourceVersion();
-    }
-    return result;
+    return lockRange(mDevice, mData, mLocked, mVersion, offset, size, data);
 }
 
 PlatformResult VertexBuffer::unlock()
@@ -251,16 +249,7 @@ IndexBuffer::~IndexBuffer()
 PlatformResult IndexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
 {
     (void)flags;
-    if (mDevice)
-    {
-        mDevice->resourceChanging();
-    }
-    PlatformResult result = lockRange(mData, mLocked, offset, size, data);
-    if (result == GPU_OK)
-    {
-        mVersion = nextResourceVersion();
-    }
-    return result;
+    return lockRange(mDevice, mData, mLocked, mVersion, offset, size, data);
 }
 
 PlatformResult IndexBuffer::unlock()
