@@ -152,6 +152,18 @@ ErrorCode Engine3DD3D::endPass3D()
     return ERROR_OK;
 }
 
+void Engine3DD3D::beginReusablePass()
+{
+    if (mDevice != nullptr)
+        mDevice->beginReusablePass();
+}
+
+void Engine3DD3D::endReusablePass()
+{
+    if (mDevice != nullptr)
+        mDevice->endReusablePass();
+}
+
 ErrorCode Engine3DD3D::render3D()
 {
     if (mDevice == nullptr)

@@ -38,6 +38,8 @@ public:
     ErrorCode init() override;
     ErrorCode beginPass3D() override;
     ErrorCode endPass3D() override;
+    void beginReusablePass() override;
+    void endReusablePass() override;
     ErrorCode render3D() override;
     ErrorCode pick(float x, float y, PickResult* result, ChildListNode* start) override;
     Material* createMaterial() override;

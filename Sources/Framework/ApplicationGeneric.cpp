@@ -441,12 +441,15 @@ ErrorCode ApplicationGeneric::renderFrame()
     bool overlay = mOverlayText != nullptr;
     if (overlay)
         mRenderTimer.start();
+    Engine3DBase* engine3D = mSettings->mPass3DEnabled ? getEngine3D() : nullptr;
+    // The pass starts with the frame's clear: a picture reused stands for both.
+    if (engine3D != nullptr)
+        engine3D->beginReusablePass();
     if (ErrorCode code = engine2D->beginFrame())
         return code;
 
     if (mSettings->mPass3DEnabled)
     {
-        Engine3DBase* engine3D = getEngine3D();
         if (engine3D == nullptr)
             return ERROR_INVALID;
         if (overlay)
@@ -457,6 +460,7 @@ ErrorCode ApplicationGeneric::renderFrame()
             return code;
         if (ErrorCode code = engine3D->endPass3D())
             return code;
+        engine3D->endReusablePass();
         if (overlay)
             mRender3DTimer.stop();
     }

@@ -122,4 +122,8 @@ public:
     virtual ErrorCode endPass3D() = 0;
     // Draws the scene.
     virtual ErrorCode render() = 0;
+    // Around the whole 3D pass, the frame's clear included: an idle scene
+    // costs a copy of its last picture instead of being drawn again.
+    virtual void beginReusablePass() {}
+    virtual void endReusablePass() {}
 };

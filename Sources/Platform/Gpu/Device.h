@@ -108,6 +108,18 @@ public:
 
     virtual uint32_t getAvailableTextureMem() = 0;
 
+    // A pass that starts by clearing the whole frame and may show the same
+    // picture as the last such pass (an idle 3D scene): its clears and draws
+    // are held back until endReusablePass, which copies the last pass's
+    // picture (and depth) into the frame when the held calls, every state
+    // they read and the contents of every resource they use are the same as
+    // that pass's, and draws them otherwise. Anything that cannot wait (a
+    // render target, an effect, a lock or release of a resource, a read-back,
+    // a present, a reset) draws the held calls first and makes the pass one
+    // that is drawn. True when the picture was reused.
+    virtual void beginReusablePass() = 0;
+    virtual bool endReusablePass() = 0;
+
     // Writes the current frame to a PNG file (through a temporary file).
     virtual PlatformResult saveScreenshot(const std::string& path) = 0;
 

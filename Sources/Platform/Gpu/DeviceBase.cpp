@@ -2,9 +2,11 @@
 
 #include "Platform/Gpu/TextureLimits.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 namespace Platform::Gpu
 {
@@ -135,6 +137,8 @@ PlatformResult DeviceBase::reset(const PresentParameters& parameters)
     {
         return GPU_INVALIDCALL;
     }
+    releaseHeldCalls();
+    mStoredSignature.clear();
     beforeChange();
     mParameters = parameters;
     mInScene = false;
@@ -167,6 +171,7 @@ PlatformResult DeviceBase::endScene()
 PlatformResult DeviceBase::present()
 {
     log("present()");
+    releaseHeldCalls();
     return doPresent();
 }
 
@@ -179,6 +184,17 @@ PlatformResult DeviceBase::clear(uint32_t flags, uint32_t color, float z, uint32
     if ((flags & ~(CLEAR_TARGET | CLEAR_ZBUFFER | CLEAR_STENCIL)) != 0 || !(z >= 0 && z <= 1))
     {
         return GPU_INVALIDCALL;
+    }
+    if (mHolding)
+    {
+        HeldCall held;
+        held.clear = true;
+        held.flags = flags;
+        held.color = color;
+        held.z = z;
+        held.stencil = stencil;
+        hold(held);
+        return GPU_OK;
     }
     return doClear(flags, color, z, stencil);
 }
@@ -616,8 +632,26 @@ PlatformResult DeviceBase::checkAndDraw(DrawCall& call)
         {
             return GPU_INVALIDCALL;
         }
-        return doDraw(call);
     }
+    else
+    {
+        if (PlatformResult result = checkIndices(call, available))
+        {
+            return result;
+        }
+    }
+    if (mHolding)
+    {
+        HeldCall held;
+        held.draw = call;
+        hold(held);
+        return GPU_OK;
+    }
+    return doDraw(call);
+}
+
+PlatformResult DeviceBase::checkIndices(const DrawCall& call, uint64_t available)
+{
     uint64_t indexEnd = uint64_t(call.startIndex) + verticesForPrimitives(call.type, call.primitiveCount);
     if (indexEnd > call.indices->indexCount())
     {
@@ -638,7 +672,7 @@ PlatformResult DeviceBase::checkAndDraw(DrawCall& call)
             return GPU_INVALIDCALL;
         }
     }
-    return doDraw(call);
+    return GPU_OK;
 }
 
 PlatformResult DeviceBase::drawPrimitive(uint32_t type, uint32_t startVertex, uint32_t primitiveCount)
@@ -692,6 +726,7 @@ PlatformResult DeviceBase::setRenderTarget(Texture* target)
     {
         return GPU_OK;
     }
+    releaseHeldCalls();
     beforeChange();
     mRenderTarget = target;
     return doSetRenderTarget(target);
@@ -716,11 +751,13 @@ uint64_t DeviceBase::textureCopyBytes() const
 PlatformResult DeviceBase::saveScreenshot(const std::string& path)
 {
     log("saveScreenshot(" + path + ")");
+    releaseHeldCalls();
     return doSaveScreenshot(path);
 }
 
 void DeviceBase::textureDestroyed(Texture* texture)
 {
+    resourceChanging();
     if (!mLiveTextures.erase(texture))
     {
         return;
@@ -744,6 +781,7 @@ void DeviceBase::textureDestroyed(Texture* texture)
 
 void DeviceBase::vertexBufferDestroyed(VertexBuffer* buffer)
 {
+    resourceChanging();
     mLiveVertexBuffers.erase(buffer);
     if (mStream == buffer)
     {
@@ -753,11 +791,263 @@ void DeviceBase::vertexBufferDestroyed(VertexBuffer* buffer)
 
 void DeviceBase::indexBufferDestroyed(IndexBuffer* buffer)
 {
+    resourceChanging();
     mLiveIndexBuffers.erase(buffer);
     if (mIndices == buffer)
     {
         mIndices = nullptr;
     }
+}
+
+// Reusable passes.
+
+template <class T> void DeviceBase::sign(const T& value)
+{
+    // Only types without padding come here: the bytes are the value.
+    static_assert(std::is_trivially_copyable_v<T>);
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&value);
+    mSignature.insert(mSignature.end(), bytes, bytes + sizeof value);
+}
+
+DeviceBase::HeldState DeviceBase::currentState() const
+{
+    return HeldState{mRenderStates, mStageStates, mSamplerStates, mWorld,   mView,
+                     mProjection,   mMaterial,    mLights,        mTextures};
+}
+
+bool DeviceBase::sameLights(const std::map<uint32_t, LightSlot>& a, const std::map<uint32_t, LightSlot>& b)
+{
+    if (a.size() != b.size())
+    {
+        return false;
+    }
+    for (auto x = a.begin(), y = b.begin(); x != a.end(); ++x, ++y)
+    {
+        if (x->first != y->first || x->second.enabled != y->second.enabled ||
+            !sameBytes(&x->second.light, &y->second.light, sizeof(Light)))
+        {
+            return false;
+        }
+    }
+    return true;
+}
+
+void DeviceBase::restoreState(const HeldState& state)
+{
+    if (!sameBytes(&mRenderStates, &state.renderStates, sizeof mRenderStates))
+    {
+        beforeChange();
+        mRenderStates = state.renderStates;
+        mRenderStatesChanged = true;
+    }
+    if (!sameBytes(&mStageStates, &state.stageStates, sizeof mStageStates))
+    {
+        beforeChange();
+        mStageStates = state.stageStates;
+    }
+    if (!sameBytes(&mSamplerStates, &state.samplerStates, sizeof mSamplerStates))
+    {
+        beforeChange();
+        mSamplerStates = state.samplerStates;
+        mSamplerChanged = true;
+    }
+    if (!sameBytes(&mWorld, &state.world, sizeof mWorld) || !sameBytes(&mView, &state.view, sizeof mView) ||
+        !sameBytes(&mProjection, &state.projection, sizeof mProjection))
+    {
+        beforeChange();
+        mWorld = state.world;
+        mView = state.view;
+        mProjection = state.projection;
+        mTransformsChanged = true;
+    }
+    if (!sameBytes(&mMaterial, &state.material, sizeof mMaterial))
+    {
+        beforeChange();
+        mMaterial = state.material;
+        mMaterialChanged = true;
+    }
+    if (!sameLights(mLights, state.lights))
+    {
+        beforeChange();
+        mLights = state.lights;
+        mLightsChanged = true;
+    }
+    if (mTextures != state.textures)
+    {
+        beforeChange();
+        mTextures = state.textures;
+    }
+}
+
+size_t DeviceBase::holdState()
+{
+    if (!mHeldStates.empty())
+    {
+        const HeldState& last = mHeldStates.back();
+        if (sameBytes(&last.renderStates, &mRenderStates, sizeof mRenderStates) &&
+            sameBytes(&last.stageStates, &mStageStates, sizeof mStageStates) &&
+            sameBytes(&last.samplerStates, &mSamplerStates, sizeof mSamplerStates) &&
+            sameBytes(&last.world, &mWorld, sizeof mWorld) && sameBytes(&last.view, &mView, sizeof mView) &&
+            sameBytes(&last.projection, &mProjection, sizeof mProjection) &&
+            sameBytes(&last.material, &mMaterial, sizeof mMaterial) && sameLights(last.lights, mLights) &&
+            last.textures == mTextures)
+        {
+            sign(uint8_t(0));
+            return mHeldStates.size() - 1;
+        }
+    }
+    mHeldStates.push_back(currentState());
+    sign(uint8_t(1));
+    sign(mRenderStates);
+    sign(mStageStates);
+    sign(mSamplerStates);
+    for (const Matrix* matrix : {&mWorld, &mView, &mProjection})
+    {
+        sign(matrix->m);
+    }
+    for (const ColorValue* color :
+         {&mMaterial.diffuse, &mMaterial.ambient, &mMaterial.specular, &mMaterial.emissive})
+    {
+        sign(std::array<float, 4>{color->r, color->g, color->b, color->a});
+    }
+    sign(mMaterial.power);
+    sign(uint64_t(mLights.size()));
+    for (const auto& [index, slot] : mLights)
+    {
+        sign(index);
+        sign(uint8_t(slot.enabled));
+        const auto* bytes = reinterpret_cast<const uint8_t*>(&slot.light);
+        mSignature.insert(mSignature.end(), bytes, bytes + sizeof slot.light);
+    }
+    for (Texture* texture : mTextures)
+    {
+        sign(reinterpret_cast<uintptr_t>(texture));
+        sign(texture ? texture->version() : uint64_t(0));
+        // Drawn into without being locked: its version says nothing.
+        if (texture && texture->isRenderTarget())
+        {
+            mHeldUnreusable = true;
+        }
+    }
+    return mHeldStates.size() - 1;
+}
+
+void DeviceBase::hold(HeldCall call)
+{
+    sign(uint8_t(call.clear));
+    // A clear reads no state: the states before it need not be the same.
+    if (!call.clear)
+    {
+        call.state = holdState();
+    }
+    if (call.clear)
+    {
+        sign(call.flags);
+        sign(call.color);
+        sign(call.z);
+        sign(call.stencil);
+    }
+    else
+    {
+        const DrawCall& draw = call.draw;
+        sign(std::array<uint32_t, 7>{draw.type, draw.fvf, draw.stride, draw.primitiveCount, draw.startVertex,
+                                     draw.startIndex, draw.minVertexIndex});
+        sign(std::array<int64_t, 2>{draw.baseVertex, draw.vertexCount});
+        sign(reinterpret_cast<uintptr_t>(mStream));
+        sign(mStream->version());
+        sign(mStreamOffset);
+        sign(reinterpret_cast<uintptr_t>(draw.indices));
+        sign(draw.indices ? draw.indices->version() : uint64_t(0));
+    }
+    mHeldCalls.push_back(call);
+}
+
+void DeviceBase::beginReusablePass()
+{
+    releaseHeldCalls();
+    if (!keepsPasses() || !mPassReuseAllowed || mRenderTarget || mActiveEffect)
+    {
+        return;
+    }
+    mHoldingThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    mHolding = true;
+    mHeldUnreusable = false;
+    mSignature.clear();
+    sign(mParameters.backBufferWidth);
+    sign(mParameters.backBufferHeight);
+}
+
+void DeviceBase::resourceChanging()
+{
+    if (mHoldingThread.load(std::memory_order_relaxed) == std::this_thread::get_id() && mHolding)
+    {
+        releaseHeldCalls();
+    }
+}
+
+void DeviceBase::releaseHeldCalls()
+{
+    if (!mHolding)
+    {
+        return;
+    }
+    // What the pass draws from here on goes straight to the frame; its end
+    // then neither reuses nor keeps a picture.
+    mHolding = false;
+    if (!mHeldCalls.empty())
+    {
+        HeldState live = currentState();
+        for (const HeldCall& held : mHeldCalls)
+        {
+            if (held.clear)
+            {
+                doClear(held.flags, held.color, held.z, held.stencil);
+            }
+            else
+            {
+                restoreState(mHeldStates[held.state]);
+                doDraw(held.draw);
+            }
+        }
+        restoreState(live);
+    }
+    mHeldCalls.clear();
+    mHeldStates.clear();
+}
+
+bool DeviceBase::endReusablePass()
+{
+    if (!mHolding)
+    {
+        return false;
+    }
+    constexpr uint32_t whole = CLEAR_TARGET | CLEAR_ZBUFFER;
+    // Only a pass that starts from a cleared frame owes nothing to what the
+    // frame held before it; a pass of clears alone is cheaper drawn than
+    // copied.
+    bool draws =
+        std::any_of(mHeldCalls.begin(), mHeldCalls.end(), [](const HeldCall& held) { return !held.clear; });
+    bool reusable =
+        !mHeldUnreusable && draws && mHeldCalls.front().clear && (mHeldCalls.front().flags & whole) == whole;
+    if (reusable && mSignature == mStoredSignature && doReusePass())
+    {
+        mHolding = false;
+        mHeldCalls.clear();
+        mHeldStates.clear();
+        ++mReusedPasses;
+        return true;
+    }
+    releaseHeldCalls();
+    if (reusable && doStorePass())
+    {
+        mStoredSignature.swap(mSignature);
+    }
+    else
+    {
+        mStoredSignature.clear();
+    }
+    mSignature.clear();
+    return false;
 }
 
 } // namespace Platform::Gpu

@@ -6,8 +6,11 @@
 #include "Platform/Gpu/Device.h"
 
 #include <array>
+#include <atomic>
 #include <map>
+#include <thread>
 #include <unordered_set>
+#include <vector>
 
 namespace Platform::Gpu
 {
@@ -89,6 +92,12 @@ public:
     PlatformResult setRenderTarget(Texture* target) override;
     Texture* getRenderTarget() override { return mRenderTarget; }
     uint32_t getAvailableTextureMem() override;
+    void beginReusablePass() override;
+    bool endReusablePass() override;
+    // Passes whose picture was copied instead of drawn, and a switch to draw
+    // every pass (for tests and measurements).
+    uint64_t reusedPassCount() const { return mReusedPasses; }
+    void allowPassReuse(bool allowed) { mPassReuseAllowed = allowed; }
     // What the textures keep in CPU memory beside the card's copy (for
     // measurements; main thread).
     uint64_t textureCopyBytes() const;
@@ -107,6 +116,10 @@ public:
     void effectPassEnds(Effect* effect);
     // A texture is about to be written on the calling thread.
     virtual void textureLocking(Texture* texture) { (void)texture; }
+    // A buffer or texture is about to be written or released: calls held
+    // back that may read it are drawn first (on the thread that holds them;
+    // elsewhere the contents' version tells the next pass apart).
+    void resourceChanging();
     // The texture's contents are final: a device may send them to the card
     // now, so that its CPU copy can go.
     virtual void textureComplete(Texture* texture) { (void)texture; }
@@ -144,6 +157,14 @@ protected:
     virtual PlatformResult doSetRenderTarget(Texture* target) = 0;
     virtual PlatformResult doSaveScreenshot(const std::string& path) = 0;
     virtual PlatformResult doReset() { return GPU_OK; }
+    // Keeps a copy of the frame's picture and depth as the reusable pass
+    // left them / puts that copy back into the frame; false when the
+    // device cannot.
+    virtual bool keepsPasses() const { return false; }
+    virtual bool doStorePass() { return false; }
+    virtual bool doReusePass() { return false; }
+    // Draws the calls held back so far, if any, and lets later calls through.
+    void releaseHeldCalls();
     // The vertex stage's uniform room in four-float vectors.
     virtual uint32_t vertexShaderConstants() const { return 256; }
     // Builds the effect's programs; the base makes one that only keeps its
@@ -180,8 +201,49 @@ protected:
 private:
     friend class Effect;
 
+    // Every state a draw reads, as a held call needs it again.
+    struct HeldState
+    {
+        std::array<uint32_t, RENDER_STATE_COUNT> renderStates;
+        std::array<std::array<uint32_t, TEXTURE_STAGE_STATE_COUNT>, TEXTURE_STAGE_COUNT> stageStates;
+        std::array<std::array<uint32_t, SAMPLER_STATE_COUNT>, SAMPLER_COUNT> samplerStates;
+        Matrix world, view, projection;
+        Material material;
+        std::map<uint32_t, LightSlot> lights;
+        std::array<Texture*, TEXTURE_STAGE_COUNT> textures;
+    };
+    struct HeldCall
+    {
+        bool clear = false;
+        uint32_t flags = 0, color = 0, stencil = 0;
+        float z = 0;
+        DrawCall draw;
+        size_t state = 0;
+    };
+
     Matrix* transformSlot(uint32_t type);
     PlatformResult checkAndDraw(DrawCall& call);
+    PlatformResult checkIndices(const DrawCall& call, uint64_t available);
+    static bool sameLights(const std::map<uint32_t, LightSlot>& a, const std::map<uint32_t, LightSlot>& b);
+    HeldState currentState() const;
+    void restoreState(const HeldState& state);
+    // Appends the state to the pass's signature when it differs from the
+    // last held one; the index of the held state.
+    size_t holdState();
+    void hold(HeldCall call);
+    template <class T> void sign(const T& value);
+
+    bool mHolding = false;
+    // Other threads lock textures too: only this one may draw what is held.
+    std::atomic<std::thread::id> mHoldingThread{};
+    // The pass read something whose contents may change unseen.
+    bool mHeldUnreusable = false;
+    std::vector<HeldState> mHeldStates;
+    std::vector<HeldCall> mHeldCalls;
+    std::vector<uint8_t> mSignature;
+    std::vector<uint8_t> mStoredSignature;
+    uint64_t mReusedPasses = 0;
+    bool mPassReuseAllowed = true;
 
     std::unordered_set<Texture*> mLiveTextures;
     std::unordered_set<VertexBuffer*> mLiveVertexBuffers;

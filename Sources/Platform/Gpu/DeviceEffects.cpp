@@ -97,6 +97,8 @@ PlatformResult DeviceBase::effectPassBegins(Effect* effect)
     {
         return GPU_INVALIDCALL;
     }
+    // The effect's parameters are not part of a held call.
+    releaseHeldCalls();
     beforeChange();
     mActiveEffect = effect;
     return GPU_OK;

@@ -318,28 +318,33 @@ GlDevice::~GlDevice()
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
 }
 
-PlatformResult GlDevice::makeFrame()
+bool GlDevice::makeFrameObjects(uint32_t& texture, uint32_t& depth, uint32_t& framebuffer)
 {
-    glGenTextures(1, &mFrameTexture);
-    glBindTexture(GL_TEXTURE_2D, mFrameTexture);
+    GLsizei width = GLsizei(mParameters.backBufferWidth), height = GLsizei(mParameters.backBufferHeight);
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
     // The window of a software renderer keeps its pixels blue first; a frame
     // laid out the same way (an unsized format given blue-first data) is
     // presented by a plain copy instead of a textured draw over the window.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, GLsizei(mParameters.backBufferWidth),
-                 GLsizei(mParameters.backBufferHeight), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-    glGenRenderbuffers(1, &mFrameDepth);
-    glBindRenderbuffer(GL_RENDERBUFFER, mFrameDepth);
-    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, GLsizei(mParameters.backBufferWidth),
-                          GLsizei(mParameters.backBufferHeight));
-    glGenFramebuffers(1, &mFrameBuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, mFrameBuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mFrameTexture, 0);
-    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, mFrameDepth);
+    glGenRenderbuffers(1, &depth);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth);
     bool complete = glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
     glBindTexture(GL_TEXTURE_2D, 0);
     mGlTexture = nullptr;
     mTextureChanged = true;
+    return complete;
+}
+
+PlatformResult GlDevice::makeFrame()
+{
+    bool complete = makeFrameObjects(mFrameTexture, mFrameDepth, mFrameBuffer);
     glClearColor(0, 0, 0, 1);
     glClearDepth(1);
     glDepthMask(GL_TRUE);
@@ -351,8 +356,66 @@ PlatformResult GlDevice::makeFrame()
     return complete ? GPU_OK : GPU_OUTOFVIDEOMEMORY;
 }
 
+void GlDevice::releasePassCopy()
+{
+    glDeleteFramebuffers(1, &mPassFrameBuffer);
+    glDeleteRenderbuffers(1, &mPassDepth);
+    glDeleteTextures(1, &mPassTexture);
+    mPassFrameBuffer = mPassDepth = mPassTexture = 0;
+}
+
+bool GlDevice::doStorePass()
+{
+    flushBatch();
+    if (!mPassFrameBuffer)
+    {
+        bool complete = makeFrameObjects(mPassTexture, mPassDepth, mPassFrameBuffer);
+        bindTarget();
+        if (!complete)
+        {
+            releasePassCopy();
+            GL_CHECK("storePass");
+            return false;
+        }
+    }
+    copyFrame(mFrameBuffer, mPassFrameBuffer);
+    mPassDepthClear = mFrameDepthClear;
+    mPassDepthValue = mFrameDepthValue;
+    GL_CHECK("storePass");
+    return true;
+}
+
+bool GlDevice::doReusePass()
+{
+    if (!mPassFrameBuffer || mRenderTarget)
+    {
+        return false;
+    }
+    flushBatch();
+    copyFrame(mPassFrameBuffer, mFrameBuffer);
+    mFrameDepthClear = mPassDepthClear;
+    mFrameDepthValue = mPassDepthValue;
+    GL_CHECK("reusePass");
+    return true;
+}
+
+void GlDevice::copyFrame(uint32_t from, uint32_t to)
+{
+    GLint width = GLint(mParameters.backBufferWidth), height = GLint(mParameters.backBufferHeight);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glBlitFramebuffer(0, 0, width, height, 0, 0, width, height, GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT,
+                      GL_NEAREST);
+    // The write masks were changed for the copy.
+    mRenderStatesChanged = true;
+    bindTarget();
+}
+
 void GlDevice::releaseFrame()
 {
+    releasePassCopy();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glDeleteFramebuffers(1, &mFrameBuffer);
     glDeleteRenderbuffers(1, &mFrameDepth);
@@ -566,6 +629,7 @@ PlatformResult GlDevice::doPresent()
 
 std::vector<uint32_t> GlDevice::readFrame()
 {
+    releaseHeldCalls();
     flushBatch();
     std::vector<uint32_t> pixels(size_t(mParameters.backBufferWidth) * mParameters.backBufferHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, mFrameBuffer);

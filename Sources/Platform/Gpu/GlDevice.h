@@ -43,6 +43,9 @@ private:
     GlDevice(SDL_Window* window, const PresentParameters& parameters);
     PlatformResult initialise();
     PlatformResult makeFrame();
+    // A colour texture and a depth buffer of the frame's size and formats
+    // on a framebuffer, left bound; false when it is not complete.
+    bool makeFrameObjects(uint32_t& texture, uint32_t& depth, uint32_t& framebuffer);
     void releaseFrame();
 
     void beforeChange() override { flushBatch(); }
@@ -54,6 +57,12 @@ private:
     PlatformResult doSetRenderTarget(Texture* target) override;
     PlatformResult doSaveScreenshot(const std::string& path) override;
     PlatformResult doReset() override;
+    bool keepsPasses() const override { return true; }
+    bool doStorePass() override;
+    bool doReusePass() override;
+    void releasePassCopy();
+    // Picture and depth, framebuffer to framebuffer, both of the frame's size.
+    void copyFrame(uint32_t from, uint32_t to);
     uint32_t vertexShaderConstants() const override;
     PlatformResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
                                   std::unique_ptr<Effect>* effect, std::string* errors) override;
@@ -101,6 +110,13 @@ private:
     // The frame's depth buffer still holds nothing but this cleared value.
     bool mFrameDepthClear = false;
     float mFrameDepthValue = 1.0f;
+    // The picture and depth a reusable pass left in the frame, in the
+    // frame's own formats so that copying them either way is a plain copy.
+    uint32_t mPassTexture = 0;
+    uint32_t mPassDepth = 0;
+    uint32_t mPassFrameBuffer = 0;
+    bool mPassDepthClear = false;
+    float mPassDepthValue = 1.0f;
 
     // Gathered draws: vertices repacked to the layout's own size, triangles
     // as a list of 32-bit indices.

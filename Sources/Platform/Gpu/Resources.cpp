@@ -25,6 +25,12 @@ uint32_t fullChainLength(uint32_t width, uint32_t height)
 
 } // namespace
 
+uint64_t nextResourceVersion()
+{
+    static std::atomic<uint64_t> next{1};
+    return next.fetch_add(1, std::memory_order_relaxed);
+}
+
 Texture::Texture(DeviceBase* device, uint32_t width, uint32_t height, uint32_t levels, uint32_t usage,
                  uint32_t format, uint32_t pool)
     : mDevice(device), mWidth(width), mHeight(height), mUsage(usage), mFormat(format), mPool(pool)
@@ -115,6 +121,7 @@ PlatformResult Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t fl
     }
     if (mDevice)
     {
+        mDevice->resourceChanging();
         mDevice->textureLocking(this);
     }
     std::lock_guard<std::mutex> guard(mMutex);
@@ -122,6 +129,7 @@ PlatformResult Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t fl
     {
         return GPU_INVALIDCALL;
     }
+    mVersion.store(nextResourceVersion(), std::memory_order_release);
     if (mLevelReleased[level])
     {
         // Nobody could read it back (another thread, or the device is
@@ -166,6 +174,8 @@ PlatformResult Texture::unlockRect(uint32_t level)
     {
         mLevelDirty[level] = 1;
         mDirty.store(true, std::memory_order_release);
+        // A pass drawn while the level was locked drew the old contents.
+        mVersion.store(nextResourceVersion(), std::memory_order_release);
     }
     mLevelLocked[level] = 0;
     return GPU_OK;
@@ -187,13 +197,20 @@ VertexBuffer::~VertexBuffer()
 namespace
 {
 
-PlatformResult lockRange(std::vector<uint8_t>& data, bool& locked, uint32_t offset, uint32_t size, void** out)
+// A pass the device holds back may read the buffer: it is drawn first.
+PlatformResult lockRange(DeviceBase* device, std::vector<uint8_t>& data, bool& locked, uint64_t& version,
+                         uint32_t offset, uint32_t size, void** out)
 {
+    if (device)
+    {
+        device->resourceChanging();
+    }
     if (!out || locked || offset > data.size() || size > data.size() - offset)
     {
         return GPU_INVALIDCALL;
     }
     locked = true;
+    version = nextResourceVersion();
     *out = data.data() + offset;
     return GPU_OK;
 }
@@ -203,7 +220,7 @@ PlatformResult lockRange(std::vector<uint8_t>& data, bool& locked, uint32_t offs
 PlatformResult VertexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
 {
     (void)flags;
-    return lockRange(mData, mLocked, offset, size, data);
+    return lockRange(mDevice, mData, mLocked, mVersion, offset, size, data);
 }
 
 PlatformResult VertexBuffer::unlock()
@@ -232,7 +249,7 @@ IndexBuffer::~IndexBuffer()
 PlatformResult IndexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags)
 {
     (void)flags;
-    return lockRange(mData, mLocked, offset, size, data);
+    return lockRange(mDevice, mData, mLocked, mVersion, offset, size, data);
 }
 
 PlatformResult IndexBuffer::unlock()

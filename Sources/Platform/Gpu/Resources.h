@@ -18,6 +18,11 @@ namespace Platform::Gpu
 
 class DeviceBase;
 
+// A number no resource's contents had before: every resource takes one when
+// made and another each time it is locked, so that a pass can tell whether
+// what it reads is what an earlier pass read.
+uint64_t nextResourceVersion();
+
 // What the device keeps about a resource on the card (names of its objects).
 struct DeviceHandles
 {
@@ -74,6 +79,7 @@ public:
 
     // Device side (main thread).
     DeviceHandles& handles() { return mHandles; }
+    uint64_t version() const { return mVersion.load(std::memory_order_acquire); }
     bool hasPendingUpload() const { return mDirty.load(std::memory_order_acquire); }
     // Calls upload (level, pixels, width, height) for every changed level not
     // locked at the moment; a level still being written keeps its old copy on
@@ -97,6 +103,7 @@ private:
     std::vector<uint8_t> mLevelReleased;
     bool mReleaseAfterUpload = false;
     std::atomic<bool> mDirty{false};
+    std::atomic<uint64_t> mVersion{nextResourceVersion()};
     mutable std::mutex mMutex;
     DeviceHandles mHandles;
 };
@@ -118,12 +125,14 @@ public:
     uint32_t usage() const { return mUsage; }
     uint32_t pool() const { return mPool; }
     const uint8_t* data() const { return mData.data(); }
+    uint64_t version() const { return mVersion; }
     void detachFromDevice() { mDevice = nullptr; }
 
 private:
     DeviceBase* mDevice;
     uint32_t mUsage, mFvf, mPool;
     bool mLocked = false;
+    uint64_t mVersion = nextResourceVersion();
     std::vector<uint8_t> mData;
 };
 
@@ -145,12 +154,14 @@ public:
     uint32_t indexSize() const { return mFormat == FMT_INDEX32 ? 4 : 2; }
     uint32_t indexCount() const { return length() / indexSize(); }
     uint32_t indexAt(uint32_t i) const;
+    uint64_t version() const { return mVersion; }
     void detachFromDevice() { mDevice = nullptr; }
 
 private:
     DeviceBase* mDevice;
     uint32_t mUsage, mFormat, mPool;
     bool mLocked = false;
+    uint64_t mVersion = nextResourceVersion();
     std::vector<uint8_t> mData;
 };
 

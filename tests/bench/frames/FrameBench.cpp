@@ -30,6 +30,7 @@
 #include "Platform/Net/NetSession.h"
 #include "Platform/System/MessageSink.h"
 #include "Platform/System/Paths.h"
+#include "SoundManagerDSound/SoundManagerDSound.h"
 #include "Tarnaveli/ChatPanel.h"
 #include "Tarnaveli/ChatWindow.h"
 #include "Tarnaveli/GameApplication.h"
@@ -38,7 +39,6 @@
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
-#include "SoundManagerDSound/SoundManagerDSound.h"
 
 #include "../../Platform/Net/AnswerFlood.h"
 #include "../../ResidentMemory.h"
@@ -101,7 +101,8 @@ std::map<std::string, double> residentByOwner()
                 owner = "llvm";
             else if (path.rfind("/SYSV", 0) == 0)
                 owner = "window";
-            else if (path.find("/dri/") != std::string::npos || path.find("libgallium") != std::string::npos ||
+            else if (path.find("/dri/") != std::string::npos ||
+                     path.find("libgallium") != std::string::npos ||
                      path.find("libGL") != std::string::npos || path.find("mesa") != std::string::npos)
                 owner = "mesa";
             else if (path.empty() || path[0] == '[')
@@ -284,12 +285,17 @@ enum class Scene
     Board
 };
 
-void runScene(benchmark::State& state, Scene scene)
+void runScene(benchmark::State& state, Scene scene, bool reusePasses = true)
 {
     GameFolder folder;
     std::unique_ptr<FrameApplication> game = startGame(state);
     if (game == nullptr)
         return;
+    auto* device =
+        dynamic_cast<Platform::Gpu::DeviceBase*>(static_cast<Engine2DD3D*>(game->getEngine2D())->getDevice());
+    if (device != nullptr)
+        device->allowPassReuse(reusePasses);
+    uint64_t reusedBefore = device != nullptr ? device->reusedPassCount() : 0;
     if (scene == Scene::Board)
     {
         // The game replaces the main menu.
@@ -305,6 +311,8 @@ void runScene(benchmark::State& state, Scene scene)
             break;
         }
     }
+    if (device != nullptr)
+        state.counters["reused_3D_passes"] = double(device->reusedPassCount() - reusedBefore);
     state.counters["RSS_MB"] = residentMb();
     state.counters["Textures_MB"] = double(game->getEngine2D()->getTextureMemoryUsed()) / (1024.0 * 1024.0);
     countResident(state, "", *game);
@@ -316,9 +324,10 @@ void BM_MainMenuFrame(benchmark::State& state)
 {
     runScene(state, Scene::Menu);
 }
+// Argument 0: every 3D pass drawn; 1: an unchanged pass's picture reused.
 void BM_BoardFrame(benchmark::State& state)
 {
-    runScene(state, Scene::Board);
+    runScene(state, Scene::Board, state.range(0) != 0);
 }
 
 // Ten games started and left in one run: the memory they leave behind.
@@ -488,6 +497,8 @@ BENCHMARK(BM_MainMenuFrame)
     ->MeasureProcessCPUTime()
     ->UseRealTime();
 BENCHMARK(BM_BoardFrame)
+    ->Arg(0)
+    ->Arg(1)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(kMeasuredFrames)
     ->MeasureProcessCPUTime()
