@@ -768,6 +768,9 @@ void NetSession::handleTimers(Clock::time_point now)
         }
         else if (!mEnumForever && mEnumRemaining == 0 && now >= mEnumEnd)
         {
+            // Answers that came in time but wait unread (the thread was
+            // late) still count.
+            readHostAnswers();
             mEnumActive = false;
         }
     }
