@@ -1045,6 +1045,7 @@ bool DeviceBase::endReusablePass()
     else
     {
         mStoredSignature.clear();
+        doForgetPass();
     }
     mSignature.clear();
     return false;

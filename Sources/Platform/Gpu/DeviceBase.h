@@ -163,6 +163,8 @@ protected:
     virtual bool keepsPasses() const { return false; }
     virtual bool doStorePass() { return false; }
     virtual bool doReusePass() { return false; }
+    // No pass to reuse any more (a screen without a 3D scene): the copy can go.
+    virtual void doForgetPass() {}
     // Draws the calls held back so far, if any, and lets later calls through.
     void releaseHeldCalls();
     // The vertex stage's uniform room in four-float vectors.

@@ -32,6 +32,8 @@ public:
     std::vector<uint32_t> readFrame();
     // Draw calls sent to OpenGL so far (gathered draws count once).
     uint64_t glDrawCount() const { return mGlDrawCount; }
+    // Whether a copy of a reusable pass is held (for tests).
+    bool holdsPassCopy() const { return mPassFrameBuffer != 0; }
 
     void textureLocking(Texture* texture) override;
     void textureComplete(Texture* texture) override;
@@ -60,6 +62,7 @@ private:
     bool keepsPasses() const override { return true; }
     bool doStorePass() override;
     bool doReusePass() override;
+    void doForgetPass() override { releasePassCopy(); }
     void releasePassCopy();
     // Picture and depth, framebuffer to framebuffer, both of the frame's size.
     void copyFrame(uint32_t from, uint32_t to);

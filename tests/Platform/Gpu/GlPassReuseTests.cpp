@@ -249,6 +249,21 @@ TEST_F(GlPassReuseTest, AResourceChangedInsideThePassDrawsWhatWasHeldFirst)
     EXPECT_EQ(device->reusedPassCount(), 0u);
 }
 
+TEST_F(GlPassReuseTest, AFrameWithoutAScenePassLetsTheCopyGo)
+{
+    frame();
+    EXPECT_TRUE(device->holdsPassCopy());
+    // A screen whose 3D pass is a clear alone (the menus): nothing to reuse.
+    device->beginReusablePass();
+    device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+    device->endReusablePass();
+    EXPECT_FALSE(device->holdsPassCopy());
+    // Back on the scene: drawn, kept again, then reused.
+    EXPECT_TRUE(frame() == drawnFrame());
+    frame();
+    EXPECT_EQ(device->reusedPassCount(), 1u);
+}
+
 TEST_F(GlPassReuseTest, AResetForgetsThePicture)
 {
     frame();
