@@ -26,7 +26,7 @@ void releaseFreeMemoryAfterFrames(uint32_t frames)
 {
     if (frames == 0)
         releaseFreeMemory();
-    else if (gFramesBeforeRelease == 0 || frames > gFramesBeforeRelease)
+    else if (frames > gFramesBeforeRelease)
         gFramesBeforeRelease = frames;
 }
 

@@ -259,11 +259,8 @@ TEST_F(GlDeviceTest, RenderTargetTextureDrawnBackIsUpright)
 
 TEST_F(GlDeviceTest, DepthTestUsesTheZeroToOneRange)
 {
-    auto texture = makeTexture(1, 1, {0xFFFFFFFF});
-    device->setTexture(0, texture.get());
-    device->setTransform(TS_PROJECTION, Matrix{});
+    auto texture = prepareDepthQuads();
     device->setRenderState(RS_ZENABLE, 1);
-    device->setRenderState(RS_ZFUNC, CMP_LESSEQUAL);
     device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
     // With an identity projection z is the depth itself; a quad at 0.25
     // hides one at 0.5 drawn after it, and one at 1.5 is clipped away.
@@ -281,11 +278,8 @@ TEST_F(GlDeviceTest, DepthTestUsesTheZeroToOneRange)
 
 TEST_F(GlDeviceTest, DepthBiasOfOneDrawsOnlyWhereNothingWasDrawnAndWritesNoDepth)
 {
-    auto texture = makeTexture(1, 1, {0xFFFFFFFF});
-    device->setTexture(0, texture.get());
-    device->setTransform(TS_PROJECTION, Matrix{});
+    auto texture = prepareDepthQuads();
     device->setRenderState(RS_ZENABLE, 1);
-    device->setRenderState(RS_ZFUNC, CMP_LESSEQUAL);
     device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
     auto quadAt = [&](float z, uint32_t color, float x0, float x1) { drawDepthQuad(z, color, x0, x1); };
     // Something far but not at the far plane on the left (pixels 0..511).
@@ -309,10 +303,7 @@ TEST_F(GlDeviceTest, DepthBiasOfOneDrawsOnlyWhereNothingWasDrawnAndWritesNoDepth
 
 TEST_F(GlDeviceTest, DepthClearsTakeEffectAfterDepthWritesAndForANewValue)
 {
-    auto texture = makeTexture(1, 1, {0xFFFFFFFF});
-    device->setTexture(0, texture.get());
-    device->setTransform(TS_PROJECTION, Matrix{});
-    device->setRenderState(RS_ZFUNC, CMP_LESSEQUAL);
+    auto texture = prepareDepthQuads();
     auto quadAt = [&](float z, uint32_t color) { drawDepthQuad(z, color, -1, 1); };
     // Frames drawn without depth, each cleared again: nothing to redo.
     for (int frame = 0; frame < 2; ++frame)

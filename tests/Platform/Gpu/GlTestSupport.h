@@ -130,6 +130,17 @@ protected:
         mBuffers.push_back(std::move(buffer));
     }
 
+    // White texture, identity projection and a less-or-equal depth test:
+    // what drawDepthQuad expects. The texture must outlive the draws.
+    std::unique_ptr<Texture> prepareDepthQuads()
+    {
+        auto white = makeTexture(1, 1, {0xFFFFFFFF});
+        device->setTexture(0, white.get());
+        device->setTransform(TS_PROJECTION, Matrix{});
+        device->setRenderState(RS_ZFUNC, CMP_LESSEQUAL);
+        return white;
+    }
+
     // A flat quad at depth z under an identity projection, from clip x0 to
     // x1 across and from clip y1 (top) down to y0.
     void drawDepthQuad(float z, uint32_t color, float x0, float x1, float y0 = 0, float y1 = 1)
