@@ -69,6 +69,11 @@ public:
     // load (a device reset loads again).
     virtual Texture* createTextureFromPixels(uint32_t width, uint32_t height, const void* pixels,
                                              uint16_t flags, uint32_t color) = 0;
+    // A texture that draws the rectangle of `atlas` as a picture of its own
+    // (one more reference to the atlas, until it is released); loading it
+    // loads the atlas. Null from an engine that cannot: the caller then
+    // makes textures of their own.
+    virtual Texture* createTextureRegion(Texture* /*atlas*/, const ResourceRect& /*rect*/) { return nullptr; }
     // The texture already made for that id or file name (one more
     // reference), else a new one.
     virtual Texture* getTextureByResourceId(uint32_t resourceId, uint16_t flags) = 0;

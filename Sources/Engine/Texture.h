@@ -4,6 +4,12 @@
 // each rounded up to a power of two (getTextureWidth, getTextureHeight).
 // Textures are made only through the 2D engine's factories and given back
 // with release (or the engine's releaseTexture).
+//
+// A texture may also be a part of another one (an atlas of small pictures
+// such as a font's glyphs): its image then lies at (getSurfaceX,
+// getSurfaceY) on the shared surface, whose sides are getTextureWidth and
+// getTextureHeight once loaded. Drawables take their texture coordinates
+// through surfaceU and surfaceV, which hold for both kinds.
 #include "Engine/Resource.h"
 
 class Texture : public Resource
@@ -19,10 +25,30 @@ public:
         FLAG_PIXELS_24BIT = 0x10,
         FLAG_STRETCH_POINT_FILTER = 0x400,
         FLAG_RENDER_TARGET = 0x1000,
-        FLAG_MIPMAPS = 0x2000
+        FLAG_MIPMAPS = 0x2000,
+        // Caller pixels that the 2D pass alone draws: no mip-map chain. (The
+        // 2D pass samples level 0 only.)
+        FLAG_SINGLE_LEVEL = 0x4000
     };
 
     using Resource::Resource;
+
+    uint32_t getSurfaceX() const { return mSurfaceX; }
+    uint32_t getSurfaceY() const { return mSurfaceY; }
+    // The texture coordinate of a point x texels right of (y below) the
+    // image's top-left corner.
+    float surfaceU(float x) const
+    {
+        return (static_cast<float>(mSurfaceX) + x) / static_cast<float>(mTextureWidth);
+    }
+    float surfaceV(float y) const
+    {
+        return (static_cast<float>(mSurfaceY) + y) / static_cast<float>(mTextureHeight);
+    }
+
+protected:
+    uint32_t mSurfaceX = 0;
+    uint32_t mSurfaceY = 0;
 };
 
 // Moves an image from the texture it holds to another: the old one's load is

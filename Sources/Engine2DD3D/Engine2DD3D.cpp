@@ -347,6 +347,15 @@ std::unique_ptr<Image2DStreched> Engine2DD3D::createStretchedImage(const Vector3
     return new TextureD3D(*this, width, height, pixels, flags, color);
 }
 
+::Texture* Engine2DD3D::createTextureRegion(::Texture* atlas, const ResourceRect& rect)
+{
+    auto* surface = dynamic_cast<TextureD3D*>(atlas);
+    if (surface == nullptr || surface->isRegion() || rect.width == 0 || rect.height == 0 ||
+        rect.x + rect.width > surface->getWidth() || rect.y + rect.height > surface->getHeight())
+        return nullptr;
+    return new TextureD3D(*this, *surface, rect);
+}
+
 ::Texture* Engine2DD3D::getTextureByResourceId(uint32_t resourceId, uint16_t flags)
 {
     if (::Texture* texture = findTextureByResourceId(resourceId))

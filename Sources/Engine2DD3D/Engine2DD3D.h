@@ -39,6 +39,7 @@ public:
     Texture* createTexture(uint32_t width, uint32_t height, uint16_t flags) override;
     Texture* createTextureFromPixels(uint32_t width, uint32_t height, const void* pixels, uint16_t flags,
                                      uint32_t color) override;
+    Texture* createTextureRegion(Texture* atlas, const ResourceRect& rect) override;
     Texture* getTextureByResourceId(uint32_t resourceId, uint16_t flags) override;
     Texture* getTextureByName(const std::string& name, uint16_t flags) override;
     std::unique_ptr<SheetMoveBase> createSheetMove(const Rect2D& rect) override;

@@ -79,29 +79,28 @@ ErrorCode Image2DD3D::update()
     if (mTexture == nullptr || mVertexBuffer == nullptr || mTexture->getTextureWidth() == 0 ||
         mTexture->getTextureHeight() == 0)
         return 0;
-    float tw = static_cast<float>(mTexture->getTextureWidth());
-    float th = static_cast<float>(mTexture->getTextureHeight());
-    float iw = static_cast<float>(mTexture->getWidth());
-    float ih = static_cast<float>(mTexture->getHeight());
+    const ::Texture& texture = *mTexture;
+    float iw = static_cast<float>(texture.getWidth());
+    float ih = static_cast<float>(texture.getHeight());
 
     // 1. ::Texture coordinates by size mode.
-    float uL = 0, vT = 0, uR, vB;
+    float uL = texture.surfaceU(0), vT = texture.surfaceV(0), uR, vB;
     switch (getSizeMode())
     {
     case SIZE_STRETCHED:
-        uR = iw / tw;
-        vB = ih / th;
+        uR = texture.surfaceU(iw);
+        vB = texture.surfaceV(ih);
         break;
     case SIZE_SOURCE_RECT:
-        uL = static_cast<float>(mSourceRect.x) / tw;
-        vT = static_cast<float>(mSourceRect.y) / th;
-        uR = static_cast<float>(mSourceRect.x + mSourceRect.width) / tw;
-        vB = static_cast<float>(mSourceRect.y + mSourceRect.height) / th;
+        uL = texture.surfaceU(static_cast<float>(mSourceRect.x));
+        vT = texture.surfaceV(static_cast<float>(mSourceRect.y));
+        uR = texture.surfaceU(static_cast<float>(mSourceRect.x + mSourceRect.width));
+        vB = texture.surfaceV(static_cast<float>(mSourceRect.y + mSourceRect.height));
         break;
     default:
         // Tiled mode repeats the texture beyond its size.
-        uR = mWidth / tw;
-        vB = mHeight / th;
+        uR = texture.surfaceU(mWidth);
+        vB = texture.surfaceV(mHeight);
         break;
     }
     // 2. Corners.

@@ -33,9 +33,9 @@ ErrorCode Image2DStrechedD3D::update()
     if (mTexture == nullptr || mVertexBuffer == nullptr || mTexture->getTextureWidth() == 0 ||
         mTexture->getTextureHeight() == 0)
         return 0;
-    float uL = 0, vT = 0;
-    float uR = static_cast<float>(mTexture->getWidth()) / static_cast<float>(mTexture->getTextureWidth());
-    float vB = static_cast<float>(mTexture->getHeight()) / static_cast<float>(mTexture->getTextureHeight());
+    float uL = mTexture->surfaceU(0), vT = mTexture->surfaceV(0);
+    float uR = mTexture->surfaceU(static_cast<float>(mTexture->getWidth()));
+    float vB = mTexture->surfaceV(static_cast<float>(mTexture->getHeight()));
     if (mFlags & FLAG_MIRROR_X)
         std::swap(uL, uR);
     if (mFlags & FLAG_MIRROR_Y)

@@ -113,18 +113,17 @@ void SheetMoveGridD3D::update(float t)
     if (mTexture == nullptr || mVertexBuffer == nullptr || mTexture->getTextureWidth() == 0 ||
         mTexture->getTextureHeight() == 0)
         return;
-    float uSpan = static_cast<float>(mTexture->getWidth()) / static_cast<float>(mTexture->getTextureWidth());
-    float vSpan =
-        static_cast<float>(mTexture->getHeight()) / static_cast<float>(mTexture->getTextureHeight());
+    const float width = static_cast<float>(mTexture->getWidth());
+    const float height = static_cast<float>(mTexture->getHeight());
     float z = mEngine.getZ();
     auto vertex = [&](uint32_t i, uint32_t j)
     {
         Vector2 point = gridPoint(i, j, t);
-        float u = uSpan * static_cast<float>(i) / static_cast<float>(mColumns);
-        float v = vSpan * static_cast<float>(j) / static_cast<float>(mRows);
+        float x = width * static_cast<float>(i) / static_cast<float>(mColumns);
+        float y = height * static_cast<float>(j) / static_cast<float>(mRows);
         if (mMirrorY)
-            v = vSpan - v;
-        return GridVertex{point.x, point.y, z, u, v};
+            y = height - y;
+        return GridVertex{point.x, point.y, z, mTexture->surfaceU(x), mTexture->surfaceV(y)};
     };
     void* data = nullptr;
     PlatformResult result = mVertexBuffer->lock(0, 0, &data, 0);

@@ -66,7 +66,23 @@ TextureD3D::TextureD3D(Engine2DD3D& engine, uint32_t width, uint32_t height, uin
 {
 }
 
-TextureD3D::~TextureD3D() = default;
+TextureD3D::TextureD3D(Engine2DD3D& engine, TextureD3D& atlas, const ResourceRect& rect)
+    : ::Texture(&engine.textureList(), rect.width, rect.height, nullptr, atlas.getFlags(), atlas.getParam()),
+      mEngine(&engine), mAtlas(&atlas)
+{
+    mSurfaceX = rect.x;
+    mSurfaceY = rect.y;
+    mAtlas->addRef();
+}
+
+TextureD3D::~TextureD3D()
+{
+    if (mAtlas == nullptr)
+        return;
+    if (mLoadCount > 0)
+        mAtlas->unload();
+    mAtlas->release();
+}
 
 void TextureD3D::registerProgramImage(uint32_t resourceId, std::span<const uint8_t> bytes)
 {
@@ -93,6 +109,7 @@ Device* TextureD3D::device() const
 
 ErrorCode TextureD3D::lock(void** bits, int32_t* pitch)
 {
+    // A region's neighbours on the atlas are not its to write.
     if (mTexture == nullptr)
         return ERROR_INVALID;
     LockedRect locked;
@@ -116,6 +133,15 @@ ErrorCode TextureD3D::unlock()
 
 ErrorCode TextureD3D::doLoad()
 {
+    if (mAtlas != nullptr)
+    {
+        if (ErrorCode code = mAtlas->load())
+            return code;
+        mTextureWidth = mAtlas->getTextureWidth();
+        mTextureHeight = mAtlas->getTextureHeight();
+        mPixelKind = mAtlas->getPixelKind();
+        return 0;
+    }
     mTexture.reset();
     if (device() == nullptr)
         return ERROR_FAILED;
@@ -266,8 +292,10 @@ ErrorCode TextureD3D::loadFromPixels(LockedRect& locked)
         return ERROR_INVALID;
     mTextureWidth = powerOfTwo(mWidth);
     mTextureHeight = powerOfTwo(mHeight);
-    PlatformResult result = device()->createTexture(mTextureWidth, mTextureHeight, 0, USAGE_AUTOGENMIPMAP,
-                                                    FMT_A8R8G8B8, POOL_MANAGED, &mTexture);
+    const bool chain = (mFlags & FLAG_SINGLE_LEVEL) == 0;
+    PlatformResult result = device()->createTexture(mTextureWidth, mTextureHeight, chain ? 0u : 1u,
+                                                    chain ? uint32_t(USAGE_AUTOGENMIPMAP) : 0u, FMT_A8R8G8B8,
+                                                    POOL_MANAGED, &mTexture);
     if (resultFailed(result))
         return reportD3DErrorAt(result, kSourceFile);
     result = mTexture->lockRect(0, &locked, 0);
@@ -331,6 +359,8 @@ ErrorCode TextureD3D::createBlank()
 
 ErrorCode TextureD3D::doUnload()
 {
+    if (mAtlas != nullptr)
+        return mAtlas->unload();
     mTexture.reset();
     return 0;
 }
@@ -348,7 +378,8 @@ ErrorCode TextureD3D::onLostDevice()
 
 ErrorCode TextureD3D::onResetDevice()
 {
-    if (mLoadCount >= 1 && mTexture == nullptr)
+    // A region's atlas is in the engine's list and comes back by itself.
+    if (mLoadCount >= 1 && mTexture == nullptr && mAtlas == nullptr)
         return doLoad();
     return 0;
 }

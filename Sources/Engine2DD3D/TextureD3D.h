@@ -9,6 +9,10 @@
 //
 // Made only through Engine2DD3D's factories; it joins the engine's texture
 // list so that it can be dropped and made again around a device reset.
+//
+// A region texture owns no device texture: it draws a rectangle of another
+// TextureD3D (the atlas), which it holds a reference to and keeps loaded
+// while it is loaded itself. Its pixels cannot be locked.
 #include "Engine/Texture.h"
 #include "Platform/Gpu/Device.h"
 
@@ -26,11 +30,13 @@ public:
     TextureD3D(Engine2DD3D& engine, uint32_t width, uint32_t height, const void* pixels, uint16_t flags,
                uint32_t color);
     TextureD3D(Engine2DD3D& engine, uint32_t width, uint32_t height, uint16_t flags);
+    // The rectangle of atlas, which must lie on it.
+    TextureD3D(Engine2DD3D& engine, TextureD3D& atlas, const ResourceRect& rect);
     ~TextureD3D() override;
 
     ErrorCode lock(void** bits, int32_t* pitch) override;
     ErrorCode unlock() override;
-    bool isCreated() const override { return mTexture != nullptr; }
+    bool isCreated() const override { return getD3DTexture() != nullptr; }
     ErrorCode doLoad() override;
     ErrorCode doUnload() override;
     // Textures the device does not keep across a reset (render targets) are
@@ -38,7 +44,11 @@ public:
     ErrorCode onLostDevice() override;
     ErrorCode onResetDevice() override;
 
-    Platform::Gpu::Texture* getD3DTexture() const { return mTexture.get(); }
+    Platform::Gpu::Texture* getD3DTexture() const
+    {
+        return mAtlas != nullptr ? mAtlas->getD3DTexture() : mTexture.get();
+    }
+    bool isRegion() const { return mAtlas != nullptr; }
     // Locks then pass the discard flag (a video writes whole frames).
     void setDiscardOnLock(bool discard) { mDiscardOnLock = discard; }
 
@@ -60,5 +70,7 @@ private:
 
     Engine2DD3D* mEngine;
     std::unique_ptr<Platform::Gpu::Texture> mTexture;
+    // A region's atlas (one reference held), else null.
+    TextureD3D* mAtlas = nullptr;
     bool mDiscardOnLock = false;
 };

@@ -8,6 +8,7 @@
 #include "Framework/Messages.h"
 #include "Framework/Text1252Literal.h"
 #include "Gui/Skin.h"
+#include "Platform/Gpu/TextureLimits.h"
 #include "Platform/System/ByteReader.h"
 
 #include <algorithm>
@@ -190,6 +191,69 @@ ErrorCode BitmapFont::load()
     releaseTextures();
     if (mPictureMode)
         return loadPictures(*engine);
+    bool made = false;
+    if (ErrorCode error = loadAtlas(*engine, made))
+        return error;
+    if (made)
+    {
+        mLoaded = true;
+        return 0;
+    }
+    return loadGlyphTextures(*engine);
+}
+
+ErrorCode BitmapFont::loadAtlas(Engine2D& engine, bool& made)
+{
+    made = false;
+    if (!mAtlas.pack(mGlyphTable, Platform::Gpu::MAX_TEXTURE_SIDE))
+        return 0;
+    // Each glyph's texture holds a reference to the atlas; the font's own
+    // goes once they are made.
+    Texture* atlas =
+        engine.createTextureFromPixels(mAtlas.getWidth(), mAtlas.getHeight(), mAtlas.getPixels().data(),
+                                       Texture::FLAG_PIXELS_ALPHA8 | Texture::FLAG_SINGLE_LEVEL, 0xFFFFFFFF);
+    if (atlas == nullptr)
+    {
+        mAtlas.clear();
+        return 0;
+    }
+    for (uint32_t code = 0; code < GlyphTable::kTableSize && atlas != nullptr; ++code)
+    {
+        const ResourceRect& rect = mAtlas.getRect(static_cast<uint8_t>(code));
+        if (rect.width == 0)
+            continue;
+        mGlyphTextures[code] = engine.createTextureRegion(atlas, rect);
+        if (mGlyphTextures[code] == nullptr)
+        {
+            atlas->release();
+            atlas = nullptr;
+        }
+    }
+    if (atlas == nullptr)
+    {
+        releaseTextures();
+        mAtlas.clear();
+        return 0;
+    }
+    atlas->release();
+    made = true;
+    // The first glyph loads the atlas; the others only count.
+    for (Texture* texture : mGlyphTextures)
+    {
+        if (texture == nullptr)
+            continue;
+        if (ErrorCode error = texture->load())
+        {
+            // The glyphs not loaded yet refuse their unload.
+            releaseTextures();
+            return error;
+        }
+    }
+    return 0;
+}
+
+ErrorCode BitmapFont::loadGlyphTextures(Engine2D& engine)
+{
     for (uint32_t code = 0; code < GlyphTable::kTableSize; ++code)
     {
         const GlyphTable::Glyph& glyph = mGlyphTable.getGlyph(static_cast<uint8_t>(code));
@@ -197,7 +261,7 @@ ErrorCode BitmapFont::load()
             continue;
         // White texels whose alpha is the glyph's byte; the pixels stay the
         // table's for as long as the texture may load again.
-        Texture* texture = engine->createTextureFromPixels(
+        Texture* texture = engine.createTextureFromPixels(
             glyph.width, mGlyphTable.height, glyph.pixels.data(), Texture::FLAG_PIXELS_ALPHA8, 0xFFFFFFFF);
         if (texture == nullptr)
         {

@@ -6,6 +6,7 @@
 // records {code, width W, W x H bytes}. A code given twice keeps its last
 // record. Glyph 0 stands for every code without a glyph of its own.
 #include "Framework/BinaryStream.h"
+#include "Gui/GlyphAtlas.h"
 #include "Gui/Text.h"
 
 #include <array>
@@ -95,12 +96,18 @@ public:
 
 private:
     uint8_t drawnGlyph(uint8_t code) const;
+    // The glyphs as parts of one atlas texture. `made` stays false when the
+    // engine makes no such parts (or they do not fit on one texture): the
+    // glyphs then get textures of their own.
+    ErrorCode loadAtlas(Engine2D& engine, bool& made);
+    ErrorCode loadGlyphTextures(Engine2D& engine);
     ErrorCode loadPictures(Engine2D& engine);
     void releaseTextures();
 
     std::array<uint8_t, GlyphTable::kTableSize> mCharMap{};
     std::array<Texture*, GlyphTable::kTableSize> mGlyphTextures{};
     GlyphTable mGlyphTable;
+    GlyphAtlas mAtlas;
     std::string mFileName;
     bool mPictureMode = false;
     bool mLoadAsIs = true;

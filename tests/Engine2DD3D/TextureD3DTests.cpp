@@ -252,3 +252,50 @@ TEST_F(TextureD3DTest, FilesAreLookedUpInTheMountedArchiveFirst)
     packed->release();
     absent->release();
 }
+
+// A region draws part of its atlas: it keeps the atlas alive and loaded for
+// as long as it needs it, takes the atlas's surface, and writes nothing.
+TEST_F(TextureD3DTest, RegionLoadsAndHoldsItsAtlasAndCannotBeLocked)
+{
+    std::vector<uint8_t> alpha(16 * 8, 0x40);
+    Texture* atlas = engine.createTextureFromPixels(
+        16, 8, alpha.data(), Texture::FLAG_PIXELS_ALPHA8 | Texture::FLAG_SINGLE_LEVEL, 0xFFFFFFFF);
+    EXPECT_EQ(engine.createTextureRegion(atlas, {10, 2, 7, 3}), nullptr) << "past the right side";
+    EXPECT_EQ(engine.createTextureRegion(atlas, {0, 0, 0, 3}), nullptr) << "empty";
+    Texture* first = engine.createTextureRegion(atlas, {3, 2, 5, 3});
+    Texture* second = engine.createTextureRegion(atlas, {9, 1, 2, 2});
+    ASSERT_NE(first, nullptr);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(engine.createTextureRegion(first, {0, 0, 1, 1}), nullptr) << "a region of a region";
+    atlas->release();
+    EXPECT_EQ(atlas->getRefCount(), 2) << "each region holds the atlas";
+
+    ASSERT_EQ(first->load(), 0u);
+    ASSERT_EQ(second->load(), 0u);
+    EXPECT_EQ(atlas->getLoadCount(), 2);
+    auto* surface = dynamic_cast<TextureD3D*>(atlas)->getD3DTexture();
+    ASSERT_NE(surface, nullptr);
+    EXPECT_EQ(surface->storedLevelCount(), 1u);
+    EXPECT_EQ(dynamic_cast<TextureD3D*>(first)->getD3DTexture(), surface);
+    EXPECT_EQ(first->getWidth(), 5u);
+    EXPECT_EQ(first->getTextureWidth(), 16u);
+    EXPECT_EQ(first->getTextureHeight(), 8u);
+    EXPECT_FLOAT_EQ(first->surfaceU(0), 3.0f / 16.0f);
+    EXPECT_FLOAT_EQ(first->surfaceV(3), 5.0f / 8.0f);
+    void* bits = nullptr;
+    int32_t pitch = 0;
+    EXPECT_NE(first->lock(&bits, &pitch), 0u);
+    EXPECT_EQ(readTexels(atlas)[2 * 16 + 3], 0x40FFFFFFu);
+
+    // A device reset brings the atlas back once, not once per region.
+    ASSERT_EQ(engine.releaseDeviceObjects(), 0u);
+    ASSERT_EQ(engine.restoreDeviceObjects(), 0u);
+    EXPECT_EQ(atlas->getLoadCount(), 2);
+
+    EXPECT_EQ(first->unload(), 0u);
+    EXPECT_TRUE(atlas->isCreated());
+    first->release();
+    // Destroyed while loaded: its load goes back with it.
+    second->release();
+    EXPECT_EQ(engine.getTextures().size(), 0u);
+}

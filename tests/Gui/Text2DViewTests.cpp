@@ -2,6 +2,7 @@
 // glyph textures hold white texels whose alpha is the glyph's byte, and every
 // shown character is one draw.
 #include "Engine2DD3D/Engine2DD3D.h"
+#include "Engine2DD3D/TextureD3D.h"
 #include "Gui/Container.h"
 #include "Platform/Gpu/RecordingDevice.h"
 #include "SkinTestSupport.h"
@@ -34,23 +35,29 @@ public:
     Platform::ScopedMessageCapture messages;
 };
 
-std::vector<uint32_t> texels(Texture* texture)
+// The texels of the texture's picture, read where it lies on the device's
+// surface (a glyph's is a part of its font's atlas), with `frame` texels
+// more on every side.
+std::vector<uint32_t> texels(Texture* texture, int32_t frame = 0)
 {
-    void* bits = nullptr;
-    int32_t pitch = 0;
+    auto* surface = dynamic_cast<TextureD3D*>(texture)->getD3DTexture();
+    Platform::Gpu::LockedRect locked;
     std::vector<uint32_t> result;
-    if (texture->lock(&bits, &pitch) != 0)
+    if (surface == nullptr || surface->lockRect(0, &locked, 0) != Platform::Gpu::GPU_OK)
         return result;
-    for (uint32_t y = 0; y < texture->getHeight(); ++y)
+    const int32_t left = static_cast<int32_t>(texture->getSurfaceX()) - frame;
+    const int32_t top = static_cast<int32_t>(texture->getSurfaceY()) - frame;
+    for (int32_t y = top; y < top + static_cast<int32_t>(texture->getHeight()) + 2 * frame; ++y)
     {
-        for (uint32_t x = 0; x < texture->getWidth(); ++x)
+        for (int32_t x = left; x < left + static_cast<int32_t>(texture->getWidth()) + 2 * frame; ++x)
         {
             uint32_t texel = 0;
-            std::memcpy(&texel, static_cast<uint8_t*>(bits) + size_t(y) * pitch + x * 4, 4);
+            std::memcpy(&texel, static_cast<uint8_t*>(locked.bits) + size_t(y) * locked.pitch + size_t(x) * 4,
+                        4);
             result.push_back(texel);
         }
     }
-    texture->unlock();
+    surface->unlockRect(0);
     return result;
 }
 } // namespace
@@ -68,6 +75,12 @@ TEST(Text2DViewEngineTest, GlyphTexturesAreWhiteWithTheGlyphAlphaAndEachCharacte
         EXPECT_EQ(a->getWidth(), 3u);
         EXPECT_EQ(a->getHeight(), 2u);
         EXPECT_EQ(texels(a), std::vector<uint32_t>(6, 0x80FFFFFFu));
+        // The font's glyphs are parts of one texture without smaller levels,
+        // each framed by its own edges.
+        auto* surface = dynamic_cast<TextureD3D*>(a)->getD3DTexture();
+        EXPECT_EQ(dynamic_cast<TextureD3D*>(font.getGlyphTexture(0))->getD3DTexture(), surface);
+        EXPECT_EQ(surface->storedLevelCount(), 1u);
+        EXPECT_EQ(texels(a, 1), std::vector<uint32_t>(20, 0x80FFFFFFu));
 
         const uint32_t before = app.device->drawCount();
         ASSERT_EQ(text->render(), 0);
