@@ -61,6 +61,27 @@ TEST(TextureRendererFilter, ThirtyTwoBitTexelsGetThePictureOpaqueWithinTheSurfac
     EXPECT_EQ(texels.back(), 0xEE);
 }
 
+// The decoder hands its pictures out with padded rows: each row is read at
+// its pitch, the padding never shows.
+TEST(TextureRendererFilter, PictureRowsAreReadAtTheirPitch)
+{
+    auto packed = makePicture(3, 2);
+    std::vector<uint8_t> padded(2 * 16, 0xAB);
+    for (uint32_t y = 0; y < 2; ++y)
+        std::memcpy(&padded[y * 16], &packed[y * 12], 12);
+    Platform::VideoFrame frame = frameOf(padded, 3, 2);
+    frame.pitch = 16;
+    std::vector<uint8_t> texels(2 * 12, 0);
+    ASSERT_TRUE(
+        TextureRendererFilter::convertFrame(frame, Resource::PIXEL_KIND_X8R8G8B8, texels.data(), 12, 3, 2));
+    for (uint32_t y = 0; y < 2; ++y)
+        for (uint32_t x = 0; x < 3; ++x)
+        {
+            EXPECT_EQ(texels[y * 12 + x * 4], x) << x << "," << y;
+            EXPECT_EQ(texels[y * 12 + x * 4 + 1], y) << x << "," << y;
+        }
+}
+
 TEST(TextureRendererFilter, SixteenBitTexelsKeepTheTopFiveBitsOfEachChannel)
 {
     std::vector<uint8_t> picture = {0xFF, 0x08, 0xF7, 0x00, 0x07, 0xFF, 0x10, 0x00};

@@ -124,6 +124,7 @@ void MediaDecoder::close()
     sws_freeContext(mScaler);
     mScaler = nullptr;
     av_freep(&mScaled[0]);
+    mScaledPitch[0] = 0;
     mStream.reset();
     mPath.clear();
     mName.clear();
@@ -132,8 +133,6 @@ void MediaDecoder::close()
     mDurationNs = 0;
     mFrameDurationNs = 0;
     mFramePositionNs = 0;
-    mPixels.clear();
-    mPixels.shrink_to_fit();
 }
 
 void MediaDecoder::closeInput()
@@ -234,11 +233,8 @@ PlatformResult MediaDecoder::openInput()
         return kMediaNoDecoder;
     }
 
-    const bool first = mWidth == 0;
     mWidth = static_cast<uint32_t>(parameters->width);
     mHeight = static_cast<uint32_t>(parameters->height);
-    if (first)
-        mPixels.assign(static_cast<size_t>(mWidth) * mHeight * 4, 0);
 
     AVRational rate = stream->avg_frame_rate;
     if (rate.num <= 0 || rate.den <= 0)
@@ -485,24 +481,33 @@ void MediaDecoder::convert(const AVFrame* frame)
     if (mScaler == nullptr)
         return;
     // The scaler's vector code writes whole blocks past the end of a row: it
-    // gets an aligned picture with padded rows, and the rows are copied out.
-    if (mScaled[0] == nullptr && av_image_alloc(mScaled, mScaledPitch, static_cast<int>(mWidth),
-                                                static_cast<int>(mHeight) + 1, AV_PIX_FMT_BGRA, 64) < 0)
+    // gets an aligned picture with padded rows (and a row more), which is
+    // the picture handed out, rows and pitch as they are.
+    if (mScaled[0] == nullptr)
     {
-        mScaled[0] = nullptr;
-        return;
+        const int size = av_image_alloc(mScaled, mScaledPitch, static_cast<int>(mWidth),
+                                        static_cast<int>(mHeight) + 1, AV_PIX_FMT_BGRA, 64);
+        if (size < 0)
+        {
+            mScaled[0] = nullptr;
+            mScaledPitch[0] = 0;
+            return;
+        }
+        // Nothing decoded yet reads as transparent black, not as old heap.
+        std::memset(mScaled[0], 0, static_cast<size_t>(size));
     }
     if (sws_scale(mScaler, frame->data, frame->linesize, 0, frame->height, mScaled, mScaledPitch) <= 0)
         return;
-    const size_t row = static_cast<size_t>(mWidth) * 4;
-    for (uint32_t y = 0; y < mHeight; ++y)
-        std::memcpy(mPixels.data() + y * row, mScaled[0] + static_cast<size_t>(y) * mScaledPitch[0], row);
     const AVPixFmtDescriptor* descriptor = av_pix_fmt_desc_get(format);
     if (descriptor == nullptr || (descriptor->flags & AV_PIX_FMT_FLAG_ALPHA) != 0)
     {
         // The texture is opaque whatever the source carried.
-        for (size_t i = 3; i < mPixels.size(); i += 4)
-            mPixels[i] = 0xFF;
+        for (uint32_t y = 0; y < mHeight; ++y)
+        {
+            uint8_t* row = mScaled[0] + static_cast<size_t>(y) * mScaledPitch[0];
+            for (uint32_t x = 0; x < mWidth; ++x)
+                row[x * 4 + 3] = 0xFF;
+        }
     }
 }
 

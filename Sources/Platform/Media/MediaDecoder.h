@@ -73,8 +73,10 @@ public:
     // No more sound will come until the next seek.
     bool audioEnded() const { return mInputEnded && audioAvailable() == 0; }
 
-    // The current picture: BGRA rows top down, pitch width x 4.
-    const std::vector<uint8_t>& pixels() const { return mPixels; }
+    // The current picture: BGRA rows top down, pitch() bytes apart (width x
+    // 4 or more); null before the first picture.
+    const uint8_t* pixels() const { return mScaled[0]; }
+    uint32_t pitch() const { return static_cast<uint32_t>(mScaledPitch[0]); }
     int64_t framePositionNs() const { return mFramePositionNs; }
     int64_t frameEndNs() const { return mFramePositionNs + mFrameDurationNs; }
 
@@ -131,7 +133,6 @@ private:
     int64_t mDurationNs = 0;
     int64_t mFrameDurationNs = 0;
     int64_t mFramePositionNs = 0;
-    std::vector<uint8_t> mPixels;
 };
 
 } // namespace Platform

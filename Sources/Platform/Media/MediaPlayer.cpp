@@ -404,10 +404,10 @@ void MediaPlayer::deliver(std::unique_lock<std::mutex>& lock)
     if (mEndOfStream || mLastFrameEndNs > mEndNs)
         mEndNs = std::max(mEndNs, mLastFrameEndNs);
     VideoFrame frame;
-    frame.pixels = mDecoder.pixels().data();
+    frame.pixels = mDecoder.pixels();
     frame.width = mWidth;
     frame.height = mHeight;
-    frame.pitch = mWidth * 4;
+    frame.pitch = mDecoder.pitch();
     frame.positionMs = mDecoder.framePositionNs() / 1000000;
     // The pixels belong to this thread until the next decode: the owner's
     // calls need not wait for the sink.

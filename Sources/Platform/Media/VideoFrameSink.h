@@ -12,7 +12,7 @@ struct VideoFrame
     const uint8_t* pixels = nullptr;
     uint32_t width = 0;
     uint32_t height = 0;
-    // Bytes from one row to the next (width x 4).
+    // Bytes from one row to the next (width x 4 or more).
     uint32_t pitch = 0;
     // Stream time of the picture, from the start of the video.
     int64_t positionMs = 0;
