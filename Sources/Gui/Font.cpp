@@ -23,6 +23,8 @@ BitmapFont::FatalHandler& fatalHandler()
     return handler;
 }
 
+bool gGlyphAtlasUsed = true;
+
 void endProgram(int exitCode)
 {
     if (fatalHandler())
@@ -129,6 +131,11 @@ void BitmapFont::setFatalHandler(FatalHandler handler)
     fatalHandler() = std::move(handler);
 }
 
+void BitmapFont::setGlyphAtlasUsed(bool used)
+{
+    gGlyphAtlasUsed = used;
+}
+
 BitmapFont::BitmapFont(const std::string& fileName, Texture* caretTexture)
     : Font(0, 0, caretTexture), mFileName(fileName)
 {
@@ -205,7 +212,7 @@ ErrorCode BitmapFont::load()
 ErrorCode BitmapFont::loadAtlas(Engine2D& engine, bool& made)
 {
     made = false;
-    if (!mAtlas.pack(mGlyphTable, Platform::Gpu::MAX_TEXTURE_SIDE))
+    if (!gGlyphAtlasUsed || !mAtlas.pack(mGlyphTable, Platform::Gpu::MAX_TEXTURE_SIDE))
         return 0;
     // Each glyph's texture holds a reference to the atlas; the font's own
     // goes once they are made.

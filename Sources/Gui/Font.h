@@ -60,6 +60,9 @@ public:
     // What ends the program when a font cannot be had; tests replace it.
     using FatalHandler = std::function<void(int exitCode)>;
     static void setFatalHandler(FatalHandler handler);
+    // Off: fonts loaded from then on give every glyph a texture of its own
+    // instead of a part of one atlas (to compare the two; on by default).
+    static void setGlyphAtlasUsed(bool used);
 
     // Reads the .fnt file through the application's file lookup; a failure
     // shows "Police introuvable" and ends the program.
