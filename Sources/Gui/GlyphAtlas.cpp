@@ -15,11 +15,12 @@ uint32_t powerOfTwo(uint64_t value)
     return result > std::numeric_limits<uint32_t>::max() ? 0 : static_cast<uint32_t>(result);
 }
 
-// Rows of framed glyphs in code order, each row filled up to the width:
-// the height that takes, 0 when a glyph is wider than the width.
-uint64_t packedHeight(const GlyphTable& table, uint32_t width)
+// Lays the framed glyphs out in rows, in code order, each row filled up to
+// the width, and calls place (code, x, y) with each cell's corner: the
+// height the rows take, 0 when a glyph is wider than the width.
+template <class Place> uint64_t layCells(const GlyphTable& table, uint32_t width, Place&& place)
 {
-    const uint64_t cellHeight = table.height + 2 * GlyphAtlas::kBorder;
+    const uint64_t cellHeight = uint64_t{table.height} + 2 * GlyphAtlas::kBorder;
     uint64_t rows = 0;
     uint64_t x = width;
     for (uint32_t code = 0; code < GlyphTable::kTableSize; ++code)
@@ -35,6 +36,7 @@ uint64_t packedHeight(const GlyphTable& table, uint32_t width)
             ++rows;
             x = 0;
         }
+        place(glyph, static_cast<uint32_t>(x), static_cast<uint32_t>((rows - 1) * cellHeight));
         x += cellWidth;
     }
     return rows * cellHeight;
@@ -56,7 +58,7 @@ bool GlyphAtlas::pack(const GlyphTable& table, uint32_t maxSide)
     uint64_t bestArea = 0;
     for (uint32_t width = 16; width != 0 && width <= maxSide; width *= 2)
     {
-        const uint64_t packed = packedHeight(table, width);
+        const uint64_t packed = layCells(table, width, [](uint8_t, uint32_t, uint32_t) {});
         const uint64_t height = packed == 0 ? 0 : powerOfTwo(packed);
         if (height == 0 || height > maxSide)
             continue;
@@ -75,36 +77,23 @@ bool GlyphAtlas::pack(const GlyphTable& table, uint32_t maxSide)
     // 2. Each glyph in its cell, then its edges repeated into the frame.
     mPixels.assign(static_cast<size_t>(bestArea), 0);
     const uint32_t height = table.height;
-    uint32_t x = mWidth;
-    uint32_t y = 0;
-    bool firstRow = true;
-    for (uint32_t code = 0; code < GlyphTable::kTableSize; ++code)
-    {
-        const auto glyph = static_cast<uint8_t>(code);
-        if (!table.hasGlyph(glyph))
-            continue;
-        const GlyphTable::Glyph& source = table.getGlyph(glyph);
-        const uint32_t width = source.width;
-        if (x + width + 2 * kBorder > mWidth)
-        {
-            if (!firstRow)
-                y += height + 2 * kBorder;
-            firstRow = false;
-            x = 0;
-        }
-        mRects[code] = {x + kBorder, y + kBorder, width, height};
-        // The cell's rows; the glyph's first row is cell row 1.
-        auto row = [&](uint32_t r) { return mPixels.data() + size_t(y + r) * mWidth + x; };
-        for (uint32_t r = 1; r <= height; ++r)
-        {
-            uint8_t* target = row(r);
-            std::memcpy(target + 1, source.pixels.data() + size_t(r - 1) * width, width);
-            target[0] = target[1];
-            target[width + 1] = target[width];
-        }
-        std::memcpy(row(0), row(1), width + 2);
-        std::memcpy(row(height + 1), row(height), width + 2);
-        x += width + 2 * kBorder;
-    }
+    layCells(table, mWidth,
+             [&](uint8_t code, uint32_t x, uint32_t y)
+             {
+                 const GlyphTable::Glyph& source = table.getGlyph(code);
+                 const uint32_t width = source.width;
+                 mRects[code] = {x + kBorder, y + kBorder, width, height};
+                 // The cell's rows; the glyph's first row is cell row 1.
+                 auto row = [&](uint32_t r) { return mPixels.data() + size_t(y + r) * mWidth + x; };
+                 for (uint32_t r = 1; r <= height; ++r)
+                 {
+                     uint8_t* target = row(r);
+                     std::memcpy(target + 1, source.pixels.data() + size_t(r - 1) * width, width);
+                     target[0] = target[1];
+                     target[width + 1] = target[width];
+                 }
+                 std::memcpy(row(0), row(1), width + 2);
+                 std::memcpy(row(height + 1), row(height), width + 2);
+             });
     return true;
 }
