@@ -1,7 +1,9 @@
 // .fnt glyph tables from untrusted bytes: a table that reads writes back to
-// the same records and reads again the same.
+// the same records and reads again the same, and packs into an atlas that
+// holds every glyph's bytes inside its own sides.
 #include "Framework/BinaryStream.h"
 #include "Gui/Font.h"
+#include "Gui/GlyphAtlas.h"
 
 #include <cstdint>
 #include <string>
@@ -62,6 +64,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (copy.getGlyph(static_cast<uint8_t>(code)).pixels !=
             table.getGlyph(static_cast<uint8_t>(code)).pixels)
             __builtin_trap();
+    }
+
+    GlyphAtlas atlas;
+    if (!atlas.pack(table, 2048))
+        return 0;
+    for (uint32_t code = 0; code < GlyphTable::kTableSize; ++code)
+    {
+        const GlyphTable::Glyph& glyph = table.getGlyph(static_cast<uint8_t>(code));
+        const ResourceRect& rect = atlas.getRect(static_cast<uint8_t>(code));
+        if (glyph.pixels.empty())
+            continue;
+        if (rect.width != glyph.width || rect.height != table.height || rect.x < 1 || rect.y < 1 ||
+            uint64_t{rect.x} + rect.width + 1 > atlas.getWidth() ||
+            uint64_t{rect.y} + rect.height + 1 > atlas.getHeight())
+            __builtin_trap();
+        for (uint32_t y = 0; y < rect.height; ++y)
+            for (uint32_t x = 0; x < rect.width; ++x)
+                if (atlas.getPixels()[size_t(rect.y + y) * atlas.getWidth() + rect.x + x] !=
+                    glyph.pixels[size_t(y) * rect.width + x])
+                    __builtin_trap();
     }
     return 0;
 }
