@@ -3,16 +3,17 @@
 #include "Gui/Font.h"
 
 #include <cstring>
-#include <limits>
 
 namespace
 {
-uint32_t powerOfTwo(uint64_t value)
+// Heights stay far below the top bit: at most 256 rows of framed glyphs of
+// a bounded height.
+uint64_t powerOfTwo(uint64_t value)
 {
     uint64_t result = 1;
     while (result < value)
         result <<= 1;
-    return result > std::numeric_limits<uint32_t>::max() ? 0 : static_cast<uint32_t>(result);
+    return result;
 }
 
 // Lays the framed glyphs out in rows, in code order, each row filled up to
