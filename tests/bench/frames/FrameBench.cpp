@@ -296,6 +296,7 @@ void runScene(benchmark::State& state, Scene scene, bool reusePasses = true)
     if (device != nullptr)
         device->allowPassReuse(reusePasses);
     uint64_t reusedBefore = device != nullptr ? device->reusedPassCount() : 0;
+    uint64_t skippedBefore = device != nullptr ? device->skippedFrameCount() : 0;
     if (scene == Scene::Board)
     {
         // The game replaces the main menu.
@@ -312,7 +313,10 @@ void runScene(benchmark::State& state, Scene scene, bool reusePasses = true)
         }
     }
     if (device != nullptr)
+    {
         state.counters["reused_3D_passes"] = double(device->reusedPassCount() - reusedBefore);
+        state.counters["skipped_frames"] = double(device->skippedFrameCount() - skippedBefore);
+    }
     state.counters["RSS_MB"] = residentMb();
     state.counters["Textures_MB"] = double(game->getEngine2D()->getTextureMemoryUsed()) / (1024.0 * 1024.0);
     countResident(state, "", *game);
@@ -324,7 +328,8 @@ void BM_MainMenuFrame(benchmark::State& state)
 {
     runScene(state, Scene::Menu);
 }
-// Argument 0: every 3D pass drawn; 1: an unchanged pass's picture reused.
+// Argument 0: every frame and every 3D pass drawn; 1: an unchanged frame
+// presented again, an unchanged pass copied from its last picture.
 void BM_BoardFrame(benchmark::State& state)
 {
     runScene(state, Scene::Board, state.range(0) != 0);
