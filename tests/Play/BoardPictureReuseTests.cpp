@@ -36,12 +36,7 @@ size_t differenceFromDrawn(Driver& driver)
     driver.step(0);
     Frame drawn = driver.readFrame();
     device()->allowPassReuse(true);
-    if (shown.empty() || drawn.empty())
-        return size_t(-1);
-    size_t count = 0;
-    for (size_t i = 0; i < shown.pixels.size(); ++i)
-        count += shown.pixels[i] != drawn.pixels[i];
-    return count;
+    return differingPixels(shown, drawn);
 }
 
 } // namespace

@@ -20,10 +20,7 @@ protected:
         GlDeviceTest::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
-        std::vector<uint32_t> texels(16);
-        for (uint32_t i = 0; i < 16; ++i)
-            texels[i] = 0xFF000000u | (i * 15) << 16 | 0x8000u | (255 - i * 15);
-        sceneTexture = makeTexture(4, 4, texels);
+        sceneTexture = makeTexture(2, 2, {0xFF20A0E0, 0xFF60A0A0, 0xFFA0A060, 0xFFE0A020});
         glyph = makeTexture(2, 2, {0xFFFFFFFF, 0x00000000, 0x80FFFFFF, 0xFFFFFFFF});
         otherGlyph = makeTexture(2, 2, {0x00000000, 0xFFFFFFFF, 0xFFFFFFFF, 0x80FFFFFF});
         ASSERT_EQ(device->createVertexBuffer(4 * sizeof(ColorVertex), 0, FVF_XYZ_DIFFUSE_TEX1, POOL_MANAGED,
@@ -179,7 +176,7 @@ TEST_F(GlFrameSkipTest, AnyChangeOfWhatTheFrameReadsDrawsItAgain)
                              {
                                  LockedRect locked;
                                  ASSERT_EQ(sceneTexture->lockRect(0, &locked, 0), GPU_OK);
-                                 static_cast<uint32_t*>(locked.bits)[5] = 0xFFFFFFFF;
+                                 static_cast<uint32_t*>(locked.bits)[3] = 0xFFFFFFFF;
                                  sceneTexture->unlockRect(0);
                              });
                          writer.join();
