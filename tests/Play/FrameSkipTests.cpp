@@ -1,13 +1,16 @@
 // A frame that would show what is already shown is presented again without
 // being drawn: the menu and the board as the player sees them must be the
 // frames drawing them again would show, idle, under the cursor and as the
-// game's clock turns.
+// game's clock turns; a frame drawn over an unchanged board copies the
+// board's picture.
 #include "Journeys.h"
 #include "PlayChecks.h"
 
 #include "Engine2DD3D/EngineComponent.h"
 #include "Engine3DD3D/Engine3DD3D.h"
+#include "Gui/TextButton.h"
 #include "Platform/Gpu/DeviceBase.h"
+#include "Tarnaveli/BoardView/BoardGraphics3D.h"
 #include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/MenuWindowBase.h"
 #include "Tarnaveli/WindowMenu.h"
@@ -81,9 +84,21 @@ TEST(PlayFrameSkip, TheBoardShowsTheFrameDrawnIdleAndAsItsClockTurns)
     SKIP_WITHOUT_DISPLAY();
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(startSoloGame(driver), nullptr);
+    BoardGraphics3D* view = startSoloGame(driver);
+    ASSERT_NE(view, nullptr);
     ASSERT_NE(device(), nullptr);
     driver.settle(20);
+    EXPECT_EQ(differenceFromDrawn(driver), 0u);
+
+    // The cursor over a camera button changes the frame, not the scene: the
+    // frame is drawn over the scene's picture kept.
+    TextButton* button = view->getButton(0);
+    ASSERT_NE(button, nullptr);
+    Frame idle = driver.readFrame();
+    uint64_t reused = device()->reusedPassCount();
+    driver.mouseMove(button->getX() + button->getWidth() / 2, button->getY() + button->getHeight() / 2);
+    expectDrawnAndChanged(driver, idle, 0, "the cursor over a button");
+    EXPECT_EQ(device()->reusedPassCount(), reused + 1) << "the scene was drawn again";
     EXPECT_EQ(differenceFromDrawn(driver), 0u);
 
     // The clock shows whole seconds: a second later its digits change.
