@@ -21,6 +21,10 @@ constexpr const char* kSourceFile = "Sources\\Engine2DD3D\\Image2DD3D.cpp";
 ErrorCode writeQuad(VertexBuffer& buffer, const Vertex2D (&vertices)[4], const char* file,
                     SourceLocation where)
 {
+    // Rewriting the same corners would give the buffer a new version, and
+    // the device would draw an unchanged frame again.
+    if (buffer.length() >= sizeof vertices && std::memcmp(buffer.data(), vertices, sizeof vertices) == 0)
+        return 0;
     void* data = nullptr;
     PlatformResult result = buffer.lock(0, 0, &data, 0);
     if (resultFailed(result))

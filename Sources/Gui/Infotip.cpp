@@ -219,7 +219,9 @@ void Infotip::animate()
     }
     uint32_t alpha =
         static_cast<uint32_t>(std::min<uint64_t>(uint64_t{mFadeTimer.getElapsed()} * 255 / FADE_MS, 255));
-    if (alpha == mAlpha && alpha == 255)
+    // Setting the same colours again would lay the tip out again, its
+    // pictures rewritten, for a frame that shows nothing new.
+    if (alpha == mAlpha)
         return;
     mAlpha = alpha;
     if (mText)

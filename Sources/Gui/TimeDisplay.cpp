@@ -75,8 +75,11 @@ void TimeDisplay::setTime(uint32_t ms)
 {
     if (ms == mTime)
         return;
+    // Only whole seconds are shown: the pictures change once a second.
+    bool sameSecond = ms / 1000 == mTime / 1000;
     mTime = ms;
-    layoutChars();
+    if (!sameSecond)
+        layoutChars();
 }
 
 void TimeDisplay::showHours(bool show)

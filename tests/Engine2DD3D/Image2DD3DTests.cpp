@@ -247,3 +247,20 @@ TEST_F(Image2DD3DTest, StretchedImageTakesItsCornersAndCullMode)
     texture->unload();
     texture->release();
 }
+
+TEST_F(Image2DD3DTest, RewritingTheSameCornersKeepsTheBufferAsItWas)
+{
+    // A buffer's new version makes the device draw the frame again.
+    std::unique_ptr<Platform::Gpu::VertexBuffer> buffer = createQuadBuffer(engine, "test");
+    ASSERT_NE(buffer, nullptr);
+    Vertex2D quad[4] = {
+        {0, 0, 1024, ~0u, 0, 0}, {8, 0, 1024, ~0u, 1, 0}, {0, 8, 1024, ~0u, 0, 1}, {8, 8, 1024, ~0u, 1, 1}};
+    ASSERT_EQ(writeQuad(*buffer, quad, "test"), 0u);
+    uint64_t written = buffer->version();
+    ASSERT_EQ(writeQuad(*buffer, quad, "test"), 0u);
+    EXPECT_EQ(buffer->version(), written);
+    quad[3].color = 0x80FFFFFF;
+    ASSERT_EQ(writeQuad(*buffer, quad, "test"), 0u);
+    EXPECT_NE(buffer->version(), written);
+    EXPECT_EQ(reinterpret_cast<const Vertex2D*>(buffer->data())[3].color, 0x80FFFFFFu);
+}

@@ -81,6 +81,14 @@ TEST(TimeDisplay, FollowsItsTimerEachFrame)
     clock.animate();
     EXPECT_EQ(clock.getShownText(), "00:01:01");
     EXPECT_EQ(clock.getTime(), 61500u);
+    // The pictures change with the second shown, not with every frame.
+    manual.advanceMs(499);
+    clock.animate();
+    EXPECT_EQ(clock.getTime(), 61999u);
+    EXPECT_EQ(clock.getShownText(), "00:01:01");
+    manual.advanceMs(1);
+    clock.animate();
+    EXPECT_EQ(clock.getShownText(), "00:01:02");
 }
 
 TEST(TimeDisplay, FontWithoutPicturesShowsNothingButStillCounts)

@@ -227,6 +227,16 @@ Rect glyphSpan(Component* widget, int32_t first, int32_t last)
     return left > right ? Rect{} : Rect{left, top, right - left, bottom - top};
 }
 
+size_t differingPixels(const Frame& a, const Frame& b)
+{
+    if (a.empty() || b.empty())
+        return size_t(-1);
+    size_t count = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i)
+        count += a.pixels[i] != b.pixels[i];
+    return count;
+}
+
 double contrastRatio(uint32_t argb1, uint32_t argb2)
 {
     double a = luminance(argb1);

@@ -37,6 +37,9 @@ Faults checkWindow(Driver& driver, Component* layer, bool frameless = false);
 // The faults one to a line, for a failure message.
 std::string joined(const Faults& faults);
 
+// The pixels that differ between two frames; all of them when one is missing.
+size_t differingPixels(const Frame& a, const Frame& b);
+
 // The contrast ratio of two colours by their relative luminance (1 to 21).
 double contrastRatio(uint32_t argb1, uint32_t argb2);
 // The luminance contrast of a text against the frame: the glyph boxes' pixels

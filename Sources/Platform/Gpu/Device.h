@@ -109,16 +109,18 @@ public:
     virtual uint32_t getAvailableTextureMem() = 0;
 
     // A pass that starts by clearing the whole frame and may show the same
-    // picture as the last such pass (an idle 3D scene): its clears and draws
-    // are held back until endReusablePass, which copies the last pass's
-    // picture (and depth) into the frame when the held calls, every state
-    // they read and the contents of every resource they use are the same as
-    // that pass's, and draws them otherwise. Anything that cannot wait (a
-    // render target, an effect, a lock or release of a resource, a read-back,
-    // a present, a reset) draws the held calls first and makes the pass one
-    // that is drawn. True when the picture was reused.
+    // picture as the last such pass (an idle 3D scene). From its begin up to
+    // the present, the whole frame's clears and draws are held back. At the
+    // present, a frame whose held calls, every state they read and the
+    // contents of every resource they use are those of the frame the device
+    // shows already is not drawn at all: the frame is presented again. A
+    // frame that differs is drawn, its pass copied from the last pass's
+    // picture (and depth) when that pass is the same. Anything that cannot
+    // wait (a render target, an effect, a lock or release of a resource, a
+    // read-back, a reset) draws the held calls first, and the rest of the
+    // frame is drawn as it comes.
     virtual void beginReusablePass() = 0;
-    virtual bool endReusablePass() = 0;
+    virtual void endReusablePass() = 0;
 
     // Writes the current frame to a PNG file (through a temporary file).
     virtual PlatformResult saveScreenshot(const std::string& path) = 0;

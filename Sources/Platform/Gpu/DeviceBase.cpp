@@ -139,6 +139,7 @@ PlatformResult DeviceBase::reset(const PresentParameters& parameters)
     }
     releaseHeldCalls();
     mStoredSignature.clear();
+    frameChanged();
     beforeChange();
     mParameters = parameters;
     mInScene = false;
@@ -171,7 +172,26 @@ PlatformResult DeviceBase::endScene()
 PlatformResult DeviceBase::present()
 {
     log("present()");
-    releaseHeldCalls();
+    if (mHolding)
+    {
+        bool describable = mFrameSkipAllowed && !mFrameUnreusable && heldFromWholeClear();
+        if (describable && mSignature == mShownSignature)
+        {
+            // The frame already shows this picture.
+            mHolding = mPassOpen = mPassEnded = false;
+            mHeldCalls.clear();
+            mHeldStates.clear();
+            ++mSkippedFrames;
+        }
+        else
+        {
+            releaseHeldCalls();
+            if (describable)
+            {
+                mShownSignature.swap(mSignature);
+            }
+        }
+    }
     return doPresent();
 }
 
@@ -195,6 +215,10 @@ PlatformResult DeviceBase::clear(uint32_t flags, uint32_t color, float z, uint32
         held.stencil = stencil;
         hold(held);
         return GPU_OK;
+    }
+    if (!mRenderTarget)
+    {
+        frameChanged();
     }
     return doClear(flags, color, z, stencil);
 }
@@ -647,6 +671,10 @@ PlatformResult DeviceBase::checkAndDraw(DrawCall& call)
         hold(held);
         return GPU_OK;
     }
+    if (!mRenderTarget)
+    {
+        frameChanged();
+    }
     return doDraw(call);
 }
 
@@ -926,7 +954,8 @@ size_t DeviceBase::holdState()
         // Drawn into without being locked: its version says nothing.
         if (texture && texture->isRenderTarget())
         {
-            mHeldUnreusable = true;
+            mFrameUnreusable = true;
+            mPassUnreusable = mPassUnreusable || mPassOpen;
         }
     }
     return mHeldStates.size() - 1;
@@ -970,8 +999,9 @@ void DeviceBase::beginReusablePass()
         return;
     }
     mHoldingThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
-    mHolding = true;
-    mHeldUnreusable = false;
+    mHolding = mPassOpen = true;
+    mPassEnded = false;
+    mPassUnreusable = mFrameUnreusable = false;
     mSignature.clear();
     sign(mParameters.backBufferWidth);
     sign(mParameters.backBufferHeight);
@@ -985,70 +1015,98 @@ void DeviceBase::resourceChanging()
     }
 }
 
-void DeviceBase::releaseHeldCalls()
+void DeviceBase::endReusablePass()
 {
-    if (!mHolding)
+    if (!mHolding || !mPassOpen)
     {
         return;
     }
-    // What the pass draws from here on goes straight to the frame; its end
-    // then neither reuses nor keeps a picture.
-    mHolding = false;
-    if (!mHeldCalls.empty())
-    {
-        HeldState live = currentState();
-        for (const HeldCall& held : mHeldCalls)
-        {
-            if (held.clear)
-            {
-                doClear(held.flags, held.color, held.z, held.stencil);
-            }
-            else
-            {
-                restoreState(mHeldStates[held.state]);
-                doDraw(held.draw);
-            }
-        }
-        restoreState(live);
-    }
-    mHeldCalls.clear();
-    mHeldStates.clear();
-}
-
-bool DeviceBase::endReusablePass()
-{
-    if (!mHolding)
-    {
-        return false;
-    }
-    constexpr uint32_t whole = CLEAR_TARGET | CLEAR_ZBUFFER;
-    // Only a pass that starts from a cleared frame owes nothing to what the
-    // frame held before it; a pass of clears alone is cheaper drawn than
-    // copied.
+    mPassOpen = false;
+    mPassEnded = true;
+    mPassCalls = mHeldCalls.size();
+    mPassSignatureSize = mSignature.size();
+    // A pass of clears alone is cheaper drawn than copied.
     bool draws =
         std::any_of(mHeldCalls.begin(), mHeldCalls.end(), [](const HeldCall& held) { return !held.clear; });
-    bool reusable =
-        !mHeldUnreusable && draws && mHeldCalls.front().clear && (mHeldCalls.front().flags & whole) == whole;
-    if (reusable && mSignature == mStoredSignature && doReusePass())
+    mPassReusable = !mPassUnreusable && draws && heldFromWholeClear();
+    if (!mFrameSkipAllowed)
     {
-        mHolding = false;
-        mHeldCalls.clear();
-        mHeldStates.clear();
-        ++mReusedPasses;
-        return true;
+        releaseHeldCalls();
     }
-    releaseHeldCalls();
-    if (reusable && doStorePass())
+}
+
+bool DeviceBase::heldFromWholeClear() const
+{
+    // Only what starts from a cleared frame owes nothing to what the frame
+    // held before it.
+    constexpr uint32_t whole = CLEAR_TARGET | CLEAR_ZBUFFER;
+    return !mHeldCalls.empty() && mHeldCalls.front().clear && (mHeldCalls.front().flags & whole) == whole;
+}
+
+bool DeviceBase::signatureMatches(const std::vector<uint8_t>& kept, size_t size) const
+{
+    return kept.size() == size && size <= mSignature.size() &&
+           sameBytes(kept.data(), mSignature.data(), size);
+}
+
+void DeviceBase::replayHeldCalls(size_t from, size_t to)
+{
+    for (size_t i = from; i < to; ++i)
     {
-        mStoredSignature.swap(mSignature);
+        const HeldCall& held = mHeldCalls[i];
+        if (held.clear)
+        {
+            doClear(held.flags, held.color, held.z, held.stencil);
+        }
+        else
+        {
+            restoreState(mHeldStates[held.state]);
+            doDraw(held.draw);
+        }
+    }
+}
+
+void DeviceBase::drawHeldPass()
+{
+    if (mPassReusable && signatureMatches(mStoredSignature, mPassSignatureSize) && doReusePass())
+    {
+        ++mReusedPasses;
+        return;
+    }
+    replayHeldCalls(0, mPassCalls);
+    if (mPassReusable && doStorePass())
+    {
+        mStoredSignature.assign(mSignature.begin(), mSignature.begin() + std::ptrdiff_t(mPassSignatureSize));
     }
     else
     {
         mStoredSignature.clear();
         doForgetPass();
     }
-    mSignature.clear();
-    return false;
+}
+
+void DeviceBase::releaseHeldCalls()
+{
+    if (!mHolding)
+    {
+        return;
+    }
+    // What the frame draws from here on goes straight to it: no signature
+    // describes the picture any more.
+    mHolding = mPassOpen = false;
+    frameChanged();
+    HeldState live = currentState();
+    size_t from = 0;
+    if (mPassEnded)
+    {
+        drawHeldPass();
+        from = mPassCalls;
+        mPassEnded = false;
+    }
+    replayHeldCalls(from, mHeldCalls.size());
+    restoreState(live);
+    mHeldCalls.clear();
+    mHeldStates.clear();
 }
 
 } // namespace Platform::Gpu

@@ -93,11 +93,15 @@ public:
     Texture* getRenderTarget() override { return mRenderTarget; }
     uint32_t getAvailableTextureMem() override;
     void beginReusablePass() override;
-    bool endReusablePass() override;
+    void endReusablePass() override;
     // Passes whose picture was copied instead of drawn, and a switch to draw
-    // every pass (for tests and measurements).
+    // every pass and every frame (for tests and measurements).
     uint64_t reusedPassCount() const { return mReusedPasses; }
     void allowPassReuse(bool allowed) { mPassReuseAllowed = allowed; }
+    // Frames presented again instead of drawn, and a switch to draw every
+    // frame while passes may still be reused.
+    uint64_t skippedFrameCount() const { return mSkippedFrames; }
+    void allowFrameSkip(bool allowed) { mFrameSkipAllowed = allowed; }
     // What the textures keep in CPU memory beside the card's copy (for
     // measurements; main thread).
     uint64_t textureCopyBytes() const;
@@ -167,6 +171,8 @@ protected:
     virtual void doForgetPass() {}
     // Draws the calls held back so far, if any, and lets later calls through.
     void releaseHeldCalls();
+    // The frame shows what no held frame describes: the next one is drawn.
+    void frameChanged() { mShownSignature.clear(); }
     // The vertex stage's uniform room in four-float vectors.
     virtual uint32_t vertexShaderConstants() const { return 256; }
     // Builds the effect's programs; the base makes one that only keeps its
@@ -235,17 +241,37 @@ private:
     void hold(HeldCall call);
     template <class T> void sign(const T& value);
 
+    void replayHeldCalls(size_t from, size_t to);
+    // The held pass, drawn or copied from the picture kept of the last one.
+    void drawHeldPass();
+    bool heldFromWholeClear() const;
+    // The held calls' signature up to `size` bytes is the kept one.
+    bool signatureMatches(const std::vector<uint8_t>& kept, size_t size) const;
+
+    // Calls are held from the pass's begin to the frame's present.
     bool mHolding = false;
+    // Between beginReusablePass and endReusablePass.
+    bool mPassOpen = false;
+    // The pass ended: its calls and signature are the first ones held.
+    bool mPassEnded = false;
+    bool mPassReusable = false;
+    size_t mPassCalls = 0;
+    size_t mPassSignatureSize = 0;
     // Other threads lock textures too: only this one may draw what is held.
     std::atomic<std::thread::id> mHoldingThread{};
-    // The pass read something whose contents may change unseen.
-    bool mHeldUnreusable = false;
+    // What was held read something whose contents may change unseen.
+    bool mPassUnreusable = false;
+    bool mFrameUnreusable = false;
     std::vector<HeldState> mHeldStates;
     std::vector<HeldCall> mHeldCalls;
     std::vector<uint8_t> mSignature;
+    // The pass whose picture is kept, and the frame the device shows.
     std::vector<uint8_t> mStoredSignature;
+    std::vector<uint8_t> mShownSignature;
     uint64_t mReusedPasses = 0;
+    uint64_t mSkippedFrames = 0;
     bool mPassReuseAllowed = true;
+    bool mFrameSkipAllowed = true;
 
     std::unordered_set<Texture*> mLiveTextures;
     std::unordered_set<VertexBuffer*> mLiveVertexBuffers;

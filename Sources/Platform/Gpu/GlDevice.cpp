@@ -308,6 +308,9 @@ GlDevice::~GlDevice()
     // objects on the card.
     releaseFrame();
     glDeleteSamplers(1, &mSampler);
+    glDeleteSamplers(1, &mStretchSampler);
+    glDeleteVertexArrays(1, &mStretchArray);
+    glDeleteProgram(mStretchProgram);
     glDeleteBuffers(1, &mVertexBuffer);
     glDeleteBuffers(1, &mIndexBuffer);
     glDeleteVertexArrays(1, &mVertexArray);
@@ -610,9 +613,12 @@ PlatformResult GlDevice::doPresent()
         glClear(GL_COLOR_BUFFER_BIT);
     }
     bool exact = width == GLint(frameWidth) && height == GLint(frameHeight);
-    // The frame keeps its top row first; the window wants its bottom row first.
-    glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
-                      GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+    if (exact || !drawStretchedFrame(x, y, width, height, drawableWidth, drawableHeight))
+    {
+        // The frame keeps its top row first; the window wants its bottom row first.
+        glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
+                          GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+    }
     SDL_GL_SwapWindow(mWindow);
     if (mCopiesReleased)
     {
@@ -625,6 +631,73 @@ PlatformResult GlDevice::doPresent()
     bindTarget();
     GL_CHECK("present");
     return GPU_OK;
+}
+
+bool GlDevice::drawStretchedFrame(int x, int y, int width, int height, int drawableWidth, int drawableHeight)
+{
+    if (mStretchFailed)
+    {
+        return false;
+    }
+    if (!mStretchProgram)
+    {
+        // Corners from the vertex number, so that no buffer is needed; the
+        // frame's top row goes to the top of the window.
+        static const char* vertexSource =
+            "#version 330 core\n"
+            "uniform vec4 uRect;\n"
+            "out vec2 vTexCoord;\n"
+            "void main()\n"
+            "{\n"
+            "    vec2 corner = vec2(gl_VertexID & 1, gl_VertexID >> 1);\n"
+            "    vTexCoord = vec2(corner.x, 1.0 - corner.y);\n"
+            "    gl_Position = vec4(mix(uRect.xy, uRect.zw, corner), 0.0, 1.0);\n"
+            "}\n";
+        static const char* fragmentSource = "#version 330 core\n"
+                                            "uniform sampler2D uFrame;\n"
+                                            "in vec2 vTexCoord;\n"
+                                            "out vec4 fragColor;\n"
+                                            "void main() { fragColor = texture(uFrame, vTexCoord); }\n";
+        std::string errors;
+        mStretchProgram = linkGlProgram(
+            {vertexSource}, {fragmentSource},
+            [](GLuint program) { glBindFragDataLocation(program, 0, "fragColor"); }, errors);
+        if (!mStretchProgram)
+        {
+            std::fprintf(stderr, "Present program not built: %s\n", errors.c_str());
+            mStretchFailed = true;
+            return false;
+        }
+        mStretchRect = glGetUniformLocation(mStretchProgram, "uRect");
+        glUseProgram(mStretchProgram);
+        glUniform1i(glGetUniformLocation(mStretchProgram, "uFrame"), 0);
+        glGenVertexArrays(1, &mStretchArray);
+        glGenSamplers(1, &mStretchSampler);
+        glSamplerParameteri(mStretchSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+        glSamplerParameteri(mStretchSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+        glSamplerParameteri(mStretchSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glSamplerParameteri(mStretchSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
+    glViewport(0, 0, drawableWidth, drawableHeight);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glUseProgram(mStretchProgram);
+    auto clip = [](int at, int size) { return 2.0f * float(at) / float(size) - 1.0f; };
+    glUniform4f(mStretchRect, clip(x, drawableWidth), clip(y, drawableHeight), clip(x + width, drawableWidth),
+                clip(y + height, drawableHeight));
+    glBindVertexArray(mStretchArray);
+    glBindSampler(0, mStretchSampler);
+    glBindTexture(GL_TEXTURE_2D, mFrameTexture);
+    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
+    // The device's program, layout, sampler and texture are made current
+    // again; its render states at its next draw.
+    glBindSampler(0, mSampler);
+    glBindVertexArray(mVertexArray);
+    mProgramKey = ~0ull;
+    mTextureChanged = true;
+    return true;
 }
 
 std::vector<uint32_t> GlDevice::readFrame()

@@ -66,6 +66,11 @@ private:
     void releasePassCopy();
     // Picture and depth, framebuffer to framebuffer, both of the frame's size.
     void copyFrame(uint32_t from, uint32_t to);
+    // The frame stretched over the part (x, y, width, height) of a window of
+    // the drawable size, drawn as one filtered rectangle: a software
+    // renderer fills a rectangle several times faster than it blits with
+    // filtering. False when the program for it cannot be made.
+    bool drawStretchedFrame(int x, int y, int width, int height, int drawableWidth, int drawableHeight);
     uint32_t vertexShaderConstants() const override;
     PlatformResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
                                   std::unique_ptr<Effect>* effect, std::string* errors) override;
@@ -120,6 +125,12 @@ private:
     uint32_t mPassFrameBuffer = 0;
     bool mPassDepthClear = false;
     float mPassDepthValue = 1.0f;
+    // What drawStretchedFrame draws with, made at the first stretch.
+    uint32_t mStretchProgram = 0;
+    int32_t mStretchRect = -1;
+    uint32_t mStretchArray = 0;
+    uint32_t mStretchSampler = 0;
+    bool mStretchFailed = false;
 
     // Gathered draws: vertices repacked to the layout's own size, triangles
     // as a list of 32-bit indices.

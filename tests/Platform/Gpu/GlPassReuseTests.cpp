@@ -257,6 +257,7 @@ TEST_F(GlPassReuseTest, AFrameWithoutAScenePassLetsTheCopyGo)
     device->beginReusablePass();
     device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
     device->endReusablePass();
+    device->present();
     EXPECT_FALSE(device->holdsPassCopy());
     // Back on the scene: drawn, kept again, then reused.
     EXPECT_TRUE(frame() == drawnFrame());
