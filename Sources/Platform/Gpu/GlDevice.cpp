@@ -166,7 +166,9 @@ PixelTransfer transferOf(uint32_t format)
     {
         return {GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV};
     }
-    return {GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV};
+    // Unsized, so that the software renderer keeps the texels blue first as
+    // they come: its fast path for 2D drawing samples no other layout.
+    return {GL_RGBA, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV};
 }
 
 } // namespace
@@ -345,6 +347,15 @@ bool GlDevice::makeFrameObjects(uint32_t& texture, uint32_t& depth, uint32_t& fr
 PlatformResult GlDevice::makeFrame()
 {
     bool complete = makeFrameObjects(mFrameTexture, mFrameDepth, mFrameBuffer);
+    // The same picture without the depth buffer, for drawing that neither
+    // tests nor writes depth: the software renderer takes its fast path for
+    // 2D drawing only on such a framebuffer.
+    glGenFramebuffers(1, &mFrameColorBuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, mFrameColorBuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mFrameTexture, 0);
+    complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, mFrameBuffer);
+    mBoundFrameBuffer = mFrameBuffer;
     glClearColor(0, 0, 0, 1);
     glClearDepth(1);
     glDepthMask(GL_TRUE);
@@ -417,20 +428,43 @@ void GlDevice::releaseFrame()
 {
     releasePassCopy();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    mBoundFrameBuffer = 0;
+    glDeleteFramebuffers(1, &mFrameColorBuffer);
     glDeleteFramebuffers(1, &mFrameBuffer);
     glDeleteRenderbuffers(1, &mFrameDepth);
     glDeleteTextures(1, &mFrameTexture);
-    mFrameBuffer = mFrameDepth = mFrameTexture = 0;
+    mFrameBuffer = mFrameColorBuffer = mFrameDepth = mFrameTexture = 0;
 }
 
 void GlDevice::bindTarget()
 {
-    GLuint framebuffer = mRenderTarget ? mRenderTarget->handles().framebuffer : mFrameBuffer;
     uint32_t width = mRenderTarget ? mRenderTarget->width() : mParameters.backBufferWidth;
     uint32_t height = mRenderTarget ? mRenderTarget->height() : mParameters.backBufferHeight;
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    mBoundFrameBuffer = targetFrameBuffer(mRenderTarget || mRenderStates[RS_ZENABLE]);
+    glBindFramebuffer(GL_FRAMEBUFFER, mBoundFrameBuffer);
     glViewport(0, 0, GLsizei(width), GLsizei(height));
     mPixelSizeChanged = true;
+}
+
+uint32_t GlDevice::targetFrameBuffer(bool withDepth) const
+{
+    if (mRenderTarget)
+    {
+        return mRenderTarget->handles().framebuffer;
+    }
+    return withDepth ? mFrameBuffer : mFrameColorBuffer;
+}
+
+void GlDevice::useTargetFrameBuffer(bool withDepth)
+{
+    // Changing framebuffers makes the software renderer finish what it has
+    // gathered so far: the choice changes only between passes, not per draw.
+    uint32_t framebuffer = targetFrameBuffer(withDepth);
+    if (framebuffer != mBoundFrameBuffer)
+    {
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        mBoundFrameBuffer = framebuffer;
+    }
 }
 
 PlatformResult GlDevice::doReset()
@@ -493,7 +527,10 @@ PlatformResult GlDevice::doCreateTexture(Texture& texture)
     // A chain shorter than the full one must still count as complete.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(texture.storedLevelCount() - 1));
-    if (texture.format() == FMT_X8R8G8B8)
+    // What is drawn into a target may leave any alpha behind; uploads of
+    // other textures make it opaque themselves (see upload), since a swizzle
+    // keeps the software renderer off its fast path.
+    if (texture.format() == FMT_X8R8G8B8 && texture.isRenderTarget())
     {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
     }
@@ -572,6 +609,7 @@ PlatformResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32
     bool depthAlreadyClear = !mRenderTarget && mFrameDepthClear && mFrameDepthValue == z;
     if ((flags & CLEAR_ZBUFFER) && !depthAlreadyClear)
     {
+        useTargetFrameBuffer(true);
         glClearDepth(z);
         glDepthMask(GL_TRUE);
         mask |= GL_DEPTH_BUFFER_BIT;
@@ -684,27 +722,40 @@ void appendTriangles(std::vector<uint32_t>& out, uint32_t type, uint32_t primiti
     }
 }
 
-// Whether every vertex of the layout has a diffuse alpha of 255.
-bool diffuseOpaque(uint32_t fvf, const uint8_t* vertices, uint32_t count)
+// The bits set in the diffuse colour of every vertex: all of them for a
+// layout without one, which draws white.
+uint32_t diffuseCommonBits(uint32_t fvf, const uint8_t* vertices, uint32_t count)
 {
     if (!(fvf & FVF_DIFFUSE))
     {
-        return true;
+        return 0xFFFFFFFF;
     }
     uint32_t size = vertexSize(fvf);
-    // Colours are stored B, G, R, A, after the position and the normal.
-    const uint8_t* alpha = vertices + ((fvf & FVF_NORMAL) ? 24 : 12) + 3;
-    for (uint32_t i = 0; i < count; ++i, alpha += size)
+    // After the position and the normal.
+    const uint8_t* color = vertices + ((fvf & FVF_NORMAL) ? 24 : 12);
+    uint32_t common = 0xFFFFFFFF;
+    for (uint32_t i = 0; i < count; ++i, color += size)
     {
-        if (*alpha != 0xFF)
-        {
-            return false;
-        }
+        uint32_t value;
+        std::memcpy(&value, color, sizeof value);
+        common &= value;
     }
-    return true;
+    return common;
 }
 
 } // namespace
+
+bool GlDevice::alphaAllOpaque(const uint8_t* pixels, size_t count)
+{
+    // Without an early exit the loop is vectorised: a video frame is checked
+    // at every upload.
+    uint8_t all = 0xFF;
+    for (size_t i = 0; i < count; ++i)
+    {
+        all &= pixels[4 * i + 3];
+    }
+    return all == 0xFF;
+}
 
 bool GlDevice::isOpaque(uint32_t format, const uint8_t* pixels, size_t count)
 {
@@ -723,14 +774,7 @@ bool GlDevice::isOpaque(uint32_t format, const uint8_t* pixels, size_t count)
         }
         return true;
     }
-    for (size_t i = 0; i < count; ++i)
-    {
-        if (pixels[4 * i + 3] != 0xFF)
-        {
-            return false;
-        }
-    }
-    return true;
+    return alphaAllOpaque(pixels, count);
 }
 
 bool GlDevice::blendChangesNothing() const
@@ -748,13 +792,13 @@ bool GlDevice::blendChangesNothing() const
     }
     // Lighting keeps the alpha of the diffuse material colour, taken from
     // the material or from the vertices.
-    bool diffuseOpaque = mBatchDiffuseOpaque;
+    bool diffuseOpaque = (mBatchDiffuseBits >> 24) == 0xFF;
     if (rs[RS_LIGHTING])
     {
         uint32_t source = rs[RS_COLORVERTEX] ? rs[RS_DIFFUSEMATERIALSOURCE] : MCS_MATERIAL;
         if (source == MCS_COLOR1 && (mBatchFvf & FVF_DIFFUSE))
         {
-            diffuseOpaque = mBatchDiffuseOpaque;
+            diffuseOpaque = (mBatchDiffuseBits >> 24) == 0xFF;
         }
         else if (source == MCS_COLOR2 && (mBatchFvf & FVF_SPECULAR))
         {
@@ -916,7 +960,7 @@ bool GlDevice::drawVisibleParts(const DrawCall& call)
         }
         mBatchVertexCount += 4;
     }
-    mBatchDiffuseOpaque = mBatchDiffuseOpaque && diffuseOpaque(call.fvf, corner[0], 1);
+    mBatchDiffuseBits &= diffuseCommonBits(call.fvf, corner[0], 1);
     return true;
 }
 
@@ -955,7 +999,7 @@ PlatformResult GlDevice::doDraw(const DrawCall& call)
                         size);
         }
     }
-    mBatchDiffuseOpaque = mBatchDiffuseOpaque && diffuseOpaque(call.fvf, mBatchVertices.data() + at, count);
+    mBatchDiffuseBits &= diffuseCommonBits(call.fvf, mBatchVertices.data() + at, count);
     uint32_t base = mBatchVertexCount;
     if (call.indices)
     {
@@ -1001,7 +1045,7 @@ void GlDevice::flushBatch()
         mBatchVertices.clear();
         mBatchIndices.clear();
         mBatchVertexCount = 0;
-        mBatchDiffuseOpaque = true;
+        mBatchDiffuseBits = 0xFFFFFFFF;
         return;
     }
     applyAttributes(mBatchFvf);
@@ -1013,7 +1057,7 @@ void GlDevice::flushBatch()
     mBatchVertices.clear();
     mBatchIndices.clear();
     mBatchVertexCount = 0;
-    mBatchDiffuseOpaque = true;
+    mBatchDiffuseBits = 0xFFFFFFFF;
     GL_CHECK("draw");
 }
 
@@ -1089,7 +1133,39 @@ uint64_t GlDevice::programKey() const
     put(rs[RS_LIGHTING] ? 1 : 0, 1);
     put(rs[RS_SPECULARENABLE] ? 1 : 0, 1);
     put(mTextures[0] ? 1 : 0, 1);
+    put(drawsTextureAlone() ? 1 : 0, 1);
     return key;
+}
+
+bool GlDevice::drawsTextureAlone() const
+{
+    // The stage passes the texture on, multiplied at most by vertices that
+    // are all white: a shader that only samples draws the same, and lets the
+    // software renderer take its fast path for 2D drawing.
+    const auto& stage = mStageStates[0];
+    const auto& rs = mRenderStates;
+    if (!mTextures[0] || rs[RS_LIGHTING] || rs[RS_SPECULARENABLE] || rs[RS_ALPHATESTENABLE])
+    {
+        return false;
+    }
+    bool white = mBatchDiffuseBits == 0xFFFFFFFF;
+    auto diffuse = [](uint32_t argument) { return argument == TA_DIFFUSE || argument == TA_CURRENT; };
+    auto passesTexture = [&](uint32_t op, uint32_t first, uint32_t second)
+    {
+        switch (op)
+        {
+        case TOP_SELECTARG1:
+            return first == TA_TEXTURE;
+        case TOP_SELECTARG2:
+            return second == TA_TEXTURE;
+        case TOP_MODULATE:
+            return white && ((first == TA_TEXTURE && diffuse(second)) || (diffuse(first) && second == TA_TEXTURE));
+        default:
+            return false;
+        }
+    };
+    return passesTexture(stage[TSS_COLOROP], stage[TSS_COLORARG1], stage[TSS_COLORARG2]) &&
+           passesTexture(stage[TSS_ALPHAOP], stage[TSS_ALPHAARG1], stage[TSS_ALPHAARG2]);
 }
 
 GlDevice::Program* GlDevice::programFor(uint64_t key)
@@ -1110,11 +1186,11 @@ GlDevice::Program* GlDevice::programFor(uint64_t key)
     std::snprintf(header, sizeof header,
                   "#version 330 core\n#define LIGHTING %d\n#define SPECULAR %d\n#define HAS_TEXTURE %d\n"
                   "#define COLOR_OP %u\n#define COLOR_ARG1 %u\n#define COLOR_ARG2 %u\n#define ALPHA_OP %u\n"
-                  "#define ALPHA_ARG1 %u\n#define ALPHA_ARG2 %u\n#define ALPHA_FUNC %u\n",
+                  "#define ALPHA_ARG1 %u\n#define ALPHA_ARG2 %u\n#define ALPHA_FUNC %u\n#define TEXTURE_ONLY %d\n",
                   rs[RS_LIGHTING] ? 1 : 0, rs[RS_SPECULARENABLE] ? 1 : 0, mTextures[0] ? 1 : 0,
                   stage[TSS_COLOROP] & 0x1F, stage[TSS_COLORARG1] & 0x3F, stage[TSS_COLORARG2] & 0x3F,
                   stage[TSS_ALPHAOP] & 0x1F, stage[TSS_ALPHAARG1] & 0x3F, stage[TSS_ALPHAARG2] & 0x3F,
-                  rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] & 0xF : 0u);
+                  rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] & 0xF : 0u, drawsTextureAlone() ? 1 : 0);
     auto program = std::make_unique<Program>();
     if (!program->build(header))
     {
@@ -1132,6 +1208,7 @@ bool GlDevice::applyStates()
     {
         mFrameDepthClear = false;
     }
+    useTargetFrameBuffer(mRenderStates[RS_ZENABLE] != 0);
     uint64_t key = programKey();
     if (key != mProgramKey || !mProgram)
     {
@@ -1425,11 +1502,25 @@ void GlDevice::upload(Texture& texture)
     glBindTexture(GL_TEXTURE_2D, texture.handles().object);
     PixelTransfer transfer = transferOf(texture.format());
     bool baseChanged = false;
+    std::vector<uint8_t> opaque;
     texture.uploadChangedLevels(
         [&](uint32_t level, const uint8_t* pixels, uint32_t width, uint32_t height)
         {
+            const uint8_t* sent = pixels;
+            size_t count = size_t(width) * height;
+            // The alpha of a texture without one reads as opaque whatever its
+            // bytes hold; pictures written opaque (video frames) go as they are.
+            if (texture.format() == FMT_X8R8G8B8 && !alphaAllOpaque(pixels, count))
+            {
+                opaque.assign(pixels, pixels + 4 * count);
+                for (size_t i = 3; i < opaque.size(); i += 4)
+                {
+                    opaque[i] = 0xFF;
+                }
+                sent = opaque.data();
+            }
             glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(width), GLsizei(height),
-                            transfer.format, transfer.type, pixels);
+                            transfer.format, transfer.type, sent);
             if (level == 0)
             {
                 baseChanged = true;

@@ -79,8 +79,12 @@ private:
     // Blending of the gathered draws would leave every fragment as it is.
     bool blendChangesNothing() const;
     static bool isOpaque(uint32_t format, const uint8_t* pixels, size_t count);
+    // Every alpha byte of `count` blue-first texels is 255.
+    static bool alphaAllOpaque(const uint8_t* pixels, size_t count);
     // The states a program is made for, packed; see GlShaders.cpp.
     uint64_t programKey() const;
+    // The gathered draws come out as the texture's own texels.
+    bool drawsTextureAlone() const;
     Program* programFor(uint64_t key);
     bool applyStates();
     void applyRenderStates();
@@ -92,7 +96,12 @@ private:
     // Sends the changed levels of the texture to the card.
     void upload(Texture& texture);
     void applyAttributes(uint32_t fvf);
+    // Binds the target with the framebuffer the current depth state needs.
     void bindTarget();
+    // The frame's own framebuffer with or without its depth buffer, or the
+    // target texture's.
+    uint32_t targetFrameBuffer(bool withDepth) const;
+    void useTargetFrameBuffer(bool withDepth);
     // Reads the levels whose CPU copy was released back from the card.
     void restoreFromCard(Texture& texture);
 
@@ -110,6 +119,8 @@ private:
     uint32_t mFrameTexture = 0;
     uint32_t mFrameDepth = 0;
     uint32_t mFrameBuffer = 0;
+    uint32_t mFrameColorBuffer = 0;
+    uint32_t mBoundFrameBuffer = 0;
     // The frame's depth buffer still holds nothing but this cleared value.
     bool mFrameDepthClear = false;
     float mFrameDepthValue = 1.0f;
@@ -127,7 +138,8 @@ private:
     std::vector<uint32_t> mBatchIndices;
     uint32_t mBatchVertexCount = 0;
     uint32_t mBatchFvf = 0;
-    bool mBatchDiffuseOpaque = true;
+    // The bits set in every gathered diffuse colour (ARGB).
+    uint32_t mBatchDiffuseBits = 0xFFFFFFFF;
     bool mBlendSkipped = false;
 
     uint32_t mAttributesFvf = 0;
