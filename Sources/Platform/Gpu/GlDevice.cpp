@@ -288,6 +288,10 @@ PlatformResult GlDevice::initialise()
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glFrontFace(GL_CCW);
+    if (!makePresentObjects())
+    {
+        std::fprintf(stderr, "The frame is scaled into the window by blits\n");
+    }
     PlatformResult result = makeFrame();
     if (resultFailed(result))
     {
@@ -310,6 +314,10 @@ GlDevice::~GlDevice()
     // objects on the card.
     releaseFrame();
     glDeleteSamplers(1, &mSampler);
+    glDeleteSamplers(1, &mPresentSampler);
+    glDeleteProgram(mPresentProgram);
+    glDeleteBuffers(1, &mPresentVertexBuffer);
+    glDeleteVertexArrays(1, &mPresentVertexArray);
     glDeleteBuffers(1, &mVertexBuffer);
     glDeleteBuffers(1, &mIndexBuffer);
     glDeleteVertexArrays(1, &mVertexArray);
@@ -318,6 +326,62 @@ GlDevice::~GlDevice()
     forEachLiveTexture([this](Texture& texture) { restoreFromCard(texture); });
     detachAllResources();
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
+}
+
+bool GlDevice::makePresentObjects()
+{
+    std::string errors;
+    mPresentProgram = linkGlProgram(
+        {kPresentVertexShaderSource}, {kPresentFragmentShaderSource},
+        [](GLuint program) { glBindFragDataLocation(program, 0, "fragColor"); }, errors);
+    if (!mPresentProgram)
+    {
+        std::fprintf(stderr, "Present program: %s\n", errors.c_str());
+        return false;
+    }
+    glUseProgram(mPresentProgram);
+    glUniform1i(glGetUniformLocation(mPresentProgram, "uTexture"), 0);
+    // Two triangles that the software renderer recognises as one rectangle.
+    const float corners[12] = {0, 0, 1, 0, 0, 1, 0, 1, 1, 0, 1, 1};
+    glGenVertexArrays(1, &mPresentVertexArray);
+    glBindVertexArray(mPresentVertexArray);
+    glGenBuffers(1, &mPresentVertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, mPresentVertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glGenSamplers(1, &mPresentSampler);
+    glSamplerParameteri(mPresentSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glSamplerParameteri(mPresentSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glSamplerParameteri(mPresentSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(mPresentSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // The device's own vertices stay where its draws send them.
+    glBindVertexArray(mVertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, mVertexBuffer);
+    glUseProgram(0);
+    GL_CHECK("makePresentObjects");
+    return true;
+}
+
+void GlDevice::drawFrameScaled(int x, int y, int width, int height)
+{
+    glViewport(x, y, width, height);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glUseProgram(mPresentProgram);
+    glBindVertexArray(mPresentVertexArray);
+    glBindSampler(0, mPresentSampler);
+    glBindTexture(GL_TEXTURE_2D, mFrameTexture);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    // The device's program, vertices, sampler and texture again at its next
+    // draw; its render states are all applied again after a present.
+    glBindVertexArray(mVertexArray);
+    glBindSampler(0, mSampler);
+    mProgramKey = ~0ull;
+    mTextureChanged = true;
 }
 
 bool GlDevice::makeFrameObjects(uint32_t& texture, uint32_t& depth, uint32_t& framebuffer)
@@ -629,11 +693,8 @@ PlatformResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32
     return GPU_OK;
 }
 
-PlatformResult GlDevice::doPresent()
+void GlDevice::drawFrameIntoWindow(int drawableWidth, int drawableHeight)
 {
-    flushBatch();
-    int drawableWidth = 0, drawableHeight = 0;
-    SDL_GL_GetDrawableSize(mWindow, &drawableWidth, &drawableHeight);
     float frameWidth = float(mParameters.backBufferWidth), frameHeight = float(mParameters.backBufferHeight);
     // Fit the frame into the window, keeping its shape, centred.
     float scale = std::min(float(drawableWidth) / frameWidth, float(drawableHeight) / frameHeight);
@@ -648,9 +709,27 @@ PlatformResult GlDevice::doPresent()
         glClear(GL_COLOR_BUFFER_BIT);
     }
     bool exact = width == GLint(frameWidth) && height == GLint(frameHeight);
-    // The frame keeps its top row first; the window wants its bottom row first.
-    glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
-                      GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+    mBoundFrameBuffer = 0;
+    if (!exact && mPresentProgram)
+    {
+        // A scaling blit runs the software renderer's general path over every
+        // pixel of the window; a sampled rectangle takes its fast one.
+        drawFrameScaled(x, y, width, height);
+    }
+    else
+    {
+        // The frame keeps its top row first; the window wants its bottom row first.
+        glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
+                          GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
+    }
+}
+
+PlatformResult GlDevice::doPresent()
+{
+    flushBatch();
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(mWindow, &drawableWidth, &drawableHeight);
+    drawFrameIntoWindow(drawableWidth, drawableHeight);
     SDL_GL_SwapWindow(mWindow);
     if (mCopiesReleased)
     {
@@ -675,6 +754,29 @@ std::vector<uint32_t> GlDevice::readFrame()
                  GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
     bindTarget();
     GL_CHECK("readFrame");
+    return pixels;
+}
+
+std::vector<uint32_t> GlDevice::readWindow(int& width, int& height)
+{
+    releaseHeldCalls();
+    flushBatch();
+    // What a present would show, read before it is swapped out of reach.
+    SDL_GL_GetDrawableSize(mWindow, &width, &height);
+    drawFrameIntoWindow(width, height);
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
+    // The window keeps its bottom row first.
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+    {
+        std::swap_ranges(pixels.begin() + ptrdiff_t(top) * width, pixels.begin() + ptrdiff_t(top + 1) * width,
+                         pixels.begin() + ptrdiff_t(bottom) * width);
+    }
+    mRenderStatesChanged = true;
+    bindTarget();
+    GL_CHECK("readWindow");
     return pixels;
 }
 

@@ -30,6 +30,9 @@ public:
 
     // The current frame, ARGB, top row first (for tests and screenshots).
     std::vector<uint32_t> readFrame();
+    // What presenting the frame now would show in the window, ARGB, top row
+    // first, with the window's size in pixels (for tests).
+    std::vector<uint32_t> readWindow(int& width, int& height);
     // Draw calls sent to OpenGL so far (gathered draws count once).
     uint64_t glDrawCount() const { return mGlDrawCount; }
     // Whether a copy of a reusable pass is held (for tests).
@@ -49,6 +52,14 @@ private:
     // on a framebuffer, left bound; false when it is not complete.
     bool makeFrameObjects(uint32_t& texture, uint32_t& depth, uint32_t& framebuffer);
     void releaseFrame();
+    // What scaling the frame into the window needs; false when it cannot
+    // be made (present then scales by a framebuffer blit).
+    bool makePresentObjects();
+    // The frame, scaled with bilinear filtering, into the window's
+    // rectangle at (x, y), y counted from the bottom.
+    void drawFrameScaled(int x, int y, int width, int height);
+    // The frame fitted into the window's back buffer, centred, keeping its shape.
+    void drawFrameIntoWindow(int drawableWidth, int drawableHeight);
 
     void beforeChange() override { flushBatch(); }
     PlatformResult doDraw(const DrawCall& call) override;
@@ -116,6 +127,10 @@ private:
     uint32_t mVertexBuffer = 0;
     uint32_t mIndexBuffer = 0;
     uint32_t mSampler = 0;
+    uint32_t mPresentProgram = 0;
+    uint32_t mPresentVertexArray = 0;
+    uint32_t mPresentVertexBuffer = 0;
+    uint32_t mPresentSampler = 0;
     uint32_t mFrameTexture = 0;
     uint32_t mFrameDepth = 0;
     uint32_t mFrameBuffer = 0;

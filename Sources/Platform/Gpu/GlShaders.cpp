@@ -206,4 +206,27 @@ void main()
 }
 )";
 
+// The frame's rectangle over the whole viewport, its top row at the top.
+// Nothing but a sampled texel goes out, so that the software renderer
+// scales it by its fast path for 2D drawing.
+const char* const kPresentVertexShaderSource = R"(#version 330 core
+layout(location = 0) in vec2 aCorner;
+out vec2 vTexCoord;
+void main()
+{
+    gl_Position = vec4(2.0 * aCorner.x - 1.0, 1.0 - 2.0 * aCorner.y, 0.0, 1.0);
+    vTexCoord = aCorner;
+}
+)";
+
+const char* const kPresentFragmentShaderSource = R"(#version 330 core
+in vec2 vTexCoord;
+uniform sampler2D uTexture;
+out vec4 fragColor;
+void main()
+{
+    fragColor = texture(uTexture, vTexCoord);
+}
+)";
+
 } // namespace Platform::Gpu
