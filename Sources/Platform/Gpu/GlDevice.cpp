@@ -705,8 +705,21 @@ void GlDevice::drawFrameIntoWindow(int drawableWidth, int drawableHeight)
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     if (width != drawableWidth || height != drawableHeight)
     {
+        // Only the bands beside the frame: clearing under it too would cost
+        // the software renderer a pass over every pixel of the window.
         glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        const GLint bands[2][4] = {{0, 0, x > 0 ? x : drawableWidth, y > 0 ? y : drawableHeight},
+                                   {x > 0 ? x + width : 0, y > 0 ? y + height : 0, drawableWidth, drawableHeight}};
+        for (const GLint* band : bands)
+        {
+            if (band[2] > band[0] && band[3] > band[1])
+            {
+                glScissor(band[0], band[1], band[2] - band[0], band[3] - band[1]);
+                glClear(GL_COLOR_BUFFER_BIT);
+            }
+        }
+        glDisable(GL_SCISSOR_TEST);
     }
     bool exact = width == GLint(frameWidth) && height == GLint(frameHeight);
     mBoundFrameBuffer = 0;

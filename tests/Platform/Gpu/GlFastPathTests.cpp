@@ -223,3 +223,38 @@ TEST_F(GlFastPathTest, PresentScalesTheFrameBilinearlyIntoALargerWindow)
     }
     EXPECT_LE(worst, 2);
 }
+
+TEST_F(GlFastPathTest, FrameIsCentredBetweenBlackBandsInEveryShapeOfWindow)
+{
+    auto white = makeTexture(1, 1, {0xFFFFFFFF});
+    device->setRenderState(RS_ALPHABLENDENABLE, 0);
+    device->setTexture(0, white.get());
+    drawQuad(0, 0, 1024, 768);
+    // The window first shows the picture where the bands come next.
+    for (auto [windowWidth, windowHeight] : {std::pair{1024, 768}, std::pair{1280, 768}, std::pair{1024, 1000}})
+    {
+        SCOPED_TRACE(testing::Message() << windowWidth << " x " << windowHeight);
+        SDL_SetWindowSize(window(), windowWidth, windowHeight);
+        ASSERT_EQ(device->present(), GPU_OK);
+        int width = 0, height = 0;
+        std::vector<uint32_t> shown = device->readWindow(width, height);
+        if (width != windowWidth || height != windowHeight)
+        {
+            GTEST_SKIP() << "the window was not resized";
+        }
+        auto at = [&](int x, int y) { return shown[size_t(y) * size_t(width) + size_t(x)] & 0xFFFFFF; };
+        EXPECT_EQ(at(width / 2, height / 2), 0xFFFFFFu);
+        if (width == 1280)
+        {
+            EXPECT_EQ(at(5, height / 2), 0u);
+            EXPECT_EQ(at(1274, height / 2), 0u);
+            EXPECT_EQ(at(130, height / 2), 0xFFFFFFu);
+        }
+        if (height == 1000)
+        {
+            EXPECT_EQ(at(width / 2, 5), 0u);
+            EXPECT_EQ(at(width / 2, 994), 0u);
+            EXPECT_EQ(at(width / 2, 120), 0xFFFFFFu);
+        }
+    }
+}
