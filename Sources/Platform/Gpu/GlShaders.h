@@ -1,5 +1,6 @@
 #pragma once
-// The one GLSL program that stands in for fixed-function drawing.
+// The GLSL program that stands in for fixed-function drawing, and the one
+// that presents the frame scaled into the window.
 
 namespace Platform::Gpu
 {
