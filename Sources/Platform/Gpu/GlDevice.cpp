@@ -166,7 +166,9 @@ PixelTransfer transferOf(uint32_t format)
     {
         return {GL_RGB5_A1, GL_BGRA, GL_UNSIGNED_SHORT_1_5_5_5_REV};
     }
-    return {GL_RGBA8, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV};
+    // Unsized, so that the software renderer keeps the texels blue first as
+    // they come: its fast path for 2D drawing samples no other layout.
+    return {GL_RGBA, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV};
 }
 
 } // namespace
@@ -286,6 +288,10 @@ PlatformResult GlDevice::initialise()
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glFrontFace(GL_CCW);
+    if (!makePresentObjects())
+    {
+        std::fprintf(stderr, "The frame is scaled into the window by blits\n");
+    }
     PlatformResult result = makeFrame();
     if (resultFailed(result))
     {
@@ -308,9 +314,10 @@ GlDevice::~GlDevice()
     // objects on the card.
     releaseFrame();
     glDeleteSamplers(1, &mSampler);
-    glDeleteSamplers(1, &mStretchSampler);
-    glDeleteVertexArrays(1, &mStretchArray);
-    glDeleteProgram(mStretchProgram);
+    glDeleteSamplers(1, &mPresentSampler);
+    glDeleteProgram(mPresentProgram);
+    glDeleteBuffers(1, &mPresentVertexBuffer);
+    glDeleteVertexArrays(1, &mPresentVertexArray);
     glDeleteBuffers(1, &mVertexBuffer);
     glDeleteBuffers(1, &mIndexBuffer);
     glDeleteVertexArrays(1, &mVertexArray);
@@ -319,6 +326,62 @@ GlDevice::~GlDevice()
     forEachLiveTexture([this](Texture& texture) { restoreFromCard(texture); });
     detachAllResources();
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(mContext));
+}
+
+bool GlDevice::makePresentObjects()
+{
+    std::string errors;
+    mPresentProgram = linkGlProgram(
+        {kPresentVertexShaderSource}, {kPresentFragmentShaderSource},
+        [](GLuint program) { glBindFragDataLocation(program, 0, "fragColor"); }, errors);
+    if (!mPresentProgram)
+    {
+        std::fprintf(stderr, "Present program: %s\n", errors.c_str());
+        return false;
+    }
+    glUseProgram(mPresentProgram);
+    glUniform1i(glGetUniformLocation(mPresentProgram, "uTexture"), 0);
+    // Two triangles that the software renderer recognises as one rectangle.
+    const float corners[12] = {0, 0, 1, 0, 0, 1, 0, 1, 1, 0, 1, 1};
+    glGenVertexArrays(1, &mPresentVertexArray);
+    glBindVertexArray(mPresentVertexArray);
+    glGenBuffers(1, &mPresentVertexBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, mPresentVertexBuffer);
+    glBufferData(GL_ARRAY_BUFFER, sizeof corners, corners, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glGenSamplers(1, &mPresentSampler);
+    glSamplerParameteri(mPresentSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glSamplerParameteri(mPresentSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glSamplerParameteri(mPresentSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glSamplerParameteri(mPresentSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    // The device's own vertices stay where its draws send them.
+    glBindVertexArray(mVertexArray);
+    glBindBuffer(GL_ARRAY_BUFFER, mVertexBuffer);
+    glUseProgram(0);
+    GL_CHECK("makePresentObjects");
+    return true;
+}
+
+void GlDevice::drawFrameScaled(int x, int y, int width, int height)
+{
+    glViewport(x, y, width, height);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_POLYGON_OFFSET_FILL);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glUseProgram(mPresentProgram);
+    glBindVertexArray(mPresentVertexArray);
+    glBindSampler(0, mPresentSampler);
+    glBindTexture(GL_TEXTURE_2D, mFrameTexture);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    // The device's program, vertices, sampler and texture again at its next
+    // draw; its render states are all applied again after a present.
+    glBindVertexArray(mVertexArray);
+    glBindSampler(0, mSampler);
+    mProgramKey = ~0ull;
+    mTextureChanged = true;
 }
 
 bool GlDevice::makeFrameObjects(uint32_t& texture, uint32_t& depth, uint32_t& framebuffer)
@@ -348,6 +411,15 @@ bool GlDevice::makeFrameObjects(uint32_t& texture, uint32_t& depth, uint32_t& fr
 PlatformResult GlDevice::makeFrame()
 {
     bool complete = makeFrameObjects(mFrameTexture, mFrameDepth, mFrameBuffer);
+    // The same picture without the depth buffer, for drawing that neither
+    // tests nor writes depth: the software renderer takes its fast path for
+    // 2D drawing only on such a framebuffer.
+    glGenFramebuffers(1, &mFrameColorBuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, mFrameColorBuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, mFrameTexture, 0);
+    complete = complete && glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE;
+    glBindFramebuffer(GL_FRAMEBUFFER, mFrameBuffer);
+    mBoundFrameBuffer = mFrameBuffer;
     glClearColor(0, 0, 0, 1);
     glClearDepth(1);
     glDepthMask(GL_TRUE);
@@ -420,20 +492,43 @@ void GlDevice::releaseFrame()
 {
     releasePassCopy();
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    mBoundFrameBuffer = 0;
+    glDeleteFramebuffers(1, &mFrameColorBuffer);
     glDeleteFramebuffers(1, &mFrameBuffer);
     glDeleteRenderbuffers(1, &mFrameDepth);
     glDeleteTextures(1, &mFrameTexture);
-    mFrameBuffer = mFrameDepth = mFrameTexture = 0;
+    mFrameBuffer = mFrameColorBuffer = mFrameDepth = mFrameTexture = 0;
 }
 
 void GlDevice::bindTarget()
 {
-    GLuint framebuffer = mRenderTarget ? mRenderTarget->handles().framebuffer : mFrameBuffer;
     uint32_t width = mRenderTarget ? mRenderTarget->width() : mParameters.backBufferWidth;
     uint32_t height = mRenderTarget ? mRenderTarget->height() : mParameters.backBufferHeight;
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    mBoundFrameBuffer = targetFrameBuffer(mRenderTarget || mRenderStates[RS_ZENABLE]);
+    glBindFramebuffer(GL_FRAMEBUFFER, mBoundFrameBuffer);
     glViewport(0, 0, GLsizei(width), GLsizei(height));
     mPixelSizeChanged = true;
+}
+
+uint32_t GlDevice::targetFrameBuffer(bool withDepth) const
+{
+    if (mRenderTarget)
+    {
+        return mRenderTarget->handles().framebuffer;
+    }
+    return withDepth ? mFrameBuffer : mFrameColorBuffer;
+}
+
+void GlDevice::useTargetFrameBuffer(bool withDepth)
+{
+    // Changing framebuffers makes the software renderer finish what it has
+    // gathered so far: the choice changes only between passes, not per draw.
+    uint32_t framebuffer = targetFrameBuffer(withDepth);
+    if (framebuffer != mBoundFrameBuffer)
+    {
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        mBoundFrameBuffer = framebuffer;
+    }
 }
 
 PlatformResult GlDevice::doReset()
@@ -496,7 +591,10 @@ PlatformResult GlDevice::doCreateTexture(Texture& texture)
     // A chain shorter than the full one must still count as complete.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_BASE_LEVEL, 0);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, GLint(texture.storedLevelCount() - 1));
-    if (texture.format() == FMT_X8R8G8B8)
+    // What is drawn into a target may leave any alpha behind; uploads of
+    // other textures make it opaque themselves (see upload), since a swizzle
+    // keeps the software renderer off its fast path.
+    if (texture.format() == FMT_X8R8G8B8 && texture.isRenderTarget())
     {
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_A, GL_ONE);
     }
@@ -575,6 +673,7 @@ PlatformResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32
     bool depthAlreadyClear = !mRenderTarget && mFrameDepthClear && mFrameDepthValue == z;
     if ((flags & CLEAR_ZBUFFER) && !depthAlreadyClear)
     {
+        useTargetFrameBuffer(true);
         glClearDepth(z);
         glDepthMask(GL_TRUE);
         mask |= GL_DEPTH_BUFFER_BIT;
@@ -594,11 +693,8 @@ PlatformResult GlDevice::doClear(uint32_t flags, uint32_t color, float z, uint32
     return GPU_OK;
 }
 
-PlatformResult GlDevice::doPresent()
+void GlDevice::drawFrameIntoWindow(int drawableWidth, int drawableHeight)
 {
-    flushBatch();
-    int drawableWidth = 0, drawableHeight = 0;
-    SDL_GL_GetDrawableSize(mWindow, &drawableWidth, &drawableHeight);
     float frameWidth = float(mParameters.backBufferWidth), frameHeight = float(mParameters.backBufferHeight);
     // Fit the frame into the window, keeping its shape, centred.
     float scale = std::min(float(drawableWidth) / frameWidth, float(drawableHeight) / frameHeight);
@@ -609,16 +705,44 @@ PlatformResult GlDevice::doPresent()
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     if (width != drawableWidth || height != drawableHeight)
     {
+        // Only the bands beside the frame: clearing under it too would cost
+        // the software renderer a pass over every pixel of the window.
         glClearColor(0, 0, 0, 1);
-        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        const GLint bands[2][4] = {{0, 0, x > 0 ? x : drawableWidth, y > 0 ? y : drawableHeight},
+                                   {x > 0 ? x + width : 0, y > 0 ? y + height : 0, drawableWidth, drawableHeight}};
+        for (const GLint* band : bands)
+        {
+            if (band[2] > band[0] && band[3] > band[1])
+            {
+                glScissor(band[0], band[1], band[2] - band[0], band[3] - band[1]);
+                glClear(GL_COLOR_BUFFER_BIT);
+            }
+        }
+        glDisable(GL_SCISSOR_TEST);
     }
     bool exact = width == GLint(frameWidth) && height == GLint(frameHeight);
-    if (exact || !drawStretchedFrame(x, y, width, height, drawableWidth, drawableHeight))
+    mBoundFrameBuffer = 0;
+    if (!exact && mPresentProgram)
+    {
+        // A scaling blit runs the software renderer's general path over every
+        // pixel of the window; a sampled rectangle takes its fast one.
+        drawFrameScaled(x, y, width, height);
+    }
+    else
     {
         // The frame keeps its top row first; the window wants its bottom row first.
         glBlitFramebuffer(0, 0, GLint(frameWidth), GLint(frameHeight), x, y + height, x + width, y,
                           GL_COLOR_BUFFER_BIT, exact ? GL_NEAREST : GL_LINEAR);
     }
+}
+
+PlatformResult GlDevice::doPresent()
+{
+    flushBatch();
+    int drawableWidth = 0, drawableHeight = 0;
+    SDL_GL_GetDrawableSize(mWindow, &drawableWidth, &drawableHeight);
+    drawFrameIntoWindow(drawableWidth, drawableHeight);
     SDL_GL_SwapWindow(mWindow);
     if (mCopiesReleased)
     {
@@ -633,73 +757,6 @@ PlatformResult GlDevice::doPresent()
     return GPU_OK;
 }
 
-bool GlDevice::drawStretchedFrame(int x, int y, int width, int height, int drawableWidth, int drawableHeight)
-{
-    if (mStretchFailed)
-    {
-        return false;
-    }
-    if (!mStretchProgram)
-    {
-        // Corners from the vertex number, so that no buffer is needed; the
-        // frame's top row goes to the top of the window.
-        static const char* vertexSource =
-            "#version 330 core\n"
-            "uniform vec4 uRect;\n"
-            "out vec2 vTexCoord;\n"
-            "void main()\n"
-            "{\n"
-            "    vec2 corner = vec2(gl_VertexID & 1, gl_VertexID >> 1);\n"
-            "    vTexCoord = vec2(corner.x, 1.0 - corner.y);\n"
-            "    gl_Position = vec4(mix(uRect.xy, uRect.zw, corner), 0.0, 1.0);\n"
-            "}\n";
-        static const char* fragmentSource = "#version 330 core\n"
-                                            "uniform sampler2D uFrame;\n"
-                                            "in vec2 vTexCoord;\n"
-                                            "out vec4 fragColor;\n"
-                                            "void main() { fragColor = texture(uFrame, vTexCoord); }\n";
-        std::string errors;
-        mStretchProgram = linkGlProgram(
-            {vertexSource}, {fragmentSource},
-            [](GLuint program) { glBindFragDataLocation(program, 0, "fragColor"); }, errors);
-        if (!mStretchProgram)
-        {
-            std::fprintf(stderr, "Present program not built: %s\n", errors.c_str());
-            mStretchFailed = true;
-            return false;
-        }
-        mStretchRect = glGetUniformLocation(mStretchProgram, "uRect");
-        glUseProgram(mStretchProgram);
-        glUniform1i(glGetUniformLocation(mStretchProgram, "uFrame"), 0);
-        glGenVertexArrays(1, &mStretchArray);
-        glGenSamplers(1, &mStretchSampler);
-        glSamplerParameteri(mStretchSampler, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glSamplerParameteri(mStretchSampler, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glSamplerParameteri(mStretchSampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-        glSamplerParameteri(mStretchSampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-    }
-    glViewport(0, 0, drawableWidth, drawableHeight);
-    glDisable(GL_BLEND);
-    glDisable(GL_DEPTH_TEST);
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_POLYGON_OFFSET_FILL);
-    glUseProgram(mStretchProgram);
-    auto clip = [](int at, int size) { return 2.0f * float(at) / float(size) - 1.0f; };
-    glUniform4f(mStretchRect, clip(x, drawableWidth), clip(y, drawableHeight), clip(x + width, drawableWidth),
-                clip(y + height, drawableHeight));
-    glBindVertexArray(mStretchArray);
-    glBindSampler(0, mStretchSampler);
-    glBindTexture(GL_TEXTURE_2D, mFrameTexture);
-    glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
-    // The device's program, layout, sampler and texture are made current
-    // again; its render states at its next draw.
-    glBindSampler(0, mSampler);
-    glBindVertexArray(mVertexArray);
-    mProgramKey = ~0ull;
-    mTextureChanged = true;
-    return true;
-}
-
 std::vector<uint32_t> GlDevice::readFrame()
 {
     releaseHeldCalls();
@@ -710,6 +767,29 @@ std::vector<uint32_t> GlDevice::readFrame()
                  GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
     bindTarget();
     GL_CHECK("readFrame");
+    return pixels;
+}
+
+std::vector<uint32_t> GlDevice::readWindow(int& width, int& height)
+{
+    releaseHeldCalls();
+    flushBatch();
+    // What a present would show, read before it is swapped out of reach.
+    SDL_GL_GetDrawableSize(mWindow, &width, &height);
+    drawFrameIntoWindow(width, height);
+    std::vector<uint32_t> pixels(size_t(width) * size_t(height));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, width, height, GL_BGRA, GL_UNSIGNED_INT_8_8_8_8_REV, pixels.data());
+    // The window keeps its bottom row first.
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom)
+    {
+        std::swap_ranges(pixels.begin() + ptrdiff_t(top) * width, pixels.begin() + ptrdiff_t(top + 1) * width,
+                         pixels.begin() + ptrdiff_t(bottom) * width);
+    }
+    mRenderStatesChanged = true;
+    bindTarget();
+    GL_CHECK("readWindow");
     return pixels;
 }
 
@@ -757,27 +837,40 @@ void appendTriangles(std::vector<uint32_t>& out, uint32_t type, uint32_t primiti
     }
 }
 
-// Whether every vertex of the layout has a diffuse alpha of 255.
-bool diffuseOpaque(uint32_t fvf, const uint8_t* vertices, uint32_t count)
+// The bits set in the diffuse colour of every vertex: all of them for a
+// layout without one, which draws white.
+uint32_t diffuseCommonBits(uint32_t fvf, const uint8_t* vertices, uint32_t count)
 {
     if (!(fvf & FVF_DIFFUSE))
     {
-        return true;
+        return 0xFFFFFFFF;
     }
     uint32_t size = vertexSize(fvf);
-    // Colours are stored B, G, R, A, after the position and the normal.
-    const uint8_t* alpha = vertices + ((fvf & FVF_NORMAL) ? 24 : 12) + 3;
-    for (uint32_t i = 0; i < count; ++i, alpha += size)
+    // After the position and the normal.
+    const uint8_t* color = vertices + ((fvf & FVF_NORMAL) ? 24 : 12);
+    uint32_t common = 0xFFFFFFFF;
+    for (uint32_t i = 0; i < count; ++i, color += size)
     {
-        if (*alpha != 0xFF)
-        {
-            return false;
-        }
+        uint32_t value;
+        std::memcpy(&value, color, sizeof value);
+        common &= value;
     }
-    return true;
+    return common;
 }
 
 } // namespace
+
+bool GlDevice::alphaAllOpaque(const uint8_t* pixels, size_t count)
+{
+    // Without an early exit the loop is vectorised: a video frame is checked
+    // at every upload.
+    uint8_t all = 0xFF;
+    for (size_t i = 0; i < count; ++i)
+    {
+        all &= pixels[4 * i + 3];
+    }
+    return all == 0xFF;
+}
 
 bool GlDevice::isOpaque(uint32_t format, const uint8_t* pixels, size_t count)
 {
@@ -796,14 +889,7 @@ bool GlDevice::isOpaque(uint32_t format, const uint8_t* pixels, size_t count)
         }
         return true;
     }
-    for (size_t i = 0; i < count; ++i)
-    {
-        if (pixels[4 * i + 3] != 0xFF)
-        {
-            return false;
-        }
-    }
-    return true;
+    return alphaAllOpaque(pixels, count);
 }
 
 bool GlDevice::blendChangesNothing() const
@@ -821,13 +907,13 @@ bool GlDevice::blendChangesNothing() const
     }
     // Lighting keeps the alpha of the diffuse material colour, taken from
     // the material or from the vertices.
-    bool diffuseOpaque = mBatchDiffuseOpaque;
+    bool diffuseOpaque = (mBatchDiffuseBits >> 24) == 0xFF;
     if (rs[RS_LIGHTING])
     {
         uint32_t source = rs[RS_COLORVERTEX] ? rs[RS_DIFFUSEMATERIALSOURCE] : MCS_MATERIAL;
         if (source == MCS_COLOR1 && (mBatchFvf & FVF_DIFFUSE))
         {
-            diffuseOpaque = mBatchDiffuseOpaque;
+            diffuseOpaque = (mBatchDiffuseBits >> 24) == 0xFF;
         }
         else if (source == MCS_COLOR2 && (mBatchFvf & FVF_SPECULAR))
         {
@@ -989,7 +1075,7 @@ bool GlDevice::drawVisibleParts(const DrawCall& call)
         }
         mBatchVertexCount += 4;
     }
-    mBatchDiffuseOpaque = mBatchDiffuseOpaque && diffuseOpaque(call.fvf, corner[0], 1);
+    mBatchDiffuseBits &= diffuseCommonBits(call.fvf, corner[0], 1);
     return true;
 }
 
@@ -1028,7 +1114,7 @@ PlatformResult GlDevice::doDraw(const DrawCall& call)
                         size);
         }
     }
-    mBatchDiffuseOpaque = mBatchDiffuseOpaque && diffuseOpaque(call.fvf, mBatchVertices.data() + at, count);
+    mBatchDiffuseBits &= diffuseCommonBits(call.fvf, mBatchVertices.data() + at, count);
     uint32_t base = mBatchVertexCount;
     if (call.indices)
     {
@@ -1074,7 +1160,7 @@ void GlDevice::flushBatch()
         mBatchVertices.clear();
         mBatchIndices.clear();
         mBatchVertexCount = 0;
-        mBatchDiffuseOpaque = true;
+        mBatchDiffuseBits = 0xFFFFFFFF;
         return;
     }
     applyAttributes(mBatchFvf);
@@ -1086,7 +1172,7 @@ void GlDevice::flushBatch()
     mBatchVertices.clear();
     mBatchIndices.clear();
     mBatchVertexCount = 0;
-    mBatchDiffuseOpaque = true;
+    mBatchDiffuseBits = 0xFFFFFFFF;
     GL_CHECK("draw");
 }
 
@@ -1162,7 +1248,39 @@ uint64_t GlDevice::programKey() const
     put(rs[RS_LIGHTING] ? 1 : 0, 1);
     put(rs[RS_SPECULARENABLE] ? 1 : 0, 1);
     put(mTextures[0] ? 1 : 0, 1);
+    put(drawsTextureAlone() ? 1 : 0, 1);
     return key;
+}
+
+bool GlDevice::drawsTextureAlone() const
+{
+    // The stage passes the texture on, multiplied at most by vertices that
+    // are all white: a shader that only samples draws the same, and lets the
+    // software renderer take its fast path for 2D drawing.
+    const auto& stage = mStageStates[0];
+    const auto& rs = mRenderStates;
+    if (!mTextures[0] || rs[RS_LIGHTING] || rs[RS_SPECULARENABLE] || rs[RS_ALPHATESTENABLE])
+    {
+        return false;
+    }
+    bool white = mBatchDiffuseBits == 0xFFFFFFFF;
+    auto diffuse = [](uint32_t argument) { return argument == TA_DIFFUSE || argument == TA_CURRENT; };
+    auto passesTexture = [&](uint32_t op, uint32_t first, uint32_t second)
+    {
+        switch (op)
+        {
+        case TOP_SELECTARG1:
+            return first == TA_TEXTURE;
+        case TOP_SELECTARG2:
+            return second == TA_TEXTURE;
+        case TOP_MODULATE:
+            return white && ((first == TA_TEXTURE && diffuse(second)) || (diffuse(first) && second == TA_TEXTURE));
+        default:
+            return false;
+        }
+    };
+    return passesTexture(stage[TSS_COLOROP], stage[TSS_COLORARG1], stage[TSS_COLORARG2]) &&
+           passesTexture(stage[TSS_ALPHAOP], stage[TSS_ALPHAARG1], stage[TSS_ALPHAARG2]);
 }
 
 GlDevice::Program* GlDevice::programFor(uint64_t key)
@@ -1183,11 +1301,11 @@ GlDevice::Program* GlDevice::programFor(uint64_t key)
     std::snprintf(header, sizeof header,
                   "#version 330 core\n#define LIGHTING %d\n#define SPECULAR %d\n#define HAS_TEXTURE %d\n"
                   "#define COLOR_OP %u\n#define COLOR_ARG1 %u\n#define COLOR_ARG2 %u\n#define ALPHA_OP %u\n"
-                  "#define ALPHA_ARG1 %u\n#define ALPHA_ARG2 %u\n#define ALPHA_FUNC %u\n",
+                  "#define ALPHA_ARG1 %u\n#define ALPHA_ARG2 %u\n#define ALPHA_FUNC %u\n#define TEXTURE_ONLY %d\n",
                   rs[RS_LIGHTING] ? 1 : 0, rs[RS_SPECULARENABLE] ? 1 : 0, mTextures[0] ? 1 : 0,
                   stage[TSS_COLOROP] & 0x1F, stage[TSS_COLORARG1] & 0x3F, stage[TSS_COLORARG2] & 0x3F,
                   stage[TSS_ALPHAOP] & 0x1F, stage[TSS_ALPHAARG1] & 0x3F, stage[TSS_ALPHAARG2] & 0x3F,
-                  rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] & 0xF : 0u);
+                  rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] & 0xF : 0u, drawsTextureAlone() ? 1 : 0);
     auto program = std::make_unique<Program>();
     if (!program->build(header))
     {
@@ -1205,6 +1323,7 @@ bool GlDevice::applyStates()
     {
         mFrameDepthClear = false;
     }
+    useTargetFrameBuffer(mRenderStates[RS_ZENABLE] != 0);
     uint64_t key = programKey();
     if (key != mProgramKey || !mProgram)
     {
@@ -1498,11 +1617,25 @@ void GlDevice::upload(Texture& texture)
     glBindTexture(GL_TEXTURE_2D, texture.handles().object);
     PixelTransfer transfer = transferOf(texture.format());
     bool baseChanged = false;
+    std::vector<uint8_t> opaque;
     texture.uploadChangedLevels(
         [&](uint32_t level, const uint8_t* pixels, uint32_t width, uint32_t height)
         {
+            const uint8_t* sent = pixels;
+            size_t count = size_t(width) * height;
+            // The alpha of a texture without one reads as opaque whatever its
+            // bytes hold; pictures written opaque (video frames) go as they are.
+            if (texture.format() == FMT_X8R8G8B8 && !alphaAllOpaque(pixels, count))
+            {
+                opaque.assign(pixels, pixels + 4 * count);
+                for (size_t i = 3; i < opaque.size(); i += 4)
+                {
+                    opaque[i] = 0xFF;
+                }
+                sent = opaque.data();
+            }
             glTexSubImage2D(GL_TEXTURE_2D, GLint(level), 0, 0, GLsizei(width), GLsizei(height),
-                            transfer.format, transfer.type, pixels);
+                            transfer.format, transfer.type, sent);
             if (level == 0)
             {
                 baseChanged = true;

@@ -30,6 +30,9 @@ public:
 
     // The current frame, ARGB, top row first (for tests and screenshots).
     std::vector<uint32_t> readFrame();
+    // What presenting the frame now would show in the window, ARGB, top row
+    // first, with the window's size in pixels (for tests).
+    std::vector<uint32_t> readWindow(int& width, int& height);
     // Draw calls sent to OpenGL so far (gathered draws count once).
     uint64_t glDrawCount() const { return mGlDrawCount; }
     // Whether a copy of a reusable pass is held (for tests).
@@ -49,6 +52,14 @@ private:
     // on a framebuffer, left bound; false when it is not complete.
     bool makeFrameObjects(uint32_t& texture, uint32_t& depth, uint32_t& framebuffer);
     void releaseFrame();
+    // What scaling the frame into the window needs; false when it cannot
+    // be made (present then scales by a framebuffer blit).
+    bool makePresentObjects();
+    // The frame, scaled with bilinear filtering, into the window's
+    // rectangle at (x, y), y counted from the bottom.
+    void drawFrameScaled(int x, int y, int width, int height);
+    // The frame fitted into the window's back buffer, centred, keeping its shape.
+    void drawFrameIntoWindow(int drawableWidth, int drawableHeight);
 
     void beforeChange() override { flushBatch(); }
     PlatformResult doDraw(const DrawCall& call) override;
@@ -66,11 +77,6 @@ private:
     void releasePassCopy();
     // Picture and depth, framebuffer to framebuffer, both of the frame's size.
     void copyFrame(uint32_t from, uint32_t to);
-    // The frame stretched over the part (x, y, width, height) of a window of
-    // the drawable size, drawn as one filtered rectangle: a software
-    // renderer fills a rectangle several times faster than it blits with
-    // filtering. False when the program for it cannot be made.
-    bool drawStretchedFrame(int x, int y, int width, int height, int drawableWidth, int drawableHeight);
     uint32_t vertexShaderConstants() const override;
     PlatformResult doCreateEffect(EffectSource source, const std::vector<EffectMacro>& macros,
                                   std::unique_ptr<Effect>* effect, std::string* errors) override;
@@ -84,8 +90,12 @@ private:
     // Blending of the gathered draws would leave every fragment as it is.
     bool blendChangesNothing() const;
     static bool isOpaque(uint32_t format, const uint8_t* pixels, size_t count);
+    // Every alpha byte of `count` blue-first texels is 255.
+    static bool alphaAllOpaque(const uint8_t* pixels, size_t count);
     // The states a program is made for, packed; see GlShaders.cpp.
     uint64_t programKey() const;
+    // The gathered draws come out as the texture's own texels.
+    bool drawsTextureAlone() const;
     Program* programFor(uint64_t key);
     bool applyStates();
     void applyRenderStates();
@@ -97,7 +107,12 @@ private:
     // Sends the changed levels of the texture to the card.
     void upload(Texture& texture);
     void applyAttributes(uint32_t fvf);
+    // Binds the target with the framebuffer the current depth state needs.
     void bindTarget();
+    // The frame's own framebuffer with or without its depth buffer, or the
+    // target texture's.
+    uint32_t targetFrameBuffer(bool withDepth) const;
+    void useTargetFrameBuffer(bool withDepth);
     // Reads the levels whose CPU copy was released back from the card.
     void restoreFromCard(Texture& texture);
 
@@ -112,9 +127,15 @@ private:
     uint32_t mVertexBuffer = 0;
     uint32_t mIndexBuffer = 0;
     uint32_t mSampler = 0;
+    uint32_t mPresentProgram = 0;
+    uint32_t mPresentVertexArray = 0;
+    uint32_t mPresentVertexBuffer = 0;
+    uint32_t mPresentSampler = 0;
     uint32_t mFrameTexture = 0;
     uint32_t mFrameDepth = 0;
     uint32_t mFrameBuffer = 0;
+    uint32_t mFrameColorBuffer = 0;
+    uint32_t mBoundFrameBuffer = 0;
     // The frame's depth buffer still holds nothing but this cleared value.
     bool mFrameDepthClear = false;
     float mFrameDepthValue = 1.0f;
@@ -125,12 +146,6 @@ private:
     uint32_t mPassFrameBuffer = 0;
     bool mPassDepthClear = false;
     float mPassDepthValue = 1.0f;
-    // What drawStretchedFrame draws with, made at the first stretch.
-    uint32_t mStretchProgram = 0;
-    int32_t mStretchRect = -1;
-    uint32_t mStretchArray = 0;
-    uint32_t mStretchSampler = 0;
-    bool mStretchFailed = false;
 
     // Gathered draws: vertices repacked to the layout's own size, triangles
     // as a list of 32-bit indices.
@@ -138,7 +153,8 @@ private:
     std::vector<uint32_t> mBatchIndices;
     uint32_t mBatchVertexCount = 0;
     uint32_t mBatchFvf = 0;
-    bool mBatchDiffuseOpaque = true;
+    // The bits set in every gathered diffuse colour (ARGB).
+    uint32_t mBatchDiffuseBits = 0xFFFFFFFF;
     bool mBlendSkipped = false;
 
     uint32_t mAttributesFvf = 0;

@@ -6,7 +6,8 @@ namespace Platform::Gpu
 // Both sources follow a header of #version and #define lines that fix the
 // states each program is made for (LIGHTING, SPECULAR, HAS_TEXTURE, the
 // stage's COLOR_OP, COLOR_ARG1, COLOR_ARG2, ALPHA_OP, ALPHA_ARG1, ALPHA_ARG2
-// and ALPHA_FUNC, 0 for no alpha test): the compiler then drops every path
+// and ALPHA_FUNC, 0 for no alpha test; TEXTURE_ONLY when the stage passes
+// the texture on unchanged): the compiler then drops every path
 // those states do not take, which the software renderer pays for per pixel.
 //
 // Per-vertex lighting in view space. Matrices arrive in row-vector layout, so
@@ -182,6 +183,13 @@ bool passes(int func, float a, float ref)
 
 void main()
 {
+    // Nothing but the sampled texel: the software renderer recognises such a
+    // shader and draws rectangles of it by a much faster path.
+    if (TEXTURE_ONLY != 0)
+    {
+        fragColor = texture(uTexture, vTexCoord);
+        return;
+    }
     vec4 tex = HAS_TEXTURE != 0 ? texture(uTexture, vTexCoord) : vec4(1.0);
     vec4 color = vDiffuse;
     if (COLOR_OP != 1)
@@ -195,6 +203,29 @@ void main()
     if (SPECULAR != 0)
         color.rgb = min(color.rgb + vSpecular.rgb, vec3(1.0));
     fragColor = color;
+}
+)";
+
+// The frame's rectangle over the whole viewport, its top row at the top.
+// Nothing but a sampled texel goes out, so that the software renderer
+// scales it by its fast path for 2D drawing.
+const char* const kPresentVertexShaderSource = R"(#version 330 core
+layout(location = 0) in vec2 aCorner;
+out vec2 vTexCoord;
+void main()
+{
+    gl_Position = vec4(2.0 * aCorner.x - 1.0, 1.0 - 2.0 * aCorner.y, 0.0, 1.0);
+    vTexCoord = aCorner;
+}
+)";
+
+const char* const kPresentFragmentShaderSource = R"(#version 330 core
+in vec2 vTexCoord;
+uniform sampler2D uTexture;
+out vec4 fragColor;
+void main()
+{
+    fragColor = texture(uTexture, vTexCoord);
 }
 )";
 

@@ -173,6 +173,85 @@ void BM_EmptyFrame(benchmark::State& state)
     runFrames(state, 1, 2000, 0);
 }
 
+// The menu's background: a 640 x 480 video picture stretched with bilinear
+// filtering over the whole frame, then presented into a window of the
+// given height (768: as it is; 1024: scaled to 1280 x 960 between bands).
+void BM_StretchedVideoFrame(benchmark::State& state)
+{
+    Scene scene;
+    if (!scene.open(0))
+    {
+        scene.close();
+        state.SkipWithError("no display or no OpenGL 3.3");
+        return;
+    }
+    int windowHeight = int(state.range(0));
+    SDL_SetWindowSize(scene.window, windowHeight == 768 ? 1024 : 1280, windowHeight);
+    std::unique_ptr<Texture> video;
+    scene.device->createTexture(640, 480, 1, 0, FMT_X8R8G8B8, POOL_MANAGED, &video);
+    LockedRect locked;
+    video->lockRect(0, &locked, 0);
+    for (uint32_t i = 0; i < 640 * 480; ++i)
+    {
+        static_cast<uint32_t*>(locked.bits)[i] = 0xFF000000u | (i * 2654435761u >> 8);
+    }
+    video->unlockRect(0);
+    const float w = 1024, h = 768;
+    const Vertex corners[4] = {{0, 0, 1024, 0xFFFFFFFF, 0, 0},
+                               {w, 0, 1024, 0xFFFFFFFF, 1, 0},
+                               {0, h, 1024, 0xFFFFFFFF, 0, 1},
+                               {w, h, 1024, 0xFFFFFFFF, 1, 1}};
+    std::unique_ptr<VertexBuffer> quad;
+    scene.device->createVertexBuffer(sizeof corners, 0, FVF_XYZ_DIFFUSE_TEX1, POOL_SYSTEMMEM, &quad);
+    void* data;
+    quad->lock(0, 0, &data, 0);
+    std::memcpy(data, corners, sizeof corners);
+    quad->unlock();
+    auto frame = [&]
+    {
+        Device& device = *scene.device;
+        device.clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+        device.beginScene();
+        scene.cache.setState(RS_CULLMODE, CULL_NONE);
+        scene.cache.setState(RS_LIGHTING, 0);
+        scene.cache.setState(RS_ZENABLE, 0);
+        scene.cache.setState(RS_ALPHABLENDENABLE, 1);
+        scene.cache.setState(RS_SRCBLEND, BLEND_SRCALPHA);
+        scene.cache.setState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+        device.setTextureStageState(0, TSS_COLOROP, TOP_MODULATE);
+        device.setTextureStageState(0, TSS_COLORARG1, TA_TEXTURE);
+        device.setTextureStageState(0, TSS_COLORARG2, TA_DIFFUSE);
+        device.setTextureStageState(0, TSS_ALPHAOP, TOP_MODULATE);
+        device.setTextureStageState(0, TSS_ALPHAARG1, TA_TEXTURE);
+        device.setTextureStageState(0, TSS_ALPHAARG2, TA_DIFFUSE);
+        device.setSamplerState(0, SAMP_MIPFILTER, TEXF_NONE);
+        device.setSamplerState(0, SAMP_MAGFILTER, TEXF_LINEAR);
+        device.setSamplerState(0, SAMP_MINFILTER, TEXF_LINEAR);
+        device.setTransform(TS_WORLD, Matrix{});
+        device.setTransform(TS_VIEW, Matrix{});
+        device.setTransform(TS_PROJECTION, matrixTranslation(-w / 2, -h / 2, 0) *
+                                               matrixPerspectiveOffCenterLH(0.5f - w / 2, w / 2 + 0.5f,
+                                                                            h / 2 + 0.5f, 0.5f - h / 2, 1024, 0));
+        device.setTexture(0, video.get());
+        device.setStreamSource(0, quad.get(), 0, sizeof(Vertex));
+        device.setFVF(FVF_XYZ_DIFFUSE_TEX1);
+        scene.cache.flush();
+        device.drawPrimitive(PT_TRIANGLESTRIP, 0, 2);
+        device.endScene();
+        device.present();
+    };
+    // The window takes its new size at the first swap.
+    frame();
+    frame();
+    for (auto _ : state)
+    {
+        frame();
+    }
+    quad.reset();
+    video.reset();
+    scene.close();
+}
+
 } // namespace
 
 BENCHMARK(BM_TwoThousandQuadsOneTexture)->Unit(benchmark::kMillisecond);
@@ -182,3 +261,4 @@ BENCHMARK(BM_TwoThousandQuadsTextureEvery50)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TwoThousandQuadsOneTexture)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 // Clear and present alone, to tell the quads from the frame's fixed cost.
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_StretchedVideoFrame)->Arg(768)->Arg(1024)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
