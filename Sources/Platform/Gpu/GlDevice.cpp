@@ -179,7 +179,7 @@ struct GlDevice::Program
     GLint worldView, projection, normalMatrix, pixelSize, normalize, localViewer;
     GLint colorSource, material, power, globalAmbient, lightCount, lightType, lightDiffuse, lightSpecular;
     GLint lightAmbient, lightPosition, lightDirection, lightAttenuation, lightSpot;
-    GLint texture, textureFactor, alphaRef;
+    GLint texture, textureFactor, alphaRef, tint;
 
     ~Program()
     {
@@ -223,6 +223,7 @@ struct GlDevice::Program
         texture = at("uTexture");
         textureFactor = at("uTextureFactor");
         alphaRef = at("uAlphaRef");
+        tint = at("uTint");
         glUseProgram(name);
         glUniform1i(texture, 0);
         return true;
@@ -837,25 +838,32 @@ void appendTriangles(std::vector<uint32_t>& out, uint32_t type, uint32_t primiti
     }
 }
 
-// The bits set in the diffuse colour of every vertex: all of them for a
-// layout without one, which draws white.
-uint32_t diffuseCommonBits(uint32_t fvf, const uint8_t* vertices, uint32_t count)
+// The bits set in the diffuse colour of every vertex, and those set in any
+// of them: all of them for a layout without one, which draws white.
+struct DiffuseBits
 {
-    if (!(fvf & FVF_DIFFUSE))
+    uint32_t all = 0xFFFFFFFF;
+    uint32_t any = 0xFFFFFFFF;
+};
+
+DiffuseBits diffuseBits(uint32_t fvf, const uint8_t* vertices, uint32_t count)
+{
+    if (!(fvf & FVF_DIFFUSE) || count == 0)
     {
-        return 0xFFFFFFFF;
+        return {};
     }
     uint32_t size = vertexSize(fvf);
     // After the position and the normal.
     const uint8_t* color = vertices + ((fvf & FVF_NORMAL) ? 24 : 12);
-    uint32_t common = 0xFFFFFFFF;
+    DiffuseBits bits{0xFFFFFFFF, 0};
     for (uint32_t i = 0; i < count; ++i, color += size)
     {
         uint32_t value;
         std::memcpy(&value, color, sizeof value);
-        common &= value;
+        bits.all &= value;
+        bits.any |= value;
     }
-    return common;
+    return bits;
 }
 
 } // namespace
@@ -1075,7 +1083,9 @@ bool GlDevice::drawVisibleParts(const DrawCall& call)
         }
         mBatchVertexCount += 4;
     }
-    mBatchDiffuseBits &= diffuseCommonBits(call.fvf, corner[0], 1);
+    DiffuseBits bits = diffuseBits(call.fvf, corner[0], 1);
+    mBatchDiffuseBits &= bits.all;
+    mBatchDiffuseAnyBits |= bits.any;
     return true;
 }
 
@@ -1114,7 +1124,9 @@ PlatformResult GlDevice::doDraw(const DrawCall& call)
                         size);
         }
     }
-    mBatchDiffuseBits &= diffuseCommonBits(call.fvf, mBatchVertices.data() + at, count);
+    DiffuseBits bits = diffuseBits(call.fvf, mBatchVertices.data() + at, count);
+    mBatchDiffuseBits &= bits.all;
+    mBatchDiffuseAnyBits |= bits.any;
     uint32_t base = mBatchVertexCount;
     if (call.indices)
     {
@@ -1161,6 +1173,7 @@ void GlDevice::flushBatch()
         mBatchIndices.clear();
         mBatchVertexCount = 0;
         mBatchDiffuseBits = 0xFFFFFFFF;
+        mBatchDiffuseAnyBits = 0;
         return;
     }
     applyAttributes(mBatchFvf);
@@ -1173,6 +1186,7 @@ void GlDevice::flushBatch()
     mBatchIndices.clear();
     mBatchVertexCount = 0;
     mBatchDiffuseBits = 0xFFFFFFFF;
+    mBatchDiffuseAnyBits = 0;
     GL_CHECK("draw");
 }
 
@@ -1248,39 +1262,60 @@ uint64_t GlDevice::programKey() const
     put(rs[RS_LIGHTING] ? 1 : 0, 1);
     put(rs[RS_SPECULARENABLE] ? 1 : 0, 1);
     put(mTextures[0] ? 1 : 0, 1);
-    put(drawsTextureAlone() ? 1 : 0, 1);
+    put(uint64_t(textureUse()), 2);
     return key;
 }
 
-bool GlDevice::drawsTextureAlone() const
+GlDevice::TextureUse GlDevice::textureUse(float tint[4]) const
 {
     // The stage passes the texture on, multiplied at most by vertices that
-    // are all white: a shader that only samples draws the same, and lets the
+    // all have the same colour: a shader that only samples, times that
+    // colour as a constant unless it is white, draws the same, and lets the
     // software renderer take its fast path for 2D drawing.
     const auto& stage = mStageStates[0];
     const auto& rs = mRenderStates;
-    if (!mTextures[0] || rs[RS_LIGHTING] || rs[RS_SPECULARENABLE] || rs[RS_ALPHATESTENABLE])
+    // Nothing gathered yet (an effect's draw) counts as white.
+    uint32_t anyBits = mBatchIndices.empty() ? 0xFFFFFFFF : mBatchDiffuseAnyBits;
+    if (!mTextures[0] || rs[RS_LIGHTING] || rs[RS_SPECULARENABLE] || rs[RS_ALPHATESTENABLE] ||
+        mBatchDiffuseBits != anyBits)
     {
-        return false;
+        return TextureUse::Stage;
     }
-    bool white = mBatchDiffuseBits == 0xFFFFFFFF;
-    auto diffuse = [](uint32_t argument) { return argument == TA_DIFFUSE || argument == TA_CURRENT; };
-    auto passesTexture = [&](uint32_t op, uint32_t first, uint32_t second)
+    float diffuse[4];
+    colorOf(mBatchDiffuseBits, diffuse);
+    float factor[4] = {1, 1, 1, 1};
+    auto fromDiffuse = [](uint32_t argument) { return argument == TA_DIFFUSE || argument == TA_CURRENT; };
+    // The texture's channels `first` to `last` times 1 or the shared colour.
+    auto passesTexture = [&](uint32_t op, uint32_t arg1, uint32_t arg2, int first, int last)
     {
         switch (op)
         {
         case TOP_SELECTARG1:
-            return first == TA_TEXTURE;
+            return arg1 == TA_TEXTURE;
         case TOP_SELECTARG2:
-            return second == TA_TEXTURE;
+            return arg2 == TA_TEXTURE;
         case TOP_MODULATE:
-            return white && ((first == TA_TEXTURE && diffuse(second)) || (diffuse(first) && second == TA_TEXTURE));
+            if ((arg1 == TA_TEXTURE && fromDiffuse(arg2)) || (fromDiffuse(arg1) && arg2 == TA_TEXTURE))
+            {
+                std::copy(diffuse + first, diffuse + last + 1, factor + first);
+                return true;
+            }
+            return false;
         default:
             return false;
         }
     };
-    return passesTexture(stage[TSS_COLOROP], stage[TSS_COLORARG1], stage[TSS_COLORARG2]) &&
-           passesTexture(stage[TSS_ALPHAOP], stage[TSS_ALPHAARG1], stage[TSS_ALPHAARG2]);
+    if (!passesTexture(stage[TSS_COLOROP], stage[TSS_COLORARG1], stage[TSS_COLORARG2], 0, 2) ||
+        !passesTexture(stage[TSS_ALPHAOP], stage[TSS_ALPHAARG1], stage[TSS_ALPHAARG2], 3, 3))
+    {
+        return TextureUse::Stage;
+    }
+    if (tint)
+    {
+        std::copy(factor, factor + 4, tint);
+    }
+    bool white = std::all_of(factor, factor + 4, [](float f) { return f == 1.0f; });
+    return white ? TextureUse::Alone : TextureUse::Tinted;
 }
 
 GlDevice::Program* GlDevice::programFor(uint64_t key)
@@ -1297,15 +1332,18 @@ GlDevice::Program* GlDevice::programFor(uint64_t key)
     }
     const auto& stage = mStageStates[0];
     const auto& rs = mRenderStates;
+    TextureUse use = textureUse();
     char header[512];
     std::snprintf(header, sizeof header,
                   "#version 330 core\n#define LIGHTING %d\n#define SPECULAR %d\n#define HAS_TEXTURE %d\n"
                   "#define COLOR_OP %u\n#define COLOR_ARG1 %u\n#define COLOR_ARG2 %u\n#define ALPHA_OP %u\n"
-                  "#define ALPHA_ARG1 %u\n#define ALPHA_ARG2 %u\n#define ALPHA_FUNC %u\n#define TEXTURE_ONLY %d\n",
+                  "#define ALPHA_ARG1 %u\n#define ALPHA_ARG2 %u\n#define ALPHA_FUNC %u\n#define TEXTURE_ONLY %d\n"
+                  "#define TEXTURE_TINTED %d\n",
                   rs[RS_LIGHTING] ? 1 : 0, rs[RS_SPECULARENABLE] ? 1 : 0, mTextures[0] ? 1 : 0,
                   stage[TSS_COLOROP] & 0x1F, stage[TSS_COLORARG1] & 0x3F, stage[TSS_COLORARG2] & 0x3F,
                   stage[TSS_ALPHAOP] & 0x1F, stage[TSS_ALPHAARG1] & 0x3F, stage[TSS_ALPHAARG2] & 0x3F,
-                  rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] & 0xF : 0u, drawsTextureAlone() ? 1 : 0);
+                  rs[RS_ALPHATESTENABLE] ? rs[RS_ALPHAFUNC] & 0xF : 0u, use == TextureUse::Alone ? 1 : 0,
+                  use == TextureUse::Tinted ? 1 : 0);
     auto program = std::make_unique<Program>();
     if (!program->build(header))
     {
@@ -1365,6 +1403,13 @@ bool GlDevice::applyStates()
         applySampler();
     }
     applyTexture();
+    // Only the programs for a shared vertex colour have the uniform; the
+    // batch's colour may differ from the last one's.
+    float tint[4];
+    if (mProgram->tint >= 0 && textureUse(tint) == TextureUse::Tinted)
+    {
+        glUniform4fv(mProgram->tint, 1, tint);
+    }
     return true;
 }
 

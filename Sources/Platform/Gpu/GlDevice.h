@@ -94,8 +94,16 @@ private:
     static bool alphaAllOpaque(const uint8_t* pixels, size_t count);
     // The states a program is made for, packed; see GlShaders.cpp.
     uint64_t programKey() const;
-    // The gathered draws come out as the texture's own texels.
-    bool drawsTextureAlone() const;
+    // What stage 0 makes of the texture for the gathered draws: the general
+    // stage, the texels as they are, or the texels times one colour that
+    // every vertex shares (put in `tint` as red, green, blue, alpha).
+    enum class TextureUse
+    {
+        Stage,
+        Alone,
+        Tinted,
+    };
+    TextureUse textureUse(float tint[4] = nullptr) const;
     Program* programFor(uint64_t key);
     bool applyStates();
     void applyRenderStates();
@@ -153,8 +161,10 @@ private:
     std::vector<uint32_t> mBatchIndices;
     uint32_t mBatchVertexCount = 0;
     uint32_t mBatchFvf = 0;
-    // The bits set in every gathered diffuse colour (ARGB).
+    // The bits set in every gathered diffuse colour (ARGB), and those set
+    // in any of them: the two are equal when all the colours are.
     uint32_t mBatchDiffuseBits = 0xFFFFFFFF;
+    uint32_t mBatchDiffuseAnyBits = 0;
     bool mBlendSkipped = false;
 
     uint32_t mAttributesFvf = 0;

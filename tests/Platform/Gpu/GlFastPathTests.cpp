@@ -149,3 +149,88 @@ TEST_F(GlFastPathTest, DepthSurvivesTwoDimensionalDrawingBetweenDepthTestedDraws
     drawDepthQuad(0.5f, 0xFFFFFF00, -1, 1, -1, 1);
     EXPECT_EQ(pixel(100, 300), 0xFFFFFF00u);
 }
+
+TEST_F(GlFastPathTest, ColouredDrawsMatchTheGeneralPath)
+{
+    // Vertices of one shared colour take a constant in place of the
+    // interpolated colour; anything else keeps the colours per vertex.
+    auto texture = makeTexture(32, 32, busyTexels(32, 32, true));
+    device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF204080, 1, 0);
+    device->setRenderState(RS_ALPHABLENDENABLE, 1);
+    device->setRenderState(RS_SRCBLEND, BLEND_SRCALPHA);
+    device->setRenderState(RS_DESTBLEND, BLEND_INVSRCALPHA);
+    device->setTexture(0, texture.get());
+    device->setSamplerState(0, SAMP_MAGFILTER, TEXF_POINT);
+    device->setSamplerState(0, SAMP_MINFILTER, TEXF_POINT);
+    struct Case
+    {
+        const char* name;
+        uint32_t colorOp, alphaOp;
+        uint32_t first, second;
+        // A gradient: the second colour at the right-hand corners.
+        bool gradient = false;
+    };
+    const Case cases[] = {
+        {"fading picture", TOP_MODULATE, TOP_MODULATE, 0x80FFFFFF, 0x80FFFFFF},
+        {"tinted text", TOP_MODULATE, TOP_MODULATE, 0xFF3070C0, 0xFF3070C0},
+        {"tint, the texture's own alpha", TOP_MODULATE, TOP_SELECTARG1, 0x40C08020, 0x40C08020},
+        {"the texture's colour, faded", TOP_SELECTARG1, TOP_MODULATE, 0x60102030, 0x60102030},
+        {"two colours in one batch", TOP_MODULATE, TOP_MODULATE, 0xFF3070C0, 0xC0C07030},
+        {"colours differing by alpha alone", TOP_MODULATE, TOP_MODULATE, 0xFF3070C0, 0x7F3070C0},
+        {"a gradient", TOP_MODULATE, TOP_MODULATE, 0xFFFF0000, 0x800000FF, true},
+    };
+    auto draw = [&](const Case& c, float x, float y)
+    {
+        if (c.gradient)
+        {
+            const ColorVertex v[4] = {{x, y, 1024, c.first, 0, 0},
+                                      {x + 32, y, 1024, c.second, 1, 0},
+                                      {x, y + 32, 1024, c.first, 0, 1},
+                                      {x + 32, y + 32, 1024, c.second, 1, 1}};
+            drawStrip(v);
+            return;
+        }
+        // Two rectangles gathered into one batch, texel for pixel.
+        drawQuad(x, y, 32, 16, c.first, 0, 0, 1, 0.5f);
+        drawQuad(x, y + 16, 32, 16, c.second, 0, 0.5f, 1, 1);
+    };
+    float y = 0;
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.name);
+        device->setTextureStageState(0, TSS_COLOROP, c.colorOp);
+        device->setTextureStageState(0, TSS_ALPHAOP, c.alphaOp);
+        device->setTextureStageState(0, TSS_COLORARG1, TA_TEXTURE);
+        device->setTextureStageState(0, TSS_COLORARG2, TA_DIFFUSE);
+        device->setTextureStageState(0, TSS_ALPHAARG1, TA_TEXTURE);
+        device->setTextureStageState(0, TSS_ALPHAARG2, TA_DIFFUSE);
+        draw(c, 0, y);
+        drawTheOldWay([&] { draw(c, 300, y); });
+        forgetFrame();
+        EXPECT_LE(worstDifference(0, uint32_t(y), 32, 32, 300, 0), 1);
+        y += 34;
+    }
+}
+
+TEST_F(GlFastPathTest, EachBatchDrawsInItsOwnColour)
+{
+    // Batches of one program but different colours, split by a change of
+    // texture: the second must not keep the first one's colour.
+    auto white = makeTexture(4, 4, std::vector<uint32_t>(16, 0xFFFFFFFF));
+    auto alsoWhite = makeTexture(4, 4, std::vector<uint32_t>(16, 0xFFFFFFFF));
+    device->clear(CLEAR_TARGET | CLEAR_ZBUFFER, 0xFF000000, 1, 0);
+    const std::pair<Texture*, uint32_t> draws[] = {
+        {white.get(), 0xFF00FF00}, {alsoWhite.get(), 0xFFFF0000}, {white.get(), 0xFFFFFFFF},
+        {alsoWhite.get(), 0xFF0000FF}};
+    float x = 0;
+    for (const auto& [texture, color] : draws)
+    {
+        device->setTexture(0, texture);
+        drawQuad(x, 0, 16, 16, color);
+        x += 20;
+    }
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ(pixel(uint32_t(20 * i + 8), 8), draws[i].second) << "draw " << i;
+    }
+}
