@@ -174,9 +174,10 @@ void BM_EmptyFrame(benchmark::State& state)
 }
 
 // The menu's background: a 640 x 480 video picture stretched with bilinear
-// filtering over the whole frame, then presented into a window of the
-// given height (768: as it is; 1024: scaled to 1280 x 960 between bands).
-void BM_StretchedVideoFrame(benchmark::State& state)
+// filtering over the whole frame, its vertices of the given colour, then
+// presented into a window of the given height (768: as it is; 1024: scaled
+// to 1280 x 960 between bands).
+void stretchedPictureFrames(benchmark::State& state, int windowHeight, uint32_t color)
 {
     Scene scene;
     if (!scene.open(0))
@@ -185,7 +186,6 @@ void BM_StretchedVideoFrame(benchmark::State& state)
         state.SkipWithError("no display or no OpenGL 3.3");
         return;
     }
-    int windowHeight = int(state.range(0));
     SDL_SetWindowSize(scene.window, windowHeight == 768 ? 1024 : 1280, windowHeight);
     std::unique_ptr<Texture> video;
     scene.device->createTexture(640, 480, 1, 0, FMT_X8R8G8B8, POOL_MANAGED, &video);
@@ -197,10 +197,8 @@ void BM_StretchedVideoFrame(benchmark::State& state)
     }
     video->unlockRect(0);
     const float w = 1024, h = 768;
-    const Vertex corners[4] = {{0, 0, 1024, 0xFFFFFFFF, 0, 0},
-                               {w, 0, 1024, 0xFFFFFFFF, 1, 0},
-                               {0, h, 1024, 0xFFFFFFFF, 0, 1},
-                               {w, h, 1024, 0xFFFFFFFF, 1, 1}};
+    const Vertex corners[4] = {
+        {0, 0, 1024, color, 0, 0}, {w, 0, 1024, color, 1, 0}, {0, h, 1024, color, 0, 1}, {w, h, 1024, color, 1, 1}};
     std::unique_ptr<VertexBuffer> quad;
     scene.device->createVertexBuffer(sizeof corners, 0, FVF_XYZ_DIFFUSE_TEX1, POOL_SYSTEMMEM, &quad);
     void* data;
@@ -252,6 +250,16 @@ void BM_StretchedVideoFrame(benchmark::State& state)
     scene.close();
 }
 
+void BM_StretchedVideoFrame(benchmark::State& state)
+{
+    stretchedPictureFrames(state, int(state.range(0)), 0xFFFFFFFF);
+}
+// The same picture half faded in, as the menu's pictures are while it opens.
+void BM_FadingPictureFrame(benchmark::State& state)
+{
+    stretchedPictureFrames(state, 768, 0x80FFFFFF);
+}
+
 } // namespace
 
 BENCHMARK(BM_TwoThousandQuadsOneTexture)->Unit(benchmark::kMillisecond);
@@ -262,3 +270,4 @@ BENCHMARK(BM_TwoThousandQuadsOneTexture)->Unit(benchmark::kMillisecond)->Measure
 // Clear and present alone, to tell the quads from the frame's fixed cost.
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 BENCHMARK(BM_StretchedVideoFrame)->Arg(768)->Arg(1024)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
+BENCHMARK(BM_FadingPictureFrame)->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
