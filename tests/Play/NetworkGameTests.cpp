@@ -34,6 +34,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <functional>
 
 using namespace Play;
 
@@ -71,6 +72,20 @@ void useFreeGamePort()
 
 // Network events come on real time: waits are long in frames.
 constexpr int kNetworkBudget = 1500;
+
+// The budgets count frames at the game's pace, but network events come on
+// real time: however fast frames run, a wait lasts at least as long as its
+// frames would at that pace.
+bool waitOnClock(Driver& driver, const std::function<bool()>& condition, int frames)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(20 * frames);
+    for (int frame = 0; !condition(); ++frame)
+    {
+        if ((frame >= frames && std::chrono::steady_clock::now() >= deadline) || !driver.step())
+            return condition();
+    }
+    return true;
+}
 
 WindowNewGameMulti* openNetworkMenu(Driver& driver, const std::string& nickname)
 {
@@ -163,7 +178,8 @@ bool moveWithTheMouse(Driver& driver, uint32_t side)
 bool selectHostedGame(Driver& driver, WindowJoinGame* join)
 {
     Label* row = nullptr;
-    driver.waitFor(
+    waitOnClock(
+        driver,
         [&]
         {
             for (Label* label : driver.allOf<Label>(join->getList()))
@@ -193,32 +209,37 @@ int host(Driver& driver)
     if (room == nullptr)
         return 12;
     // The guest arrives ("Lancer" comes on) and says when it is ready.
-    if (!driver.waitFor([&] { return room->isLaunchEnabled(); }, kNetworkBudget))
+    if (!waitOnClock(
+            driver, [&] { return room->isLaunchEnabled(); }, kNetworkBudget))
         return 13;
-    if (!driver.waitFor([&] { return panelShows(driver, driver.find<ChatPanel>(room), "Prêt"); },
-                        kNetworkBudget))
+    if (!waitOnClock(
+            driver, [&] { return panelShows(driver, driver.find<ChatPanel>(room), "Prêt"); }, kNetworkBudget))
         return 16;
     driver.run(5);
     if (!clickText(driver, "Lancer"))
         return 14;
-    if (!driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+    if (!waitOnClock(
+            driver, [&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
         return 15;
     driver.settle(40);
     // Chat both ways.
-    if (!driver.waitFor([&] { return chatShows(driver, "Bonjour de l'invité"); }, kNetworkBudget))
+    if (!waitOnClock(
+            driver, [&] { return chatShows(driver, "Bonjour de l'invité"); }, kNetworkBudget))
         return 20;
     if (!say(driver, "Salut à toi"))
         return 21;
     // Two moves each, White first.
     for (int turn = 0; turn < 2; ++turn)
     {
-        if (!waitForTurn(driver, 0, kNetworkBudget))
+        if (!waitOnClock(
+                driver, [&] { return waitForTurn(driver, 0, 1); }, kNetworkBudget))
             return 30 + turn;
         if (!moveWithTheMouse(driver, 0))
             return 32 + turn;
     }
     // The guest leaves: the host is told, back at the main menu.
-    if (!driver.waitFor([&] { return GameScreen::current() == nullptr; }, kNetworkBudget))
+    if (!waitOnClock(
+            driver, [&] { return GameScreen::current() == nullptr; }, kNetworkBudget))
         return 40;
     driver.settle(20);
     if (driver.findText(cp1252("Votre adversaire a quitté la partie")) == nullptr)
@@ -261,7 +282,8 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
             << "\"Rejoindre\" still looks disabled";
     }
     ASSERT_TRUE(clickText(driver, "Rejoindre"));
-    ASSERT_TRUE(driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget));
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget));
     driver.settle(10);
     // The host launches once the guest says it is ready.
     WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
@@ -269,7 +291,8 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
     Faults roomFaults = checkWindow(driver, room);
     EXPECT_TRUE(roomFaults.empty()) << "waiting room:" << joined(roomFaults);
     ASSERT_TRUE(sayIn(driver, driver.find<ChatPanel>(room), "Prêt"));
-    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
         << "the game did not start";
     driver.settle(40);
     GameScreen* screen = GameScreen::current();
@@ -285,16 +308,20 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
     EXPECT_EQ(chat(driver)->getSendButton()->getLookState(), uint32_t{LOOK_STATE_DISABLED})
         << "\"Envoyer\" looks enabled with an empty field";
     ASSERT_TRUE(say(driver, "Bonjour de l'invité"));
-    EXPECT_TRUE(driver.waitFor([&] { return chatShows(driver, "Salut à toi"); }, kNetworkBudget));
+    EXPECT_TRUE(waitOnClock(
+        driver, [&] { return chatShows(driver, "Salut à toi"); }, kNetworkBudget));
     Faults faults = checkWindow(driver, screen->getChatWindow());
     EXPECT_TRUE(faults.empty()) << "chat window:" << joined(faults);
 
     for (int turn = 0; turn < 2; ++turn)
     {
-        ASSERT_TRUE(waitForTurn(driver, 1, kNetworkBudget)) << "White's move " << turn << " did not come";
+        ASSERT_TRUE(waitOnClock(
+            driver, [&] { return waitForTurn(driver, 1, 1); }, kNetworkBudget))
+            << "White's move " << turn << " did not come";
         ASSERT_TRUE(moveWithTheMouse(driver, 1));
     }
-    ASSERT_TRUE(driver.waitFor([&] { return screen->getBoard()->getMoveCount() >= 4; }, kNetworkBudget));
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return screen->getBoard()->getMoveCount() >= 4; }, kNetworkBudget));
 
     // The guest leaves through the in-game menu.
     driver.click(view->getButton(3));
@@ -354,14 +381,16 @@ int hostUntilTheGameRuns(Driver& driver)
         return 10;
     driver.settle(10);
     WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
-    if (room == nullptr || !driver.waitFor([&] { return room->isLaunchEnabled(); }, kNetworkBudget))
+    if (room == nullptr || !waitOnClock(
+                               driver, [&] { return room->isLaunchEnabled(); }, kNetworkBudget))
         return 11;
-    if (!driver.waitFor([&] { return panelShows(driver, driver.find<ChatPanel>(room), "Prêt"); },
-                        kNetworkBudget))
+    if (!waitOnClock(
+            driver, [&] { return panelShows(driver, driver.find<ChatPanel>(room), "Prêt"); }, kNetworkBudget))
         return 12;
     driver.run(5);
     if (!clickText(driver, "Lancer") ||
-        !driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+        !waitOnClock(
+            driver, [&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
         return 13;
     driver.settle(40);
     return 0;
@@ -377,12 +406,14 @@ int joinUntilTheGameRuns(Driver& driver)
     auto* join = driver.layer<WindowJoinGame>();
     if (join == nullptr || !selectHostedGame(driver, join) || !clickText(driver, "Rejoindre"))
         return 21;
-    if (!driver.waitFor([&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget))
+    if (!waitOnClock(
+            driver, [&] { return driver.layer<WindowPrepareGame>() != nullptr; }, kNetworkBudget))
         return 22;
     driver.settle(10);
     if (!sayIn(driver, driver.find<ChatPanel>(driver.layer<WindowPrepareGame>()), "Prêt"))
         return 23;
-    if (!driver.waitFor([&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
+    if (!waitOnClock(
+            driver, [&] { return GameScreen::current() != nullptr; }, kNetworkBudget))
         return 24;
     driver.settle(40);
     return 0;
@@ -420,7 +451,8 @@ TEST(PlayNetwork, AGuestWhoseHostStopsAnsweringIsToldTheConnectionIsLostAndRetur
     Driver driver;
     PngOnFailure png(driver);
     ASSERT_EQ(joinUntilTheGameRuns(driver), 0);
-    ASSERT_TRUE(driver.waitFor([&] { return chatShows(driver, kLongLine); }, kNetworkBudget));
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return chatShows(driver, kLongLine); }, kNetworkBudget));
     // The long line breaks onto rows of its own, all inside the chat.
     for (Label* line : driver.allOf<Label>(chat(driver)->getList()))
     {
@@ -434,7 +466,8 @@ TEST(PlayNetwork, AGuestWhoseHostStopsAnsweringIsToldTheConnectionIsLostAndRetur
     // Nothing comes from the host any more; within the bound the guest is
     // told, as when a host leaves, and is back at the main menu.
     const auto hung = std::chrono::steady_clock::now();
-    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() == nullptr; }, 3 * kNetworkBudget))
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return GameScreen::current() == nullptr; }, 3 * kNetworkBudget))
         << "the guest still waits for a host that is gone";
     const auto told =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - hung);
@@ -454,9 +487,11 @@ TEST(PlayNetwork, AHostWhoseGuestStopsAnsweringIsToldTheOpponentLeftAndReturnsTo
     Driver driver;
     PngOnFailure png(driver);
     ASSERT_EQ(hostUntilTheGameRuns(driver), 0);
-    ASSERT_TRUE(driver.waitFor([&] { return chatShows(driver, "Je vais geler"); }, kNetworkBudget));
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return chatShows(driver, "Je vais geler"); }, kNetworkBudget));
 
-    ASSERT_TRUE(driver.waitFor([&] { return GameScreen::current() == nullptr; }, 3 * kNetworkBudget))
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return GameScreen::current() == nullptr; }, 3 * kNetworkBudget))
         << "the host still waits for a guest that is gone";
     driver.settle(20);
     EXPECT_NE(driver.findText(cp1252("Votre adversaire a quitté la partie")), nullptr);

@@ -172,6 +172,7 @@ PlatformResult DeviceBase::endScene()
 PlatformResult DeviceBase::present()
 {
     log("present()");
+    mPresentingShownFrame = false;
     if (mHolding)
     {
         bool describable = mFrameSkipAllowed && !mFrameUnreusable && heldFromWholeClear();
@@ -182,6 +183,7 @@ PlatformResult DeviceBase::present()
             mHeldCalls.clear();
             mHeldStates.clear();
             ++mSkippedFrames;
+            mPresentingShownFrame = true;
         }
         else
         {

@@ -196,6 +196,9 @@ protected:
     IndexBuffer* mIndices = nullptr;
     Texture* mRenderTarget = nullptr;
     uint64_t mTextureBytes = 0;
+    // During doPresent: nothing was drawn since the last present, the frame
+    // still holds the picture that present showed.
+    bool mPresentingShownFrame = false;
 
     // What changed since the implementation last looked.
     bool mRenderStatesChanged = true;

@@ -293,6 +293,10 @@ PlatformResult GlDevice::initialise()
     {
         std::fprintf(stderr, "The frame is scaled into the window by blits\n");
     }
+    mBackBufferKept = probeBackBufferKept();
+    mWindowId = SDL_GetWindowID(mWindow);
+    SDL_AddEventWatch(&GlDevice::watchWindow, this);
+    mWatchingWindow = true;
     PlatformResult result = makeFrame();
     if (resultFailed(result))
     {
@@ -305,6 +309,11 @@ PlatformResult GlDevice::initialise()
 
 GlDevice::~GlDevice()
 {
+    if (mWatchingWindow)
+    {
+        // Returns only once no watch runs any more on another thread.
+        SDL_DelEventWatch(&GlDevice::watchWindow, this);
+    }
     if (!mContext)
     {
         return;
@@ -534,6 +543,7 @@ void GlDevice::useTargetFrameBuffer(bool withDepth)
 
 PlatformResult GlDevice::doReset()
 {
+    mWindowHoldsFrame = false;
     if (mFrameBuffer)
     {
         releaseFrame();
@@ -738,13 +748,72 @@ void GlDevice::drawFrameIntoWindow(int drawableWidth, int drawableHeight)
     }
 }
 
+bool GlDevice::probeBackBufferKept()
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
+    bool kept = true;
+    // Drivers that rotate two or three buffers hand back an older one: three
+    // different pictures tell them apart from one that keeps its buffer.
+    for (int shade = 1; shade <= 3 && kept; ++shade)
+    {
+        glClearColor(float(shade) / 255.0f, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        SDL_GL_SwapWindow(mWindow);
+        uint8_t pixel[4] = {};
+        glReadPixels(0, 0, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);
+        kept = glGetError() == GL_NO_ERROR && pixel[0] == shade;
+    }
+    mBoundFrameBuffer = 0;
+    return kept;
+}
+
+int GlDevice::watchWindow(void* device, SDL_Event* event)
+{
+    auto* self = static_cast<GlDevice*>(device);
+    if (event->type != SDL_WINDOWEVENT || event->window.windowID != self->mWindowId)
+    {
+        return 1;
+    }
+    switch (event->window.event)
+    {
+    case SDL_WINDOWEVENT_ENTER:
+    case SDL_WINDOWEVENT_LEAVE:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+    case SDL_WINDOWEVENT_TAKE_FOCUS:
+    case SDL_WINDOWEVENT_CLOSE:
+    case SDL_WINDOWEVENT_HIT_TEST:
+        break;
+    default:
+        // Exposed, shown, restored, resized, moved to another display...:
+        // the window may no longer show what its back buffer held.
+        self->mWindowChanged.store(true);
+        break;
+    }
+    return 1;
+}
+
 PlatformResult GlDevice::doPresent()
 {
     flushBatch();
     int drawableWidth = 0, drawableHeight = 0;
     SDL_GL_GetDrawableSize(mWindow, &drawableWidth, &drawableHeight);
-    drawFrameIntoWindow(drawableWidth, drawableHeight);
+    bool windowChanged = mWindowChanged.exchange(false) || drawableWidth != mPresentedWidth ||
+                         drawableHeight != mPresentedHeight;
+    if (!mPresentingShownFrame || !mWindowHoldsFrame || windowChanged)
+    {
+        drawFrameIntoWindow(drawableWidth, drawableHeight);
+        ++mWindowDrawCount;
+    }
+    // Otherwise the back buffer still holds this very picture: swapping it
+    // again repaints whatever the window may have lost without the stretch.
     SDL_GL_SwapWindow(mWindow);
+    // The driver may take a new size only at the swap, after drawing at the
+    // old one: the present after a change draws again.
+    mWindowHoldsFrame = mBackBufferKept && !windowChanged;
+    mPresentedWidth = drawableWidth;
+    mPresentedHeight = drawableHeight;
     if (mCopiesReleased)
     {
         // The copies freed lie between live blocks of the heap: without a
@@ -762,6 +831,9 @@ std::vector<uint32_t> GlDevice::readFrame()
 {
     releaseHeldCalls();
     flushBatch();
+    // A screenshot is rare: the next present draws the window afresh
+    // rather than trusting what was kept.
+    mWindowHoldsFrame = false;
     std::vector<uint32_t> pixels(size_t(mParameters.backBufferWidth) * mParameters.backBufferHeight);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, mFrameBuffer);
     glReadPixels(0, 0, GLsizei(mParameters.backBufferWidth), GLsizei(mParameters.backBufferHeight), GL_BGRA,
@@ -778,6 +850,7 @@ std::vector<uint32_t> GlDevice::readWindow(int& width, int& height)
     // What a present would show, read before it is swapped out of reach.
     SDL_GL_GetDrawableSize(mWindow, &width, &height);
     drawFrameIntoWindow(width, height);
+    mWindowHoldsFrame = false;
     std::vector<uint32_t> pixels(size_t(width) * size_t(height));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
     glReadBuffer(GL_BACK);

@@ -8,11 +8,13 @@
 #include "Platform/Gpu/ClearCells.h"
 #include "Platform/Gpu/DeviceBase.h"
 
+#include <atomic>
 #include <thread>
 #include <unordered_map>
 #include <vector>
 
 struct SDL_Window;
+union SDL_Event;
 
 namespace Platform::Gpu
 {
@@ -37,6 +39,11 @@ public:
     uint64_t glDrawCount() const { return mGlDrawCount; }
     // Whether a copy of a reusable pass is held (for tests).
     bool holdsPassCopy() const { return mPassFrameBuffer != 0; }
+    // Presents that drew the frame into the window (the others swapped the
+    // picture the window's back buffer still held).
+    uint64_t windowDrawCount() const { return mWindowDrawCount; }
+    // Whether the window's back buffer keeps its picture across a swap here.
+    bool windowKeepsBackBuffer() const { return mBackBufferKept; }
 
     void textureLocking(Texture* texture) override;
     void textureComplete(Texture* texture) override;
@@ -60,6 +67,12 @@ private:
     void drawFrameScaled(int x, int y, int width, int height);
     // The frame fitted into the window's back buffer, centred, keeping its shape.
     void drawFrameIntoWindow(int drawableWidth, int drawableHeight);
+    // Swaps a few near-black pictures and reads each back: whether the
+    // driver leaves the back buffer as it was drawn.
+    bool probeBackBufferKept();
+    // Runs on the thread that pumps the events: what happened to the window
+    // may have lost or resized its picture.
+    static int watchWindow(void* device, SDL_Event* event);
 
     void beforeChange() override { flushBatch(); }
     PlatformResult doDraw(const DrawCall& call) override;
@@ -126,6 +139,17 @@ private:
 
     SDL_Window* mWindow;
     void* mContext = nullptr;
+    uint32_t mWindowId = 0;
+    bool mWatchingWindow = false;
+    // Set by the window watch, taken by the next present.
+    std::atomic<bool> mWindowChanged{true};
+    // The window's back buffer holds the frame's picture as the last
+    // present drew it, at this drawable size.
+    bool mBackBufferKept = false;
+    bool mWindowHoldsFrame = false;
+    int mPresentedWidth = 0;
+    int mPresentedHeight = 0;
+    uint64_t mWindowDrawCount = 0;
     std::thread::id mMainThread;
     std::unordered_map<uint64_t, std::unique_ptr<Program>> mPrograms;
     Program* mProgram = nullptr;
