@@ -4,7 +4,6 @@
 #include "Journeys.h"
 #include "PlayChecks.h"
 
-#include "Engine3DD3D/Engine3DD3D.h"
 #include "Platform/Gpu/DeviceBase.h"
 #include "Gui/TextButton.h"
 #include "Tarnaveli/Board/Board.h"
@@ -18,25 +17,15 @@ using namespace Play;
 namespace
 {
 
-Platform::Gpu::DeviceBase* device()
-{
-    return dynamic_cast<Platform::Gpu::DeviceBase*>(Engine3DD3D::currentDevice());
-}
-
 // The pixels that differ between the frame as shown, its 3D picture reused,
 // and the same frame with its 3D pass drawn, the clock standing still.
 size_t differenceFromDrawn(Driver& driver)
 {
     driver.step(0);
-    uint64_t reused = device()->reusedPassCount();
+    uint64_t reused = gameDevice()->reusedPassCount();
     driver.step(0);
-    EXPECT_EQ(device()->reusedPassCount(), reused + 1) << "an unchanged picture was drawn again";
-    Frame shown = driver.readFrame();
-    device()->allowPassReuse(false);
-    driver.step(0);
-    Frame drawn = driver.readFrame();
-    device()->allowPassReuse(true);
-    return differingPixels(shown, drawn);
+    EXPECT_EQ(gameDevice()->reusedPassCount(), reused + 1) << "an unchanged picture was drawn again";
+    return differenceFromRedrawn(driver, [](bool keep) { gameDevice()->allowPassReuse(keep); });
 }
 
 } // namespace
@@ -48,17 +37,17 @@ TEST(PlayBoardPicture, TheReusedPictureIsTheDrawnOneIdleHoveredFromEveryCameraAn
     PngOnFailure png(driver);
     BoardGraphics3D* view = startSoloGame(driver);
     ASSERT_NE(view, nullptr);
-    ASSERT_NE(device(), nullptr);
+    ASSERT_NE(gameDevice(), nullptr);
     // Unchanged frames would not be drawn at all: every frame here is drawn,
     // so that its 3D pass is the one reused or drawn.
-    device()->allowFrameSkip(false);
+    gameDevice()->allowFrameSkip(false);
     Board& board = *GameScreen::current()->getBoard();
 
     // Idle: the picture is reused, and it is the one drawn.
     driver.settle(20);
-    uint64_t reused = device()->reusedPassCount();
+    uint64_t reused = gameDevice()->reusedPassCount();
     driver.run(5, 0);
-    EXPECT_GE(device()->reusedPassCount(), reused + 4) << "an idle board is drawn every frame";
+    EXPECT_GE(gameDevice()->reusedPassCount(), reused + 4) << "an idle board is drawn every frame";
     EXPECT_EQ(differenceFromDrawn(driver), 0u);
 
     // The cursor over a piece marks its cell: the picture changes with it.

@@ -7,7 +7,6 @@
 #include "PlayChecks.h"
 
 #include "Engine2DD3D/EngineComponent.h"
-#include "Engine3DD3D/Engine3DD3D.h"
 #include "Gui/TextButton.h"
 #include "Platform/Gpu/DeviceBase.h"
 #include "Tarnaveli/BoardView/BoardGraphics3D.h"
@@ -22,33 +21,23 @@ using namespace Play;
 namespace
 {
 
-Platform::Gpu::DeviceBase* device()
-{
-    return dynamic_cast<Platform::Gpu::DeviceBase*>(Engine3DD3D::currentDevice());
-}
-
 // Unchanged frames are skipped; the frame shown then, against the same
 // frame drawn: the pixels that differ.
 size_t differenceFromDrawn(Driver& driver)
 {
-    uint64_t skipped = device()->skippedFrameCount();
+    uint64_t skipped = gameDevice()->skippedFrameCount();
     driver.run(3, 0);
-    EXPECT_GE(device()->skippedFrameCount(), skipped + 2) << "an unchanged frame was drawn again";
-    Frame shown = driver.readFrame();
-    device()->allowFrameSkip(false);
-    driver.step(0);
-    Frame drawn = driver.readFrame();
-    device()->allowFrameSkip(true);
-    return differingPixels(shown, drawn);
+    EXPECT_GE(gameDevice()->skippedFrameCount(), skipped + 2) << "an unchanged frame was drawn again";
+    return differenceFromRedrawn(driver, [](bool keep) { gameDevice()->allowFrameSkip(keep); });
 }
 
 // The next frame is drawn, not skipped, and shows something else.
 void expectDrawnAndChanged(Driver& driver, const Frame& before, int stepMs, const char* what)
 {
     SCOPED_TRACE(what);
-    uint64_t skipped = device()->skippedFrameCount();
+    uint64_t skipped = gameDevice()->skippedFrameCount();
     driver.step(stepMs);
-    EXPECT_EQ(device()->skippedFrameCount(), skipped) << "a changed frame was skipped";
+    EXPECT_EQ(gameDevice()->skippedFrameCount(), skipped) << "a changed frame was skipped";
     EXPECT_NE(driver.readFrame().pixels, before.pixels) << "the change shows nothing";
 }
 
@@ -61,7 +50,7 @@ TEST(PlayFrameSkip, TheMenuShowsTheFrameDrawnIdleAndUnderTheCursor)
     PngOnFailure png(driver);
     WindowMenu* menu = reachMainMenu(driver);
     ASSERT_NE(menu, nullptr);
-    ASSERT_NE(device(), nullptr);
+    ASSERT_NE(gameDevice(), nullptr);
     // The video's pictures come with the wall clock, not the test's: on its
     // still picture the menu stands still.
     ASSERT_NE(MenuVideoWindow::current(), nullptr);
@@ -86,7 +75,7 @@ TEST(PlayFrameSkip, TheBoardShowsTheFrameDrawnIdleAndAsItsClockTurns)
     PngOnFailure png(driver);
     BoardGraphics3D* view = startSoloGame(driver);
     ASSERT_NE(view, nullptr);
-    ASSERT_NE(device(), nullptr);
+    ASSERT_NE(gameDevice(), nullptr);
     driver.settle(20);
     EXPECT_EQ(differenceFromDrawn(driver), 0u);
 
@@ -95,10 +84,10 @@ TEST(PlayFrameSkip, TheBoardShowsTheFrameDrawnIdleAndAsItsClockTurns)
     TextButton* button = view->getButton(0);
     ASSERT_NE(button, nullptr);
     Frame idle = driver.readFrame();
-    uint64_t reused = device()->reusedPassCount();
+    uint64_t reused = gameDevice()->reusedPassCount();
     driver.mouseMove(button->getX() + button->getWidth() / 2, button->getY() + button->getHeight() / 2);
     expectDrawnAndChanged(driver, idle, 0, "the cursor over a button");
-    EXPECT_EQ(device()->reusedPassCount(), reused + 1) << "the scene was drawn again";
+    EXPECT_EQ(gameDevice()->reusedPassCount(), reused + 1) << "the scene was drawn again";
     EXPECT_EQ(differenceFromDrawn(driver), 0u);
 
     // The clock shows whole seconds: a second later its digits change.

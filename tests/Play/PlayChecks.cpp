@@ -2,6 +2,7 @@
 
 #include "Journeys.h"
 
+#include "Engine3DD3D/Engine3DD3D.h"
 #include "Gui/Dialog.h"
 #include "Gui/Image.h"
 #include "Gui/Infotip.h"
@@ -11,6 +12,7 @@
 #include "Gui/TextButton.h"
 #include "Gui/TextField.h"
 #include "ImageCodec/ImageLibrary.h"
+#include "Platform/Gpu/DeviceBase.h"
 #include "Platform/System/Text1252.h"
 #include "Tarnaveli/GameScreen.h"
 
@@ -235,6 +237,21 @@ size_t differingPixels(const Frame& a, const Frame& b)
     for (size_t i = 0; i < a.pixels.size(); ++i)
         count += a.pixels[i] != b.pixels[i];
     return count;
+}
+
+Platform::Gpu::DeviceBase* gameDevice()
+{
+    return dynamic_cast<Platform::Gpu::DeviceBase*>(Engine3DD3D::currentDevice());
+}
+
+size_t differenceFromRedrawn(Driver& driver, const std::function<void(bool)>& keep)
+{
+    Frame shown = driver.readFrame();
+    keep(false);
+    driver.step(0);
+    Frame drawn = driver.readFrame();
+    keep(true);
+    return differingPixels(shown, drawn);
 }
 
 double contrastRatio(uint32_t argb1, uint32_t argb2)

@@ -4,8 +4,14 @@
 #include "PlayDriver.h"
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
+
+namespace Platform::Gpu
+{
+class DeviceBase;
+}
 
 // The game needs a display for its window and its OpenGL device.
 #define SKIP_WITHOUT_DISPLAY()                                                                               \
@@ -39,6 +45,11 @@ std::string joined(const Faults& faults);
 
 // The pixels that differ between two frames; all of them when one is missing.
 size_t differingPixels(const Frame& a, const Frame& b);
+// The game's graphics device, for what it keeps of earlier frames.
+Platform::Gpu::DeviceBase* gameDevice();
+// The frame as shown against the next one drawn with `keep` switched off (a
+// kept picture not used): the pixels that differ. `keep` is on again after.
+size_t differenceFromRedrawn(Driver& driver, const std::function<void(bool)>& keep);
 
 // The contrast ratio of two colours by their relative luminance (1 to 21).
 double contrastRatio(uint32_t argb1, uint32_t argb2);

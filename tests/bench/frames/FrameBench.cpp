@@ -123,6 +123,12 @@ std::map<std::string, double> residentByOwner()
     return owners;
 }
 
+// The game's graphics device, for what it keeps of earlier frames.
+Platform::Gpu::DeviceBase* gameDevice(GameApplication& game)
+{
+    return dynamic_cast<Platform::Gpu::DeviceBase*>(static_cast<Engine2DD3D*>(game.getEngine2D())->getDevice());
+}
+
 // The resident memory by mapping, then what the game itself keeps of its
 // resources beside the driver's copies: the textures' CPU copies and the
 // sound buffers.
@@ -131,8 +137,7 @@ void countResident(benchmark::State& state, const std::string& prefix, GameAppli
     for (const auto& [owner, mb] : residentByOwner())
         state.counters[prefix + owner + "_MB"] = mb;
     constexpr double kMb = 1024.0 * 1024.0;
-    auto* engine = static_cast<Engine2DD3D*>(game.getEngine2D());
-    if (auto* device = dynamic_cast<Platform::Gpu::DeviceBase*>(engine->getDevice()))
+    if (auto* device = gameDevice(game))
         state.counters[prefix + "texture_copies_MB"] = double(device->textureCopyBytes()) / kMb;
     if (auto* sound = dynamic_cast<SoundManagerDSound*>(game.getSoundManager()))
         state.counters[prefix + "sound_buffers_MB"] = double(sound->getAudioDevice().bufferBytes()) / kMb;
@@ -291,8 +296,7 @@ void runScene(benchmark::State& state, Scene scene, bool reusePasses = true)
     std::unique_ptr<FrameApplication> game = startGame(state);
     if (game == nullptr)
         return;
-    auto* device =
-        dynamic_cast<Platform::Gpu::DeviceBase*>(static_cast<Engine2DD3D*>(game->getEngine2D())->getDevice());
+    auto* device = gameDevice(*game);
     if (device != nullptr)
         device->allowPassReuse(reusePasses);
     uint64_t reusedBefore = device != nullptr ? device->reusedPassCount() : 0;
@@ -345,8 +349,7 @@ void BM_PacedFrame(benchmark::State& state)
     std::unique_ptr<FrameApplication> game = startGame(state);
     if (game == nullptr)
         return;
-    auto* device =
-        dynamic_cast<Platform::Gpu::DeviceBase*>(static_cast<Engine2DD3D*>(game->getEngine2D())->getDevice());
+    auto* device = gameDevice(*game);
     if (state.range(0) != 0)
         startTwoPlayerGame();
     auto pacedFrame = [&]
