@@ -271,8 +271,9 @@ PlatformResult GlDevice::initialise()
     SDL_GL_SetSwapInterval(0);
     // The program for the states a new device starts with proves that the
     // shaders compile here.
-    mProgramKey = programKey();
-    mProgram = programFor(mProgramKey);
+    TextureUse use = textureUse();
+    mProgramKey = programKey(use);
+    mProgram = programFor(mProgramKey, use);
     if (!mProgram)
     {
         return GPU_NOTAVAILABLE;
@@ -1319,8 +1320,12 @@ void GlDevice::applyAttributes(uint32_t fvf)
     }
 }
 
-uint64_t GlDevice::programKey() const
+uint64_t GlDevice::programKey(TextureUse use) const
 {
+    if (use != TextureUse::Stage)
+    {
+        return (uint64_t(1) << 63) | uint64_t(use);
+    }
     const auto& stage = mStageStates[0];
     const auto& rs = mRenderStates;
     uint64_t key = 0;
@@ -1335,7 +1340,6 @@ uint64_t GlDevice::programKey() const
     put(rs[RS_LIGHTING] ? 1 : 0, 1);
     put(rs[RS_SPECULARENABLE] ? 1 : 0, 1);
     put(mTextures[0] ? 1 : 0, 1);
-    put(uint64_t(textureUse()), 2);
     return key;
 }
 
@@ -1391,7 +1395,7 @@ GlDevice::TextureUse GlDevice::textureUse(float tint[4]) const
     return white ? TextureUse::Alone : TextureUse::Tinted;
 }
 
-GlDevice::Program* GlDevice::programFor(uint64_t key)
+GlDevice::Program* GlDevice::programFor(uint64_t key, TextureUse use)
 {
     auto found = mPrograms.find(key);
     if (found != mPrograms.end())
@@ -1405,7 +1409,6 @@ GlDevice::Program* GlDevice::programFor(uint64_t key)
     }
     const auto& stage = mStageStates[0];
     const auto& rs = mRenderStates;
-    TextureUse use = textureUse();
     char header[512];
     std::snprintf(header, sizeof header,
                   "#version 330 core\n#define LIGHTING %d\n#define SPECULAR %d\n#define HAS_TEXTURE %d\n"
@@ -1435,10 +1438,12 @@ bool GlDevice::applyStates()
         mFrameDepthClear = false;
     }
     useTargetFrameBuffer(mRenderStates[RS_ZENABLE] != 0);
-    uint64_t key = programKey();
+    float tint[4];
+    TextureUse use = textureUse(tint);
+    uint64_t key = programKey(use);
     if (key != mProgramKey || !mProgram)
     {
-        mProgram = programFor(key);
+        mProgram = programFor(key, use);
         mProgramKey = key;
         if (!mProgram)
         {
@@ -1476,10 +1481,8 @@ bool GlDevice::applyStates()
         applySampler();
     }
     applyTexture();
-    // Only the programs for a shared vertex colour have the uniform; the
-    // batch's colour may differ from the last one's.
-    float tint[4];
-    if (mProgram->tint >= 0 && textureUse(tint) == TextureUse::Tinted)
+    // The batch's colour may differ from the last one's.
+    if (use == TextureUse::Tinted)
     {
         glUniform4fv(mProgram->tint, 1, tint);
     }

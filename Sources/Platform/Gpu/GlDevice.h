@@ -105,8 +105,6 @@ private:
     static bool isOpaque(uint32_t format, const uint8_t* pixels, size_t count);
     // Every alpha byte of `count` blue-first texels is 255.
     static bool alphaAllOpaque(const uint8_t* pixels, size_t count);
-    // The states a program is made for, packed; see GlShaders.cpp.
-    uint64_t programKey() const;
     // What stage 0 makes of the texture for the gathered draws: the general
     // stage, the texels as they are, or the texels times one colour that
     // every vertex shares (put in `tint` as red, green, blue, alpha).
@@ -117,7 +115,11 @@ private:
         Tinted,
     };
     TextureUse textureUse(float tint[4] = nullptr) const;
-    Program* programFor(uint64_t key);
+    // The states a program is made for, packed; see GlShaders.cpp. A
+    // program that only samples (times a constant) reads none of the
+    // stage's states, so one serves them all.
+    uint64_t programKey(TextureUse use) const;
+    Program* programFor(uint64_t key, TextureUse use);
     bool applyStates();
     void applyRenderStates();
     void applyTransforms();
