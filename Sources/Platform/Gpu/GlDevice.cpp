@@ -3,10 +3,10 @@
 #include "Platform/Gpu/GlProgram.h"
 #include "Platform/Gpu/GlShaders.h"
 #include "Platform/Gpu/PngWriter.h"
+#include "Platform/System/Memory.h"
 
 #include <SDL.h>
 #include <epoxy/gl.h>
-#include <malloc.h>
 
 #include <algorithm>
 #include <bit>
@@ -819,7 +819,7 @@ PlatformResult GlDevice::doPresent()
     {
         // The copies freed lie between live blocks of the heap: without a
         // trim the process would keep them resident.
-        malloc_trim(0);
+        Platform::releaseFreeMemory();
         mCopiesReleased = false;
     }
     mRenderStatesChanged = true;
