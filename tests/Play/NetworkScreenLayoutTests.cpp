@@ -1,7 +1,7 @@
 // The in-game screen of a network game with its chat window open: the chat
 // window where it belongs and movable, the clock and the turn plaque in view
-// beside it, every cell in view from every camera, and the in-game menu over
-// the chat window.
+// beside it on the solo game's framed plaque, every cell in view from every
+// camera, and the in-game menu over the chat window.
 #include "Journeys.h"
 #include "PlayChecks.h"
 
@@ -9,6 +9,8 @@
 #include "Gui/TextButton.h"
 #include "Gui/TimeDisplay.h"
 #include "Tarnaveli/Board/Board.h"
+#include "Tarnaveli/Board/NetworkPlayer.h"
+#include "Tarnaveli/Board/PlayerKinds.h"
 #include "Tarnaveli/BoardView/BoardGraphics3D.h"
 #include "Tarnaveli/ChatWindow.h"
 #include "Tarnaveli/GameScreen.h"
@@ -123,4 +125,42 @@ TEST(PlayNetworkScreen, TheInGameMenuStandsOverTheChatWindow)
         EXPECT_EQ(differing, 0) << "menu button " << i << " " << rectText(r)
                                 << " is drawn differently with the chat window open";
     }
+}
+
+TEST(PlayNetworkScreen, TheMovedClockStandsOnTheSoloGamesFramedPlaque)
+{
+    SKIP_WITHOUT_DISPLAY();
+    Driver driver;
+    PngOnFailure png(driver);
+    BoardGraphics3D* view = startSoloGame(driver);
+    ASSERT_NE(view, nullptr);
+    TimeDisplay* clock = view->getClockDisplay();
+    ASSERT_NE(clock, nullptr);
+    driver.step();
+    const Frame solo = driver.readFrame();
+    const Rect soloClock = clock->getRect();
+    const std::string soloTime = clock->getShownText(), soloTurn = Driver::textOf(view->getTurnLabel());
+
+    GameScreen::current()->newGame(std::make_unique<NetworkPlayer>(PLAYER_NETWORK_LOCAL, 0),
+                                   std::make_unique<NetworkPlayer>(PLAYER_NETWORK_REMOTE, 1), false);
+    driver.settle(20);
+    // The new game's clock shows the solo frame's time: both plaques then
+    // carry the same clock and turn.
+    ASSERT_TRUE(driver.waitFor([&] { return clock->getShownText() == soloTime; }));
+    driver.step();
+    ASSERT_EQ(clock->getShownText(), soloTime);
+    ASSERT_EQ(Driver::textOf(view->getTurnLabel()), soloTurn);
+    const Frame moved = driver.readFrame();
+    const int dx = clock->getX() - soloClock.x, dy = clock->getY() - soloClock.y;
+    ASSERT_NE(dx, 0);
+
+    // The plaque of the overlay picture, its gold rim included, less the
+    // rounded edge that blends with the scene behind it: the moved plaque
+    // shows it pixel for pixel.
+    const Rect plaque{456, 111, 126, 62};
+    int differing = 0;
+    for (int y = plaque.y; y < plaque.y + plaque.height; ++y)
+        for (int x = plaque.x; x < plaque.x + plaque.width; ++x)
+            differing += solo.at(x, y) != moved.at(x + dx, y + dy) ? 1 : 0;
+    EXPECT_EQ(differing, 0) << "pixels of the plaque drawn differently beside the chat window";
 }

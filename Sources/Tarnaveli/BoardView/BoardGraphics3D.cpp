@@ -12,6 +12,8 @@
 #include "Framework/Messages.h"
 #include "Gui/Image.h"
 #include "Gui/Label.h"
+#include "Gui/Look.h"
+#include "Gui/Skin.h"
 #include "Gui/TextButton.h"
 #include "Gui/TimeDisplay.h"
 #include "Sound/SoundManager.h"
@@ -60,8 +62,11 @@ Vector3 blend(const Vector3& a, const Vector3& b, float f)
     return a + (b - a) * f;
 }
 
-// The clock and the turn label stand on a plaque of the background picture.
+// The clock and the turn label stand on the plaque the board's overlay
+// picture hangs under the title, on two cords; with its cords and its shadow
+// the plaque covers kPlaqueWithCords of that picture.
 constexpr Rect kPlaque{453, 108, 132, 68};
+constexpr Rect kPlaqueWithCords{442, 83, 154, 107};
 constexpr int32_t kClockOnPlaqueX = 12;
 constexpr int32_t kClockOnPlaqueY = 9;
 constexpr int32_t kLabelOnPlaqueY = 37;
@@ -93,7 +98,7 @@ CameraSetup framed(const CameraSetup& camera, const Framing& framing)
     return moved;
 }
 
-// A piece of the background picture drawn again elsewhere.
+// A piece of a picture drawn again elsewhere.
 class PictureCut final : public Component
 {
 public:
@@ -169,9 +174,12 @@ BoardGraphics3D::BoardGraphics3D(Board* board, const Rect& rect, BoardViewListen
     if (mEngine2D != nullptr && picture != nullptr)
         mBackground = mEngine2D->createImage(0, 0, picture, 0, 0, 0, 0xFFFFFFFF, nullptr);
 
-    // Drawn under the clock and the label when they leave the picture's own
-    // plaque to the chat window.
-    mPlaqueCopy = new PictureCut(mEngine2D, picture, kPlaque, kPlaqueBesideChatX, kPlaque.y);
+    // Drawn under the clock and the label when they leave the overlay's own
+    // plaque to the chat window: the same plaque, frame, cords and shadow.
+    Look* look = findLook(kLookBoard);
+    Texture* overlay = look != nullptr ? findSkinTexture(look->getTextureId(0)) : nullptr;
+    mPlaqueCopy = new PictureCut(mEngine2D, overlay, kPlaqueWithCords,
+                                 kPlaqueBesideChatX - (kPlaque.x - kPlaqueWithCords.x), kPlaqueWithCords.y);
     mPlaqueCopy->setVisible(false);
     addChild(mPlaqueCopy);
     mTurnLabel = new Label(Rect{kPlaque.x + kClockOnPlaqueX, kPlaque.y + kLabelOnPlaqueY, 108, 24},
