@@ -65,9 +65,13 @@ ContainerLift::~ContainerLift()
 
 void ContainerLift::clipToContent()
 {
-    mClipList->setRect(
-        mContent->getX() + mContent->getMarginLeft(), mContent->getY() + mContent->getMarginTop(),
-        mContent->getWidth() - mContent->getMarginLeft() - mContent->getMarginRight(), visibleHeight());
+    mClipList->setRect(mContent->getX() + mContent->getMarginLeft(),
+                       mContent->getY() + mContent->getMarginTop(), getRowWidth(), visibleHeight());
+}
+
+int32_t ContainerLift::getRowWidth() const
+{
+    return mContent->getWidth() - mContent->getMarginLeft() - mContent->getMarginRight();
 }
 
 int32_t ContainerLift::visibleHeight() const

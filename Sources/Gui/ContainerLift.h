@@ -53,6 +53,9 @@ public:
     void setTakesKeys(bool keyboard) { mKeyboard = keyboard; }
     Lift* getLift() const { return mLift; }
     Container* getContent() const { return mContent; }
+    // The width the rows show in: the content's, less its margins, left of
+    // the lift.
+    int32_t getRowWidth() const;
     RenderList* getClipList() const { return mClipList.get(); }
     Image* getHighlightImage() const { return mHighlightImage.get(); }
     // Where the highlight shows; false when it shows nothing.

@@ -6,6 +6,17 @@
 
 #include <algorithm>
 
+namespace
+{
+// French sets a space before these marks (0xBB is the closing guillemet in
+// Windows-1252). The space before one is no place to break a line: the mark
+// stays with the word before it.
+bool isSpacedMark(uint8_t code)
+{
+    return code == '?' || code == '!' || code == ':' || code == ';' || code == 0xBB;
+}
+} // namespace
+
 Font* findFont(uint32_t index)
 {
     ApplicationGeneric* application = getApplication();
@@ -241,6 +252,9 @@ void Text2D::relayout()
     int32_t y = mY;
     int32_t lineWidth = 0;
     int32_t lastSpace = -1;
+    // The last space before a mark: a break only for a word that with its
+    // mark is wider than the whole line.
+    int32_t lastHeldSpace = -1;
     int32_t lineStart = 0;
     mMaxLineWidth = 0;
 
@@ -251,6 +265,7 @@ void Text2D::relayout()
         ++mLineCount;
         y += lineAdvance;
         lastSpace = -1;
+        lastHeldSpace = -1;
     };
 
     for (int32_t i = 0; i < count; ++i)
@@ -268,13 +283,19 @@ void Text2D::relayout()
             continue;
         }
         if (code == ' ')
-            lastSpace = i;
+        {
+            if (i + 1 < count && isSpacedMark(static_cast<uint8_t>(mText[i + 1])))
+                lastHeldSpace = i;
+            else
+                lastSpace = i;
+        }
         const int32_t advance = getCharWidth(code) + letterSpacing;
         lineWidth += advance;
         // A character alone on its line stays there however wide it is.
         if (!wrap || lineWidth <= mWidth || i == lineStart)
             continue;
-        if (lastSpace < lineStart)
+        const int32_t breakSpace = lastSpace >= lineStart ? lastSpace : lastHeldSpace;
+        if (breakSpace < lineStart)
         {
             endLine(i - 1, lineWidth - advance);
             lineStart = i;
@@ -283,12 +304,12 @@ void Text2D::relayout()
         else
         {
             int32_t movedWidth = 0;
-            for (int32_t k = lastSpace + 1; k <= i; ++k)
+            for (int32_t k = breakSpace + 1; k <= i; ++k)
                 movedWidth += getCharWidth(static_cast<uint8_t>(mText[k])) + letterSpacing;
             int32_t width = lineWidth - movedWidth;
-            if (lastSpace == i)
+            if (breakSpace == i)
                 width -= advance;
-            const int32_t space = lastSpace;
+            const int32_t space = breakSpace;
             endLine(space, width);
             lineStart = space + 1;
             lineWidth = movedWidth;

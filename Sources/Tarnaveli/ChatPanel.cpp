@@ -109,7 +109,9 @@ void ChatPanel::append(const std::string& text, uint32_t color)
     // list deletes it once the dispatch is over.
     if (mList->getRowCount() >= kMaxLines)
         mList->removeFirstRows(mList->getRowCount() - (kMaxLines - 1));
-    int32_t width = mList->getContent() != nullptr ? mList->getContent()->getWidth() : mList->getWidth();
+    // Wrapped to where the rows show, left of the lift: a word longer than
+    // that breaks between its characters.
+    const int32_t width = mList->getRowWidth();
     auto* label =
         new Label(0, 0, width, kRowHeight, text.substr(0, kMaxLineLength), color, kLineFlags, textFont());
     if (Text2D* shown = label->getTextObject())

@@ -85,6 +85,25 @@ TEST_F(Text2DTest, WordWrapBreaksAtTheLastSpaceOrInsideAWordTooLong)
     EXPECT_EQ(at(*text, 4), P(128, 50));
 }
 
+TEST_F(Text2DTest, AMarkSetAfterASpaceStaysOnTheLineOfItsWord)
+{
+    for (const char* mark : {"?", "!", ":", ";", "\xBB"})
+    {
+        // "aa aa" fills 33 of the 40: the space before the mark would leave
+        // the mark alone on the next line; the word goes with it instead.
+        auto text = make(std::string("aa aa ") + mark, 40, TEXT_WORD_WRAP);
+        EXPECT_EQ(text->getLineCount(), 2) << mark;
+        EXPECT_EQ(at(*text, 3), P(100, 62)) << mark;
+        EXPECT_EQ(at(*text, 6), P(119, 62)) << mark;
+        EXPECT_EQ(text->getText(), std::string("aa aa ") + mark) << "the text itself is kept";
+    }
+    // A word that with its mark is wider than the line still breaks at the
+    // space before the mark.
+    auto text = make("aaaa ?", 30, TEXT_WORD_WRAP);
+    EXPECT_EQ(at(*text, 5), P(100, 62));
+    EXPECT_EQ(text->getMaxLineWidth(), 28);
+}
+
 TEST_F(Text2DTest, LineFeedsAloneGiveOneLineEachPlusOne)
 {
     auto text = make("\n\n", 100);

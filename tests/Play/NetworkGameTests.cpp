@@ -142,6 +142,42 @@ bool chatShows(Driver& driver, const std::string& utf8)
     return panelShows(driver, chat(driver), utf8);
 }
 
+// The panel's lines with a character drawn outside the rows, left of the
+// lift, or shown on fewer rows than its lines: one fault each.
+Faults hiddenInChat(Driver& driver, ChatPanel* panel)
+{
+    Faults faults;
+    ContainerLift* list = panel->getList();
+    const Rect rows = list->getClipList()->getRect();
+    if (rows.x + rows.width > list->getLift()->getX())
+        faults.push_back("the rows reach under the lift");
+    for (Label* line : driver.allOf<Label>(list))
+    {
+        Text2D* text = line->getTextObject();
+        const std::string& characters = text->getText();
+        for (int32_t i = 0; i < int32_t(characters.size()); ++i)
+        {
+            const Rect glyph = glyphSpan(line, i, i);
+            if (characters[i] != ' ' && (glyph.x < rows.x || glyph.x + glyph.width > rows.x + rows.width))
+            {
+                faults.push_back("character " + std::to_string(i) + " hidden: " + describe(line));
+                break;
+            }
+        }
+        if (line->getHeight() < text->getHeight())
+            faults.push_back("lines cut off: " + describe(line));
+    }
+    return faults;
+}
+
+int linesOf(Driver& driver, ChatPanel* panel, const std::string& utf8)
+{
+    for (Label* line : driver.allOf<Label>(panel->getList()))
+        if (Driver::textOf(line).find(cp1252(utf8)) != std::string::npos)
+            return line->getTextObject()->getLineCount();
+    return 0;
+}
+
 bool say(Driver& driver, const std::string& utf8)
 {
     return sayIn(driver, chat(driver), utf8);
@@ -312,6 +348,18 @@ TEST(PlayNetwork, HostAndGuestInTwoProcessesChatMoveAndTheHostIsToldWhenTheGuest
         driver, [&] { return chatShows(driver, "Salut à toi"); }, kNetworkBudget));
     Faults faults = checkWindow(driver, screen->getChatWindow());
     EXPECT_TRUE(faults.empty()) << "chat window:" << joined(faults);
+    // Lines longer than the chat is wide, one of ordinary words and one
+    // holding a word longer than that: every character shows left of the
+    // scroll bar, on as many rows as the line needs.
+    const std::string words = "Je reviens tout de suite, le temps de fermer la fenêtre de la cuisine et de "
+                              "voir ce que fait le chat de la voisine";
+    const std::string longWord = "fin " + std::string(120, 'W');
+    ASSERT_TRUE(say(driver, words));
+    ASSERT_TRUE(say(driver, longWord));
+    EXPECT_GE(linesOf(driver, chat(driver), words), 3);
+    EXPECT_GE(linesOf(driver, chat(driver), longWord), 5);
+    Faults hidden = hiddenInChat(driver, chat(driver));
+    EXPECT_TRUE(hidden.empty()) << joined(hidden);
 
     for (int turn = 0; turn < 2; ++turn)
     {

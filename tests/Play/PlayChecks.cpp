@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cxxabi.h>
 #include <memory>
+#include <string_view>
 
 namespace Play
 {
@@ -350,6 +351,35 @@ Faults checkTextsFit(Driver& driver, Component* layer)
     return faults;
 }
 
+Faults checkLineStarts(Driver& driver, Component* layer)
+{
+    Faults faults;
+    for (Component* c : shownUnder(driver, layer))
+    {
+        Text2D* text = textObject(c);
+        if (text == nullptr || dynamic_cast<TextField*>(c) != nullptr)
+            continue;
+        // A character lower than the one before it begins a line.
+        const std::string& characters = text->getText();
+        int32_t lastY = INT_MIN;
+        for (int32_t i = 0; i < int32_t(characters.size()); ++i)
+        {
+            int32_t x = 0;
+            int32_t y = 0;
+            text->getCharPosition(i, x, y);
+            const bool starts = y > lastY;
+            lastY = y;
+            if (starts && std::string_view("?!:;\xBB").find(characters[i]) != std::string_view::npos)
+            {
+                faults.push_back("a line starts with \"" + Platform::cp1252ToUtf8(characters.substr(i, 1)) +
+                                 "\": " + describe(c));
+                break;
+            }
+        }
+    }
+    return faults;
+}
+
 Faults checkImagesDrawn(Driver& driver, Component* layer, const Frame& frame)
 {
     Faults faults;
@@ -414,8 +444,8 @@ Faults checkWindow(Driver& driver, Component* layer, bool frameless)
 {
     Frame frame = driver.readFrame();
     Faults faults = checkInsideFrame(driver, layer, frameless);
-    for (Faults more : {checkTextsFit(driver, layer), checkImagesDrawn(driver, layer, frame),
-                        checkContrast(driver, layer, frame)})
+    for (Faults more : {checkTextsFit(driver, layer), checkLineStarts(driver, layer),
+                        checkImagesDrawn(driver, layer, frame), checkContrast(driver, layer, frame)})
         faults.insert(faults.end(), more.begin(), more.end());
     return faults;
 }

@@ -33,12 +33,15 @@ using Faults = std::vector<std::string>;
 Faults checkInsideFrame(Driver& driver, Component* layer, bool frameless = false);
 // Every glyph of every shown label and text button lies inside its widget.
 Faults checkTextsFit(Driver& driver, Component* layer);
+// No line of a shown text starts with a mark that French sets after a space
+// (? ! : ; and the closing guillemet).
+Faults checkLineStarts(Driver& driver, Component* layer);
 // Every shown image has a size and something drawn where it stands.
 Faults checkImagesDrawn(Driver& driver, Component* layer, const Frame& frame);
 // Every shown text reads against what is drawn behind it with a luminance
 // contrast of at least 3:1.
 Faults checkContrast(Driver& driver, Component* layer, const Frame& frame);
-// The four above on the frame as it is now.
+// The five above on the frame as it is now.
 Faults checkWindow(Driver& driver, Component* layer, bool frameless = false);
 // The faults one to a line, for a failure message.
 std::string joined(const Faults& faults);
