@@ -208,7 +208,8 @@ TEST(PlayStart, DataAGameWasPlayedFromIsCopiedAsShippedAlone)
         const ErrorCode started = player.start();
         unsetenv("VELMORIQUE_SCRIPTED_RUN");
         ASSERT_EQ(started, 0u);
-        ASSERT_TRUE(player.waitFor([&] { return !player.running(); }, 3000)) << "the scripted session went on";
+        ASSERT_TRUE(player.waitFor([&] { return !player.running(); }, 3000))
+            << "the scripted session went on";
     }
     const char* players[] = {"setup.ini", "settings.dat", "saves/essai.tnv", "Ressources/lang.ini"};
     for (const char* file : players)
