@@ -1,5 +1,6 @@
 #include "Framework/ConfigFile.h"
 
+#include "Framework/DiskFile.h"
 #include "Framework/FileLookup.h"
 #include "Framework/Messages.h"
 #include "Framework/SafeFileWriter.h"
@@ -205,13 +206,18 @@ ErrorCode ConfigFile::loadFrom(InputStream& stream)
     {
         // The line as far as a message box shows it.
         constexpr int kShownLine = 80;
+        // A file read from the disk is named where it is: the player's copy
+        // lives in the player's folder, not in the game's.
+        const std::string shown = dynamic_cast<DiskInputFile*>(&stream) != nullptr
+                                      ? shownPath(Platform::mapPath(mFileName))
+                                      : mFileName;
         if (badLines == 1)
-            showMessage("Erreur dans %s, ligne %i : %s (\"%.*s\")", mFileName.c_str(),
+            showMessage("Erreur dans %s, ligne %i : %s (\"%.*s\")", shown.c_str(),
                         static_cast<int>(firstBad.number), firstBad.message, kShownLine,
                         firstBad.text.c_str());
         else
             showMessage("Erreur dans %s, ligne %i : %s (\"%.*s\")\n%i autres lignes en erreur.",
-                        mFileName.c_str(), static_cast<int>(firstBad.number), firstBad.message, kShownLine,
+                        shown.c_str(), static_cast<int>(firstBad.number), firstBad.message, kShownLine,
                         firstBad.text.c_str(), static_cast<int>(badLines - 1));
     }
     return ERROR_OK;

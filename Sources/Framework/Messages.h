@@ -5,12 +5,22 @@
 #include "Platform/System/MessageSink.h"
 
 #include <cstdarg>
+#include <cstddef>
 #include <string>
+
+inline constexpr size_t kMessageLimit = 255;
+// What a path may take of a message that says more about the file.
+inline constexpr size_t kShownPathLimit = 72;
 
 // Formats at most 255 characters with printf rules.
 std::string formatMessage(const char* format, va_list args);
 // At most 255 characters of a text.
 std::string limitMessage(std::string text);
+
+// A file's Linux path as a message names it: spelled as the program spells
+// names, and at most limit characters long, folders in the middle left out
+// ("/home/ana/.../velmorique/setup.ini"); the file's name always shows whole.
+std::string shownPath(const std::string& linuxPath, size_t limit = kShownPathLimit);
 
 // An information box, OK button, no icon, captioned with the language text
 // "Information" (or that word while no table is loaded). Returns the button

@@ -86,7 +86,7 @@ void RankedTableFile::keepDamagedFile()
             continue;
         if (fs::copy_file(source, kept, fs::copy_options::none, error))
             showMessage(TEXT_1252("Le fichier %s était endommagé : il a été conservé sous le nom %s."),
-                        mFileName.c_str(), fs::path(kept).filename().string().c_str());
+                        shownPath(source).c_str(), fs::path(kept).filename().string().c_str());
         return;
     }
 }

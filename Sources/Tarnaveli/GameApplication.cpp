@@ -15,6 +15,7 @@
 #include "Network/NetworkPeer.h"
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
 #include "Platform/System/Memory.h"
+#include "Platform/System/Paths.h"
 #include "Sound/SoundManager.h"
 #include "Tarnaveli/Board/PlayerKinds.h"
 #include "Tarnaveli/GameDescription/GameDescription.h"
@@ -23,9 +24,12 @@
 #include "Tarnaveli/GameLooks.h"
 #include "Tarnaveli/SavedGame.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdint>
 #include <cstdlib>
+#include <utility>
+#include <vector>
 
 namespace
 {
@@ -50,11 +54,23 @@ constexpr uint8_t kApplicationGuid[16] = {0x3E, 0x8E, 0x66, 0x20, 0xDC, 0xDB, 0x
 constexpr uint32_t kBlack = 0xFF000000;
 constexpr uint32_t kMusicChannel = 0;
 
-// One line of the message that follows a failed write at exit: the file and
-// why it was not written.
-std::string unsavedFileLine(const char* fileName, ErrorCode code)
+// The message that follows failed writes at exit: a line for each file, that
+// names it where the program writes it (the player's folder) and says why it
+// was not written. The paths share the room the message has left, so that
+// every file's name shows.
+std::string unsavedFilesMessage(const std::vector<std::pair<const char*, ErrorCode>>& files)
 {
-    return std::string("\n") + fileName + " : " + errorCodeToText(code);
+    std::string message = getLangText(LANG_WINDOW_SAVE_GAME_ERROR);
+    std::vector<std::string> reasons;
+    size_t room = kMessageLimit - std::min(message.size(), kMessageLimit);
+    for (const auto& [fileName, code] : files)
+    {
+        reasons.push_back(" : " + errorCodeToText(code));
+        room -= std::min(room, 1 + reasons.back().size());
+    }
+    for (size_t i = 0; i < files.size(); ++i)
+        message += "\n" + shownPath(Platform::writtenPath(files[i].first), room / files.size()) + reasons[i];
+    return limitMessage(message);
 }
 } // namespace
 
@@ -94,22 +110,21 @@ GameApplication::~GameApplication()
     // files with the defaults.
     // What could not be written is said once, before the program ends: the
     // player would otherwise find the old options at the next start.
-    std::string unsaved;
+    std::vector<std::pair<const char*, ErrorCode>> unsaved;
     if (mSetupRead)
     {
         const ErrorCode code = mSetup.save();
         // A file that is not a set-up file is left alone on purpose.
         if (code != ERROR_OK && !mSetup.keepsForeignFile())
-            unsaved += unsavedFileLine(SetupConfig::FILE_NAME, code);
+            unsaved.emplace_back(SetupConfig::FILE_NAME, code);
     }
     if (mGameSettings != nullptr)
     {
         if (const ErrorCode code = mGameSettings->save())
-            unsaved += unsavedFileLine(GameSettings::FILE_NAME, code);
+            unsaved.emplace_back(GameSettings::FILE_NAME, code);
     }
     if (!unsaved.empty())
-        showMessageOverFrame(getLangText(LANG_ERROR),
-                             limitMessage(getLangText(LANG_WINDOW_SAVE_GAME_ERROR) + unsaved),
+        showMessageOverFrame(getLangText(LANG_ERROR), unsavedFilesMessage(unsaved),
                              Platform::MessageKind::Error);
     // Windows hold images of the table, the board view holds instances of the
     // game description's models, the chat panel the network object: the

@@ -92,6 +92,25 @@ TEST_F(ConfigFileTest, BadLinesAreSkippedAndTheFileIsReportedOnceWithItsFirstBad
     EXPECT_NE(mMessages.messages()[1].text.find("299 autres lignes"), std::string::npos);
 }
 
+// The player's copy is what was read: the message names it in the player's
+// folder, not as a file of the game's data.
+TEST_F(ConfigFileTest, ADamagedFileOfThePlayersFolderIsNamedWhereItIs)
+{
+    setenv("VELMORIQUE_USER_DIR", (mDir.path() + "joueur").c_str(), 1);
+    Platform::setProgramDirectory(mDir.path());
+    unsetenv("VELMORIQUE_USER_DIR");
+    writeFile("joueur/setup.ini", "sans egal\n");
+    int32_t level = 0;
+    ConfigFile config("data\\setup.ini");
+    config.addInt("Level", level);
+    EXPECT_EQ(config.load(), ERROR_OK);
+    Platform::setProgramDirectory(mDir.path());
+    ASSERT_EQ(mMessages.messages().size(), 1u);
+    EXPECT_EQ(mMessages.messages()[0].text.find("Erreur dans " + mDir.path() + "joueur/setup.ini, ligne 1"),
+              0u)
+        << mMessages.messages()[0].text;
+}
+
 TEST_F(ConfigFileTest, ValuesOfEveryKindRoundTrip)
 {
     std::string text = "ligne 1\nligne 2 \\ fin";

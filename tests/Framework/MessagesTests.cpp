@@ -33,3 +33,18 @@ TEST(Messages, PendingFrameIsPresentedBeforeTheBox)
     EXPECT_EQ(boxesWhenPresented, 0u);
     EXPECT_EQ(app.messages.messages().size(), 1u);
 }
+
+// Files of the player's folder are named by their full path, which can be
+// long: the path gives up folders from its middle, never the file's name.
+TEST(Messages, APathIsShownInTheProgramsSpellingAndShortenedFromItsMiddle)
+{
+    EXPECT_EQ(shownPath("/home/l\xC3\xA9"
+                        "a/.local/share/velmorique/setup.ini"),
+              "/home/l\xE9"
+              "a/.local/share/velmorique/setup.ini");
+    const std::string path = "/home/alice/.local/share/velmorique/Ressources/lang.ini";
+    EXPECT_EQ(shownPath(path, path.size()), path);
+    EXPECT_EQ(shownPath(path, 40), "/home/alice/.../Ressources/lang.ini");
+    EXPECT_EQ(shownPath(path, 25), "/.../Ressources/lang.ini");
+    EXPECT_EQ(shownPath(path, 10), "/.../lang.ini");
+}

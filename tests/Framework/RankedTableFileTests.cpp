@@ -159,6 +159,8 @@ TEST_F(RankedTableFileTest, ADamagedFileIsKeptAsideOnceBeforeItIsReplaced)
               u32(1) + entryBytes(10, "Al") + u32(1) + entryBytes(5, "Cy") + u32(0));
     ASSERT_EQ(app.messages.messages().size(), 1u);
     EXPECT_NE(app.messages.messages()[0].text.find("score.dat.bak"), std::string::npos);
+    EXPECT_NE(app.messages.messages()[0].text.find(app.directory() + "data/score.dat "), std::string::npos)
+        << "the file is not named where it is";
 
     // Said once: the next record replaces a sound file without a word, and
     // a file damaged again later never overwrites the first copy.

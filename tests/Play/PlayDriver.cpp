@@ -14,9 +14,15 @@
 #include "Platform/System/Text1252.h"
 #include "Platform/Window/Window.h"
 #include "Tarnaveli/GameParts.h"
+#include "Tarnaveli/GameSettings.h"
+#include "Tarnaveli/SavedGame.h"
+#include "Tarnaveli/ScoreTable.h"
+#include "Tarnaveli/ScriptedRun.h"
+#include "Tarnaveli/SetupConfig.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -69,11 +75,50 @@ int keepDriverInput(void*, SDL_Event* event)
     }
 }
 
-void copyBuiltData(const std::string& folder)
+// A file or folder of the data that the game writes and the build does not
+// make, by its path below data/: the player's files, named by the game's own
+// paths, and what an interrupted write leaves.
+bool isPlayersFile(const fs::path& relative)
 {
-    const fs::path built = fs::path(VELMORIQUE_BUILD_DIR) / "data";
-    fs::copy(built, fs::path(folder) / "data", fs::copy_options::recursive);
+    static const std::vector<std::string> players = []
+    {
+        std::vector<std::string> names;
+        for (const std::string& path :
+             {std::string(SetupConfig::FILE_NAME), std::string(GameSettings::FILE_NAME),
+              std::string(ScoreTable::FILE_NAME), std::string(SavedGame::kFolder),
+              GameApplication::makeSettings(true).mLanguageFile})
+        {
+            std::string name = Platform::toSlashPath(path);
+            name = name.substr(name.find('/') + 1);
+            if (name.ends_with('/'))
+                name.pop_back();
+            names.push_back(name);
+        }
+        return names;
+    }();
+    return relative.extension() == ".tmp" ||
+           std::find(players.begin(), players.end(), relative.generic_string()) != players.end();
 }
+} // namespace
+
+void copyShippedData(const std::string& fromData, const std::string& folder)
+{
+    const fs::path to = fs::path(folder) / "data";
+    fs::create_directories(to);
+    for (auto it = fs::recursive_directory_iterator(fromData); it != fs::recursive_directory_iterator(); ++it)
+    {
+        const fs::path relative = it->path().lexically_relative(fromData);
+        if (isPlayersFile(relative))
+            it.disable_recursion_pending();
+        else if (it->is_directory())
+            fs::create_directory(to / relative);
+        else
+            fs::copy_file(it->path(), to / relative);
+    }
+}
+
+namespace
+{
 
 void pushKey(uint32_t window, uint32_t type, SDL_Scancode scancode, SDL_Keycode key)
 {
@@ -116,7 +161,7 @@ Driver::Driver(std::string folder) : mFolder(std::move(folder))
     {
         mOwnFolder = std::make_unique<Platform::TemporaryDirectory>();
         mFolder = mOwnFolder->path();
-        copyBuiltData(mFolder);
+        copyShippedData(std::string(VELMORIQUE_BUILD_DIR) + "/data", mFolder);
     }
     if (mFolder.back() != '/')
         mFolder += '/';
@@ -156,7 +201,8 @@ ErrorCode Driver::start()
     resetTimeBase();
     installGameParts();
     mSettings = makeProgramSettings();
-    mGame = std::make_unique<GameApplication>(mSettings);
+    // As the program makes it: VELMORIQUE_SCRIPTED_RUN plays its session.
+    mGame = makeApplicationFromEnvironment(mSettings);
     mQuit = false;
     ErrorCode code = mGame->start();
     if (code != 0)

@@ -193,6 +193,11 @@ private:
     int mPid = -1;
 };
 
+// Copies a data folder (a build's data/) into folder/data, leaving out the
+// files a game run from it wrote there (set-up, settings, records, language
+// file, saved games): the copy holds the shipped data alone.
+void copyShippedData(const std::string& fromData, const std::string& folder);
+
 // The text as the program holds it (Windows-1252).
 std::string cp1252(const std::string& utf8);
 

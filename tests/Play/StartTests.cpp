@@ -9,6 +9,7 @@
 #include "Gui/Image.h"
 #include "Platform/System/Text1252.h"
 #include "Tarnaveli/MenuVideoWindow.h"
+#include "Tarnaveli/WindowAskTutorial.h"
 #include "Tarnaveli/WindowMenu.h"
 
 #include <gtest/gtest.h>
@@ -191,4 +192,36 @@ TEST(PlayStart, ADamagedSavedGameLoadedFromTheMainMenuGivesOneMessageAndTheWhole
     EXPECT_NE(driver.layer<MenuVideoWindow>(), nullptr) << "the menu came back without its video";
     ASSERT_NE(menu->getTitleImage(), nullptr);
     EXPECT_GT(menu->getTitleImage()->getWidth(), 0);
+}
+
+// ./play runs the game from the build folder, which keeps the player's files
+// in its data; a copy of that data taken for a test leaves them out, and the
+// game on it starts as a fresh install does, with the first-game question.
+TEST(PlayStart, DataAGameWasPlayedFromIsCopiedAsShippedAlone)
+{
+    SKIP_WITHOUT_DISPLAY();
+    Platform::TemporaryDirectory played;
+    copyShippedData(std::string(VELMORIQUE_BUILD_DIR) + "/data", played.path());
+    {
+        setenv("VELMORIQUE_SCRIPTED_RUN", "essai", 1);
+        Driver player(played.path());
+        const ErrorCode started = player.start();
+        unsetenv("VELMORIQUE_SCRIPTED_RUN");
+        ASSERT_EQ(started, 0u);
+        ASSERT_TRUE(player.waitFor([&] { return !player.running(); }, 3000))
+            << "the scripted session went on";
+    }
+    const char* players[] = {"setup.ini", "settings.dat", "saves/essai.tnv", "Ressources/lang.ini"};
+    for (const char* file : players)
+        ASSERT_TRUE(fs::exists(played.path() + "data/" + file)) << file << " not written by the session";
+    writeBytes(played.path() + "data/settings.dat.tmp", "cut short");
+
+    Platform::TemporaryDirectory copy;
+    copyShippedData(played.path() + "data", copy.path());
+    for (const char* file : players)
+        EXPECT_FALSE(fs::exists(copy.path() + "data/" + file)) << file << " copied";
+    EXPECT_FALSE(fs::exists(copy.path() + "data/settings.dat.tmp"));
+    Driver fresh(copy.path());
+    PngOnFailure png(fresh);
+    EXPECT_NE(fromMainMenu<WindowAskTutorial>(fresh, WindowMenu::SOLO), nullptr) << "no first-game question";
 }

@@ -128,9 +128,9 @@ TEST_F(SetupConfigTest, PartialOrDamagedFileKeepsTheDefaultsOfWhatItLacks)
     EXPECT_EQ(setup.mPionSet, 7);
     EXPECT_EQ(setup.mSkinName, "Default");
     EXPECT_EQ(setup.mLastPlayerType1, 1);
-    // One report for the file, naming it.
+    // One report for the file, naming it where it is.
     ASSERT_EQ(messages.messages().size(), 1u);
-    EXPECT_NE(messages.messages()[0].text.find("data\\setup.ini"), std::string::npos);
+    EXPECT_NE(messages.messages()[0].text.find(folder.path() + "data/setup.ini"), std::string::npos);
     // It is not a set-up file as the game writes one: the game runs on its
     // values and the defaults, and leaves the file as it found it.
     setup.mPionSet = 2;

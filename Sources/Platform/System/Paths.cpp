@@ -237,8 +237,17 @@ void makeUserFolders(const Layout& layout, const std::string& mapped)
     std::filesystem::create_directories(layout.user + inside.string(), error);
 }
 
-std::string mapGamePath(std::string_view path, bool writing)
+enum class Mapping
 {
+    Read,
+    Write,
+    // Where a write goes, with nothing made on the disk.
+    WriteTarget
+};
+
+std::string mapGamePath(std::string_view path, Mapping mapping)
+{
+    const bool writing = mapping != Mapping::Read;
     std::shared_ptr<const Layout> layout = currentLayout();
     std::string slashed = toSlashPath(path);
     std::string_view relative = slashed;
@@ -269,7 +278,7 @@ std::string mapGamePath(std::string_view path, bool writing)
             mapped = resolve(layout->program, relative);
     }
 
-    if (writing && mapped.starts_with(layout->user))
+    if (mapping == Mapping::Write && mapped.starts_with(layout->user))
         makeUserFolders(*layout, mapped);
     return mapped;
 }
@@ -316,12 +325,17 @@ std::string toSlashPath(std::string_view path)
 
 std::string mapPath(std::string_view path)
 {
-    return mapGamePath(path, false);
+    return mapGamePath(path, Mapping::Read);
 }
 
 std::string mapPathForWriting(std::string_view path)
 {
-    return mapGamePath(path, true);
+    return mapGamePath(path, Mapping::Write);
+}
+
+std::string writtenPath(std::string_view path)
+{
+    return mapGamePath(path, Mapping::WriteTarget);
 }
 
 std::string toProgramPath(std::string_view linuxPath)

@@ -52,6 +52,9 @@ std::string mapPath(std::string_view path);
 // to the user's folder, and the folders leading to it there are created (the
 // path itself too when it ends with a separator).
 std::string mapPathForWriting(std::string_view path);
+// The Linux path mapPathForWriting gives, with no folder made: where the file
+// is written, for a message to name it.
+std::string writtenPath(std::string_view path);
 
 // A Linux path as the program spells paths (UTF-8 to Windows-1252; a name that
 // is not UTF-8 is kept byte for byte, as older saves were written).
