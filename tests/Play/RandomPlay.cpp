@@ -35,6 +35,10 @@ constexpr int kComputerStartFrames = 2;
 // back) lasts about four seconds of the clock.
 constexpr int kComputerTurnMs = 8000;
 constexpr float kPlaceTolerance = 1e-3f;
+// Frames allowed for each move still missing once the random frames are
+// over: a move and its animation (up to four seconds of the clock in frames
+// of 55 ms on average) twice over, and the clicks that miss.
+constexpr int kTopUpFramesPerMove = 150;
 
 // Input that spans frames: each step runs before the frame it is due at.
 struct Scheduled
@@ -48,7 +52,7 @@ class RandomPlayer
 public:
     RandomPlayer(Driver& driver, uint64_t seed) : mDriver(driver), mRandom(seed) {}
 
-    RandomPlayReport run(int frames);
+    RandomPlayReport run(int frames, int moveFloor);
 
 private:
     int below(int n) { return static_cast<int>(mRandom() % static_cast<uint64_t>(n)); }
@@ -58,6 +62,7 @@ private:
     }
     void newGame();
     void act();
+    void actToMove();
     void click(int x, int y);
     void clickCell(int cellX, int cellY);
     void clickWidget(Component* widget);
@@ -181,6 +186,51 @@ void RandomPlayer::act()
         mDriver.mouseMove(below(1024), below(768));
 }
 
+// Once the random frames are over with fewer moves than asked for: White's
+// moves are played on purpose (a movable piece, then one of its targets,
+// through the same clicks), the computer answers, and a game that ends is
+// started afresh.
+void RandomPlayer::actToMove()
+{
+    GameScreen* screen = GameScreen::current();
+    auto* view = mDriver.find<BoardGraphics3D>();
+    if (screen == nullptr || view == nullptr)
+        return;
+    Board& board = *screen->getBoard();
+    if (view->isGameOver() || mDriver.layer<WindowWin>() != nullptr)
+    {
+        newGame();
+        return;
+    }
+    if (auto* menu = mDriver.layer<WindowGameMenu>())
+    {
+        if (menu->isUnfolded())
+            clickWidget(menu->getMenuButton(WindowGameMenu::CONTINUE));
+        return;
+    }
+    if (!view->canPlayerAct())
+        return;
+    const MoveList& selection = view->getSelectionMoves();
+    if (view->isPieceSelected() && selection.getCount() > 0)
+    {
+        const Move& move = selection[static_cast<uint32_t>(below(static_cast<int>(selection.getCount())))];
+        clickCell(move.getTargetX(), move.getTargetY());
+        return;
+    }
+    uint32_t rank = static_cast<uint32_t>(below(8));
+    MoveList moves;
+    for (int tries = 0; tries < 8; ++tries, rank = (rank + 1) % 8)
+    {
+        const Piece& piece = board.getPiece(0, rank);
+        board.generateMoves(0, rank, moves);
+        if (piece.isOnBoard() && moves.getCount() > 0)
+        {
+            clickCell(piece.getX(), piece.getY());
+            return;
+        }
+    }
+}
+
 std::string RandomPlayer::check()
 {
     GameScreen* screen = GameScreen::current();
@@ -254,7 +304,7 @@ std::string RandomPlayer::check()
     return fault.str();
 }
 
-RandomPlayReport RandomPlayer::run(int frames)
+RandomPlayReport RandomPlayer::run(int frames, int moveFloor)
 {
     mReport.seed = 0;
     if (startSoloGame(mDriver) == nullptr)
@@ -263,10 +313,22 @@ RandomPlayReport RandomPlayer::run(int frames)
         return mReport;
     }
     newGame();
-    for (mFrame = 0; mFrame < frames; ++mFrame)
+    int lastFrame = frames;
+    for (mFrame = 0;; ++mFrame)
     {
-        if (mPending.empty() && below(2) == 0)
-            act();
+        // The random input played fewer moves than asked for: moves played
+        // on purpose make up for them, within a bound.
+        if (mFrame == frames && mReport.moves < moveFloor)
+            lastFrame = frames + kTopUpFramesPerMove * (moveFloor - mReport.moves);
+        if (mFrame >= lastFrame || (mFrame >= frames && mReport.moves >= moveFloor))
+            break;
+        if (mFrame < frames)
+        {
+            if (mPending.empty() && below(2) == 0)
+                act();
+        }
+        else if (mPending.empty())
+            actToMove();
         while (!mPending.empty() && mPending.front().frame <= mFrame)
         {
             std::function<void()> action = std::move(mPending.front().action);
@@ -293,6 +355,10 @@ RandomPlayReport RandomPlayer::run(int frames)
         }
     }
     mReport.frames = mFrame;
+    if (mReport.fault.empty() && mReport.moves < moveFloor)
+        mReport.fault = "only " + std::to_string(mReport.moves) + " moves in " + std::to_string(mFrame) +
+                        " frames, the last " + std::to_string(mFrame - frames) +
+                        " of them spent playing White's moves on purpose";
     return mReport;
 }
 } // namespace
@@ -304,11 +370,11 @@ uint64_t randomPlaySeed()
     return static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count()) % 1000000007u;
 }
 
-RandomPlayReport playRandomly(Driver& driver, uint64_t seed, int frames)
+RandomPlayReport playRandomly(Driver& driver, uint64_t seed, int frames, int moveFloor)
 {
     Platform::seedRandom(static_cast<uint32_t>(seed));
     RandomPlayer player(driver, seed);
-    RandomPlayReport report = player.run(frames);
+    RandomPlayReport report = player.run(frames, moveFloor);
     report.seed = seed;
     return report;
 }

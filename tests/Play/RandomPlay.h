@@ -28,6 +28,9 @@ struct RandomPlayReport
 uint64_t randomPlaySeed();
 
 // Starts a solo game through the menus and plays for that many frames.
-RandomPlayReport playRandomly(Driver& driver, uint64_t seed, int frames);
+// When the random input played fewer moves than moveFloor by then, White's
+// moves are played on purpose, still checked every frame, until there are
+// that many; a game that takes none within a bound is a fault.
+RandomPlayReport playRandomly(Driver& driver, uint64_t seed, int frames, int moveFloor = 0);
 
 } // namespace Play
