@@ -28,7 +28,7 @@ namespace
 constexpr uint32_t kMaxPendingJoiners = 16;
 constexpr uint32_t kMaxPendingPerAddress = 4;
 constexpr size_t kMaxQueuedBytes = 4 * 1024 * 1024;
-// After a full share of queries the discovery port rests this long, so that a
+// After a share of queries the discovery port rests this long, so that a
 // flood neither holds the lock the caller's sends wait for nor takes a whole
 // processor.
 constexpr auto kQueryRest = std::chrono::milliseconds(2);
@@ -924,12 +924,13 @@ void NetSession::sendQueries()
         source.answers = 0;
 }
 
-// A bounded share per round, so that a flood of queries cannot keep the
-// sessions' own frames, keep-alives and reads waiting.
+// A bounded share per round, and a rest after it, so that a flood of queries
+// cannot keep the sessions' own frames, keep-alives and reads waiting.
 void NetSession::answerQueries()
 {
     uint8_t buffer[512];
     const Clock::time_point now = Clock::now();
+    mQueriesResume = now + kQueryRest;
     for (uint32_t read = 0; read < kNetQueryReadBudget; ++read)
     {
         sockaddr_in from{};
@@ -938,8 +939,6 @@ void NetSession::answerQueries()
             ::recvfrom(mHostUdpFd, buffer, sizeof buffer, 0, reinterpret_cast<sockaddr*>(&from), &length);
         if (got < 0)
             return;
-        if (read + 1 == kNetQueryReadBudget)
-            mQueriesResume = Clock::now() + kQueryRest;
         NetGuid application;
         if (!decodeQuery(buffer, static_cast<size_t>(got), application) ||
             !(application == mHostOptions.application) ||

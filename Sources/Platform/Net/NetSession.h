@@ -88,8 +88,8 @@ constexpr uint32_t kNetMaxAnswerSources = 256;
 
 // Anyone can send a hosted session queries, as fast as it likes and from any
 // source address it claims. Queries are read at most kNetQueryReadBudget at a
-// time between two rounds of the sessions' own work, and after a full share
-// the discovery port rests a moment; a source (address and port) is answered
+// time between two rounds of the sessions' own work, and after each share the
+// discovery port rests a moment; a source (address and port) is answered
 // at most kNetAnswersPerSource times a second, and all sources together at
 // most kNetAnswersPerSecond times. The last kNetQuerySources sources heard
 // from are remembered; the one heard from longest ago makes way for a new one.
