@@ -28,6 +28,10 @@ namespace
 constexpr uint32_t kMaxPendingJoiners = 16;
 constexpr uint32_t kMaxPendingPerAddress = 4;
 constexpr size_t kMaxQueuedBytes = 4 * 1024 * 1024;
+// After a share of queries the discovery port rests this long, so that a
+// flood neither holds the lock the caller's sends wait for nor takes a whole
+// processor.
+constexpr auto kQueryRest = std::chrono::milliseconds(2);
 
 sockaddr_in socketAddress(uint32_t ip, uint16_t port)
 {
@@ -825,9 +829,11 @@ int NetSession::buildPollSet(std::vector<pollfd>& fds, Clock::time_point now)
     fds.push_back({mEnumFd, POLLIN, 0});
     if (mListenFd >= 0)
         fds.push_back({mListenFd, POLLIN, 0});
-    if (mHostUdpFd >= 0)
-        fds.push_back({mHostUdpFd, POLLIN, 0});
     Clock::time_point next = now + std::chrono::seconds(1);
+    if (mHostUdpFd >= 0 && now >= mQueriesResume)
+        fds.push_back({mHostUdpFd, POLLIN, 0});
+    else if (mHostUdpFd >= 0)
+        next = mQueriesResume;
     for (auto& connection : mConnections)
     {
         short events = POLLIN;
@@ -918,10 +924,14 @@ void NetSession::sendQueries()
         source.answers = 0;
 }
 
+// A bounded share per round, and a rest after it, so that a flood of queries
+// cannot keep the sessions' own frames, keep-alives and reads waiting.
 void NetSession::answerQueries()
 {
     uint8_t buffer[512];
-    for (;;)
+    const Clock::time_point now = Clock::now();
+    mQueriesResume = now + kQueryRest;
+    for (uint32_t read = 0; read < kNetQueryReadBudget; ++read)
     {
         sockaddr_in from{};
         socklen_t length = sizeof from;
@@ -931,7 +941,8 @@ void NetSession::answerQueries()
             return;
         NetGuid application;
         if (!decodeQuery(buffer, static_cast<size_t>(got), application) ||
-            !(application == mHostOptions.application))
+            !(application == mHostOptions.application) ||
+            !mayAnswer(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port), now))
             continue;
         NetHostInfo self;
         self.application = mHostOptions.application;
@@ -944,6 +955,48 @@ void NetSession::answerQueries()
         ::sendto(mHostUdpFd, answer.data(), answer.size(), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&from),
                  length);
     }
+}
+
+// A searcher sends a query every half second or so, which may reach a host
+// by more than one of its targets; a source that asks more often, or claims
+// to be someone it is not, gets little: the host is not to be turned into a
+// flood of answers at a third machine.
+bool NetSession::mayAnswer(uint32_t ip, uint16_t port, Clock::time_point now)
+{
+    const auto second = std::chrono::seconds(1);
+    QuerySource* source = nullptr;
+    QuerySource* oldest = &mQuerySources[0];
+    for (QuerySource& known : mQuerySources)
+    {
+        if (known.ip == ip && known.port == port && known.heard != Clock::time_point{})
+        {
+            source = &known;
+            break;
+        }
+        if (known.heard < oldest->heard)
+            oldest = &known;
+    }
+    if (source == nullptr)
+    {
+        source = oldest;
+        *source = QuerySource{ip, port, 0, now, now};
+    }
+    source->heard = now;
+    if (now - source->since >= second)
+    {
+        source->since = now;
+        source->answered = 0;
+    }
+    if (now - mAnsweredSince >= second)
+    {
+        mAnsweredSince = now;
+        mAnswered = 0;
+    }
+    if (source->answered >= kNetAnswersPerSource || mAnswered >= kNetAnswersPerSecond)
+        return false;
+    ++source->answered;
+    ++mAnswered;
+    return true;
 }
 
 void NetSession::readHostAnswers()

@@ -16,6 +16,7 @@
 //   close). A session closed by the caller reports nothing more.
 #include "Platform/Net/NetAddress.h"
 
+#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -84,6 +85,18 @@ constexpr uint32_t kNetAnswerReadBudget = 256;
 constexpr uint32_t kNetMaxHostsPerSource = 4;
 constexpr uint32_t kNetMaxFoundHosts = 64;
 constexpr uint32_t kNetMaxAnswerSources = 256;
+
+// Anyone can send a hosted session queries, as fast as it likes and from any
+// source address it claims. Queries are read at most kNetQueryReadBudget at a
+// time between two rounds of the sessions' own work, and after each share the
+// discovery port rests a moment; a source (address and port) is answered
+// at most kNetAnswersPerSource times a second, and all sources together at
+// most kNetAnswersPerSecond times. The last kNetQuerySources sources heard
+// from are remembered; the one heard from longest ago makes way for a new one.
+constexpr uint32_t kNetQueryReadBudget = 256;
+constexpr uint32_t kNetAnswersPerSource = 8;
+constexpr uint32_t kNetAnswersPerSecond = 256;
+constexpr uint32_t kNetQuerySources = 64;
 
 // One answer to a discovery query.
 struct NetHostInfo
@@ -229,6 +242,7 @@ private:
     void acceptJoiners();
     void makeRoomForJoiner(uint32_t ip);
     void answerQueries();
+    bool mayAnswer(uint32_t ip, uint16_t port, Clock::time_point now);
     void readHostAnswers();
     void takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t size);
     void dropAnswerSource(size_t index);
@@ -276,6 +290,18 @@ private:
     int mListenFd = -1;
     int mHostUdpFd = -1;
     uint16_t mHostedPort = 0;
+    struct QuerySource
+    {
+        uint32_t ip = 0;
+        uint16_t port = 0;
+        uint32_t answered = 0; // since `since`
+        Clock::time_point since{};
+        Clock::time_point heard{}; // never: a free entry
+    };
+    std::array<QuerySource, kNetQuerySources> mQuerySources{};
+    uint32_t mAnswered = 0; // by all sources since mAnsweredSince
+    Clock::time_point mAnsweredSince{};
+    Clock::time_point mQueriesResume{}; // the port rests until then
 
     // Joining.
     Connection* mHostLink = nullptr;

@@ -1,10 +1,19 @@
-// Anyone on the network may answer a search, as fast and as often as it can:
-// a joining player must still see the real game, and pay a bounded price.
+// Anyone on the network may answer a search, or query a host, as fast and as
+// often as it can: a joining player must still see the real game, a game in
+// progress must go on, and each pays a bounded price.
 #include "AnswerFlood.h"
 #include "NetSessionHarness.h"
 #include "Platform/Net/NetWire.h"
 
 #include <gtest/gtest.h>
+
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 using namespace Platform;
 using namespace NetTest;
@@ -92,4 +101,143 @@ TEST(NetDiscoveryFlood, ARepeatedAnswerUpdatesItsSessionInsteadOfAddingOne)
     EXPECT_TRUE(seeker.recorder.waitFor([&] { return seeker.recorder.hosts.size() == 2; }));
     EXPECT_EQ(seeker.recorder.foundHosts().back().currentPlayers, 2u);
     EXPECT_TRUE(seeker.recorder.withdrawnHosts().empty());
+}
+
+namespace
+{
+using Clock = std::chrono::steady_clock;
+
+int64_t msSince(Clock::time_point start)
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// A hostile process on this machine: it sends the valid query to a port, 64
+// datagrams a call, for a time, and counts the answers it gets.
+struct QueryFlood
+{
+    QueryFlood(uint16_t port, std::chrono::milliseconds length) : thread([=, this] { run(port, length); }) {}
+    void run(uint16_t port, std::chrono::milliseconds length)
+    {
+        int fd = ::socket(AF_INET, SOCK_DGRAM | SOCK_NONBLOCK, 0);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        to.sin_port = htons(port);
+        std::vector<uint8_t> query = NetWire::encodeQuery(guidOf(7));
+        iovec part{query.data(), query.size()};
+        std::array<mmsghdr, 64> batch{};
+        for (mmsghdr& message : batch)
+        {
+            message.msg_hdr.msg_name = &to;
+            message.msg_hdr.msg_namelen = sizeof to;
+            message.msg_hdr.msg_iov = &part;
+            message.msg_hdr.msg_iovlen = 1;
+        }
+        uint8_t answer[512];
+        for (const auto end = Clock::now() + length; Clock::now() < end && sent < 50'000'000;)
+        {
+            int count = ::sendmmsg(fd, batch.data(), static_cast<unsigned>(batch.size()), 0);
+            sent += count > 0 ? static_cast<uint64_t>(count) : 0;
+            while (::recv(fd, answer, sizeof answer, 0) > 0)
+                ++answers;
+        }
+        ::close(fd);
+    }
+    uint64_t sent = 0;
+    uint64_t answers = 0;
+    std::thread thread;
+};
+} // namespace
+
+// Whatever arrives on the discovery port, a game in progress goes on: the
+// host's frames reach its peer, a player who searches still finds it, and
+// the flood gets back a few answers a second, not one for each query.
+TEST(NetDiscoveryFlood, AFloodOfQueriesNeitherStallsTheGameNorHidesTheHostNorIsAnswered)
+{
+    NetTimings timings = fastTimings();
+    timings.keepAliveMs = 250;
+    timings.deadPeerMs = 2500;
+    Endpoint host(timings);
+    Endpoint peer(timings);
+    std::mutex heard;
+    Clock::time_point lastFrame = Clock::now();
+    int64_t longestGapMs = 0;
+    peer.recorder.onMessage = [&](NetPlayerId, const std::string&)
+    {
+        std::lock_guard lock(heard);
+        longestGapMs = std::max(longestGapMs, msSince(lastFrame));
+        lastFrame = Clock::now();
+    };
+    hostSession(host);
+    const uint16_t port = host.session.hostedPort();
+    join(peer, host);
+    ASSERT_TRUE(peer.recorder.waitForLine("complete accepted"));
+
+    // The host's game sends its peer something every frame.
+    std::atomic<bool> playing{true};
+    std::thread game(
+        [&]
+        {
+            while (playing)
+            {
+                host.session.sendTo(kNetAllPlayers, "tic", 3);
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            }
+        });
+    EXPECT_TRUE(peer.recorder.waitForLine("from 1: tic"));
+    {
+        std::lock_guard lock(heard);
+        longestGapMs = 0;
+        lastFrame = Clock::now();
+    }
+    constexpr auto kFlood = std::chrono::milliseconds(3000);
+    const Clock::time_point floodStart = Clock::now();
+    std::vector<std::unique_ptr<QueryFlood>> floods;
+    for (int i = 0; i < 4; ++i)
+        floods.push_back(std::make_unique<QueryFlood>(port, kFlood));
+    bool found = false;
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        Endpoint seeker;
+        EXPECT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
+        found = seeker.recorder.waitFor(
+                    [&]
+                    {
+                        return std::any_of(seeker.recorder.hosts.begin(), seeker.recorder.hosts.end(),
+                                           [&](const NetHostInfo& one) { return isRealHost(one, port); });
+                    },
+                    2000) &&
+                Clock::now() < floodStart + kFlood;
+    }
+    uint64_t sent = 0;
+    uint64_t mostAnswers = 0;
+    for (auto& flood : floods)
+    {
+        flood->thread.join();
+        sent += flood->sent;
+        mostAnswers = std::max(mostAnswers, flood->answers);
+    }
+    // Frames flow again after the flood at the latest.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    playing = false;
+    game.join();
+    int64_t gapMs = 0;
+    {
+        std::lock_guard lock(heard);
+        gapMs = std::max(longestGapMs, msSince(lastFrame));
+    }
+    std::printf("%llu queries, at most %llu answers to one flooding source; longest gap between the host's "
+                "frames %lld ms\n",
+                static_cast<unsigned long long>(sent), static_cast<unsigned long long>(mostAnswers),
+                static_cast<long long>(gapMs));
+    ASSERT_GT(sent, 100'000u) << "the flood did not run";
+    EXPECT_LT(gapMs, 2000);
+    EXPECT_TRUE(found) << "a search during the flood did not list the host";
+    // Four windows of a second at most over the flood.
+    EXPECT_LE(mostAnswers, 4 * kNetAnswersPerSource);
+    for (const std::string& line : peer.recorder.lines())
+        EXPECT_NE(line, "ended lost");
+    for (const std::string& line : host.recorder.lines())
+        EXPECT_NE(line, "destroyed 2");
 }
