@@ -35,8 +35,8 @@ constexpr int kComputerStartFrames = 2;
 // back) lasts about four seconds of the clock.
 constexpr int kComputerTurnMs = 8000;
 constexpr float kPlaceTolerance = 1e-3f;
-// Frames allowed for each move still missing once the random frames are
-// over: a move and its animation (up to four seconds of the clock in frames
+// Frames allowed, once the random frames are over, for each move of the
+// floor: a move and its animation (up to four seconds of the clock in frames
 // of 55 ms on average) twice over, and the clicks that miss.
 constexpr int kTopUpFramesPerMove = 150;
 
@@ -313,22 +313,20 @@ RandomPlayReport RandomPlayer::run(int frames, int moveFloor)
         return mReport;
     }
     newGame();
-    int lastFrame = frames;
     for (mFrame = 0;; ++mFrame)
     {
-        // The random input played fewer moves than asked for: moves played
-        // on purpose make up for them, within a bound.
-        if (mFrame == frames && mReport.moves < moveFloor)
-            lastFrame = frames + kTopUpFramesPerMove * (moveFloor - mReport.moves);
-        if (mFrame >= lastFrame || (mFrame >= frames && mReport.moves >= moveFloor))
+        // Past the random frames, moves played on purpose make up for those
+        // the random input did not play, within a bound.
+        if (mFrame >= frames &&
+            (mReport.moves >= moveFloor || mFrame >= frames + kTopUpFramesPerMove * moveFloor))
             break;
-        if (mFrame < frames)
+        if (mFrame >= frames)
         {
-            if (mPending.empty() && below(2) == 0)
-                act();
+            if (mPending.empty())
+                actToMove();
         }
-        else if (mPending.empty())
-            actToMove();
+        else if (mPending.empty() && below(2) == 0)
+            act();
         while (!mPending.empty() && mPending.front().frame <= mFrame)
         {
             std::function<void()> action = std::move(mPending.front().action);
