@@ -920,6 +920,7 @@ void NetSession::sendQueries()
     }
     mEnumUnsent = networkTargets ? sentToNetwork == 0 : sent == 0;
     // Each round of queries opens a new share of answers for every source.
+    ++mQueryRound;
     for (AnswerSource& source : mAnswerSources)
         source.answers = 0;
 }
@@ -1024,15 +1025,29 @@ uint32_t NetSession::answersPerRound() const
 
 void NetSession::takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t size)
 {
+    // What is no answer of this game tells nothing of its sender, and takes
+    // no place among the sources.
+    NetHostInfo host;
+    if (!decodeAnswer(bytes, size, host) || !(host.application == mEnumApplication))
+        return;
     auto source =
         std::find_if(mAnswerSources.begin(), mAnswerSources.end(),
                      [&](const AnswerSource& known) { return known.ip == ip && known.port == port; });
     if (source == mAnswerSources.end())
     {
-        if (mAnswerSources.size() >= kNetMaxAnswerSources)
-            return;
-        source = mAnswerSources.insert(mAnswerSources.end(), AnswerSource{ip, port});
+        if (mAnswerSources.size() < kNetMaxAnswerSources)
+        {
+            source = mAnswerSources.insert(mAnswerSources.end(), AnswerSource{ip, port});
+        }
+        else
+        {
+            source = mAnswerSources.begin() + static_cast<ptrdiff_t>(sourceToReplace());
+            if (source == mAnswerSources.end())
+                return;
+            *source = AnswerSource{ip, port};
+        }
     }
+    source->heard = ++mAnswersHeard;
     if (source->dropped)
         return;
     if (++source->answers > answersPerRound())
@@ -1040,9 +1055,6 @@ void NetSession::takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, si
         dropAnswerSource(static_cast<size_t>(source - mAnswerSources.begin()));
         return;
     }
-    NetHostInfo host;
-    if (!decodeAnswer(bytes, size, host) || !(host.application == mEnumApplication))
-        return;
     host.address.ip = ip;
     auto known = std::find_if(mFoundHosts.begin(), mFoundHosts.end(),
                               [&](const FoundHost& found) {
@@ -1050,6 +1062,7 @@ void NetSession::takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, si
                               });
     if (known != mFoundHosts.end())
     {
+        known->round = mQueryRound;
         const NetHostInfo& was = known->info;
         if (was.sessionName == host.sessionName && was.maxPlayers == host.maxPlayers &&
             was.currentPlayers == host.currentPlayers && was.address.port == host.address.port)
@@ -1058,14 +1071,33 @@ void NetSession::takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, si
     }
     else
     {
-        if (source->hosts >= kNetMaxHostsPerSource || mFoundHosts.size() >= kNetMaxFoundHosts)
+        if (source->hosts >= kNetMaxHostsPerSource ||
+            (mFoundHosts.size() >= kNetMaxFoundHosts && !withdrawSilentHost()))
             return;
         ++source->hosts;
-        mFoundHosts.push_back({host, port});
+        mFoundHosts.push_back({host, port, mQueryRound});
     }
     Notification found{Notification::Type::HostFound};
     found.host = std::move(host);
     notify(std::move(found));
+}
+
+// A source that lists no session (one dropped for flooding, one whose
+// sessions found no room) keeps no newcomer out: the one heard from longest
+// ago makes way, so that a flooder still at work is forgotten last. At most
+// kNetMaxFoundHosts sources list a session, so a full table always holds one
+// that lists none.
+size_t NetSession::sourceToReplace() const
+{
+    size_t oldest = mAnswerSources.size();
+    for (size_t i = 0; i < mAnswerSources.size(); ++i)
+    {
+        const AnswerSource& source = mAnswerSources[i];
+        if (source.hosts == 0 &&
+            (oldest == mAnswerSources.size() || source.heard < mAnswerSources[oldest].heard))
+            oldest = i;
+    }
+    return oldest;
 }
 
 // The sessions a source listed go with it: they were as likely fake as the
@@ -1087,9 +1119,36 @@ void NetSession::dropAnswerSource(size_t index)
                   });
 }
 
+// A full list keeps out no one for good: a session that answered none of
+// the last round of queries (one a flood left behind, a game that ended)
+// makes way, the longest silent first. Every host answers every round.
+bool NetSession::withdrawSilentHost()
+{
+    auto silent = mFoundHosts.end();
+    for (auto it = mFoundHosts.begin(); it != mFoundHosts.end(); ++it)
+    {
+        if (it->round + 1 < mQueryRound && (silent == mFoundHosts.end() || it->round < silent->round))
+            silent = it;
+    }
+    if (silent == mFoundHosts.end())
+        return false;
+    for (AnswerSource& source : mAnswerSources)
+    {
+        if (source.ip == silent->info.address.ip && source.port == silent->sourcePort && source.hosts > 0)
+            --source.hosts;
+    }
+    Notification lost{Notification::Type::HostLost};
+    lost.host = silent->info;
+    mFoundHosts.erase(silent);
+    notify(std::move(lost));
+    return true;
+}
+
 void NetSession::forgetAnswers()
 {
     mAnswerSources.clear();
+    mAnswersHeard = 0;
+    mQueryRound = 0;
     mFoundHosts.clear();
 }
 

@@ -76,15 +76,20 @@ enum class NetResult
 
 // Anyone on the network can answer a query, as often and as many sessions as
 // it likes. Answers are read at most kNetAnswerReadBudget at a time between
-// two rounds of notifications; a source (address and port) lists at most
+// two rounds of notifications; a datagram that is no answer of the game
+// searched for counts for nothing. A source (address and port) lists at most
 // kNetMaxHostsPerSource sessions; one that answers more often than a host
-// answers a round of queries is dropped, its sessions withdrawn, for the rest
-// of the search; at most kNetMaxFoundHosts sessions are listed, and answers
-// of at most kNetMaxAnswerSources sources are looked at.
+// answers a round of queries is dropped, its sessions withdrawn. At most
+// kNetMaxAnswerSources sources are remembered: in a full table, the one
+// listing no session that was heard from longest ago makes way for a new one.
+// At most kNetMaxFoundHosts sessions are listed: in a full list, one that
+// answered none of the last round of queries makes way for a new one.
 constexpr uint32_t kNetAnswerReadBudget = 256;
 constexpr uint32_t kNetMaxHostsPerSource = 4;
 constexpr uint32_t kNetMaxFoundHosts = 64;
 constexpr uint32_t kNetMaxAnswerSources = 256;
+static_assert(kNetMaxAnswerSources > kNetMaxFoundHosts,
+              "a full table of sources holds one that lists no session");
 
 // Anyone can send a hosted session queries, as fast as it likes and from any
 // source address it claims. Queries are read at most kNetQueryReadBudget at a
@@ -245,6 +250,12 @@ private:
     bool mayAnswer(uint32_t ip, uint16_t port, Clock::time_point now);
     void readHostAnswers();
     void takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t size);
+    // The index of the source that makes way for a new one in a full table;
+    // the table's size when none may.
+    size_t sourceToReplace() const;
+    // Withdraws the listed session silent longest, if one was silent for a
+    // whole round of queries.
+    bool withdrawSilentHost();
     void dropAnswerSource(size_t index);
     void forgetAnswers();
     void sendQueries();
@@ -325,13 +336,17 @@ private:
         uint32_t answers = 0; // in this round of queries
         uint32_t hosts = 0;
         bool dropped = false;
+        uint64_t heard = 0; // the mAnswersHeard of its latest answer
     };
     struct FoundHost
     {
         NetHostInfo info;
         uint16_t sourcePort = 0;
+        uint32_t round = 0; // the round of queries it last answered
     };
     std::vector<AnswerSource> mAnswerSources;
+    uint64_t mAnswersHeard = 0; // answers taken in this search
+    uint32_t mQueryRound = 0;   // rounds of queries sent in this search
     std::vector<FoundHost> mFoundHosts;
     // More answers than this from one source in one round is a flood.
     uint32_t answersPerRound() const;

@@ -241,3 +241,129 @@ TEST(NetDiscoveryFlood, AFloodOfQueriesNeitherStallsTheGameNorHidesTheHostNorIsA
     for (const std::string& line : host.recorder.lines())
         EXPECT_NE(line, "destroyed 2");
 }
+
+namespace
+{
+// A port of the loopback that nothing listens on now: where a game is hosted
+// later, after its searcher took what senders sent it first.
+uint16_t unusedPort()
+{
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    uint16_t port = 0;
+    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
+        port = ntohs(address.sin_port);
+    if (fd >= 0)
+        ::close(fd);
+    return port;
+}
+
+// Sockets of the loopback: each one a sender of its own to a searcher.
+struct Senders
+{
+    explicit Senders(size_t count)
+    {
+        for (size_t i = 0; i < count; ++i)
+            fds.push_back(::socket(AF_INET, SOCK_DGRAM, 0));
+    }
+    ~Senders()
+    {
+        for (int fd : fds)
+            ::close(fd);
+    }
+    void send(size_t sender, uint16_t port, const std::vector<uint8_t>& bytes) const
+    {
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        to.sin_port = htons(port);
+        ::sendto(fds[sender], bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    }
+    std::vector<int> fds;
+};
+
+bool hostOn(Endpoint& host, uint16_t port)
+{
+    NetHostOptions options;
+    options.application = guidOf(7);
+    options.sessionName = "Partie de Bob";
+    options.port = port;
+    uint32_t session = 0;
+    return host.session.host(options, session) == NetResult::Ok;
+}
+
+bool listsRealHost(Endpoint& seeker, uint16_t port, int ms)
+{
+    return seeker.recorder.waitFor(
+        [&]
+        {
+            return std::any_of(seeker.recorder.hosts.begin(), seeker.recorder.hosts.end(),
+                               [&](const NetHostInfo& one) { return isRealHost(one, port); });
+        },
+        ms);
+}
+} // namespace
+
+// A few bytes from many senders, or fake answers from more senders than a
+// search remembers, must not keep a game hosted afterwards out of the list.
+TEST(NetDiscoveryFlood, JunkFromManySendersHidesNoGameHostedAfterIt)
+{
+    Endpoint seeker;
+    const uint16_t port = unusedPort();
+    ASSERT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
+    const Senders junk(kNetMaxAnswerSources + 44);
+    std::mt19937 random(43);
+    for (size_t i = 0; i < junk.fds.size(); ++i)
+    {
+        std::vector<uint8_t> bytes(8);
+        for (uint8_t& byte : bytes)
+            byte = static_cast<uint8_t>(random());
+        junk.send(i, seeker.session.answerPort(), bytes);
+    }
+    // The searcher reads it all before the game is hosted.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Endpoint host;
+    ASSERT_TRUE(hostOn(host, port));
+    EXPECT_TRUE(listsRealHost(seeker, port, kWaitMs)) << "the game hosted after the junk is not listed";
+}
+
+TEST(NetDiscoveryFlood, AfterAFloodFromMoreSendersThanAreRememberedAGameIsListedWithoutANewSearch)
+{
+    Endpoint seeker;
+    const uint16_t port = unusedPort();
+    ASSERT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
+    const uint16_t answers = seeker.session.answerPort();
+    const Senders senders(2 * kNetMaxAnswerSources);
+    std::atomic<bool> flooding{true};
+    uint64_t sent = 0;
+    // The senders take turns, each answering one new session at a time, far
+    // more often than a host answers: each is dropped soon after it is
+    // heard, and the newest of them fill the list when the flood stops.
+    std::thread flood(
+        [&]
+        {
+            std::mt19937 random(44);
+            NetHostInfo fake;
+            fake.application = guidOf(7);
+            fake.maxPlayers = 2;
+            fake.sessionName = "Partie gratuite";
+            fake.address.port = 4000;
+            for (size_t sender = 0; flooding; sender = (sender + 1) % senders.fds.size(), ++sent)
+            {
+                for (auto& byte : fake.instance.bytes)
+                    byte = static_cast<uint8_t>(random());
+                senders.send(sender, answers, NetWire::encodeAnswer(fake));
+            }
+        });
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    flooding = false;
+    flood.join();
+    ASSERT_GT(sent, 8 * senders.fds.size()) << "the flood did not run";
+    Endpoint host;
+    ASSERT_TRUE(hostOn(host, port));
+    EXPECT_TRUE(listsRealHost(seeker, port, 3000)) << "the game is not listed after the flood";
+}
