@@ -1,5 +1,6 @@
 #include "Tarnaveli/WindowPrepareGame.h"
 
+#include "Engine/RenderList.h"
 #include "Framework/LangTable.h"
 #include "Framework/Utilities.h"
 #include "Gui/Container.h"
@@ -12,6 +13,7 @@
 #include "Tarnaveli/GameApplication.h"
 #include "Tarnaveli/GameLang.h"
 
+#include <algorithm>
 #include <mutex>
 
 namespace
@@ -80,8 +82,11 @@ WindowPrepareGame::WindowPrepareGame(NetworkPeer& network, NetworkWindowServices
                                   std::string(), kGrey, TEXT_ALIGN_LEFT);
             mPanel->addChild(row);
             mRows.push_back(row);
+            mRowClips.push_back(std::make_unique<RenderList>());
+            row->setRenderList(mRowClips.back().get());
         }
     }
+    clipRows();
     const int32_t chatTop = top + kPanelHeight;
     const int32_t chatHeight = getContentHeight() - kPanelHeight;
     mChat = mServices.createChatPanel(left, chatTop, getContentWidth(), chatHeight);
@@ -93,8 +98,33 @@ WindowPrepareGame::WindowPrepareGame(NetworkPeer& network, NetworkWindowServices
 
 WindowPrepareGame::~WindowPrepareGame()
 {
+    for (Label* row : mRows)
+        row->setRenderList(nullptr);
     if (gCurrent == this)
         gCurrent = nullptr;
+}
+
+void WindowPrepareGame::updateLayout()
+{
+    Dialog::updateLayout();
+    clipRows();
+}
+
+// Each row shows inside its own rectangle, within the panel's frame.
+void WindowPrepareGame::clipRows()
+{
+    const int32_t left = mPanel->getX() + mPanel->getMarginLeft();
+    const int32_t top = mPanel->getY() + mPanel->getMarginTop();
+    const int32_t right = mPanel->getX() + mPanel->getWidth() - mPanel->getMarginRight();
+    const int32_t bottom = mPanel->getY() + mPanel->getHeight() - mPanel->getMarginBottom();
+    for (size_t i = 0; i < mRows.size() && i < mRowClips.size(); ++i)
+    {
+        const Rect row = mRows[i]->getRect();
+        const int32_t x = std::max(row.x, left);
+        const int32_t y = std::max(row.y, top);
+        mRowClips[i]->setRect(x, y, std::max(0, std::min(row.x + row.width, right) - x),
+                              std::max(0, std::min(row.y + row.height, bottom) - y));
+    }
 }
 
 WindowPrepareGame* WindowPrepareGame::current()

@@ -6,11 +6,13 @@
 #include "Network/NetworkGameLinks.h"
 #include "Tarnaveli/NetworkWindowServices.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class Container;
 class NetworkPeer;
+class RenderList;
 
 class WindowPrepareGame : public Dialog, public NetworkWaitingWindow
 {
@@ -22,6 +24,7 @@ public:
     static WindowPrepareGame* current();
 
     void animate() override;
+    void updateLayout() override;
     void onResult(uint32_t buttonBits) override;
     NetworkChatPanel* getChatPanel() override { return mChat.receiver; }
 
@@ -41,11 +44,15 @@ private:
     void appendNotice(const std::string& text, uint32_t color);
     void startGame();
     void setLaunchEnabled(bool enabled);
+    void clipRows();
 
     NetworkPeer& mNetwork;
     NetworkWindowServices& mServices;
     Container* mPanel = nullptr;
     std::vector<Label*> mRows;
+    // Each row's text is clipped to its row: a name is the peer's, as long
+    // as the name field lets it be.
+    std::vector<std::unique_ptr<RenderList>> mRowClips;
     WaitingChatPanel mChat;
     std::vector<std::string> mNotices;
     // The players the rows show, slot by slot.

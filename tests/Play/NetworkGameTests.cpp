@@ -13,6 +13,7 @@
 #include "Tarnaveli/BoardView/BoardGraphics3D.h"
 #include "Tarnaveli/ChatPanel.h"
 #include "Tarnaveli/GameScreen.h"
+#include "Tarnaveli/MenuVideoWindow.h"
 #include "Tarnaveli/WindowAskTutorial.h"
 #include "Tarnaveli/WindowGameMenu.h"
 #include "Tarnaveli/WindowJoinGame.h"
@@ -413,6 +414,49 @@ TEST(PlayNetwork, HostingWhileTheGamePortIsTakenSaysThePortIsInUse)
     EXPECT_EQ(text.find(cp1252("Appel ou paramètre invalide")), std::string::npos)
         << Platform::cp1252ToUtf8(text);
     EXPECT_NE(text.find("port " + port), std::string::npos) << Platform::cp1252ToUtf8(text);
+}
+
+// A name as long as the name field takes, of the widest letters, shows in
+// its slot of the waiting room as far as the slot goes, and no further.
+TEST(PlayNetwork, ALongNameInTheWaitingRoomDrawsNothingOutsideTheSlots)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    Driver driver;
+    PngOnFailure png(driver);
+    const std::string name = "WMWMWMWMWMWMWMWMWMWMWFIN";
+    ASSERT_NE(openNetworkMenu(driver, name), nullptr);
+    ASSERT_TRUE(clickText(driver, "Créer"));
+    driver.settle(10);
+    WindowPrepareGame* room = driver.layer<WindowPrepareGame>();
+    ASSERT_NE(room, nullptr);
+    Component* slot = driver.findText(name, room);
+    ASSERT_NE(slot, nullptr);
+    const Rect panel = slot->getParent()->getRect();
+    // The name's pixels: what changes when its row alone is not drawn, over
+    // the menu's video held still.
+    driver.mouseMove(5, 5);
+    driver.settle(20);
+    auto* video = driver.layer<MenuVideoWindow>();
+    ASSERT_NE(video, nullptr);
+    video->setVisible(false);
+    driver.step(0);
+    size_t inside = 0;
+    size_t outside = 0;
+    const Frame shown = driver.readFrame();
+    slot->setVisible(false);
+    driver.step(0);
+    const Frame hidden = driver.readFrame();
+    slot->setVisible(true);
+    video->setVisible(true);
+    for (int y = 0; y < kFrameHeight; ++y)
+        for (int x = 0; x < kFrameWidth; ++x)
+            if (shown.at(x, y) != hidden.at(x, y))
+                ++(x >= panel.x && x < panel.x + panel.width && y >= panel.y && y < panel.y + panel.height
+                       ? inside
+                       : outside);
+    EXPECT_GT(inside, 0u) << "the name is not drawn";
+    EXPECT_EQ(outside, 0u) << "pixels of the name drawn outside the slot panel";
 }
 
 namespace
