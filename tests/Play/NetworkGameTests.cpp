@@ -22,6 +22,7 @@
 #include "Tarnaveli/WindowPrepareGame.h"
 
 #include "Gui/Look.h"
+#include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
 #include "Platform/System/Text1252.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <functional>
 
 using namespace Play;
@@ -414,6 +416,57 @@ TEST(PlayNetwork, HostingWhileTheGamePortIsTakenSaysThePortIsInUse)
     EXPECT_EQ(text.find(cp1252("Appel ou paramètre invalide")), std::string::npos)
         << Platform::cp1252ToUtf8(text);
     EXPECT_NE(text.find("port " + port), std::string::npos) << Platform::cp1252ToUtf8(text);
+}
+
+// A few bytes from more senders than a search remembers, sent to a player
+// looking for a game, do not keep out the game hosted after them.
+TEST(PlayNetwork, JunkFromManySendersHidesNoGameFromTheJoinWindow)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    // The host waits for the junk to be sent, then hosts and waits for a
+    // guest that does not come.
+    Platform::TemporaryDirectory scratch;
+    const std::string sent = scratch.path() + "sent";
+    ChildRunner hostRun(
+        [&](Driver& host)
+        {
+            waitOnClock(
+                host, [&] { return access(sent.c_str(), F_OK) == 0; }, kNetworkBudget);
+            if (openNetworkMenu(host, "Hôte") == nullptr || !clickText(host, "Créer"))
+                return 10;
+            waitOnClock(
+                host, [] { return false; }, kNetworkBudget);
+            return 0;
+        });
+    Driver driver;
+    PngOnFailure png(driver);
+    ASSERT_NE(openNetworkMenu(driver, "Invité"), nullptr);
+    ASSERT_TRUE(clickText(driver, "Rejoindre"));
+    driver.settle(10);
+    auto* join = driver.layer<WindowJoinGame>();
+    ASSERT_NE(join, nullptr);
+    auto* peer = dynamic_cast<NetworkPeerDirectPlay*>(driver.game().getNetwork());
+    ASSERT_TRUE(peer != nullptr && peer->getSessionLayer() != nullptr);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_port = htons(peer->getSessionLayer()->answerPort());
+    std::vector<int> senders(300);
+    for (int& fd : senders)
+    {
+        fd = socket(AF_INET, SOCK_DGRAM, 0);
+        const uint8_t junk[8] = {0x4A, 0x55, 0x4E, 0x4B, uint8_t(fd), 0, 0, 0};
+        sendto(fd, junk, sizeof junk, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    }
+    driver.run(10);
+    for (int fd : senders)
+        close(fd);
+    std::ofstream(sent).put('1');
+    EXPECT_TRUE(waitOnClock(
+        driver, [&] { return driver.findText(cp1252("Partie de Hôte"), join->getList()) != nullptr; },
+        kNetworkBudget))
+        << "the game hosted after the junk is not listed";
 }
 
 // A name as long as the name field takes, of the widest letters, shows in
