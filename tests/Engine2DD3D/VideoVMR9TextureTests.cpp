@@ -3,6 +3,7 @@
 #include "../Sound/RecordingSoundManager.h"
 #include "Framework/FileLookup.h"
 #include "Framework/ResourceArchive.h"
+#include "Platform/System/Clock.h"
 #include "Platform/System/MessageSink.h"
 #include "VideoTestSupport.h"
 
@@ -162,14 +163,20 @@ TEST_F(VideoTextureTest, AVideoRestartedFromItsEndCallbackLoops)
 
 TEST_F(VideoTextureTest, PauseHoldsThePictureAndStopRewinds)
 {
+    // The video's time moves only as the test moves it: the pause comes in
+    // the middle of the video, after its third picture, however late the
+    // machine runs the test.
+    Platform::ManualClock clock;
     ASSERT_EQ(video->open(clips.slow), 0);
     video->play();
-    ASSERT_TRUE(waitUntil([&] { return video->getPosition() >= 200; }));
+    clock.advanceMs(250);
+    ASSERT_TRUE(waitUntil([&] { return video->framesRendered() >= 3; }));
     video->pause();
     EXPECT_EQ(video->getState(), 2u);
     settle();
     int32_t held = video->getPosition();
     uint64_t frames = video->framesRendered();
+    clock.advanceMs(300);
     settle();
     EXPECT_EQ(video->getPosition(), held);
     EXPECT_EQ(video->framesRendered(), frames);
@@ -178,6 +185,7 @@ TEST_F(VideoTextureTest, PauseHoldsThePictureAndStopRewinds)
 
     video->resume();
     EXPECT_EQ(video->getState(), 1u);
+    clock.advanceMs(100);
     ASSERT_TRUE(waitUntil([&] { return video->getPosition() > held; }));
     video->stop();
     EXPECT_EQ(video->getState(), 0u);

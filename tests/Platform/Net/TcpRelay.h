@@ -7,10 +7,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -59,12 +62,54 @@ public:
     uint16_t port() const { return mPort; }
     void setMode(Mode mode) { mMode = mode; }
 
+    // The longest time bytes stopped going one way, from the first bytes each
+    // way until now or until the link ended. Neither end can have gone longer
+    // without hearing from the other: a bound on the silence each saw,
+    // however late the machine ran any of the threads.
+    int64_t longestSilenceMs()
+    {
+        std::lock_guard lock(mPassedMutex);
+        const Clock::time_point end = mEnded ? mEnd : Clock::now();
+        Clock::duration longest{};
+        for (int side = 0; side < 2; ++side)
+        {
+            if (mPassed[side].any)
+                longest = std::max({longest, mPassed[side].longest, end - mPassed[side].lastBefore});
+        }
+        return std::chrono::duration_cast<std::chrono::milliseconds>(longest).count();
+    }
+
 private:
     struct Chunk
     {
         Clock::time_point due;
         std::vector<uint8_t> bytes;
     };
+    // Bytes passed one way: the silence between two sends is counted from
+    // before the first to after the second, so that it is never short.
+    struct Passed
+    {
+        bool any = false;
+        Clock::time_point lastBefore;
+        Clock::duration longest{};
+    };
+
+    void notePassed(int side, Clock::time_point before, Clock::time_point after)
+    {
+        std::lock_guard lock(mPassedMutex);
+        Passed& passed = mPassed[side];
+        if (passed.any)
+            passed.longest = std::max(passed.longest, after - passed.lastBefore);
+        passed.any = true;
+        passed.lastBefore = before;
+    }
+    void noteEnded()
+    {
+        std::lock_guard lock(mPassedMutex);
+        if (!mEnded)
+            mEnd = Clock::now();
+        mEnded = true;
+    }
 
     void run()
     {
@@ -92,6 +137,8 @@ private:
             {
                 uint8_t buffer[4096];
                 ssize_t got = ::recv(mSides[side], buffer, sizeof buffer, MSG_DONTWAIT);
+                if (got == 0 || (got < 0 && errno != EAGAIN && errno != EWOULDBLOCK))
+                    noteEnded();
                 if (got == 0)
                     return;
                 if (got > 0 && mode == Mode::Pass)
@@ -106,7 +153,9 @@ private:
                        queues[side].front().due <= Clock::now())
                 {
                     const auto& bytes = queues[side].front().bytes;
+                    const Clock::time_point before = Clock::now();
                     (void)::send(mSides[1 - side], bytes.data(), bytes.size(), MSG_NOSIGNAL);
+                    notePassed(side, before, Clock::now());
                     queues[side].pop_front();
                 }
             }
@@ -121,5 +170,9 @@ private:
     uint16_t mPort = 0;
     std::atomic<Mode> mMode{Mode::Pass};
     std::atomic<bool> mStop{false};
+    std::mutex mPassedMutex;
+    Passed mPassed[2];
+    bool mEnded = false;
+    Clock::time_point mEnd;
     std::thread mThread;
 };
