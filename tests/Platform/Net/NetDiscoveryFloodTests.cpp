@@ -153,30 +153,6 @@ struct QueryFlood
     std::thread thread;
 };
 
-// How long the machine held the test up: a thread that sleeps 10 ms at a
-// time keeps the longest it slept past that. A program held up so long
-// stops its frames and its link as long, whatever its code does.
-struct HoldUps
-{
-    HoldUps() : thread([this] { run(); }) {}
-    ~HoldUps()
-    {
-        stop = true;
-        thread.join();
-    }
-    void run()
-    {
-        while (!stop)
-        {
-            const Clock::time_point before = Clock::now();
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-            longestMs = std::max<int64_t>(longestMs, msSince(before) - 10);
-        }
-    }
-    std::atomic<bool> stop{false};
-    std::atomic<int64_t> longestMs{0};
-    std::thread thread;
-};
 } // namespace
 
 // Whatever arrives on the discovery port, a game in progress goes on: the
@@ -277,8 +253,8 @@ TEST(NetDiscoveryFlood, AFloodOfQueriesNeitherStallsTheGameNorHidesTheHostNorIsA
         lost = lost || line == "ended lost";
     for (const std::string& line : host.recorder.lines())
         lost = lost || line == "destroyed 2";
-    // Held up for a second, the test cannot tell a stall of the game's own.
-    if ((gapMs >= 2000 || lost) && heldUpMs >= 1000)
+    // Held up by the machine, the test cannot tell a stall of the game's own.
+    if ((gapMs >= 2000 || lost) && heldUpMs >= kHeldUpMs)
         GTEST_SKIP() << "the machine held the test up for " << heldUpMs << " ms: a stall proves nothing";
     EXPECT_LT(gapMs, 2000);
     EXPECT_FALSE(lost);

@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdlib>
 #include <cstring>
@@ -153,6 +155,37 @@ private:
     }
     std::mutex mMutex;
     std::condition_variable mChanged;
+};
+
+// How long the machine held the test up: a thread that sleeps 10 ms at a
+// time keeps the longest it slept past that. A program held up so long
+// stops its frames and its links as long, whatever its code does. A loaded
+// machine runs every thread within a few tens of milliseconds: a hold-up of
+// kHeldUpMs or more is a machine that stopped the test.
+inline constexpr int64_t kHeldUpMs = 250;
+struct HoldUps
+{
+    using Clock = std::chrono::steady_clock;
+    HoldUps() : thread([this] { run(); }) {}
+    ~HoldUps()
+    {
+        stop = true;
+        thread.join();
+    }
+    void run()
+    {
+        while (!stop)
+        {
+            const Clock::time_point before = Clock::now();
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            const auto slept =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - before).count();
+            longestMs = std::max<int64_t>(longestMs, slept - 10);
+        }
+    }
+    std::atomic<bool> stop{false};
+    std::atomic<int64_t> longestMs{0};
+    std::thread thread;
 };
 
 struct Endpoint
