@@ -117,7 +117,7 @@ void WindowPrepareGame::clipRows()
     const int32_t top = mPanel->getY() + mPanel->getMarginTop();
     const int32_t right = mPanel->getX() + mPanel->getWidth() - mPanel->getMarginRight();
     const int32_t bottom = mPanel->getY() + mPanel->getHeight() - mPanel->getMarginBottom();
-    for (size_t i = 0; i < mRows.size() && i < mRowClips.size(); ++i)
+    for (size_t i = 0; i < mRows.size(); ++i)
     {
         const Rect row = mRows[i]->getRect();
         const int32_t x = std::max(row.x, left);

@@ -1147,8 +1147,6 @@ bool NetSession::withdrawSilentHost()
 void NetSession::forgetAnswers()
 {
     mAnswerSources.clear();
-    mAnswersHeard = 0;
-    mQueryRound = 0;
     mFoundHosts.clear();
 }
 

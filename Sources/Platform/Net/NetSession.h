@@ -345,8 +345,8 @@ private:
         uint32_t round = 0; // the round of queries it last answered
     };
     std::vector<AnswerSource> mAnswerSources;
-    uint64_t mAnswersHeard = 0; // answers taken in this search
-    uint32_t mQueryRound = 0;   // rounds of queries sent in this search
+    uint64_t mAnswersHeard = 0; // answers taken: orders sources by their latest
+    uint32_t mQueryRound = 0;   // rounds of queries sent
     std::vector<FoundHost> mFoundHosts;
     // More answers than this from one source in one round is a flood.
     uint32_t answersPerRound() const;

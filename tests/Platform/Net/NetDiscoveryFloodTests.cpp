@@ -25,6 +25,18 @@ bool isRealHost(const NetHostInfo& host, uint16_t port)
     return host.sessionName == "Partie de Bob" && host.address.port == port;
 }
 
+// Waits until the real host is among the sessions the seeker found.
+bool listsRealHost(Endpoint& seeker, uint16_t port, int ms = kWaitMs)
+{
+    return seeker.recorder.waitFor(
+        [&]
+        {
+            return std::any_of(seeker.recorder.hosts.begin(), seeker.recorder.hosts.end(),
+                               [&](const NetHostInfo& one) { return isRealHost(one, port); });
+        },
+        ms);
+}
+
 // A hosted game and a player searching for it without end.
 struct Search
 {
@@ -54,12 +66,7 @@ TEST(NetDiscoveryFlood, ThreeFloodingSourcesNeitherHideTheRealHostNorGrowTheWork
         AnswerFlood b(answers, guidOf(7), 2);
         AnswerFlood c(answers, guidOf(7), 3);
         // Found while the flood goes on, however long it would last.
-        EXPECT_TRUE(seeker.recorder.waitFor(
-            [&]
-            {
-                return std::any_of(seeker.recorder.hosts.begin(), seeker.recorder.hosts.end(),
-                                   [&](const NetHostInfo& found) { return isRealHost(found, port); });
-            }));
+        EXPECT_TRUE(listsRealHost(seeker, port));
         std::this_thread::sleep_for(std::chrono::milliseconds(300));
         flooded = a.sent() + b.sent() + c.sent();
     }
@@ -210,12 +217,7 @@ TEST(NetDiscoveryFlood, AFloodOfQueriesNeitherStallsTheGameNorHidesTheHostNorIsA
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
         Endpoint seeker;
         EXPECT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
-        found = seeker.recorder.waitFor(
-            [&]
-            {
-                return std::any_of(seeker.recorder.hosts.begin(), seeker.recorder.hosts.end(),
-                                   [&](const NetHostInfo& one) { return isRealHost(one, port); });
-            });
+        found = listsRealHost(seeker, port);
     }
     searching = false;
     uint64_t sent = 0;
@@ -303,27 +305,6 @@ struct Senders
     }
     std::vector<int> fds;
 };
-
-bool hostOn(Endpoint& host, uint16_t port)
-{
-    NetHostOptions options;
-    options.application = guidOf(7);
-    options.sessionName = "Partie de Bob";
-    options.port = port;
-    uint32_t session = 0;
-    return host.session.host(options, session) == NetResult::Ok;
-}
-
-bool listsRealHost(Endpoint& seeker, uint16_t port, int ms)
-{
-    return seeker.recorder.waitFor(
-        [&]
-        {
-            return std::any_of(seeker.recorder.hosts.begin(), seeker.recorder.hosts.end(),
-                               [&](const NetHostInfo& one) { return isRealHost(one, port); });
-        },
-        ms);
-}
 } // namespace
 
 // A few bytes from many senders, or fake answers from more senders than a
@@ -345,8 +326,8 @@ TEST(NetDiscoveryFlood, JunkFromManySendersHidesNoGameHostedAfterIt)
     // The searcher reads it all before the game is hosted.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Endpoint host;
-    ASSERT_TRUE(hostOn(host, port));
-    EXPECT_TRUE(listsRealHost(seeker, port, kWaitMs)) << "the game hosted after the junk is not listed";
+    hostSession(host, 2, NetRole::Peer, "", port);
+    EXPECT_TRUE(listsRealHost(seeker, port)) << "the game hosted after the junk is not listed";
 }
 
 TEST(NetDiscoveryFlood, AfterAFloodFromMoreSendersThanAreRememberedAGameIsListedWithoutANewSearch)
@@ -382,6 +363,6 @@ TEST(NetDiscoveryFlood, AfterAFloodFromMoreSendersThanAreRememberedAGameIsListed
     flood.join();
     ASSERT_GT(sent, 8 * senders.fds.size()) << "the flood did not run";
     Endpoint host;
-    ASSERT_TRUE(hostOn(host, port));
+    hostSession(host, 2, NetRole::Peer, "", port);
     EXPECT_TRUE(listsRealHost(seeker, port, 3000)) << "the game is not listed after the flood";
 }

@@ -204,7 +204,7 @@ inline NetAddress loopback(uint16_t port)
 }
 
 inline uint32_t hostSession(Endpoint& host, uint32_t maxPlayers = 2, NetRole role = NetRole::Peer,
-                            const std::string& password = "")
+                            const std::string& password = "", uint16_t port = 0)
 {
     NetHostOptions options;
     options.application = guidOf(7);
@@ -212,6 +212,7 @@ inline uint32_t hostSession(Endpoint& host, uint32_t maxPlayers = 2, NetRole rol
     options.maxPlayers = maxPlayers;
     options.role = role;
     options.password = password;
+    options.port = port;
     uint32_t session = 0;
     EXPECT_EQ(host.session.host(options, session), NetResult::Ok);
     EXPECT_NE(host.session.hostedPort(), 0);
