@@ -7,6 +7,8 @@
 
 #include <dirent.h>
 
+#include <atomic>
+
 namespace
 {
 // Hosts a session and joins it; both sides know each other's name.
@@ -140,6 +142,86 @@ TEST(PeerDiscovery, OneSourceAnsweringForEndlessSessionsListsNoneOfThem)
     EXPECT_LE(most, size_t{Platform::kNetMaxHostsPerSource});
     EXPECT_TRUE(seeker.peer.getSessions().empty());
     ::close(fake);
+}
+
+// A game's instance is public: answers that forge it from another address,
+// before the game's own, hold the game's row only while they go on.
+TEST(PeerDiscovery, AForgedRowOfAGameGivesWayToTheGameOnceTheForgeryStops)
+{
+    // The game answers each query, and the forger with it, from 127.0.0.2.
+    uint16_t port = 0;
+    const int game = loopbackSocket(SOCK_DGRAM, port);
+    const int forger = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in forgerAddress{};
+    forgerAddress.sin_family = AF_INET;
+    forgerAddress.sin_addr.s_addr = htonl(0x7F000002);
+    ASSERT_GE(game, 0);
+    ASSERT_EQ(::bind(forger, reinterpret_cast<sockaddr*>(&forgerAddress), sizeof forgerAddress), 0);
+    timeval timeout{0, 50'000};
+    setsockopt(game, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    Platform::NetHostInfo real;
+    real.application = DirectPlay::toNetGuid(DirectPlay::kGameApplicationGuid);
+    real.instance.bytes.fill(0x5A);
+    real.maxPlayers = 2;
+    real.currentPlayers = 1;
+    real.sessionName = "Partie de Bob";
+    real.address.port = port;
+    Platform::NetHostInfo fake = real;
+    fake.sessionName = "Piege";
+    fake.address.port = 4444;
+    std::atomic<bool> answering{false};
+    std::atomic<bool> forging{true};
+    std::atomic<bool> done{false};
+    std::thread answers(
+        [&]
+        {
+            const std::vector<uint8_t> realAnswer = Platform::NetWire::encodeAnswer(real);
+            const std::vector<uint8_t> fakeAnswer = Platform::NetWire::encodeAnswer(fake);
+            uint8_t query[64];
+            while (!done)
+            {
+                sockaddr_in from{};
+                socklen_t length = sizeof from;
+                if (::recvfrom(game, query, sizeof query, 0, reinterpret_cast<sockaddr*>(&from), &length) <=
+                    0)
+                    continue;
+                if (forging)
+                    ::sendto(forger, fakeAnswer.data(), fakeAnswer.size(), 0,
+                             reinterpret_cast<sockaddr*>(&from), length);
+                if (answering)
+                    ::sendto(game, realAnswer.data(), realAnswer.size(), 0,
+                             reinterpret_cast<sockaddr*>(&from), length);
+            }
+        });
+    TestPeer seeker("Ann", port);
+    {
+        std::scoped_lock guard(seeker.peer);
+        ASSERT_EQ(seeker.peer.enumHosts("", 0), ERROR_OK);
+    }
+    auto lists = [&](const char* name)
+    {
+        const auto& sessions = seeker.peer.getSessions();
+        return sessions.size() == 1 && sessions[0]->mSessionName == name;
+    };
+    EXPECT_TRUE(seeker.pumpUntil([&] { return lists("Piege"); }));
+    // While both answer, the row stays with the address heard first.
+    answering = true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(seeker.pumpUntil([&] { return lists("Piege"); }, 0));
+    forging = false;
+    const size_t before = seeker.events.size();
+    EXPECT_TRUE(seeker.pumpUntil(
+        [&]
+        {
+            return lists("Partie de Bob") && seeker.peer.getSessions()[0]->mHostIp == 0x7F000001 &&
+                   seeker.find(NETWORK_EVENT_SESSIONS_CHANGED, before) != nullptr;
+        },
+        3000))
+        << "the game is not listed after the forgery stopped";
+    done = true;
+    answers.join();
+    ::close(game);
+    ::close(forger);
 }
 
 TEST(PeerDiscovery, ABadHostNameGives29)

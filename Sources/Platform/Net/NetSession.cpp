@@ -919,10 +919,16 @@ void NetSession::sendQueries()
             ++sentToNetwork;
     }
     mEnumUnsent = networkTargets ? sentToNetwork == 0 : sent == 0;
-    // Each round of queries opens a new share of answers for every source.
+    // Each round of queries opens a new share of answers for every source. A
+    // source dropped for flooding that kept within its share for the whole
+    // round just ended is heard again: the penalty lasts as long as the flood.
     ++mQueryRound;
     for (AnswerSource& source : mAnswerSources)
+    {
+        if (source.dropped && source.answers <= answersPerRound())
+            source.dropped = false;
         source.answers = 0;
+    }
 }
 
 // A bounded share per round, and a rest after it, so that a flood of queries
@@ -961,41 +967,41 @@ void NetSession::answerQueries()
 // A searcher sends a query every half second or so, which may reach a host
 // by more than one of its targets; a source that asks more often, or claims
 // to be someone it is not, gets little: the host is not to be turned into a
-// flood of answers at a third machine.
+// flood of answers at a third machine, nor into a flood that makes a
+// searcher drop it.
 bool NetSession::mayAnswer(uint32_t ip, uint16_t port, Clock::time_point now)
 {
-    const auto second = std::chrono::seconds(1);
+    const auto spacing = std::chrono::milliseconds(kNetAnswerSpacingMs);
     QuerySource* source = nullptr;
-    QuerySource* oldest = &mQuerySources[0];
+    QuerySource* free = nullptr;
     for (QuerySource& known : mQuerySources)
     {
-        if (known.ip == ip && known.port == port && known.heard != Clock::time_point{})
+        if (known.ip == ip && known.port == port && known.whole != Clock::time_point{})
         {
             source = &known;
             break;
         }
-        if (known.heard < oldest->heard)
-            oldest = &known;
+        // One whose allowance is whole remembers nothing a new one would not.
+        if (free == nullptr && known.whole <= now)
+            free = &known;
     }
     if (source == nullptr)
     {
-        source = oldest;
-        *source = QuerySource{ip, port, 0, now, now};
+        if (free == nullptr)
+            return false;
+        source = free;
+        *source = QuerySource{ip, port, now};
     }
-    source->heard = now;
-    if (now - source->since >= second)
-    {
-        source->since = now;
-        source->answered = 0;
-    }
-    if (now - mAnsweredSince >= second)
+    if (source->whole > now + (kNetAnswerBurst - 1) * spacing)
+        return false;
+    if (now - mAnsweredSince >= std::chrono::seconds(1))
     {
         mAnsweredSince = now;
         mAnswered = 0;
     }
-    if (source->answered >= kNetAnswersPerSource || mAnswered >= kNetAnswersPerSecond)
+    if (mAnswered >= kNetAnswersPerSecond)
         return false;
-    ++source->answered;
+    source->whole = std::max(source->whole, now) + spacing;
     ++mAnswered;
     return true;
 }
@@ -1048,14 +1054,22 @@ void NetSession::takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, si
         }
     }
     source->heard = ++mAnswersHeard;
+    // Counted while dropped too: a round within the share lifts the drop.
+    if (++source->answers > answersPerRound() && !source->dropped)
+        dropAnswerSource(static_cast<size_t>(source - mAnswerSources.begin()));
     if (source->dropped)
         return;
-    if (++source->answers > answersPerRound())
-    {
-        dropAnswerSource(static_cast<size_t>(source - mAnswerSources.begin()));
-        return;
-    }
     host.address.ip = ip;
+    // The same session listed at another address that has gone silent (a
+    // forgery that stopped) makes way for this one.
+    for (size_t i = 0; i < mFoundHosts.size();)
+    {
+        const FoundHost& other = mFoundHosts[i];
+        if (other.info.instance == host.instance && other.info.address.ip != ip && isSilent(other))
+            withdrawHost(i);
+        else
+            ++i;
+    }
     auto known = std::find_if(mFoundHosts.begin(), mFoundHosts.end(),
                               [&](const FoundHost& found) {
                                   return found.info.address.ip == ip && found.info.instance == host.instance;
@@ -1106,17 +1120,14 @@ void NetSession::dropAnswerSource(size_t index)
 {
     AnswerSource& source = mAnswerSources[index];
     source.dropped = true;
+    for (size_t i = 0; i < mFoundHosts.size();)
+    {
+        if (mFoundHosts[i].info.address.ip == source.ip && mFoundHosts[i].sourcePort == source.port)
+            withdrawHost(i);
+        else
+            ++i;
+    }
     source.hosts = 0;
-    std::erase_if(mFoundHosts,
-                  [&](const FoundHost& found)
-                  {
-                      if (found.info.address.ip != source.ip || found.sourcePort != source.port)
-                          return false;
-                      Notification lost{Notification::Type::HostLost};
-                      lost.host = found.info;
-                      notify(std::move(lost));
-                      return true;
-                  });
 }
 
 // A full list keeps out no one for good: a session that answered none of
@@ -1124,24 +1135,42 @@ void NetSession::dropAnswerSource(size_t index)
 // makes way, the longest silent first. Every host answers every round.
 bool NetSession::withdrawSilentHost()
 {
-    auto silent = mFoundHosts.end();
-    for (auto it = mFoundHosts.begin(); it != mFoundHosts.end(); ++it)
+    size_t silent = mFoundHosts.size();
+    for (size_t i = 0; i < mFoundHosts.size(); ++i)
     {
-        if (it->round + 1 < mQueryRound && (silent == mFoundHosts.end() || it->round < silent->round))
-            silent = it;
+        if (isSilent(mFoundHosts[i]) &&
+            (silent == mFoundHosts.size() || mFoundHosts[i].round < mFoundHosts[silent].round))
+            silent = i;
     }
-    if (silent == mFoundHosts.end())
+    if (silent == mFoundHosts.size())
         return false;
+    withdrawHost(silent);
+    return true;
+}
+
+// A handler lists a session once, at the first address it heard it from: the
+// other addresses it kept out are told of again, and one may take its place.
+void NetSession::withdrawHost(size_t index)
+{
+    const FoundHost gone = std::move(mFoundHosts[index]);
+    mFoundHosts.erase(mFoundHosts.begin() + static_cast<ptrdiff_t>(index));
     for (AnswerSource& source : mAnswerSources)
     {
-        if (source.ip == silent->info.address.ip && source.port == silent->sourcePort && source.hosts > 0)
+        if (source.ip == gone.info.address.ip && source.port == gone.sourcePort && source.hosts > 0)
             --source.hosts;
     }
     Notification lost{Notification::Type::HostLost};
-    lost.host = silent->info;
-    mFoundHosts.erase(silent);
+    lost.host = gone.info;
     notify(std::move(lost));
-    return true;
+    for (const FoundHost& other : mFoundHosts)
+    {
+        if (other.info.instance == gone.info.instance)
+        {
+            Notification found{Notification::Type::HostFound};
+            found.host = other.info;
+            notify(std::move(found));
+        }
+    }
 }
 
 void NetSession::forgetAnswers()

@@ -79,11 +79,15 @@ enum class NetResult
 // two rounds of notifications; a datagram that is no answer of the game
 // searched for counts for nothing. A source (address and port) lists at most
 // kNetMaxHostsPerSource sessions; one that answers more often than a host
-// answers a round of queries is dropped, its sessions withdrawn. At most
-// kNetMaxAnswerSources sources are remembered: in a full table, the one
-// listing no session that was heard from longest ago makes way for a new one.
-// At most kNetMaxFoundHosts sessions are listed: in a full list, one that
-// answered none of the last round of queries makes way for a new one.
+// answers a round of queries is dropped, its sessions withdrawn, and heard
+// again after a whole round within that limit. At most kNetMaxAnswerSources
+// sources are remembered: in a full table, the one listing no session that
+// was heard from longest ago makes way for a new one. At most
+// kNetMaxFoundHosts sessions are listed: in a full list, one that answered
+// none of the last round of queries makes way for a new one. So does a
+// session listed at one address for the same session answering at another;
+// the handler hears again of the sessions listed at other addresses for the
+// same session whenever one is withdrawn.
 constexpr uint32_t kNetAnswerReadBudget = 256;
 constexpr uint32_t kNetMaxHostsPerSource = 4;
 constexpr uint32_t kNetMaxFoundHosts = 64;
@@ -92,14 +96,21 @@ static_assert(kNetMaxAnswerSources > kNetMaxFoundHosts,
               "a full table of sources holds one that lists no session");
 
 // Anyone can send a hosted session queries, as fast as it likes and from any
-// source address it claims. Queries are read at most kNetQueryReadBudget at a
-// time between two rounds of the sessions' own work, and after each share the
-// discovery port rests a moment; a source (address and port) is answered
-// at most kNetAnswersPerSource times a second, and all sources together at
-// most kNetAnswersPerSecond times. The last kNetQuerySources sources heard
-// from are remembered; the one heard from longest ago makes way for a new one.
+// source address it claims, a searcher's own included. Queries are read at
+// most kNetQueryReadBudget at a time between two rounds of the sessions' own
+// work, and after each share the discovery port rests a moment. A source
+// (address and port) is answered kNetAnswerBurst times at once, then once
+// every kNetAnswerSpacingMs: never more within a searcher's round of queries
+// than the searcher takes from a host, so that queries sent in its name do
+// not make it drop this host. All sources together are answered at most
+// kNetAnswersPerSecond times a second. kNetQuerySources sources are
+// remembered; one whose allowance is whole again makes way for a new one, and
+// while none has, a new source is not answered.
 constexpr uint32_t kNetQueryReadBudget = 256;
-constexpr uint32_t kNetAnswersPerSource = 8;
+constexpr uint32_t kNetAnswerBurst = 3;
+constexpr uint32_t kNetAnswerSpacingMs = 250;
+constexpr uint32_t kNetAnswersPerSource = 8; // in any second
+static_assert(kNetAnswerBurst + 1000 / kNetAnswerSpacingMs <= kNetAnswersPerSource);
 constexpr uint32_t kNetAnswersPerSecond = 256;
 constexpr uint32_t kNetQuerySources = 64;
 
@@ -256,6 +267,10 @@ private:
     // Withdraws the listed session silent longest, if one was silent for a
     // whole round of queries.
     bool withdrawSilentHost();
+    // Takes the entry out of the list and tells the handler, then reports
+    // again the entries of the same session at other addresses, which the
+    // handler may have kept out for this one.
+    void withdrawHost(size_t index);
     void dropAnswerSource(size_t index);
     void forgetAnswers();
     void sendQueries();
@@ -305,9 +320,8 @@ private:
     {
         uint32_t ip = 0;
         uint16_t port = 0;
-        uint32_t answered = 0; // since `since`
-        Clock::time_point since{};
-        Clock::time_point heard{}; // never: a free entry
+        // When its allowance is whole again; never: a free entry.
+        Clock::time_point whole{};
     };
     std::array<QuerySource, kNetQuerySources> mQuerySources{};
     uint32_t mAnswered = 0; // by all sources since mAnsweredSince
@@ -344,6 +358,8 @@ private:
         uint16_t sourcePort = 0;
         uint32_t round = 0; // the round of queries it last answered
     };
+    // True when it answered none of the last whole round of queries.
+    bool isSilent(const FoundHost& found) const { return found.round + 1 < mQueryRound; }
     std::vector<AnswerSource> mAnswerSources;
     uint64_t mAnswersHeard = 0; // answers taken: orders sources by their latest
     uint32_t mQueryRound = 0;   // rounds of queries sent

@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <chrono>
+#include <cstring>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -365,4 +367,132 @@ TEST(NetDiscoveryFlood, AfterAFloodFromMoreSendersThanAreRememberedAGameIsListed
     Endpoint host;
     hostSession(host, 2, NetRole::Peer, "", port);
     EXPECT_TRUE(listsRealHost(seeker, port, 3000)) << "the game is not listed after the flood";
+}
+
+// A source that floods is dropped while it floods and no longer: a host whose
+// answers came in bursts (queries sent in the searcher's name, forged answers
+// from its address) is listed again once it answers as a host does.
+TEST(NetDiscoveryFlood, AHostDroppedForBurstsIsListedAgainOnceItAnswersOnceARound)
+{
+    uint16_t port = 0;
+    const int fake = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t length = sizeof address;
+    ASSERT_EQ(::bind(fake, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::getsockname(fake, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    port = ntohs(address.sin_port);
+    timeval timeout{0, 50'000};
+    setsockopt(fake, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    NetHostInfo self;
+    self.application = guidOf(7);
+    self.instance = guidOf(9);
+    self.maxPlayers = 2;
+    self.currentPlayers = 1;
+    self.sessionName = "Partie de Bob";
+    self.address.port = port;
+    const std::vector<uint8_t> answer = NetWire::encodeAnswer(self);
+    std::atomic<int> perQuery{8};
+    std::atomic<bool> answering{true};
+    std::thread host(
+        [&]
+        {
+            uint8_t query[64];
+            sockaddr_in from{};
+            socklen_t fromLength = sizeof from;
+            while (answering)
+            {
+                fromLength = sizeof from;
+                if (::recvfrom(fake, query, sizeof query, 0, reinterpret_cast<sockaddr*>(&from),
+                               &fromLength) <= 0)
+                    continue;
+                for (int i = perQuery; i > 0; --i)
+                    ::sendto(fake, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&from),
+                             fromLength);
+            }
+        });
+    Endpoint seeker;
+    ASSERT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
+    EXPECT_TRUE(seeker.recorder.waitFor([&] { return !seeker.recorder.lostHosts.empty(); }))
+        << "eight answers a round did not drop the host";
+    // Still dropped while the bursts go on.
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const size_t reports = seeker.recorder.hostCount();
+    EXPECT_EQ(reports, 1u);
+    perQuery = 1;
+    EXPECT_TRUE(seeker.recorder.waitFor([&] { return seeker.recorder.hosts.size() > reports; }, 3000))
+        << "the host is not listed again after its last burst";
+    answering = false;
+    host.join();
+    ::close(fake);
+}
+
+namespace
+{
+// The time the kernel received the datagram read, so that a test held up
+// between arrival and reading still sees when each one came.
+bool receiveStamped(int fd, std::chrono::nanoseconds& at)
+{
+    uint8_t buffer[512];
+    iovec part{buffer, sizeof buffer};
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timespec))];
+    msghdr message{};
+    message.msg_iov = &part;
+    message.msg_iovlen = 1;
+    message.msg_control = control;
+    message.msg_controllen = sizeof control;
+    if (::recvmsg(fd, &message, 0) <= 0)
+        return false;
+    for (cmsghdr* c = CMSG_FIRSTHDR(&message); c != nullptr; c = CMSG_NXTHDR(&message, c))
+        if (c->cmsg_level == SOL_SOCKET && c->cmsg_type == SCM_TIMESTAMPNS)
+        {
+            timespec stamp{};
+            std::memcpy(&stamp, CMSG_DATA(c), sizeof stamp);
+            at = std::chrono::seconds(stamp.tv_sec) + std::chrono::nanoseconds(stamp.tv_nsec);
+            return true;
+        }
+    return false;
+}
+} // namespace
+
+// However many queries arrive in a searcher's name, it never hears from the
+// host more often within a round than it takes from a host (six, with its
+// one target).
+TEST(NetDiscoveryFlood, QueriesInASearchersNameGetItNoMoreAnswersARoundThanItTakes)
+{
+    Endpoint host;
+    hostSession(host);
+    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+    int yes = 1;
+    ASSERT_EQ(setsockopt(fd, SOL_SOCKET, SO_TIMESTAMPNS, &yes, sizeof yes), 0);
+    timeval timeout{0, 300'000};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_port = htons(host.session.hostedPort());
+    const std::vector<uint8_t> query = NetWire::encodeQuery(guidOf(7));
+    auto ask = [&]
+    { ::sendto(fd, query.data(), query.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to); };
+    // A burst, then fifty a second for two seconds.
+    for (int i = 0; i < 50; ++i)
+        ask();
+    for (int i = 0; i < 100; ++i)
+    {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ask();
+    }
+    std::vector<std::chrono::nanoseconds> answers;
+    for (std::chrono::nanoseconds at{}; receiveStamped(fd, at);)
+        answers.push_back(at);
+    ::close(fd);
+    const auto round = std::chrono::milliseconds(NetTimings().enumRetryMs);
+    size_t most = 0;
+    for (size_t first = 0; first < answers.size(); ++first)
+        most =
+            std::max<size_t>(most, std::upper_bound(answers.begin(), answers.end(), answers[first] + round) -
+                                       answers.begin() - static_cast<ptrdiff_t>(first));
+    EXPECT_LE(most, 6u) << answers.size() << " answers in all";
+    EXPECT_GE(answers.size(), 4u) << "the source is no longer answered";
 }
