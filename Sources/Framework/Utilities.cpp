@@ -72,6 +72,16 @@ void toLowerAscii(std::string& text)
     }
 }
 
+void replaceControlCharacters(std::string& text)
+{
+    for (char& c : text)
+    {
+        const auto code = static_cast<uint8_t>(c);
+        if (code < 0x20 || code == 0x7F)
+            c = ' ';
+    }
+}
+
 void formatDuration(char* buffer, size_t size, uint32_t milliseconds)
 {
     if (buffer == nullptr || size == 0)

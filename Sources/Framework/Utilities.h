@@ -19,6 +19,10 @@ std::string unescapeString(const std::string& text);
 // Lower-cases A to Z in place and nothing else (Windows-1252 letters stay).
 void toLowerAscii(std::string& text);
 
+// Replaces every control character (below 0x20, and 0x7F) with a space, so
+// that a name from the network shows on one line; other bytes stay.
+void replaceControlCharacters(std::string& text);
+
 // "hh:mm:ss" from milliseconds, truncating; hours are not limited to 2 digits.
 void formatDuration(char* buffer, size_t size, uint32_t milliseconds);
 std::string formatDuration(uint32_t milliseconds);

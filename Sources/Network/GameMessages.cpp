@@ -1,6 +1,7 @@
 #include "Network/GameMessages.h"
 
 #include "Framework/Text1252Literal.h"
+#include "Framework/Utilities.h"
 #include "Network/NetworkEndpoint.h"
 #include "Network/NetworkGameLinks.h"
 
@@ -23,7 +24,9 @@ ErrorCode PlayerNameMessage::execute(NetworkEndpoint* receiver, NetworkPlayerInf
     std::shared_ptr<NetworkPlayerInfo> held = static_cast<SlotTable*>(players)->find(sender);
     if (!held)
         return ERROR_OK;
-    held->setName(mName.substr(0, kMaxNameLength));
+    std::string name = mName.substr(0, kMaxNameLength);
+    replaceControlCharacters(name);
+    held->setName(name);
     if (held->isNamePending())
     {
         held->setNamePending(false);

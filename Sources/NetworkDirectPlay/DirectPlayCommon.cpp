@@ -1,6 +1,7 @@
 #include "NetworkDirectPlay/DirectPlayCommon.h"
 
 #include "Framework/ErrorText.h"
+#include "Framework/Utilities.h"
 #include "Network/NetworkEvent.h"
 #include "Network/NetworkStreams.h"
 
@@ -49,6 +50,7 @@ std::unique_ptr<NetworkSessionInfo> makeSessionInfo(const Platform::NetHostInfo&
     info->mMaxPlayers = host.maxPlayers;
     info->mCurrentPlayers = host.currentPlayers;
     info->mSessionName = host.sessionName;
+    replaceControlCharacters(info->mSessionName);
     info->mHostIp = host.address.ip;
     info->mHostPort = host.address.port;
     return info;

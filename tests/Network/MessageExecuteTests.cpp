@@ -149,6 +149,9 @@ TEST(PlayerNameExecution, NamesAPlayerOfTheSessionAndPostsTheFirstNamingOnce)
     PlayerNameMessage("Zoe").execute(&endpoint, player.get());
     EXPECT_EQ(player->getName(), "Zoe");
     EXPECT_FALSE(endpoint.popEvent());
+    // Shown on one line wherever it goes: control characters become spaces.
+    PlayerNameMessage(std::string("\n\r\tZ\0o\x1B\x7F\xE9", 9)).execute(&endpoint, player.get());
+    EXPECT_EQ(player->getName(), "   Z o  \xE9");
 
     // The named event keeps the record alive after the session is gone.
     PlayerNameMessage("Yan").execute(&endpoint, player.get());

@@ -22,7 +22,9 @@
 #include "Tarnaveli/WindowPrepareGame.h"
 
 #include "Gui/Look.h"
+#include "NetworkDirectPlay/DirectPlayCommon.h"
 #include "NetworkDirectPlay/NetworkPeerDirectPlay.h"
+#include "Platform/Net/NetWire.h"
 #include "Platform/System/Text1252.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +34,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <csignal>
@@ -510,6 +513,107 @@ TEST(PlayNetwork, ALongNameInTheWaitingRoomDrawsNothingOutsideTheSlots)
                        : outside);
     EXPECT_GT(inside, 0u) << "the name is not drawn";
     EXPECT_EQ(outside, 0u) << "pixels of the name drawn outside the slot panel";
+}
+
+namespace
+{
+// A game hosted by this process, as another machine's game would be.
+struct HandlerOfNothing : Platform::NetHandler
+{
+    void onHostFound(const Platform::NetHostInfo&) override {}
+    void onConnectComplete(uint32_t, Platform::NetConnectResult) override {}
+    void onPlayerCreated(uint32_t, Platform::NetPlayerId, bool) override {}
+    void onPlayerDestroyed(uint32_t, Platform::NetPlayerId) override {}
+    void onReceive(uint32_t, Platform::NetPlayerId, const uint8_t*, uint32_t) override {}
+    void onSessionEnded(uint32_t, Platform::NetCloseReason) override {}
+};
+} // namespace
+
+// A game's name from the network holding line breaks and other control
+// characters shows on one line in its own row of the join list: the row of
+// the game listed below it reads as it would alone.
+TEST(PlayNetwork, AForgedNameWithLineBreaksDrawsNothingOutsideItsRowOfTheJoinList)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    Driver driver;
+    PngOnFailure png(driver);
+    ASSERT_NE(openNetworkMenu(driver, "Invité"), nullptr);
+    ASSERT_TRUE(clickText(driver, "Rejoindre"));
+    driver.settle(10);
+    auto* join = driver.layer<WindowJoinGame>();
+    ASSERT_NE(join, nullptr);
+    auto* peer = dynamic_cast<NetworkPeerDirectPlay*>(driver.game().getNetwork());
+    ASSERT_TRUE(peer != nullptr && peer->getSessionLayer() != nullptr);
+    // One forged answer comes first, so that its row stands above the game's.
+    Platform::NetHostInfo forged;
+    forged.application = DirectPlay::toNetGuid(DirectPlay::kGameApplicationGuid);
+    forged.instance.bytes.fill(0x66);
+    forged.maxPlayers = 2;
+    forged.currentPlayers = 1;
+    forged.address.port = 4444;
+    while (forged.sessionName.size() < Platform::kNetMaxSessionName)
+        forged.sessionName += std::string("Piege\n\r\t\0\x1B\x7F", 11);
+    forged.sessionName.resize(Platform::kNetMaxSessionName);
+    const std::vector<uint8_t> answer = Platform::NetWire::encodeAnswer(forged);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    to.sin_port = htons(peer->getSessionLayer()->answerPort());
+    const int forger = socket(AF_INET, SOCK_DGRAM, 0);
+    sendto(forger, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    close(forger);
+    // Each change of the list makes its rows anew.
+    auto forgedRow = [&]() -> Label*
+    {
+        for (Label* label : driver.allOf<Label>(join->getList()))
+            if (Driver::textOf(label).rfind("Piege", 0) == 0)
+                return label;
+        return nullptr;
+    };
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return forgedRow() != nullptr; }, kNetworkBudget));
+    HandlerOfNothing nothing;
+    Platform::NetSession game(nothing);
+    ASSERT_TRUE(game.start());
+    Platform::NetHostOptions options;
+    options.application = forged.application;
+    options.sessionName = "Partie de Bob";
+    options.port = static_cast<uint16_t>(std::atoi(getenv("VELMORIQUE_GAME_PORT")));
+    uint32_t session = 0;
+    ASSERT_EQ(game.host(options, session), Platform::NetResult::Ok);
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return driver.findText("Partie de Bob", join->getList()) != nullptr; },
+        kNetworkBudget));
+    Label* fake = forgedRow();
+    ASSERT_NE(fake, nullptr);
+    const std::string shown = Driver::textOf(fake);
+    EXPECT_EQ(
+        std::count_if(shown.begin(), shown.end(), [](char c) { return uint8_t(c) < 0x20 || c == 0x7F; }), 0);
+    // The forged name's pixels: what changes when its row alone is not
+    // drawn, over the menu's video held still.
+    driver.mouseMove(5, 5);
+    driver.settle(20);
+    auto* video = driver.layer<MenuVideoWindow>();
+    ASSERT_NE(video, nullptr);
+    video->setVisible(false);
+    driver.step(0);
+    const Frame withName = driver.readFrame();
+    fake->setVisible(false);
+    driver.step(0);
+    const Frame without = driver.readFrame();
+    fake->setVisible(true);
+    video->setVisible(true);
+    const Rect row = fake->getRect();
+    size_t inside = 0;
+    size_t outside = 0;
+    for (int y = 0; y < kFrameHeight; ++y)
+        for (int x = 0; x < kFrameWidth; ++x)
+            if (withName.at(x, y) != without.at(x, y))
+                ++(x >= row.x && x < row.x + row.width && y >= row.y && y < row.y + row.height ? inside
+                                                                                               : outside);
+    EXPECT_GT(inside, 0u) << "the forged name is not drawn";
+    EXPECT_EQ(outside, 0u) << "pixels of the forged name drawn outside its row";
 }
 
 namespace
