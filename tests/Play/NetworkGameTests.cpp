@@ -421,6 +421,63 @@ TEST(PlayNetwork, HostingWhileTheGamePortIsTakenSaysThePortIsInUse)
     EXPECT_NE(text.find("port " + port), std::string::npos) << Platform::cp1252ToUtf8(text);
 }
 
+namespace
+{
+// Opens the join window as "Invité"; `answers` is where its search takes
+// answers. Null when the window did not open.
+WindowJoinGame* openJoinWindow(Driver& driver, sockaddr_in& answers)
+{
+    if (openNetworkMenu(driver, "Invité") == nullptr || !clickText(driver, "Rejoindre"))
+        return nullptr;
+    driver.settle(10);
+    auto* join = driver.layer<WindowJoinGame>();
+    auto* peer = dynamic_cast<NetworkPeerDirectPlay*>(driver.game().getNetwork());
+    if (join == nullptr || peer == nullptr || peer->getSessionLayer() == nullptr)
+        return nullptr;
+    answers = {};
+    answers.sin_family = AF_INET;
+    answers.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    answers.sin_port = htons(peer->getSessionLayer()->answerPort());
+    return join;
+}
+
+struct DrawnPixels
+{
+    size_t inside = 0;
+    size_t outside = 0;
+};
+
+// The pixels a widget draws, counted inside the area and outside it: those
+// that change when it alone is not drawn, over the menu's video held still.
+DrawnPixels pixelsDrawnBy(Driver& driver, Component* widget, const Rect& area)
+{
+    DrawnPixels drawn;
+    driver.mouseMove(5, 5);
+    driver.settle(20);
+    auto* video = driver.layer<MenuVideoWindow>();
+    if (video == nullptr)
+    {
+        ADD_FAILURE() << "no menu video";
+        return drawn;
+    }
+    video->setVisible(false);
+    driver.step(0);
+    const Frame shown = driver.readFrame();
+    widget->setVisible(false);
+    driver.step(0);
+    const Frame hidden = driver.readFrame();
+    widget->setVisible(true);
+    video->setVisible(true);
+    for (int y = 0; y < kFrameHeight; ++y)
+        for (int x = 0; x < kFrameWidth; ++x)
+            if (shown.at(x, y) != hidden.at(x, y))
+                ++(x >= area.x && x < area.x + area.width && y >= area.y && y < area.y + area.height
+                       ? drawn.inside
+                       : drawn.outside);
+    return drawn;
+}
+} // namespace
+
 // A few bytes from more senders than a search remembers, sent to a player
 // looking for a game, do not keep out the game hosted after them.
 TEST(PlayNetwork, JunkFromManySendersHidesNoGameFromTheJoinWindow)
@@ -444,17 +501,9 @@ TEST(PlayNetwork, JunkFromManySendersHidesNoGameFromTheJoinWindow)
         });
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(openNetworkMenu(driver, "Invité"), nullptr);
-    ASSERT_TRUE(clickText(driver, "Rejoindre"));
-    driver.settle(10);
-    auto* join = driver.layer<WindowJoinGame>();
-    ASSERT_NE(join, nullptr);
-    auto* peer = dynamic_cast<NetworkPeerDirectPlay*>(driver.game().getNetwork());
-    ASSERT_TRUE(peer != nullptr && peer->getSessionLayer() != nullptr);
     sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    to.sin_port = htons(peer->getSessionLayer()->answerPort());
+    WindowJoinGame* join = openJoinWindow(driver, to);
+    ASSERT_NE(join, nullptr);
     std::vector<int> senders(300);
     for (int& fd : senders)
     {
@@ -488,31 +537,9 @@ TEST(PlayNetwork, ALongNameInTheWaitingRoomDrawsNothingOutsideTheSlots)
     ASSERT_NE(room, nullptr);
     Component* slot = driver.findText(name, room);
     ASSERT_NE(slot, nullptr);
-    const Rect panel = slot->getParent()->getRect();
-    // The name's pixels: what changes when its row alone is not drawn, over
-    // the menu's video held still.
-    driver.mouseMove(5, 5);
-    driver.settle(20);
-    auto* video = driver.layer<MenuVideoWindow>();
-    ASSERT_NE(video, nullptr);
-    video->setVisible(false);
-    driver.step(0);
-    size_t inside = 0;
-    size_t outside = 0;
-    const Frame shown = driver.readFrame();
-    slot->setVisible(false);
-    driver.step(0);
-    const Frame hidden = driver.readFrame();
-    slot->setVisible(true);
-    video->setVisible(true);
-    for (int y = 0; y < kFrameHeight; ++y)
-        for (int x = 0; x < kFrameWidth; ++x)
-            if (shown.at(x, y) != hidden.at(x, y))
-                ++(x >= panel.x && x < panel.x + panel.width && y >= panel.y && y < panel.y + panel.height
-                       ? inside
-                       : outside);
-    EXPECT_GT(inside, 0u) << "the name is not drawn";
-    EXPECT_EQ(outside, 0u) << "pixels of the name drawn outside the slot panel";
+    const DrawnPixels drawn = pixelsDrawnBy(driver, slot, slot->getParent()->getRect());
+    EXPECT_GT(drawn.inside, 0u) << "the name is not drawn";
+    EXPECT_EQ(drawn.outside, 0u) << "pixels of the name drawn outside the slot panel";
 }
 
 namespace
@@ -538,13 +565,9 @@ TEST(PlayNetwork, AForgedNameWithLineBreaksDrawsNothingOutsideItsRowOfTheJoinLis
     useFreeGamePort();
     Driver driver;
     PngOnFailure png(driver);
-    ASSERT_NE(openNetworkMenu(driver, "Invité"), nullptr);
-    ASSERT_TRUE(clickText(driver, "Rejoindre"));
-    driver.settle(10);
-    auto* join = driver.layer<WindowJoinGame>();
+    sockaddr_in to{};
+    WindowJoinGame* join = openJoinWindow(driver, to);
     ASSERT_NE(join, nullptr);
-    auto* peer = dynamic_cast<NetworkPeerDirectPlay*>(driver.game().getNetwork());
-    ASSERT_TRUE(peer != nullptr && peer->getSessionLayer() != nullptr);
     // One forged answer comes first, so that its row stands above the game's.
     Platform::NetHostInfo forged;
     forged.application = DirectPlay::toNetGuid(DirectPlay::kGameApplicationGuid);
@@ -556,10 +579,6 @@ TEST(PlayNetwork, AForgedNameWithLineBreaksDrawsNothingOutsideItsRowOfTheJoinLis
         forged.sessionName += std::string("Piege\n\r\t\0\x1B\x7F", 11);
     forged.sessionName.resize(Platform::kNetMaxSessionName);
     const std::vector<uint8_t> answer = Platform::NetWire::encodeAnswer(forged);
-    sockaddr_in to{};
-    to.sin_family = AF_INET;
-    to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    to.sin_port = htons(peer->getSessionLayer()->answerPort());
     const int forger = socket(AF_INET, SOCK_DGRAM, 0);
     sendto(forger, answer.data(), answer.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
     close(forger);
@@ -590,30 +609,9 @@ TEST(PlayNetwork, AForgedNameWithLineBreaksDrawsNothingOutsideItsRowOfTheJoinLis
     const std::string shown = Driver::textOf(fake);
     EXPECT_EQ(
         std::count_if(shown.begin(), shown.end(), [](char c) { return uint8_t(c) < 0x20 || c == 0x7F; }), 0);
-    // The forged name's pixels: what changes when its row alone is not
-    // drawn, over the menu's video held still.
-    driver.mouseMove(5, 5);
-    driver.settle(20);
-    auto* video = driver.layer<MenuVideoWindow>();
-    ASSERT_NE(video, nullptr);
-    video->setVisible(false);
-    driver.step(0);
-    const Frame withName = driver.readFrame();
-    fake->setVisible(false);
-    driver.step(0);
-    const Frame without = driver.readFrame();
-    fake->setVisible(true);
-    video->setVisible(true);
-    const Rect row = fake->getRect();
-    size_t inside = 0;
-    size_t outside = 0;
-    for (int y = 0; y < kFrameHeight; ++y)
-        for (int x = 0; x < kFrameWidth; ++x)
-            if (withName.at(x, y) != without.at(x, y))
-                ++(x >= row.x && x < row.x + row.width && y >= row.y && y < row.y + row.height ? inside
-                                                                                               : outside);
-    EXPECT_GT(inside, 0u) << "the forged name is not drawn";
-    EXPECT_EQ(outside, 0u) << "pixels of the forged name drawn outside its row";
+    const DrawnPixels drawn = pixelsDrawnBy(driver, fake, fake->getRect());
+    EXPECT_GT(drawn.inside, 0u) << "the forged name is not drawn";
+    EXPECT_EQ(drawn.outside, 0u) << "pixels of the forged name drawn outside its row";
 }
 
 namespace
