@@ -284,13 +284,21 @@ uint16_t unusedPort()
     return port;
 }
 
-// Sockets of the loopback: each one a sender of its own to a searcher.
+// Sockets of the loopback: each one a sender of its own to a searcher. Each
+// takes its port when made, so that a port found unused afterwards is not
+// one of theirs.
 struct Senders
 {
     explicit Senders(size_t count)
     {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         for (size_t i = 0; i < count; ++i)
+        {
             fds.push_back(::socket(AF_INET, SOCK_DGRAM, 0));
+            ::bind(fds.back(), reinterpret_cast<sockaddr*>(&address), sizeof address);
+        }
     }
     ~Senders()
     {
@@ -313,10 +321,10 @@ struct Senders
 // search remembers, must not keep a game hosted afterwards out of the list.
 TEST(NetDiscoveryFlood, JunkFromManySendersHidesNoGameHostedAfterIt)
 {
+    const Senders junk(kNetMaxAnswerSources + 44);
     Endpoint seeker;
     const uint16_t port = unusedPort();
     ASSERT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
-    const Senders junk(kNetMaxAnswerSources + 44);
     std::mt19937 random(43);
     for (size_t i = 0; i < junk.fds.size(); ++i)
     {
@@ -334,11 +342,11 @@ TEST(NetDiscoveryFlood, JunkFromManySendersHidesNoGameHostedAfterIt)
 
 TEST(NetDiscoveryFlood, AfterAFloodFromMoreSendersThanAreRememberedAGameIsListedWithoutANewSearch)
 {
+    const Senders senders(2 * kNetMaxAnswerSources);
     Endpoint seeker;
     const uint16_t port = unusedPort();
     ASSERT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
     const uint16_t answers = seeker.session.answerPort();
-    const Senders senders(2 * kNetMaxAnswerSources);
     std::atomic<bool> flooding{true};
     uint64_t sent = 0;
     // The senders take turns, each answering one new session at a time, far
