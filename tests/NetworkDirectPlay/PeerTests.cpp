@@ -148,14 +148,15 @@ TEST(PeerDiscovery, OneSourceAnsweringForEndlessSessionsListsNoneOfThem)
 // before the game's own, hold the game's row only while they go on.
 TEST(PeerDiscovery, AForgedRowOfAGameGivesWayToTheGameOnceTheForgeryStops)
 {
-    // The game answers each query, and the forger with it, from 127.0.0.2.
+    // Each query gets a forged answer from 127.0.0.2 and, once it answers,
+    // the game's own.
     uint16_t port = 0;
     const int game = loopbackSocket(SOCK_DGRAM, port);
+    ASSERT_GE(game, 0);
     const int forger = ::socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     sockaddr_in forgerAddress{};
     forgerAddress.sin_family = AF_INET;
     forgerAddress.sin_addr.s_addr = htonl(0x7F000002);
-    ASSERT_GE(game, 0);
     ASSERT_EQ(::bind(forger, reinterpret_cast<sockaddr*>(&forgerAddress), sizeof forgerAddress), 0);
     timeval timeout{0, 50'000};
     setsockopt(game, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof timeout);
@@ -163,12 +164,10 @@ TEST(PeerDiscovery, AForgedRowOfAGameGivesWayToTheGameOnceTheForgeryStops)
     real.application = DirectPlay::toNetGuid(DirectPlay::kGameApplicationGuid);
     real.instance.bytes.fill(0x5A);
     real.maxPlayers = 2;
-    real.currentPlayers = 1;
     real.sessionName = "Partie de Bob";
     real.address.port = port;
     Platform::NetHostInfo fake = real;
     fake.sessionName = "Piege";
-    fake.address.port = 4444;
     std::atomic<bool> answering{false};
     std::atomic<bool> forging{true};
     std::atomic<bool> done{false};
@@ -178,9 +177,8 @@ TEST(PeerDiscovery, AForgedRowOfAGameGivesWayToTheGameOnceTheForgeryStops)
             const std::vector<uint8_t> realAnswer = Platform::NetWire::encodeAnswer(real);
             const std::vector<uint8_t> fakeAnswer = Platform::NetWire::encodeAnswer(fake);
             uint8_t query[64];
-            while (!done)
+            for (sockaddr_in from{}; !done;)
             {
-                sockaddr_in from{};
                 socklen_t length = sizeof from;
                 if (::recvfrom(game, query, sizeof query, 0, reinterpret_cast<sockaddr*>(&from), &length) <=
                     0)
@@ -194,28 +192,25 @@ TEST(PeerDiscovery, AForgedRowOfAGameGivesWayToTheGameOnceTheForgeryStops)
             }
         });
     TestPeer seeker("Ann", port);
-    {
-        std::scoped_lock guard(seeker.peer);
-        ASSERT_EQ(seeker.peer.enumHosts("", 0), ERROR_OK);
-    }
-    auto lists = [&](const char* name)
+    auto lists = [&](const char* name, uint32_t ip)
     {
         const auto& sessions = seeker.peer.getSessions();
-        return sessions.size() == 1 && sessions[0]->mSessionName == name;
+        return sessions.size() == 1 && sessions[0]->mSessionName == name && sessions[0]->mHostIp == ip;
     };
-    EXPECT_TRUE(seeker.pumpUntil([&] { return lists("Piege"); }));
+    {
+        std::scoped_lock guard(seeker.peer);
+        EXPECT_EQ(seeker.peer.enumHosts("", 0), ERROR_OK);
+    }
+    EXPECT_TRUE(seeker.pumpUntil([&] { return lists("Piege", 0x7F000002); }));
     // While both answer, the row stays with the address heard first.
     answering = true;
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_TRUE(seeker.pumpUntil([&] { return lists("Piege"); }, 0));
+    EXPECT_TRUE(seeker.pumpUntil([&] { return lists("Piege", 0x7F000002); }, 0));
     forging = false;
     const size_t before = seeker.events.size();
     EXPECT_TRUE(seeker.pumpUntil(
         [&]
-        {
-            return lists("Partie de Bob") && seeker.peer.getSessions()[0]->mHostIp == 0x7F000001 &&
-                   seeker.find(NETWORK_EVENT_SESSIONS_CHANGED, before) != nullptr;
-        },
+        { return lists("Partie de Bob", 0x7F000001) && seeker.find(NETWORK_EVENT_SESSIONS_CHANGED, before); },
         3000))
         << "the game is not listed after the forgery stopped";
     done = true;
