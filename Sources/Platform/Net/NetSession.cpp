@@ -151,7 +151,17 @@ struct NetSession::Notification
     NetHostInfo host;
 };
 
-NetSession::NetSession(NetHandler& handler, NetTimings timings) : mHandler(handler), mTimings(timings) {}
+NetSession::NetSession(NetHandler& handler, NetTimings timings)
+    : mHandler(handler), mTimings(timings),
+      mHostList(
+          [this](bool listed, const NetHostInfo& host)
+          {
+              Notification report{listed ? Notification::Type::HostFound : Notification::Type::HostLost};
+              report.host = host;
+              notify(std::move(report));
+          })
+{
+}
 
 NetSession::~NetSession()
 {
@@ -307,7 +317,7 @@ NetResult NetSession::enumHosts(const NetGuid& application, const std::string& h
     mEnumRemaining = count;
     mEnumNext = Clock::now();
     mEnumUnsent = false;
-    forgetAnswers();
+    mHostList.restart(application, mEnumTargets.size());
     wake();
     return NetResult::Ok;
 }
@@ -317,7 +327,7 @@ void NetSession::cancelEnumeration()
     std::lock_guard lock(mMutex);
     mEnumActive = false;
     mEnumUnsent = false;
-    forgetAnswers();
+    mHostList.clear();
 }
 
 uint16_t NetSession::answerPort()
@@ -919,16 +929,7 @@ void NetSession::sendQueries()
             ++sentToNetwork;
     }
     mEnumUnsent = networkTargets ? sentToNetwork == 0 : sent == 0;
-    // Each round of queries opens a new share of answers for every source. A
-    // source dropped for flooding that kept within its share for the whole
-    // round just ended is heard again: the penalty lasts as long as the flood.
-    ++mQueryRound;
-    for (AnswerSource& source : mAnswerSources)
-    {
-        if (source.dropped && source.answers <= answersPerRound())
-            source.dropped = false;
-        source.answers = 0;
-    }
+    mHostList.newRound();
 }
 
 // A bounded share per round, and a rest after it, so that a flood of queries
@@ -949,7 +950,7 @@ void NetSession::answerQueries()
         NetGuid application;
         if (!decodeQuery(buffer, static_cast<size_t>(got), application) ||
             !(application == mHostOptions.application) ||
-            !mayAnswer(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port), now))
+            !mAnswerLimiter.mayAnswer(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port), now))
             continue;
         NetHostInfo self;
         self.application = mHostOptions.application;
@@ -964,48 +965,6 @@ void NetSession::answerQueries()
     }
 }
 
-// A searcher sends a query every half second or so, which may reach a host
-// by more than one of its targets; a source that asks more often, or claims
-// to be someone it is not, gets little: the host is not to be turned into a
-// flood of answers at a third machine, nor into a flood that makes a
-// searcher drop it.
-bool NetSession::mayAnswer(uint32_t ip, uint16_t port, Clock::time_point now)
-{
-    const auto spacing = std::chrono::milliseconds(kNetAnswerSpacingMs);
-    QuerySource* source = nullptr;
-    QuerySource* free = nullptr;
-    for (QuerySource& known : mQuerySources)
-    {
-        if (known.ip == ip && known.port == port && known.whole != Clock::time_point{})
-        {
-            source = &known;
-            break;
-        }
-        // One whose allowance is whole remembers nothing a new one would not.
-        if (free == nullptr && known.whole <= now)
-            free = &known;
-    }
-    if (source == nullptr)
-    {
-        if (free == nullptr)
-            return false;
-        source = free;
-        *source = QuerySource{ip, port, now};
-    }
-    if (source->whole > now + (kNetAnswerBurst - 1) * spacing)
-        return false;
-    if (now - mAnsweredSince >= std::chrono::seconds(1))
-    {
-        mAnsweredSince = now;
-        mAnswered = 0;
-    }
-    if (mAnswered >= kNetAnswersPerSecond)
-        return false;
-    source->whole = std::max(source->whole, now) + spacing;
-    ++mAnswered;
-    return true;
-}
-
 void NetSession::readHostAnswers()
 {
     uint8_t buffer[1024];
@@ -1018,165 +977,9 @@ void NetSession::readHostAnswers()
         if (got < 0)
             return;
         if (mEnumActive)
-            takeAnswer(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port), buffer, static_cast<size_t>(got));
+            mHostList.take(ntohl(from.sin_addr.s_addr), ntohs(from.sin_port), buffer,
+                           static_cast<size_t>(got));
     }
-}
-
-uint32_t NetSession::answersPerRound() const
-{
-    // A host answers each query that reaches it once; a query may reach it
-    // by more than one target.
-    return 4 + 2 * static_cast<uint32_t>(mEnumTargets.size());
-}
-
-void NetSession::takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t size)
-{
-    // What is no answer of this game tells nothing of its sender, and takes
-    // no place among the sources.
-    NetHostInfo host;
-    if (!decodeAnswer(bytes, size, host) || !(host.application == mEnumApplication))
-        return;
-    auto source =
-        std::find_if(mAnswerSources.begin(), mAnswerSources.end(),
-                     [&](const AnswerSource& known) { return known.ip == ip && known.port == port; });
-    if (source == mAnswerSources.end())
-    {
-        if (mAnswerSources.size() < kNetMaxAnswerSources)
-        {
-            source = mAnswerSources.insert(mAnswerSources.end(), AnswerSource{ip, port});
-        }
-        else
-        {
-            source = mAnswerSources.begin() + static_cast<ptrdiff_t>(sourceToReplace());
-            if (source == mAnswerSources.end())
-                return;
-            *source = AnswerSource{ip, port};
-        }
-    }
-    source->heard = ++mAnswersHeard;
-    // Counted while dropped too: a round within the share lifts the drop.
-    if (++source->answers > answersPerRound() && !source->dropped)
-        dropAnswerSource(static_cast<size_t>(source - mAnswerSources.begin()));
-    if (source->dropped)
-        return;
-    host.address.ip = ip;
-    // The same session listed at another address that has gone silent (a
-    // forgery that stopped) makes way for this one.
-    for (size_t i = 0; i < mFoundHosts.size();)
-    {
-        const FoundHost& other = mFoundHosts[i];
-        if (other.info.instance == host.instance && other.info.address.ip != ip && isSilent(other))
-            withdrawHost(i);
-        else
-            ++i;
-    }
-    auto known = std::find_if(mFoundHosts.begin(), mFoundHosts.end(),
-                              [&](const FoundHost& found) {
-                                  return found.info.address.ip == ip && found.info.instance == host.instance;
-                              });
-    if (known != mFoundHosts.end())
-    {
-        known->round = mQueryRound;
-        const NetHostInfo& was = known->info;
-        if (was.sessionName == host.sessionName && was.maxPlayers == host.maxPlayers &&
-            was.currentPlayers == host.currentPlayers && was.address.port == host.address.port)
-            return;
-        known->info = host;
-    }
-    else
-    {
-        if (source->hosts >= kNetMaxHostsPerSource ||
-            (mFoundHosts.size() >= kNetMaxFoundHosts && !withdrawSilentHost()))
-            return;
-        ++source->hosts;
-        mFoundHosts.push_back({host, port, mQueryRound});
-    }
-    Notification found{Notification::Type::HostFound};
-    found.host = std::move(host);
-    notify(std::move(found));
-}
-
-// A source that lists no session (one dropped for flooding, one whose
-// sessions found no room) keeps no newcomer out: the one heard from longest
-// ago makes way, so that a flooder still at work is forgotten last. At most
-// kNetMaxFoundHosts sources list a session, so a full table always holds one
-// that lists none.
-size_t NetSession::sourceToReplace() const
-{
-    size_t oldest = mAnswerSources.size();
-    for (size_t i = 0; i < mAnswerSources.size(); ++i)
-    {
-        const AnswerSource& source = mAnswerSources[i];
-        if (source.hosts == 0 &&
-            (oldest == mAnswerSources.size() || source.heard < mAnswerSources[oldest].heard))
-            oldest = i;
-    }
-    return oldest;
-}
-
-// The sessions a source listed go with it: they were as likely fake as the
-// rest of what it sent.
-void NetSession::dropAnswerSource(size_t index)
-{
-    AnswerSource& source = mAnswerSources[index];
-    source.dropped = true;
-    for (size_t i = 0; i < mFoundHosts.size();)
-    {
-        if (mFoundHosts[i].info.address.ip == source.ip && mFoundHosts[i].sourcePort == source.port)
-            withdrawHost(i);
-        else
-            ++i;
-    }
-    source.hosts = 0;
-}
-
-// A full list keeps out no one for good: a session that answered none of
-// the last round of queries (one a flood left behind, a game that ended)
-// makes way, the longest silent first. Every host answers every round.
-bool NetSession::withdrawSilentHost()
-{
-    size_t silent = mFoundHosts.size();
-    for (size_t i = 0; i < mFoundHosts.size(); ++i)
-    {
-        if (isSilent(mFoundHosts[i]) &&
-            (silent == mFoundHosts.size() || mFoundHosts[i].round < mFoundHosts[silent].round))
-            silent = i;
-    }
-    if (silent == mFoundHosts.size())
-        return false;
-    withdrawHost(silent);
-    return true;
-}
-
-// A handler lists a session once, at the first address it heard it from: the
-// other addresses it kept out are told of again, and one may take its place.
-void NetSession::withdrawHost(size_t index)
-{
-    const FoundHost gone = std::move(mFoundHosts[index]);
-    mFoundHosts.erase(mFoundHosts.begin() + static_cast<ptrdiff_t>(index));
-    for (AnswerSource& source : mAnswerSources)
-    {
-        if (source.ip == gone.info.address.ip && source.port == gone.sourcePort && source.hosts > 0)
-            --source.hosts;
-    }
-    Notification lost{Notification::Type::HostLost};
-    lost.host = gone.info;
-    notify(std::move(lost));
-    for (const FoundHost& other : mFoundHosts)
-    {
-        if (other.info.instance == gone.info.instance)
-        {
-            Notification found{Notification::Type::HostFound};
-            found.host = other.info;
-            notify(std::move(found));
-        }
-    }
-}
-
-void NetSession::forgetAnswers()
-{
-    mAnswerSources.clear();
-    mFoundHosts.clear();
 }
 
 void NetSession::acceptJoiners()

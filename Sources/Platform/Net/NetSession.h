@@ -15,6 +15,7 @@
 //   that the handler takes; the handler may call back into the object (send,
 //   close). A session closed by the caller reports nothing more.
 #include "Platform/Net/NetAddress.h"
+#include "Platform/Net/NetDiscovery.h"
 
 #include <array>
 #include <chrono>
@@ -74,56 +75,12 @@ enum class NetResult
     AddressInUse // the port to host on is taken
 };
 
-// Anyone on the network can answer a query, as often and as many sessions as
-// it likes. Answers are read at most kNetAnswerReadBudget at a time between
-// two rounds of notifications; a datagram that is no answer of the game
-// searched for counts for nothing. A source (address and port) lists at most
-// kNetMaxHostsPerSource sessions; one that answers more often than a host
-// answers a round of queries is dropped, its sessions withdrawn, and heard
-// again after a whole round within that limit. At most kNetMaxAnswerSources
-// sources are remembered: in a full table, the one listing no session that
-// was heard from longest ago makes way for a new one. At most
-// kNetMaxFoundHosts sessions are listed: in a full list, one that answered
-// none of the last round of queries makes way for a new one. So does a
-// session listed at one address for the same session answering at another;
-// the handler hears again of the sessions listed at other addresses for the
-// same session whenever one is withdrawn.
+// Answers are read at most kNetAnswerReadBudget at a time between two rounds
+// of notifications, and queries at most kNetQueryReadBudget at a time between
+// two rounds of the sessions' own work, after which the discovery port rests
+// a moment. What is answered and what is listed: NetDiscovery.h.
 constexpr uint32_t kNetAnswerReadBudget = 256;
-constexpr uint32_t kNetMaxHostsPerSource = 4;
-constexpr uint32_t kNetMaxFoundHosts = 64;
-constexpr uint32_t kNetMaxAnswerSources = 256;
-static_assert(kNetMaxAnswerSources > kNetMaxFoundHosts,
-              "a full table of sources holds one that lists no session");
-
-// Anyone can send a hosted session queries, as fast as it likes and from any
-// source address it claims, a searcher's own included. Queries are read at
-// most kNetQueryReadBudget at a time between two rounds of the sessions' own
-// work, and after each share the discovery port rests a moment. A source
-// (address and port) is answered kNetAnswerBurst times at once, then once
-// every kNetAnswerSpacingMs: never more within a searcher's round of queries
-// than the searcher takes from a host, so that queries sent in its name do
-// not make it drop this host. All sources together are answered at most
-// kNetAnswersPerSecond times a second. kNetQuerySources sources are
-// remembered; one whose allowance is whole again makes way for a new one, and
-// while none has, a new source is not answered.
 constexpr uint32_t kNetQueryReadBudget = 256;
-constexpr uint32_t kNetAnswerBurst = 3;
-constexpr uint32_t kNetAnswerSpacingMs = 250;
-constexpr uint32_t kNetAnswersPerSource = 8; // in any second
-static_assert(kNetAnswerBurst + 1000 / kNetAnswerSpacingMs <= kNetAnswersPerSource);
-constexpr uint32_t kNetAnswersPerSecond = 256;
-constexpr uint32_t kNetQuerySources = 64;
-
-// One answer to a discovery query.
-struct NetHostInfo
-{
-    NetGuid application;
-    NetGuid instance;
-    uint32_t maxPlayers = 0;
-    uint32_t currentPlayers = 0;
-    std::string sessionName;
-    NetAddress address; // where to connect
-};
 
 // Called on the I/O thread. Session notifications carry the session number
 // that host or connect gave.
@@ -258,21 +215,7 @@ private:
     void acceptJoiners();
     void makeRoomForJoiner(uint32_t ip);
     void answerQueries();
-    bool mayAnswer(uint32_t ip, uint16_t port, Clock::time_point now);
     void readHostAnswers();
-    void takeAnswer(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t size);
-    // The index of the source that makes way for a new one in a full table;
-    // the table's size when none may.
-    size_t sourceToReplace() const;
-    // Withdraws the listed session silent longest, if one was silent for a
-    // whole round of queries.
-    bool withdrawSilentHost();
-    // Takes the entry out of the list and tells the handler, then reports
-    // again the entries of the same session at other addresses, which the
-    // handler may have kept out for this one.
-    void withdrawHost(size_t index);
-    void dropAnswerSource(size_t index);
-    void forgetAnswers();
     void sendQueries();
     void finishConnect(Connection& connection);
     void readConnection(Connection& connection);
@@ -316,16 +259,7 @@ private:
     int mListenFd = -1;
     int mHostUdpFd = -1;
     uint16_t mHostedPort = 0;
-    struct QuerySource
-    {
-        uint32_t ip = 0;
-        uint16_t port = 0;
-        // When its allowance is whole again; never: a free entry.
-        Clock::time_point whole{};
-    };
-    std::array<QuerySource, kNetQuerySources> mQuerySources{};
-    uint32_t mAnswered = 0; // by all sources since mAnsweredSince
-    Clock::time_point mAnsweredSince{};
+    NetAnswerLimiter mAnswerLimiter;
     Clock::time_point mQueriesResume{}; // the port rests until then
 
     // Joining.
@@ -343,29 +277,7 @@ private:
     Clock::time_point mEnumNext;
     Clock::time_point mEnumEnd;
 
-    struct AnswerSource
-    {
-        uint32_t ip = 0;
-        uint16_t port = 0;
-        uint32_t answers = 0; // in this round of queries
-        uint32_t hosts = 0;
-        bool dropped = false;
-        uint64_t heard = 0; // the mAnswersHeard of its latest answer
-    };
-    struct FoundHost
-    {
-        NetHostInfo info;
-        uint16_t sourcePort = 0;
-        uint32_t round = 0; // the round of queries it last answered
-    };
-    // True when it answered none of the last whole round of queries.
-    bool isSilent(const FoundHost& found) const { return found.round + 1 < mQueryRound; }
-    std::vector<AnswerSource> mAnswerSources;
-    uint64_t mAnswersHeard = 0; // answers taken: orders sources by their latest
-    uint32_t mQueryRound = 0;   // rounds of queries sent
-    std::vector<FoundHost> mFoundHosts;
-    // More answers than this from one source in one round is a flood.
-    uint32_t answersPerRound() const;
+    NetHostList mHostList;
 
     std::vector<std::unique_ptr<Connection>> mConnections;
     std::vector<Notification> mNotifications;
