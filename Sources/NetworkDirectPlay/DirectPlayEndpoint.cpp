@@ -115,7 +115,10 @@ template <class Base> ErrorCode DirectPlayEndpoint<Base>::setApplicationGuid(con
 template <class Base> void DirectPlayEndpoint<Base>::onHostFound(const Platform::NetHostInfo& host)
 {
     std::scoped_lock guard(*this);
-    if (!mEnumerating || !DirectPlay::addFoundHost(foundHosts(), host))
+    // Rafraîchir may have started the search again while this waited for the
+    // lock: a session of the search before, listed now, would never be
+    // withdrawn, and could keep the real one out for good.
+    if (!mEnumerating || !mNet->isListed(host) || !DirectPlay::addFoundHost(foundHosts(), host))
         return;
     this->postEvent(std::make_unique<NetworkEvent>(NETWORK_EVENT_SESSIONS_CHANGED));
 }

@@ -219,6 +219,60 @@ TEST(PeerDiscovery, AForgedRowOfAGameGivesWayToTheGameOnceTheForgeryStops)
     ::close(forger);
 }
 
+// Rafraîchir pressed while the search's report of a session waits for the
+// peer's lock: that session belongs to the search before, and stays out of
+// the list the new search fills, where nothing would ever withdraw it.
+TEST(PeerDiscovery, ASessionReportedBeforeRafraichirStaysOutOfTheNewList)
+{
+    uint16_t port = 0;
+    const int sender = loopbackSocket(SOCK_DGRAM, port);
+    ASSERT_GE(sender, 0);
+    TestPeer seeker("Ann", port);
+    Platform::NetSession* net = seeker.peer.getSessionLayer();
+    ASSERT_NE(net, nullptr);
+    auto answer = [&](const Platform::NetHostInfo& host)
+    {
+        const std::vector<uint8_t> bytes = Platform::NetWire::encodeAnswer(host);
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        to.sin_port = htons(net->answerPort());
+        ::sendto(sender, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    };
+    Platform::NetHostInfo before;
+    before.application = DirectPlay::toNetGuid(DirectPlay::kGameApplicationGuid);
+    before.instance.bytes.fill(0x5A);
+    before.maxPlayers = 2;
+    before.address = {0x7F000001, port};
+    before.sessionName = "Avant";
+    {
+        std::scoped_lock guard(seeker.peer);
+        ASSERT_EQ(seeker.peer.enumHosts("", 0), ERROR_OK);
+        answer(before);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!net->isListed(before) && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        ASSERT_TRUE(net->isListed(before));
+        ASSERT_EQ(seeker.peer.cancelEnumeration(), ERROR_OK);
+        ASSERT_EQ(seeker.peer.enumHosts("", 0), ERROR_OK);
+    }
+    // Reported after the one before: once it is listed, that one was handled.
+    Platform::NetHostInfo after = before;
+    after.instance.bytes.fill(0x77);
+    after.sessionName = "Apres";
+    answer(after);
+    auto lists = [&](const char* name)
+    {
+        const auto& sessions = seeker.peer.getSessions();
+        return std::any_of(sessions.begin(), sessions.end(),
+                           [&](const auto& session) { return session->mSessionName == name; });
+    };
+    EXPECT_TRUE(seeker.pumpUntil([&] { return lists("Apres"); }));
+    std::scoped_lock guard(seeker.peer);
+    EXPECT_FALSE(lists("Avant"));
+    ::close(sender);
+}
+
 TEST(PeerDiscovery, ABadHostNameGives29)
 {
     TestPeer seeker("Ann", 9);

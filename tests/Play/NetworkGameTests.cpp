@@ -41,6 +41,7 @@
 #include <cstdio>
 #include <fstream>
 #include <functional>
+#include <thread>
 
 using namespace Play;
 
@@ -476,6 +477,20 @@ DrawnPixels pixelsDrawnBy(Driver& driver, Component* widget, const Rect& area)
                        : drawn.outside);
     return drawn;
 }
+
+// Waits for the file `sent`, then starts the game, hosts and waits for a
+// guest that does not come.
+int hostOnceSent(Driver& host, const std::string& sent)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(20 * kNetworkBudget);
+    while (access(sent.c_str(), F_OK) != 0 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (openNetworkMenu(host, "Hôte") == nullptr || !clickText(host, "Créer"))
+        return 10;
+    waitOnClock(
+        host, [] { return false; }, kNetworkBudget);
+    return 0;
+}
 } // namespace
 
 // A few bytes from more senders than a search remembers, sent to a player
@@ -484,21 +499,10 @@ TEST(PlayNetwork, JunkFromManySendersHidesNoGameFromTheJoinWindow)
 {
     SKIP_WITHOUT_DISPLAY();
     useFreeGamePort();
-    // The host waits for the junk to be sent, then hosts and waits for a
-    // guest that does not come.
+    // The host waits for the junk to be sent, then hosts.
     Platform::TemporaryDirectory scratch;
     const std::string sent = scratch.path() + "sent";
-    ChildRunner hostRun(
-        [&](Driver& host)
-        {
-            waitOnClock(
-                host, [&] { return access(sent.c_str(), F_OK) == 0; }, kNetworkBudget);
-            if (openNetworkMenu(host, "Hôte") == nullptr || !clickText(host, "Créer"))
-                return 10;
-            waitOnClock(
-                host, [] { return false; }, kNetworkBudget);
-            return 0;
-        });
+    ChildRunner hostRun([&](Driver& host) { return hostOnceSent(host, sent); });
     Driver driver;
     PngOnFailure png(driver);
     sockaddr_in to{};
@@ -519,6 +523,51 @@ TEST(PlayNetwork, JunkFromManySendersHidesNoGameFromTheJoinWindow)
         driver, [&] { return driver.findText(cp1252("Partie de Hôte"), join->getList()) != nullptr; },
         kNetworkBudget))
         << "the game hosted after the junk is not listed";
+}
+
+// Made-up games answered once from the address and port where a game is
+// hosted afterwards fill that source's share of the join list: they give
+// way to the game once it answers and they stay silent.
+TEST(PlayNetwork, MadeUpGamesSentFromAGamesAddressBeforeItIsHostedGiveWayToIt)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    Platform::TemporaryDirectory scratch;
+    const std::string sent = scratch.path() + "sent";
+    ChildRunner hostRun([&](Driver& host) { return hostOnceSent(host, sent); });
+    Driver driver;
+    PngOnFailure png(driver);
+    sockaddr_in to{};
+    WindowJoinGame* join = openJoinWindow(driver, to);
+    ASSERT_NE(join, nullptr);
+    const uint16_t gamePort = static_cast<uint16_t>(std::stoi(getenv("VELMORIQUE_GAME_PORT")));
+    const int forger = socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in from{};
+    from.sin_family = AF_INET;
+    from.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    from.sin_port = htons(gamePort);
+    ASSERT_EQ(bind(forger, reinterpret_cast<sockaddr*>(&from), sizeof from), 0);
+    Platform::NetHostInfo fake;
+    fake.application = DirectPlay::toNetGuid(DirectPlay::kGameApplicationGuid);
+    fake.maxPlayers = 2;
+    fake.currentPlayers = 1;
+    fake.address.port = gamePort;
+    for (uint8_t i = 1; i <= Platform::kNetMaxHostsPerSource; ++i)
+    {
+        fake.instance.bytes.fill(i);
+        fake.sessionName = "Partie gratuite " + std::to_string(i);
+        const std::vector<uint8_t> bytes = Platform::NetWire::encodeAnswer(fake);
+        sendto(forger, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    }
+    close(forger);
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return join->getList()->getRowCount() == Platform::kNetMaxHostsPerSource; },
+        kNetworkBudget));
+    std::ofstream(sent).put('1');
+    EXPECT_TRUE(waitOnClock(
+        driver, [&] { return driver.findText(cp1252("Partie de Hôte"), join->getList()) != nullptr; },
+        kNetworkBudget))
+        << "the game hosted where the made-up games came from is not listed";
 }
 
 // A name as long as the name field takes, of the widest letters, shows in

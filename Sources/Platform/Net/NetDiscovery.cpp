@@ -100,7 +100,9 @@ void NetHostList::take(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t 
     }
     else
     {
-        if (source->hosts >= kNetMaxHostsPerSource ||
+        // A silent session gives its place to one that answers, among the
+        // source's share as in the whole list.
+        if ((source->hosts >= kNetMaxHostsPerSource && !withdrawSilentHost(&*source)) ||
             (mFoundHosts.size() >= kNetMaxFoundHosts && !withdrawSilentHost()))
             return;
         ++source->hosts;

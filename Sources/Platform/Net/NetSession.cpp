@@ -346,6 +346,12 @@ bool NetSession::queriesUnsent()
     return mEnumActive && mEnumUnsent;
 }
 
+bool NetSession::isListed(const NetHostInfo& host)
+{
+    std::lock_guard lock(mMutex);
+    return mHostList.lists(host);
+}
+
 NetResult NetSession::connect(const NetAddress& host, const NetGuid& application, const NetGuid& instance,
                               NetRole role, const std::string& password, uint32_t& session)
 {

@@ -170,6 +170,11 @@ public:
     // machine can answer then. With only loopback targets (a test setting),
     // true when not even those could be sent to.
     bool queriesUnsent();
+    // True while the search lists the session at that address. A handler
+    // that handles onHostFound under a lock of its own may meet a search
+    // started again while it waited for that lock: a session the search no
+    // longer lists was reported by the search before.
+    bool isListed(const NetHostInfo& host);
 
     NetResult connect(const NetAddress& host, const NetGuid& application, const NetGuid& instance,
                       NetRole role, const std::string& password, uint32_t& session);
