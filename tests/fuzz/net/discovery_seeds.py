@@ -75,10 +75,10 @@ def queries(delay_ms, source, count=1):
 def answers_seeds():
     seeds = {}
     # Queries forged in the searcher's name, 50 and 1,000 a second for 3 s.
-    seeds["queries_in_the_searchers_name_50"] = bytes([0]) + queries(20, SEARCHER) * 150
-    seeds["queries_in_the_searchers_name_1000"] = bytes([100]) + queries(10, SEARCHER, 10) * 300
-    # Queries from 300 sources, round and round, the searcher's among them.
-    seeds["queries_from_300_sources"] = bytes([7]) + b"".join(queries(1, source % 300, 4) for source in range(600))
+    seeds["queries_in_the_searchers_name_50"] = bytes([0]) + queries(100, SEARCHER, 5) * 30
+    seeds["queries_in_the_searchers_name_1000"] = bytes([100]) + queries(100, SEARCHER, 100) * 30
+    # Queries from 300 sources at once, the searcher's among them.
+    seeds["queries_from_300_sources"] = bytes([7]) + b"".join(queries(1, source) for source in range(300))
     return seeds
 
 
