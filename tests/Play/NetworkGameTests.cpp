@@ -478,19 +478,41 @@ DrawnPixels pixelsDrawnBy(Driver& driver, Component* widget, const Rect& area)
     return drawn;
 }
 
-// Waits for the file `sent`, then starts the game, hosts and waits for a
-// guest that does not come.
-int hostOnceSent(Driver& host, const std::string& sent)
+// A player searching for games in the join window, and a game hosted on
+// this machine once the test has sent the player what it sends first (until
+// then the host's program does not run).
+struct SearchBeforeAGame
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(20 * kNetworkBudget);
-    while (access(sent.c_str(), F_OK) != 0 && std::chrono::steady_clock::now() < deadline)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    if (openNetworkMenu(host, "Hôte") == nullptr || !clickText(host, "Créer"))
-        return 10;
-    waitOnClock(
-        host, [] { return false; }, kNetworkBudget);
-    return 0;
-}
+    // Waits for the file `sent`, then starts the game, hosts and waits for a
+    // guest that does not come.
+    static int hostOnceSent(Driver& host, const std::string& sent)
+    {
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(20 * kNetworkBudget);
+        while (access(sent.c_str(), F_OK) != 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        if (openNetworkMenu(host, "Hôte") == nullptr || !clickText(host, "Créer"))
+            return 10;
+        waitOnClock(
+            host, [] { return false; }, kNetworkBudget);
+        return 0;
+    }
+    void hostTheGame() { std::ofstream(sent).put('1'); }
+    bool listsTheGame()
+    {
+        return waitOnClock(
+            driver, [&] { return driver.findText(cp1252("Partie de Hôte"), join->getList()) != nullptr; },
+            kNetworkBudget);
+    }
+
+    Platform::TemporaryDirectory scratch;
+    const std::string sent = scratch.path() + "sent";
+    ChildRunner hostRun{[this](Driver& host) { return hostOnceSent(host, sent); }};
+    Driver driver;
+    PngOnFailure png{driver};
+    sockaddr_in to{}; // where the player's search takes answers
+    WindowJoinGame* join = openJoinWindow(driver, to);
+};
 } // namespace
 
 // A few bytes from more senders than a search remembers, sent to a player
@@ -499,30 +521,20 @@ TEST(PlayNetwork, JunkFromManySendersHidesNoGameFromTheJoinWindow)
 {
     SKIP_WITHOUT_DISPLAY();
     useFreeGamePort();
-    // The host waits for the junk to be sent, then hosts.
-    Platform::TemporaryDirectory scratch;
-    const std::string sent = scratch.path() + "sent";
-    ChildRunner hostRun([&](Driver& host) { return hostOnceSent(host, sent); });
-    Driver driver;
-    PngOnFailure png(driver);
-    sockaddr_in to{};
-    WindowJoinGame* join = openJoinWindow(driver, to);
-    ASSERT_NE(join, nullptr);
+    SearchBeforeAGame search;
+    ASSERT_NE(search.join, nullptr);
     std::vector<int> senders(300);
     for (int& fd : senders)
     {
         fd = socket(AF_INET, SOCK_DGRAM, 0);
         const uint8_t junk[8] = {0x4A, 0x55, 0x4E, 0x4B, uint8_t(fd), 0, 0, 0};
-        sendto(fd, junk, sizeof junk, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        sendto(fd, junk, sizeof junk, 0, reinterpret_cast<sockaddr*>(&search.to), sizeof search.to);
     }
-    driver.run(10);
+    search.driver.run(10);
     for (int fd : senders)
         close(fd);
-    std::ofstream(sent).put('1');
-    EXPECT_TRUE(waitOnClock(
-        driver, [&] { return driver.findText(cp1252("Partie de Hôte"), join->getList()) != nullptr; },
-        kNetworkBudget))
-        << "the game hosted after the junk is not listed";
+    search.hostTheGame();
+    EXPECT_TRUE(search.listsTheGame()) << "the game hosted after the junk is not listed";
 }
 
 // Made-up games answered once from the address and port where a game is
@@ -532,14 +544,8 @@ TEST(PlayNetwork, MadeUpGamesSentFromAGamesAddressBeforeItIsHostedGiveWayToIt)
 {
     SKIP_WITHOUT_DISPLAY();
     useFreeGamePort();
-    Platform::TemporaryDirectory scratch;
-    const std::string sent = scratch.path() + "sent";
-    ChildRunner hostRun([&](Driver& host) { return hostOnceSent(host, sent); });
-    Driver driver;
-    PngOnFailure png(driver);
-    sockaddr_in to{};
-    WindowJoinGame* join = openJoinWindow(driver, to);
-    ASSERT_NE(join, nullptr);
+    SearchBeforeAGame search;
+    ASSERT_NE(search.join, nullptr);
     const uint16_t gamePort = static_cast<uint16_t>(std::stoi(getenv("VELMORIQUE_GAME_PORT")));
     const int forger = socket(AF_INET, SOCK_DGRAM, 0);
     sockaddr_in from{};
@@ -557,17 +563,16 @@ TEST(PlayNetwork, MadeUpGamesSentFromAGamesAddressBeforeItIsHostedGiveWayToIt)
         fake.instance.bytes.fill(i);
         fake.sessionName = "Partie gratuite " + std::to_string(i);
         const std::vector<uint8_t> bytes = Platform::NetWire::encodeAnswer(fake);
-        sendto(forger, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+        sendto(forger, bytes.data(), bytes.size(), 0, reinterpret_cast<sockaddr*>(&search.to),
+               sizeof search.to);
     }
     close(forger);
     ASSERT_TRUE(waitOnClock(
-        driver, [&] { return join->getList()->getRowCount() == Platform::kNetMaxHostsPerSource; },
+        search.driver,
+        [&] { return search.join->getList()->getRowCount() == Platform::kNetMaxHostsPerSource; },
         kNetworkBudget));
-    std::ofstream(sent).put('1');
-    EXPECT_TRUE(waitOnClock(
-        driver, [&] { return driver.findText(cp1252("Partie de Hôte"), join->getList()) != nullptr; },
-        kNetworkBudget))
-        << "the game hosted where the made-up games came from is not listed";
+    search.hostTheGame();
+    EXPECT_TRUE(search.listsTheGame()) << "the game hosted where the made-up games came from is not listed";
 }
 
 // A name as long as the name field takes, of the widest letters, shows in
