@@ -171,9 +171,9 @@ public:
     // true when not even those could be sent to.
     bool queriesUnsent();
     // True while the search lists the session at that address. A handler
-    // that handles onHostFound under a lock of its own may meet a search
-    // started again while it waited for that lock: a session the search no
-    // longer lists was reported by the search before.
+    // that takes a lock of its own in onHostFound may get it only after the
+    // search was started again: a session the new search does not list
+    // belongs to the search before.
     bool isListed(const NetHostInfo& host);
 
     NetResult connect(const NetAddress& host, const NetGuid& application, const NetGuid& instance,
