@@ -1,6 +1,7 @@
 // Two network games in a row between two runs of the game: the windows the
 // guest had open when the host ended the first game go with it, and the
 // second game plays as if there had been no first.
+#include "../Platform/Net/NetSessionHarness.h"
 #include "Journeys.h"
 #include "PlayChecks.h"
 
@@ -18,9 +19,6 @@
 
 #include <gtest/gtest.h>
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -31,8 +29,8 @@ using namespace Play;
 
 namespace
 {
-// Network events come on real time: a wait lasts its frames at the game's
-// pace however fast the frames run.
+// Network events come on real time: a wait lasts 1500 frames and 30 s at
+// least, however fast the frames run.
 bool waitLive(Driver& driver, const std::function<bool()>& condition)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -116,27 +114,15 @@ int hostTwoGames(Driver& driver, const Meeting& guest)
         return 21;
     return waitLive(driver, [&] { return guest.told("done"); }) && GameScreen::current() != nullptr ? 0 : 22;
 }
-
-// A port of the test's own for the game, free when chosen, for both
-// processes: another test may host a game on this machine at the same time.
-void useFreeGamePort()
-{
-    const int probe = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (bind(probe, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(probe, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        setenv("VELMORIQUE_GAME_PORT", std::to_string(ntohs(address.sin_port)).c_str(), 1);
-    close(probe);
-}
 } // namespace
 
 TEST(PlayNetwork, WhatTheGuestHadOpenWhenTheHostWonGoesWithTheGameAndTheNextGamePlays)
 {
     SKIP_WITHOUT_DISPLAY();
-    useFreeGamePort();
+    // A game port of the test's own: another test may host a game meanwhile.
+    uint16_t port = 0;
+    close(NetTest::loopbackListener(port));
+    setenv("VELMORIQUE_GAME_PORT", std::to_string(port).c_str(), 1);
     Meeting meeting;
     ChildRunner hostRun([&](Driver& host) { return hostTwoGames(host, meeting); });
     Driver driver;
@@ -155,7 +141,7 @@ TEST(PlayNetwork, WhatTheGuestHadOpenWhenTheHostWonGoesWithTheGameAndTheNextGame
     meeting.tell("won");
     ASSERT_TRUE(waitLive(driver, [] { return GameScreen::current() == nullptr; }));
     driver.settle(20);
-    ASSERT_NE(driver.findText(cp1252("L'hôte a quitté la partie")), nullptr);
+    ASSERT_NE(driver.findText(cp1252("Déconnecté de la partie")), nullptr);
     driver.pressKey(SDL_SCANCODE_RETURN, SDLK_RETURN);
 
     // Second game: only its screen and chat stand, a piece takes a click and
