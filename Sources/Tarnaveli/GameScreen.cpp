@@ -23,7 +23,9 @@
 #include "Tarnaveli/TutorialAdvisor.h"
 #include "Tarnaveli/WindowPrepareGame.h"
 
+#include <algorithm>
 #include <mutex>
+#include <vector>
 
 namespace
 {
@@ -345,8 +347,31 @@ void GameScreen::closeScreen()
     // Received messages no longer reach a screen that is going.
     if (gCurrent == this)
         gCurrent = nullptr;
+    closeGameWindows();
     close();
     closeChatWindow();
+}
+
+void GameScreen::closeGameWindows()
+{
+    // Whatever stands over the screen was opened in its game: the end
+    // window, the in-game menu and all it opened, the advisor, the chat. Left
+    // open, a window would come back over the next game and answer its keys.
+    // Those still waiting to be shown stand over it too. Closed without an
+    // answer, the end window writes no record and a file dialog no file.
+    GuiManager* gui = GuiManager::current();
+    if (gui == nullptr || gui->getRoot() == nullptr)
+        return;
+    std::vector<Component*> stack = gui->getRoot()->getChildren();
+    for (const GuiManager::Operation& waiting : gui->getOperations())
+        if ((waiting.op == GUI_OP_ADD || waiting.op == GUI_OP_ADD_ON_TOP) && waiting.parent == gui->getRoot())
+            stack.push_back(waiting.component);
+    const auto screen = std::find(stack.begin(), stack.end(), this);
+    if (screen == stack.end())
+        return;
+    for (auto over = std::next(screen); over != stack.end(); ++over)
+        if (auto* window = dynamic_cast<Layer*>(*over))
+            window->close();
 }
 
 void GameScreen::openGameMenu()

@@ -90,6 +90,7 @@ public:
     void sendMove(uint32_t rank, uint32_t index);
     void onGameOver(uint32_t winner);
     void logMoveInChat(const Move& move);
+    // The screen goes, and every window of its game with it.
     void closeScreen();
     void openGameMenu();
     void closeGameMenu();
@@ -140,6 +141,7 @@ public:
 private:
     void createBoard();
     void closeChatWindow();
+    void closeGameWindows();
     void placeGameMenuClearOfChat();
     void removeAdvisor();
     NetworkPeer* network() const;

@@ -152,6 +152,24 @@ TEST(GameScreen, OpponentLeavingEndsTheGameOnceAndLeavesLaterEventsQueued)
     EXPECT_FALSE(f.hasLayer(screen));
 }
 
+// The windows over the screen go with it, one opened in the very frame the
+// game ends too; the message that says why stays.
+TEST(GameScreen, LeavingClosesTheWindowsOfTheGameAndShowsOnlyTheMessage)
+{
+    GameScreenFixture f;
+    GameScreen* screen = f.openScreen();
+    f.startNetworkGame();
+    ComponentRef<Layer> shown = showLayer(std::make_unique<MessageDialog>("Scores", "", 1, nullptr, nullptr));
+    f.app.gui().processDeferred();
+    ComponentRef<Layer> waiting = showLayer(std::make_unique<MessageDialog>("Fin", "", 1, nullptr, nullptr));
+    screen->leaveToMainMenu("L'hôte a quitté la partie");
+    f.app.gui().processDeferred();
+    EXPECT_EQ(shown, nullptr);
+    EXPECT_EQ(waiting, nullptr);
+    ASSERT_EQ(f.app.root().getChildren().size(), 1u);
+    EXPECT_NE(f.topDialog(), nullptr);
+}
+
 TEST(GameScreen, ReceivedMovesWaitWhileTheViewStillShowsAMove)
 {
     GameScreenFixture f;
