@@ -14,12 +14,14 @@
 #include "Tarnaveli/ChatPanel.h"
 #include "Tarnaveli/GameScreen.h"
 #include "Tarnaveli/MenuVideoWindow.h"
+#include "Tarnaveli/ScoreListView.h"
 #include "Tarnaveli/WindowAskTutorial.h"
 #include "Tarnaveli/WindowGameMenu.h"
 #include "Tarnaveli/WindowJoinGame.h"
 #include "Tarnaveli/WindowMenu.h"
 #include "Tarnaveli/WindowNewGameMulti.h"
 #include "Tarnaveli/WindowPrepareGame.h"
+#include "Tarnaveli/WindowWin.h"
 
 #include "Gui/Look.h"
 #include "NetworkDirectPlay/DirectPlayCommon.h"
@@ -42,6 +44,7 @@
 #include <fstream>
 #include <functional>
 #include <thread>
+#include <typeinfo>
 
 using namespace Play;
 
@@ -773,4 +776,109 @@ TEST(PlayNetwork, AHostWhoseGuestStopsAnsweringIsToldTheOpponentLeftAndReturnsTo
     driver.settle(20);
     EXPECT_NE(driver.findText(cp1252("Votre adversaire a quitté la partie")), nullptr);
     EXPECT_NE(driver.layer<WindowMenu>(), nullptr);
+}
+
+namespace
+{
+// Done on the board before the first move: White's elephant stands next to
+// Black's den, and wins in one move.
+void elephantByTheDen()
+{
+    GameScreen* screen = GameScreen::current();
+    screen->getBoard()->getPiece(0, RANK_ELEPHANT).moveTo(8, 2);
+    screen->getView()->resetForNewGame();
+}
+
+bool told(const std::string& what)
+{
+    return access(what.c_str(), F_OK) == 0;
+}
+
+// The host wins the first game and clicks OK on its end window once the
+// guest's is open too; in the second it plays first and stays. 0 when all
+// went so, else the step that did not.
+int hostTwoGames(Driver& driver, const std::string& meeting)
+{
+    if (int step = hostUntilTheGameRuns(driver))
+        return step;
+    elephantByTheDen();
+    if (!waitOnClock(
+            driver, [&] { return told(meeting + "ready"); }, kNetworkBudget) ||
+        !playMove(driver, 8, 2, 8, 3))
+        return 40;
+    if (!waitOnClock(
+            driver, [&] { return driver.layer<WindowWin>() != nullptr && told(meeting + "won"); },
+            kNetworkBudget) ||
+        !clickText(driver, "OK") ||
+        !waitOnClock(
+            driver, [] { return GameScreen::current() == nullptr; }, kNetworkBudget))
+        return 41;
+    if (int step = hostUntilTheGameRuns(driver))
+        return step;
+    int fromX = 0, fromY = 0, toX = 0, toY = 0;
+    if (!firstWhiteMove(*GameScreen::current()->getBoard(), fromX, fromY, toX, toY) ||
+        !playMove(driver, fromX, fromY, toX, toY))
+        return 42;
+    return waitOnClock(
+               driver, [&] { return told(meeting + "done"); }, kNetworkBudget) &&
+                   GameScreen::current() != nullptr
+               ? 0
+               : 43;
+}
+} // namespace
+
+// Two network games in a row: the windows the guest had open when the host
+// ended the first go with it, and the second plays as if there had been no
+// first.
+TEST(PlayNetwork, WhatTheGuestHadOpenWhenTheHostWonGoesWithTheGameAndTheNextGamePlays)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    Platform::TemporaryDirectory scratch;
+    const std::string meeting = scratch.path();
+    ChildRunner hostRun([&](Driver& host) { return hostTwoGames(host, meeting); });
+    Driver driver;
+    PngOnFailure png(driver);
+    auto tell = [&](const char* what) { std::ofstream(meeting + what).put('1'); };
+
+    // First game: the guest looks at the scores from the in-game menu when
+    // the host's winning move comes, and its end window opens over them.
+    ASSERT_EQ(joinUntilTheGameRuns(driver), 0) << "the first game did not start";
+    elephantByTheDen();
+    driver.click(driver.find<BoardGraphics3D>()->getButton(3));
+    driver.settle(40);
+    clickMenuEntry(driver, WindowGameMenu::SCORES);
+    ASSERT_NE(driver.layer<ScoreListView>(), nullptr);
+    tell("ready");
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return driver.layer<WindowWin>() != nullptr; }, kNetworkBudget));
+    tell("won");
+    ASSERT_TRUE(waitOnClock(
+        driver, [] { return GameScreen::current() == nullptr; }, kNetworkBudget));
+    driver.settle(20);
+    ASSERT_NE(driver.findText(cp1252("Déconnecté de la partie")), nullptr);
+    driver.pressKey(SDL_SCANCODE_RETURN, SDLK_RETURN);
+
+    // Second game: only its screen and chat stand, a piece takes a click and
+    // Echap keeps the guest in the game.
+    ASSERT_EQ(joinUntilTheGameRuns(driver), 0) << "the second game did not start";
+    GameScreen* screen = GameScreen::current();
+    for (Component* layer : driver.layers())
+        EXPECT_TRUE(layer == screen || layer == screen->getChatWindow())
+            << "left over from the first game: " << typeid(*layer).name();
+    ASSERT_TRUE(waitOnClock(
+        driver, [&] { return waitForTurn(driver, 1, 1); }, kNetworkBudget));
+    const Piece& elephant = screen->getBoard()->getPiece(1, RANK_ELEPHANT);
+    int x = 0, y = 0;
+    ASSERT_TRUE(cellPoint(driver, elephant.getX(), elephant.getY(), x, y));
+    driver.click(x, y);
+    driver.settle(2);
+    EXPECT_TRUE(driver.find<BoardGraphics3D>()->isPieceSelected());
+    driver.pressKey(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    driver.run(50);
+    EXPECT_EQ(GameScreen::current(), screen) << "Echap took the guest out of the game";
+    tell("done");
+    const ChildRun hosted = hostRun.wait();
+    EXPECT_EQ(hosted.exitCode, 0) << "the host stopped at step " << hosted.exitCode << ", signal "
+                                  << hosted.signal;
 }
