@@ -106,10 +106,10 @@ struct Search
     {
         for (const auto& [listed, host] : reported)
         {
-            if (listed && list.lists(host))
-                DirectPlay::addFoundHost(sessions, host);
-            else
+            if (!listed)
                 DirectPlay::removeFoundHost(sessions, host);
+            else if (list.lists(host))
+                DirectPlay::addFoundHost(sessions, host);
         }
         reported.clear();
         if (sessions.size() > DirectPlay::kMaxFoundSessions)
