@@ -279,23 +279,45 @@ TEST(NetDiscoveryFlood, AFloodOfQueriesNeitherStallsTheGameNorHidesTheHostNorIsA
 
 namespace
 {
-// A port of the loopback that nothing listens on now: where a game is hosted
-// later, after its searcher took what senders sent it first.
-uint16_t unusedPort()
+// A port of the loopback where a game is hosted later, after its searcher
+// took what senders sent it first. Until then the port is held, for TCP and
+// for UDP, so that no socket of another test running meanwhile (an outgoing
+// connection's own port included) takes it.
+struct HeldPort
 {
-    const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
+    HeldPort()
+    {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        for (int attempt = 0; attempt < 16 && port == 0; ++attempt)
+        {
+            release();
+            udp = ::socket(AF_INET, SOCK_DGRAM, 0);
+            tcp = ::socket(AF_INET, SOCK_STREAM, 0);
+            address.sin_port = 0;
+            socklen_t length = sizeof address;
+            if (::bind(udp, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                ::getsockname(udp, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+                ::bind(tcp, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0)
+                port = ntohs(address.sin_port);
+        }
+    }
+    ~HeldPort() { release(); }
+    // Just before the game is hosted there.
+    void release()
+    {
+        for (int* fd : {&udp, &tcp})
+        {
+            if (*fd >= 0)
+                ::close(*fd);
+            *fd = -1;
+        }
+    }
     uint16_t port = 0;
-    if (fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    if (fd >= 0)
-        ::close(fd);
-    return port;
-}
+    int udp = -1;
+    int tcp = -1;
+};
 
 // Sockets of the loopback: each one a sender of its own to a searcher. Each
 // takes its port when made, so that a port found unused afterwards is not
@@ -336,7 +358,9 @@ TEST(NetDiscoveryFlood, JunkFromManySendersHidesNoGameHostedAfterIt)
 {
     const Senders junk(kNetMaxAnswerSources + 44);
     Endpoint seeker;
-    const uint16_t port = unusedPort();
+    HeldPort held;
+    const uint16_t port = held.port;
+    ASSERT_NE(port, 0);
     ASSERT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
     std::mt19937 random(43);
     for (size_t i = 0; i < junk.fds.size(); ++i)
@@ -349,6 +373,7 @@ TEST(NetDiscoveryFlood, JunkFromManySendersHidesNoGameHostedAfterIt)
     // The searcher reads it all before the game is hosted.
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     Endpoint host;
+    held.release();
     hostSession(host, 2, NetRole::Peer, "", port);
     EXPECT_TRUE(listsRealHost(seeker, port)) << "the game hosted after the junk is not listed";
 }
@@ -357,7 +382,9 @@ TEST(NetDiscoveryFlood, AfterAFloodFromMoreSendersThanAreRememberedAGameIsListed
 {
     const Senders senders(2 * kNetMaxAnswerSources);
     Endpoint seeker;
-    const uint16_t port = unusedPort();
+    HeldPort held;
+    const uint16_t port = held.port;
+    ASSERT_NE(port, 0);
     ASSERT_EQ(seeker.session.enumHosts(guidOf(7), "127.0.0.1", port, 0), NetResult::Ok);
     const uint16_t answers = seeker.session.answerPort();
     std::atomic<bool> flooding{true};
@@ -386,6 +413,7 @@ TEST(NetDiscoveryFlood, AfterAFloodFromMoreSendersThanAreRememberedAGameIsListed
     flood.join();
     ASSERT_GT(sent, 8 * senders.fds.size()) << "the flood did not run";
     Endpoint host;
+    held.release();
     hostSession(host, 2, NetRole::Peer, "", port);
     EXPECT_TRUE(listsRealHost(seeker, port, 3000)) << "the game is not listed after the flood";
 }
