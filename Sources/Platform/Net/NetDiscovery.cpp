@@ -35,13 +35,18 @@ void NetHostList::newRound()
     }
 }
 
+size_t NetHostList::indexOf(uint32_t ip, const NetGuid& instance) const
+{
+    size_t index = 0;
+    while (index < mFoundHosts.size() &&
+           !(mFoundHosts[index].info.address.ip == ip && mFoundHosts[index].info.instance == instance))
+        ++index;
+    return index;
+}
+
 bool NetHostList::lists(const NetHostInfo& host) const
 {
-    return std::any_of(mFoundHosts.begin(), mFoundHosts.end(),
-                       [&](const Listed& found) {
-                           return found.info.address.ip == host.address.ip &&
-                                  found.info.instance == host.instance;
-                       });
+    return indexOf(host.address.ip, host.instance) < mFoundHosts.size();
 }
 
 void NetHostList::take(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t size)
@@ -85,18 +90,15 @@ void NetHostList::take(uint32_t ip, uint16_t port, const uint8_t* bytes, size_t 
         else
             ++i;
     }
-    auto known = std::find_if(mFoundHosts.begin(), mFoundHosts.end(),
-                              [&](const Listed& found) {
-                                  return found.info.address.ip == ip && found.info.instance == host.instance;
-                              });
-    if (known != mFoundHosts.end())
+    if (const size_t known = indexOf(ip, host.instance); known < mFoundHosts.size())
     {
-        known->round = mQueryRound;
-        const NetHostInfo& was = known->info;
+        Listed& entry = mFoundHosts[known];
+        entry.round = mQueryRound;
+        const NetHostInfo& was = entry.info;
         if (was.sessionName == host.sessionName && was.maxPlayers == host.maxPlayers &&
             was.currentPlayers == host.currentPlayers && was.address.port == host.address.port)
             return;
-        known->info = host;
+        entry.info = host;
     }
     else
     {

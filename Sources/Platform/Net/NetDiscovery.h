@@ -95,6 +95,9 @@ private:
         bool dropped = false;
         uint64_t heard = 0; // the mAnswersHeard of its latest answer
     };
+    // The index of the session listed at that address; the list's size when
+    // there is none.
+    size_t indexOf(uint32_t ip, const NetGuid& instance) const;
     // True when it answered none of the last whole round of queries.
     bool isSilent(const Listed& found) const { return found.round + 1 < mQueryRound; }
     // The index of the source that makes way for a new one in a full table;

@@ -17,7 +17,6 @@
 #include "Platform/Net/NetAddress.h"
 #include "Platform/Net/NetDiscovery.h"
 
-#include <array>
 #include <chrono>
 #include <cstdint>
 #include <memory>
