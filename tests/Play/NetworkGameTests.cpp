@@ -481,6 +481,14 @@ DrawnPixels pixelsDrawnBy(Driver& driver, Component* widget, const Rect& area)
     return drawn;
 }
 
+// Two processes signal each other with files: waits, frames running, until
+// the other made `path`.
+bool waitForFile(Driver& driver, const std::string& path)
+{
+    return waitOnClock(
+        driver, [&] { return access(path.c_str(), F_OK) == 0; }, kNetworkBudget);
+}
+
 // A player searching for games in the join window, and a game hosted on
 // this machine once the test has sent the player what it sends first (until
 // then the host's program does not run).
@@ -576,6 +584,59 @@ TEST(PlayNetwork, MadeUpGamesSentFromAGamesAddressBeforeItIsHostedGiveWayToIt)
         kNetworkBudget));
     search.hostTheGame();
     EXPECT_TRUE(search.listsTheGame()) << "the game hosted where the made-up games came from is not listed";
+}
+
+// The host cancels its game once the guest lists it and creates another of
+// the same name: the guest's list holds both, and joining the ended one says
+// the game cannot be joined, not that the guest was banned.
+TEST(PlayNetwork, JoiningAGameItsHostCancelledSaysItCannotBeJoined)
+{
+    SKIP_WITHOUT_DISPLAY();
+    useFreeGamePort();
+    Platform::TemporaryDirectory scratch;
+    const std::string listed = scratch.path() + "listed";
+    const std::string done = scratch.path() + "done";
+    ChildRunner hostRun(
+        [&](Driver& host)
+        {
+            if (openNetworkMenu(host, "Hôte") == nullptr || !clickText(host, "Créer"))
+                return 10;
+            if (!waitForFile(host, listed) || !clickText(host, "Annuler"))
+                return 11;
+            host.settle(10);
+            if (!clickText(host, "Créer"))
+                return 12;
+            return waitForFile(host, done) ? 0 : 13;
+        });
+    Driver driver;
+    PngOnFailure png(driver);
+    sockaddr_in answers{};
+    WindowJoinGame* join = openJoinWindow(driver, answers);
+    ASSERT_NE(join, nullptr);
+    const std::string name = cp1252("Partie de Hôte");
+    auto rows = [&]
+    {
+        std::vector<Label*> found;
+        for (Label* label : driver.allOf<Label>(join->getList()))
+            if (Driver::textOf(label) == name)
+                found.push_back(label);
+        return found;
+    };
+    ASSERT_TRUE(waitOnClock(driver, [&] { return rows().size() == 1; }, kNetworkBudget));
+    std::ofstream(listed).put('1');
+    ASSERT_TRUE(waitOnClock(driver, [&] { return rows().size() == 2; }, kNetworkBudget))
+        << "the game created again is not listed beside the cancelled one";
+
+    driver.click(rows()[0]);
+    ASSERT_TRUE(clickText(driver, "Rejoindre"));
+    const std::string cannot = cp1252("Impossible de se connecter à cette partie.");
+    EXPECT_TRUE(waitOnClock(driver, [&] { return driver.findText(cannot) != nullptr; }, kNetworkBudget));
+    EXPECT_EQ(driver.findText(cp1252("Vous êtes bannis de la partie.")), nullptr);
+    EXPECT_EQ(driver.layer<WindowPrepareGame>(), nullptr);
+    std::ofstream(done).put('1');
+    const ChildRun hosted = hostRun.wait();
+    EXPECT_EQ(hosted.signal, 0) << "the host crashed";
+    EXPECT_EQ(hosted.exitCode, 0) << "the host stopped at step " << hosted.exitCode;
 }
 
 // A name as long as the name field takes, of the widest letters, shows in

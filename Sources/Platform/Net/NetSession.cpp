@@ -1129,10 +1129,12 @@ bool NetSession::handleFrame(Connection& connection, uint8_t type, const uint8_t
             return handleAccept(connection, body, size);
         if (type == FRAME_REJECT)
         {
-            uint8_t reason = reader.u8();
-            completeConnect(reason == 2   ? NetConnectResult::SessionFull
-                            : reason == 3 ? NetConnectResult::InvalidPassword
-                                          : NetConnectResult::Rejected);
+            // A session that has ended is gone, as a host that has gone is.
+            const uint8_t reason = reader.u8();
+            completeConnect(reason == REJECT_FULL              ? NetConnectResult::SessionFull
+                            : reason == REJECT_PASSWORD        ? NetConnectResult::InvalidPassword
+                            : reason == REJECT_NO_SUCH_SESSION ? NetConnectResult::Failed
+                                                               : NetConnectResult::Rejected);
             return true;
         }
         return false;
@@ -1209,13 +1211,14 @@ bool NetSession::handleJoin(Connection& connection, const uint8_t* body, uint32_
         return false;
 
     uint8_t refusal = 0;
-    if (!(join.application == mHostOptions.application) || join.role != static_cast<uint8_t>(mRole) ||
-        (!join.instance.isZero() && !(join.instance == mInstance)))
-        refusal = 1;
+    if (!(join.application == mHostOptions.application) || join.role != static_cast<uint8_t>(mRole))
+        refusal = REJECT_REFUSED;
+    else if (!join.instance.isZero() && !(join.instance == mInstance))
+        refusal = REJECT_NO_SUCH_SESSION;
     else if (join.password != mHostOptions.password)
-        refusal = 3;
+        refusal = REJECT_PASSWORD;
     else if (countPlayers() >= mHostOptions.maxPlayers)
-        refusal = 2;
+        refusal = REJECT_FULL;
     if (refusal != 0)
     {
         Writer reject = startFrame(FRAME_REJECT);

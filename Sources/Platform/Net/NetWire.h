@@ -29,13 +29,23 @@ enum FrameType : uint8_t
                                 // from version 2 on: u8 the joiner's session version
     FRAME_ACCEPT = 2,           // host: u32 your id, u32 host id, u32 count, count x (u32 id, u32 ip),
                                 // to a joiner of version 2 or later: u8 the host's session version
-    FRAME_REJECT = 3,           // host: u8 reason (1 rejected, 2 full, 3 password)
+    FRAME_REJECT = 3,           // host: u8 reason, a RejectReason
     FRAME_PLAYER_CREATED = 4,   // host: u32 id, u32 ip
     FRAME_PLAYER_DESTROYED = 5, // host: u32 id
     FRAME_DATA = 6,             // u32 from, u32 to, the message
     FRAME_END = 7,              // host: the session ended
     FRAME_KEEP_ALIVE = 8        // either end, version 2 on both: nothing; sent after a silence so that
                                 // the other end can tell a quiet link from a dead one
+};
+
+// Why a host refused a join. A joiner reads a reason it does not know as
+// REJECT_REFUSED, as copies before REJECT_NO_SUCH_SESSION did.
+enum RejectReason : uint8_t
+{
+    REJECT_REFUSED = 1,        // another application or role
+    REJECT_FULL = 2,
+    REJECT_PASSWORD = 3,
+    REJECT_NO_SUCH_SESSION = 4 // the join names a session this host no longer runs
 };
 
 // Version 1 sent no version byte. Version 2 adds the keep-alive: both ends of

@@ -208,6 +208,42 @@ TEST(NetSessions, RefusalsCarryTheirReason)
     EXPECT_TRUE(nobody.recorder.waitForLine("complete failed"));
 }
 
+// A join names the session it found. Once that session has ended, the join
+// fails as it would had its host gone, even where the host runs another
+// session now: nobody refused the player.
+TEST(NetSessions, AJoinForASessionThatHasEndedFailsWhereANewOneIsHosted)
+{
+    Endpoint host;
+    hostSession(host);
+    const uint16_t port = host.session.hostedPort();
+    Endpoint joiner;
+    ASSERT_EQ(joiner.session.enumHosts(guidOf(7), "", port, 0), NetResult::Ok);
+    ASSERT_TRUE(joiner.recorder.waitFor([&] { return !joiner.recorder.hosts.empty(); }));
+    joiner.session.cancelEnumeration();
+    const NetGuid ended = joiner.recorder.foundHosts()[0].instance;
+    host.session.close();
+    // The port is free again once the I/O thread, woken by the close, lets go
+    // of the closed sockets.
+    NetHostOptions options;
+    options.application = guidOf(7);
+    options.maxPlayers = 2;
+    options.port = port;
+    uint32_t session = 0;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
+    NetResult hosted = NetResult::AddressInUse;
+    while (hosted == NetResult::AddressInUse && std::chrono::steady_clock::now() < deadline)
+    {
+        hosted = host.session.host(options, session);
+        std::this_thread::sleep_for(std::chrono::milliseconds(hosted == NetResult::Ok ? 0 : 5));
+    }
+    ASSERT_EQ(hosted, NetResult::Ok);
+
+    ASSERT_EQ(joiner.session.connect(loopback(port), guidOf(7), ended, NetRole::Peer, "", session),
+              NetResult::Ok);
+    EXPECT_TRUE(joiner.recorder.waitForLine("complete failed"));
+    EXPECT_EQ(joiner.recorder.lines(), std::vector<std::string>{"complete failed"});
+}
+
 TEST(NetSessions, EndingsCarryTheirReason)
 {
     Endpoint host;
