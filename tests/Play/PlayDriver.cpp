@@ -11,6 +11,7 @@
 #include "Platform/Gpu/GlDevice.h"
 #include "Platform/Gpu/PngWriter.h"
 #include "Platform/System/Clock.h"
+#include "Platform/System/Memory.h"
 #include "Platform/System/Text1252.h"
 #include "Platform/Window/Window.h"
 #include "Tarnaveli/GameParts.h"
@@ -29,8 +30,6 @@
 
 #include <csignal>
 #include <cstdlib>
-#include <dlfcn.h>
-#include <link.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,23 +130,6 @@ void pushKey(uint32_t window, uint32_t type, SDL_Scancode scancode, SDL_Keycode 
     SDL_PushEvent(&event);
 }
 
-// Every library loaded now stays mapped until the process ends, whatever
-// closes it later.
-void keepLoadedLibraries()
-{
-    std::vector<std::string> names;
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, size_t, void* list)
-        {
-            if (info->dlpi_name != nullptr && info->dlpi_name[0] != 0)
-                static_cast<std::vector<std::string>*>(list)->push_back(info->dlpi_name);
-            return 0;
-        },
-        &names);
-    for (const std::string& name : names)
-        dlopen(name.c_str(), RTLD_LAZY | RTLD_NOLOAD | RTLD_NODELETE);
-}
-
 } // namespace
 
 std::string cp1252(const std::string& utf8)
@@ -189,7 +171,7 @@ ErrorCode Driver::start()
         std::atexit(
             []
             {
-                keepLoadedLibraries();
+                Platform::keepLoadedLibraries();
                 SDL_QuitSubSystem(SDL_INIT_VIDEO);
             });
         return true;

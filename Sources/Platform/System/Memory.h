@@ -16,4 +16,10 @@ void releaseFreeMemoryAfterFrames(uint32_t frames);
 // Called by the main loop at the end of every frame (main thread).
 void frameEnded();
 
+// Every library loaded now stays mapped until the process ends, whatever
+// unloads it later. The leak checker scans a library's globals only while it
+// is mapped: what a graphics driver unloaded with the display still holds
+// would be reported as leaks of no known module, not told apart from ours.
+void keepLoadedLibraries();
+
 } // namespace Platform
