@@ -222,22 +222,9 @@ TEST(NetSessions, AJoinForASessionThatHasEndedFailsWhereANewOneIsHosted)
     joiner.session.cancelEnumeration();
     const NetGuid ended = joiner.recorder.foundHosts()[0].instance;
     host.session.close();
-    // The port is free again once the I/O thread, woken by the close, lets go
-    // of the closed sockets.
-    NetHostOptions options;
-    options.application = guidOf(7);
-    options.maxPlayers = 2;
-    options.port = port;
-    uint32_t session = 0;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWaitMs);
-    NetResult hosted = NetResult::AddressInUse;
-    while (hosted == NetResult::AddressInUse && std::chrono::steady_clock::now() < deadline)
-    {
-        hosted = host.session.host(options, session);
-        std::this_thread::sleep_for(std::chrono::milliseconds(hosted == NetResult::Ok ? 0 : 5));
-    }
-    ASSERT_EQ(hosted, NetResult::Ok);
+    hostSession(host, 2, NetRole::Peer, "", port);
 
+    uint32_t session = 0;
     ASSERT_EQ(joiner.session.connect(loopback(port), guidOf(7), ended, NetRole::Peer, "", session),
               NetResult::Ok);
     EXPECT_TRUE(joiner.recorder.waitForLine("complete failed"));
